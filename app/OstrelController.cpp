@@ -1,0 +1,97 @@
+#include "app/OstrelController.h"
+
+#include "catalogue/FunCatalogue.h"
+#include "catalogue/HelpTexts.h"
+#include "catalogue/RecordStream.h"
+
+namespace ostrel {
+
+std::string ProgramFolder(const std::string& exePath) {
+  std::size_t cut = exePath.find_last_of("\\:");
+  return cut == std::string::npos ? std::string() : exePath.substr(0, cut + 1);
+}
+
+std::vector<FunTypeEntry> FunTypeEntries() {
+  std::vector<FunTypeEntry> entries;
+  for (std::int32_t id : kChooserOrder)
+    entries.push_back({std::string(FindFunType(id)->displayName), id});
+  return entries;
+}
+
+OstrelController::OstrelController(ControllerPorts ports) : p_(ports) {}
+
+void OstrelController::FormCreate() {
+  p_.view.SetMemoText(ExpandParagraphs(HelpText(0)));
+  pendingKey_ = nullptr;
+  hiddenWindow_ = 0;
+  desktopWnd_ = 0;
+  windowList_.clear();
+  macroList_.clear();
+  p_.view.SetShowMainForm(false);
+  uiThreadId_ = p_.system.CurrentThreadId();
+  p_.view.SetSetupTimer(true);
+}
+
+void OstrelController::Timer2Timer() {
+  p_.view.SetSetupTimer(false);
+  if (WindowHandle progman = p_.windows.FindWindowByClass("Progman")) desktopWnd_ = progman;
+  FormSetup();
+  p_.system.Sleep(100);
+  popupReady_ = true;
+  if (hideAtStartup_ && keys_ && !keys_->Empty())
+    p_.view.MinimizeApp();
+  else
+    p_.view.ShowConfigWindow();
+}
+
+void OstrelController::FormSetup() {
+  terminating_ = false;
+  appDir_ = ProgramFolder(p_.system.ModuleFileName());
+  keysFileName_ = appDir_ + "Keys.fil";
+  keys_ = std::make_unique<KeysList>(p_.collate);
+  keysFile_.emplace(p_.files, keysFileName_);
+  LoadKeysList();
+  p_.view.FillFunTypes(FunTypeEntries());
+}
+
+void OstrelController::LoadKeysList() {
+  // A file that could not be read whole is reported, and the program goes on with
+  // what was read: the original is kept as a backup before the rewrite below.
+  LoadOutcome outcome = keysFile_->Load(*keys_);
+  if (!outcome.error.empty()) p_.view.ShowError(outcome.error);
+  if (!outcome.notice.empty()) p_.view.ShowInfo(outcome.notice);
+  UpdateKeysList();
+}
+
+void OstrelController::UpdateKeysList() {
+  keys_->Rekey();
+  try {
+    keysFile_->Save(*keys_);
+  } catch (const EFileError& e) {
+    // The definitions stay in memory; the next rebuild tries to save them again.
+    p_.view.ShowError(e.what());
+  }
+}
+
+bool OstrelController::FormCloseQuery() {
+  if (terminating_) return true;
+  p_.view.MinimizeApp();
+  return false;
+}
+
+void OstrelController::FormDestroy() {
+  if (desktopWnd_ && !p_.windows.IsWindowVisible(desktopWnd_))
+    p_.windows.ShowWindow(desktopWnd_, kSwShow);
+  if (hiddenWindow_) {
+    p_.windows.ShowWindow(hiddenWindow_, kSwShow);
+    p_.windows.SetForegroundWindow(hiddenWindow_);
+    hiddenWindow_ = 0;
+  }
+  if (!keys_) return;
+  macroList_.clear();
+  pendingKey_ = nullptr;
+  windowList_.clear();
+  keys_.reset();
+}
+
+}  // namespace ostrel

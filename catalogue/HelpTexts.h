@@ -1,0 +1,16 @@
+// The program's help texts, by number: 0 the configuration window, 1..20 the function
+// types (number = type id). The dialogs add theirs (30..39, 40) to the same table.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ostrel {
+
+// The text of help number `id`, or an empty view when there is none.
+std::string_view HelpText(int id);
+
+// Every "@" becomes CR LF CR LF: the texts mark paragraph breaks with "@".
+std::string ExpandParagraphs(std::string_view text);
+
+}  // namespace ostrel

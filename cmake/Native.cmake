@@ -1,0 +1,29 @@
+# Native tree: unit tests under AddressSanitizer and UBSan, benchmarks without them.
+find_package(GTest REQUIRED)
+find_package(benchmark REQUIRED)
+if(NOT CMAKE_BUILD_TYPE)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo)
+endif()
+
+set(OSTREL_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+
+ostrel_core_library(ostrel_core)
+ostrel_core_library(ostrel_core_checked)
+target_compile_options(ostrel_core_checked PUBLIC ${OSTREL_SANITIZE})
+target_link_options(ostrel_core_checked PUBLIC ${OSTREL_SANITIZE})
+
+add_library(ostrel_stdio STATIC ${PROJECT_SOURCE_DIR}/platform/stdio/StdioFiles.cpp)
+target_include_directories(ostrel_stdio PUBLIC ${PROJECT_SOURCE_DIR})
+
+file(GLOB OSTREL_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${OSTREL_UNIT_TESTS})
+target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(unit_tests PRIVATE ostrel_core_checked GTest::gtest_main)
+add_test(NAME unit_tests COMMAND unit_tests)
+
+file(GLOB OSTREL_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
+add_executable(benchmarks ${OSTREL_BENCHES})
+target_link_libraries(benchmarks PRIVATE ostrel_core ostrel_stdio benchmark::benchmark_main)
+# Only a smoke run here (each benchmark once): the figures come from running it alone.
+add_test(NAME benchmarks_smoke COMMAND benchmarks --benchmark_min_time=0.0001
+         --benchmark_out_format=console)

@@ -1,0 +1,17 @@
+# The portable core: every rule of the program, no <windows.h>.
+set(OSTREL_CORE_SOURCES
+  catalogue/KeyRec.cpp
+  catalogue/Collation.cpp
+  catalogue/KeysList.cpp
+  catalogue/FunCatalogue.cpp
+  catalogue/HelpTexts.cpp
+  catalogue/RecordStream.cpp
+  catalogue/DefinitionFile.cpp
+  app/OstrelController.cpp
+)
+list(TRANSFORM OSTREL_CORE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+
+function(ostrel_core_library name)
+  add_library(${name} STATIC ${OSTREL_CORE_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()

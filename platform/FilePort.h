@@ -1,0 +1,38 @@
+// What the program needs of the file system: whole-file operations and a byte stream.
+// Every operation reports failure instead of throwing; callers decide what to show.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace ostrel {
+
+class ByteFile {
+ public:
+  virtual ~ByteFile() = default;
+  virtual bool SeekStart() = 0;
+  // Reads up to n bytes: the count read, 0 at the end of the file, -1 on an error.
+  virtual long Read(void* buffer, std::size_t n) = 0;
+  // Writes n bytes: the count written (less than n on a short write), -1 on an error.
+  virtual long Write(const void* buffer, std::size_t n) = 0;
+  // Flushes what was written to the disk and closes the file; false if that failed.
+  virtual bool Commit() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual bool Exists(const std::string& path) = 0;
+  // An existing file opened for reading, or null when it cannot be opened.
+  virtual std::unique_ptr<ByteFile> OpenRead(const std::string& path) = 0;
+  // A new or truncated file opened for writing, or null when it cannot be created.
+  virtual std::unique_ptr<ByteFile> Create(const std::string& path) = 0;
+  virtual bool Remove(const std::string& path) = 0;
+  // Puts `from` in the place of `to` in one step, replacing `to` if it exists.
+  virtual bool Replace(const std::string& from, const std::string& to) = 0;
+  // Copies `from` over `to`; false if any part of it failed.
+  virtual bool Copy(const std::string& from, const std::string& to) = 0;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "app/OstrelController.h"
+#include "catalogue/FunCatalogue.h"
+#include "fakes/MemoryFiles.h"
+#include "fakes/RecordingPorts.h"
+#include "fakes/Records.h"
+
+namespace ostrel {
+namespace {
+
+using namespace ostrel::testing;
+
+const std::string kKeys = "C:\\Program Files\\Ostrel\\Keys.fil";
+
+class ControllerStartup : public ::testing::Test {
+ protected:
+  CallLog log;
+  RecordingView view{log};
+  MemoryFileSystem files;
+  FakeWindows windows{log};
+  FakeSystem system{log};
+  OstrelController ctl{{view, files, windows, system, PortableCollate}};
+
+  void Start() {
+    ctl.FormCreate();
+    ctl.Timer2Timer();
+  }
+};
+
+TEST(ProgramFolder, CutsAfterTheLastBackslashOrColon) {
+  EXPECT_EQ(ProgramFolder("C:\\Tools\\Ostrel\\Ostrel.exe"), "C:\\Tools\\Ostrel\\");
+  EXPECT_EQ(ProgramFolder("D:Ostrel.exe"), "D:");
+  EXPECT_EQ(ProgramFolder("\\\\srv\\share\\o.exe"), "\\\\srv\\share\\");
+  EXPECT_EQ(ProgramFolder("Ostrel.exe"), "");
+}
+
+TEST_F(ControllerStartup, CreateStepOnlyFillsTheMemoAndArmsTheTimer) {
+  ctl.FormCreate();
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"memo", "showMainForm 0", "timer2 on"}));
+  EXPECT_EQ(view.memo.find('@'), std::string::npos);
+  EXPECT_NE(view.memo.find("panel. \r\n\r\nYou can add"), std::string::npos);
+  EXPECT_EQ(ctl.UiThreadId(), 42u);
+  EXPECT_EQ(ctl.Keys(), nullptr);
+  EXPECT_FALSE(ctl.PopupReady());
+}
+
+TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
+  std::string bytes = Bytes(MakeRec("Web", "Net", 11)) + Bytes(MakeRec("Agenda", "", 3));
+  files.files[kKeys] = bytes;
+  windows.classes["Progman"] = 77;
+  Start();
+  EXPECT_EQ(log.calls,
+            (std::vector<std::string>{"memo", "showMainForm 0", "timer2 on", "timer2 off",
+                                      "FindWindow Progman", "funtype 20", "Sleep 100",
+                                      "showConfig"}));
+  EXPECT_EQ(ctl.AppDir(), "C:\\Program Files\\Ostrel\\");
+  EXPECT_EQ(ctl.KeysFileName(), kKeys);
+  EXPECT_EQ(ctl.DesktopWnd(), 77u);
+  EXPECT_TRUE(ctl.PopupReady());
+  ASSERT_EQ(ctl.Keys()->Count(), 2u);
+  // Rewritten in key-text order.
+  EXPECT_EQ(FromBytes(files.files[kKeys], 0).Name.str(), "Agenda");
+  EXPECT_EQ(FromBytes(files.files[kKeys], 844).Name.str(), "Web");
+  ASSERT_EQ(view.funTypes.size(), 20u);
+  EXPECT_EQ(view.funTypes[0].name, "Explore a Folder");
+  EXPECT_EQ(view.funTypes[7].id, ftSendKeys);
+  EXPECT_EQ(view.funTypes[7].name, "Send Keys to the active window");
+}
+
+TEST_F(ControllerStartup, HideOptionHidesOnlyWhenThereAreDefinitions) {
+  ctl.SetHideAtStartup(true);
+  Start();
+  EXPECT_EQ(log.calls.back(), "showConfig");
+
+  CallLog log2;
+  RecordingView view2{log2};
+  FakeWindows windows2{log2};
+  FakeSystem system2{log2};
+  files.files[kKeys] = Bytes(MakeRec("A"));
+  OstrelController ctl2{{view2, files, windows2, system2, PortableCollate}};
+  ctl2.SetHideAtStartup(true);
+  ctl2.FormCreate();
+  ctl2.Timer2Timer();
+  EXPECT_EQ(log2.calls.back(), "minimize");
+}
+
+TEST_F(ControllerStartup, UnreadableFileIsReportedAndSetUpCarriesOn) {
+  files.files[kKeys] = Bytes(MakeRec("A"));
+  files.unreadable.insert(kKeys);
+  Start();
+  ASSERT_GE(log.calls.size(), 7u);
+  EXPECT_EQ(log.calls[5].rfind("error Cannot open file " + kKeys, 0), 0u);
+  // The rebuild could not keep a backup of the locked file, so it left the file alone.
+  EXPECT_EQ(log.calls[6], "error Cannot create file " + kKeys + ".bak");
+  EXPECT_EQ(files.files[kKeys], Bytes(MakeRec("A")));
+  EXPECT_EQ(log.calls.back(), "showConfig");
+}
+
+TEST_F(ControllerStartup, DamagedFileIsRepairedWithANotice) {
+  TKeyRec rec = MakeRec("Broken");
+  rec.Name.len = 99;
+  files.files[kKeys] = Bytes(rec);
+  Start();
+  auto notice = std::find_if(log.calls.begin(), log.calls.end(),
+                             [](const std::string& c) { return c.rfind("info ", 0) == 0; });
+  ASSERT_NE(notice, log.calls.end());
+  EXPECT_NE(notice->find("Keys.fil.bak"), std::string::npos);
+  EXPECT_EQ(files.files[kKeys + ".bak"], Bytes(rec));
+  EXPECT_EQ(FromBytes(files.files[kKeys]).Name.len, 40);
+}
+
+TEST_F(ControllerStartup, CloseIsRefusedUntilTerminating) {
+  Start();
+  log.calls.clear();
+  EXPECT_FALSE(ctl.FormCloseQuery());
+  EXPECT_EQ(log.calls, std::vector<std::string>{"minimize"});
+  ctl.SetTerminating(true);
+  EXPECT_TRUE(ctl.FormCloseQuery());
+}
+
+TEST_F(ControllerStartup, TeardownShowsTheDesktopAndTheHiddenWindowAgain) {
+  windows.classes["Progman"] = 77;
+  windows.visible[77] = false;
+  Start();
+  ctl.SetHiddenWindow(501);
+  log.calls.clear();
+  ctl.FormDestroy();
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"ShowWindow 77 5", "ShowWindow 501 5",
+                                                 "SetForegroundWindow 501"}));
+  EXPECT_EQ(ctl.HiddenWindow(), 0u);
+  EXPECT_EQ(ctl.Keys(), nullptr);
+}
+
+TEST_F(ControllerStartup, TeardownBeforeSetUpTouchesNothingElse) {
+  ctl.FormCreate();
+  log.calls.clear();
+  ctl.FormDestroy();
+  EXPECT_TRUE(log.calls.empty());
+}
+
+}  // namespace
+}  // namespace ostrel
