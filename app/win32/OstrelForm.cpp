@@ -1,0 +1,219 @@
+#include "app/win32/OstrelForm.h"
+
+#include <commctrl.h>
+
+#include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
+
+namespace ostrel {
+
+struct ToolButtonSpec {
+  int id;
+  int tag;
+  const char* caption;
+  const char* hint;
+};
+
+namespace {
+
+constexpr ToolButtonSpec kTreeButtons[] = {
+    {idAddButton, 0, "&Add", "Add a new Hot Key  and OstrelMenu Command"},
+    {idUpdateButton, 1, "&Update", "Update an existing Hot Key  and OstrelMenu Command"},
+    {idDeleteButton, 2, "&Delete", "Delete and existing Hot Key  and OstrelMenu Command"},
+};
+
+constexpr const char* kHelpHint =
+    "This is the Help button... For information about what to do next, click this button. ";
+
+constexpr ToolButtonSpec kTopButtons[] = {
+    {idShowMenuButton, 0, "Show OstrelMenu...", "Show OstrelMenu..."},
+    {0, 0, nullptr, nullptr},  // separator
+    {idHelpButton, 99, "?", kHelpHint},
+};
+
+const ToolButtonSpec* FindButton(int id) {
+  for (const auto& b : kTreeButtons)
+    if (b.id == id) return &b;
+  for (const auto& b : kTopButtons)
+    if (b.id == id && b.caption) return &b;
+  return nullptr;
+}
+
+constexpr COLORREF kTeal = RGB(0, 128, 128);
+constexpr int kLeftColumn = 240;
+constexpr int kStatusHeight = 22;
+constexpr int kToolbarHeight = 26;
+
+}  // namespace
+
+TOstrelForm::TOstrelForm() {
+  controller_ = std::make_unique<OstrelController>(
+      ControllerPorts{*this, files_, windows_, system_, LocaleCollate});
+  AddTimer(kTimer2, 1000, [this] { controller_->Timer2Timer(); });
+  AddTimer(kTimer3, 100, nullptr);
+  Create(tk::FormStyle{"TOstrelForm", "Ostrel", 467, 322, true, 1});
+}
+
+TOstrelForm::~TOstrelForm() = default;
+
+void TOstrelForm::OnCreate() {
+  BuildLayout();
+  controller_->FormCreate();
+}
+
+HWND TOstrelForm::BuildToolbar(int id, const ToolButtonSpec* buttons, int count) {
+  HWND bar = AddControl(TOOLBARCLASSNAMEA, "",
+                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS |
+                            CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
+                        0, 0, 10, kToolbarHeight, id);
+  SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+  for (int i = 0; i < count; ++i) {
+    TBBUTTON b{};
+    if (!buttons[i].caption) {
+      b.fsStyle = BTNS_SEP;
+      b.iBitmap = 6;
+    } else {
+      b.iBitmap = I_IMAGENONE;
+      b.idCommand = buttons[i].id;
+      b.fsState = TBSTATE_ENABLED;
+      b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+      b.iString = reinterpret_cast<INT_PTR>(buttons[i].caption);
+    }
+    SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+  }
+  SendMessageA(bar, TB_AUTOSIZE, 0, 0);
+  return bar;
+}
+
+void TOstrelForm::BuildLayout() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int cw = client.right, ch = client.bottom;
+  const int bottom = ch - kStatusHeight;
+
+  // Left column: the list of definitions with its three buttons underneath.
+  HWND label = AddControl("STATIC", "  HotKey List", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0,
+                          kLeftColumn, 18, idHotKeyLabel);
+  SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
+  HWND tree = AddControl(WC_TREEVIEWA, "",
+                         WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
+                             TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                         2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree,
+                         WS_EX_CLIENTEDGE);
+  SendMessageA(tree, TVM_SETINDENT, 19, 0);
+  HWND treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
+  SetWindowPos(treeBar, nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4, kToolbarHeight,
+               SWP_NOZORDER);
+
+  // Right column: the upper toolbar kept at the right end of its dock, the help text,
+  // and the start-up options.
+  const int rightX = kLeftColumn + 2, rightW = cw - rightX - 2;
+  HWND topBar = BuildToolbar(idTopToolbar, kTopButtons, 3);
+  SIZE barSize{};
+  SendMessageA(topBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&barSize));
+  SetWindowPos(topBar, nullptr, rightX + rightW - barSize.cx, 1, barSize.cx, kToolbarHeight,
+               SWP_NOZORDER);
+
+  const int groupH = 78;
+  memoBrush_.Reset(CreateSolidBrush(kTeal));
+  memo_ = AddControl("EDIT", "",
+                     WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                     rightX, kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7,
+                     idMemo1, WS_EX_CLIENTEDGE);
+
+  const int groupY = bottom - groupH - 2;
+  AddControl("BUTTON", " Startup Options ", WS_VISIBLE | BS_GROUPBOX, rightX, groupY, rightW,
+             groupH, idOptionsGroup);
+  const char* options[] = {"Automatically start at Windows startup",
+                           "Automatically hide Configuration Panel",
+                           "Disable OstrelMenu mouse activation"};
+  const int optionIds[] = {idAutostart, idOlTaskBar, idOLMouse};
+  for (int i = 0; i < 3; ++i)
+    AddControl("BUTTON", options[i], WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, rightX + 10,
+               groupY + 16 + i * 19, rightW - 20, 18, optionIds[i]);
+
+  // Hidden: the function-type list and the "Show on Menu" box.
+  AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, rightX, groupY, 150, 200, idFuntype);
+  AddControl("BUTTON", "Show on Menu", BS_AUTOCHECKBOX, rightX, groupY, 100, 18, idShowOnMenu);
+
+  AddControl("STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0, bottom, cw,
+             kStatusHeight, idStatus, WS_EX_STATICEDGE);
+}
+
+void TOstrelForm::SetMemoText(const std::string& text) { SetWindowTextA(memo_, text.c_str()); }
+
+void TOstrelForm::SetShowMainForm(bool show) { tk::Application::Get().showMainForm = show; }
+
+void TOstrelForm::SetSetupTimer(bool enabled) { SetTimerEnabled(kTimer2, enabled); }
+
+void TOstrelForm::FillFunTypes(const std::vector<FunTypeEntry>& entries) {
+  HWND combo = GetDlgItem(Handle(), idFuntype);
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  for (const FunTypeEntry& e : entries) {
+    LRESULT at = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));
+    SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), e.id);
+  }
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+}
+
+void TOstrelForm::ShowConfigWindow() {
+  Show();
+  ShowWindow(Handle(), SW_RESTORE);
+  SetForegroundWindow(Handle());
+}
+
+void TOstrelForm::MinimizeApp() { tk::Application::Get().Minimize(); }
+
+void TOstrelForm::ShowError(const std::string& text) {
+  tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
+}
+
+void TOstrelForm::ShowInfo(const std::string& text) {
+  tk::ShowMessage(Handle(), tk::MessageKind::mtInformation, text);
+}
+
+bool TOstrelForm::OnCloseQuery() { return controller_->FormCloseQuery(); }
+
+void TOstrelForm::OnDestroy() { controller_->FormDestroy(); }
+
+void TOstrelForm::OnCommand(int id, int /*code*/, HWND /*control*/) {
+  const ToolButtonSpec* button = FindButton(id);
+  if (!button) return;
+  if (id == idShowMenuButton)
+    ToolbarButton971Click();
+  else if (id == idHelpButton)
+    ToolbarButton975Click(button->tag);
+  else
+    ToolbarButton974Click(button->tag);
+}
+
+LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
+  if (hdr->code == TTN_GETDISPINFOA) {
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(hdr);
+    if (const ToolButtonSpec* b = FindButton(static_cast<int>(hdr->idFrom)))
+      info->lpszText = const_cast<char*>(b->hint);
+  }
+  return 0;
+}
+
+bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == memo_) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetBkColor(dc, kTeal);
+    SetTextColor(dc, RGB(255, 255, 255));
+    result = reinterpret_cast<LRESULT>(memoBrush_.get());
+    return true;
+  }
+  return false;
+}
+
+void TOstrelForm::ToolbarButton971Click() { PostMessageA(Handle(), MSG_SHOW_MENU, 0, 0); }
+
+// Add, Update and Delete work on the tree of definitions, which the next stage builds.
+void TOstrelForm::ToolbarButton974Click(int /*tag*/) {}
+
+// The help page opens here once it ships beside the program.
+void TOstrelForm::ToolbarButton975Click(int /*tag*/) {}
+
+}  // namespace ostrel

@@ -1,0 +1,65 @@
+# Windows tree: Ostrel.exe, the Win32 tests (run under Wine by ctest) and the
+# end-to-end tests of the real program.
+enable_language(RC)
+if(NOT CMAKE_BUILD_TYPE)
+  set(CMAKE_BUILD_TYPE MinSizeRel)
+endif()
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# One self-contained executable: no MinGW runtime DLLs beside it.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+ostrel_core_library(ostrel_core)
+
+add_library(ostrel_win32 STATIC
+  platform/win32/Win32Files.cpp
+  platform/win32/Win32Ports.cpp
+  toolkit/Application.cpp
+  toolkit/Form.cpp
+  toolkit/Dialogs.cpp
+  app/win32/OstrelForm.cpp
+)
+target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 gdi32 user32 kernel32)
+
+add_executable(Ostrel WIN32 app/win32/main.cpp resources/Ostrel.rc)
+target_link_libraries(Ostrel PRIVATE ostrel_win32)
+set_source_files_properties(resources/Ostrel.rc PROPERTIES
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest")
+
+# GoogleTest from Debian's sources, built with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+foreach(t gtest gtest_main gmock gmock_main)
+  if(TARGET ${t})
+    target_compile_options(${t} PRIVATE -w)
+  endif()
+endforeach()
+
+# Wine ring: the adapters and windows in-process.
+file(GLOB OSTREL_WIN32_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
+# The tests carry the program's resources (icon, manifest) so windows are built as in Ostrel.exe.
+add_executable(win32_tests ${OSTREL_WIN32_TESTS} resources/Ostrel.rc)
+target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(win32_tests PRIVATE ostrel_win32 gtest_main)
+
+# End-to-end ring: the real program in the Wine virtual desktop.
+add_executable(olprobe tests/e2e/olprobe.cpp)
+target_link_libraries(olprobe PRIVATE user32 kernel32)
+
+set(OSTREL_SESSION ${PROJECT_SOURCE_DIR}/scripts/lib/wine-session)
+add_test(NAME wine_session_start COMMAND ${OSTREL_SESSION} start ${CMAKE_BINARY_DIR} ${CMAKE_SYSTEM_PROCESSOR})
+set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
+add_test(NAME wine_session_stop COMMAND ${OSTREL_SESSION} stop ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+add_test(NAME win32_tests COMMAND win32_tests)
+set_tests_properties(win32_tests PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+  ENVIRONMENT "OSTREL_BUILD=${CMAKE_BINARY_DIR}")
+
+file(GLOB OSTREL_E2E CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.sh)
+foreach(script ${OSTREL_E2E})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e_${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
+  set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RUN_SERIAL ON)
+endforeach()

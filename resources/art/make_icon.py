@@ -1,0 +1,369 @@
+#!/usr/bin/env python3
+"""Draw the Ostrel program icon and write it as ../ostrel.ico.
+
+The picture: a deep teal rounded tile holding a light keyboard keycap,
+seen from the front, with an orange lightning bolt on its top face --
+a key that does something at once.
+
+Everything is drawn procedurally with plain Python (no imaging library)
+and anti-aliased by supersampling.  Each icon size has its own hand-tuned
+layout so edges land on pixel boundaries where it matters; the 16x16
+image in particular is laid out so the keycap and bolt stay readable in
+the tray.
+
+The output is deterministic: same script, same bytes.
+
+Usage:  python3 make_icon.py [output.ico]
+"""
+
+import os
+import struct
+import sys
+
+# Subsamples per pixel along each axis (SS * SS samples per pixel).
+SS = 16
+
+# Palette (sRGB, 0..255).
+TEAL_TOP = (20, 112, 120)
+TEAL_BOTTOM = (8, 70, 80)
+TEAL_RIM = (4, 44, 52)
+SHADOW = (2, 30, 36)
+CAP_FACE_TOP = (250, 251, 247)
+CAP_FACE_BOTTOM = (228, 234, 231)
+CAP_SIDE = (170, 186, 186)
+CAP_EDGE = (88, 108, 110)
+BOLT = (255, 140, 26)
+BOLT_EDGE = (176, 72, 0)
+
+
+# --------------------------------------------------------------------------
+# Shapes.  Each shape is a function (x, y) -> bool in pixel units, where
+# (0, 0) is the top-left corner of the image and pixel (i, j) covers
+# [i, i+1) x [j, j+1).
+
+def rounded_rect(x0, y0, x1, y1, r):
+    """Inside test for an axis-aligned rectangle with corner radius r."""
+    r2 = r * r
+    ix0, iy0, ix1, iy1 = x0 + r, y0 + r, x1 - r, y1 - r
+
+    def inside(x, y):
+        if x < x0 or x >= x1 or y < y0 or y >= y1:
+            return False
+        dx = ix0 - x if x < ix0 else (x - ix1 if x > ix1 else 0.0)
+        dy = iy0 - y if y < iy0 else (y - iy1 if y > iy1 else 0.0)
+        return dx * dx + dy * dy <= r2
+
+    return inside
+
+
+def polygon(points):
+    """Even-odd inside test for a closed polygon."""
+    pts = list(points)
+    edges = []
+    for k in range(len(pts)):
+        ax, ay = pts[k]
+        bx, by = pts[(k + 1) % len(pts)]
+        if ay != by:
+            edges.append((ax, ay, bx, by))
+    xs = [p[0] for p in pts]
+    ys = [p[1] for p in pts]
+    bx0, bx1, by0, by1 = min(xs), max(xs), min(ys), max(ys)
+
+    def inside(x, y):
+        if x < bx0 or x > bx1 or y < by0 or y > by1:
+            return False
+        hit = False
+        for ax, ay, cx, cy in edges:
+            if (ay > y) != (cy > y):
+                xc = ax + (y - ay) * (cx - ax) / (cy - ay)
+                if x < xc:
+                    hit = not hit
+        return hit
+
+    return inside
+
+
+def pixel_glyph(col0, row0, rows):
+    """Inside test for a pixel pattern ('X' = filled) placed on the grid."""
+    def inside(x, y):
+        j = int(y) - row0
+        i = int(x) - col0
+        return (0 <= j < len(rows) and 0 <= i < len(rows[j])
+                and rows[j][i] == "X")
+
+    return inside
+
+
+def nowhere(x, y):
+    return False
+
+
+def offset_polygon(points, d):
+    """Grow a polygon by d (mitred), for outlining the bolt."""
+    pts = list(points)
+    n = len(pts)
+    # Orientation: positive area means clockwise in y-down coordinates.
+    area = 0.0
+    for k in range(n):
+        ax, ay = pts[k]
+        bx, by = pts[(k + 1) % n]
+        area += ax * by - bx * ay
+    sign = 1.0 if area > 0 else -1.0
+    out = []
+    for k in range(n):
+        px, py = pts[k - 1]
+        cx, cy = pts[k]
+        nx_, ny_ = pts[(k + 1) % n]
+        # Outward normals of the two edges meeting at this corner.
+        n1 = _outward(px, py, cx, cy, sign)
+        n2 = _outward(cx, cy, nx_, ny_, sign)
+        mx, my = n1[0] + n2[0], n1[1] + n2[1]
+        dot = n1[0] * n2[0] + n1[1] * n2[1]
+        scale = d / (1.0 + dot) if dot > -0.9 else d
+        # Clamp very sharp mitres so the tips don't shoot out.
+        limit = 2.2 * d
+        ox, oy = mx * scale, my * scale
+        length = (ox * ox + oy * oy) ** 0.5
+        if length > limit:
+            ox, oy = ox * limit / length, oy * limit / length
+        out.append((cx + ox, cy + oy))
+    return out
+
+
+def _outward(ax, ay, bx, by, sign):
+    dx, dy = bx - ax, by - ay
+    length = (dx * dx + dy * dy) ** 0.5
+    # With a positive shoelace sum (clockwise on screen, y pointing
+    # down) the outside lies to the left of each edge: (dy, -dx).
+    return (dy / length * sign, -dx / length * sign)
+
+
+def bolt_points(x, y, w, h):
+    """A lightning bolt fitted to the box (x, y, w, h)."""
+    shape = [
+        (0.58, 0.00),
+        (0.10, 0.58),
+        (0.44, 0.58),
+        (0.30, 1.00),
+        (0.90, 0.40),
+        (0.55, 0.40),
+        (0.80, 0.00),
+    ]
+    return [(x + u * w, y + v * h) for u, v in shape]
+
+
+# --------------------------------------------------------------------------
+# Layouts, in pixel units for each size.
+
+def layout(size):
+    if size == 16:
+        return dict(
+            tile=(0, 0, 16, 16, 3.2),
+            shadow=(2.5, 3.5, 14.0, 15.0, 2.0),
+            cap=(2, 2, 14, 14, 2.0),          # whole keycap incl. front side
+            face=(3, 2.5, 13, 12.0, 1.5),    # top face
+            # At this size a smooth bolt turns to orange mush, so it is
+            # drawn as whole pixels (top-left pixel at column 4, row 3).
+            bolt_glyph=(4, 3, [
+                "....XXX.",
+                "...XXX..",
+                "..XXX...",
+                ".XXXXXX.",
+                ".XXXXX..",
+                "...XXX..",
+                "...XX...",
+                "..XX....",
+                "..X.....",
+            ]),
+            rim=0.0,
+        )
+    if size == 32:
+        return dict(
+            tile=(0, 0, 32, 32, 6.0),
+            shadow=(5.5, 7.5, 27.5, 29.5, 4.0),
+            cap=(5, 5, 27, 27, 4.0),
+            face=(7, 5.8, 25, 22.2, 3.0),
+            bolt=(10.0, 7.0, 12.0, 13.8),
+            bolt_edge=0.75,
+            rim=1.0,
+        )
+    if size == 48:
+        return dict(
+            tile=(0, 0, 48, 48, 9.0),
+            shadow=(8.5, 11.5, 41.0, 44.0, 6.0),
+            cap=(8, 7, 40, 40, 6.0),
+            face=(10.5, 8.0, 37.5, 33.0, 4.5),
+            bolt=(14.5, 10.0, 19.0, 21.5),
+            bolt_edge=1.2,
+            rim=1.0,
+        )
+    raise ValueError("no layout for size %d" % size)
+
+
+# --------------------------------------------------------------------------
+# Rendering.
+
+def lerp(a, b, t):
+    return tuple(a[k] + (b[k] - a[k]) * t for k in range(3))
+
+
+def render(size):
+    """Return rows of (r, g, b, a) tuples, top row first, 0..255 each."""
+    L = layout(size)
+    tx0, ty0, tx1, ty1, tr = L["tile"]
+    tile = rounded_rect(tx0, ty0, tx1, ty1, tr)
+    rim_w = L["rim"]
+    tile_inner = (rounded_rect(tx0 + rim_w, ty0 + rim_w, tx1 - rim_w,
+                               ty1 - rim_w, max(tr - rim_w, 0.0))
+                  if rim_w > 0 else tile)
+    shadow = rounded_rect(*L["shadow"])
+    cx0, cy0, cx1, cy1, cr = L["cap"]
+    cap = rounded_rect(cx0, cy0, cx1, cy1, cr)
+    edge_w = 0.6 if size == 16 else 1.0
+    cap_inner = rounded_rect(cx0 + edge_w, cy0 + edge_w, cx1 - edge_w,
+                             cy1 - edge_w, max(cr - edge_w, 0.0))
+    fx0, fy0, fx1, fy1, fr = L["face"]
+    face = rounded_rect(fx0, fy0, fx1, fy1, fr)
+    if "bolt_glyph" in L:
+        bolt = pixel_glyph(*L["bolt_glyph"])
+        bolt_outline = nowhere
+    else:
+        bpts = bolt_points(*L["bolt"])
+        bolt = polygon(bpts)
+        bolt_outline = polygon(offset_polygon(bpts, L["bolt_edge"]))
+
+    n = SS
+    inv = 1.0 / n
+    offsets = [(k + 0.5) * inv for k in range(n)]
+    total = n * n
+
+    rows = []
+    for j in range(size):
+        row = []
+        for i in range(size):
+            acc_r = acc_g = acc_b = 0.0
+            covered = 0
+            for oy in offsets:
+                y = j + oy
+                for ox in offsets:
+                    x = i + ox
+                    if not tile(x, y):
+                        continue
+                    covered += 1
+                    c = sample(x, y, size, L, tile_inner, shadow, cap,
+                               cap_inner, face, bolt, bolt_outline)
+                    acc_r += c[0]
+                    acc_g += c[1]
+                    acc_b += c[2]
+            # A sliver of the tile's corner that would come out nearly
+            # invisible is dropped, so the corners stay clean and the AND
+            # mask marks them transparent too.
+            if covered * 255 < total * 8:
+                row.append((0, 0, 0, 0))
+                continue
+            # Colours are averaged over covered samples only (straight
+            # alpha), alpha is the covered fraction.
+            row.append((
+                to_byte(acc_r / covered),
+                to_byte(acc_g / covered),
+                to_byte(acc_b / covered),
+                to_byte(255.0 * covered / total),
+            ))
+        rows.append(row)
+    return rows
+
+
+def sample(x, y, size, L, tile_inner, shadow, cap, cap_inner, face, bolt,
+           bolt_outline):
+    """Colour of the icon at one point known to lie inside the tile."""
+    if bolt(x, y):
+        return BOLT
+    if bolt_outline(x, y):
+        return BOLT_EDGE
+    if face(x, y):
+        fy0, fy1 = L["face"][1], L["face"][3]
+        t = (y - fy0) / (fy1 - fy0)
+        return lerp(CAP_FACE_TOP, CAP_FACE_BOTTOM, min(max(t, 0.0), 1.0))
+    if cap_inner(x, y):
+        return CAP_SIDE
+    if cap(x, y):
+        return CAP_EDGE
+    if shadow(x, y):
+        return SHADOW
+    if not tile_inner(x, y):
+        return TEAL_RIM
+    t = y / size
+    return lerp(TEAL_TOP, TEAL_BOTTOM, t)
+
+
+def to_byte(v):
+    v = int(v + 0.5)
+    return 0 if v < 0 else (255 if v > 255 else v)
+
+
+# --------------------------------------------------------------------------
+# ICO writing.  Each entry is a 32-bit BI_RGB DIB: BITMAPINFOHEADER with
+# doubled height, bottom-up BGRA pixels, then a 1-bit AND mask (set where
+# the pixel is fully transparent), rows padded to 4 bytes.
+
+def dib_entry(rows):
+    h = len(rows)
+    w = len(rows[0])
+    xor = bytearray()
+    for row in reversed(rows):
+        for r, g, b, a in row:
+            xor += bytes((b, g, r, a))
+    mask_stride = ((w + 31) // 32) * 4
+    mask = bytearray()
+    for row in reversed(rows):
+        line = bytearray(mask_stride)
+        for i, px in enumerate(row):
+            if px[3] == 0:
+                line[i >> 3] |= 0x80 >> (i & 7)
+        mask += line
+    header = struct.pack(
+        "<IiiHHIIiiII",
+        40,                 # biSize
+        w,                  # biWidth
+        h * 2,              # biHeight: XOR image + AND mask
+        1,                  # biPlanes
+        32,                 # biBitCount
+        0,                  # biCompression = BI_RGB
+        len(xor) + len(mask),
+        0, 0,               # resolution
+        0, 0,               # colours used / important
+    )
+    return header + bytes(xor) + bytes(mask)
+
+
+def build_ico(images):
+    """images: list of (size, rows), written in the given order."""
+    count = len(images)
+    out = bytearray(struct.pack("<HHH", 0, 1, count))
+    offset = 6 + 16 * count
+    blobs = []
+    for size, rows in images:
+        blob = dib_entry(rows)
+        dim = 0 if size >= 256 else size
+        out += struct.pack("<BBBBHHII", dim, dim, 0, 0, 1, 32,
+                           len(blob), offset)
+        offset += len(blob)
+        blobs.append(blob)
+    for blob in blobs:
+        out += blob
+    return bytes(out)
+
+
+def main(argv):
+    here = os.path.dirname(os.path.abspath(__file__))
+    target = argv[1] if len(argv) > 1 else os.path.join(here, "..",
+                                                         "ostrel.ico")
+    images = [(s, render(s)) for s in (16, 32, 48)]
+    data = build_ico(images)
+    with open(target, "wb") as f:
+        f.write(data)
+    print("wrote %s (%d bytes)" % (os.path.normpath(target), len(data)))
+
+
+if __name__ == "__main__":
+    main(sys.argv)

@@ -1,0 +1,62 @@
+# Shared by the end-to-end tests: each runs the real Ostrel.exe of a build tree in the
+# tree's Wine session, looks at it with olprobe and photographs the virtual desktop.
+set -euo pipefail
+BUILD=$(cd "$1" && pwd)
+export OSTREL_BUILD="$BUILD"
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+ROOT=$(cd "$E2E_DIR/../.." && pwd)
+ARTIFACTS="$BUILD/e2e-artifacts"
+mkdir -p "$ARTIFACTS"
+# shellcheck disable=SC1091
+source "$BUILD/wine-session.env"
+OSTREL_PID=
+
+fail() {
+  echo "FAIL: $*" >&2
+  shot "failure-$(basename "$0" .sh)" || true
+  exit 1
+}
+
+probe() { "$ROOT/scripts/wine-run" "$BUILD/bin/olprobe.exe" "$@"; }
+
+shot() {
+  import -display "$OSTREL_DISPLAY" -window root "$ARTIFACTS/$1.png"
+  echo "screenshot: $ARTIFACTS/$1.png"
+}
+
+# How many pixels of a screenshot's region are close to an RGB colour.
+count_colour() {  # png x y w h r g b
+  convert "$1" -crop "$4x$5+$2+$3" +repage txt:- | python3 -c '
+import re, sys
+r, g, b = (int(v) for v in sys.argv[1:4])
+n = 0
+for line in sys.stdin:
+    m = re.search(r"\((\d+),(\d+),(\d+)", line)
+    if m and max(abs(int(m[1]) - r), abs(int(m[2]) - g), abs(int(m[3]) - b)) < 60:
+        n += 1
+print(n)' "$6" "$7" "$8"
+}
+
+# The window rectangle "x y w h" from olprobe's "found rect=..." line.
+rect_of() { sed -n 's/.*rect=\([0-9-]*\),\([0-9-]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' | head -1; }
+
+# A fresh folder holding a copy of the program: Keys.fil lives beside it.
+fresh_app_dir() {
+  local dir="$BUILD/e2e-run/$1"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  cp "$BUILD/bin/Ostrel.exe" "$dir/"
+  echo "$dir"
+}
+
+start_ostrel() {
+  "$ROOT/scripts/wine-run" "$1/Ostrel.exe" >"$1/ostrel.log" 2>&1 &
+  OSTREL_PID=$!
+}
+
+stop_ostrel() {
+  probe kill Ostrel >/dev/null 2>&1 || true
+  [[ -z "$OSTREL_PID" ]] || wait "$OSTREL_PID" 2>/dev/null || true
+  OSTREL_PID=
+}
+trap stop_ostrel EXIT

@@ -1,0 +1,172 @@
+// olprobe: looks into the Wine desktop for the end-to-end tests, where xdotool sees
+// only the one virtual-desktop window. Each command prints what it found and exits 0,
+// or exits 1 when the window is not there (in time).
+//   olprobe wait <title> <ms>             a visible top-level window with that title
+//   olprobe gone <title> <ms>             no visible window with that title any more
+//   olprobe info <title>                  the window, its icon and every child control
+//   olprobe dialog <title> <ms>           a message box: prints its text, presses OK
+//   olprobe close <title>                 posts WM_CLOSE, as the close box does
+//   olprobe kill <title>                  ends the window's process
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+struct Search {
+  std::string title;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK Match(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  char text[512] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  if (s->title != text) return TRUE;
+  if (s->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+HWND FindTop(const std::string& title, bool visibleOnly) {
+  Search s{title, visibleOnly, nullptr};
+  EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND WaitFor(const std::string& title, DWORD ms, bool visibleOnly = true) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND h = FindTop(title, visibleOnly)) return h;
+    if (GetTickCount() - start > ms) return nullptr;
+    Sleep(100);
+  }
+}
+
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = '|';
+  return text;
+}
+
+// A control's text, asked of its own thread (GetWindowText does not across processes).
+std::string TextOf(HWND h) {
+  static wchar_t wide[8192];
+  wide[0] = 0;
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(h, WM_GETTEXT, sizeof wide / sizeof wide[0], reinterpret_cast<LPARAM>(wide),
+                      SMTO_ABORTIFHUNG, 2000, &got);
+  static char text[8192];
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+  return OneLine(text);
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM lp) {
+  HWND parent = reinterpret_cast<HWND>(lp);
+  if (GetParent(child) != parent) return TRUE;
+  char cls[128] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  std::printf("child id=%d class=%s visible=%d rect=%ld,%ld,%ld,%ld text=%s\n",
+              GetDlgCtrlID(child), cls, IsWindowVisible(child) ? 1 : 0, r.left, r.top,
+              r.right - r.left, r.bottom - r.top, TextOf(child).c_str());
+  if (std::string(cls) == "ComboBox") {
+    LRESULT count = SendMessageA(child, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      // Asked across processes, Wine marshals list texts reliably only in UTF-16.
+      wchar_t wide[256] = {};
+      SendMessageW(child, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+      char item[256] = {};
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, item, sizeof item, nullptr, nullptr);
+      std::printf("item id=%d index=%ld data=%ld text=%s\n", GetDlgCtrlID(child),
+                  static_cast<long>(i),
+                  static_cast<long>(SendMessageA(child, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)),
+                  item);
+    }
+    std::printf("selected id=%d index=%ld\n", GetDlgCtrlID(child),
+                static_cast<long>(SendMessageA(child, CB_GETCURSEL, 0, 0)));
+  }
+  return TRUE;
+}
+
+int Info(HWND h) {
+  char cls[128] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  RECT r, c;
+  GetWindowRect(h, &r);
+  GetClientRect(h, &c);
+  LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
+  std::printf("window class=%s visible=%d iconic=%d rect=%ld,%ld,%ld,%ld client=%ld,%ld "
+              "sizebox=%d maximizebox=%d\n",
+              cls, IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0, r.left, r.top,
+              r.right - r.left, r.bottom - r.top, c.right, c.bottom,
+              (style & WS_THICKFRAME) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0);
+  EnumChildWindows(h, PrintChild, reinterpret_cast<LPARAM>(h));
+  return 0;
+}
+
+BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
+  char cls[64] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  if (std::string(cls) == "Static" && GetWindowTextLengthA(child) > 0)
+    std::printf("text=%s\n", TextOf(child).c_str());
+  return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: olprobe wait|gone|info|dialog|close|kill <title> [ms]\n");
+    return 2;
+  }
+  std::string cmd = argv[1], title = argv[2];
+  DWORD ms = argc > 3 ? static_cast<DWORD>(std::atol(argv[3])) : 0;
+
+  if (cmd == "wait") {
+    HWND h = WaitFor(title, ms);
+    if (!h) return 1;
+    RECT r;
+    GetWindowRect(h, &r);
+    std::printf("found rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (cmd == "gone") {
+    DWORD start = GetTickCount();
+    while (FindTop(title, true)) {
+      if (GetTickCount() - start > ms) return 1;
+      Sleep(100);
+    }
+    return 0;
+  }
+  HWND h = cmd == "dialog" ? WaitFor(title, ms) : FindTop(title, false);
+  if (!h) {
+    std::fprintf(stderr, "olprobe: no window \"%s\"\n", title.c_str());
+    return 1;
+  }
+  if (cmd == "info") return Info(h);
+  if (cmd == "dialog") {
+    EnumChildWindows(h, PrintStatic, 0);
+    std::fflush(stdout);
+    PostMessageA(h, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  if (cmd == "close") return PostMessageA(h, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == "kill") {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!process) return 1;
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+    return 0;
+  }
+  std::fprintf(stderr, "olprobe: unknown command %s\n", cmd.c_str());
+  return 2;
+}

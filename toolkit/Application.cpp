@@ -1,0 +1,72 @@
+#include "toolkit/Application.h"
+
+#include <commctrl.h>
+
+#include "toolkit/Form.h"
+
+namespace ostrel::tk {
+
+Application& Application::Get() {
+  static Application app;
+  return app;
+}
+
+void Application::Initialize(HINSTANCE instance) {
+  instance_ = instance;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+}
+
+bool Application::Dispatch(MSG& msg) {
+  if (onMessage && onMessage(msg)) return true;
+  if (mainForm_ && mainForm_->Handle() && IsDialogMessageA(mainForm_->Handle(), &msg)) return true;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return true;
+}
+
+int Application::Run() {
+  if (mainForm_ && showMainForm) mainForm_->Show();
+  MSG msg;
+  for (;;) {
+    BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    if (r == 0) return static_cast<int>(msg.wParam);
+    if (r == -1) return 1;
+    Dispatch(msg);
+  }
+}
+
+void Application::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    Dispatch(msg);
+  }
+}
+
+void Application::Minimize() {
+  if (mainForm_ && mainForm_->Handle()) ShowWindow(mainForm_->Handle(), SW_MINIMIZE);
+  NotifyMinimized();
+}
+
+void Application::Restore() {
+  if (mainForm_ && mainForm_->Handle()) ShowWindow(mainForm_->Handle(), SW_RESTORE);
+  NotifyRestored();
+}
+
+void Application::NotifyMinimized() {
+  if (minimized_) return;
+  minimized_ = true;
+  if (onMinimize) onMinimize();
+}
+
+void Application::NotifyRestored() {
+  if (!minimized_) return;
+  minimized_ = false;
+  if (onRestore) onRestore();
+}
+
+}  // namespace ostrel::tk
