@@ -24,6 +24,9 @@ shot() {
   echo "screenshot: $ARTIFACTS/$1.png"
 }
 
+# Keys pressed on the virtual desktop, as a user would (xdotool key syntax).
+press() { DISPLAY="$OSTREL_DISPLAY" xdotool key --delay 50 "$@"; }
+
 # How many pixels of a screenshot's region are close to an RGB colour.
 count_colour() {  # png x y w h r g b
   convert "$1" -crop "$4x$5+$2+$3" +repage txt:- | python3 -c '
