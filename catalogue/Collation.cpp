@@ -15,18 +15,22 @@ constexpr unsigned char FoldCase(unsigned char c) {
 }
 
 constexpr bool IsLetter(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
-         c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9F;
+  return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A ||
+         c == 0x8C || c == 0x8E || c == 0x9F;
 }
 
 // A weight whose high byte is the character class and low byte the folded code.
 constexpr std::uint16_t Weight(unsigned char raw) {
   unsigned char c = FoldCase(raw);
   unsigned cls;
-  if (c < 32) cls = 0;
-  else if (c >= '0' && c <= '9') cls = 2;
-  else if (IsLetter(c)) cls = 3;
-  else cls = 1;
+  if (c < 32)
+    cls = 0;
+  else if (c >= '0' && c <= '9')
+    cls = 2;
+  else if (IsLetter(c))
+    cls = 3;
+  else
+    cls = 1;
   return static_cast<std::uint16_t>(cls << 8 | c);
 }
 

@@ -20,8 +20,8 @@ struct LoadOutcome {
   bool fragment = false;           // the file ended inside a record (completed with zeros)
   bool openFailed = false;         // the file exists but could not be opened
   bool readFailed = false;         // reading stopped on an error part-way
-  std::string error;   // an error to show the user; empty when the file could be read
-  std::string notice;  // what was repaired in a readable but damaged file; else empty
+  std::string error;               // an error to show the user; empty when the file could be read
+  std::string notice;              // what was repaired in a readable but damaged file; else empty
 
   bool Damaged() const { return clampedLengths > 0 || fragment || openFailed || readFailed; }
 };

@@ -6,10 +6,9 @@
 namespace ostrel {
 
 std::size_t KeysList::LowerBound(const std::string& key) const {
-  auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
-                             [this](const Entry& e, const std::string& k) {
-                               return collate_(e.key, k) < 0;
-                             });
+  auto it = std::lower_bound(
+      entries_.begin(), entries_.end(), key,
+      [this](const Entry& e, const std::string& k) { return collate_(e.key, k) < 0; });
   return static_cast<std::size_t>(it - entries_.begin());
 }
 
@@ -49,9 +48,8 @@ void KeysList::Delete(std::size_t i) {
 
 void KeysList::Rekey() {
   for (Entry& e : entries_) e.key = KeyText(*e.rec);
-  std::stable_sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
-    return collate_(a.key, b.key) < 0;
-  });
+  std::stable_sort(entries_.begin(), entries_.end(),
+                   [this](const Entry& a, const Entry& b) { return collate_(a.key, b.key) < 0; });
 }
 
 }  // namespace ostrel

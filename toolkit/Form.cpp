@@ -10,8 +10,8 @@ HFONT CreateUiFont(int points, bool bold) {
   HDC dc = GetDC(nullptr);
   int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
   ReleaseDC(nullptr, dc);
-  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                     ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }
 
@@ -36,8 +36,8 @@ void Form::Create(const FormStyle& style) {
     if (style.iconId) {
       wc.hIcon = LoadIconA(inst, MAKEINTRESOURCEA(style.iconId));
       wc.hIconSm = static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(style.iconId), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXSMICON),
-                                                  GetSystemMetrics(SM_CYSMICON), 0));
+                                                 GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), 0));
     }
     RegisterClassExA(&wc);
     registered.insert(style.className);
@@ -93,9 +93,9 @@ bool Form::TimerEnabled(UINT id) const {
 
 HWND Form::AddControl(const char* className, const std::string& text, DWORD style, int x, int y,
                       int w, int h, int id, DWORD exStyle, HWND parent) {
-  HWND child = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, x, y, w, h,
-                               parent ? parent : hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               Application::Get().Instance(), nullptr);
+  HWND child = CreateWindowExA(
+      exStyle, className, text.c_str(), WS_CHILD | style, x, y, w, h, parent ? parent : hwnd_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Application::Get().Instance(), nullptr);
   if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   return child;
 }

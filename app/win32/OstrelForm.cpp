@@ -63,8 +63,8 @@ void TOstrelForm::OnCreate() {
 
 HWND TOstrelForm::BuildToolbar(int id, const ToolButtonSpec* buttons, int count) {
   HWND bar = AddControl(TOOLBARCLASSNAMEA, "",
-                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS |
-                            CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
+                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                            CCS_NODIVIDER | CCS_NOPARENTALIGN,
                         0, 0, 10, kToolbarHeight, id);
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageA(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
@@ -96,11 +96,10 @@ void TOstrelForm::BuildLayout() {
   HWND label = AddControl("STATIC", "  HotKey List", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0,
                           kLeftColumn, 18, idHotKeyLabel);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
-  HWND tree = AddControl(WC_TREEVIEWA, "",
-                         WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
-                             TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                         2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree,
-                         WS_EX_CLIENTEDGE);
+  HWND tree = AddControl(
+      WC_TREEVIEWA, "",
+      WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+      2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree, WS_EX_CLIENTEDGE);
   SendMessageA(tree, TVM_SETINDENT, 19, 0);
   HWND treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
   SetWindowPos(treeBar, nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4, kToolbarHeight,
@@ -117,10 +116,9 @@ void TOstrelForm::BuildLayout() {
 
   const int groupH = 78;
   memoBrush_.Reset(CreateSolidBrush(kTeal));
-  memo_ = AddControl("EDIT", "",
-                     WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                     rightX, kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7,
-                     idMemo1, WS_EX_CLIENTEDGE);
+  memo_ = AddControl(
+      "EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, rightX,
+      kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7, idMemo1, WS_EX_CLIENTEDGE);
 
   const int groupY = bottom - groupH - 2;
   AddControl("BUTTON", " Startup Options ", WS_VISIBLE | BS_GROUPBOX, rightX, groupY, rightW,

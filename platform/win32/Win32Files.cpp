@@ -41,7 +41,8 @@ class HandleFile : public ByteFile {
   bool Flush() {
     if (pending_.empty()) return !failed_;
     DWORD written = 0;
-    BOOL ok = WriteFile(h_, pending_.data(), static_cast<DWORD>(pending_.size()), &written, nullptr);
+    BOOL ok =
+        WriteFile(h_, pending_.data(), static_cast<DWORD>(pending_.size()), &written, nullptr);
     if (!ok || written != pending_.size()) failed_ = true;
     pending_.clear();
     return !failed_;
@@ -84,7 +85,8 @@ std::unique_ptr<ByteFile> Win32FileSystem::Create(const std::string& path) {
 bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 bool Win32FileSystem::Replace(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32FileSystem::Copy(const std::string& from, const std::string& to) {

@@ -72,9 +72,9 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM lp) {
   RECT r;
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  std::printf("child id=%d class=%s visible=%d rect=%ld,%ld,%ld,%ld text=%s\n",
-              GetDlgCtrlID(child), cls, IsWindowVisible(child) ? 1 : 0, r.left, r.top,
-              r.right - r.left, r.bottom - r.top, TextOf(child).c_str());
+  std::printf("child id=%d class=%s visible=%d rect=%ld,%ld,%ld,%ld text=%s\n", GetDlgCtrlID(child),
+              cls, IsWindowVisible(child) ? 1 : 0, r.left, r.top, r.right - r.left,
+              r.bottom - r.top, TextOf(child).c_str());
   if (std::string(cls) == "ComboBox") {
     LRESULT count = SendMessageA(child, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -83,10 +83,9 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM lp) {
       SendMessageW(child, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
       char item[256] = {};
       WideCharToMultiByte(CP_ACP, 0, wide, -1, item, sizeof item, nullptr, nullptr);
-      std::printf("item id=%d index=%ld data=%ld text=%s\n", GetDlgCtrlID(child),
-                  static_cast<long>(i),
-                  static_cast<long>(SendMessageA(child, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)),
-                  item);
+      std::printf(
+          "item id=%d index=%ld data=%ld text=%s\n", GetDlgCtrlID(child), static_cast<long>(i),
+          static_cast<long>(SendMessageA(child, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)), item);
     }
     std::printf("selected id=%d index=%ld\n", GetDlgCtrlID(child),
                 static_cast<long>(SendMessageA(child, CB_GETCURSEL, 0, 0)));
@@ -101,11 +100,12 @@ int Info(HWND h) {
   GetWindowRect(h, &r);
   GetClientRect(h, &c);
   LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
-  std::printf("window class=%s visible=%d iconic=%d rect=%ld,%ld,%ld,%ld client=%ld,%ld "
-              "sizebox=%d maximizebox=%d\n",
-              cls, IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0, r.left, r.top,
-              r.right - r.left, r.bottom - r.top, c.right, c.bottom,
-              (style & WS_THICKFRAME) ? 1 : 0, (style & WS_MAXIMIZEBOX) ? 1 : 0);
+  std::printf(
+      "window class=%s visible=%d iconic=%d rect=%ld,%ld,%ld,%ld client=%ld,%ld "
+      "sizebox=%d maximizebox=%d\n",
+      cls, IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0, r.left, r.top, r.right - r.left,
+      r.bottom - r.top, c.right, c.bottom, (style & WS_THICKFRAME) ? 1 : 0,
+      (style & WS_MAXIMIZEBOX) ? 1 : 0);
   EnumChildWindows(h, PrintChild, reinterpret_cast<LPARAM>(h));
   return 0;
 }

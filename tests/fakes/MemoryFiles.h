@@ -17,15 +17,15 @@ namespace ostrel::testing {
 class MemoryFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
-  std::set<std::string> unreadable;     // exist but cannot be opened
-  std::set<std::string> uncreatable;    // cannot be created
-  std::set<std::string> undeletable;    // cannot be removed
-  long readFailsAfter = -1;             // bytes a stream reads before it fails; -1 never
-  long diskSpace = -1;                  // bytes a stream may write; -1 unlimited
+  std::set<std::string> unreadable;   // exist but cannot be opened
+  std::set<std::string> uncreatable;  // cannot be created
+  std::set<std::string> undeletable;  // cannot be removed
+  long readFailsAfter = -1;           // bytes a stream reads before it fails; -1 never
+  long diskSpace = -1;                // bytes a stream may write; -1 unlimited
   bool commitFails = false;
   bool replaceFails = false;
   bool copyFails = false;
-  std::vector<std::string> log;         // "create x", "replace a b", ... in call order
+  std::vector<std::string> log;  // "create x", "replace a b", ... in call order
 
   bool Exists(const std::string& path) override { return files.count(path) > 0; }
 

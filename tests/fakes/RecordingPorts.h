@@ -27,7 +27,9 @@ class RecordingView : public MainView {
     memo = text;
     log_.Add("memo");
   }
-  void SetShowMainForm(bool show) override { log_.Add(std::string("showMainForm ") + (show ? "1" : "0")); }
+  void SetShowMainForm(bool show) override {
+    log_.Add(std::string("showMainForm ") + (show ? "1" : "0"));
+  }
   void SetSetupTimer(bool on) override { log_.Add(std::string("timer2 ") + (on ? "on" : "off")); }
   void FillFunTypes(const std::vector<FunTypeEntry>& entries) override {
     funTypes = entries;

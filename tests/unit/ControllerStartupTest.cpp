@@ -50,10 +50,9 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
   files.files[kKeys] = bytes;
   windows.classes["Progman"] = 77;
   Start();
-  EXPECT_EQ(log.calls,
-            (std::vector<std::string>{"memo", "showMainForm 0", "timer2 on", "timer2 off",
-                                      "FindWindow Progman", "funtype 20", "Sleep 100",
-                                      "showConfig"}));
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"memo", "showMainForm 0", "timer2 on",
+                                                 "timer2 off", "FindWindow Progman", "funtype 20",
+                                                 "Sleep 100", "showConfig"}));
   EXPECT_EQ(ctl.AppDir(), "C:\\Program Files\\Ostrel\\");
   EXPECT_EQ(ctl.KeysFileName(), kKeys);
   EXPECT_EQ(ctl.DesktopWnd(), 77u);

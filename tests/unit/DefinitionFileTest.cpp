@@ -175,7 +175,10 @@ TEST_F(DefinitionFileTest, FailedWritesLeaveTheOldFileWhole) {
   Lay({MakeRec("A"), MakeRec("B")});
   LoadAndSave();
   std::string saved = fs.files[kFile];
-  list.Add("\x0B" "C", std::make_unique<TKeyRec>(MakeRec("C")));
+  list.Add(
+      "\x0B"
+      "C",
+      std::make_unique<TKeyRec>(MakeRec("C")));
 
   fs.diskSpace = 844 + 10;  // full disk part-way through the second record
   EXPECT_THROW(file.Save(list), EFileError);
@@ -210,7 +213,10 @@ TEST_F(DefinitionFileTest, FailedWritesLeaveTheOldFileWhole) {
 }
 
 TEST_F(DefinitionFileTest, SaveWritesBesideThenReplaces) {
-  list.Add("\x0B" "A", std::make_unique<TKeyRec>(MakeRec("A")));
+  list.Add(
+      "\x0B"
+      "A",
+      std::make_unique<TKeyRec>(MakeRec("A")));
   file.Save(list);
   EXPECT_EQ(fs.log, (std::vector<std::string>{"create " + kFile + ".new",
                                               "replace " + kFile + ".new " + kFile}));

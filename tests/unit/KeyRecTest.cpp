@@ -88,7 +88,9 @@ TEST(KeyRec, AssignCutsToTheFieldAndCopyKeepsEveryField) {
 }
 
 TEST(KeyRec, KeyTextTrimsGroupAndNameAroundTheSeparator) {
-  EXPECT_EQ(KeyText(MakeRec("Agenda")), "\x0B" "Agenda");
+  EXPECT_EQ(KeyText(MakeRec("Agenda")),
+            "\x0B"
+            "Agenda");
   EXPECT_EQ(KeyText(MakeRec("  Web\t", " Net ")), "Net\x0BWeb");
   EXPECT_EQ(KeyText(MakeRec("\x01\x1F Mail \x7F", "")), "\x0BMail \x7F");
   EXPECT_EQ(TrimText(" \t\r\n "), "");

@@ -28,8 +28,14 @@ TEST(Collation, SeparatorWeighsLessThanLettersDigitsAndPunctuation) {
   EXPECT_LT(PortableCollate("\x0BZulu", "0"), 0);
   EXPECT_LT(PortableCollate("\x0BZulu", "A"), 0);
   EXPECT_LT(PortableCollate("\x0BZulu", "!"), 0);
-  EXPECT_LT(PortableCollate("Net\x0BZ", "Net1\x0B" "A"), 0);
-  EXPECT_LT(PortableCollate("Net\x0BZ", "Neta\x0B" "A"), 0);
+  EXPECT_LT(PortableCollate("Net\x0BZ",
+                            "Net1\x0B"
+                            "A"),
+            0);
+  EXPECT_LT(PortableCollate("Net\x0BZ",
+                            "Neta\x0B"
+                            "A"),
+            0);
 }
 
 TEST(Collation, IgnoresCaseAndOrdersPunctuationDigitsLetters) {
@@ -50,7 +56,11 @@ TEST(KeysList, OrdersUngroupedFirstThenEachGroupAsOneRun) {
   AddDef(list, "Mail", "Net");
   AddDef(list, "Agenda");
   AddDef(list, "Backup", "Admin");
-  EXPECT_EQ(Keys(list), (std::vector<std::string>{"\x0B" "Agenda", "\x0BZebra", "Admin\x0B" "Backup",
+  EXPECT_EQ(Keys(list), (std::vector<std::string>{"\x0B"
+                                                  "Agenda",
+                                                  "\x0BZebra",
+                                                  "Admin\x0B"
+                                                  "Backup",
                                                   "Net\x0BMail", "Net\x0BWeb"}));
 }
 
@@ -90,7 +100,8 @@ TEST(KeysList, IndexOfComparesReferencesAndDeleteFrees) {
   EXPECT_EQ(list.IndexOf(list.At(1)), 1);
   EXPECT_EQ(list.IndexOf(&copy), KeysList::npos);
   list.Delete(0);
-  EXPECT_EQ(Keys(list), std::vector<std::string>{"\x0B" "B"});
+  EXPECT_EQ(Keys(list), std::vector<std::string>{"\x0B"
+                                                 "B"});
   EXPECT_THROW(list.Delete(5), std::out_of_range);
 }
 

@@ -15,10 +15,37 @@ namespace {
 int Sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 
 const std::vector<std::string> kSamples = {
-    "\x0B" "Agenda", "Net\x0BMail", "Net\x0BWeb",  "net\x0Bweb",  "NET\x0BWEB", "Net\x0B" "A",
-    "NET\x0B" "B",   "Net\x0B" "C", "\x0Bzeta",    "\x0B" "1st", "Work\x0BNotes", "Work2\x0B" "a",
-    "Apps\x0BMail",  "\x0B" "Web",  "Games\x0BTetris", "",      "\x0B",         "abc",
-    "ABC",           "abcd",        "1abc",        "9",          "Z",           "\x0BZZ",
+    "\x0B"
+    "Agenda",
+    "Net\x0BMail",
+    "Net\x0BWeb",
+    "net\x0Bweb",
+    "NET\x0BWEB",
+    "Net\x0B"
+    "A",
+    "NET\x0B"
+    "B",
+    "Net\x0B"
+    "C",
+    "\x0Bzeta",
+    "\x0B"
+    "1st",
+    "Work\x0BNotes",
+    "Work2\x0B"
+    "a",
+    "Apps\x0BMail",
+    "\x0B"
+    "Web",
+    "Games\x0BTetris",
+    "",
+    "\x0B",
+    "abc",
+    "ABC",
+    "abcd",
+    "1abc",
+    "9",
+    "Z",
+    "\x0BZZ",
 };
 
 TEST(Collation, LocaleAndPortableAgreeOnEveryPair) {
@@ -30,10 +57,14 @@ TEST(Collation, LocaleAndPortableAgreeOnEveryPair) {
 
 TEST(Collation, LocaleOrdersTheExamplesUngroupedFirst) {
   KeysList list(LocaleCollate);
-  for (const char* key : {"Net\x0BWeb", "Net\x0BMail", "\x0B" "Agenda"})
+  for (const char* key : {"Net\x0BWeb", "Net\x0BMail",
+                          "\x0B"
+                          "Agenda"})
     list.Add(key, std::make_unique<TKeyRec>(NewKeyRec(1)));
   ASSERT_EQ(list.Count(), 3u);
-  EXPECT_EQ(list.KeyAt(0), "\x0B" "Agenda");
+  EXPECT_EQ(list.KeyAt(0),
+            "\x0B"
+            "Agenda");
   EXPECT_EQ(list.KeyAt(1), "Net\x0BMail");
   EXPECT_EQ(list.KeyAt(2), "Net\x0BWeb");
   EXPECT_NE(list.Find("net\x0Bweb"), KeysList::npos);

@@ -1,8 +1,7 @@
 // Keys.fil through the real kernel32 calls: round trips, atomic replacement, and a
 // file held open by another program.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <sstream>

@@ -1,9 +1,8 @@
 // The configuration window built in-process: its size, layout and texts, and the rule
 // that its close box never ends the program.
-#include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "app/win32/OstrelForm.h"
 #include "catalogue/FunCatalogue.h"
