@@ -21,6 +21,8 @@ class MainView {
   virtual void SetShowMainForm(bool show) = 0;
   // Timer2, the one-shot timer of the delayed set-up.
   virtual void SetSetupTimer(bool enabled) = 0;
+  // How long the pointer rests before a hint shows, and how long the hint stays.
+  virtual void SetHintTimes(int pauseMs, int hidePauseMs) = 0;
   // Fills the hidden function-type list and selects its first entry.
   virtual void FillFunTypes(const std::vector<FunTypeEntry>& entries) = 0;
   // Visible := true, restore the application window, bring the window to the front.

@@ -34,6 +34,7 @@ void OstrelController::FormCreate() {
 
 void OstrelController::Timer2Timer() {
   p_.view.SetSetupTimer(false);
+  p_.view.SetHintTimes(1000, 10000);
   if (WindowHandle progman = p_.windows.FindWindowByClass("Progman")) desktopWnd_ = progman;
   FormSetup();
   p_.system.Sleep(100);

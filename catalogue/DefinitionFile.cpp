@@ -45,18 +45,20 @@ LoadOutcome DefinitionFile::Load(KeysList& list) {
     rec = std::make_unique<TKeyRec>();
     if (out.fragment) break;
   }
+  const std::string kept =
+      "The original is kept as " + BackupName() + " before Ostrel next saves its definitions.";
   if (stream->ReadFailed()) {
     out.readFailed = true;
     out.error = "Cannot read file " + fileName_ + "\r\n\r\nThe " + std::to_string(out.records) +
-                " definitions read before the error are loaded. The file is kept as " +
-                BackupName() + " before Ostrel next saves its definitions.";
-  }
-  if (!out.readFailed && out.Damaged()) {
-    out.notice = fileName_ + " was damaged";
-    out.notice += out.fragment ? ": it ends inside a definition, which was completed with zeros"
-                               : ": some of its texts were longer than their fields and were cut";
-    out.notice += ".\r\n\r\nThe original is kept as " + BackupName() +
-                  " before Ostrel next saves its definitions.";
+                " definitions read before the error are loaded. " + kept;
+  } else if (out.Damaged()) {
+    out.notice = fileName_ + " was damaged and has been repaired:";
+    if (out.fragment)
+      out.notice += "\r\n- it ended inside a definition, which was completed with zeros;";
+    if (out.clampedLengths > 0)
+      out.notice += "\r\n- " + std::to_string(out.clampedLengths) +
+                    " of its texts claimed more characters than their fields hold and were cut;";
+    out.notice += "\r\n\r\n" + kept;
   }
   if (out.Damaged()) backupPending_ = true;
   return out;
@@ -65,7 +67,8 @@ LoadOutcome DefinitionFile::Load(KeysList& list) {
 void DefinitionFile::KeepBackup() {
   if (!backupPending_) return;
   if (fs_.Exists(fileName_) && !fs_.Copy(fileName_, BackupName()))
-    throw EFileError("Cannot create file " + BackupName());
+    throw EFileError("Cannot create file " + BackupName() + "\r\n\r\n" + fileName_ +
+                     " is left as it was; the definitions are saved once it can be copied.");
   backupPending_ = false;
 }
 

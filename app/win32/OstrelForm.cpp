@@ -145,6 +145,16 @@ void TOstrelForm::SetShowMainForm(bool show) { tk::Application::Get().showMainFo
 
 void TOstrelForm::SetSetupTimer(bool enabled) { SetTimerEnabled(kTimer2, enabled); }
 
+void TOstrelForm::SetHintTimes(int pauseMs, int hidePauseMs) {
+  for (int bar : {idTreeToolbar, idTopToolbar}) {
+    HWND tips =
+        reinterpret_cast<HWND>(SendMessageA(GetDlgItem(Handle(), bar), TB_GETTOOLTIPS, 0, 0));
+    if (!tips) continue;
+    SendMessageA(tips, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(pauseMs, 0));
+    SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(hidePauseMs, 0));
+  }
+}
+
 void TOstrelForm::FillFunTypes(const std::vector<FunTypeEntry>& entries) {
   HWND combo = GetDlgItem(Handle(), idFuntype);
   SendMessageA(combo, CB_RESETCONTENT, 0, 0);

@@ -50,6 +50,7 @@ class TOstrelForm : public tk::Form, public MainView {
   void SetMemoText(const std::string& text) override;
   void SetShowMainForm(bool show) override;
   void SetSetupTimer(bool enabled) override;
+  void SetHintTimes(int pauseMs, int hidePauseMs) override;
   void FillFunTypes(const std::vector<FunTypeEntry>& entries) override;
   void ShowConfigWindow() override;
   void MinimizeApp() override;

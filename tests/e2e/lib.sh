@@ -63,3 +63,6 @@ stop_ostrel() {
   OSTREL_PID=
 }
 trap stop_ostrel EXIT
+
+# The Windows path of a file on the Unix side (Wine's drive Z: is the root).
+winpath() { printf 'Z:%s' "${1//\//\\}"; }

@@ -7,6 +7,8 @@
 //   olprobe dialog <title> <ms>           a message box: prints its text, presses OK
 //   olprobe close <title>                 posts WM_CLOSE, as the close box does
 //   olprobe kill <title>                  ends the window's process
+//   olprobe hold <file> <ms>              keeps a file open with no sharing, as another
+//                                         program can, until <file>.release appears
 #include <windows.h>
 
 #include <cstdio>
@@ -127,6 +129,21 @@ int main(int argc, char** argv) {
   }
   std::string cmd = argv[1], title = argv[2];
   DWORD ms = argc > 3 ? static_cast<DWORD>(std::atol(argv[3])) : 0;
+
+  if (cmd == "hold") {
+    HANDLE f = CreateFileA(title.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return 1;
+    std::printf("holding %s\n", title.c_str());
+    std::fflush(stdout);
+    const std::string release = title + ".release";
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+      if (GetFileAttributesA(release.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+      Sleep(100);
+    }
+    CloseHandle(f);
+    return 0;
+  }
 
   if (cmd == "wait") {
     HWND h = WaitFor(title, ms);

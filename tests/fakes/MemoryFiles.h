@@ -21,6 +21,7 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> uncreatable;  // cannot be created
   std::set<std::string> undeletable;  // cannot be removed
   long readFailsAfter = -1;           // bytes a stream reads before it fails; -1 never
+  std::size_t readChunk = 0;          // most bytes one read returns; 0 = all asked for
   long diskSpace = -1;                // bytes a stream may write; -1 unlimited
   bool commitFails = false;
   bool replaceFails = false;
@@ -74,6 +75,7 @@ class MemoryFileSystem : public FileSystem {
       if (fs_.readFailsAfter >= 0)
         limit = std::min(limit, static_cast<std::size_t>(fs_.readFailsAfter));
       std::size_t got = pos_ < limit ? std::min(n, limit - pos_) : 0;
+      if (fs_.readChunk) got = std::min(got, fs_.readChunk);
       std::memcpy(buffer, data.data() + pos_, got);
       pos_ += got;
       return static_cast<long>(got);

@@ -35,6 +35,9 @@ class RecordingView : public MainView {
     funTypes = entries;
     log_.Add("funtype " + std::to_string(entries.size()));
   }
+  void SetHintTimes(int pauseMs, int hidePauseMs) override {
+    log_.Add("hints " + std::to_string(pauseMs) + " " + std::to_string(hidePauseMs));
+  }
   void ShowConfigWindow() override { log_.Add("showConfig"); }
   void MinimizeApp() override { log_.Add("minimize"); }
   void ShowError(const std::string& text) override { log_.Add("error " + text); }

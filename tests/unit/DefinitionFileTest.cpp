@@ -109,6 +109,27 @@ TEST_F(DefinitionFileTest, OversizedLengthBytesAreCutToTheirFields) {
   EXPECT_EQ(FromBytes(fs.files[kFile], 844).Name.len, 40);
 }
 
+TEST_F(DefinitionFileTest, NoticeNamesEveryKindOfRepair) {
+  TKeyRec bad = MakeRec("Broken");
+  bad.Target.len = 255;  // fits: not damage
+  bad.Name.len = 41;
+  Lay({bad}, Bytes(MakeRec("Tail")).substr(0, 10));
+  LoadOutcome out = file.Load(list);
+  EXPECT_EQ(out.clampedLengths, 1u);
+  EXPECT_TRUE(out.fragment);
+  EXPECT_NE(out.notice.find("completed with zeros"), std::string::npos);
+  EXPECT_NE(out.notice.find("1 of its texts"), std::string::npos);
+  EXPECT_TRUE(out.error.empty());
+}
+
+TEST_F(DefinitionFileTest, ReadsThatReturnLittleAtATimeStillMakeWholeRecords) {
+  Lay({MakeRec("A"), MakeRec("B")});
+  fs.readChunk = 7;
+  LoadOutcome out = file.Load(list);
+  EXPECT_FALSE(out.Damaged());
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"A", "B"}));
+}
+
 TEST_F(DefinitionFileTest, TrailingFragmentIsCompletedWithZeros) {
   TKeyRec partial = MakeRec("Half", "G", 2, "target");
   Lay({MakeRec("Whole")}, Bytes(partial).substr(0, 70));
@@ -144,7 +165,8 @@ TEST_F(DefinitionFileTest, UnopenableFileIsReportedAndNeverOverwrittenWithoutABa
     file.Save(list);
     FAIL() << "save went ahead without a backup";
   } catch (const EFileError& e) {
-    EXPECT_STREQ(e.what(), "Cannot create file C:\\Ostrel\\Keys.fil.bak");
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file C:\\Ostrel\\Keys.fil.bak\r\n", 0),
+              0u);
   }
   EXPECT_EQ(fs.files[kFile], original);
   EXPECT_TRUE(file.BackupPending());

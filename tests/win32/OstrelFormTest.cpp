@@ -1,8 +1,8 @@
 // The configuration window built in-process: its size, layout and texts, and the rule
 // that its close box never ends the program.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include "app/win32/OstrelForm.h"
 #include "catalogue/FunCatalogue.h"
@@ -108,6 +108,16 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   char caption[64] = {};
   SendMessageA(bar, TB_GETBUTTONTEXTA, idUpdateButton, reinterpret_cast<LPARAM>(caption));
   EXPECT_STREQ(caption, "&Update");
+}
+
+TEST_F(OstrelFormTest, ButtonHintsWaitASecondAndStayTen) {
+  form->SetHintTimes(1000, 10000);
+  for (int bar : {idTreeToolbar, idTopToolbar}) {
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(GetDlgItem(hwnd, bar), TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 1000);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 10000);
+  }
 }
 
 TEST_F(OstrelFormTest, FunctionListHoldsTheTwentyTypesInChooserOrder) {
