@@ -20,14 +20,15 @@ DefinitionFile::DefinitionFile(FileSystem& fs, std::string fileName)
 LoadOutcome DefinitionFile::Load(KeysList& list) {
   LoadOutcome out;
   if (!fs_.Exists(fileName_)) return out;
+  const std::string kept =
+      "The original is kept as " + BackupName() + " before Ostrel next saves its definitions.";
 
   std::unique_ptr<TRecordStream> stream;
   try {
     stream = std::make_unique<TRecordStream>(fs_, fileName_, fmOpenRead);
   } catch (const EFileError& e) {
     out.openFailed = true;
-    out.error = std::string(e.what()) + "\r\n\r\nNo definitions were loaded. The file is kept as " +
-                BackupName() + " before Ostrel next saves its definitions.";
+    out.error = std::string(e.what()) + "\r\n\r\nNo definitions were loaded. " + kept;
     backupPending_ = true;
     return out;
   }
@@ -45,8 +46,6 @@ LoadOutcome DefinitionFile::Load(KeysList& list) {
     rec = std::make_unique<TKeyRec>();
     if (out.fragment) break;
   }
-  const std::string kept =
-      "The original is kept as " + BackupName() + " before Ostrel next saves its definitions.";
   if (stream->ReadFailed()) {
     out.readFailed = true;
     out.error = "Cannot read file " + fileName_ + "\r\n\r\nThe " + std::to_string(out.records) +

@@ -18,7 +18,9 @@ PY
 cp "$app/Keys.fil" "$app/original.fil"
 
 start_ostrel "$app"
-notice=$(probe dialog Information 20000) || fail "no notice about the damaged file"
+probe wait Information 20000 >/dev/null || fail "no notice about the damaged file"
+shot startup-notice
+notice=$(probe dialog Information 5000) || fail "no notice about the damaged file"
 echo "$notice"
 grep -q "Keys.fil.bak" <<<"$notice" || fail "the notice does not name the backup"
 
