@@ -29,6 +29,17 @@ target_link_options(Ostrel PRIVATE -s -Wl,--gc-sections)
 set_source_files_properties(resources/Ostrel.rc PROPERTIES
   OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest")
 
+# The executable itself: its kind and its imports. Needs no Wine, so it is checked even
+# where the Windows tests run another build.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(OSTREL_PE_KIND PE32)
+else()
+  set(OSTREL_PE_KIND PE32+)
+endif()
+add_test(NAME exe_self_contained COMMAND bash ${PROJECT_SOURCE_DIR}/tests/build/check_exe.sh
+         $<TARGET_FILE:Ostrel> ${CMAKE_OBJDUMP} ${OSTREL_PE_KIND})
+set_tests_properties(exe_self_contained PROPERTIES LABELS nowine)
+
 # GoogleTest built from source with the same compiler (Debian ships it in /usr/src).
 set(OSTREL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
 if(NOT EXISTS ${OSTREL_GTEST_SOURCE}/CMakeLists.txt)
