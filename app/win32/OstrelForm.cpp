@@ -108,11 +108,9 @@ void TOstrelForm::BuildLayout() {
   // Right column: the upper toolbar kept at the right end of its dock, the help text,
   // and the start-up options.
   const int rightX = kLeftColumn + 2, rightW = cw - rightX - 2;
-  HWND topBar = BuildToolbar(idTopToolbar, kTopButtons, 3);
-  SIZE barSize{};
-  SendMessageA(topBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&barSize));
-  SetWindowPos(topBar, nullptr, rightX + rightW - barSize.cx, 1, barSize.cx, kToolbarHeight,
-               SWP_NOZORDER);
+  BuildToolbar(idTopToolbar, kTopButtons, 3);
+  dock972_ = RECT{rightX, 1, rightX + rightW, 1 + kToolbarHeight};
+  Dock972Resize();
 
   const int groupH = 78;
   memoBrush_.Reset(CreateSolidBrush(kTeal));
@@ -137,6 +135,16 @@ void TOstrelForm::BuildLayout() {
 
   AddControl("STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0, bottom, cw,
              kStatusHeight, idStatus, WS_EX_STATICEDGE);
+}
+
+// The upper toolbar stays at the right end of its dock.
+void TOstrelForm::Dock972Resize() {
+  HWND bar = GetDlgItem(Handle(), idTopToolbar);
+  SIZE size{};
+  SendMessageA(bar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+  const int dockWidth = dock972_.right - dock972_.left;
+  SetWindowPos(bar, nullptr, dock972_.left + dockWidth - size.cx, dock972_.top, size.cx,
+               dock972_.bottom - dock972_.top, SWP_NOZORDER);
 }
 
 void TOstrelForm::SetMemoText(const std::string& text) { SetWindowTextA(memo_, text.c_str()); }

@@ -68,6 +68,7 @@ class TOstrelForm : public tk::Form, public MainView {
  private:
   void BuildLayout();
   HWND BuildToolbar(int id, const struct ToolButtonSpec* buttons, int count);
+  void Dock972Resize();
   void ToolbarButton971Click();
   void ToolbarButton974Click(int tag);
   void ToolbarButton975Click(int tag);
@@ -78,6 +79,7 @@ class TOstrelForm : public tk::Form, public MainView {
   std::unique_ptr<OstrelController> controller_;
   tk::GdiObject<HBRUSH> memoBrush_;
   HWND memo_ = nullptr;
+  RECT dock972_{};  // the dock of the upper toolbar, in client coordinates
 };
 
 }  // namespace ostrel
