@@ -17,12 +17,12 @@ void Application::Initialize(HINSTANCE instance) {
   InitCommonControlsEx(&icc);
 }
 
-bool Application::Dispatch(MSG& msg) {
-  if (onMessage && onMessage(msg)) return true;
-  if (mainForm_ && mainForm_->Handle() && IsDialogMessageA(mainForm_->Handle(), &msg)) return true;
+void Application::Dispatch(MSG& msg) {
+  if (onMessage && onMessage(msg)) return;
+  // Tab and the arrow keys move between the main window's controls.
+  if (mainForm_ && mainForm_->Handle() && IsDialogMessageA(mainForm_->Handle(), &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
-  return true;
 }
 
 int Application::Run() {

@@ -41,7 +41,7 @@ class Application {
   void NotifyRestored();
 
  private:
-  bool Dispatch(MSG& msg);
+  void Dispatch(MSG& msg);
 
   HINSTANCE instance_ = nullptr;
   Form* mainForm_ = nullptr;
