@@ -12,3 +12,39 @@ test_arch() {
     echo win64
   fi
 }
+
+# Exports the Wine of an architecture (i686 or x86_64): WINELOADER, WINEARCH, WINESERVER,
+# and the settings every run uses.
+wine_tools() {
+  if [[ "$1" == x86_64 ]]; then
+    export WINELOADER=/usr/lib/wine/wine64 WINEARCH=win64 WINESERVER=/usr/lib/wine/wineserver64
+  else
+    export WINELOADER=/usr/lib/wine/wine WINEARCH=win32 WINESERVER=/usr/lib/wine/wineserver32
+  fi
+  [[ -x "$WINESERVER" ]] || WINESERVER=$(command -v wineserver)
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Makes the Wine prefix at $1 once (after wine_tools), with Wine's own fonts in it and,
+# when $2 is "desktop", one 1024x768 virtual desktop named "shell" (with a taskbar and a
+# notification area) that every Wine program of the prefix shares.
+ensure_prefix() {
+  local prefix=$1 desktop=${2:-}
+  export WINEPREFIX="$prefix"
+  [[ -f "$prefix/.ostrel-ready" ]] && return 0
+  echo "creating the Wine prefix $prefix (once)"
+  mkdir -p "$(dirname "$prefix")"
+  "$WINELOADER" wineboot -i >"$prefix.log" 2>&1 || true
+  if [[ "$desktop" == desktop ]]; then
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f \
+      >/dev/null 2>&1
+  fi
+  "$WINESERVER" -w
+  # Wine's own fonts (Marlett for the caption buttons, MS Sans Serif, Tahoma) are not
+  # found by every Wine build; the prefix's Fonts folder always is.
+  if [[ -d /usr/share/wine/fonts ]]; then
+    cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+  touch "$prefix/.ostrel-ready"
+}
