@@ -17,7 +17,7 @@ no_dialogs
 [[ ! -e "$app/Keys.fil" && ! -e "$app/Keys.fil.new" ]] || fail "a file was written for no definitions"
 stop_ostrel
 
-app=$(fresh_app_dir sound-file)
+app=$(fresh_app_dir "sound file")  # a folder name with a blank, as under Program Files
 PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" <<'PY'
 import sys
 from keysfil import record
