@@ -38,6 +38,11 @@ class Win32Files : public ::testing::Test {
     s << in.rdbuf();
     return s.str();
   }
+  // Another program opening Keys.fil with no sharing at all.
+  HANDLE HoldKeys(DWORD access) {
+    return CreateFileA(keys.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+  }
   void Add(KeysList& list, const std::string& name, const std::string& group) {
     auto rec = std::make_unique<TKeyRec>(NewKeyRec(3));
     rec->Name.assign(name);
@@ -74,9 +79,7 @@ TEST_F(Win32Files, AFileHeldOpenElsewhereIsReportedAndKept) {
   file.Save(list);
   const std::string before = Contents(keys);
 
-  // Another program holds the file with no sharing at all.
-  HANDLE held = CreateFileA(keys.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldKeys(GENERIC_READ | GENERIC_WRITE);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   KeysList loaded(LocaleCollate);
   DefinitionFile locked(fs, keys);
@@ -98,8 +101,7 @@ TEST_F(Win32Files, ReplacingAFileThatIsOpenFailsWithoutLosingIt) {
   DefinitionFile file(fs, keys);
   file.Save(list);
   const std::string before = Contents(keys);
-  HANDLE held = CreateFileA(keys.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldKeys(GENERIC_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Add(list, "Two", "");
   try {
