@@ -7,7 +7,14 @@ set(OSTREL_CORE_SOURCES
   catalogue/HelpTexts.cpp
   catalogue/RecordStream.cpp
   catalogue/DefinitionFile.cpp
+  components/SysHot.cpp
+  components/TrayIcon.cpp
   app/OstrelController.cpp
+  app/KeyTree.cpp
+  app/HotKeys.cpp
+  app/Dispatcher.cpp
+  app/MouseLink.cpp
+  olwatch/CornerGesture.cpp
 )
 list(TRANSFORM OSTREL_CORE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
 

@@ -15,12 +15,19 @@ ostrel_core_library(ostrel_core)
 add_library(ostrel_win32 STATIC
   platform/win32/Win32Files.cpp
   platform/win32/Win32Ports.cpp
+  platform/win32/Win32HookLibrary.cpp
+  components/win32/WComp.cpp
+  components/win32/SysHotWindow.cpp
+  components/win32/TrayIconWindow.cpp
   toolkit/Application.cpp
   toolkit/Form.cpp
   toolkit/Dialogs.cpp
   app/win32/OstrelForm.cpp
 )
-target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 gdi32 user32 kernel32)
+target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 shell32 gdi32 user32 kernel32)
+
+# OLWATCH.DLL, the companion mouse-watch library.
+include(${PROJECT_SOURCE_DIR}/cmake/OlWatch.cmake)
 
 add_executable(Ostrel WIN32 app/win32/main.cpp resources/Ostrel.rc)
 target_link_libraries(Ostrel PRIVATE ostrel_win32)

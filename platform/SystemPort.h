@@ -1,4 +1,5 @@
-// What the program needs of its own process: where it runs from, its thread, waits.
+// What the program needs of its own process: where it runs from, its thread, the
+// clock, waits, and ending at once.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,10 @@ class SystemPort {
   virtual std::uint32_t CurrentThreadId() = 0;
   // A plain wait of the calling thread; no messages are processed meanwhile.
   virtual void Sleep(std::uint32_t ms) = 0;
+  // Milliseconds since some fixed point (GetTickCount64); only differences matter.
+  virtual std::uint64_t TickCount() = 0;
+  // TerminateProcess(GetCurrentProcess(), exitCode): does not return on Windows.
+  virtual void TerminateProcess(std::uint32_t exitCode) = 0;
 };
 
 }  // namespace ostrel

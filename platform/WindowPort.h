@@ -1,8 +1,10 @@
-// What the program needs of other windows: finding, showing and activating them.
-// Operations mirror user32 calls and take the same values.
+// What the program needs of other windows: finding, showing and activating them, the
+// foreground and focus, posting messages, and the cursor. Operations mirror user32
+// calls and take the same values.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace ostrel {
@@ -11,9 +13,18 @@ using WindowHandle = std::uintptr_t;  // an HWND; 0 is none
 
 // ShowWindow commands (the SW_* values).
 inline constexpr int kSwHide = 0;
+inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwShow = 5;
 inline constexpr int kSwMinimize = 6;
 inline constexpr int kSwRestore = 9;
+inline constexpr int kSwShowDefault = 10;
+
+inline constexpr std::uint32_t kWsSysMenu = 0x00080000;  // WS_SYSMENU
+
+struct ScreenPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+};
 
 class WindowPort {
  public:
@@ -23,6 +34,22 @@ class WindowPort {
   virtual bool IsWindowVisible(WindowHandle wnd) = 0;
   virtual bool ShowWindow(WindowHandle wnd, int cmd) = 0;
   virtual bool SetForegroundWindow(WindowHandle wnd) = 0;
+  virtual WindowHandle GetForegroundWindow() = 0;
+  virtual WindowHandle GetDesktopWindow() = 0;
+  // EnumWindows: every top-level window, top of the z-order first, until `each` says stop.
+  virtual void EnumWindows(const std::function<bool(WindowHandle)>& each) = 0;
+  // GetWindow(wnd, GW_OWNER).
+  virtual WindowHandle GetWindowOwner(WindowHandle wnd) = 0;
+  // GetWindowLongA(wnd, GWL_STYLE).
+  virtual std::uint32_t GetWindowStyle(WindowHandle wnd) = 0;
+  virtual bool PostMessageA(WindowHandle wnd, std::uint32_t msg, std::uintptr_t wParam,
+                            std::intptr_t lParam) = 0;
+  // GetWindowThreadProcessId: the thread that owns the window (0 for none).
+  virtual std::uint32_t GetWindowThread(WindowHandle wnd) = 0;
+  virtual bool AttachThreadInput(std::uint32_t from, std::uint32_t to, bool attach) = 0;
+  // GetFocus: the focus window of the calling thread's input state.
+  virtual WindowHandle GetFocus() = 0;
+  virtual ScreenPoint GetCursorPos() = 0;
 };
 
 }  // namespace ostrel

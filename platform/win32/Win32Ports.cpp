@@ -1,11 +1,13 @@
 #include "platform/win32/Win32Ports.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 namespace ostrel {
 
-static_assert(kSwHide == SW_HIDE && kSwShow == SW_SHOW && kSwMinimize == SW_MINIMIZE &&
-              kSwRestore == SW_RESTORE);
+static_assert(kSwHide == SW_HIDE && kSwShowNormal == SW_SHOWNORMAL && kSwShow == SW_SHOW &&
+              kSwMinimize == SW_MINIMIZE && kSwRestore == SW_RESTORE &&
+              kSwShowDefault == SW_SHOWDEFAULT && kWsSysMenu == WS_SYSMENU);
 
 static HWND H(WindowHandle w) { return reinterpret_cast<HWND>(w); }
 
@@ -16,6 +18,48 @@ bool Win32Windows::IsWindowVisible(WindowHandle wnd) { return ::IsWindowVisible(
 bool Win32Windows::ShowWindow(WindowHandle wnd, int cmd) { return ::ShowWindow(H(wnd), cmd) != 0; }
 bool Win32Windows::SetForegroundWindow(WindowHandle wnd) {
   return ::SetForegroundWindow(H(wnd)) != 0;
+}
+WindowHandle Win32Windows::GetForegroundWindow() {
+  return reinterpret_cast<WindowHandle>(::GetForegroundWindow());
+}
+WindowHandle Win32Windows::GetDesktopWindow() {
+  return reinterpret_cast<WindowHandle>(::GetDesktopWindow());
+}
+void Win32Windows::EnumWindows(const std::function<bool(WindowHandle)>& each) {
+  ::EnumWindows(
+      [](HWND wnd, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<const std::function<bool(WindowHandle)>*>(lp);
+        return (*f)(reinterpret_cast<WindowHandle>(wnd)) ? TRUE : FALSE;
+      },
+      reinterpret_cast<LPARAM>(&each));
+}
+WindowHandle Win32Windows::GetWindowOwner(WindowHandle wnd) {
+  return reinterpret_cast<WindowHandle>(::GetWindow(H(wnd), GW_OWNER));
+}
+std::uint32_t Win32Windows::GetWindowStyle(WindowHandle wnd) {
+  return static_cast<std::uint32_t>(::GetWindowLongA(H(wnd), GWL_STYLE));
+}
+bool Win32Windows::PostMessageA(WindowHandle wnd, std::uint32_t msg, std::uintptr_t wParam,
+                                std::intptr_t lParam) {
+  return ::PostMessageA(H(wnd), msg, wParam, lParam) != 0;
+}
+std::uint32_t Win32Windows::GetWindowThread(WindowHandle wnd) {
+  return ::GetWindowThreadProcessId(H(wnd), nullptr);
+}
+bool Win32Windows::AttachThreadInput(std::uint32_t from, std::uint32_t to, bool attach) {
+  return ::AttachThreadInput(from, to, attach) != 0;
+}
+WindowHandle Win32Windows::GetFocus() { return reinterpret_cast<WindowHandle>(::GetFocus()); }
+ScreenPoint Win32Windows::GetCursorPos() {
+  POINT p{};
+  ::GetCursorPos(&p);
+  return ScreenPoint{p.x, p.y};
+}
+
+void Win32Shell::ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
+                               const std::string& parameters, const std::string& directory,
+                               int show) {
+  ::ShellExecuteA(H(owner), verb, file.c_str(), parameters.c_str(), directory.c_str(), show);
 }
 
 std::string Win32System::ModuleFileName() {
@@ -31,6 +75,10 @@ std::string Win32System::ModuleFileName() {
 }
 std::uint32_t Win32System::CurrentThreadId() { return GetCurrentThreadId(); }
 void Win32System::Sleep(std::uint32_t ms) { ::Sleep(ms); }
+std::uint64_t Win32System::TickCount() { return GetTickCount64(); }
+void Win32System::TerminateProcess(std::uint32_t exitCode) {
+  ::TerminateProcess(GetCurrentProcess(), exitCode);
+}
 
 int LocaleCollate(std::string_view a, std::string_view b) {
   int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),

@@ -1,9 +1,10 @@
-// The user32 and kernel32 calls behind WindowPort and SystemPort, and the user
+// The user32, shell32 and kernel32 calls behind WindowPort, ShellPort and SystemPort, and the user
 // locale's collation of key texts.
 #pragma once
 
 #include <string_view>
 
+#include "platform/ShellPort.h"
 #include "platform/SystemPort.h"
 #include "platform/WindowPort.h"
 
@@ -15,6 +16,24 @@ class Win32Windows : public WindowPort {
   bool IsWindowVisible(WindowHandle wnd) override;
   bool ShowWindow(WindowHandle wnd, int cmd) override;
   bool SetForegroundWindow(WindowHandle wnd) override;
+  WindowHandle GetForegroundWindow() override;
+  WindowHandle GetDesktopWindow() override;
+  void EnumWindows(const std::function<bool(WindowHandle)>& each) override;
+  WindowHandle GetWindowOwner(WindowHandle wnd) override;
+  std::uint32_t GetWindowStyle(WindowHandle wnd) override;
+  bool PostMessageA(WindowHandle wnd, std::uint32_t msg, std::uintptr_t wParam,
+                    std::intptr_t lParam) override;
+  std::uint32_t GetWindowThread(WindowHandle wnd) override;
+  bool AttachThreadInput(std::uint32_t from, std::uint32_t to, bool attach) override;
+  WindowHandle GetFocus() override;
+  ScreenPoint GetCursorPos() override;
+};
+
+class Win32Shell : public ShellPort {
+ public:
+  void ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
+                     const std::string& parameters, const std::string& directory,
+                     int show) override;
 };
 
 class Win32System : public SystemPort {
@@ -22,6 +41,8 @@ class Win32System : public SystemPort {
   std::string ModuleFileName() override;
   std::uint32_t CurrentThreadId() override;
   void Sleep(std::uint32_t ms) override;
+  std::uint64_t TickCount() override;
+  void TerminateProcess(std::uint32_t exitCode) override;
 };
 
 // CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE), as -1, 0 or 1.

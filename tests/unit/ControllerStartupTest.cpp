@@ -120,7 +120,7 @@ TEST_F(ControllerStartup, CloseIsRefusedUntilTerminating) {
 
 TEST_F(ControllerStartup, TeardownShowsTheDesktopAndTheHiddenWindowAgain) {
   windows.classes["Progman"] = 77;
-  windows.visible[77] = false;
+  windows.windows[77].visible = false;
   Start();
   ctl.SetHiddenWindow(501);
   log.calls.clear();

@@ -1,0 +1,1 @@
+# OLWATCH.DLL (filled in below)

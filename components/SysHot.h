@@ -1,0 +1,86 @@
+// TSysHotKey: an ordered list of system-wide hotkeys, registered with the window system
+// while the component is active. A hotkey's id is its position in the list, and a press
+// is reported with that id. The hidden window that owns the registrations and receives
+// WM_HOTKEY is the HotKeyPort's business (components/win32/WComp.h on Windows).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace ostrel {
+
+// THotKeyModifiers: one byte of set bits.
+using THotKeyModifiers = std::uint8_t;
+inline constexpr THotKeyModifiers hkShift = 1;
+inline constexpr THotKeyModifiers hkCtrl = 2;
+inline constexpr THotKeyModifiers hkAlt = 4;
+inline constexpr THotKeyModifiers hkWin = 8;
+
+// The window system's modifier flags (MOD_*).
+inline constexpr unsigned kModAlt = 1;
+inline constexpr unsigned kModControl = 2;
+inline constexpr unsigned kModShift = 4;
+inline constexpr unsigned kModWin = 8;
+
+// Key index (0..101, as stored in a definition) to virtual-key code; index 0 is no key.
+inline constexpr std::size_t kKeyCount = 102;
+extern const std::array<std::uint8_t, kKeyCount> kKeyTable;
+
+// The MOD_* flags of a modifier set (the bit order differs from the flag order).
+unsigned ModifierFlags(THotKeyModifiers mods);
+
+// What the component needs of the window system: RegisterHotKey / UnregisterHotKey on
+// its own hidden window (created on first use).
+class HotKeyPort {
+ public:
+  virtual ~HotKeyPort() = default;
+  virtual bool RegisterHotKey(int id, unsigned modFlags, unsigned vk) = 0;
+  virtual bool UnregisterHotKey(int id) = 0;
+};
+
+struct THotKeyEntry {
+  THotKeyModifiers Modifiers = 0;
+  std::uint8_t Key = 0;
+  bool Registered = false;
+};
+
+class TSysHotKey {
+ public:
+  using THotKeyEvent = std::function<void(TSysHotKey& sender, std::int32_t index)>;
+
+  explicit TSysHotKey(HotKeyPort& port);
+  ~TSysHotKey();
+  TSysHotKey(const TSysHotKey&) = delete;
+  TSysHotKey& operator=(const TSysHotKey&) = delete;
+
+  bool Active() const { return active_; }
+  // false -> true registers every entry in list order; true -> false unregisters them.
+  void SetActive(bool active);
+
+  // Appends an entry; registers it at once when active. Never reports a refusal: the
+  // entry's Registered flag tells.
+  void AddHotKey(std::uint8_t key, THotKeyModifiers modifiers);
+  // Unregisters (when active) and drops every entry; Active keeps its value.
+  void Clear();
+
+  std::size_t Count() const { return entries_.size(); }
+  const THotKeyEntry& Entry(std::size_t i) const { return entries_[i]; }
+
+  THotKeyEvent OnHotKey;
+
+  // Messages of the hidden window.
+  void WmHotKey(std::uintptr_t wParam);  // a press: OnHotKey(low word of wParam)
+  void WmDestroy();                      // the window goes: Active := false
+
+ private:
+  void Register(std::size_t i);
+  void Unregister(std::size_t i);
+
+  HotKeyPort& port_;
+  bool active_ = false;
+  std::vector<THotKeyEntry> entries_;
+};
+
+}  // namespace ostrel
