@@ -1,0 +1,145 @@
+// Performs the action of one definition: a shell execution, a window operation, a
+// message to the program itself, or a keystroke macro.
+#include <exception>
+
+#include "app/OstrelController.h"
+#include "catalogue/FunCatalogue.h"
+
+namespace ostrel {
+
+namespace {
+
+// Clears a busy mark however the guarded work ends.
+class BusyMark {
+ public:
+  explicit BusyMark(bool& mark) : mark_(mark) { mark_ = true; }
+  ~BusyMark() { mark_ = false; }
+  BusyMark(const BusyMark&) = delete;
+  BusyMark& operator=(const BusyMark&) = delete;
+
+ private:
+  bool& mark_;
+};
+
+}  // namespace
+
+std::string RunDirectory(const TKeyRec& def) {
+  std::string dir = TrimText(def.Dir.str());
+  if (!dir.empty()) return dir;
+  std::string target = def.Target.str();
+  std::size_t cut = target.find_last_of("\\:");
+  return cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
+}
+
+void OstrelController::Timer3Timer() {
+  p_.view.SetDispatchTimer(false);
+  if (handOffBusy_) return;
+  BusyMark busy(handOffBusy_);
+  DoItToPkey(pendingKey_);
+}
+
+void OstrelController::DoItToPkey(PKeyRec def) {
+  if (dispatchBusy_) return;
+  p_.view.ProcessMessages();
+  pendingKey_ = nullptr;
+  if (!def) return;
+  // The messages just handled may have deleted the definition.
+  if (!keys_ || keys_->IndexOf(def) == KeysList::npos) return;
+  BusyMark busy(dispatchBusy_);
+  // The action works on a copy: it may pump messages, and a change to the definitions
+  // made meanwhile must not pull the record from under it.
+  const TKeyRec work = *def;
+  try {
+    Perform(work);
+  } catch (const std::exception& e) {
+    p_.view.ShowError(e.what());
+  }
+}
+
+void OstrelController::Perform(const TKeyRec& def) {
+  const std::string target = def.Target.str();
+  const WindowHandle owner = p_.windows.GetDesktopWindow();
+  switch (def.FunType) {
+    case ftExploreFolder:
+      p_.shell.ShellExecuteA(owner, "Explore", target, "", "", kSwShowNormal);
+      return;
+    case ftOpenFolder:
+    case ftOpenFile:
+      p_.shell.ShellExecuteA(owner, "Open", target, "", "", kSwShowNormal);
+      return;
+    case ftRunProgram:
+      try {
+        p_.shell.ShellExecuteA(owner, "open", target, TrimText(def.Parms.str()),
+                               RunDirectory(def), kSwShowDefault);
+      } catch (...) {
+        p_.view.ShowInfo("Error Running program " + target);
+      }
+      return;
+    case ftHideShowWindow:
+      HideShowWindow();
+      return;
+    case ftShowConfig:
+      ShowConfiguration(false);
+      return;
+    case ftShowMenu:
+      p_.windows.PostMessageA(p_.view.MainWindow(), MSG_SHOW_MENU, 0, 0);
+      return;
+    case ftBrowseFile:
+    case ftBrowseFtp:
+    case ftBrowseGopher:
+    case ftBrowseWeb:
+    case ftBrowseSecureWeb:
+    case ftNewMail:
+    case ftNews:
+    case ftTelnet:
+      p_.shell.ShellExecuteA(owner, nullptr, target, "", "", kSwShowDefault);
+      return;
+    case ftSendKeys:
+    case ftSendKeysMenu:
+      // Keystroke macros and macro menus: the macro engine types them.
+      return;
+    case ftMinimizeAll:
+      MinimizeAll();
+      return;
+    case ftHideShowDesktop:
+      if (!desktopWnd_) return;
+      p_.windows.ShowWindow(desktopWnd_,
+                            p_.windows.IsWindowVisible(desktopWnd_) ? kSwHide : kSwShow);
+      return;
+    case ftDisableHotKeys:
+      SetHotKeysOn(false);
+      return;
+    default:
+      return;
+  }
+}
+
+// One slot: the window hidden last is shown by the next use, whatever is in front then.
+void OstrelController::HideShowWindow() {
+  if (hiddenWindow_) {
+    p_.windows.ShowWindow(hiddenWindow_, kSwShow);
+    p_.windows.SetForegroundWindow(hiddenWindow_);
+    hiddenWindow_ = 0;
+    return;
+  }
+  hiddenWindow_ = p_.windows.GetForegroundWindow();
+  if (hiddenWindow_ == p_.view.MainWindow()) hiddenWindow_ = 0;
+  if (hiddenWindow_) p_.windows.ShowWindow(hiddenWindow_, kSwHide);
+}
+
+// Unowned, visible windows with a system menu: what a user sees as program windows.
+bool OstrelController::CollectTopWindows(WindowHandle wnd) {
+  if (!wnd) return false;
+  if (p_.windows.GetWindowOwner(wnd) == 0 && p_.windows.IsWindowVisible(wnd) &&
+      (p_.windows.GetWindowStyle(wnd) & kWsSysMenu) != 0)
+    windowList_.push_back(wnd);
+  return true;
+}
+
+void OstrelController::MinimizeAll() {
+  windowList_.clear();
+  p_.windows.EnumWindows([this](WindowHandle wnd) { return CollectTopWindows(wnd); });
+  for (WindowHandle wnd : windowList_) p_.windows.ShowWindow(wnd, kSwMinimize);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,71 @@
+// Every definition with a key becomes one system-wide hotkey. Ids are positions in the
+// hotkey component's list, given out afresh by every rebuild in KeysList order.
+#include "app/OstrelController.h"
+
+namespace ostrel {
+
+namespace {
+
+// Modifier index of a definition (the editor's list "None", "Shift", "Shift+Alt", ...)
+// to the component's modifier set.
+constexpr THotKeyModifiers kKeyModSets[] = {
+    0,                        // None
+    hkShift,                  // Shift
+    hkShift | hkAlt,          // Shift+Alt
+    hkShift | hkCtrl,         // Shift+Ctrl
+    hkShift | hkCtrl | hkAlt, // Shift+Ctrl+Alt
+    hkCtrl,                   // Ctrl
+    hkCtrl | hkAlt,           // Ctrl+Alt
+    hkAlt,                    // Alt
+    hkWin,                    // Win
+};
+
+}  // namespace
+
+std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod) {
+  if (keyMod < 0 || keyMod >= static_cast<std::int32_t>(std::size(kKeyModSets)))
+    return std::nullopt;
+  return kKeyModSets[keyMod];
+}
+
+void OstrelController::BuildHotKeyList() {
+  hotKeyList_.clear();
+  hotKeyDefs_.clear();
+  sysHotKey1_.SetActive(false);
+  sysHotKey1_.Clear();
+  sysHotKey1_.SetActive(true);
+  for (std::size_t i = 0; keys_ && i < keys_->Count(); ++i) {
+    PKeyRec d = keys_->At(i);
+    if (!d || d->Key <= 0) continue;
+    // A key or modifier index outside the tables can only come from a damaged file:
+    // such a definition gets no hotkey, but stays listed and runs from the menu.
+    std::optional<THotKeyModifiers> mods = KeyModToModifiers(d->KeyMod);
+    if (!mods || d->Key >= static_cast<std::int32_t>(kKeyCount)) continue;
+    sysHotKey1_.AddHotKey(static_cast<std::uint8_t>(d->Key), *mods);
+    hotKeyList_.push_back(keys_->KeyAt(i));
+    hotKeyDefs_.push_back(d);
+    if (!sysHotKey1_.Entry(sysHotKey1_.Count() - 1).Registered)
+      p_.view.ShowInfo("HotKey aready in use.");
+  }
+}
+
+void OstrelController::HotKeyEvent(std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= hotKeyDefs_.size()) return;
+  pendingKey_ = hotKeyDefs_[static_cast<std::size_t>(index)];
+  // An enabled timer is not restarted: of several presses within 100 ms the last runs.
+  p_.view.SetDispatchTimer(true);
+}
+
+void OstrelController::SetHotKeysOn(bool on) {
+  const char* caption = on ? kHotKeysOffCaption : kHotKeysOnCaption;
+  const int tag = on ? kImageHotKeysOff : kImageDefinition;
+  if (!menu_.empty()) {
+    MenuItem& item = menu_[HotKeysItemIndex(menu_)];
+    item.caption = caption;
+    item.tag = tag;
+  }
+  p_.view.SetHotKeysItem(caption, tag);
+  sysHotKey1_.SetActive(on);
+}
+
+}  // namespace ostrel

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/KeyTree.h"
+#include "platform/WindowPort.h"
+
 namespace ostrel {
 
 struct FunTypeEntry {
@@ -13,25 +16,55 @@ struct FunTypeEntry {
   std::int32_t id;
 };
 
+// The tree's selected node: whether there is one, and its definition (none for a group).
+struct TreeSelection {
+  bool any = false;
+  PKeyRec data = nullptr;
+};
+
 class MainView {
  public:
   virtual ~MainView() = default;
+  virtual WindowHandle MainWindow() = 0;
   virtual void SetMemoText(const std::string& text) = 0;
   // The application's ShowMainForm: whether the message loop shows the window itself.
   virtual void SetShowMainForm(bool show) = 0;
   // Timer2, the one-shot timer of the delayed set-up.
   virtual void SetSetupTimer(bool enabled) = 0;
+  // Timer3, the 100 ms hotkey hand-off. Enabling it while enabled does not restart it.
+  virtual void SetDispatchTimer(bool enabled) = 0;
+  // Routes every message the loop takes from the queue through AppMessage from now on.
+  virtual void InstallMessageFilter() = 0;
   // How long the pointer rests before a hint shows, and how long the hint stays.
   virtual void SetHintTimes(int pauseMs, int hidePauseMs) = 0;
   // Fills the hidden function-type list and selects its first entry.
   virtual void FillFunTypes(const std::vector<FunTypeEntry>& entries) = 0;
-  // Visible := true, restore the application window, bring the window to the front.
-  virtual void ShowConfigWindow() = 0;
+  // Visible := true and restore the application window (the caller activates it).
+  virtual void RestoreConfigWindow() = 0;
   // The application's Minimize.
   virtual void MinimizeApp() = 0;
+  // Ends the program through the normal exit path: the window is destroyed, the
+  // teardown runs and the message loop ends with exit code 0.
+  virtual void EndProgram() = 0;
+  // Handles every message waiting in the thread's queue.
+  virtual void ProcessMessages() = 0;
   // The toolkit's message boxes (caption "Error" / "Information", one OK button).
   virtual void ShowError(const std::string& text) = 0;
   virtual void ShowInfo(const std::string& text) = 0;
+
+  // The tree OLKeyTree.
+  virtual void RenderTree(const std::vector<TreeNode>& nodes) = 0;
+  virtual TreeSelection SelectedNode() = 0;
+  virtual void SelectNode(std::size_t index) = 0;
+  virtual void DeleteSelectedNode() = 0;
+  // The status line along the bottom.
+  virtual void SetStatusText(const std::string& text) = 0;
+
+  // The OstrelMenu Pop1: replaced whole, its hotkey switch relabelled, popped up.
+  virtual void RenderMenu(const std::vector<MenuItem>& items) = 0;
+  virtual void SetHotKeysItem(const std::string& caption, int tag) = 0;
+  // Modal: returns when the menu has closed; a choice arrives later through the queue.
+  virtual void PopupMenu(ScreenPoint at) = 0;
 };
 
 }  // namespace ostrel

@@ -18,10 +18,19 @@ std::vector<FunTypeEntry> FunTypeEntries() {
   return entries;
 }
 
-OstrelController::OstrelController(ControllerPorts ports) : p_(ports) {}
+OstrelController::OstrelController(ControllerPorts ports)
+    : p_(ports), sysHotKey1_(ports.hotkeys), trayIcon1_(ports.tray) {
+  sysHotKey1_.OnHotKey = [this](TSysHotKey&, std::int32_t index) { HotKeyEvent(index); };
+  trayIcon1_.SetToolTip("Ostrel");
+  trayIcon1_.OnMouseClick = [this](TTrayIcon&, TMouseButton, int, int) { TrayIcon1MouseClick(); };
+}
 
 void OstrelController::FormCreate() {
   p_.view.SetMemoText(ExpandParagraphs(HelpText(0)));
+  hookAttached_ = false;
+  menuBusy_ = false;
+  handOffBusy_ = false;
+  dispatchBusy_ = false;
   pendingKey_ = nullptr;
   hiddenWindow_ = 0;
   desktopWnd_ = 0;
@@ -34,15 +43,28 @@ void OstrelController::FormCreate() {
 
 void OstrelController::Timer2Timer() {
   p_.view.SetSetupTimer(false);
+  p_.view.InstallMessageFilter();
   p_.view.SetHintTimes(1000, 10000);
   if (WindowHandle progman = p_.windows.FindWindowByClass("Progman")) desktopWnd_ = progman;
   FormSetup();
   p_.system.Sleep(100);
+  trayIcon1_.SetActive(true);
   popupReady_ = true;
   if (hideAtStartup_ && keys_ && !keys_->Empty())
     p_.view.MinimizeApp();
   else
-    p_.view.ShowConfigWindow();
+    ShowConfiguration(false);
+  p_.system.Sleep(100);
+  AttachTheDll(false);
+}
+
+void OstrelController::ShowConfiguration(bool settleFirst) {
+  p_.view.RestoreConfigWindow();
+  if (settleFirst) {
+    p_.view.ProcessMessages();
+    p_.system.Sleep(100);
+  }
+  p_.windows.SetForegroundWindow(p_.view.MainWindow());
 }
 
 void OstrelController::FormSetup() {
@@ -64,16 +86,6 @@ void OstrelController::LoadKeysList() {
   UpdateKeysList();
 }
 
-void OstrelController::UpdateKeysList() {
-  keys_->Rekey();
-  try {
-    keysFile_->Save(*keys_);
-  } catch (const EFileError& e) {
-    // The definitions stay in memory; the next rebuild tries to save them again.
-    p_.view.ShowError(e.what());
-  }
-}
-
 bool OstrelController::FormCloseQuery() {
   if (terminating_) return true;
   p_.view.MinimizeApp();
@@ -90,9 +102,14 @@ void OstrelController::FormDestroy() {
   }
   if (!keys_) return;
   macroList_.clear();
+  sysHotKey1_.SetActive(false);
+  sysHotKey1_.Clear();
   pendingKey_ = nullptr;
+  hotKeyList_.clear();
+  hotKeyDefs_.clear();
   windowList_.clear();
   keys_.reset();
+  DetachTheDll();
 }
 
 }  // namespace ostrel

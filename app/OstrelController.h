@@ -1,6 +1,12 @@
-// The main window's logic: the create step, the delayed set-up, loading and saving the
-// definitions, and the close and teardown rules. The Win32 form forwards its events
-// here and renders what this asks of MainView.
+// The main window's logic: the create step and the delayed set-up, the tree and the
+// OstrelMenu, hotkey registration, the dispatcher, the mouse link, and the close and
+// teardown rules. The Win32 form forwards its events here and renders what this asks
+// of MainView. One class, one file per concern:
+//   OstrelController.cpp  set-up, loading, closing, teardown
+//   KeyTree.cpp           UpdateKeysList, MenuClick, the tree and its buttons
+//   HotKeys.cpp           BuildHotKeyList, HotKeyEvent, switching hotkeys off and on
+//   Dispatcher.cpp        Timer3Timer, DoItToPkey
+//   MouseLink.cpp         AppMessage, ShowMenuAtCursor, the hook library
 #pragma once
 
 #include <cstdint>
@@ -12,11 +18,23 @@
 #include "app/MainView.h"
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/KeysList.h"
+#include "components/SysHot.h"
+#include "components/TrayIcon.h"
 #include "platform/FilePort.h"
+#include "platform/HookLibraryPort.h"
+#include "platform/ShellPort.h"
 #include "platform/SystemPort.h"
 #include "platform/WindowPort.h"
 
 namespace ostrel {
+
+// The program's private messages, accepted from any sender.
+inline constexpr std::uint32_t MSG_SHOW_MENU = 0x2261;  // WM_USER + 7777
+inline constexpr std::uint32_t MSG_TERMINATE = 0x2262;
+inline constexpr std::uint32_t MSG_REATTACH = 0x226C;
+// The end-of-session messages, which end the program as MSG_TERMINATE does.
+inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;
+inline constexpr std::uint32_t kWmEndSession = 0x0016;
 
 // The folder of an executable path, up to and including its last "\" or ":".
 std::string ProgramFolder(const std::string& exePath);
@@ -24,11 +42,22 @@ std::string ProgramFolder(const std::string& exePath);
 // The display names and ids of the function types, in the chooser's order.
 std::vector<FunTypeEntry> FunTypeEntries();
 
+// The window system's modifier set of a definition's modifier index (0..8), or none
+// for an index outside the table.
+std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod);
+
+// Type 4's working folder: Dir trimmed, or else the folder part of Target.
+std::string RunDirectory(const TKeyRec& def);
+
 struct ControllerPorts {
   MainView& view;
   FileSystem& files;
   WindowPort& windows;
   SystemPort& system;
+  ShellPort& shell;
+  HotKeyPort& hotkeys;
+  NotifyIconPort& tray;
+  HookLibraryPort& hook;
   CollateFn collate;
 };
 
@@ -36,35 +65,85 @@ class OstrelController {
  public:
   explicit OstrelController(ControllerPorts ports);
 
+  // Set-up, closing, teardown.
   void FormCreate();
   void Timer2Timer();
   void FormSetup();
   void LoadKeysList();
-  void UpdateKeysList();
   // True when the window may close: only once the program is terminating.
   bool FormCloseQuery();
   void FormDestroy();
+  // Show..., and function type 6: visible, restored and in front.
+  void ShowConfiguration(bool settleFirst);
+
+  // The tree and the OstrelMenu.
+  void UpdateKeysList();
+  // A menu item chosen: its caption and its parent item's caption ("" at the top level).
+  void MenuClick(const std::string& caption, const std::string& parentCaption);
+  void OLKeyTreeClick();
+  // Tag 0 Add, 1 Update, 2 Delete.
+  void ToolbarButton974Click(int tag);
+  void ToolbarButton971Click();
+  void TrayIcon1MouseClick();
+
+  // Hotkeys.
+  void BuildHotKeyList();
+  void HotKeyEvent(std::int32_t index);
+  void SetHotKeysOn(bool on);
+
+  // The dispatcher.
+  void Timer3Timer();
+  void DoItToPkey(PKeyRec def);
+
+  // The mouse link and the application-wide message filter.
+  // Returns true when the message was handled and goes no further.
+  bool AppMessage(std::uint32_t msg);
+  void ShowMenuAtCursor();
+  void AttachTheDll(bool again);
+  void DetachTheDll();
+
+  TSysHotKey& SysHotKey1() { return sysHotKey1_; }
+  TTrayIcon& TrayIcon1() { return trayIcon1_; }
 
   const std::string& AppDir() const { return appDir_; }
   const std::string& KeysFileName() const { return keysFileName_; }
   KeysList* Keys() { return keys_.get(); }
+  const std::vector<MenuItem>& Menu() const { return menu_; }
+  const std::vector<std::string>& HotKeyList() const { return hotKeyList_; }
   bool Terminating() const { return terminating_; }
   void SetTerminating(bool on) { terminating_ = on; }
   bool PopupReady() const { return popupReady_; }
+  PKeyRec PendingKey() const { return pendingKey_; }
   WindowHandle DesktopWnd() const { return desktopWnd_; }
   WindowHandle HiddenWindow() const { return hiddenWindow_; }
   void SetHiddenWindow(WindowHandle wnd) { hiddenWindow_ = wnd; }
+  const std::vector<WindowHandle>& WindowList() const { return windowList_; }
   std::uint32_t UiThreadId() const { return uiThreadId_; }
+  bool HookAttached() const { return hookAttached_; }
+  ScreenPoint MenuPoint() const { return menuPoint_; }
+  WindowHandle MenuFocus() const { return menuFocus_; }
   // The "Automatically hide Configuration Panel" option as loaded at set-up.
   void SetHideAtStartup(bool on) { hideAtStartup_ = on; }
 
  private:
+  void Perform(const TKeyRec& def);
+  void MinimizeAll();
+  void HideShowWindow();
+  void EndSession();
+  bool CollectTopWindows(WindowHandle wnd);
+
   ControllerPorts p_;
+  TSysHotKey sysHotKey1_;
+  TTrayIcon trayIcon1_;
   std::string appDir_;
   std::string keysFileName_;
   std::unique_ptr<KeysList> keys_;
   std::optional<DefinitionFile> keysFile_;
-  std::vector<std::string> windowList_;
+  // Parallel to the hotkey component's entries: entry n is the definition of id n.
+  std::vector<std::string> hotKeyList_;
+  std::vector<PKeyRec> hotKeyDefs_;
+  std::vector<MenuItem> menu_;
+  std::vector<WindowHandle> windowList_;
   std::vector<std::string> macroList_;
   PKeyRec pendingKey_ = nullptr;
   WindowHandle desktopWnd_ = 0;
@@ -73,6 +152,17 @@ class OstrelController {
   bool terminating_ = false;
   bool popupReady_ = false;
   bool hideAtStartup_ = false;
+  // Busy marks: a request that meets one is dropped, not queued.
+  bool handOffBusy_ = false;
+  bool dispatchBusy_ = false;
+  // Mouse link.
+  bool hookAttached_ = false;
+  bool sharedMapped_ = false;
+  bool menuBusy_ = false;
+  std::uint64_t nextMenuTime_ = 0;
+  ScreenPoint menuPoint_{};
+  WindowHandle menuForeground_ = 0;
+  WindowHandle menuFocus_ = 0;
 };
 
 }  // namespace ostrel

@@ -2,11 +2,18 @@
 // test can assert the exact order of what the program asked of the platform.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/MainView.h"
+#include "components/SysHot.h"
+#include "components/TrayIcon.h"
+#include "platform/HookLibraryPort.h"
+#include "platform/ShellPort.h"
 #include "platform/SystemPort.h"
 #include "platform/WindowPort.h"
 
@@ -21,8 +28,20 @@ class CallLog {
 class RecordingView : public MainView {
  public:
   explicit RecordingView(CallLog& log) : log_(log) {}
+  WindowHandle handle = 500;
   std::string memo;
+  std::string status;
   std::vector<FunTypeEntry> funTypes;
+  std::vector<TreeNode> tree;
+  std::vector<MenuItem> menu;
+  int selected = -1;  // index into `tree`
+  bool dispatchTimer = false;
+  // Runs inside ProcessMessages, as messages waiting in the queue would.
+  std::function<void()> pendingMessages;
+  // Runs inside PopupMenu, while the menu is up.
+  std::function<void()> whileMenuUp;
+
+  WindowHandle MainWindow() override { return handle; }
   void SetMemoText(const std::string& text) override {
     memo = text;
     log_.Add("memo");
@@ -31,6 +50,11 @@ class RecordingView : public MainView {
     log_.Add(std::string("showMainForm ") + (show ? "1" : "0"));
   }
   void SetSetupTimer(bool on) override { log_.Add(std::string("timer2 ") + (on ? "on" : "off")); }
+  void SetDispatchTimer(bool on) override {
+    dispatchTimer = on;
+    log_.Add(std::string("timer3 ") + (on ? "on" : "off"));
+  }
+  void InstallMessageFilter() override { log_.Add("filter"); }
   void FillFunTypes(const std::vector<FunTypeEntry>& entries) override {
     funTypes = entries;
     log_.Add("funtype " + std::to_string(entries.size()));
@@ -38,10 +62,44 @@ class RecordingView : public MainView {
   void SetHintTimes(int pauseMs, int hidePauseMs) override {
     log_.Add("hints " + std::to_string(pauseMs) + " " + std::to_string(hidePauseMs));
   }
-  void ShowConfigWindow() override { log_.Add("showConfig"); }
+  void RestoreConfigWindow() override { log_.Add("restore"); }
   void MinimizeApp() override { log_.Add("minimize"); }
+  void EndProgram() override { log_.Add("end"); }
+  void ProcessMessages() override {
+    log_.Add("process");
+    if (auto run = std::exchange(pendingMessages, nullptr)) run();
+  }
   void ShowError(const std::string& text) override { log_.Add("error " + text); }
   void ShowInfo(const std::string& text) override { log_.Add("info " + text); }
+  void RenderTree(const std::vector<TreeNode>& nodes) override {
+    tree = nodes;
+    selected = -1;
+    log_.Add("tree " + std::to_string(nodes.size()));
+  }
+  TreeSelection SelectedNode() override {
+    if (selected < 0) return {};
+    return {true, tree[static_cast<std::size_t>(selected)].data};
+  }
+  void SelectNode(std::size_t index) override {
+    selected = static_cast<int>(index);
+    log_.Add("select " + std::to_string(index));
+  }
+  void DeleteSelectedNode() override {
+    if (selected >= 0) tree.erase(tree.begin() + selected);
+    selected = -1;
+  }
+  void SetStatusText(const std::string& text) override { status = text; }
+  void RenderMenu(const std::vector<MenuItem>& items) override {
+    menu = items;
+    log_.Add("menu " + std::to_string(items.size()));
+  }
+  void SetHotKeysItem(const std::string& caption, int tag) override {
+    log_.Add("hotkeysItem " + caption + " " + std::to_string(tag));
+  }
+  void PopupMenu(ScreenPoint at) override {
+    log_.Add("popup " + std::to_string(at.x) + "," + std::to_string(at.y));
+    if (whileMenuUp) whileMenuUp();
+  }
 
  private:
   CallLog& log_;
@@ -130,6 +188,89 @@ class FakeSystem : public SystemPort {
   std::uint64_t TickCount() override { return now; }
   void TerminateProcess(std::uint32_t code) override {
     log_.Add("TerminateProcess " + std::to_string(code));
+  }
+
+ private:
+  CallLog& log_;
+};
+
+class FakeShell : public ShellPort {
+ public:
+  explicit FakeShell(CallLog& log) : log_(log) {}
+  bool fail = false;  // the call itself raises a failure
+  void ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
+                     const std::string& parameters, const std::string& directory,
+                     int show) override {
+    log_.Add("Shell " + std::to_string(owner) + " " + (verb ? verb : "<default>") + " [" + file +
+             "] [" + parameters + "] [" + directory + "] " + std::to_string(show));
+    if (fail) throw std::runtime_error("shell failed");
+  }
+
+ private:
+  CallLog& log_;
+};
+
+// The window system's hotkey table: a combination is held by one id at a time, and
+// `taken` lists combinations ("flags vk") that another program holds.
+class FakeHotKeys : public HotKeyPort {
+ public:
+  explicit FakeHotKeys(CallLog& log) : log_(log) {}
+  std::map<int, std::string> held;  // id -> "flags vk"
+  std::vector<std::string> taken;
+  bool RegisterHotKey(int id, unsigned flags, unsigned vk) override {
+    std::string combo = std::to_string(flags) + " " + std::to_string(vk);
+    log_.Add("RegisterHotKey " + std::to_string(id) + " " + combo);
+    for (const std::string& t : taken)
+      if (t == combo) return false;
+    for (auto& [otherId, c] : held)
+      if (c == combo) return false;
+    held[id] = combo;
+    return true;
+  }
+  bool UnregisterHotKey(int id) override {
+    log_.Add("UnregisterHotKey " + std::to_string(id));
+    return held.erase(id) > 0;
+  }
+
+ private:
+  CallLog& log_;
+};
+
+class FakeTray : public NotifyIconPort {
+ public:
+  explicit FakeTray(CallLog& log) : log_(log) {}
+  bool shown = false;
+  WindowHandle Handle() override { return 900; }
+  bool ShellNotifyIcon(int op, const NotifyIconData& r) override {
+    log_.Add("NotifyIcon " + std::to_string(op) + " " + r.szTip);
+    if (op == kNimAdd) shown = true;
+    if (op == kNimDelete) shown = false;
+    return true;
+  }
+  void PostToolTipRefresh() override { log_.Add("PostToolTipRefresh"); }
+  ScreenPoint CursorPos() override { return {}; }
+
+ private:
+  CallLog& log_;
+};
+
+class FakeHook : public HookLibraryPort {
+ public:
+  explicit FakeHook(CallLog& log) : log_(log) {}
+  bool blockExists = true;
+  std::map<std::size_t, std::uint32_t> written;
+  bool DllAttach() override {
+    log_.Add("DLLATTACH");
+    return true;
+  }
+  void DllDetach() override { log_.Add("DLLDETACH"); }
+  bool MapSharedBlock() override {
+    log_.Add("MapSharedBlock");
+    return blockExists;
+  }
+  void WriteShared(std::size_t offset, std::uint32_t value) override {
+    written[offset] = value;
+    log_.Add("WriteShared " + std::to_string(offset) + " " + std::to_string(value));
   }
 
  private:

@@ -2,31 +2,16 @@
 
 #include "app/OstrelController.h"
 #include "catalogue/FunCatalogue.h"
-#include "fakes/MemoryFiles.h"
-#include "fakes/RecordingPorts.h"
-#include "fakes/Records.h"
+#include "fakes/ControllerHarness.h"
 
 namespace ostrel {
 namespace {
 
 using namespace ostrel::testing;
 
-const std::string kKeys = "C:\\Program Files\\Ostrel\\Keys.fil";
+const std::string kKeys = kKeysPath;
 
-class ControllerStartup : public ::testing::Test {
- protected:
-  CallLog log;
-  RecordingView view{log};
-  MemoryFileSystem files;
-  FakeWindows windows{log};
-  FakeSystem system{log};
-  OstrelController ctl{{view, files, windows, system, PortableCollate}};
-
-  void Start() {
-    ctl.FormCreate();
-    ctl.Timer2Timer();
-  }
-};
+class ControllerStartup : public ::testing::Test, public Harness {};
 
 TEST(ProgramFolder, CutsAfterTheLastBackslashOrColon) {
   EXPECT_EQ(ProgramFolder("C:\\Tools\\Ostrel\\Ostrel.exe"), "C:\\Tools\\Ostrel\\");
@@ -50,9 +35,12 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
   files.files[kKeys] = bytes;
   windows.classes["Progman"] = 77;
   Start();
-  EXPECT_EQ(log.calls, (std::vector<std::string>{
-                           "memo", "showMainForm 0", "timer2 on", "timer2 off", "hints 1000 10000",
-                           "FindWindow Progman", "funtype 20", "Sleep 100", "showConfig"}));
+  EXPECT_EQ(log.calls,
+            (std::vector<std::string>{
+                "memo", "showMainForm 0", "timer2 on", "timer2 off", "filter", "hints 1000 10000",
+                "FindWindow Progman", "tree 3", "menu 7", "funtype 20", "Sleep 100",
+                "NotifyIcon 0 Ostrel", "restore", "SetForegroundWindow 500", "Sleep 100",
+                "DLLATTACH", "MapSharedBlock", "WriteShared 44 500"}));
   EXPECT_EQ(ctl.AppDir(), "C:\\Program Files\\Ostrel\\");
   EXPECT_EQ(ctl.KeysFileName(), kKeys);
   EXPECT_EQ(ctl.DesktopWnd(), 77u);
@@ -70,30 +58,27 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
 TEST_F(ControllerStartup, HideOptionHidesOnlyWhenThereAreDefinitions) {
   ctl.SetHideAtStartup(true);
   Start();
-  EXPECT_EQ(log.calls.back(), "showConfig");
+  EXPECT_EQ(Calls({"restore", "minimize"}), std::vector<std::string>{"restore"});
 
-  CallLog log2;
-  RecordingView view2{log2};
-  FakeWindows windows2{log2};
-  FakeSystem system2{log2};
-  files.files[kKeys] = Bytes(MakeRec("A"));
-  OstrelController ctl2{{view2, files, windows2, system2, PortableCollate}};
-  ctl2.SetHideAtStartup(true);
-  ctl2.FormCreate();
-  ctl2.Timer2Timer();
-  EXPECT_EQ(log2.calls.back(), "minimize");
+  Harness withDefinitions;
+  withDefinitions.files.files[kKeys] = Bytes(MakeRec("A"));
+  withDefinitions.ctl.SetHideAtStartup(true);
+  withDefinitions.Start();
+  EXPECT_EQ(withDefinitions.Calls({"restore", "minimize"}), std::vector<std::string>{"minimize"});
 }
 
 TEST_F(ControllerStartup, UnreadableFileIsReportedAndSetUpCarriesOn) {
   files.files[kKeys] = Bytes(MakeRec("A"));
   files.unreadable.insert(kKeys);
   Start();
-  ASSERT_GE(log.calls.size(), 8u);
-  EXPECT_EQ(log.calls[6].rfind("error Cannot open file " + kKeys, 0), 0u);
+  std::vector<std::string> errors = Calls({"error"});
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].rfind("error Cannot open file " + kKeys, 0), 0u);
   // The rebuild could not keep a backup of the locked file, so it left the file alone.
-  EXPECT_EQ(log.calls[7].rfind("error Cannot create file " + kKeys + ".bak\r\n", 0), 0u);
+  EXPECT_EQ(errors[1].rfind("error Cannot create file " + kKeys + ".bak\r\n", 0), 0u);
   EXPECT_EQ(files.files[kKeys], Bytes(MakeRec("A")));
-  EXPECT_EQ(log.calls.back(), "showConfig");
+  EXPECT_TRUE(ctl.PopupReady());
+  EXPECT_EQ(Calls({"restore"}), std::vector<std::string>{"restore"});
 }
 
 TEST_F(ControllerStartup, DamagedFileIsRepairedWithANotice) {
@@ -126,7 +111,7 @@ TEST_F(ControllerStartup, TeardownShowsTheDesktopAndTheHiddenWindowAgain) {
   log.calls.clear();
   ctl.FormDestroy();
   EXPECT_EQ(log.calls, (std::vector<std::string>{"ShowWindow 77 5", "ShowWindow 501 5",
-                                                 "SetForegroundWindow 501"}));
+                                                 "SetForegroundWindow 501", "DLLDETACH"}));
   EXPECT_EQ(ctl.HiddenWindow(), 0u);
   EXPECT_EQ(ctl.Keys(), nullptr);
 }

@@ -1,0 +1,52 @@
+// The two views of the definitions that every change rebuilds from KeysList: the tree
+// of the configuration window and the OstrelMenu. Both group definitions by their
+// trimmed group name, one group node or submenu per run of equal names (compared
+// exactly, while the list itself is sorted ignoring case).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "catalogue/KeysList.h"
+
+namespace ostrel {
+
+// Images of ImageList1, shared by the tree and the menu.
+inline constexpr int kImageGroup = 0;
+inline constexpr int kImageDefinition = 1;  // also "HotKeys On"
+inline constexpr int kImageShow = 2;
+inline constexpr int kImageTerminate = 3;
+inline constexpr int kImageHotKeysOff = 4;
+inline constexpr int kImageHideMenu = 5;
+inline constexpr int kNoImage = -2;
+
+struct TreeNode {
+  std::string text;
+  int imageIndex = kImageGroup;
+  int selectedIndex = kImageGroup;
+  int parent = -1;          // index of the group node; -1 for a root node
+  PKeyRec data = nullptr;   // the definition of a definition node; none for a group
+};
+
+// A menu item; its tag is the image index the menu draws beside it.
+struct MenuItem {
+  std::string caption;  // "-" is a separator line
+  int tag = kNoImage;
+  bool clickable = false;  // routed to MenuClick
+  std::vector<MenuItem> items;  // a group's submenu
+};
+
+inline constexpr const char* kHotKeysOffCaption = "HotKeys Off";
+inline constexpr const char* kHotKeysOnCaption = "HotKeys On";
+
+// Nodes in display order: a group node is followed by its definition nodes.
+std::vector<TreeNode> BuildTree(const KeysList& keys);
+
+// The OstrelMenu: definitions shown on the menu, then the separator, "Hide Menu", the
+// hotkey switch (reading "HotKeys Off"), "Show..." and "Terminate".
+std::vector<MenuItem> BuildMenu(const KeysList& keys);
+// The hotkey switch is the third item from the end.
+std::size_t HotKeysItemIndex(const std::vector<MenuItem>& menu);
+
+}  // namespace ostrel

@@ -1,0 +1,63 @@
+// The controller wired to a recording fake of every port, all logging into one CallLog.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/OstrelController.h"
+#include "fakes/MemoryFiles.h"
+#include "fakes/RecordingPorts.h"
+#include "fakes/Records.h"
+
+namespace ostrel::testing {
+
+inline const std::string kKeysPath = "C:\\Program Files\\Ostrel\\Keys.fil";
+
+struct Harness {
+  CallLog log;
+  RecordingView view{log};
+  MemoryFileSystem files;
+  FakeWindows windows{log};
+  FakeSystem system{log};
+  FakeShell shell{log};
+  FakeHotKeys hotkeys{log};
+  FakeTray tray{log};
+  FakeHook hook{log};
+  OstrelController ctl{
+      {view, files, windows, system, shell, hotkeys, tray, hook, PortableCollate}};
+
+  void Start() {
+    ctl.FormCreate();
+    ctl.Timer2Timer();
+  }
+  // Starts with these definitions in Keys.fil; the log is cleared afterwards.
+  void StartWith(const std::vector<TKeyRec>& recs) {
+    std::string bytes;
+    for (const TKeyRec& r : recs) bytes += Bytes(r);
+    if (!bytes.empty()) files.files[kKeysPath] = bytes;
+    Start();
+    log.calls.clear();
+  }
+  PKeyRec Def(const std::string& group, const std::string& name) {
+    std::ptrdiff_t at = ctl.Keys()->Find(group + kKeySeparator + name);
+    return at == KeysList::npos ? nullptr : ctl.Keys()->At(static_cast<std::size_t>(at));
+  }
+  // The logged calls that start with one of the prefixes, in order.
+  std::vector<std::string> Calls(std::initializer_list<const char*> prefixes) const {
+    std::vector<std::string> out;
+    for (const std::string& c : log.calls)
+      if (std::any_of(prefixes.begin(), prefixes.end(),
+                      [&](const char* p) { return c.rfind(p, 0) == 0; }))
+        out.push_back(c);
+    return out;
+  }
+};
+
+inline TKeyRec WithKey(TKeyRec rec, std::int32_t key, std::int32_t keyMod = 0) {
+  rec.Key = key;
+  rec.KeyMod = keyMod;
+  return rec;
+}
+
+}  // namespace ostrel::testing
