@@ -69,8 +69,8 @@ void OstrelController::Perform(const TKeyRec& def) {
       return;
     case ftRunProgram:
       try {
-        p_.shell.ShellExecuteA(owner, "open", target, TrimText(def.Parms.str()),
-                               RunDirectory(def), kSwShowDefault);
+        p_.shell.ShellExecuteA(owner, "open", target, TrimText(def.Parms.str()), RunDirectory(def),
+                               kSwShowDefault);
       } catch (...) {
         p_.view.ShowInfo("Error Running program " + target);
       }

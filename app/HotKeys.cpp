@@ -9,15 +9,15 @@ namespace {
 // Modifier index of a definition (the editor's list "None", "Shift", "Shift+Alt", ...)
 // to the component's modifier set.
 constexpr THotKeyModifiers kKeyModSets[] = {
-    0,                        // None
-    hkShift,                  // Shift
-    hkShift | hkAlt,          // Shift+Alt
-    hkShift | hkCtrl,         // Shift+Ctrl
-    hkShift | hkCtrl | hkAlt, // Shift+Ctrl+Alt
-    hkCtrl,                   // Ctrl
-    hkCtrl | hkAlt,           // Ctrl+Alt
-    hkAlt,                    // Alt
-    hkWin,                    // Win
+    0,                         // None
+    hkShift,                   // Shift
+    hkShift | hkAlt,           // Shift+Alt
+    hkShift | hkCtrl,          // Shift+Ctrl
+    hkShift | hkCtrl | hkAlt,  // Shift+Ctrl+Alt
+    hkCtrl,                    // Ctrl
+    hkCtrl | hkAlt,            // Ctrl+Alt
+    hkAlt,                     // Alt
+    hkWin,                     // Win
 };
 
 }  // namespace

@@ -25,15 +25,15 @@ struct TreeNode {
   std::string text;
   int imageIndex = kImageGroup;
   int selectedIndex = kImageGroup;
-  int parent = -1;          // index of the group node; -1 for a root node
-  PKeyRec data = nullptr;   // the definition of a definition node; none for a group
+  int parent = -1;         // index of the group node; -1 for a root node
+  PKeyRec data = nullptr;  // the definition of a definition node; none for a group
 };
 
 // A menu item; its tag is the image index the menu draws beside it.
 struct MenuItem {
   std::string caption;  // "-" is a separator line
   int tag = kNoImage;
-  bool clickable = false;  // routed to MenuClick
+  bool clickable = false;       // routed to MenuClick
   std::vector<MenuItem> items;  // a group's submenu
 };
 

@@ -47,14 +47,26 @@ constexpr int kToolbarHeight = 26;
 }  // namespace
 
 TOstrelForm::TOstrelForm() {
-  controller_ = std::make_unique<OstrelController>(
-      ControllerPorts{*this, files_, windows_, system_, LocaleCollate});
+  controller_ = std::make_unique<OstrelController>(ControllerPorts{
+      *this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_, LocaleCollate});
+  hotKeyWindow_.Bind(&controller_->SysHotKey1());
+  trayWindow_.Bind(&controller_->TrayIcon1());
+  HINSTANCE inst = tk::Application::Get().Instance();
+  trayIcon_.reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), 0)));
+  controller_->TrayIcon1().SetIcon(reinterpret_cast<std::uintptr_t>(trayIcon_.get()));
   AddTimer(kTimer2, 1000, [this] { controller_->Timer2Timer(); });
-  AddTimer(kTimer3, 100, nullptr);
+  AddTimer(kTimer3, 100, [this] { controller_->Timer3Timer(); });
   Create(tk::FormStyle{"TOstrelForm", "Ostrel", 467, 322, true, 1});
 }
 
-TOstrelForm::~TOstrelForm() = default;
+TOstrelForm::~TOstrelForm() {
+  // The controller goes before the window, and its components before the adapters.
+  controller_.reset();
+  hotKeyWindow_.Bind(nullptr);
+  trayWindow_.Bind(nullptr);
+}
 
 void TOstrelForm::OnCreate() {
   BuildLayout();
@@ -96,11 +108,14 @@ void TOstrelForm::BuildLayout() {
   HWND label = AddControl("STATIC", "  HotKey List", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0,
                           kLeftColumn, 18, idHotKeyLabel);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
-  HWND tree = AddControl(
+  HWND tree = tree_ = AddControl(
       WC_TREEVIEWA, "",
       WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
       2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree, WS_EX_CLIENTEDGE);
   SendMessageA(tree, TVM_SETINDENT, 19, 0);
+  imageList1_.reset(ImageList_LoadImageA(tk::Application::Get().Instance(), "IMAGELIST1", 16, 0,
+                                         RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList1_.get()));
   HWND treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
   SetWindowPos(treeBar, nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4, kToolbarHeight,
                SWP_NOZORDER);
@@ -147,11 +162,21 @@ void TOstrelForm::Dock972Resize() {
                dock972_.bottom - dock972_.top, SWP_NOZORDER);
 }
 
+WindowHandle TOstrelForm::MainWindow() { return reinterpret_cast<WindowHandle>(Handle()); }
+
 void TOstrelForm::SetMemoText(const std::string& text) { SetWindowTextA(memo_, text.c_str()); }
 
 void TOstrelForm::SetShowMainForm(bool show) { tk::Application::Get().showMainForm = show; }
 
 void TOstrelForm::SetSetupTimer(bool enabled) { SetTimerEnabled(kTimer2, enabled); }
+
+void TOstrelForm::SetDispatchTimer(bool enabled) { SetTimerEnabled(kTimer3, enabled); }
+
+void TOstrelForm::InstallMessageFilter() {
+  tk::Application::Get().onMessage = [this](MSG& msg) {
+    return controller_->AppMessage(msg.message);
+  };
+}
 
 void TOstrelForm::SetHintTimes(int pauseMs, int hidePauseMs) {
   for (int bar : {idTreeToolbar, idTopToolbar}) {
@@ -173,13 +198,117 @@ void TOstrelForm::FillFunTypes(const std::vector<FunTypeEntry>& entries) {
   SendMessageA(combo, CB_SETCURSEL, 0, 0);
 }
 
-void TOstrelForm::ShowConfigWindow() {
+void TOstrelForm::RestoreConfigWindow() {
   Show();
-  ShowWindow(Handle(), SW_RESTORE);
-  SetForegroundWindow(Handle());
+  tk::Application::Get().Restore();
 }
 
 void TOstrelForm::MinimizeApp() { tk::Application::Get().Minimize(); }
+
+void TOstrelForm::EndProgram() { Destroy(); }
+
+void TOstrelForm::ProcessMessages() { tk::Application::Get().ProcessMessages(); }
+
+void TOstrelForm::RenderTree(const std::vector<TreeNode>& nodes) {
+  SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  nodes_ = nodes;
+  treeItems_.assign(nodes.size(), nullptr);
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    const TreeNode& n = nodes[i];
+    TVINSERTSTRUCTA ins{};
+    ins.hParent = n.parent >= 0 ? treeItems_[static_cast<std::size_t>(n.parent)] : TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    ins.item.pszText = const_cast<char*>(n.text.c_str());
+    ins.item.iImage = n.imageIndex;
+    ins.item.iSelectedImage = n.selectedIndex;
+    ins.item.lParam = static_cast<LPARAM>(i);
+    treeItems_[i] = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+  }
+  SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(tree_, nullptr, TRUE);
+}
+
+TreeSelection TOstrelForm::SelectedNode() {
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item) return {};
+  TVITEMA it{};
+  it.mask = TVIF_PARAM | TVIF_HANDLE;
+  it.hItem = item;
+  if (!SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it))) return {};
+  auto at = static_cast<std::size_t>(it.lParam);
+  return {true, at < nodes_.size() ? nodes_[at].data : nullptr};
+}
+
+void TOstrelForm::SelectNode(std::size_t index) {
+  if (index < treeItems_.size())
+    SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItems_[index]));
+}
+
+void TOstrelForm::DeleteSelectedNode() {
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (item) SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+}
+
+void TOstrelForm::SetStatusText(const std::string& text) {
+  SetWindowTextA(GetDlgItem(Handle(), idStatus), text.c_str());
+}
+
+void TOstrelForm::AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items,
+                                  const std::string& parent) {
+  for (const MenuItem& item : items) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(item.tag));
+    if (item.caption == "-") {
+      info.fType = MFT_SEPARATOR;
+    } else {
+      info.fMask |= MIIM_STRING | MIIM_ID;
+      info.fType = MFT_STRING;
+      info.dwTypeData = const_cast<char*>(item.caption.c_str());
+      info.wID = nextMenuCommand_++;
+      if (item.clickable) menuCommands_[info.wID] = {item.caption, parent};
+      if (item.caption == kHotKeysOffCaption && parent.empty()) hotKeysCommand_ = info.wID;
+      if (!item.items.empty() || !item.clickable) {
+        HMENU sub = CreatePopupMenu();
+        AppendMenuItems(sub, item.items, item.caption);
+        info.fMask |= MIIM_SUBMENU;
+        info.hSubMenu = sub;
+      }
+    }
+    InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info);
+  }
+}
+
+void TOstrelForm::RenderMenu(const std::vector<MenuItem>& items) {
+  pop1_.reset(CreatePopupMenu());
+  menuCommands_.clear();
+  nextMenuCommand_ = kFirstMenuCommand;
+  hotKeysCommand_ = 0;
+  AppendMenuItems(pop1_.get(), items, "");
+}
+
+void TOstrelForm::SetHotKeysItem(const std::string& caption, int tag) {
+  if (!hotKeysCommand_) return;
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING | MIIM_DATA;
+  info.dwTypeData = const_cast<char*>(caption.c_str());
+  info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(tag));
+  SetMenuItemInfoA(pop1_.get(), hotKeysCommand_, FALSE, &info);
+  menuCommands_[hotKeysCommand_] = {caption, ""};
+}
+
+void TOstrelForm::PopupMenu(ScreenPoint at) {
+  // The choice is posted as WM_COMMAND and handled once the menu has closed.
+  TrackPopupMenuEx(pop1_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y,
+                   Handle(), nullptr);
+  // Lets the next click outside close a menu that the program reopens.
+  PostMessageA(Handle(), WM_NULL, 0, 0);
+}
 
 void TOstrelForm::ShowError(const std::string& text) {
   tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
@@ -193,7 +322,15 @@ bool TOstrelForm::OnCloseQuery() { return controller_->FormCloseQuery(); }
 
 void TOstrelForm::OnDestroy() { controller_->FormDestroy(); }
 
-void TOstrelForm::OnCommand(int id, int /*code*/, HWND /*control*/) {
+void TOstrelForm::OnCommand(int id, int /*code*/, HWND control) {
+  if (!control) {
+    auto chosen = menuCommands_.find(static_cast<UINT>(id));
+    if (chosen != menuCommands_.end()) {
+      auto [caption, parent] = chosen->second;  // a copy: the click may rebuild the menu
+      controller_->MenuClick(caption, parent);
+      return;
+    }
+  }
   const ToolButtonSpec* button = FindButton(id);
   if (!button) return;
   if (id == idShowMenuButton)
@@ -205,6 +342,11 @@ void TOstrelForm::OnCommand(int id, int /*code*/, HWND /*control*/) {
 }
 
 LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
+  if (hdr->hwndFrom == tree_ &&
+      (hdr->code == NM_CLICK || hdr->code == TVN_SELCHANGEDA || hdr->code == TVN_SELCHANGEDW)) {
+    controller_->OLKeyTreeClick();
+    return 0;
+  }
   if (hdr->code == TTN_GETDISPINFOA) {
     auto* info = reinterpret_cast<NMTTDISPINFOA*>(hdr);
     if (const ToolButtonSpec* b = FindButton(static_cast<int>(hdr->idFrom)))
@@ -214,6 +356,22 @@ LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
 }
 
 bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    // Sent to the window rather than posted, or dispatched by a modal loop that the
+    // message filter does not see: the same handling as the filter's.
+    case MSG_SHOW_MENU:
+    case MSG_TERMINATE:
+    case MSG_REATTACH:
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+      if (controller_->AppMessage(msg)) {
+        result = 0;
+        return true;
+      }
+      return false;
+    default:
+      break;
+  }
   if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == memo_) {
     HDC dc = reinterpret_cast<HDC>(wp);
     SetBkColor(dc, kTeal);
@@ -224,10 +382,9 @@ bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return false;
 }
 
-void TOstrelForm::ToolbarButton971Click() { PostMessageA(Handle(), MSG_SHOW_MENU, 0, 0); }
+void TOstrelForm::ToolbarButton971Click() { controller_->ToolbarButton971Click(); }
 
-// Add, Update and Delete work on the tree of definitions, which the next stage builds.
-void TOstrelForm::ToolbarButton974Click(int /*tag*/) {}
+void TOstrelForm::ToolbarButton974Click(int tag) { controller_->ToolbarButton974Click(tag); }
 
 // The help page opens here once it ships beside the program.
 void TOstrelForm::ToolbarButton975Click(int /*tag*/) {}

@@ -4,11 +4,18 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <map>
 #include <memory>
+#include <utility>
 
 #include "app/MainView.h"
 #include "app/OstrelController.h"
+#include "components/win32/SysHotWindow.h"
+#include "components/win32/TrayIconWindow.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32HookLibrary.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Form.h"
 
@@ -37,7 +44,8 @@ enum OstrelControlId : int {
 
 inline constexpr UINT kTimer2 = 2;
 inline constexpr UINT kTimer3 = 3;
-inline constexpr UINT MSG_SHOW_MENU = 0x2261;  // WM_USER + 7777
+// Command ids of the OstrelMenu's items, given out afresh by every rebuild.
+inline constexpr UINT kFirstMenuCommand = 1000;
 
 class TOstrelForm : public tk::Form, public MainView {
  public:
@@ -46,16 +54,32 @@ class TOstrelForm : public tk::Form, public MainView {
 
   OstrelController& Controller() { return *controller_; }
 
+  // The OstrelMenu as built, for inspection.
+  HMENU Pop1() const { return pop1_.get(); }
+
   // MainView
+  WindowHandle MainWindow() override;
   void SetMemoText(const std::string& text) override;
   void SetShowMainForm(bool show) override;
   void SetSetupTimer(bool enabled) override;
+  void SetDispatchTimer(bool enabled) override;
+  void InstallMessageFilter() override;
   void SetHintTimes(int pauseMs, int hidePauseMs) override;
   void FillFunTypes(const std::vector<FunTypeEntry>& entries) override;
-  void ShowConfigWindow() override;
+  void RestoreConfigWindow() override;
   void MinimizeApp() override;
+  void EndProgram() override;
+  void ProcessMessages() override;
   void ShowError(const std::string& text) override;
   void ShowInfo(const std::string& text) override;
+  void RenderTree(const std::vector<TreeNode>& nodes) override;
+  TreeSelection SelectedNode() override;
+  void SelectNode(std::size_t index) override;
+  void DeleteSelectedNode() override;
+  void SetStatusText(const std::string& text) override;
+  void RenderMenu(const std::vector<MenuItem>& items) override;
+  void SetHotKeysItem(const std::string& caption, int tag) override;
+  void PopupMenu(ScreenPoint at) override;
 
  protected:
   void OnCreate() override;
@@ -72,14 +96,41 @@ class TOstrelForm : public tk::Form, public MainView {
   void ToolbarButton971Click();
   void ToolbarButton974Click(int tag);
   void ToolbarButton975Click(int tag);
+  void AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items, const std::string& parent);
 
+  struct MenuDeleter {
+    void operator()(HMENU m) const { DestroyMenu(m); }
+  };
+  struct IconDeleter {
+    void operator()(HICON i) const { DestroyIcon(i); }
+  };
+  struct ImageListDeleter {
+    void operator()(HIMAGELIST l) const { ImageList_Destroy(l); }
+  };
+
+  // The adapters outlive the controller, whose components unregister through them.
   Win32FileSystem files_;
   Win32Windows windows_;
   Win32System system_;
+  Win32Shell shell_;
+  SysHotWindow hotKeyWindow_;
+  TrayIconWindow trayWindow_;
+  Win32HookLibrary hook_;
+  std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> trayIcon_;
   std::unique_ptr<OstrelController> controller_;
   tk::GdiObject<HBRUSH> memoBrush_;
+  std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> imageList1_;
   HWND memo_ = nullptr;
+  HWND tree_ = nullptr;
   RECT dock972_{};  // the dock of the upper toolbar, in client coordinates
+  // The tree's nodes as rendered, by position; each item's lParam is its position.
+  std::vector<TreeNode> nodes_;
+  std::vector<HTREEITEM> treeItems_;
+  // Pop1 and, per command id, the chosen item's caption and its parent's caption.
+  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> pop1_;
+  std::map<UINT, std::pair<std::string, std::string>> menuCommands_;
+  UINT nextMenuCommand_ = kFirstMenuCommand;
+  UINT hotKeysCommand_ = 0;
 };
 
 }  // namespace ostrel

@@ -25,13 +25,12 @@ WindowHandle Win32Windows::GetForegroundWindow() {
 WindowHandle Win32Windows::GetDesktopWindow() {
   return reinterpret_cast<WindowHandle>(::GetDesktopWindow());
 }
+static BOOL CALLBACK EnumEach(HWND wnd, LPARAM lp) {
+  auto* each = reinterpret_cast<const std::function<bool(WindowHandle)>*>(lp);
+  return (*each)(reinterpret_cast<WindowHandle>(wnd)) ? TRUE : FALSE;
+}
 void Win32Windows::EnumWindows(const std::function<bool(WindowHandle)>& each) {
-  ::EnumWindows(
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<const std::function<bool(WindowHandle)>*>(lp);
-        return (*f)(reinterpret_cast<WindowHandle>(wnd)) ? TRUE : FALSE;
-      },
-      reinterpret_cast<LPARAM>(&each));
+  ::EnumWindows(EnumEach, reinterpret_cast<LPARAM>(&each));
 }
 WindowHandle Win32Windows::GetWindowOwner(WindowHandle wnd) {
   return reinterpret_cast<WindowHandle>(::GetWindow(H(wnd), GW_OWNER));

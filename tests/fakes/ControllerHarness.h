@@ -24,8 +24,7 @@ struct Harness {
   FakeHotKeys hotkeys{log};
   FakeTray tray{log};
   FakeHook hook{log};
-  OstrelController ctl{
-      {view, files, windows, system, shell, hotkeys, tray, hook, PortableCollate}};
+  OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, PortableCollate}};
 
   void Start() {
     ctl.FormCreate();

@@ -198,11 +198,14 @@ class FakeShell : public ShellPort {
  public:
   explicit FakeShell(CallLog& log) : log_(log) {}
   bool fail = false;  // the call itself raises a failure
+  // Runs inside the call, as messages the shell pumps while it works would.
+  std::function<void()> during;
   void ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
                      const std::string& parameters, const std::string& directory,
                      int show) override {
     log_.Add("Shell " + std::to_string(owner) + " " + (verb ? verb : "<default>") + " [" + file +
              "] [" + parameters + "] [" + directory + "] " + std::to_string(show));
+    if (auto run = std::exchange(during, nullptr)) run();
     if (fail) throw std::runtime_error("shell failed");
   }
 

@@ -37,15 +37,14 @@ class KeyTree : public ::testing::Test, public Harness {};
 
 TEST_F(KeyTree, GroupsBecomeNodesAndSubmenusAfterTheFixedCommands) {
   StartWith({MakeRec("Web", "Net"), MakeRec("Agenda"), MakeRec("Mail", "Net")});
-  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Agenda/1", "Net/0", "  Mail/1",
-                                                        "  Web/1"}));
+  EXPECT_EQ(Texts(view.tree),
+            (std::vector<std::string>{"Agenda/1", "Net/0", "  Mail/1", "  Web/1"}));
   EXPECT_EQ(view.tree[1].selectedIndex, 0);
   EXPECT_EQ(view.tree[2].selectedIndex, 1);
   EXPECT_EQ(view.tree[2].data, Def("Net", "Mail"));
   EXPECT_EQ(Captions(view.menu),
             (std::vector<std::string>{"Agenda/-2", "Net/0 { Mail/-2 Web/-2 }", "-/-2",
-                                      "Hide Menu/5", "HotKeys Off/4", "Show.../2",
-                                      "Terminate/3"}));
+                                      "Hide Menu/5", "HotKeys Off/4", "Show.../2", "Terminate/3"}));
 }
 
 TEST_F(KeyTree, NoDefinitionsLeaveOnlyTheFixedCommandsAndNoFile) {
@@ -57,8 +56,8 @@ TEST_F(KeyTree, NoDefinitionsLeaveOnlyTheFixedCommandsAndNoFile) {
 
 TEST_F(KeyTree, GroupsDifferingInCaseAreSeparateRuns) {
   StartWith({MakeRec("A", "Net"), MakeRec("B", "NET"), MakeRec("C", "Net")});
-  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Net/0", "  A/1", "NET/0", "  B/1",
-                                                        "Net/0", "  C/1"}));
+  EXPECT_EQ(Texts(view.tree),
+            (std::vector<std::string>{"Net/0", "  A/1", "NET/0", "  B/1", "Net/0", "  C/1"}));
   EXPECT_EQ(Captions(view.menu)[0], "Net/0 { A/-2 }");
   EXPECT_EQ(Captions(view.menu)[1], "NET/0 { B/-2 }");
   EXPECT_EQ(Captions(view.menu)[2], "Net/0 { C/-2 }");
@@ -79,8 +78,7 @@ TEST_F(KeyTree, SelectionFollowsTheDefinitionToItsNewGroup) {
   ASSERT_EQ(view.tree[1].data, mail);
   mail->Group.assign("Zz");
   ctl.UpdateKeysList();
-  EXPECT_EQ(Texts(view.tree),
-            (std::vector<std::string>{"Zoo/0", "  Zebra/1", "Zz/0", "  Mail/1"}));
+  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Zoo/0", "  Zebra/1", "Zz/0", "  Mail/1"}));
   EXPECT_EQ(view.selected, 3);
   EXPECT_EQ(view.tree[3].data, mail);
   // A selected group node is not remembered.
@@ -129,8 +127,8 @@ TEST_F(KeyTree, StatusLineShowsTheSelectedFunction) {
 }
 
 TEST_F(KeyTree, MenuChoiceFindsTheDefinitionBeforeTheFixedCommands) {
-  StartWith({MakeRec("Terminate", "", ftHideShowDesktop), MakeRec("Mail", "Net", ftNewMail,
-                                                                  "mailto:a@b.c")});
+  StartWith({MakeRec("Terminate", "", ftHideShowDesktop),
+             MakeRec("Mail", "Net", ftNewMail, "mailto:a@b.c")});
   windows.classes["Progman"] = 0;
   ctl.MenuClick("Terminate", "");
   EXPECT_TRUE(Calls({"end"}).empty());
