@@ -79,6 +79,8 @@ void Form::AddTimer(UINT id, UINT intervalMs, std::function<void()> onTimer) {
 void Form::SetTimerEnabled(UINT id, bool enabled) {
   auto it = timers_.find(id);
   if (it == timers_.end() || !hwnd_) return;
+  // An enabled timer keeps running its interval: enabling it again does not restart it.
+  if (it->second.enabled == enabled) return;
   it->second.enabled = enabled;
   if (enabled)
     SetTimer(hwnd_, id, it->second.interval, nullptr);

@@ -34,7 +34,8 @@ class Form {
   // Destroys the window, as a close that was allowed does.
   void Destroy();
 
-  // Timers owned by the window; enabling a disabled one starts a fresh interval.
+  // Timers owned by the window; enabling a disabled one starts a fresh interval, enabling
+  // an enabled one changes nothing.
   void AddTimer(UINT id, UINT intervalMs, std::function<void()> onTimer);
   void SetTimerEnabled(UINT id, bool enabled);
   bool TimerEnabled(UINT id) const;

@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/KeyTree.h"
 #include "app/win32/OstrelForm.h"
 #include "catalogue/FunCatalogue.h"
+#include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
 
 namespace ostrel {
@@ -133,7 +135,7 @@ TEST_F(OstrelFormTest, FunctionListHoldsTheTwentyTypesInChooserOrder) {
 }
 
 TEST_F(OstrelFormTest, CloseBoxNeverEndsTheProgram) {
-  form->ShowConfigWindow();
+  form->Controller().ShowConfiguration(false);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   SendMessageA(hwnd, WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(hwnd));
@@ -141,6 +143,93 @@ TEST_F(OstrelFormTest, CloseBoxNeverEndsTheProgram) {
   form->Controller().SetTerminating(true);
   SendMessageA(hwnd, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// The tree view and the popup menu as the real controls hold them.
+TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
+  KeysList keys(LocaleCollate);
+  auto add = [&](const char* name, const char* group, bool onMenu = true) {
+    auto rec = std::make_unique<TKeyRec>(NewKeyRec(1));
+    rec->Name.assign(name);
+    rec->Group.assign(group);
+    rec->ShowOnMenu = onMenu ? 1 : 0;
+    std::string key = KeyText(*rec);
+    keys.Add(key, std::move(rec));
+  };
+  add("Web", "Net");
+  add("Agenda", "");
+  add("Mail", "Net");
+  add("Quiet", "Net", false);
+  std::vector<TreeNode> nodes = BuildTree(keys);
+  form->RenderTree(nodes);
+
+  HWND tree = GetDlgItem(hwnd, idOLKeyTree);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 5);
+  EXPECT_NE(SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+  auto item = [&](HTREEITEM h) {
+    char text[64] = {};
+    TVITEMA it{};
+    it.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;
+    it.hItem = h;
+    it.pszText = text;
+    it.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    return std::string(text) + "/" + std::to_string(it.iImage) + std::to_string(it.iSelectedImage);
+  };
+  auto next = [&](HTREEITEM h, WPARAM how) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(h)));
+  };
+  HTREEITEM first = next(nullptr, TVGN_ROOT);
+  EXPECT_EQ(item(first), "Agenda/11");
+  HTREEITEM group = next(first, TVGN_NEXT);
+  EXPECT_EQ(item(group), "Net/00");
+  HTREEITEM child = next(group, TVGN_CHILD);
+  EXPECT_EQ(item(child), "Mail/11");
+  EXPECT_EQ(item(next(child, TVGN_NEXT)), "Quiet/11");
+
+  // Selection by position and back to the definition.
+  form->SelectNode(4);
+  TreeSelection sel = form->SelectedNode();
+  EXPECT_TRUE(sel.any);
+  EXPECT_EQ(sel.data, nodes[4].data);
+  EXPECT_EQ(sel.data->Name.str(), "Web");
+  form->SelectNode(1);
+  EXPECT_TRUE(form->SelectedNode().any);
+  EXPECT_EQ(form->SelectedNode().data, nullptr);
+
+  form->RenderMenu(BuildMenu(keys));
+  HMENU menu = form->Pop1();
+  ASSERT_NE(menu, nullptr);
+  auto caption = [](HMENU m, int pos) {
+    char text[64] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING | MIIM_DATA | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    GetMenuItemInfoA(m, pos, TRUE, &info);
+    if (info.fType & MFT_SEPARATOR) return std::string("-");
+    return std::string(text) + "/" + std::to_string(static_cast<int>(info.dwItemData));
+  };
+  ASSERT_EQ(GetMenuItemCount(menu), 7);
+  const char* expected[] = {"Agenda/-2",     "Net/0",     "-",          "Hide Menu/5",
+                            "HotKeys Off/4", "Show.../2", "Terminate/3"};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(caption(menu, i), expected[i]);
+  HMENU net = GetSubMenu(menu, 1);
+  ASSERT_NE(net, nullptr);
+  ASSERT_EQ(GetMenuItemCount(net), 2);
+  EXPECT_EQ(caption(net, 0), "Mail/-2");
+  EXPECT_EQ(caption(net, 1), "Web/-2");
+
+  // Choosing "HotKeys Off" switches the component off and relabels the item.
+  UINT id = GetMenuItemID(menu, 4);
+  SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  EXPECT_EQ(caption(menu, 4), "HotKeys On/1");
+  EXPECT_FALSE(form->Controller().SysHotKey1().Active());
+  SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  EXPECT_EQ(caption(menu, 4), "HotKeys Off/4");
+  EXPECT_TRUE(form->Controller().SysHotKey1().Active());
 }
 
 }  // namespace
