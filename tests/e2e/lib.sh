@@ -49,6 +49,8 @@ fresh_app_dir() {
   rm -rf "$dir"
   mkdir -p "$dir"
   cp "$BUILD/bin/Ostrel.exe" "$dir/"
+  # The mouse-watch library ships beside the program.
+  cp "$BUILD"/bin/OLWATCH.[dD][lL][lL] "$dir/" 2>/dev/null || true
   echo "$dir"
 }
 
@@ -57,12 +59,46 @@ start_ostrel() {
   OSTREL_PID=$!
 }
 
+# Waits up to $1 seconds for the started program to end by itself.
+wait_ostrel_gone() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$OSTREL_PID" 2>/dev/null; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.2
+  done
+  wait "$OSTREL_PID" 2>/dev/null || true
+  OSTREL_PID=
+}
+
+# Runs a helper window of olprobe in the background for the rest of the test.
+HELPERS=()
+probe_window() {  # title class
+  "$ROOT/scripts/wine-run" "$BUILD/bin/olprobe.exe" window "$1" "$2" 600000 >/dev/null 2>&1 &
+  HELPERS+=($!)
+  probe wait "$1" 10000 >/dev/null || fail "helper window \"$1\" did not appear"
+}
+
+# Waits up to $2 seconds until the command $1 (a shell snippet) succeeds.
+eventually() {
+  local deadline=$((SECONDS + $2))
+  until eval "$1"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.2
+  done
+}
+
 stop_ostrel() {
   probe kill Ostrel >/dev/null 2>&1 || true
   [[ -z "$OSTREL_PID" ]] || wait "$OSTREL_PID" 2>/dev/null || true
   OSTREL_PID=
 }
-trap stop_ostrel EXIT
+
+cleanup() {
+  stop_ostrel
+  local pid
+  for pid in "${HELPERS[@]}"; do kill "$pid" 2>/dev/null || true; done
+}
+trap cleanup EXIT
 
 # The Windows path of a file on the Unix side (Wine's drive Z: is the root).
 winpath() { printf 'Z:%s' "${1//\//\\}"; }

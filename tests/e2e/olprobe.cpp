@@ -9,6 +9,14 @@
 //   olprobe kill <title>                  ends the window's process
 //   olprobe hold <file> <ms>              keeps a file open with no sharing, as another
 //                                         program can, until <file>.release appears
+//   olprobe window <title> <class> <ms>   shows a top-level window of that class (a plain
+//                                         program window, or "Progman" for a desktop) and
+//                                         keeps it until closed or <ms> have passed
+//   olprobe front <title>                 brings the window to the foreground
+//   olprobe foreground                    prints the foreground window's title
+//   olprobe post <title> <message>        posts a message (number) with no parameters
+//   olprobe menu <ms>                     a popup menu is open: prints its rectangle
+//   olprobe nomenu <ms>                   no popup menu is open (any more)
 #include <windows.h>
 
 #include <cstdio>
@@ -120,9 +128,61 @@ BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
   return TRUE;
 }
 
+bool MenuOpen(RECT* where) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return false;
+  if (where) GetWindowRect(menu, where);
+  return true;
+}
+
+LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(h, msg, wp, lp);
+}
+
+int ShowPlainWindow(const std::string& title, const std::string& cls, DWORD ms) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PlainWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = cls.c_str();
+  RegisterClassA(&wc);
+  HWND h = CreateWindowExA(0, cls.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
+                           300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!h) return 1;
+  SetTimer(h, 1, ms, nullptr);
+  std::printf("window %s\n", title.c_str());
+  std::fflush(stdout);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER && msg.hwnd == h) break;
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && (std::string(argv[1]) == "menu" || std::string(argv[1]) == "nomenu")) {
+    const bool want = std::string(argv[1]) == "menu";
+    DWORD ms = argc > 2 ? static_cast<DWORD>(std::atol(argv[2])) : 0;
+    RECT r{};
+    for (DWORD start = GetTickCount();;) {
+      if (MenuOpen(&r) == want) break;
+      if (GetTickCount() - start > ms) return 1;
+      Sleep(50);
+    }
+    if (want)
+      std::printf("menu rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (argc >= 2 && std::string(argv[1]) == "foreground") {
+    char text[256] = {};
+    GetWindowTextA(GetForegroundWindow(), text, sizeof text);
+    std::printf("%s\n", text);
+    return 0;
+  }
   if (argc < 3) {
     std::fprintf(stderr, "usage: olprobe wait|gone|info|dialog|close|kill <title> [ms]\n");
     return 2;
@@ -143,6 +203,11 @@ int main(int argc, char** argv) {
     }
     CloseHandle(f);
     return 0;
+  }
+
+  if (cmd == "window") {
+    if (argc < 5) return 2;
+    return ShowPlainWindow(title, argv[3], static_cast<DWORD>(std::atol(argv[4])));
   }
 
   if (cmd == "wait") {
@@ -174,6 +239,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "close") return PostMessageA(h, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == "front") return SetForegroundWindow(h) ? 0 : 1;
+  if (cmd == "post") {
+    if (argc < 4) return 2;
+    UINT msg = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+    return PostMessageA(h, msg, 0, 0) ? 0 : 1;
+  }
   if (cmd == "kill") {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
