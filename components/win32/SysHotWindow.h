@@ -1,0 +1,33 @@
+// The hidden window behind a TSysHotKey: it holds the hotkey registrations and receives
+// WM_HOTKEY. It is built first and handed to the component as its HotKeyPort; Bind then
+// points its messages at that component.
+//
+//   SysHotWindow window;
+//   TSysHotKey hotKeys(window);
+//   window.Bind(&hotKeys);
+//
+// Declared in this order, the component goes first (giving up its registrations through
+// the still-living window) and the window after it.
+#pragma once
+
+#include "components/SysHot.h"
+#include "components/win32/WComp.h"
+
+namespace ostrel {
+
+class SysHotWindow : public TWindowedComponent, public HotKeyPort {
+ public:
+  // Where WM_HOTKEY and WM_DESTROY go; nullptr stops them.
+  void Bind(TSysHotKey* component) { component_ = component; }
+
+  bool RegisterHotKey(int id, unsigned modFlags, unsigned vk) override;
+  bool UnregisterHotKey(int id) override;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  TSysHotKey* component_ = nullptr;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,94 @@
+// TTrayIcon on its real hidden window in the session's notification area: the icon
+// added, changed and removed through Shell_NotifyIconA, and the area's callback message
+// turned into a click.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+#include "components/TrayIcon.h"
+#include "components/win32/TrayIconWindow.h"
+
+namespace ostrel {
+namespace {
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// The real window, keeping what each Shell_NotifyIconA call answered.
+class AnsweringTrayWindow : public TrayIconWindow {
+ public:
+  std::vector<std::pair<int, bool>> answers;
+  bool ShellNotifyIcon(int op, const NotifyIconData& record) override {
+    bool ok = TrayIconWindow::ShellNotifyIcon(op, record);
+    answers.emplace_back(op, ok);
+    return ok;
+  }
+};
+
+using Answers = std::vector<std::pair<int, bool>>;
+
+class TrayIconWindowTest : public ::testing::Test {
+ protected:
+  AnsweringTrayWindow window;
+  TTrayIcon tray{window};
+
+  void SetUp() override {
+    window.Bind(&tray);
+    tray.SetIcon(reinterpret_cast<std::uintptr_t>(
+        LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1))));
+    ASSERT_NE(tray.Icon(), 0u);
+  }
+  HWND Hidden() { return window.TWindowedComponent::Handle(); }
+};
+
+TEST_F(TrayIconWindowTest, IconIsAddedChangedAndRemovedForReal) {
+  tray.SetToolTip("Ostrel");
+  tray.SetActive(true);
+  tray.SetToolTip("Ostrel, hotkeys off");
+  tray.SetActive(false);
+  EXPECT_EQ(window.answers, (Answers{{kNimAdd, true}, {kNimModify, true}, {kNimDelete, true}}));
+
+  // Gone for the shell too: there is nothing left to change or remove.
+  EXPECT_FALSE(window.ShellNotifyIcon(kNimModify, tray.Record()));
+  EXPECT_FALSE(window.ShellNotifyIcon(kNimDelete, tray.Record()));
+}
+
+TEST_F(TrayIconWindowTest, EmptyTipIsRefreshedThroughThePostedMessage) {
+  tray.SetActive(true);
+  EXPECT_EQ(window.answers, (Answers{{kNimAdd, true}}));
+  PumpMessages();
+  ASSERT_GE(window.answers.size(), 2u);
+  EXPECT_EQ(window.answers[1], std::make_pair(kNimModify, true));
+  tray.SetActive(false);
+}
+
+TEST_F(TrayIconWindowTest, CallbackWithLeftButtonUpRaisesOnMouseClickAtTheCursor) {
+  std::vector<std::pair<int, int>> clicks;
+  tray.OnMouseClick = [&](TTrayIcon& sender, TMouseButton button, int x, int y) {
+    EXPECT_EQ(&sender, &tray);
+    EXPECT_EQ(button, TMouseButton::mbLeft);
+    clicks.emplace_back(x, y);
+  };
+  tray.SetToolTip("Ostrel");
+  tray.SetActive(true);
+  SetCursorPos(900, 740);
+  POINT at{};
+  GetCursorPos(&at);
+
+  EXPECT_EQ(SendMessageA(Hidden(), kTrayCallbackMessage, 0, WM_LBUTTONUP), 0);
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0], std::make_pair(static_cast<int>(at.x), static_cast<int>(at.y)));
+
+  // A button going down, or a message of no interest, raises nothing.
+  SendMessageA(Hidden(), kTrayCallbackMessage, 0, WM_LBUTTONDOWN);
+  SendMessageA(Hidden(), WM_USER + 7, 0, WM_LBUTTONUP);
+  EXPECT_EQ(clicks.size(), 1u);
+  tray.SetActive(false);
+}
+
+}  // namespace
+}  // namespace ostrel
