@@ -15,6 +15,8 @@
 //   olprobe front <title>                 brings the window to the foreground
 //   olprobe foreground                    prints the foreground window's title
 //   olprobe post <title> <message>        posts a message (number) with no parameters
+//   olprobe send <title> <message>        sends it, as Windows sends the end-of-session
+//                                         messages, and prints the answer
 //   olprobe menu <ms>                     a popup menu is open: prints its rectangle
 //   olprobe nomenu <ms>                   no popup menu is open (any more)
 #include <windows.h>
@@ -244,6 +246,15 @@ int main(int argc, char** argv) {
     if (argc < 4) return 2;
     UINT msg = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
     return PostMessageA(h, msg, 0, 0) ? 0 : 1;
+  }
+  if (cmd == "send") {
+    if (argc < 4) return 2;
+    UINT msg = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+    DWORD_PTR answer = 0;
+    // A program that ends while answering gives no answer: that is a result too.
+    LRESULT ok = SendMessageTimeoutA(h, msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    std::printf("sent ok=%d answer=%ld\n", ok ? 1 : 0, static_cast<long>(answer));
+    return 0;
   }
   if (cmd == "kill") {
     DWORD pid = 0;

@@ -2,7 +2,7 @@
 # The OstrelMenu pops up at the cursor on every kind of request: the private message,
 # a hotkey of the "Show OstrelMenu" type, a click on the notification-area icon and the
 # mouse resting in the top-left corner. A definition chosen with the keyboard runs;
-# "Terminate" ends the program, and so does the terminate message.
+# "Terminate" ends the program, and so do the terminate message and a log-off.
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir menu)
@@ -73,4 +73,11 @@ probe wait Ostrel 15000 >/dev/null || fail "the configuration window did not app
 sleep 1
 probe post Ostrel 0x2262 || fail "could not post the terminate message"
 wait_ostrel_gone 10 || fail "MSG_TERMINATE did not end the program"
+
+# Windows asks every top-level window before a log-off: the program ends there and then.
+start_ostrel "$app"
+probe wait Ostrel 15000 >/dev/null || fail "the configuration window did not appear again"
+sleep 1
+probe send Ostrel 0x0011 >/dev/null || true
+wait_ostrel_gone 10 || fail "WM_QUERYENDSESSION did not end the program"
 echo "PASS"
