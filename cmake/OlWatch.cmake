@@ -17,13 +17,8 @@ set_target_properties(OLWATCH PROPERTIES
   ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/olwatch)
 
 # The library itself: its kind, its imports and its exports. Needs no Wine.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(OLWATCH_PE_KIND PE32)
-else()
-  set(OLWATCH_PE_KIND PE32+)
-endif()
-add_test(NAME dll_self_contained COMMAND bash ${PROJECT_SOURCE_DIR}/tests/build/check_dll.sh
-         $<TARGET_FILE:OLWATCH> ${CMAKE_OBJDUMP} ${OLWATCH_PE_KIND})
+add_test(NAME dll_self_contained COMMAND bash ${PROJECT_SOURCE_DIR}/tests/build/check_pe.sh
+         $<TARGET_FILE:OLWATCH> ${CMAKE_OBJDUMP} ${OSTREL_PE_KIND} DLLATTACH DLLDETACH)
 set_tests_properties(dll_self_contained PROPERTIES LABELS nowine)
 
 # The Wine-ring tests load the real library from their own folder. win32_tests is defined
