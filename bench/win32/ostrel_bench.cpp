@@ -560,22 +560,22 @@ struct FindMain {
   HWND found;
 };
 
+BOOL CALLBACK MatchMain(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FindMain*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  char cls[64] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  if (owner == f->pid && IsWindowVisible(h) && std::strcmp(cls, "TOstrelForm") == 0) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND VisibleMainWindow(DWORD pid) {
   FindMain f{pid, nullptr};
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<FindMain*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        char cls[64] = {};
-        GetClassNameA(h, cls, sizeof cls);
-        if (owner == f->pid && IsWindowVisible(h) && std::strcmp(cls, "TOstrelForm") == 0) {
-          f->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
+  EnumWindows(MatchMain, reinterpret_cast<LPARAM>(&f));
   return f.found;
 }
 

@@ -64,10 +64,11 @@ PY
 
 # Closing the window (Alt+F4 on the keyboard, then the close message itself) only
 # minimises it; the program goes on.
+probe front Ostrel || true
+eventually '[[ "$(probe foreground)" == Ostrel* ]]' 5 || fail "the window is not in front"
 press alt+F4
-sleep 1
-info=$(probe info Ostrel) || fail "Alt+F4 ended the program"
-grep -q "^window class=TOstrelForm .*iconic=1" <<<"$info" || fail "Alt+F4 did not minimise"
+eventually 'probe info Ostrel | grep -q "^window class=TOstrelForm .*iconic=1"' 5 \
+  || fail "Alt+F4 did not minimise (or ended the program)"
 probe close Ostrel
 sleep 1
 probe info Ostrel >/dev/null || fail "the close box ended the program"
