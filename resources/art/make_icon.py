@@ -35,6 +35,19 @@ CAP_EDGE = (88, 108, 110)
 BOLT = (255, 140, 26)
 BOLT_EDGE = (176, 72, 0)
 
+# The 16x16 bolt in whole pixels: at this size a smooth bolt turns to orange mush.
+BOLT_ROWS = [
+    "....XXX.",
+    "...XXX..",
+    "..XXX...",
+    ".XXXXXX.",
+    ".XXXXX..",
+    "...XXX..",
+    "...XX...",
+    "..XX....",
+    "..X.....",
+]
+
 
 # --------------------------------------------------------------------------
 # Shapes.  Each shape is a function (x, y) -> bool in pixel units, where
@@ -164,17 +177,7 @@ def layout(size):
             face=(3, 2.5, 13, 12.0, 1.5),    # top face
             # At this size a smooth bolt turns to orange mush, so it is
             # drawn as whole pixels (top-left pixel at column 4, row 3).
-            bolt_glyph=(4, 3, [
-                "....XXX.",
-                "...XXX..",
-                "..XXX...",
-                ".XXXXXX.",
-                ".XXXXX..",
-                "...XXX..",
-                "...XX...",
-                "..XX....",
-                "..X.....",
-            ]),
+            bolt_glyph=(4, 3, BOLT_ROWS),
             rim=0.0,
         )
     if size == 32:

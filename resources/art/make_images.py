@@ -39,7 +39,7 @@ import sys
 # make_icon.py sits beside this script; importing it must leave no cache
 # files in the source tree.
 sys.dont_write_bytecode = True
-from make_icon import (BOLT, CAP_EDGE, CAP_FACE_BOTTOM, CAP_FACE_TOP,
+from make_icon import (BOLT, BOLT_ROWS, CAP_EDGE, CAP_FACE_BOTTOM, CAP_FACE_TOP,
                        CAP_SIDE, TEAL_BOTTOM, TEAL_RIM, TEAL_TOP, lerp,
                        pixel_glyph, polygon, rounded_rect, to_byte)
 
@@ -117,19 +117,6 @@ def vertical(c0, c1, y0, y1):
 # The pictures.  Each is a list of (shape, colour) layers, bottom first;
 # a colour is an RGB tuple or a function (x, y) -> RGB.
 
-# The icon's 16x16 bolt, in whole pixels (an anti-aliased bolt this small
-# turns to mush).
-BOLT_ROWS = [
-    "....XXX.",
-    "...XXX..",
-    "..XXX...",
-    ".XXXXXX.",
-    ".XXXXX..",
-    "...XXX..",
-    "...XX...",
-    "..XX....",
-    "..X.....",
-]
 
 
 def keycap_layers(face_top, face_bottom, bolt_colour):
