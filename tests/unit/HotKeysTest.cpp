@@ -30,7 +30,7 @@ TEST(KeyModTable, ModifierIndexesMapToTheirSets) {
 TEST_F(HotKeys, IdsCountOnlyDefinitionsWithAKey) {
   // A: F5, B: no key, C: Ctrl+F6, in key-text order.
   StartWith({WithKey(MakeRec("A"), 80), MakeRec("B"), WithKey(MakeRec("C"), 81, 5)});
-  Start();
+  ctl.BuildHotKeyList();
   EXPECT_EQ(Calls({"RegisterHotKey"}),
             (std::vector<std::string>{"RegisterHotKey 0 0 116", "RegisterHotKey 1 2 117"}));
   EXPECT_EQ(ctl.HotKeyList(),
@@ -57,7 +57,7 @@ TEST_F(HotKeys, ARefusedCombinationIsReportedAndKeepsLaterIds) {
   hotkeys.taken.push_back("2 117");  // Ctrl+F6 belongs to another program
   StartWith({WithKey(MakeRec("A"), 80), WithKey(MakeRec("B"), 80), WithKey(MakeRec("C"), 81, 5),
              WithKey(MakeRec("D"), 82)});
-  Start();
+  ctl.BuildHotKeyList();
   EXPECT_EQ(Calls({"info"}),
             (std::vector<std::string>{"info HotKey aready in use.", "info HotKey aready in use."}));
   EXPECT_EQ(ctl.HotKeyList().size(), 4u);
@@ -74,7 +74,7 @@ TEST_F(HotKeys, DamagedIndexesAreNotRegisteredButStayListed) {
   EXPECT_EQ(ctl.HotKeyList(), std::vector<std::string>{std::string("\x0B") + "D"});
   EXPECT_EQ(view.tree.size(), 4u);
   EXPECT_EQ(view.menu.size(), 9u);
-  Start();
+  ctl.BuildHotKeyList();
   EXPECT_EQ(Calls({"RegisterHotKey"}), std::vector<std::string>{"RegisterHotKey 0 0 117"});
 }
 
