@@ -1,5 +1,5 @@
 // What the program needs of other windows: finding, showing and activating them, the
-// foreground and focus, posting messages, and the cursor. Operations mirror user32
+// foreground and focus, their threads and processes, posting messages, and the cursor. Operations mirror user32
 // calls and take the same values.
 #pragma once
 
@@ -50,6 +50,15 @@ class WindowPort {
   // GetFocus: the focus window of the calling thread's input state.
   virtual WindowHandle GetFocus() = 0;
   virtual ScreenPoint GetCursorPos() = 0;
+  // GetWindowThreadProcessId: the process that owns the window (0 for none).
+  virtual std::uint32_t GetWindowProcess(WindowHandle wnd) = 0;
+  // GetLastActivePopup: the window's most recently active pop-up (the window itself when
+  // it has none; 0 on failure).
+  virtual WindowHandle GetLastActivePopup(WindowHandle wnd) = 0;
+  virtual bool IsWindow(WindowHandle wnd) = 0;
+  // SetActiveWindow in the calling thread's (possibly joined) input state; returns the
+  // window that was active before.
+  virtual WindowHandle SetActiveWindow(WindowHandle wnd) = 0;
 };
 
 }  // namespace ostrel

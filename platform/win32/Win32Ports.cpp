@@ -54,6 +54,18 @@ ScreenPoint Win32Windows::GetCursorPos() {
   ::GetCursorPos(&p);
   return ScreenPoint{p.x, p.y};
 }
+std::uint32_t Win32Windows::GetWindowProcess(WindowHandle wnd) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(H(wnd), &process);
+  return process;
+}
+WindowHandle Win32Windows::GetLastActivePopup(WindowHandle wnd) {
+  return reinterpret_cast<WindowHandle>(::GetLastActivePopup(H(wnd)));
+}
+bool Win32Windows::IsWindow(WindowHandle wnd) { return ::IsWindow(H(wnd)) != 0; }
+WindowHandle Win32Windows::SetActiveWindow(WindowHandle wnd) {
+  return reinterpret_cast<WindowHandle>(::SetActiveWindow(H(wnd)));
+}
 
 void Win32Shell::ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
                                const std::string& parameters, const std::string& directory,

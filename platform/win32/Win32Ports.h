@@ -27,6 +27,10 @@ class Win32Windows : public WindowPort {
   bool AttachThreadInput(std::uint32_t from, std::uint32_t to, bool attach) override;
   WindowHandle GetFocus() override;
   ScreenPoint GetCursorPos() override;
+  std::uint32_t GetWindowProcess(WindowHandle wnd) override;
+  WindowHandle GetLastActivePopup(WindowHandle wnd) override;
+  bool IsWindow(WindowHandle wnd) override;
+  WindowHandle SetActiveWindow(WindowHandle wnd) override;
 };
 
 class Win32Shell : public ShellPort {

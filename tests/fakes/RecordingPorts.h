@@ -105,8 +105,9 @@ class RecordingView : public MainView {
   CallLog& log_;
 };
 
-// A desktop of a few windows, each visible or not, with an owner, a style and a thread;
-// a foreground window, a focus window, and the cursor.
+// A desktop of a few windows, each visible or not, with an owner, a style, a thread and a
+// process, a last active pop-up, and whether it still exists; a foreground window, a focus
+// window, and the cursor.
 class FakeWindows : public WindowPort {
  public:
   explicit FakeWindows(CallLog& log) : log_(log) {}
@@ -115,6 +116,9 @@ class FakeWindows : public WindowPort {
     WindowHandle owner = 0;
     std::uint32_t style = kWsSysMenu;
     std::uint32_t thread = 7;
+    std::uint32_t process = 70;
+    WindowHandle popup = 0;  // GetLastActivePopup's answer; 0: the window itself
+    bool exists = true;      // false once destroyed
   };
   std::map<std::string, WindowHandle> classes;
   std::map<WindowHandle, Window> windows;  // in z-order, as EnumWindows reports them
@@ -125,6 +129,10 @@ class FakeWindows : public WindowPort {
   bool attachSucceeds = true;
   // When set, SetForegroundWindow succeeds only for these.
   std::vector<WindowHandle> refuseForeground;
+  // Runs after every posted message is logged, as the receiving window would react.
+  std::function<void(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)> onPost;
+  // Runs inside SetActiveWindow after it is logged (e.g. to move the focus).
+  std::function<void(WindowHandle)> onActivate;
 
   WindowHandle FindWindowByClass(const std::string& cls) override {
     log_.Add("FindWindow " + cls);
@@ -159,9 +167,12 @@ class FakeWindows : public WindowPort {
                     std::intptr_t lp) override {
     log_.Add("PostMessage " + std::to_string(w) + " " + std::to_string(msg) + " " +
              std::to_string(wp) + " " + std::to_string(lp));
+    if (onPost) onPost(w, msg, wp, lp);
     return true;
   }
-  std::uint32_t GetWindowThread(WindowHandle w) override { return w ? windows[w].thread : 0; }
+  std::uint32_t GetWindowThread(WindowHandle w) override {
+    return w && windows[w].exists ? windows[w].thread : 0;
+  }
   bool AttachThreadInput(std::uint32_t from, std::uint32_t to, bool attach) override {
     log_.Add("AttachThreadInput " + std::to_string(from) + " " + std::to_string(to) + " " +
              (attach ? "1" : "0"));
@@ -169,6 +180,23 @@ class FakeWindows : public WindowPort {
   }
   WindowHandle GetFocus() override { return focus; }
   ScreenPoint GetCursorPos() override { return cursor; }
+  std::uint32_t GetWindowProcess(WindowHandle w) override {
+    return IsWindow(w) ? windows[w].process : 0;
+  }
+  WindowHandle GetLastActivePopup(WindowHandle w) override {
+    auto it = windows.find(w);
+    if (it == windows.end() || !it->second.exists) return 0;
+    return it->second.popup ? it->second.popup : w;
+  }
+  bool IsWindow(WindowHandle w) override {
+    auto it = windows.find(w);
+    return w != 0 && it != windows.end() && it->second.exists;
+  }
+  WindowHandle SetActiveWindow(WindowHandle w) override {
+    log_.Add("SetActiveWindow " + std::to_string(w));
+    if (onActivate) onActivate(w);
+    return 0;
+  }
 
  private:
   CallLog& log_;
