@@ -14,6 +14,7 @@ set(OSTREL_CORE_SOURCES
   app/HotKeys.cpp
   app/Dispatcher.cpp
   app/MouseLink.cpp
+  macro/Sendkeys.cpp
   olwatch/CornerGesture.cpp
 )
 list(TRANSFORM OSTREL_CORE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

@@ -1,0 +1,393 @@
+#include "macro/Sendkeys.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace ostrel {
+
+namespace {
+
+constexpr std::uint32_t kWmKeyDown = 0x100;
+constexpr std::uint32_t kWmKeyUp = 0x101;
+constexpr std::uint32_t kWmChar = 0x102;
+constexpr std::uint32_t kWmSysKeyDown = 0x104;
+constexpr std::uint32_t kWmSysKeyUp = 0x105;
+
+constexpr std::uint8_t kVkTab = 0x09;
+constexpr std::uint8_t kVkReturn = 0x0D;
+constexpr std::uint8_t kVkShift = 0x10;
+constexpr std::uint8_t kVkControl = 0x11;
+constexpr std::uint8_t kVkMenu = 0x12;
+
+constexpr std::uint8_t kDownAndToggled = 0x81;
+
+// Bits added to the base parameter (scan code << 16 | repeat count 1).
+constexpr std::uint32_t kSysKeyDownBits = 0x20000001;  // context: Alt held
+constexpr std::uint32_t kSysKeyUpBits = 0xE0000001;    // transition, previous state, context
+constexpr std::uint32_t kAltKeyUpBits = 0xC0000001;    // transition, previous state
+constexpr std::uint32_t kKeyUpBits = 0xC0000000;       // transition, previous state
+
+// How long SetKeyboardState may keep refusing before the macro ends.
+constexpr std::uint64_t kSetStateRetryMs = 1000;
+// The longest stretch WaitForIdle spends draining keyboard messages of its own queue.
+constexpr std::uint64_t kDrainLimitMs = 5000;
+
+struct KeyWord {
+  std::string_view word;
+  std::uint8_t code;
+};
+
+constexpr KeyWord kKeyWords[] = {
+    {"BACKSPACE", 0x08}, {"BS", 0x08},      {"BKSP", 0x08},       {"BREAK", 0x13},
+    {"CAPSLOCK", 0x14},  {"CLEAR", 0x0C},   {"DEL", 0x2E},        {"DELETE", 0x2E},
+    {"DOWN", 0x28},      {"END", 0x23},     {"ENTER", 0x0D},      {"ESC", 0x1B},
+    {"ESCAPE", 0x1B},    {"HELP", 0x2F},    {"HOME", 0x24},       {"INSERT", 0x2D},
+    {"LEFT", 0x25},      {"NUMLOCK", 0x90}, {"PGDN", 0x22},       {"PGUP", 0x21},
+    {"PRTSC", 0x2C},     {"RIGHT", 0x27},   {"SCROLLLOCK", 0x91}, {"TAB", 0x09},
+    {"UP", 0x26},
+};
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) < 33; }
+
+// F1 to F24 as 0x70 to 0x87; 0 for anything else ("F0", "F01", "F25").
+std::uint8_t FunctionKey(std::string_view word) {
+  if (word.size() < 2 || word.size() > 3 || word[0] != 'F' || word[1] == '0') return 0;
+  int n = 0;
+  for (char c : word.substr(1)) {
+    if (c < '0' || c > '9') return 0;
+    n = n * 10 + (c - '0');
+  }
+  return n >= 1 && n <= 24 ? static_cast<std::uint8_t>(0x70 + n - 1) : 0;
+}
+
+int DigitValue(char c, int base) {
+  int v = -1;
+  if (c >= '0' && c <= '9') v = c - '0';
+  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+  return v < base ? v : -1;
+}
+
+// A whole number: leading spaces, an optional sign, then decimal digits or "$" and hex
+// digits, and nothing after them. Anything else, or a value outside the 32-bit signed
+// range, gives 1.
+std::int32_t ParseCount(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  int base = 10;
+  if (i < s.size() && s[i] == '$') {
+    base = 16;
+    ++i;
+  }
+  if (i == s.size()) return 1;
+  std::int64_t value = 0;
+  for (; i < s.size(); ++i) {
+    int d = DigitValue(s[i], base);
+    if (d < 0) return 1;
+    value = value * base + d;
+    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return 1;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<std::int32_t>::max()) return 1;
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+MacroToken ReadMacroToken(std::string_view text, std::size_t& pos) {
+  MacroToken token;
+  if (text[pos] != '{') {
+    token.kind = MacroTokenKind::kCharacter;
+    token.code = static_cast<std::uint8_t>(text[pos]);
+    ++pos;
+    return token;
+  }
+  std::size_t close = text.find('}', pos + 1);
+  std::size_t end = close == std::string_view::npos ? text.size() : close;
+  std::string content(text.substr(pos + 1, end - pos - 1));
+  pos = close == std::string_view::npos ? text.size() : close + 1;
+
+  for (char& c : content)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  std::size_t first = 0, last = content.size();
+  while (first < last && IsBlank(content[first])) ++first;
+  while (last > first && IsBlank(content[last - 1])) --last;
+  std::string_view word = std::string_view(content).substr(first, last - first);
+
+  if (std::size_t space = word.find(' '); space != std::string_view::npos) {
+    token.count = ParseCount(word.substr(space + 1));
+    word = word.substr(0, space);
+  }
+
+  if (word == "CTRL") token.kind = MacroTokenKind::kCtrl;
+  else if (word == "ALT") token.kind = MacroTokenKind::kAlt;
+  else if (word == "SHIFT") token.kind = MacroTokenKind::kShift;
+  else if (word == "@") token.kind = MacroTokenKind::kAltNext;
+  else if (word == "PAUSE" || word == "WAIT") token.kind = MacroTokenKind::kPause;
+  else if (std::uint8_t f = FunctionKey(word)) {
+    token.kind = MacroTokenKind::kNamedKey;
+    token.code = f;
+  } else {
+    for (const KeyWord& k : kKeyWords)
+      if (k.word == word) {
+        token.kind = MacroTokenKind::kNamedKey;
+        token.code = k.code;
+      }
+    if (token.kind == MacroTokenKind::kNothing && word.size() == 1) {
+      token.kind = MacroTokenKind::kCharacter;
+      token.code = static_cast<std::uint8_t>(word[0]);
+    }
+  }
+  return token;
+}
+
+void WaitForIdle(const MacroPorts& ports, WindowHandle window) {
+  // Keyboard messages of our own queue first. Bounded, in case something keeps putting
+  // them there faster than they are handled.
+  std::uint64_t start = ports.system.TickCount();
+  while (ports.keyboard.GetQueueStatus(kQsKey) > 0 &&
+         ports.system.TickCount() - start < kDrainLimitMs)
+    ports.keyboard.ProcessMessages();
+  ports.keyboard.ProcessMessages();
+  ports.system.Sleep(1);
+  ports.keyboard.WaitForInputIdle(ports.windows.GetWindowProcess(window), kInputIdleTimeoutMs);
+  ports.keyboard.ProcessMessages();
+}
+
+namespace {
+
+// One call of Sendkeys: the state it keeps while the macro runs. The destructor restores
+// the saved key state and parts the input states, whichever way the call ends.
+class MacroRun {
+ public:
+  MacroRun(const MacroPorts& ports, WindowHandle target) : p_(ports), target_(target) {}
+
+  // Joins the input states and reads the key state twice: SavedState, then WorkState.
+  void Start() {
+    ownThread_ = p_.system.CurrentThreadId();
+    targetThread_ = p_.windows.GetWindowThread(target_);
+    joined_ = true;
+    p_.windows.AttachThreadInput(targetThread_, ownThread_, true);
+    savedRead_ = p_.keyboard.GetKeyboardState(saved_);
+    work_ = saved_;
+    p_.keyboard.GetKeyboardState(work_);
+  }
+
+  ~MacroRun() {
+    // A failure here must not escape: the program goes on either way.
+    try {
+      if (savedRead_) p_.keyboard.SetKeyboardState(saved_);
+    } catch (...) {
+    }
+    try {
+      if (joined_) p_.windows.AttachThreadInput(targetThread_, ownThread_, false);
+    } catch (...) {
+    }
+  }
+
+  MacroRun(const MacroRun&) = delete;
+  MacroRun& operator=(const MacroRun&) = delete;
+
+  void Run(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+      WindowHandle dest = 0;
+      if (!CheckDestination(dest)) return;
+      MacroToken token = ReadMacroToken(text, pos);
+      if (!Handle(token, dest)) return;
+    }
+  }
+
+ private:
+  WindowHandle PopupOrTarget() {
+    WindowHandle p = p_.windows.GetLastActivePopup(target_);
+    return p ? p : target_;
+  }
+
+  void Rejoin() {
+    p_.windows.AttachThreadInput(targetThread_, ownThread_, false);
+    p_.windows.AttachThreadInput(targetThread_, ownThread_, true);
+  }
+
+  // Finds this token's destination window: the focus window of the target's thread.
+  // False when the target is gone or the focus is in a thread that activating the
+  // target does not win back.
+  bool CheckDestination(WindowHandle& dest) {
+    WindowHandle popup = PopupOrTarget();
+    if (!p_.windows.IsWindow(popup)) return false;
+    WindowHandle focus = p_.windows.GetFocus();
+    if (focus == 0) {
+      p_.windows.SetActiveWindow(target_);
+      focus = p_.windows.GetFocus();
+    }
+    if (focus != lastFocus_) {
+      Rejoin();
+      lastFocus_ = focus;
+    }
+    if (focus == 0) focus = popup;
+    if (p_.windows.GetWindowThread(focus) != targetThread_) {
+      p_.windows.SetActiveWindow(target_);
+      focus = p_.windows.GetFocus();
+      if (focus == 0) focus = popup;
+      if (p_.windows.GetWindowThread(focus) != targetThread_) return false;
+    }
+    dest = focus;
+    return true;
+  }
+
+  // A PAUSE or WAIT count below 1 sleeps as a count of 1 would: 100 ms. The time is
+  // slept in pieces so that a huge count never reaches Sleep's "forever" value.
+  void Pause(std::int32_t count) {
+    std::uint64_t ms = std::uint64_t(std::max<std::int32_t>(count, 1)) * 100;
+    while (ms > 0) {
+      std::uint32_t piece = static_cast<std::uint32_t>(std::min<std::uint64_t>(ms, 0x7FFFFFFF));
+      p_.system.Sleep(piece);
+      ms -= piece;
+    }
+  }
+
+  std::uint32_t Base(std::uint8_t code) {
+    return (p_.keyboard.MapVirtualKeyA(code, kMapVkToScanCode) << 16) + 1;
+  }
+
+  void Post(WindowHandle dest, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) {
+    // The parameter is the 32-bit value of a keystroke message, not sign-extended.
+    p_.windows.PostMessageA(dest, msg, wParam, static_cast<std::intptr_t>(lParam));
+  }
+
+  // False when the macro has to end early.
+  bool Handle(const MacroToken& token, WindowHandle& dest) {
+    switch (token.kind) {
+      case MacroTokenKind::kPause:
+        Pause(token.count);
+        return true;
+      case MacroTokenKind::kCtrl:
+        ctrlOn_ = !ctrlOn_;
+        return true;
+      case MacroTokenKind::kAlt:
+        altOn_ = !altOn_;
+        return true;
+      case MacroTokenKind::kShift:
+        shiftOn_ = !shiftOn_;
+        return true;
+      case MacroTokenKind::kAltNext:
+        altNext_ = true;
+        return true;
+      case MacroTokenKind::kNothing:
+        return true;
+      case MacroTokenKind::kCharacter:
+      case MacroTokenKind::kNamedKey:
+        break;
+    }
+    for (std::int32_t i = 0; i < token.count; ++i) {
+      // A long run of repetitions stops when the target goes away meanwhile.
+      if (i > 0 && !p_.windows.IsWindow(target_)) return false;
+      if (!SendOnce(token, dest)) return false;
+    }
+    altNext_ = false;
+    return true;
+  }
+
+  bool SendOnce(const MacroToken& token, WindowHandle& dest) {
+    std::uint8_t code = token.code;
+    if (altOn_) {
+      std::uint32_t base = Base(code);
+      Post(dest, kWmSysKeyDown, code, base | kSysKeyDownBits);
+      WaitForIdle(p_, target_);
+      Post(dest, kWmSysKeyUp, code, base | kSysKeyUpBits);
+      return true;
+    }
+    if (altNext_) {
+      std::uint32_t alt = Base(kVkMenu);
+      std::uint32_t base = Base(code);
+      Post(dest, kWmSysKeyDown, kVkMenu, alt | kSysKeyDownBits);
+      Post(dest, kWmSysKeyDown, code, base | kSysKeyDownBits);
+      WaitForIdle(p_, target_);
+      Post(dest, kWmSysKeyUp, code, base | kSysKeyUpBits);
+      Post(dest, kWmSysKeyUp, kVkMenu, alt | kAltKeyUpBits);
+      return true;
+    }
+    if (code == kVkTab || code == kVkReturn) {
+      std::uint32_t base = Base(code);
+      Post(dest, kWmKeyDown, code, base);
+      p_.keyboard.ProcessMessages();
+      // The key may have moved the focus. When nothing has it now, the key-up goes to
+      // the window that had the key-down, while it exists, else to the target.
+      WindowHandle focus = p_.windows.GetFocus();
+      if (focus == 0) focus = p_.windows.IsWindow(dest) ? dest : target_;
+      dest = focus;
+      p_.system.Sleep(100);
+      WaitForIdle(p_, target_);
+      Post(dest, kWmKeyUp, code, base | kKeyUpBits);
+      return true;
+    }
+
+    work_[kVkMenu] = 0;
+    work_[kVkControl] = ctrlOn_ ? kDownAndToggled : 0;
+    work_[kVkShift] = shiftOn_ ? kDownAndToggled : 0;
+    if (token.kind == MacroTokenKind::kCharacter) {
+      auto scan = static_cast<std::uint16_t>(p_.keyboard.VkKeyScanA(static_cast<char>(code)));
+      code = static_cast<std::uint8_t>(scan & 0xFF);
+      work_[kVkShift] = (scan >> 8) == 1 || shiftOn_ ? kDownAndToggled : 0;
+    }
+    WaitForIdle(p_, dest);
+    if (!SetWorkState()) return false;
+    std::uint32_t base = Base(code);
+    if (ctrlOn_ && code >= 0x41 && code <= 0x5A) {
+      Post(dest, kWmChar, code - 0x40u, base);
+    } else if (ctrlOn_) {
+      Post(dest, kWmKeyDown, code, base);
+      p_.system.Sleep(100);
+      Post(dest, kWmKeyUp, code, base | kKeyUpBits);
+    } else if (token.kind == MacroTokenKind::kNamedKey) {
+      Post(dest, kWmKeyDown, code, base);
+      WaitForIdle(p_, dest);
+      Post(dest, kWmKeyUp, code, base | kKeyUpBits);
+    } else {
+      Post(dest, kWmChar, token.code, base);
+    }
+    return true;
+  }
+
+  // SetKeyboardState until it succeeds, a millisecond apart, for about a second at most.
+  bool SetWorkState() {
+    std::uint64_t start = p_.system.TickCount();
+    while (!p_.keyboard.SetKeyboardState(work_)) {
+      if (p_.system.TickCount() - start >= kSetStateRetryMs) return false;
+      p_.system.Sleep(1);
+    }
+    return true;
+  }
+
+  const MacroPorts& p_;
+  WindowHandle target_;
+  std::uint32_t ownThread_ = 0;
+  std::uint32_t targetThread_ = 0;
+  bool joined_ = false;
+  bool savedRead_ = false;
+  KeyState saved_{};
+  KeyState work_{};
+  WindowHandle lastFocus_ = 0;
+  bool shiftOn_ = false;
+  bool ctrlOn_ = false;
+  bool altOn_ = false;
+  bool altNext_ = false;
+};
+
+}  // namespace
+
+void Sendkeys(const MacroPorts& ports, const std::string& text, WindowHandle target) {
+  if (target == 0) return;
+  try {
+    MacroRun run(ports, target);
+    run.Start();
+    run.Run(text);
+  } catch (...) {
+    // A failure inside ends the macro; the run has restored and parted on its way out.
+  }
+}
+
+}  // namespace ostrel

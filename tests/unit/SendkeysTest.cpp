@@ -1,0 +1,649 @@
+#include "macro/Sendkeys.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+#include <stdexcept>
+
+#include "fakes/FakeKeyboard.h"
+#include "fakes/RecordingPorts.h"
+
+namespace ostrel {
+namespace {
+
+using testing::CallLog;
+using testing::FakeKeyboard;
+using testing::FakeSystem;
+using testing::FakeWindows;
+
+// ---------------------------------------------------------------------------------------
+// Reading tokens
+
+struct TokenCase {
+  const char* text;
+  MacroTokenKind kind;
+  int code;
+  int count;
+  std::size_t consumed;
+};
+
+TEST(ReadMacroToken, ReadsCharactersWordsAndCounts) {
+  using K = MacroTokenKind;
+  const TokenCase cases[] = {
+      {"abc", K::kCharacter, 'a', 1, 1},
+      {"{abc", K::kNothing, 0, 1, 4},           // unclosed: the rest is one token
+      {"{tab", K::kNamedKey, 0x09, 1, 4},
+      {"{a}x", K::kCharacter, 'A', 1, 3},       // brace contents are upper-cased
+      {"{}}", K::kNothing, 0, 1, 2},            // empty braces; the "}" comes next
+      {"}", K::kCharacter, '}', 1, 1},
+      {"{{}", K::kCharacter, '{', 1, 3},
+      {"{}", K::kNothing, 0, 1, 2},
+      {"{ }", K::kNothing, 0, 1, 3},
+      {"{FOO}", K::kNothing, 0, 1, 5},
+      {"{tab 3}", K::kNamedKey, 0x09, 3, 7},
+      {"{ TaB 3 }", K::kNamedKey, 0x09, 3, 9},  // trimmed at both ends
+      {"{TAB   7}", K::kNamedKey, 0x09, 7, 9},  // spaces before the number
+      {"{TAB 0}", K::kNamedKey, 0x09, 0, 7},
+      {"{TAB -2}", K::kNamedKey, 0x09, -2, 8},
+      {"{TAB +4}", K::kNamedKey, 0x09, 4, 8},
+      {"{TAB $1f}", K::kNamedKey, 0x09, 31, 9},
+      {"{TAB -$10}", K::kNamedKey, 0x09, -16, 10},
+      {"{TAB 3x}", K::kNamedKey, 0x09, 1, 8},   // not a whole number: 1
+      {"{TAB 3 4}", K::kNamedKey, 0x09, 1, 9},
+      {"{TAB $}", K::kNamedKey, 0x09, 1, 7},
+      {"{TAB -}", K::kNamedKey, 0x09, 1, 7},
+      {"{TAB 2147483647}", K::kNamedKey, 0x09, 2147483647, 16},
+      {"{TAB -2147483648}", K::kNamedKey, 0x09, -2147483647 - 1, 17},
+      {"{TAB 2147483648}", K::kNamedKey, 0x09, 1, 16},  // out of range
+      {"{TAB 99999999999999999999}", K::kNamedKey, 0x09, 1, 26},
+      {"{TAB\t3}", K::kNothing, 0, 1, 7},       // only a space separates the count
+      {"{a b}", K::kCharacter, 'A', 1, 5},
+      {"{BS}", K::kNamedKey, 0x08, 1, 4},
+      {"{bksp}", K::kNamedKey, 0x08, 1, 6},
+      {"{BACKSPACE}", K::kNamedKey, 0x08, 1, 11},
+      {"{BREAK}", K::kNamedKey, 0x13, 1, 7},
+      {"{capslock}", K::kNamedKey, 0x14, 1, 10},
+      {"{CLEAR}", K::kNamedKey, 0x0C, 1, 7},
+      {"{del}", K::kNamedKey, 0x2E, 1, 5},
+      {"{DELETE}", K::kNamedKey, 0x2E, 1, 8},
+      {"{DOWN}", K::kNamedKey, 0x28, 1, 6},
+      {"{END}", K::kNamedKey, 0x23, 1, 5},
+      {"{enter}", K::kNamedKey, 0x0D, 1, 7},
+      {"{ESC}", K::kNamedKey, 0x1B, 1, 5},
+      {"{ESCAPE}", K::kNamedKey, 0x1B, 1, 8},
+      {"{HELP}", K::kNamedKey, 0x2F, 1, 6},
+      {"{HOME}", K::kNamedKey, 0x24, 1, 6},
+      {"{INSERT}", K::kNamedKey, 0x2D, 1, 8},
+      {"{LEFT}", K::kNamedKey, 0x25, 1, 6},
+      {"{NUMLOCK}", K::kNamedKey, 0x90, 1, 9},
+      {"{PGDN}", K::kNamedKey, 0x22, 1, 6},
+      {"{PGUP}", K::kNamedKey, 0x21, 1, 6},
+      {"{PRTSC}", K::kNamedKey, 0x2C, 1, 7},
+      {"{RIGHT}", K::kNamedKey, 0x27, 1, 7},
+      {"{SCROLLLOCK}", K::kNamedKey, 0x91, 1, 12},
+      {"{UP}", K::kNamedKey, 0x26, 1, 4},
+      {"{UPP}", K::kNothing, 0, 1, 5},          // a word must match a whole entry
+      {"{ESCAPES}", K::kNothing, 0, 1, 9},
+      {"{F1}", K::kNamedKey, 0x70, 1, 4},
+      {"{f12}", K::kNamedKey, 0x7B, 1, 5},
+      {"{F24}", K::kNamedKey, 0x87, 1, 5},
+      {"{F25}", K::kNothing, 0, 1, 5},
+      {"{F0}", K::kNothing, 0, 1, 4},
+      {"{F01}", K::kNothing, 0, 1, 5},
+      {"{F}", K::kCharacter, 'F', 1, 3},
+      {"{ctrl}", K::kCtrl, 0, 1, 6},
+      {"{ALT}", K::kAlt, 0, 1, 5},
+      {"{Shift}", K::kShift, 0, 1, 7},
+      {"{@}", K::kAltNext, 0, 1, 3},
+      {"{@ 3}", K::kAltNext, 0, 3, 5},
+      {"{pause}", K::kPause, 0, 1, 7},
+      {"{WAIT 5}", K::kPause, 0, 5, 8},
+      {"{$}", K::kCharacter, '$', 1, 3},
+      {"{\xe9}", K::kCharacter, 0xE9, 1, 3},    // only a to z are upper-cased
+      {"\xe9", K::kCharacter, 0xE9, 1, 1},
+      {"\t", K::kCharacter, 0x09, 1, 1},
+  };
+  for (const TokenCase& c : cases) {
+    std::string_view text(c.text);
+    std::size_t pos = 0;
+    MacroToken t = ReadMacroToken(text, pos);
+    EXPECT_EQ(t.kind, c.kind) << c.text;
+    EXPECT_EQ(t.code, c.code) << c.text;
+    EXPECT_EQ(t.count, c.count) << c.text;
+    EXPECT_EQ(pos, c.consumed) << c.text;
+  }
+}
+
+TEST(ReadMacroToken, StartsWhereItIsToldAndCoversTheText) {
+  std::string_view text = "x{SHIFT}y{}}{{";
+  std::size_t pos = 1;
+  std::vector<MacroTokenKind> kinds;
+  while (pos < text.size()) kinds.push_back(ReadMacroToken(text, pos).kind);
+  using K = MacroTokenKind;
+  EXPECT_EQ(kinds, (std::vector<K>{K::kShift, K::kCharacter, K::kNothing, K::kCharacter,
+                                   K::kCharacter}));
+  EXPECT_EQ(pos, text.size());
+}
+
+// ---------------------------------------------------------------------------------------
+// A small desktop: the target window of thread 9 in process 90 with three edit controls;
+// a window of another program; our own thread is 42.
+
+constexpr WindowHandle kTarget = 100;
+constexpr WindowHandle kEdit = 101;
+constexpr WindowHandle kEdit2 = 102;
+constexpr WindowHandle kEdit3 = 103;
+constexpr WindowHandle kDialog = 110;
+constexpr WindowHandle kOther = 200;
+
+std::string Hex(std::uint64_t v, int digits) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "%0*llX", digits, static_cast<unsigned long long>(v));
+  return buf;
+}
+
+class Desk {
+ public:
+  CallLog log;
+  FakeWindows windows{log};
+  FakeSystem system{log};
+  FakeKeyboard keyboard{log};
+  MacroPorts ports{windows, system, keyboard};
+  // Every posted message with the key state at that moment:
+  // "edit CHAR 61 001E0001 S00 C00 A00".
+  std::vector<std::string> posts;
+
+  Desk() {
+    for (WindowHandle w : {kTarget, kEdit, kEdit2, kEdit3, kDialog}) {
+      windows.windows[w].thread = 9;
+      windows.windows[w].process = 90;
+    }
+    windows.windows[kOther].thread = 5;
+    windows.windows[kOther].process = 50;
+    windows.focus = kEdit;
+    windows.onPost = [this](WindowHandle w, std::uint32_t msg, std::uintptr_t wp,
+                            std::intptr_t lp) {
+      posts.push_back(Name(w) + " " + MsgName(msg) + " " + Hex(wp, 2) + " " +
+                      Hex(static_cast<std::uint64_t>(lp), 8) + " " +
+                      FakeKeyboard::Modifiers(keyboard.state));
+    };
+  }
+
+  void Run(const std::string& text, WindowHandle target = kTarget) {
+    Sendkeys(ports, text, target);
+  }
+
+  std::vector<std::string> Sleeps() const {
+    std::vector<std::string> out;
+    for (const std::string& c : log.calls)
+      if (c.rfind("Sleep ", 0) == 0) out.push_back(c.substr(6));
+    return out;
+  }
+
+  int Count(const std::string& prefix) const {
+    return static_cast<int>(std::count_if(log.calls.begin(), log.calls.end(), [&](auto& c) {
+      return c.rfind(prefix, 0) == 0;
+    }));
+  }
+
+  // The last two calls of every run: the saved key state back, then parted.
+  void ExpectRestoredAndParted(const KeyState& before) {
+    ASSERT_GE(log.calls.size(), 2u);
+    EXPECT_EQ(log.calls.end()[-2].rfind("SetKeyboardState", 0), 0u) << log.calls.end()[-2];
+    EXPECT_EQ(log.calls.back(), "AttachThreadInput 9 42 0");
+    EXPECT_EQ(keyboard.state, before);
+  }
+
+  static std::string Name(WindowHandle w) {
+    switch (w) {
+      case kTarget: return "target";
+      case kEdit: return "edit";
+      case kEdit2: return "edit2";
+      case kEdit3: return "edit3";
+      case kDialog: return "dialog";
+      case kOther: return "other";
+    }
+    return std::to_string(w);
+  }
+  static std::string MsgName(std::uint32_t m) {
+    switch (m) {
+      case 0x100: return "KEYDOWN";
+      case 0x101: return "KEYUP";
+      case 0x102: return "CHAR";
+      case 0x104: return "SYSKEYDOWN";
+      case 0x105: return "SYSKEYUP";
+    }
+    return Hex(m, 4);
+  }
+};
+
+using Posts = std::vector<std::string>;
+
+// ---------------------------------------------------------------------------------------
+// What each macro posts, with the key state at every message
+
+struct MacroCase {
+  const char* text;
+  Posts posts;
+};
+
+TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
+  const MacroCase cases[] = {
+      {"", {}},
+      {"abc",
+       {"edit CHAR 61 001E0001 S00 C00 A00", "edit CHAR 62 00300001 S00 C00 A00",
+        "edit CHAR 63 002E0001 S00 C00 A00"}},
+      // The toggle puts Shift down in the key state; the characters stay as written.
+      {"{SHIFT}ab{SHIFT}c",
+       {"edit CHAR 61 001E0001 S81 C00 A00", "edit CHAR 62 00300001 S81 C00 A00",
+        "edit CHAR 63 002E0001 S00 C00 A00"}},
+      // A capital needs Shift alone, so Shift is down for it.
+      {"aA", {"edit CHAR 61 001E0001 S00 C00 A00", "edit CHAR 41 001E0001 S81 C00 A00"}},
+      {"{a}", {"edit CHAR 41 001E0001 S81 C00 A00"}},
+      {"{a 3}",
+       {"edit CHAR 41 001E0001 S81 C00 A00", "edit CHAR 41 001E0001 S81 C00 A00",
+        "edit CHAR 41 001E0001 S81 C00 A00"}},
+      {"{}}", {"edit CHAR 7D 001B0001 S81 C00 A00"}},
+      {"{{}", {"edit CHAR 7B 001A0001 S81 C00 A00"}},
+      {"{}", {}},
+      {"{FOO}", {}},
+      {"{F25}", {}},
+      {"{TAB 0}", {}},
+      {"{TAB -1}", {}},
+      {"{SHIFT}{CTRL}{ALT}", {}},
+      {"{F24}", {"edit KEYDOWN 87 00760001 S00 C00 A00", "edit KEYUP 87 C0760001 S00 C00 A00"}},
+      {"{F1 2}",
+       {"edit KEYDOWN 70 003B0001 S00 C00 A00", "edit KEYUP 70 C03B0001 S00 C00 A00",
+        "edit KEYDOWN 70 003B0001 S00 C00 A00", "edit KEYUP 70 C03B0001 S00 C00 A00"}},
+      {"{SHIFT}{DEL}{SHIFT}",
+       {"edit KEYDOWN 2E 00530001 S81 C00 A00", "edit KEYUP 2E C0530001 S81 C00 A00"}},
+      // Ctrl with a letter key is the control character; the key itself is not posted.
+      {"{CTRL}c{CTRL}", {"edit CHAR 03 002E0001 S00 C81 A00"}},
+      {"{CTRL}{a}{CTRL}x", {"edit CHAR 01 001E0001 S81 C81 A00",
+                            "edit CHAR 78 002D0001 S00 C00 A00"}},
+      {"{CTRL}{HOME}{CTRL}",
+       {"edit KEYDOWN 24 00470001 S00 C81 A00", "edit KEYUP 24 C0470001 S00 C81 A00"}},
+      // Ctrl with a character that is no letter key: its key goes down and up.
+      {"{CTRL}[",
+       {"edit KEYDOWN DB 001A0001 S00 C81 A00", "edit KEYUP DB C01A0001 S00 C81 A00"}},
+      // Alt for the next key only; the key state is not touched.
+      {"{@}Fa",
+       {"edit SYSKEYDOWN 12 20380001 S00 C00 A00", "edit SYSKEYDOWN 46 20210001 S00 C00 A00",
+        "edit SYSKEYUP 46 E0210001 S00 C00 A00", "edit SYSKEYUP 12 C0380001 S00 C00 A00",
+        "edit CHAR 61 001E0001 S00 C00 A00"}},
+      // AltNext survives tokens that send nothing, and not a key sent zero times.
+      {"{@}{FOO}{PAUSE}F",
+       {"edit SYSKEYDOWN 12 20380001 S00 C00 A00", "edit SYSKEYDOWN 46 20210001 S00 C00 A00",
+        "edit SYSKEYUP 46 E0210001 S00 C00 A00", "edit SYSKEYUP 12 C0380001 S00 C00 A00"}},
+      {"{@}{TAB 0}a", {"edit CHAR 61 001E0001 S00 C00 A00"}},
+      // AltOn: every key goes as a system key, a character's code unchanged.
+      {"{ALT}X1{ALT}",
+       {"edit SYSKEYDOWN 58 202D0001 S00 C00 A00", "edit SYSKEYUP 58 E02D0001 S00 C00 A00",
+        "edit SYSKEYDOWN 31 20020001 S00 C00 A00", "edit SYSKEYUP 31 E0020001 S00 C00 A00"}},
+      // TAB and ENTER leave the key state alone, Shift toggle or not.
+      {"{SHIFT}{ENTER}",
+       {"edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00"}},
+      // A real tab character sends the TAB key, and a carriage return the ENTER key.
+      {"\t\r", {"edit KEYDOWN 09 000F0001 S00 C00 A00", "edit KEYUP 09 C00F0001 S00 C00 A00",
+                "edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00"}},
+      // A character no key types: its own code, no Shift, scan code 0.
+      {"\xe9", {"edit CHAR E9 00000001 S00 C00 A00"}},
+      // An unclosed brace swallows the rest as one token.
+      {"a{b c", {"edit CHAR 61 001E0001 S00 C00 A00", "edit CHAR 42 00300001 S81 C00 A00"}},
+      {"a{bc", {"edit CHAR 61 001E0001 S00 C00 A00"}},
+  };
+  for (const MacroCase& c : cases) {
+    Desk desk;
+    desk.Run(c.text);
+    EXPECT_EQ(desk.posts, c.posts) << "macro: " << c.text;
+    desk.ExpectRestoredAndParted(KeyState{});
+  }
+}
+
+TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredExactly) {
+  Desk desk;
+  KeyState before{};
+  before[0x10] = 0x80;  // Shift held by the user
+  before[0x12] = 0x80;  // and Alt
+  before[0x14] = 0x01;  // Caps Lock on
+  before[0x41] = 0x80;
+  desk.keyboard.state = before;
+  KeyState atPost{};
+  auto record = desk.windows.onPost;
+  desk.windows.onPost = [&](WindowHandle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
+    record(w, m, wp, lp);
+    atPost = desk.keyboard.state;
+  };
+  desk.Run("a");
+  EXPECT_EQ(desk.posts, Posts{"edit CHAR 61 001E0001 S00 C00 A00"});
+  KeyState expected = before;
+  expected[0x10] = expected[0x12] = 0;
+  EXPECT_EQ(atPost, expected);
+  desk.ExpectRestoredAndParted(before);
+}
+
+// ---------------------------------------------------------------------------------------
+// The order of the calls
+
+TEST(Sendkeys, CallOrder) {
+  {
+    SCOPED_TRACE("empty macro: joins, reads twice, restores, parts");
+    Desk desk;
+    desk.Run("");
+    EXPECT_EQ(desk.log.calls, (std::vector<std::string>{
+                                  "AttachThreadInput 9 42 1", "GetKeyboardState",
+                                  "GetKeyboardState", "SetKeyboardState S00 C00 A00",
+                                  "AttachThreadInput 9 42 0"}));
+  }
+  {
+    SCOPED_TRACE("no target: nothing at all");
+    Desk desk;
+    desk.Run("abc", 0);
+    EXPECT_TRUE(desk.log.calls.empty());
+  }
+  {
+    SCOPED_TRACE("one character; the first focus seen joins again");
+    Desk desk;
+    desk.keyboard.queueStatus = {1};
+    desk.Run("a");
+    EXPECT_EQ(desk.log.calls,
+              (std::vector<std::string>{
+                  "AttachThreadInput 9 42 1", "GetKeyboardState", "GetKeyboardState",
+                  "AttachThreadInput 9 42 0", "AttachThreadInput 9 42 1",
+                  // WaitForIdle on the destination
+                  "GetQueueStatus 1", "ProcessMessages", "GetQueueStatus 1", "ProcessMessages",
+                  "Sleep 1", "WaitForInputIdle 90 5000", "ProcessMessages",
+                  "SetKeyboardState S00 C00 A00", "PostMessage 101 258 97 1966081",
+                  "SetKeyboardState S00 C00 A00", "AttachThreadInput 9 42 0"}));
+  }
+  {
+    SCOPED_TRACE("a named key waits for the destination between down and up");
+    Desk desk;
+    desk.Run("{DEL}");
+    auto down = std::find(desk.log.calls.begin(), desk.log.calls.end(),
+                          "PostMessage 101 256 46 5439489");
+    ASSERT_NE(down, desk.log.calls.end());
+    EXPECT_EQ(std::vector<std::string>(down + 1, down + 7),
+              (std::vector<std::string>{"GetQueueStatus 1", "ProcessMessages", "Sleep 1",
+                                        "WaitForInputIdle 90 5000", "ProcessMessages",
+                                        "PostMessage 101 257 46 3226664961"}));
+  }
+  {
+    SCOPED_TRACE("Ctrl with a key that is no letter: 100 ms between down and up");
+    Desk desk;
+    desk.Run("{CTRL}{HOME}");
+    auto down = std::find(desk.log.calls.begin(), desk.log.calls.end(),
+                          "PostMessage 101 256 36 4653057");
+    ASSERT_NE(down, desk.log.calls.end());
+    EXPECT_EQ(down[1], "Sleep 100");
+    EXPECT_EQ(down[2], "PostMessage 101 257 36 3225878529");
+  }
+  {
+    SCOPED_TRACE("Alt prefix: one wait for the target between the downs and the ups");
+    Desk desk;
+    desk.windows.windows[kTarget].process = 91;
+    desk.Run("{@}F");
+    auto first = std::find_if(desk.log.calls.begin(), desk.log.calls.end(),
+                              [](auto& c) { return c.rfind("PostMessage", 0) == 0; });
+    ASSERT_NE(first, desk.log.calls.end());
+    EXPECT_EQ(first[2], "GetQueueStatus 1");
+    EXPECT_EQ(first[5], "WaitForInputIdle 91 5000");
+    EXPECT_EQ(first[7].rfind("PostMessage 101 261 70", 0), 0u);
+  }
+}
+
+TEST(Sendkeys, TabAndEnterFollowTheFocus) {
+  {
+    SCOPED_TRACE("{tab 3}: each key-up to the window that has the focus after its key-down");
+    Desk desk;
+    const WindowHandle next[] = {kEdit2, kEdit3, kEdit};
+    desk.windows.onPost = [&, record = desk.windows.onPost](WindowHandle w, std::uint32_t m,
+                                                            std::uintptr_t wp, std::intptr_t lp) {
+      record(w, m, wp, lp);
+      if (m == 0x100) desk.windows.focus = next[w - kEdit];
+    };
+    desk.Run("{tab 3}");
+    EXPECT_EQ(desk.posts,
+              (Posts{"edit KEYDOWN 09 000F0001 S00 C00 A00", "edit2 KEYUP 09 C00F0001 S00 C00 A00",
+                     "edit2 KEYDOWN 09 000F0001 S00 C00 A00",
+                     "edit3 KEYUP 09 C00F0001 S00 C00 A00",
+                     "edit3 KEYDOWN 09 000F0001 S00 C00 A00",
+                     "edit KEYUP 09 C00F0001 S00 C00 A00"}));
+    // Down, the messages handled, then 100 ms, then the target's process settles, then up.
+    auto down = std::find(desk.log.calls.begin(), desk.log.calls.end(),
+                          "PostMessage 101 256 9 983041");
+    ASSERT_NE(down, desk.log.calls.end());
+    EXPECT_EQ(std::vector<std::string>(down + 1, down + 9),
+              (std::vector<std::string>{"ProcessMessages", "Sleep 100", "GetQueueStatus 1",
+                                        "ProcessMessages", "Sleep 1", "WaitForInputIdle 90 5000",
+                                        "ProcessMessages", "PostMessage 102 257 9 3222208513"}));
+  }
+  {
+    SCOPED_TRACE("{TAB 3} reads the same as {tab 3}");
+    Desk lower, upper;
+    lower.Run("{tab 3}");
+    upper.Run("{TAB 3}");
+    EXPECT_EQ(lower.posts.size(), 6u);
+    EXPECT_EQ(lower.posts, upper.posts);
+  }
+  {
+    SCOPED_TRACE("no focus after the key-down: the key-up goes where the key-down went");
+    Desk desk;
+    desk.windows.onPost = [&, record = desk.windows.onPost](WindowHandle w, std::uint32_t m,
+                                                            std::uintptr_t wp, std::intptr_t lp) {
+      record(w, m, wp, lp);
+      if (m == 0x100) desk.windows.focus = 0;
+    };
+    desk.Run("{ENTER}");
+    EXPECT_EQ(desk.posts, (Posts{"edit KEYDOWN 0D 001C0001 S00 C00 A00",
+                                 "edit KEYUP 0D C01C0001 S00 C00 A00"}));
+  }
+  {
+    SCOPED_TRACE("...and to the target when that window is gone too");
+    Desk desk;
+    desk.windows.onPost = [&, record = desk.windows.onPost](WindowHandle w, std::uint32_t m,
+                                                            std::uintptr_t wp, std::intptr_t lp) {
+      record(w, m, wp, lp);
+      if (m == 0x100) {
+        desk.windows.focus = 0;
+        desk.windows.windows[kEdit].exists = false;
+      }
+    };
+    desk.Run("{ENTER}");
+    EXPECT_EQ(desk.posts, (Posts{"edit KEYDOWN 0D 001C0001 S00 C00 A00",
+                                 "target KEYUP 0D C01C0001 S00 C00 A00"}));
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The destination check before every token
+
+TEST(Sendkeys, DestinationCheck) {
+  {
+    SCOPED_TRACE("a target that disappears mid-macro ends it; the rest is dropped");
+    Desk desk;
+    desk.windows.onPost = [&, record = desk.windows.onPost](WindowHandle w, std::uint32_t m,
+                                                            std::uintptr_t wp, std::intptr_t lp) {
+      record(w, m, wp, lp);
+      if (desk.posts.size() == 2) desk.windows.windows[kTarget].exists = false;
+    };
+    desk.Run("abcd");
+    EXPECT_EQ(desk.posts, (Posts{"edit CHAR 61 001E0001 S00 C00 A00",
+                                 "edit CHAR 62 00300001 S00 C00 A00"}));
+    desk.ExpectRestoredAndParted(KeyState{});
+  }
+  {
+    SCOPED_TRACE("...also between the repetitions of one key");
+    Desk desk;
+    desk.windows.onPost = [&, record = desk.windows.onPost](WindowHandle w, std::uint32_t m,
+                                                            std::uintptr_t wp, std::intptr_t lp) {
+      record(w, m, wp, lp);
+      if (desk.posts.size() == 3) desk.windows.windows[kTarget].exists = false;
+    };
+    desk.Run("{x 1000000}");
+    EXPECT_EQ(desk.posts.size(), 3u);
+    desk.ExpectRestoredAndParted(KeyState{});
+  }
+  {
+    SCOPED_TRACE("the target's pop-up gone: nothing sent");
+    Desk desk;
+    desk.windows.windows[kTarget].popup = kDialog;
+    desk.windows.windows[kDialog].exists = false;
+    desk.Run("a");
+    EXPECT_TRUE(desk.posts.empty());
+    desk.ExpectRestoredAndParted(KeyState{});
+  }
+  {
+    SCOPED_TRACE("no focus: the target is activated and the focus it gives is used");
+    Desk desk;
+    desk.windows.focus = 0;
+    desk.windows.onActivate = [&](WindowHandle w) {
+      if (w == kTarget) desk.windows.focus = kEdit2;
+    };
+    desk.Run("a");
+    EXPECT_EQ(desk.Count("SetActiveWindow 100"), 1);
+    EXPECT_EQ(desk.posts, Posts{"edit2 CHAR 61 001E0001 S00 C00 A00"});
+  }
+  {
+    SCOPED_TRACE("no focus even then: the pop-up (or target) itself");
+    Desk desk;
+    desk.windows.focus = 0;
+    desk.windows.windows[kTarget].popup = kDialog;
+    desk.Run("ab");
+    EXPECT_EQ(desk.Count("SetActiveWindow 100"), 2);  // once per token
+    EXPECT_EQ(desk.posts, (Posts{"dialog CHAR 61 001E0001 S00 C00 A00",
+                                 "dialog CHAR 62 00300001 S00 C00 A00"}));
+    // The focus seen stayed "none": no joining again.
+    EXPECT_EQ(desk.Count("AttachThreadInput"), 2);
+  }
+  {
+    SCOPED_TRACE("focus in another thread, won back by activating the target");
+    Desk desk;
+    desk.windows.focus = kOther;
+    desk.windows.onActivate = [&](WindowHandle) { desk.windows.focus = kEdit; };
+    desk.Run("a");
+    EXPECT_EQ(desk.posts, Posts{"edit CHAR 61 001E0001 S00 C00 A00"});
+  }
+  {
+    SCOPED_TRACE("focus in another thread that activating does not win back: macro ends");
+    Desk desk;
+    desk.windows.focus = kOther;
+    desk.Run("abc");
+    EXPECT_EQ(desk.Count("SetActiveWindow 100"), 1);
+    EXPECT_TRUE(desk.posts.empty());
+    desk.ExpectRestoredAndParted(KeyState{});
+  }
+  {
+    SCOPED_TRACE("a new focus window parts and joins the input states again");
+    Desk desk;
+    desk.windows.onPost = [&, record = desk.windows.onPost](WindowHandle w, std::uint32_t m,
+                                                            std::uintptr_t wp, std::intptr_t lp) {
+      record(w, m, wp, lp);
+      desk.windows.focus = kEdit2;
+    };
+    desk.Run("abc");
+    // join; again for edit; again for edit2; part at the end (c keeps edit2)
+    EXPECT_EQ(desk.Count("AttachThreadInput 9 42 1"), 3);
+    EXPECT_EQ(desk.Count("AttachThreadInput 9 42 0"), 3);
+    EXPECT_EQ(desk.posts, (Posts{"edit CHAR 61 001E0001 S00 C00 A00",
+                                 "edit2 CHAR 62 00300001 S00 C00 A00",
+                                 "edit2 CHAR 63 002E0001 S00 C00 A00"}));
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Pauses, retries and failures
+
+TEST(Sendkeys, PauseLengths) {
+  struct {
+    const char* text;
+    std::vector<std::string> sleeps;
+  } cases[] = {
+      {"{pause 10}", {"1000"}},
+      {"{PAUSE}", {"100"}},
+      {"{PAUSE 0}", {"100"}},
+      {"{WAIT 5}", {"500"}},
+      {"{wait $A}", {"1000"}},
+      {"{PAUSE -4}", {"100"}},  // below 1 counts as 1
+      {"{PAUSE x}", {"100"}},
+  };
+  for (auto& c : cases) {
+    Desk desk;
+    desk.Run(c.text);
+    EXPECT_EQ(desk.Sleeps(), c.sleeps) << c.text;
+    EXPECT_TRUE(desk.posts.empty()) << c.text;
+  }
+  // The longest pause is slept in pieces, none of them Sleep's "forever".
+  Desk desk;
+  std::uint64_t start = desk.system.now;
+  desk.Run("{PAUSE 2147483647}");
+  EXPECT_EQ(desk.system.now - start, 214748364700ull);
+  for (const std::string& s : desk.Sleeps()) EXPECT_LT(std::stoull(s), 0xFFFFFFFFull);
+}
+
+TEST(Sendkeys, KeyStateRetries) {
+  {
+    SCOPED_TRACE("refused a few times: retried a millisecond apart, then sent");
+    Desk desk;
+    desk.keyboard.refuseSets = 3;
+    desk.Run("a");
+    EXPECT_EQ(desk.posts, Posts{"edit CHAR 61 001E0001 S00 C00 A00"});
+    EXPECT_EQ(desk.keyboard.setCalls, 5);  // 3 refused, 1 accepted, 1 restore
+    EXPECT_EQ(desk.Sleeps(), (std::vector<std::string>{"1", "1", "1", "1"}));
+  }
+  {
+    SCOPED_TRACE("refused for good: the macro ends after about a second");
+    Desk desk;
+    desk.keyboard.refuseAllSets = true;
+    desk.keyboard.logSets = false;
+    std::uint64_t start = desk.system.now;
+    desk.Run("ab{PAUSE 50}");
+    EXPECT_TRUE(desk.posts.empty());
+    std::uint64_t spent = desk.system.now - start;
+    EXPECT_GE(spent, 1000u);
+    EXPECT_LT(spent, 1100u);  // one wait for idle (1 ms) plus the retries; no pause
+    EXPECT_EQ(desk.log.calls.back(), "AttachThreadInput 9 42 0");
+    EXPECT_EQ(desk.keyboard.setCalls, 1002);  // 1001 tries in 1000 ms, then the restore
+  }
+}
+
+TEST(Sendkeys, AFailureInsideIsSwallowedAfterRestoringAndParting) {
+  Desk desk;
+  KeyState before{};
+  before[0x10] = 0x80;
+  desk.keyboard.state = before;
+  desk.windows.onPost = [&](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+    throw std::runtime_error("post failed");
+  };
+  EXPECT_NO_THROW(desk.Run("abc"));
+  EXPECT_EQ(desk.Count("PostMessage"), 1);
+  desk.ExpectRestoredAndParted(before);
+}
+
+TEST(WaitForIdle, DrainsKeyMessagesThenWaitsForTheWindowsProcess) {
+  {
+    Desk desk;
+    desk.keyboard.queueStatus = {0x10001, 1};
+    desk.windows.windows[kOther].process = 55;
+    WaitForIdle(desk.ports, kOther);
+    EXPECT_EQ(desk.log.calls,
+              (std::vector<std::string>{"GetQueueStatus 1", "ProcessMessages", "GetQueueStatus 1",
+                                        "ProcessMessages", "GetQueueStatus 1", "ProcessMessages",
+                                        "Sleep 1", "WaitForInputIdle 55 5000",
+                                        "ProcessMessages"}));
+  }
+  {
+    SCOPED_TRACE("a queue that never empties is left after five seconds");
+    Desk desk;
+    desk.keyboard.queueStatus.assign(100000, 1);
+    desk.keyboard.onProcess = [&] { desk.system.now += 10; };
+    WaitForIdle(desk.ports, kEdit);
+    EXPECT_EQ(desk.Count("ProcessMessages"), 500 + 2);
+    EXPECT_EQ(desk.log.calls.back(), "ProcessMessages");
+  }
+}
+
+}  // namespace
+}  // namespace ostrel
