@@ -7,6 +7,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/HelpTexts.cpp
   catalogue/RecordStream.cpp
   catalogue/DefinitionFile.cpp
+  macro/ListFile.cpp
   components/SysHot.cpp
   components/TrayIcon.cpp
   app/OstrelController.cpp
