@@ -8,6 +8,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/RecordStream.cpp
   catalogue/DefinitionFile.cpp
   macro/ListFile.cpp
+  macro/MacroListEditor.cpp
   components/SysHot.cpp
   components/TrayIcon.cpp
   app/OstrelController.cpp
