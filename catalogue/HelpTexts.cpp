@@ -6,7 +6,7 @@
 namespace ostrel {
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 21> kHelpTexts = {{
+constexpr std::array<std::pair<int, std::string_view>, 22> kHelpTexts = {{
     {0,
      "This is the hotkey definition panel. @You can add hotkeys by selecting the 'Add' button "
      "at the bottom of the Hotkey list. @You can also Change or Delete an existing Hotkey by "
@@ -102,6 +102,13 @@ constexpr std::array<std::pair<int, std::string_view>, 21> kHelpTexts = {{
      "This function disables all active hotkeys. This option is also available from the "
      "OstrelMenu. This is good when you have defined a hotkey that conflicts with an "
      "application defined key. You can re-enabled hotkeys from the OstrelMenu."},
+    {40,
+     "To add a new Sendkey Menu Item select the 'Add' button. Enter the Item name and then the "
+     "keyboard data associated with this item. @To delete a Menu item select the item from the "
+     "Sendkey Menu Item list and then select the 'Delete' key. @To update or change the "
+     "associated keyboard data, select the item you wish to update from the Sendkey Menu Item "
+     "list and then change the information in the Keyboard Macro window. Select the 'Ok' button "
+     "when finished or select another Sendkey Menu Item.@"},
 }};
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The program's help texts, by number: 0 the configuration window, 1..20 the function
-// types (number = type id). The dialogs add theirs (30..39, 40) to the same table.
+// types (number = type id), 40 the macro-menu editor; the hotkey editor adds 30..39.
 #pragma once
 
 #include <string>

@@ -7,6 +7,8 @@ set(OSTREL_CORE_SOURCES
   catalogue/HelpTexts.cpp
   catalogue/RecordStream.cpp
   catalogue/DefinitionFile.cpp
+  macro/ListFile.cpp
+  macro/MacroListEditor.cpp
   components/SysHot.cpp
   components/TrayIcon.cpp
   app/OstrelController.cpp

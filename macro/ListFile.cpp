@@ -1,0 +1,95 @@
+#include "macro/ListFile.h"
+
+#include <memory>
+
+namespace ostrel {
+
+std::vector<std::string> ParseListText(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t end = text.find('\0');
+  if (end != std::string_view::npos) text = text.substr(0, end);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t brk = text.find_first_of("\r\n", start);
+    if (brk == std::string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, brk - start));
+    start = brk + 1;
+    if (text[brk] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+std::string ListFileText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string ListItemName(std::string_view line) {
+  std::size_t eq = line.find('=');
+  return eq == std::string_view::npos ? std::string() : std::string(line.substr(0, eq));
+}
+
+std::string ListItemValue(const std::vector<std::string>& lines, std::string_view name,
+                          CollateFn same) {
+  for (const std::string& line : lines) {
+    std::size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    if (same(std::string_view(line).substr(0, eq), name) == 0) return line.substr(eq + 1);
+  }
+  return {};
+}
+
+ListFileLoad LoadListFile(FileSystem& fs, const std::string& path) {
+  ListFileLoad out;
+  out.exists = fs.Exists(path);
+  if (!out.exists) return out;
+  std::unique_ptr<ByteFile> file = fs.OpenRead(path);
+  if (!file) {
+    out.error = "Cannot read file " + path;
+    return out;
+  }
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    long got = file->Read(buffer, sizeof buffer);
+    if (got < 0) {
+      out.error = "Cannot read file " + path;
+      break;
+    }
+    if (got == 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  out.lines = ParseListText(text);
+  return out;
+}
+
+std::string ListStagingName(const std::string& path) { return path + ".new"; }
+
+std::string SaveListFile(FileSystem& fs, const std::string& path,
+                         const std::vector<std::string>& lines) {
+  const std::string staging = ListStagingName(path);
+  const std::string text = ListFileText(lines);
+  bool complete = false;
+  if (std::unique_ptr<ByteFile> file = fs.Create(staging)) {
+    complete = true;
+    std::size_t done = 0;
+    while (complete && done < text.size()) {
+      long put = file->Write(text.data() + done, text.size() - done);
+      if (put <= 0) complete = false;
+      else done += static_cast<std::size_t>(put);
+    }
+    complete = file->Commit() && complete;
+  }
+  if (complete && fs.Replace(staging, path)) return {};
+  fs.Remove(staging);
+  return "Cannot create file " + path;
+}
+
+}  // namespace ostrel

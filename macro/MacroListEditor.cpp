@@ -1,0 +1,115 @@
+#include "macro/MacroListEditor.h"
+
+#include "catalogue/HelpTexts.h"
+#include "catalogue/KeyRec.h"
+#include "macro/ListFile.h"
+
+namespace ostrel {
+
+MacroListEditor::MacroListEditor(MacroListView& view, FileSystem& files, CollateFn same)
+    : view_(view), files_(files), same_(same) {}
+
+void MacroListEditor::ClearMacro() {
+  SetMacro("");
+  view_.SetMacroReadOnly(true);
+  currentItem_.clear();
+}
+
+void MacroListEditor::SetMacro(const std::string& text) {
+  settingMacro_ = true;
+  view_.SetMacroText(text);
+  settingMacro_ = false;
+}
+
+void MacroListEditor::FormCreate() {
+  itemList_.clear();
+  ClearMacro();
+}
+
+void MacroListEditor::FormShow() {
+  ListFileLoad load = LoadListFile(files_, ListFileName);
+  itemList_ = load.lines;
+  loaded_ = load.lines;
+  loadFailed_ = !load.error.empty();
+  view_.SetHelpText(ExpandParagraphs(HelpText(kMacroListHelpContext)));
+  UpdateMenuList();
+  if (loadFailed_)
+    view_.ShowError(load.error + "\r\n\r\nThe list shows the " + std::to_string(load.lines.size()) +
+                    " items read before the error. The file is rewritten only if you change "
+                    "the list.");
+}
+
+void MacroListEditor::UpdateMenuList() {
+  ClearMacro();
+  std::vector<std::string> names;
+  names.reserve(itemList_.size());
+  for (const std::string& line : itemList_) names.push_back(ListItemName(line));
+  view_.SetMenuNames(names);
+}
+
+void MacroListEditor::Button1Click() {
+  std::string name = TrimText(view_.InputBox("Enter Menu Name", "Menu Name", ""));
+  if (name.empty()) return;
+  for (const std::string& line : itemList_) {
+    if (same_(ListItemName(line), name) == 0) {
+      view_.ShowError("Cannot add, that name is already used");
+      return;
+    }
+  }
+  itemList_.push_back(name + "=");
+  UpdateMenuList();
+  view_.SelectLine(static_cast<int>(itemList_.size()) - 1);
+  MenuListClick();
+}
+
+void MacroListEditor::Button2Click() {
+  int line = view_.SelectedLine();
+  if (line < 0 || static_cast<std::size_t>(line) >= itemList_.size()) return;
+  itemList_.erase(itemList_.begin() + line);
+  UpdateMenuList();
+}
+
+void MacroListEditor::Button3Click() {
+  // The close writes the list (FormCloseQuery), so Exit writes it once, there.
+  modalResult_ = kModalOk;
+  view_.Close();
+}
+
+void MacroListEditor::Button4Click() {
+  modalResult_ = kModalCancel;
+  view_.Close();
+}
+
+void MacroListEditor::MenuListClick() {
+  ClearMacro();
+  int line = view_.SelectedLine();
+  if (line < 0 || static_cast<std::size_t>(line) >= itemList_.size()) return;
+  view_.SetMacroReadOnly(false);
+  currentItem_ = ListItemName(itemList_[static_cast<std::size_t>(line)]);
+  std::string macro = ListItemValue(itemList_, currentItem_, same_);
+  if (!macro.empty()) {  // MenuKeys was empty, so this changes its text
+    SetMacro(macro);
+    MenuKeysChange();
+  }
+  view_.FocusMacro();
+}
+
+void MacroListEditor::MenuKeysChange() {
+  if (settingMacro_) return;
+  int line = view_.SelectedLine();
+  if (line < 0 || static_cast<std::size_t>(line) >= itemList_.size()) return;
+  itemList_[static_cast<std::size_t>(line)] = currentItem_ + "=" + view_.MacroText();
+}
+
+bool MacroListEditor::FormCloseQuery() {
+  modalResult_ = kModalOk;
+  if (loadFailed_ && itemList_ == loaded_) return true;  // nothing to add to what is there
+  std::string error = SaveListFile(files_, ListFileName, itemList_);
+  // The old file stays as it was; the dialog still closes, and its changes are lost.
+  if (!error.empty()) view_.ShowError(error);
+  return true;
+}
+
+void MacroListEditor::ToolbarButton977Click() { view_.RequestHelp(kMacroListHelpContext); }
+
+}  // namespace ostrel
