@@ -2,26 +2,11 @@
 // message to the program itself, or a keystroke macro.
 #include <exception>
 
+#include "app/BusyMark.h"
 #include "app/OstrelController.h"
 #include "catalogue/FunCatalogue.h"
 
 namespace ostrel {
-
-namespace {
-
-// Clears a busy mark however the guarded work ends.
-class BusyMark {
- public:
-  explicit BusyMark(bool& mark) : mark_(mark) { mark_ = true; }
-  ~BusyMark() { mark_ = false; }
-  BusyMark(const BusyMark&) = delete;
-  BusyMark& operator=(const BusyMark&) = delete;
-
- private:
-  bool& mark_;
-};
-
-}  // namespace
 
 std::string RunDirectory(const TKeyRec& def) {
   std::string dir = TrimText(def.Dir.str());
@@ -95,8 +80,10 @@ void OstrelController::Perform(const TKeyRec& def) {
       p_.shell.ShellExecuteA(owner, nullptr, target, "", "", kSwShowDefault);
       return;
     case ftSendKeys:
+      RunMacro(target, p_.windows.GetForegroundWindow());
+      return;
     case ftSendKeysMenu:
-      // Keystroke macros and macro menus: the macro engine types them.
+      SendKeysMenu(target);
       return;
     case ftMinimizeAll:
       MinimizeAll();

@@ -65,6 +65,12 @@ class MainView {
   virtual void SetHotKeysItem(const std::string& caption, int tag) = 0;
   // Modal: returns when the menu has closed; a choice arrives later through the queue.
   virtual void PopupMenu(ScreenPoint at) = 0;
+
+  // The macro menu SendKeyPop: replaced whole ("-" is a separator; an item that is not
+  // clickable only closes the menu), and popped up like the OstrelMenu. A choice comes
+  // back later as SendKeyMenuClick with the item's caption.
+  virtual void RenderMacroMenu(const std::vector<MenuItem>& items) = 0;
+  virtual void PopupMacroMenu(ScreenPoint at) = 0;
 };
 
 }  // namespace ostrel

@@ -56,6 +56,7 @@ void OstrelController::ShowMenuAtCursor() {
   const std::uint64_t now = p_.system.TickCount();
   if (now < nextMenuTime_ || !popupReady_ || menuBusy_) return;
   menuPoint_ = p_.windows.GetCursorPos();
+  menuPointTaken_ = true;
   nextMenuTime_ = now + 1000;
   menuForeground_ = p_.windows.GetForegroundWindow();
   // With the desktop, or nothing, in front there is no focus to remember and no window

@@ -7,6 +7,7 @@
 //   HotKeys.cpp           BuildHotKeyList, HotKeyEvent, switching hotkeys off and on
 //   Dispatcher.cpp        Timer3Timer, DoItToPkey
 //   MouseLink.cpp         AppMessage, ShowMenuAtCursor, the hook library
+//   MacroMenu.cpp         keystroke macros and the macro menu
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,7 @@
 #include "components/TrayIcon.h"
 #include "platform/FilePort.h"
 #include "platform/HookLibraryPort.h"
+#include "platform/KeyboardPort.h"
 #include "platform/ShellPort.h"
 #include "platform/SystemPort.h"
 #include "platform/WindowPort.h"
@@ -58,6 +60,7 @@ struct ControllerPorts {
   HotKeyPort& hotkeys;
   NotifyIconPort& tray;
   HookLibraryPort& hook;
+  KeyboardPort& keyboard;
   CollateFn collate;
 };
 
@@ -102,6 +105,16 @@ class OstrelController {
   void AttachTheDll(bool again);
   void DetachTheDll();
 
+  // Keystroke macros: one typed into `target`, the macro menu of a list file in the
+  // program's folder, and a choice from that menu.
+  void RunMacro(const std::string& text, WindowHandle target);
+  void SendKeysMenu(const std::string& target);
+  void SendKeyMenuClick(const std::string& caption);
+  // The macro menu of a list file's lines: the named macros in file order, then "-"
+  // and "Quit".
+  static std::vector<MenuItem> MacroMenuItems(const std::vector<std::string>& lines,
+                                              CollateFn same);
+
   TSysHotKey& SysHotKey1() { return sysHotKey1_; }
   TTrayIcon& TrayIcon1() { return trayIcon1_; }
 
@@ -122,6 +135,7 @@ class OstrelController {
   bool HookAttached() const { return hookAttached_; }
   ScreenPoint MenuPoint() const { return menuPoint_; }
   WindowHandle MenuFocus() const { return menuFocus_; }
+  const std::vector<std::string>& MacroList() const { return macroList_; }
   // The "Automatically hide Configuration Panel" option as loaded at set-up.
   void SetHideAtStartup(bool on) { hideAtStartup_ = on; }
 
@@ -161,6 +175,8 @@ class OstrelController {
   bool menuBusy_ = false;
   std::uint64_t nextMenuTime_ = 0;
   ScreenPoint menuPoint_{};
+  // Set once the OstrelMenu has been popped up: the macro menu appears at its place.
+  bool menuPointTaken_ = false;
   WindowHandle menuForeground_ = 0;
   WindowHandle menuFocus_ = 0;
 };

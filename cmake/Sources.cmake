@@ -16,6 +16,7 @@ set(OSTREL_CORE_SOURCES
   app/HotKeys.cpp
   app/Dispatcher.cpp
   app/MouseLink.cpp
+  app/MacroMenu.cpp
   macro/Sendkeys.cpp
   olwatch/CornerGesture.cpp
 )

@@ -70,6 +70,9 @@ TOstrelForm::~TOstrelForm() {
 
 void TOstrelForm::OnCreate() {
   BuildLayout();
+  // The macro menu holds one placeholder until its first use fills it.
+  sendKeyPop_.reset(CreatePopupMenu());
+  AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
   controller_->FormCreate();
 }
 
@@ -310,6 +313,28 @@ void TOstrelForm::PopupMenu(ScreenPoint at) {
   PostMessageA(Handle(), WM_NULL, 0, 0);
 }
 
+void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
+  sendKeyPop_.reset(CreatePopupMenu());
+  macroCommands_.clear();
+  UINT id = kFirstMacroCommand;
+  for (const MenuItem& item : items) {
+    if (item.caption == "-") {
+      AppendMenuA(sendKeyPop_.get(), MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    // A list of thousands of macros is cut where the command ids run out.
+    if (id > kLastMacroCommand) continue;
+    if (item.clickable) macroCommands_[id] = item.caption;
+    AppendMenuA(sendKeyPop_.get(), MF_STRING, id++, item.caption.c_str());
+  }
+}
+
+void TOstrelForm::PopupMacroMenu(ScreenPoint at) {
+  TrackPopupMenuEx(sendKeyPop_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y,
+                   Handle(), nullptr);
+  PostMessageA(Handle(), WM_NULL, 0, 0);
+}
+
 void TOstrelForm::ShowError(const std::string& text) {
   tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
 }
@@ -328,6 +353,12 @@ void TOstrelForm::OnCommand(int id, int /*code*/, HWND control) {
     if (chosen != menuCommands_.end()) {
       auto [caption, parent] = chosen->second;  // a copy: the click may rebuild the menu
       controller_->MenuClick(caption, parent);
+      return;
+    }
+    auto macro = macroCommands_.find(static_cast<UINT>(id));
+    if (macro != macroCommands_.end()) {
+      std::string caption = macro->second;  // a copy: the menu may be rebuilt meanwhile
+      controller_->SendKeyMenuClick(caption);
       return;
     }
   }

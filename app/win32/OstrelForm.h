@@ -46,6 +46,9 @@ inline constexpr UINT kTimer2 = 2;
 inline constexpr UINT kTimer3 = 3;
 // Command ids of the OstrelMenu's items, given out afresh by every rebuild.
 inline constexpr UINT kFirstMenuCommand = 1000;
+// Command ids of the macro menu's items, above any the OstrelMenu reaches.
+inline constexpr UINT kFirstMacroCommand = 60000;
+inline constexpr UINT kLastMacroCommand = 65000;
 
 class TOstrelForm : public tk::Form, public MainView {
  public:
@@ -56,6 +59,7 @@ class TOstrelForm : public tk::Form, public MainView {
 
   // The OstrelMenu as built, for inspection.
   HMENU Pop1() const { return pop1_.get(); }
+  HMENU SendKeyPop() const { return sendKeyPop_.get(); }
 
   // MainView
   WindowHandle MainWindow() override;
@@ -80,6 +84,8 @@ class TOstrelForm : public tk::Form, public MainView {
   void RenderMenu(const std::vector<MenuItem>& items) override;
   void SetHotKeysItem(const std::string& caption, int tag) override;
   void PopupMenu(ScreenPoint at) override;
+  void RenderMacroMenu(const std::vector<MenuItem>& items) override;
+  void PopupMacroMenu(ScreenPoint at) override;
 
  protected:
   void OnCreate() override;
@@ -131,6 +137,9 @@ class TOstrelForm : public tk::Form, public MainView {
   std::map<UINT, std::pair<std::string, std::string>> menuCommands_;
   UINT nextMenuCommand_ = kFirstMenuCommand;
   UINT hotKeysCommand_ = 0;
+  // SendKeyPop and, per command id, the caption of the macro it types.
+  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> sendKeyPop_;
+  std::map<UINT, std::string> macroCommands_;
 };
 
 }  // namespace ostrel

@@ -19,6 +19,8 @@
 //                                         messages, and prints the answer
 //   olprobe menu <ms>                     a popup menu is open: prints its rectangle
 //   olprobe nomenu <ms>                   no popup menu is open (any more)
+//   olprobe edittext <title>              the text of the window's first edit control,
+//                                         written to stdout byte for byte (UTF-8)
 #include <windows.h>
 
 #include <cstdio>
@@ -238,6 +240,23 @@ int main(int argc, char** argv) {
     EnumChildWindows(h, PrintStatic, 0);
     std::fflush(stdout);
     PostMessageA(h, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  if (cmd == "edittext") {
+    HWND edit = FindWindowExA(h, nullptr, "Edit", nullptr);
+    if (!edit) return 1;
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &n)) return 1;
+    std::wstring text(n + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(edit, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 5000, &got))
+      return 1;
+    text.resize(got);
+    std::string utf8(text.size() * 3 + 1, '\0');
+    int len = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                  utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+    std::fwrite(utf8.data(), 1, static_cast<std::size_t>(len), stdout);
     return 0;
   }
   if (cmd == "close") return PostMessageA(h, WM_CLOSE, 0, 0) ? 0 : 1;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/OstrelController.h"
+#include "fakes/FakeKeyboard.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/RecordingPorts.h"
 #include "fakes/Records.h"
@@ -24,7 +25,9 @@ struct Harness {
   FakeHotKeys hotkeys{log};
   FakeTray tray{log};
   FakeHook hook{log};
-  OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, PortableCollate}};
+  FakeKeyboard keyboard{log};
+  OstrelController ctl{
+      {view, files, windows, system, shell, hotkeys, tray, hook, keyboard, PortableCollate}};
 
   void Start() {
     ctl.FormCreate();

@@ -40,6 +40,9 @@ class RecordingView : public MainView {
   std::function<void()> pendingMessages;
   // Runs inside PopupMenu, while the menu is up.
   std::function<void()> whileMenuUp;
+  std::vector<MenuItem> macroMenu;
+  // Runs inside PopupMacroMenu, while the macro menu is up.
+  std::function<void()> whileMacroMenuUp;
 
   WindowHandle MainWindow() override { return handle; }
   void SetMemoText(const std::string& text) override {
@@ -99,6 +102,14 @@ class RecordingView : public MainView {
   void PopupMenu(ScreenPoint at) override {
     log_.Add("popup " + std::to_string(at.x) + "," + std::to_string(at.y));
     if (whileMenuUp) whileMenuUp();
+  }
+  void RenderMacroMenu(const std::vector<MenuItem>& items) override {
+    macroMenu = items;
+    log_.Add("macroMenu " + std::to_string(items.size()));
+  }
+  void PopupMacroMenu(ScreenPoint at) override {
+    log_.Add("macroPopup " + std::to_string(at.x) + "," + std::to_string(at.y));
+    if (whileMacroMenuUp) whileMacroMenuUp();
   }
 
  private:

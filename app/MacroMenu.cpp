@@ -1,0 +1,63 @@
+// Keystroke macros: a definition's target typed into the window in front, and the macro
+// menu of a list file, popped up where the OstrelMenu last appeared.
+#include "app/BusyMark.h"
+#include "app/OstrelController.h"
+#include "macro/ListFile.h"
+#include "macro/Sendkeys.h"
+
+namespace ostrel {
+
+void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
+  // A macro run reports nothing: whatever goes wrong inside it ends it quietly.
+  try {
+    Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard}, text, target);
+  } catch (...) {
+  }
+}
+
+std::vector<MenuItem> OstrelController::MacroMenuItems(const std::vector<std::string>& lines,
+                                                       CollateFn same) {
+  std::vector<MenuItem> items;
+  for (const std::string& line : lines) {
+    std::string name = ListItemName(line);
+    if (!ListItemValue(lines, name, same).empty()) items.push_back({name, 0, true, {}});
+  }
+  items.push_back({"-", 0, false, {}});
+  items.push_back({"Quit", 0, false, {}});
+  return items;
+}
+
+void OstrelController::SendKeysMenu(const std::string& target) {
+  macroList_.clear();
+  // Shown only where the OstrelMenu has appeared since the program started.
+  if (!menuPointTaken_) return;
+  const std::string path = appDir_ + target;
+  if (!p_.files.Exists(path)) return;
+  ListFileLoad load = LoadListFile(p_.files, path);
+  if (!load.error.empty()) {
+    p_.view.ShowError(load.error);
+    return;
+  }
+  macroList_ = std::move(load.lines);
+  p_.view.RenderMacroMenu(MacroMenuItems(macroList_, p_.collate));
+  p_.system.Sleep(100);
+  p_.view.ProcessMessages();
+  // A menu closed within half a second of opening, as a click still on its way can
+  // close it, is put up again, six times at most.
+  for (int shown = 1;; ++shown) {
+    const std::uint64_t start = p_.system.TickCount();
+    p_.view.PopupMacroMenu(menuPoint_);
+    if (shown == 6) return;
+    p_.system.Sleep(100);
+    if (p_.system.TickCount() - start >= 500) return;
+  }
+}
+
+void OstrelController::SendKeyMenuClick(const std::string& caption) {
+  const std::string macro = ListItemValue(macroList_, caption, p_.collate);
+  // Typing pumps messages: a hotkey pressed meanwhile is dropped, as during any action.
+  BusyMark busy(dispatchBusy_);
+  RunMacro(macro, p_.windows.GetForegroundWindow());
+}
+
+}  // namespace ostrel

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Keystroke macros in the real program, typed into Wine's Notepad: a hotkey of the
+# "Send Keys" type types its macro (text, TAB, ENTER, the Shift toggle, braces, a pause,
+# a named key), and a hotkey of the "Sendkeys Menu" type pops up the macro menu of a list
+# file, where choosing an item types its macro.
+source "$(dirname "$0")/lib.sh"
+
+app=$(fresh_app_dir macros)
+# Ctrl+Alt (modifier index 6) with a letter: key index 34 is A.
+key() { echo $((34 + $(printf '%d' "'$1") - 65)); }
+MACRO='Hello{TAB}World{ENTER}{SHIFT}ab{SHIFT}c{{}x{}}{PAUSE 3}{BS}!'
+PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" "$MACRO" "$(key T) $(key L)" <<'PY'
+import sys
+from keysfil import record
+path, macro, keys = sys.argv[1], sys.argv[2], [int(k) for k in sys.argv[3].split()]
+t, l = keys
+open(path, "wb").write(
+    record("Type", "Macros", 16, macro, key=t, keymod=6)
+    + record("List", "Macros", 17, "SendKeyList_1.skl", key=l, keymod=6))
+PY
+printf 'Greeting=Hi there\r\nEmpty=\r\nTwo tabs={TAB 2}done\r\n' >"$app/SendKeyList_1.skl"
+
+notepad_text() { probe edittext "Untitled - Notepad"; }
+# Notepad in front with the caret in its text, as a user leaves it before a hotkey.
+notepad_front() {
+  probe front "Untitled - Notepad" || true
+  eventually '[[ "$(probe foreground)" == "Untitled - Notepad"* ]]' 5 ||
+    fail "Notepad is not in front"
+}
+
+start_ostrel "$app"
+probe wait Ostrel 15000 >/dev/null || fail "the configuration window did not appear"
+sleep 1
+"$ROOT/scripts/wine-run" notepad.exe >/dev/null 2>&1 &
+HELPERS+=($!)
+probe wait "Untitled - Notepad" 15000 >/dev/null || fail "Notepad did not start"
+notepad_front
+
+press ctrl+alt+t
+expected=$'Hello\tWorld\r\nabc{x!'
+eventually '[[ "$(notepad_text)" == "$expected" ]]' 20 ||
+  fail "the macro typed \"$(notepad_text | od -c | head -3)\" instead"
+shot macros-typed
+
+# The macro menu appears only once the OstrelMenu has been popped up.
+press ctrl+alt+l
+sleep 1.5
+if probe menu 0 >/dev/null; then fail "the macro menu appeared before any OstrelMenu"; fi
+probe post Ostrel 0x2261 || fail "could not post to the program"
+probe menu 3000 >/dev/null || fail "the OstrelMenu did not pop up"
+press Escape
+probe nomenu 3000 || fail "Escape did not close the OstrelMenu"
+notepad_front
+
+press ctrl+alt+l
+probe menu 3000 >/dev/null || fail "Ctrl+Alt+L did not pop the macro menu up"
+shot macros-menu
+sleep 1  # a menu closed within half a second of opening comes back
+press Down Return
+probe nomenu 3000 || fail "choosing an item did not close the macro menu"
+expected+="Hi there"
+eventually '[[ "$(notepad_text)" == "$expected" ]]' 20 ||
+  fail "the chosen item typed \"$(notepad_text | od -c | head -3)\" instead"
+echo "PASS"

@@ -1,0 +1,160 @@
+// The macro menu of a list file: its items, when it appears, where, and how often it
+// comes back; a choice typing the macro of its name; keystroke macros run by the
+// dispatcher.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "catalogue/FunCatalogue.h"
+#include "fakes/ControllerHarness.h"
+
+namespace ostrel {
+namespace {
+
+using namespace ostrel::testing;
+
+const std::string kListPath = "C:\\Program Files\\Ostrel\\Names.skl";
+
+std::vector<std::string> Captions(const std::vector<MenuItem>& items) {
+  std::vector<std::string> out;
+  for (const MenuItem& item : items) out.push_back(item.caption + (item.clickable ? "" : "!"));
+  return out;
+}
+
+class MacroMenu : public ::testing::Test, public Harness {
+ protected:
+  void SetUp() override {
+    windows.cursor = {40, 60};
+    files.files[kListPath] = "Greeting=Hello\r\nTab2={TAB 2}\r\nNoEquals\r\nBlank=\r\n";
+  }
+  // Started, with the OstrelMenu popped up once at the cursor.
+  void StartAndShowOstrelMenu() {
+    StartWith({});
+    ctl.AppMessage(MSG_SHOW_MENU);
+    system.now += 2000;
+    log.calls.clear();
+  }
+};
+
+TEST(MacroMenuItems, NamedMacrosInFileOrderThenSeparatorAndQuit) {
+  // A line without "=" has the empty name, which "=nameless" gives a macro.
+  std::vector<std::string> lines = {"Greeting=Hello", "Tab2={TAB 2}", "NoEquals", "Blank=",
+                                    "GREETING=again", "=nameless", "Sum=a=b"};
+  EXPECT_EQ(Captions(OstrelController::MacroMenuItems(lines, PortableCollate)),
+            (std::vector<std::string>{"Greeting", "Tab2", "", "GREETING", "", "Sum", "-!",
+                                      "Quit!"}));
+  EXPECT_EQ(Captions(OstrelController::MacroMenuItems({"Blank=", "NoEquals"}, PortableCollate)),
+            (std::vector<std::string>{"-!", "Quit!"}));
+}
+
+TEST_F(MacroMenu, NothingBeforeTheOstrelMenuOrWithoutTheFile) {
+  StartWith({});
+  ctl.SendKeysMenu("Names.skl");
+  EXPECT_TRUE(Calls({"macro", "error"}).empty());
+  ctl.AppMessage(MSG_SHOW_MENU);
+  system.now += 2000;
+  log.calls.clear();
+  ctl.SendKeysMenu("Missing.skl");
+  EXPECT_TRUE(log.calls.empty());
+  EXPECT_TRUE(ctl.MacroList().empty());
+  // A file that is there but cannot be read is reported; no menu.
+  files.unreadable.insert(kListPath);
+  ctl.SendKeysMenu("Names.skl");
+  ASSERT_EQ(Calls({"macro", "error"}).size(), 1u);
+  EXPECT_EQ(Calls({"error"}).size(), 1u);
+}
+
+TEST_F(MacroMenu, AppearsWhereTheOstrelMenuDidEvenWithTheDesktopInFront) {
+  windows.classes["Progman"] = 77;
+  windows.foreground = 77;  // no focus window is taken from the desktop
+  StartAndShowOstrelMenu();
+  windows.cursor = {1, 2};  // the cursor has moved since
+  view.whileMacroMenuUp = [this] { system.now += 700; };
+  ctl.SendKeysMenu("Names.skl");
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"macroMenu 4", "Sleep 100", "process",
+                                                 "macroPopup 40,60", "Sleep 100"}));
+  EXPECT_EQ(Captions(view.macroMenu), (std::vector<std::string>{"Greeting", "Tab2", "-!", "Quit!"}));
+  EXPECT_EQ(ctl.MacroList().size(), 4u);
+}
+
+TEST_F(MacroMenu, AMenuClosedAtOnceComesBackSixTimesAtMost) {
+  StartAndShowOstrelMenu();
+  ctl.SendKeysMenu("Names.skl");
+  EXPECT_EQ(Calls({"macroPopup"}).size(), 6u);
+  // Open long enough the third time: that one ends the loop.
+  int shown = 0;
+  view.whileMacroMenuUp = [&] { system.now += ++shown == 3 ? 400 : 0; };
+  log.calls.clear();
+  ctl.SendKeysMenu("Names.skl");
+  EXPECT_EQ(Calls({"macroPopup"}).size(), 3u);
+}
+
+TEST_F(MacroMenu, TheDispatcherRunsTheMenuOfTheTarget) {
+  StartWith({MakeRec("Names", "", ftSendKeysMenu, "Names.skl")});
+  ctl.AppMessage(MSG_SHOW_MENU);
+  system.now += 2000;
+  view.whileMacroMenuUp = [this] { system.now += 900; };
+  log.calls.clear();
+  ctl.DoItToPkey(ctl.Keys()->At(0));
+  EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{"macroPopup 40,60"});
+}
+
+// The WM_CHAR messages posted, as "window character".
+std::vector<std::string> Chars(const std::vector<std::string>& calls) {
+  std::vector<std::string> out;
+  for (const std::string& c : calls) {
+    unsigned w = 0, msg = 0, wp = 0;
+    if (std::sscanf(c.c_str(), "PostMessage %u %u %u", &w, &msg, &wp) == 3 && msg == 0x102)
+      out.push_back(std::to_string(w) + " " + std::string(1, static_cast<char>(wp)));
+  }
+  return out;
+}
+
+class MacroTyping : public MacroMenu {
+ protected:
+  void SetUp() override {
+    MacroMenu::SetUp();
+    windows.windows[300] = {true, 0, kWsSysMenu, 9};  // another program, in front
+    windows.windows[301] = {true, 300, 0, 9};         // its edit control
+    files.files[kListPath] = "Name=John\r\nNAME=Jack\r\nTab2={TAB 2}\r\n";
+  }
+  // The other program comes to the front with the focus in its edit control.
+  void OtherProgramInFront() {
+    windows.foreground = 300;
+    windows.focus = 301;
+  }
+};
+
+TEST_F(MacroTyping, AChoiceTypesTheMacroOfTheFirstLineWithItsName) {
+  StartAndShowOstrelMenu();
+  ctl.SendKeysMenu("Names.skl");
+  OtherProgramInFront();
+  log.calls.clear();
+  // Both "Name" and "NAME" are offered; either types the first one's macro.
+  ctl.SendKeyMenuClick("NAME");
+  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 o", "301 h", "301 n"}));
+  // A caption that no longer has a macro types nothing, but still leaves the input
+  // states parted.
+  log.calls.clear();
+  ctl.SendKeyMenuClick("Gone");
+  EXPECT_TRUE(Chars(log.calls).empty());
+  EXPECT_EQ(Calls({"AttachThreadInput"}), (std::vector<std::string>{"AttachThreadInput 9 42 1",
+                                                                    "AttachThreadInput 9 42 0"}));
+}
+
+TEST_F(MacroTyping, TheDispatcherTypesTheTargetAndDropsHotkeysMeanwhile) {
+  TKeyRec rec = WithKey(MakeRec("Type", "", ftSendKeys, "hi"), 40);
+  StartWith({rec});
+  OtherProgramInFront();
+  // A hotkey pressed while the macro is being typed is not run.
+  keyboard.onProcess = [this] {
+    keyboard.onProcess = nullptr;
+    ctl.HotKeyEvent(0);
+    ctl.Timer3Timer();
+  };
+  ctl.DoItToPkey(ctl.Keys()->At(0));
+  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 h", "301 i"}));
+}
+
+}  // namespace
+}  // namespace ostrel
