@@ -16,6 +16,7 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32Files.cpp
   platform/win32/Win32Ports.cpp
   platform/win32/Win32HookLibrary.cpp
+  platform/win32/Win32Keyboard.cpp
   components/win32/WComp.cpp
   components/win32/SysHotWindow.cpp
   components/win32/TrayIconWindow.cpp

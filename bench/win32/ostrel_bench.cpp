@@ -7,11 +7,14 @@
 //             by the dispatcher. Target: the 100 ms hand-off plus at most 5 ms.
 //   idle      CPU time the real Ostrel.exe spends over a quiet window, without and with
 //             OLWATCH.DLL beside it. Target: nothing, as it never polls.
+//   typing    Sendkeys typing 1,000 plain characters into an EDIT control that another
+//             thread owns, with every idle wait in place. Target: 200 characters/s.
 //
 //   ostrel_bench                       every measure, full length
 //   ostrel_bench rebuild [reps]
 //   ostrel_bench dispatch [presses]
 //   ostrel_bench idle [seconds]
+//   ostrel_bench typing [reps]
 //   ostrel_bench --smoke               each measure once or twice; non-zero if any fails
 //
 // The in-process measures use the real TOstrelForm, so Keys.fil is laid beside this
@@ -40,7 +43,10 @@
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/KeyRec.h"
 #include "components/SysHot.h"
+#include "macro/Sendkeys.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Keyboard.h"
+#include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
 
 namespace ostrel {
@@ -693,6 +699,140 @@ bool BenchIdle(double seconds, double settleMs) {
   return plain && hooked;
 }
 
+
+// ---------------------------------------------------------------------------------------
+// 4. Typing
+
+// Another thread's window with one EDIT control and a message loop that translates keys,
+// as another program would have.
+class TypingTarget {
+ public:
+  TypingTarget() {
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    drained_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    thread_ = std::thread([this] { Run(); });
+    WaitForSingleObject(ready_, 10000);
+  }
+  ~TypingTarget() {
+    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+    thread_.join();
+    CloseHandle(ready_);
+    CloseHandle(drained_);
+  }
+  TypingTarget(const TypingTarget&) = delete;
+  TypingTarget& operator=(const TypingTarget&) = delete;
+
+  HWND Window() const { return window_; }
+  bool Drain() {
+    PostMessageA(window_, WM_APP, 0, 0);
+    return WaitForSingleObject(drained_, 10000) == WAIT_OBJECT_0;
+  }
+  std::string Text() const {
+    std::string buf(4096, '\0');
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(edit_, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
+                        SMTO_BLOCK, 5000, &n);
+    buf.resize(n);
+    return buf;
+  }
+  void Clear() {
+    SendMessageTimeoutA(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK, 5000,
+                        nullptr);
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_APP) {
+      SetEvent(reinterpret_cast<HANDLE>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+      return 0;
+    }
+    if (msg == WM_DESTROY) {
+      PostQuitMessage(0);
+      return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+
+  void Run() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OstrelBenchTyping";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowExA(0, wc.lpszClassName, "Typing", WS_OVERLAPPEDWINDOW, 40, 40, 600,
+                             80, nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(drained_));
+    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4, 4, 580, 24,
+                            w, nullptr, wc.hInstance, nullptr);
+    ShowWindow(w, SW_SHOW);
+    SetForegroundWindow(w);
+    SetFocus(edit_);
+    window_ = w;
+    SetEvent(ready_);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    DestroyWindow(w);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+  }
+
+  HANDLE ready_ = nullptr;
+  HANDLE drained_ = nullptr;
+  std::thread thread_;
+  std::atomic<HWND> window_{nullptr};
+  HWND edit_ = nullptr;
+};
+
+bool BenchTyping(int reps, std::size_t chars) {
+  std::string macro;
+  const char kPlain[] = "the quick brown fox jumps over the lazy dog 0123456789 ";
+  while (macro.size() < chars) macro += kPlain[macro.size() % (sizeof kPlain - 1)];
+
+  TypingTarget target;
+  if (!target.Window()) return Fail("cannot create the typing window");
+  Win32Windows windows;
+  Win32System system;
+  Win32Keyboard keyboard;  // the application object's message processing, as in the program
+  const MacroPorts ports{windows, system, keyboard};
+
+  // How long one wait for our own process takes here (the target lives in it).
+  {
+    HANDLE self = OpenProcess(SYNCHRONIZE, FALSE, GetCurrentProcessId());
+    const double t0 = NowMs();
+    const DWORD r = self ? WaitForInputIdle(self, kInputIdleTimeoutMs) : WAIT_FAILED;
+    const double waited = NowMs() - t0;
+    if (self) CloseHandle(self);
+    char line[160];
+    std::snprintf(line, sizeof line, "WaitForInputIdle on the own process: result %lu in %.3f ms",
+                  static_cast<unsigned long>(r), waited);
+    Note(line);
+  }
+
+  std::vector<double> ms, rate;
+  bool ok = true;
+  for (int i = 0; i < reps && ok; ++i) {
+    target.Clear();
+    if (!target.Drain()) return Fail("the typing window does not answer");
+    const double t0 = NowMs();
+    Sendkeys(ports, macro, reinterpret_cast<WindowHandle>(target.Window()));
+    if (!target.Drain()) return Fail("the typing window does not answer");
+    const double spent = NowMs() - t0;
+    const std::string typed = target.Text();
+    if (typed != macro)
+      ok = Fail("typed " + std::to_string(typed.size()) + " characters, not the " +
+                std::to_string(macro.size()) + " of the macro, or other ones");
+    ms.push_back(spent);
+    rate.push_back(static_cast<double>(chars) * 1000.0 / spent);
+  }
+  char name[80];
+  std::snprintf(name, sizeof name, "Sendkeys of %zu plain characters", chars);
+  PrintRow(name, ms, "< 5 ms per character");
+  PrintRow("  the same, characters per second (not ms)", rate, ">= 200");
+  return ok;
+}
+
 }  // namespace
 }  // namespace ostrel
 
@@ -709,20 +849,24 @@ int main(int argc, char** argv) {
     ok = BenchRebuild(2) && ok;
     ok = BenchDispatch(2) && ok;
     ok = BenchIdle(1.0, 500) && ok;
+    ok = BenchTyping(1, 50) && ok;
   } else if (mode == "all") {
     ok = BenchRebuild(kReps) && ok;
     ok = BenchDispatch(kReps) && ok;
     ok = BenchIdle(10.0, 2000) && ok;
+    ok = BenchTyping(5, 1000) && ok;
   } else if (mode == "rebuild") {
     ok = BenchRebuild(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "dispatch") {
     ok = BenchDispatch(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "idle") {
     ok = BenchIdle(count > 0 ? count : 10.0, 2000);
+  } else if (mode == "typing") {
+    ok = BenchTyping(count > 0 ? static_cast<int>(count) : 5, 1000);
   } else {
     std::fprintf(stderr,
                  "usage: ostrel_bench [rebuild [reps] | dispatch [presses] | idle [s] | "
-                 "--smoke]\n");
+                 "typing [reps] | --smoke]\n");
     return 2;
   }
   return ok ? 0 : 1;

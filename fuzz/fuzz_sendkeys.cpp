@@ -1,0 +1,110 @@
+// Any macro, typed into a small fake desktop that misbehaves as the first bytes say: the
+// focus moving, missing or in another thread, the target going away mid-macro, the key
+// state refused, a platform call failing. Reading never runs past the text, every posted
+// message carries well-formed parameters, and whatever happens the key state is restored
+// and the input states are parted.
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "fakes/FakeKeyboard.h"
+#include "fakes/RecordingPorts.h"
+#include "macro/Sendkeys.h"
+
+using namespace ostrel;
+using namespace ostrel::testing;
+
+namespace {
+
+void Check(bool ok) {
+  if (!ok) std::abort();
+}
+
+constexpr WindowHandle kTarget = 100, kEdit = 101, kEdit2 = 102, kDialog = 110, kOther = 200;
+constexpr int kPostBudget = 300;  // then a post fails, ending huge repeat counts
+
+void CheckPost(std::uint32_t msg, std::uintptr_t wp, std::intptr_t lp) {
+  auto l = static_cast<std::uint64_t>(lp);
+  Check(l <= 0xFFFFFFFFu && wp <= 0xFF);
+  Check((l & 0x01000000) == 0);  // never an extended key
+  std::uint32_t top = static_cast<std::uint32_t>(l >> 29);
+  switch (msg) {
+    case 0x100:  // WM_KEYDOWN
+    case 0x102:  // WM_CHAR
+      Check(top == 0 && (l & 0xFFFF) == 1);
+      break;
+    case 0x101:  // WM_KEYUP
+      Check(top == 6 && (l & 0xFFFF) == 1);
+      break;
+    case 0x104:  // WM_SYSKEYDOWN
+      Check(top == 1 && (l & 0xFFFF) == 1);
+      break;
+    case 0x105:  // WM_SYSKEYUP: the key's with context, the Alt key's without
+      Check((top == 7 || (top == 6 && wp == 0x12)) && (l & 0xFFFF) == 1);
+      break;
+    default:
+      Check(false);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 3) return 0;
+  const std::uint8_t flags = data[0], disappearAfter = data[1], refuse = data[2];
+  std::string text(reinterpret_cast<const char*>(data + 3), size - 3);
+
+  // The reader alone: every token moves forward and stays inside the text.
+  for (std::size_t pos = 0; pos < text.size();) {
+    std::size_t before = pos;
+    MacroToken t = ReadMacroToken(text, pos);
+    Check(pos > before && pos <= text.size());
+    if (t.kind == MacroTokenKind::kCharacter && text[before] == '{')
+      Check(!(t.code >= 'a' && t.code <= 'z'));
+  }
+
+  CallLog log;
+  FakeWindows windows(log);
+  FakeSystem system(log);
+  FakeKeyboard keyboard(log);
+  keyboard.logSets = false;
+  for (WindowHandle w : {kTarget, kEdit, kEdit2, kDialog}) {
+    windows.windows[w].thread = 9;
+    windows.windows[w].process = 90;
+  }
+  windows.windows[kOther].thread = 5;
+  windows.focus = flags & 0x10 ? 0 : flags & 0x20 ? kOther : kEdit;
+  if (flags & 0x80) windows.windows[kTarget].popup = kDialog;
+  if (flags & 0x40) windows.onActivate = [&](WindowHandle) { windows.focus = kEdit; };
+  keyboard.refuseSets = refuse & 7;
+  keyboard.refuseAllSets = (flags & 0x08) != 0;
+  KeyState before{};
+  for (std::size_t i = 0; i < before.size(); ++i)
+    before[i] = static_cast<std::uint8_t>(i * 37 + refuse);
+  keyboard.state = before;
+
+  int posts = 0;
+  windows.onPost = [&](WindowHandle w, std::uint32_t msg, std::uintptr_t wp, std::intptr_t lp) {
+    CheckPost(msg, wp, lp);
+    Check(w != 0);
+    if (++posts >= kPostBudget) throw std::runtime_error("queue full");
+    if ((flags & 0x02) && posts == disappearAfter) windows.windows[kTarget].exists = false;
+    if ((flags & 0x01) && msg == 0x100 && (wp == 0x09 || wp == 0x0D))
+      windows.focus = windows.focus == kEdit ? kEdit2 : windows.focus == kEdit2 ? 0 : kEdit;
+  };
+
+  Sendkeys(MacroPorts{windows, system, keyboard}, text, kTarget);
+
+  // Restored, and parted as often as joined, the parting last.
+  Check(keyboard.state == before);
+  int joins = 0, parts = 0;
+  std::string last;
+  for (const std::string& c : log.calls)
+    if (c.rfind("AttachThreadInput ", 0) == 0) {
+      (c.back() == '1' ? joins : parts)++;
+      last = c;
+    }
+  Check(joins >= 1 && joins == parts && last == "AttachThreadInput 9 42 0");
+  return 0;
+}

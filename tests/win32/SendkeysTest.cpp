@@ -1,0 +1,246 @@
+// The macro engine on real windows: macros typed into EDIT controls that another thread
+// owns, read back with WM_GETTEXT; the keyboard adapter's calls themselves.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "macro/Sendkeys.h"
+#include "platform/win32/Win32Keyboard.h"
+#include "platform/win32/Win32Ports.h"
+
+namespace ostrel {
+namespace {
+
+constexpr UINT kMsgDrained = WM_APP + 1;
+
+// A top-level window with two single-line edits, made by a thread of its own with a
+// dialog-style message loop (TAB moves between the edits, keys are translated into
+// characters), as another program's window would be.
+class EditThread {
+ public:
+  EditThread() {
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    drained_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    thread_ = std::thread([this] { Run(); });
+    WaitForSingleObject(ready_, 10000);
+  }
+  ~EditThread() {
+    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+    thread_.join();
+    CloseHandle(ready_);
+    CloseHandle(drained_);
+  }
+  EditThread(const EditThread&) = delete;
+  EditThread& operator=(const EditThread&) = delete;
+
+  HWND Window() const { return window_; }
+  HWND Edit(int i) const { return edits_[i]; }
+  DWORD ThreadId() const { return threadId_; }
+
+  // Waits until the thread has handled everything posted to it so far.
+  bool Drain() {
+    PostMessageA(window_, kMsgDrained, 0, 0);
+    return WaitForSingleObject(drained_, 10000) == WAIT_OBJECT_0;
+  }
+  std::string Text(int i) const {
+    char buf[512] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(edits_[i], WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf),
+                        SMTO_BLOCK, 5000, &n);
+    return std::string(buf, n);
+  }
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(threadId_, &info) ? info.hwndFocus : nullptr;
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<EditThread*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (msg) {
+      case kMsgDrained:
+        SetEvent(self->drained_);
+        return 0;
+      case WM_SETFOCUS:
+        if (self) SetFocus(self->edits_[self->focusIndex_]);
+        return 0;
+      case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE && self) {
+          HWND f = GetFocus();
+          self->focusIndex_ = f == self->edits_[1] ? 1 : 0;
+        }
+        break;
+      case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+
+  void Run() {
+    threadId_ = GetCurrentThreadId();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OstrelSendkeysTestWindow";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, wc.lpszClassName, "Sendkeys test", WS_OVERLAPPEDWINDOW, 100,
+                              100, 320, 140, nullptr, nullptr, wc.hInstance, nullptr);
+    for (int i = 0; i < 2; ++i)
+      edits_[i] = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10,
+                                  10 + 40 * i, 280, 28, window_, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    SetFocus(edits_[0]);
+    SetEvent(ready_);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+      if (IsDialogMessageA(window_, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    DestroyWindow(window_);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+  }
+
+  HANDLE ready_ = nullptr;
+  HANDLE drained_ = nullptr;
+  std::thread thread_;
+  std::atomic<HWND> window_{nullptr};
+  HWND edits_[2] = {};
+  int focusIndex_ = 0;
+  DWORD threadId_ = 0;
+};
+
+void PumpMessages() { Win32Keyboard::PumpMessages(); }
+
+struct RealPorts {
+  Win32Windows windows;
+  Win32System system;
+  Win32Keyboard keyboard{PumpMessages};
+  MacroPorts ports{windows, system, keyboard};
+};
+
+WindowHandle W(HWND h) { return reinterpret_cast<WindowHandle>(h); }
+
+TEST(SendkeysWine, TypesIntoAnEditOfAnotherThread) {
+  EditThread target;
+  ASSERT_NE(target.Window(), nullptr);
+  RealPorts real;
+  struct {
+    const char* macro;
+    const char* text;
+  } cases[] = {
+      {"Hello, world", "Hello, world"},
+      {"{SHIFT}ab{SHIFT}c", "abc"},  // Shift is in the key state; the characters stay
+      {"wordxy{BS}{bs 2}D", "worD"},
+      {"{{}x{}}{a}{}", "{x}A"},
+      {"bc{HOME}a{END}d", "abcd"},
+      {"ab{LEFT}{DEL}c", "ac"},
+      {"x{PAUSE}y{TAB 0}z", "xyz"},
+  };
+  for (auto& c : cases) {
+    SendMessageTimeoutA(target.Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK,
+                        5000, nullptr);
+    Sendkeys(real.ports, c.macro, W(target.Window()));
+    ASSERT_TRUE(target.Drain());
+    EXPECT_EQ(target.Text(0), c.text) << "macro: " << c.macro;
+  }
+}
+
+TEST(SendkeysWine, TabMovesTheFocusAndTheRestFollowsIt) {
+  EditThread target;
+  ASSERT_NE(target.Window(), nullptr);
+  RealPorts real;
+  Sendkeys(real.ports, "one{TAB}two\tthree", W(target.Window()));
+  ASSERT_TRUE(target.Drain());
+  // Tabbing into an edit selects its text, so "three" replaces "one".
+  EXPECT_EQ(target.Text(0), "three");
+  EXPECT_EQ(target.Text(1), "two");
+  EXPECT_EQ(target.Focus(), target.Edit(0));
+}
+
+TEST(SendkeysWine, KeyStateIsRestoredAndTheThreadsParted) {
+  EditThread target;
+  ASSERT_NE(target.Window(), nullptr);
+  RealPorts real;
+  BYTE before[256];
+  ASSERT_TRUE(GetKeyboardState(before));
+  Sendkeys(real.ports, "{SHIFT}{CTRL}x", W(target.Window()));
+  ASSERT_TRUE(target.Drain());
+  BYTE after[256];
+  ASSERT_TRUE(GetKeyboardState(after));
+  EXPECT_EQ(after[VK_SHIFT] & 0x80, before[VK_SHIFT] & 0x80);
+  EXPECT_EQ(after[VK_CONTROL] & 0x80, before[VK_CONTROL] & 0x80);
+  // Parted: our own thread has no focus window of the other thread's.
+  EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST(SendkeysWine, ATargetOfAnotherThreadThatIsGoneSendsNothing) {
+  HWND gone = nullptr;
+  {
+    EditThread target;
+    gone = target.Window();
+  }
+  ASSERT_FALSE(IsWindow(gone));
+  RealPorts real;
+  Sendkeys(real.ports, "abc", W(gone));
+  Sendkeys(real.ports, "abc", 0);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST(Win32Keyboard, AdapterCalls) {
+  Win32Keyboard keyboard(PumpMessages);
+  EXPECT_EQ(keyboard.VkKeyScanA('a') & 0xFF, 'A');
+  EXPECT_EQ(keyboard.VkKeyScanA('A') >> 8, 1);  // Shift alone
+  EXPECT_EQ(keyboard.MapVirtualKeyA('A', kMapVkToScanCode), 0x1Eu);
+  EXPECT_EQ(keyboard.MapVirtualKeyA(VK_MENU, kMapVkToScanCode), 0x38u);
+  KeyState state{};
+  ASSERT_TRUE(keyboard.GetKeyboardState(state));
+  KeyState changed = state;
+  changed[VK_SHIFT] = 0x81;
+  EXPECT_TRUE(keyboard.SetKeyboardState(changed));
+  EXPECT_TRUE(GetKeyState(VK_SHIFT) & 0x8000);
+  EXPECT_TRUE(keyboard.SetKeyboardState(state));
+  EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, state[VK_SHIFT] & 0x80 ? 0x8000 : 0);
+
+  // Processing takes every waiting message; a posted key message is no keyboard input
+  // for the queue status (only real input is).
+  HWND w = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  PostMessageA(w, WM_KEYDOWN, 'A', 0x1E0001);
+  EXPECT_EQ(keyboard.GetQueueStatus(kQsKey), 0u);
+  MSG msg;
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  keyboard.ProcessMessages();
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  DestroyWindow(w);
+
+  // A process that cannot be opened ends the wait at once.
+  DWORD start = GetTickCount();
+  keyboard.WaitForInputIdle(0, kInputIdleTimeoutMs);
+  EXPECT_LT(GetTickCount() - start, 1000u);
+}
+
+TEST(Win32Windows, PopupsActivationAndProcesses) {
+  EditThread target;
+  ASSERT_NE(target.Window(), nullptr);
+  Win32Windows windows;
+  EXPECT_EQ(windows.GetWindowProcess(W(target.Edit(0))), GetCurrentProcessId());
+  EXPECT_EQ(windows.GetWindowThread(W(target.Edit(0))), target.ThreadId());
+  EXPECT_EQ(windows.GetLastActivePopup(W(target.Window())), W(target.Window()));
+  EXPECT_TRUE(windows.IsWindow(W(target.Window())));
+  EXPECT_FALSE(windows.IsWindow(0));
+  EXPECT_EQ(windows.GetWindowProcess(0), 0u);
+}
+
+}  // namespace
+}  // namespace ostrel
