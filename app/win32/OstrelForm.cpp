@@ -48,7 +48,8 @@ constexpr int kToolbarHeight = 26;
 
 TOstrelForm::TOstrelForm() {
   controller_ = std::make_unique<OstrelController>(ControllerPorts{
-      *this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_, LocaleCollate});
+      *this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_, keyboard_,
+      LocaleCollate});
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());
   HINSTANCE inst = tk::Application::Get().Instance();

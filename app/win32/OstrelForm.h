@@ -16,6 +16,7 @@
 #include "components/win32/TrayIconWindow.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32HookLibrary.h"
+#include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Form.h"
 
@@ -122,6 +123,7 @@ class TOstrelForm : public tk::Form, public MainView {
   SysHotWindow hotKeyWindow_;
   TrayIconWindow trayWindow_;
   Win32HookLibrary hook_;
+  Win32Keyboard keyboard_;
   std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> trayIcon_;
   std::unique_ptr<OstrelController> controller_;
   tk::GdiObject<HBRUSH> memoBrush_;
