@@ -42,15 +42,28 @@ void OstrelController::SendKeysMenu(const std::string& target) {
   p_.view.RenderMacroMenu(MacroMenuItems(macroList_, p_.collate));
   p_.system.Sleep(100);
   p_.view.ProcessMessages();
+  // The menu is worked from the keyboard too, so the program comes to the front while
+  // it is up; the window that was in front gets the foreground back before a choice
+  // arrives and types into it.
+  const WindowHandle previous = p_.windows.GetForegroundWindow();
+  const bool handBack =
+      previous != 0 && previous != desktopWnd_ && previous != p_.view.MainWindow();
+  BringMainToFront(previous);
   // A menu closed within half a second of opening, as a click still on its way can
   // close it, is put up again, six times at most.
-  for (int shown = 1;; ++shown) {
+  for (int shown = 1; shown <= 6; ++shown) {
     const std::uint64_t start = p_.system.TickCount();
     p_.view.PopupMacroMenu(menuPoint_);
-    if (shown == 6) return;
+    if (shown == 6) break;
     p_.system.Sleep(100);
-    if (p_.system.TickCount() - start >= 500) return;
+    if (p_.system.TickCount() - start >= 500) break;
   }
+  if (!handBack) return;
+  p_.windows.SetForegroundWindow(previous);
+  // The switch completes in the other program's own time; a choice waiting in the queue
+  // must not type before it has (half a second at most).
+  for (int i = 0; i < 20 && p_.windows.GetForegroundWindow() != previous; ++i)
+    p_.system.Sleep(25);
 }
 
 void OstrelController::SendKeyMenuClick(const std::string& caption) {

@@ -52,6 +52,17 @@ void OstrelController::EndSession() {
   p_.system.TerminateProcess(0);
 }
 
+// A menu takes the keyboard, and closes at a click elsewhere, only while its owner is
+// in front: the main window comes forward, ten tries at most.
+void OstrelController::BringMainToFront(WindowHandle previous) {
+  const WindowHandle main = p_.view.MainWindow();
+  for (int i = 0; i < 10; ++i) {
+    p_.windows.SetForegroundWindow(main);
+    WindowHandle front = p_.windows.GetForegroundWindow();
+    if (front == main || front != previous) break;
+  }
+}
+
 void OstrelController::ShowMenuAtCursor() {
   const std::uint64_t now = p_.system.TickCount();
   if (now < nextMenuTime_ || !popupReady_ || menuBusy_) return;
@@ -76,12 +87,7 @@ void OstrelController::ShowMenuAtCursor() {
       menuFocus_ = p_.windows.GetFocus();
     }
   }
-  const WindowHandle main = p_.view.MainWindow();
-  for (int i = 0; i < 10; ++i) {
-    p_.windows.SetForegroundWindow(main);
-    WindowHandle front = p_.windows.GetForegroundWindow();
-    if (front == main || front != menuForeground_) break;
-  }
+  BringMainToFront(menuForeground_);
   p_.view.PopupMenu(menuPoint_);
   if (handBack) p_.windows.SetForegroundWindow(menuForeground_);
   menuBusy_ = false;

@@ -144,6 +144,7 @@ class OstrelController {
   void MinimizeAll();
   void HideShowWindow();
   void EndSession();
+  void BringMainToFront(WindowHandle previous);
   bool CollectTopWindows(WindowHandle wnd);
 
   ControllerPorts p_;

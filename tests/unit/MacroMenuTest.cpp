@@ -72,7 +72,8 @@ TEST_F(MacroMenu, AppearsWhereTheOstrelMenuDidEvenWithTheDesktopInFront) {
   view.whileMacroMenuUp = [this] { system.now += 700; };
   ctl.SendKeysMenu("Names.skl");
   EXPECT_EQ(log.calls, (std::vector<std::string>{"macroMenu 4", "Sleep 100", "process",
-                                                 "macroPopup 40,60", "Sleep 100"}));
+                                                 "SetForegroundWindow 500", "macroPopup 40,60",
+                                                 "Sleep 100"}));
   EXPECT_EQ(Captions(view.macroMenu), (std::vector<std::string>{"Greeting", "Tab2", "-!", "Quit!"}));
   EXPECT_EQ(ctl.MacroList().size(), 4u);
 }
@@ -140,6 +141,19 @@ TEST_F(MacroTyping, AChoiceTypesTheMacroOfTheFirstLineWithItsName) {
   EXPECT_TRUE(Chars(log.calls).empty());
   EXPECT_EQ(Calls({"AttachThreadInput"}), (std::vector<std::string>{"AttachThreadInput 9 42 1",
                                                                     "AttachThreadInput 9 42 0"}));
+}
+
+TEST_F(MacroTyping, TheWindowInFrontGetsTheForegroundBackBeforeAChoiceTypes) {
+  StartAndShowOstrelMenu();
+  OtherProgramInFront();
+  view.whileMacroMenuUp = [this] { system.now += 900; };
+  ctl.SendKeysMenu("Names.skl");
+  EXPECT_EQ(Calls({"SetForegroundWindow", "macroPopup"}),
+            (std::vector<std::string>{"SetForegroundWindow 500", "macroPopup 40,60",
+                                      "SetForegroundWindow 300"}));
+  log.calls.clear();
+  ctl.SendKeyMenuClick("Name");
+  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 o", "301 h", "301 n"}));
 }
 
 TEST_F(MacroTyping, TheDispatcherTypesTheTargetAndDropsHotkeysMeanwhile) {
