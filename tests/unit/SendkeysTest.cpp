@@ -125,6 +125,8 @@ TEST(ReadMacroToken, StartsWhereItIsToldAndCoversTheText) {
   EXPECT_EQ(kinds, (std::vector<K>{K::kShift, K::kCharacter, K::kNothing, K::kCharacter,
                                    K::kCharacter}));
   EXPECT_EQ(pos, text.size());
+  EXPECT_EQ(ReadMacroToken(text, pos).kind, K::kNothing);
+  EXPECT_EQ(pos, text.size());
 }
 
 // ---------------------------------------------------------------------------------------
