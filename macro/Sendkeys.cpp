@@ -99,6 +99,7 @@ std::int32_t ParseCount(std::string_view s) {
 
 MacroToken ReadMacroToken(std::string_view text, std::size_t& pos) {
   MacroToken token;
+  if (pos >= text.size()) return token;
   if (text[pos] != '{') {
     token.kind = MacroTokenKind::kCharacter;
     token.code = static_cast<std::uint8_t>(text[pos]);

@@ -38,8 +38,8 @@ struct MacroToken {
   std::int32_t count = 1;  // the repeat count (or the pause count)
 };
 
-// Reads the token that starts at `pos` in `text` and moves `pos` past it. `pos` must be
-// below text.size().
+// Reads the token that starts at `pos` in `text` and moves `pos` past it. At the end of
+// the text it reads nothing and leaves `pos` as it is.
 MacroToken ReadMacroToken(std::string_view text, std::size_t& pos);
 
 // Types the macro into the thread of `target` (0: sends nothing). Never throws.

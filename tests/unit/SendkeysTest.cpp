@@ -125,6 +125,8 @@ TEST(ReadMacroToken, StartsWhereItIsToldAndCoversTheText) {
   EXPECT_EQ(kinds, (std::vector<K>{K::kShift, K::kCharacter, K::kNothing, K::kCharacter,
                                    K::kCharacter}));
   EXPECT_EQ(pos, text.size());
+  EXPECT_EQ(ReadMacroToken(text, pos).kind, K::kNothing);
+  EXPECT_EQ(pos, text.size());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -282,6 +284,12 @@ TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
       {"{ALT}X1{ALT}",
        {"edit SYSKEYDOWN 58 202D0001 S00 C00 A00", "edit SYSKEYUP 58 E02D0001 S00 C00 A00",
         "edit SYSKEYDOWN 31 20020001 S00 C00 A00", "edit SYSKEYUP 31 E0020001 S00 C00 A00"}},
+      // Alt comes before the TAB/ENTER branch.
+      {"{ALT}{TAB}", {"edit SYSKEYDOWN 09 200F0001 S00 C00 A00",
+                      "edit SYSKEYUP 09 E00F0001 S00 C00 A00"}},
+      {"{@}{ENTER}",
+       {"edit SYSKEYDOWN 12 20380001 S00 C00 A00", "edit SYSKEYDOWN 0D 201C0001 S00 C00 A00",
+        "edit SYSKEYUP 0D E01C0001 S00 C00 A00", "edit SYSKEYUP 12 C0380001 S00 C00 A00"}},
       // TAB and ENTER leave the key state alone, Shift toggle or not.
       {"{SHIFT}{ENTER}",
        {"edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00"}},

@@ -144,6 +144,9 @@ TEST(SendkeysWine, TypesIntoAnEditOfAnotherThread) {
       {"{{}x{}}{a}{}", "{x}A"},
       {"bc{HOME}a{END}d", "abcd"},
       {"ab{LEFT}{DEL}c", "ac"},
+      // The Shift of the key state reaches the edit: Shift+Home selects, X replaces.
+      {"abc{SHIFT}{HOME}{SHIFT}X", "X"},
+      {"abc{SHIFT}{LEFT 2}{SHIFT}{DEL}", "a"},
       {"x{PAUSE}y{TAB 0}z", "xyz"},
   };
   for (auto& c : cases) {
