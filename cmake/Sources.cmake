@@ -9,11 +9,14 @@ set(OSTREL_CORE_SOURCES
   catalogue/DefinitionFile.cpp
   components/SysHot.cpp
   components/TrayIcon.cpp
+  components/RegFiles.cpp
+  components/ProgLnk1.cpp
   app/OstrelController.cpp
   app/KeyTree.cpp
   app/HotKeys.cpp
   app/Dispatcher.cpp
   app/MouseLink.cpp
+  app/Options.cpp
   olwatch/CornerGesture.cpp
 )
 list(TRANSFORM OSTREL_CORE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

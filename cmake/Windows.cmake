@@ -16,6 +16,8 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32Files.cpp
   platform/win32/Win32Ports.cpp
   platform/win32/Win32HookLibrary.cpp
+  platform/win32/Win32Registry.cpp
+  platform/win32/Win32ShellLink.cpp
   components/win32/WComp.cpp
   components/win32/SysHotWindow.cpp
   components/win32/TrayIconWindow.cpp
@@ -24,7 +26,8 @@ add_library(ostrel_win32 STATIC
   toolkit/Dialogs.cpp
   app/win32/OstrelForm.cpp
 )
-target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 shell32 gdi32 user32 kernel32)
+target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 shell32 ole32 uuid advapi32 gdi32
+                      user32 kernel32)
 
 # The kind of Windows file this tree makes, which the checks of the shipped files expect.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
