@@ -95,7 +95,7 @@ bool OstrelController::UserHasValue(const char* name) {
   regFile1_.RootKey = hkCurrentUser;
   bool has = false;
   try {
-    if (!regFile1_.OpenKey(kOptionsKey, true)) return false;
+    if (!regFile1_.OpenKey(regFile1_.Key, true)) return false;
     std::uint32_t type = 0;
     has = regFile1_.GetDataSize(name, type) >= 0;
     regFile1_.CloseKey();
