@@ -93,6 +93,8 @@ set_tests_properties(win32_tests PROPERTIES FIXTURES_REQUIRED wine
 # End-to-end ring: the real program in the Wine virtual desktop, looked at by olprobe.
 add_executable(olprobe tests/e2e/olprobe.cpp)
 target_link_libraries(olprobe PRIVATE user32 kernel32)
+add_executable(optprobe tests/e2e/optprobe.cpp)
+target_link_libraries(optprobe PRIVATE ole32 uuid user32 kernel32)
 file(GLOB OSTREL_E2E CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${OSTREL_E2E})
   get_filename_component(name ${script} NAME_WE)
