@@ -18,8 +18,8 @@ std::optional<std::string> TProgLink::ProgramsFolder() {
     return std::nullopt;
   std::optional<std::string> folder;
   std::uint32_t type = kRegNone, size = 0;
-  if (registry_.RegQueryValueExA(key, "Programs", &type, nullptr, &size) == 0 &&
-      type == kRegSz && size > 0) {
+  if (registry_.RegQueryValueExA(key, "Programs", &type, nullptr, &size) == 0 && type == kRegSz &&
+      size > 0) {
     std::vector<std::uint8_t> data(size);
     if (registry_.RegQueryValueExA(key, "Programs", &type, data.data(), &size) == 0 &&
         type == kRegSz) {

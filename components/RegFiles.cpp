@@ -56,7 +56,8 @@ VariantRecord ToVariantRecord(const Variant& v) {
       PutLE<std::int32_t>(payload, static_cast<std::int32_t>(v.IntValue()));
       break;
     case varSingle:
-      PutLE<std::uint32_t>(payload, std::bit_cast<std::uint32_t>(static_cast<float>(v.RealValue())));
+      PutLE<std::uint32_t>(payload,
+                           std::bit_cast<std::uint32_t>(static_cast<float>(v.RealValue())));
       break;
     case varDouble:
     case varDate:
@@ -240,8 +241,8 @@ std::uint32_t TRegFile::ReadData(const std::string& name, std::uint8_t* buffer,
   return type;
 }
 
-void TRegFile::WriteData(const std::string& name, const std::uint8_t* buffer,
-                         std::uint32_t type, std::uint32_t size) {
+void TRegFile::WriteData(const std::string& name, const std::uint8_t* buffer, std::uint32_t type,
+                         std::uint32_t size) {
   CheckResult(port_.RegSetValueExA(handle_, name, type, buffer, size));
 }
 

@@ -40,7 +40,9 @@ class Variant {
   static Variant Integer(std::int32_t v) { return Variant(varInteger, v); }
   static Variant Single(float v) { return Variant(varSingle, 0, v); }
   static Variant Double(double v) { return Variant(varDouble, 0, v); }
-  static Variant Currency(std::int64_t tenThousandths) { return Variant(varCurrency, tenThousandths); }
+  static Variant Currency(std::int64_t tenThousandths) {
+    return Variant(varCurrency, tenThousandths);
+  }
   static Variant Date(double days) { return Variant(varDate, 0, days); }
   static Variant Boolean(bool v) { return Variant(varBoolean, v ? 1 : 0); }
   static Variant String(std::string v);

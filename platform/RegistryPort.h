@@ -39,9 +39,8 @@ class RegistryPort {
  public:
   virtual ~RegistryPort() = default;
   // RegOpenKeyExA(root, subKey, options, sam, &result).
-  virtual std::int32_t RegOpenKeyExA(RegKey root, const std::string& subKey,
-                                     std::uint32_t options, std::uint32_t sam,
-                                     RegKey& result) = 0;
+  virtual std::int32_t RegOpenKeyExA(RegKey root, const std::string& subKey, std::uint32_t options,
+                                     std::uint32_t sam, RegKey& result) = 0;
   // RegCreateKeyExA(root, subKey, 0, class "", options, sam, no security attributes,
   // &result, &disposition).
   virtual std::int32_t RegCreateKeyExA(RegKey root, const std::string& subKey,
@@ -49,9 +48,8 @@ class RegistryPort {
                                        std::uint32_t& disposition) = 0;
   // RegQueryValueExA(key, name, null, &type, data, &size): with no data buffer only the
   // type and the size are asked for. An empty name is the key's default value.
-  virtual std::int32_t RegQueryValueExA(RegKey key, const std::string& name,
-                                        std::uint32_t* type, std::uint8_t* data,
-                                        std::uint32_t* size) = 0;
+  virtual std::int32_t RegQueryValueExA(RegKey key, const std::string& name, std::uint32_t* type,
+                                        std::uint8_t* data, std::uint32_t* size) = 0;
   // RegSetValueExA(key, name, 0, type, data, size).
   virtual std::int32_t RegSetValueExA(RegKey key, const std::string& name, std::uint32_t type,
                                       const std::uint8_t* data, std::uint32_t size) = 0;

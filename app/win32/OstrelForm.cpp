@@ -59,9 +59,9 @@ constexpr int kToolbarHeight = 26;
 }  // namespace
 
 TOstrelForm::TOstrelForm() {
-  controller_ = std::make_unique<OstrelController>(ControllerPorts{
-      *this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_, LocaleCollate,
-      registry_, shellLinks_});
+  controller_ = std::make_unique<OstrelController>(
+      ControllerPorts{*this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_,
+                      LocaleCollate, registry_, shellLinks_});
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());
   HINSTANCE inst = tk::Application::Get().Instance();

@@ -10,8 +10,8 @@ namespace {
 // other key is a handle the system gave out.
 HKEY ToHkey(RegKey key) {
   if (key >= kHkeyClassesRoot && key <= kHkeyDynData)
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(
-        static_cast<LONG_PTR>(static_cast<LONG>(static_cast<DWORD>(key)))));
+    return reinterpret_cast<HKEY>(
+        static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(static_cast<DWORD>(key)))));
   return reinterpret_cast<HKEY>(key);
 }
 
@@ -51,9 +51,8 @@ std::int32_t Win32Registry::RegQueryValueExA(RegKey key, const std::string& name
   return r;
 }
 
-std::int32_t Win32Registry::RegSetValueExA(RegKey key, const std::string& name,
-                                           std::uint32_t type, const std::uint8_t* data,
-                                           std::uint32_t size) {
+std::int32_t Win32Registry::RegSetValueExA(RegKey key, const std::string& name, std::uint32_t type,
+                                           const std::uint8_t* data, std::uint32_t size) {
   return ::RegSetValueExA(ToHkey(key), name.c_str(), 0, type, data, size);
 }
 

@@ -43,8 +43,8 @@ int Link(const std::string& path) {
   // Wine's link object does not report the show command it loaded: read the header.
   BYTE header[0x4C] = {};
   DWORD got = 0;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+  HANDLE h =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ReadFile(h, header, sizeof header, &got, nullptr);
   CloseHandle(h);
   std::printf("target=%s\ndir=%s\nargs=[%s]\ndesc=%s\nshow=%d\n", target, dir, args, desc,
@@ -64,8 +64,7 @@ int main(int argc, char** argv) {
   HWND box = Control(argv[2]);
   if (!box) return 1;
   if (cmd == "check") {
-    std::printf("checked=%d\n",
-                SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+    std::printf("checked=%d\n", SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
     return 0;
   }
   if (cmd == "where") {

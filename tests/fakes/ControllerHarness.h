@@ -29,8 +29,8 @@ struct Harness {
   FakeHook hook{log};
   FakeRegistry registry = WithProgramsFolder(log);
   FakeShellLinks links{log, files};
-  OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, PortableCollate,
-                        registry, links}};
+  OstrelController ctl{
+      {view, files, windows, system, shell, hotkeys, tray, hook, PortableCollate, registry, links}};
 
   static FakeRegistry WithProgramsFolder(CallLog& log) {
     FakeRegistry r(log);

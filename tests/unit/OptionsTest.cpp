@@ -24,13 +24,13 @@ TEST_F(Options, LoadingRunsInItsPlaceAndStoresOnlyOnceLoaded) {
   Start();
   // The link first, then the desktop, the two registry boxes, and the one SetOptions
   // that stores them; the definitions come after.
-  EXPECT_EQ(Calls({"hints", "check", "SaveShellLink", "FindWindow", "RegSetValueEx", "DLL",
-                   "tree"}),
-            (std::vector<std::string>{
-                "hints 1000 10000", "check 0 1",
-                "SaveShellLink " + kStartupLink + " -> C:\\Program Files\\Ostrel\\Ostrel.exe",
-                "FindWindow Progman", "check 1 1", "check 3 1", "RegSetValueEx OLTaskbar 1 2",
-                "RegSetValueEx OLMouse 1 2", "tree 0"}));
+  EXPECT_EQ(
+      Calls({"hints", "check", "SaveShellLink", "FindWindow", "RegSetValueEx", "DLL", "tree"}),
+      (std::vector<std::string>{
+          "hints 1000 10000", "check 0 1",
+          "SaveShellLink " + kStartupLink + " -> C:\\Program Files\\Ostrel\\Ostrel.exe",
+          "FindWindow Progman", "check 1 1", "check 3 1", "RegSetValueEx OLTaskbar 1 2",
+          "RegSetValueEx OLMouse 1 2", "tree 0"}));
   EXPECT_FALSE(ctl.OptionsBusy());
   EXPECT_EQ(Machine("OLTaskbar"), "1");
   EXPECT_EQ(Machine("OLMouse"), "1");

@@ -60,8 +60,7 @@ TEST_F(RegistryStore, ValuesWrittenAreWhatTheRegistryHolds) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &key), ERROR_SUCCESS);
   char text[16] = {};
   DWORD type = 0, size = sizeof text;
-  ASSERT_EQ(RegQueryValueExA(key, "OLMouse", nullptr, &type,
-                             reinterpret_cast<BYTE*>(text), &size),
+  ASSERT_EQ(RegQueryValueExA(key, "OLMouse", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),
             ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(size, 2u);
@@ -112,8 +111,7 @@ TEST_F(RegistryStore, OtherKindsReadAsEmptyAndErrorsCarryTheSystemsCode) {
   RegSetValueExA(key, "Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand),
                  sizeof expand);
   const char multi[] = "a\0b\0";
-  RegSetValueExA(key, "Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi),
-                 sizeof multi);
+  RegSetValueExA(key, "Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
   RegCloseKey(key);
   Variant v = Variant::Null();
   reg.ReadValue("Expand", v);
@@ -190,8 +188,8 @@ TEST_F(ShellLinkStore, ALinkIsMadeFoundReadBackAndDeleted) {
   EXPECT_STREQ(desc, "No description available");
   // The show command as the file holds it (the header's ShowCommand field): Wine 8's
   // link object reports 1 after loading whatever the file says.
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+  HANDLE h =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   BYTE header[0x4C] = {};
   DWORD got = 0;
   ReadFile(h, header, sizeof header, &got, nullptr);
