@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,13 @@ namespace ostrel {
 struct FunTypeEntry {
   std::string name;
   std::int32_t id;
+};
+
+// The start-up option check boxes, by their Tags.
+enum TOptionBox : int {
+  obAutostart = 0,  // "Automatically start at Windows startup"
+  obOlTaskBar = 1,  // "Automatically hide Configuration Panel"
+  obOLMouse = 3,    // "Disable OstrelMenu mouse activation"
 };
 
 // The tree's selected node: whether there is one, and its definition (none for a group).
@@ -43,6 +51,12 @@ class MainView {
   virtual void RestoreConfigWindow() = 0;
   // The application's Minimize.
   virtual void MinimizeApp() = 0;
+  // The application's OnMinimize and OnRestore events both run `handler` from now on.
+  virtual void BindMinimizeEvents(std::function<void()> handler) = 0;
+  // The start-up option boxes (by Tag). Setting one does not run its click handler:
+  // the controller does that itself when the state changes.
+  virtual bool OptionChecked(int tag) = 0;
+  virtual void SetOptionChecked(int tag, bool checked) = 0;
   // Ends the program through the normal exit path: the window is destroyed, the
   // teardown runs and the message loop ends with exit code 0.
   virtual void EndProgram() = 0;

@@ -19,7 +19,11 @@ std::vector<FunTypeEntry> FunTypeEntries() {
 }
 
 OstrelController::OstrelController(ControllerPorts ports)
-    : p_(ports), sysHotKey1_(ports.hotkeys), trayIcon1_(ports.tray) {
+    : p_(ports),
+      sysHotKey1_(ports.hotkeys),
+      trayIcon1_(ports.tray),
+      progLink1_(ports.registry, ports.files, ports.links),
+      regFile1_(ports.registry) {
   sysHotKey1_.OnHotKey = [this](TSysHotKey&, std::int32_t index) { HotKeyEvent(index); };
   trayIcon1_.SetToolTip("Ostrel");
   trayIcon1_.OnMouseClick = [this](TTrayIcon&, TMouseButton, int, int) { TrayIcon1MouseClick(); };
@@ -44,22 +48,32 @@ void OstrelController::FormCreate() {
 void OstrelController::Timer2Timer() {
   p_.view.SetSetupTimer(false);
   p_.view.InstallMessageFilter();
+  p_.view.BindMinimizeEvents([this] { AppMinimize(); });
   p_.view.SetHintTimes(1000, 10000);
+  LoadStartupLink();
   if (WindowHandle progman = p_.windows.FindWindowByClass("Progman")) desktopWnd_ = progman;
+  SetOptionsKey();
+  ReadOptions();
+  optionsBusy_ = false;
+  SetOptions();
   FormSetup();
   p_.system.Sleep(100);
   trayIcon1_.SetActive(true);
   popupReady_ = true;
-  if (hideAtStartup_ && keys_ && !keys_->Empty())
+  if (p_.view.OptionChecked(obOlTaskBar) && keys_ && !keys_->Empty())
     p_.view.MinimizeApp();
   else
     ShowConfiguration(false);
   p_.system.Sleep(100);
-  AttachTheDll(false);
+  // The last attach honours "Disable OstrelMenu mouse activation": SetOptions has
+  // already attached the library when the option is off.
+  if (!p_.view.OptionChecked(obOLMouse)) AttachTheDll(false);
 }
 
 void OstrelController::ShowConfiguration(bool settleFirst) {
+  showingConfig_ = true;
   p_.view.RestoreConfigWindow();
+  showingConfig_ = false;
   if (settleFirst) {
     p_.view.ProcessMessages();
     p_.system.Sleep(100);

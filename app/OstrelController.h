@@ -8,6 +8,7 @@
 //   Dispatcher.cpp        Timer3Timer, DoItToPkey
 //   MouseLink.cpp         AppMessage, ShowMenuAtCursor, the hook library
 //   MacroMenu.cpp         keystroke macros and the macro menu
+//   Options.cpp           the start-up options, SetOptions, autostartClick, AppMinimize
 #pragma once
 
 #include <cstdint>
@@ -19,11 +20,15 @@
 #include "app/MainView.h"
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/KeysList.h"
+#include "components/ProgLnk1.h"
+#include "components/RegFiles.h"
 #include "components/SysHot.h"
 #include "components/TrayIcon.h"
 #include "platform/FilePort.h"
 #include "platform/HookLibraryPort.h"
 #include "platform/KeyboardPort.h"
+#include "platform/RegistryPort.h"
+#include "platform/ShellLinkPort.h"
 #include "platform/ShellPort.h"
 #include "platform/SystemPort.h"
 #include "platform/WindowPort.h"
@@ -62,7 +67,14 @@ struct ControllerPorts {
   HookLibraryPort& hook;
   KeyboardPort& keyboard;
   CollateFn collate;
+  RegistryPort& registry;
+  ShellLinkPort& links;
 };
+
+// Where the options persist: the registry key of the two values, and the start-up link
+// below the user's Programs folder.
+inline constexpr const char* kOptionsKey = "Software\\Tessaly\\Ostrel\\1.0";
+inline constexpr const char* kStartupLinkName = "Startup\\Ostrel.lnk";
 
 class OstrelController {
  public:
@@ -114,8 +126,21 @@ class OstrelController {
   // and "Quit".
   static std::vector<MenuItem> MacroMenuItems(const std::vector<std::string>& lines,
                                               CollateFn same);
+  // The start-up options.
+  void LoadStartupLink();
+  void SetOptionsKey();
+  void ReadOptions();
+  void SetOptions();
+  // The option boxes' shared click handler, by the box's Tag.
+  void autostartClick(int tag);
+  void AppMinimize();
+  // Checked := on: a change runs the box's click handler, as a click would.
+  void SetChecked(int tag, bool on);
 
   TSysHotKey& SysHotKey1() { return sysHotKey1_; }
+  TProgLink& ProgLink1() { return progLink1_; }
+  TRegFile& RegFile1() { return regFile1_; }
+  bool OptionsBusy() const { return optionsBusy_; }
   TTrayIcon& TrayIcon1() { return trayIcon1_; }
 
   const std::string& AppDir() const { return appDir_; }
@@ -136,8 +161,6 @@ class OstrelController {
   ScreenPoint MenuPoint() const { return menuPoint_; }
   WindowHandle MenuFocus() const { return menuFocus_; }
   const std::vector<std::string>& MacroList() const { return macroList_; }
-  // The "Automatically hide Configuration Panel" option as loaded at set-up.
-  void SetHideAtStartup(bool on) { hideAtStartup_ = on; }
 
  private:
   void Perform(const TKeyRec& def);
@@ -146,10 +169,15 @@ class OstrelController {
   void EndSession();
   void BringMainToFront(WindowHandle previous);
   bool CollectTopWindows(WindowHandle wnd);
+  bool StoredOption(const char* name);
+  void StoreOption(const char* name, bool on);
+  bool UserHasValue(const char* name);
 
   ControllerPorts p_;
   TSysHotKey sysHotKey1_;
   TTrayIcon trayIcon1_;
+  TProgLink progLink1_;
+  TRegFile regFile1_;
   std::string appDir_;
   std::string keysFileName_;
   std::unique_ptr<KeysList> keys_;
@@ -166,7 +194,10 @@ class OstrelController {
   std::uint32_t uiThreadId_ = 0;
   bool terminating_ = false;
   bool popupReady_ = false;
-  bool hideAtStartup_ = false;
+  // Set while the options load or SetOptions runs: SetOptions then returns at once.
+  bool optionsBusy_ = false;
+  // Set while the program restores its own window, which is no user's restore.
+  bool showingConfig_ = false;
   // Busy marks: a request that meets one is dropped, not queued.
   bool handOffBusy_ = false;
   bool dispatchBusy_ = false;

@@ -11,6 +11,8 @@ set(OSTREL_CORE_SOURCES
   macro/MacroListEditor.cpp
   components/SysHot.cpp
   components/TrayIcon.cpp
+  components/RegFiles.cpp
+  components/ProgLnk1.cpp
   app/OstrelController.cpp
   app/KeyTree.cpp
   app/HotKeys.cpp
@@ -18,6 +20,7 @@ set(OSTREL_CORE_SOURCES
   app/MouseLink.cpp
   app/MacroMenu.cpp
   macro/Sendkeys.cpp
+  app/Options.cpp
   olwatch/CornerGesture.cpp
 )
 list(TRANSFORM OSTREL_CORE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

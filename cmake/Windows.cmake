@@ -17,6 +17,8 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32Ports.cpp
   platform/win32/Win32HookLibrary.cpp
   platform/win32/Win32Keyboard.cpp
+  platform/win32/Win32Registry.cpp
+  platform/win32/Win32ShellLink.cpp
   components/win32/WComp.cpp
   components/win32/SysHotWindow.cpp
   components/win32/TrayIconWindow.cpp
@@ -25,7 +27,8 @@ add_library(ostrel_win32 STATIC
   toolkit/Dialogs.cpp
   app/win32/OstrelForm.cpp
 )
-target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 shell32 gdi32 user32 kernel32)
+target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 shell32 ole32 uuid advapi32 gdi32
+                      user32 kernel32)
 
 # The kind of Windows file this tree makes, which the checks of the shipped files expect.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -91,6 +94,8 @@ set_tests_properties(win32_tests PROPERTIES FIXTURES_REQUIRED wine
 # End-to-end ring: the real program in the Wine virtual desktop, looked at by olprobe.
 add_executable(olprobe tests/e2e/olprobe.cpp)
 target_link_libraries(olprobe PRIVATE user32 kernel32)
+add_executable(optprobe tests/e2e/optprobe.cpp)
+target_link_libraries(optprobe PRIVATE ole32 uuid user32 kernel32)
 file(GLOB OSTREL_E2E CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${OSTREL_E2E})
   get_filename_component(name ${script} NAME_WE)

@@ -39,6 +39,18 @@ const ToolButtonSpec* FindButton(int id) {
   return nullptr;
 }
 
+// The start-up option boxes and their Tags.
+constexpr struct {
+  int id;
+  int tag;
+} kOptionBoxes[] = {{idAutostart, obAutostart}, {idOlTaskBar, obOlTaskBar}, {idOLMouse, obOLMouse}};
+
+int OptionBoxId(int tag) {
+  for (const auto& box : kOptionBoxes)
+    if (box.tag == tag) return box.id;
+  return 0;
+}
+
 constexpr COLORREF kTeal = RGB(0, 128, 128);
 constexpr int kLeftColumn = 240;
 constexpr int kStatusHeight = 22;
@@ -49,7 +61,7 @@ constexpr int kToolbarHeight = 26;
 TOstrelForm::TOstrelForm() {
   controller_ = std::make_unique<OstrelController>(ControllerPorts{
       *this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_, keyboard_,
-      LocaleCollate});
+      LocaleCollate, registry_, shellLinks_});
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());
   HINSTANCE inst = tk::Application::Get().Instance();
@@ -209,6 +221,22 @@ void TOstrelForm::RestoreConfigWindow() {
 
 void TOstrelForm::MinimizeApp() { tk::Application::Get().Minimize(); }
 
+void TOstrelForm::BindMinimizeEvents(std::function<void()> handler) {
+  tk::Application::Get().onMinimize = handler;
+  tk::Application::Get().onRestore = std::move(handler);
+}
+
+bool TOstrelForm::OptionChecked(int tag) {
+  const int id = OptionBoxId(tag);
+  return id && IsDlgButtonChecked(Handle(), id) == BST_CHECKED;
+}
+
+// BM_SETCHECK sends no click notification.
+void TOstrelForm::SetOptionChecked(int tag, bool checked) {
+  if (const int id = OptionBoxId(tag))
+    CheckDlgButton(Handle(), id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
 void TOstrelForm::EndProgram() { Destroy(); }
 
 void TOstrelForm::ProcessMessages() { tk::Application::Get().ProcessMessages(); }
@@ -348,7 +376,14 @@ bool TOstrelForm::OnCloseQuery() { return controller_->FormCloseQuery(); }
 
 void TOstrelForm::OnDestroy() { controller_->FormDestroy(); }
 
-void TOstrelForm::OnCommand(int id, int /*code*/, HWND control) {
+void TOstrelForm::OnCommand(int id, int code, HWND control) {
+  if (control && code == BN_CLICKED) {
+    for (const auto& box : kOptionBoxes)
+      if (box.id == id) {
+        controller_->autostartClick(box.tag);
+        return;
+      }
+  }
   if (!control) {
     auto chosen = menuCommands_.find(static_cast<UINT>(id));
     if (chosen != menuCommands_.end()) {

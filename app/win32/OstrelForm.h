@@ -18,6 +18,8 @@
 #include "platform/win32/Win32HookLibrary.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32ShellLink.h"
 #include "toolkit/Form.h"
 
 namespace ostrel {
@@ -73,6 +75,9 @@ class TOstrelForm : public tk::Form, public MainView {
   void FillFunTypes(const std::vector<FunTypeEntry>& entries) override;
   void RestoreConfigWindow() override;
   void MinimizeApp() override;
+  void BindMinimizeEvents(std::function<void()> handler) override;
+  bool OptionChecked(int tag) override;
+  void SetOptionChecked(int tag, bool checked) override;
   void EndProgram() override;
   void ProcessMessages() override;
   void ShowError(const std::string& text) override;
@@ -124,6 +129,8 @@ class TOstrelForm : public tk::Form, public MainView {
   TrayIconWindow trayWindow_;
   Win32HookLibrary hook_;
   Win32Keyboard keyboard_;
+  Win32Registry registry_;
+  Win32ShellLink shellLinks_;
   std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> trayIcon_;
   std::unique_ptr<OstrelController> controller_;
   tk::GdiObject<HBRUSH> memoBrush_;

@@ -8,12 +8,15 @@
 #include "app/OstrelController.h"
 #include "fakes/FakeKeyboard.h"
 #include "fakes/MemoryFiles.h"
+#include "fakes/OptionPorts.h"
 #include "fakes/RecordingPorts.h"
 #include "fakes/Records.h"
 
 namespace ostrel::testing {
 
 inline const std::string kKeysPath = "C:\\Program Files\\Ostrel\\Keys.fil";
+inline const std::string kProgramsFolder = "C:\\Users\\me\\Start Menu\\Programs";
+inline const std::string kStartupLink = kProgramsFolder + "\\Startup\\Ostrel.lnk";
 
 struct Harness {
   CallLog log;
@@ -26,8 +29,16 @@ struct Harness {
   FakeTray tray{log};
   FakeHook hook{log};
   FakeKeyboard keyboard{log};
-  OstrelController ctl{
-      {view, files, windows, system, shell, hotkeys, tray, hook, keyboard, PortableCollate}};
+  FakeRegistry registry = WithProgramsFolder(log);
+  FakeShellLinks links{log, files};
+  OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, keyboard,
+                        PortableCollate, registry, links}};
+
+  static FakeRegistry WithProgramsFolder(CallLog& log) {
+    FakeRegistry r(log);
+    r.SetString(kShellFolders, "Programs", kProgramsFolder);
+    return r;
+  }
 
   void Start() {
     ctl.FormCreate();

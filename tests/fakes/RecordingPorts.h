@@ -43,6 +43,9 @@ class RecordingView : public MainView {
   std::vector<MenuItem> macroMenu;
   // Runs inside PopupMacroMenu, while the macro menu is up.
   std::function<void()> whileMacroMenuUp;
+  // The start-up option boxes by Tag, and the application's bound minimise events.
+  std::map<int, bool> options;
+  std::function<void()> minimizeEvents;
 
   WindowHandle MainWindow() override { return handle; }
   void SetMemoText(const std::string& text) override {
@@ -65,8 +68,29 @@ class RecordingView : public MainView {
   void SetHintTimes(int pauseMs, int hidePauseMs) override {
     log_.Add("hints " + std::to_string(pauseMs) + " " + std::to_string(hidePauseMs));
   }
-  void RestoreConfigWindow() override { log_.Add("restore"); }
-  void MinimizeApp() override { log_.Add("minimize"); }
+  void RestoreConfigWindow() override {
+    log_.Add("restore");
+    if (minimizeEvents) minimizeEvents();
+  }
+  // As the toolkit does, minimising and restoring run the bound minimise events.
+  void MinimizeApp() override {
+    log_.Add("minimize");
+    if (minimizeEvents) minimizeEvents();
+  }
+  void BindMinimizeEvents(std::function<void()> handler) override {
+    minimizeEvents = std::move(handler);
+    log_.Add("bindMinimize");
+  }
+  bool OptionChecked(int tag) override { return options[tag]; }
+  void SetOptionChecked(int tag, bool checked) override {
+    options[tag] = checked;
+    log_.Add("check " + std::to_string(tag) + " " + (checked ? "1" : "0"));
+  }
+  // A click on an option box: the box toggles, then the click handler runs.
+  void ClickOption(int tag, const std::function<void(int)>& clickHandler) {
+    options[tag] = !options[tag];
+    clickHandler(tag);
+  }
   void EndProgram() override { log_.Add("end"); }
   void ProcessMessages() override {
     log_.Add("process");

@@ -1,0 +1,136 @@
+// The three start-up options: "Automatically start at Windows startup" (the link
+// "Startup\Ostrel.lnk" below the user's Programs folder), "Automatically hide
+// Configuration Panel" and "Disable OstrelMenu mouse activation" (the string values
+// "OLTaskbar" and "OLMouse", "1" or "0").
+//
+// The values live under HKEY_LOCAL_MACHINE, which an ordinary user may not write. Each
+// value that cannot be written there goes to the same path under HKEY_CURRENT_USER, and
+// each value is read from the user's key first, then from the machine's: a key that
+// cannot be opened counts as a missing value. The options are therefore per-user.
+#include "app/OstrelController.h"
+
+namespace ostrel {
+
+void OstrelController::SetChecked(int tag, bool on) {
+  if (p_.view.OptionChecked(tag) == on) return;
+  p_.view.SetOptionChecked(tag, on);
+  autostartClick(tag);
+}
+
+// With the link present the box is ticked, and its click handler re-creates the link
+// to point at the executable that runs now.
+void OstrelController::LoadStartupLink() {
+  progLink1_.SourceName = p_.system.ModuleFileName();
+  progLink1_.LinkName = kStartupLinkName;
+  SetChecked(obAutostart, progLink1_.LinkExists());
+}
+
+void OstrelController::SetOptionsKey() {
+  regFile1_.RootKey = hkLocalMachine;
+  regFile1_.Key = kOptionsKey;
+}
+
+// The click handlers that ticking the boxes runs find OptionsBusy set and store nothing.
+void OstrelController::ReadOptions() {
+  optionsBusy_ = true;
+  SetChecked(obOlTaskBar, false);
+  SetChecked(obOLMouse, false);
+  if (StoredOption("OLTaskbar")) SetChecked(obOlTaskBar, true);
+  if (StoredOption("OLMouse")) SetChecked(obOLMouse, true);
+}
+
+bool OstrelController::StoredOption(const char* name) {
+  bool on = false;
+  for (TRootKey root : {hkCurrentUser, hkLocalMachine}) {
+    regFile1_.RootKey = root;
+    Variant value;
+    try {
+      regFile1_.ReadValue(name, value);
+    } catch (const ERegFileError&) {
+      continue;  // the key cannot be opened here: no value here
+    }
+    if (value.IsNull()) continue;
+    on = value.EqualsText("1");
+    break;
+  }
+  regFile1_.RootKey = hkLocalMachine;
+  return on;
+}
+
+void OstrelController::SetOptions() {
+  if (optionsBusy_) return;
+  optionsBusy_ = true;
+  if (p_.view.OptionChecked(obOLMouse))
+    DetachTheDll();
+  else
+    AttachTheDll(false);
+  StoreOption("OLTaskbar", p_.view.OptionChecked(obOlTaskBar));
+  StoreOption("OLMouse", p_.view.OptionChecked(obOLMouse));
+  optionsBusy_ = false;
+}
+
+// Failures are not reported: the boxes keep their state for this run.
+void OstrelController::StoreOption(const char* name, bool on) {
+  const Variant value = Variant::String(on ? "1" : "0");
+  bool machine = true;
+  regFile1_.RootKey = hkLocalMachine;
+  try {
+    regFile1_.WriteValue(name, value);
+  } catch (const ERegFileError&) {
+    machine = false;
+  }
+  // A value of the user's own would hide the machine's at the next start, so it is kept
+  // in step; and when the machine's key refused it, the user's key takes it.
+  if (!machine || UserHasValue(name)) {
+    regFile1_.RootKey = hkCurrentUser;
+    try {
+      regFile1_.WriteValue(name, value);
+    } catch (const ERegFileError&) {
+    }
+  }
+  regFile1_.RootKey = hkLocalMachine;
+}
+
+bool OstrelController::UserHasValue(const char* name) {
+  regFile1_.RootKey = hkCurrentUser;
+  bool has = false;
+  try {
+    if (!regFile1_.OpenKey(regFile1_.Key, true)) return false;
+    std::uint32_t type = 0;
+    has = regFile1_.GetDataSize(name, type) >= 0;
+    regFile1_.CloseKey();
+  } catch (const ERegFileError&) {
+  }
+  return has;
+}
+
+void OstrelController::autostartClick(int tag) {
+  switch (tag) {
+    case obAutostart:
+      progLink1_.SourceName = p_.system.ModuleFileName();
+      progLink1_.LinkName = kStartupLinkName;
+      if (p_.view.OptionChecked(obAutostart))
+        progLink1_.CreateLink();
+      else
+        progLink1_.DeleteLink();
+      return;
+    case 1:
+    case 2:
+    case 3:
+      SetOptions();
+      return;
+    default:
+      return;
+  }
+}
+
+// Runs when the application is minimised and when it is restored. Here the main window
+// is the application's window too, so hiding it also removes the taskbar button. A
+// restore that the program makes itself (Show..., the start-up) is left alone.
+void OstrelController::AppMinimize() {
+  if (showingConfig_) return;
+  if (!p_.view.OptionChecked(obOlTaskBar)) return;
+  p_.windows.ShowWindow(p_.view.MainWindow(), kSwHide);
+}
+
+}  // namespace ostrel
