@@ -22,6 +22,7 @@ add_library(ostrel_win32 STATIC
   toolkit/Application.cpp
   toolkit/Form.cpp
   toolkit/Dialogs.cpp
+  macro/win32/Form4.cpp
   app/win32/OstrelForm.cpp
 )
 target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 shell32 gdi32 user32 kernel32)
