@@ -91,6 +91,9 @@ set_tests_properties(win32_tests PROPERTIES FIXTURES_REQUIRED wine
 # End-to-end ring: the real program in the Wine virtual desktop, looked at by olprobe.
 add_executable(olprobe tests/e2e/olprobe.cpp)
 target_link_libraries(olprobe PRIVATE user32 kernel32)
+# The macro-menu editor on its own: form4host.exe <list file> [<help log>].
+add_executable(form4host WIN32 tests/e2e/form4host.cpp resources/Ostrel.rc)
+target_link_libraries(form4host PRIVATE ostrel_win32)
 file(GLOB OSTREL_E2E CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${OSTREL_E2E})
   get_filename_component(name ${script} NAME_WE)

@@ -6,8 +6,12 @@ namespace ostrel::tk {
 
 void ShowMessage(HWND owner, MessageKind kind, const std::string& text) {
   const bool error = kind == MessageKind::mtError;
+  HWND focus = GetFocus();
   MessageBoxA(owner, text.c_str(), error ? "Error" : "Information",
               MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+  // The control that had the focus before gets it back.
+  if (owner && focus && IsWindow(focus) && IsChild(owner, focus) && GetActiveWindow() == owner)
+    SetFocus(focus);
 }
 
 namespace {

@@ -92,6 +92,7 @@ int Form::ShowModal() {
   Application& app = Application::Get();
   HWND owner = GetWindow(hwnd_, GW_OWNER);
   const bool disableOwner = owner && IsWindowEnabled(owner);
+  HWND ownerFocus = GetFocus();
   if (disableOwner) EnableWindow(owner, FALSE);
   modal_ = true;
   modalResult_ = mrNone;
@@ -126,6 +127,9 @@ int Form::ShowModal() {
                  SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (owner && GetActiveWindow() != owner && IsWindowVisible(owner)) SetActiveWindow(owner);
+  // The control that had the focus before gets it back.
+  if (owner && ownerFocus && IsWindow(ownerFocus) && IsChild(owner, ownerFocus))
+    SetFocus(ownerFocus);
   return modalResult_;
 }
 
