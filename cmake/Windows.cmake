@@ -42,7 +42,7 @@ target_link_libraries(Ostrel PRIVATE ostrel_win32)
 # Light to ship: unused code dropped, symbols stripped.
 target_link_options(Ostrel PRIVATE -s -Wl,--gc-sections)
 set_source_files_properties(resources/Ostrel.rc PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest;${PROJECT_SOURCE_DIR}/resources/imagelist1.bmp")
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest;${PROJECT_SOURCE_DIR}/resources/imagelist1.bmp;${PROJECT_SOURCE_DIR}/resources/helpglyph.bmp")
 
 # The executable itself: its kind and its imports. Needs no Wine, so it is checked even
 # where the Windows tests run another build.

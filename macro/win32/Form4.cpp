@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/Win32Ports.h"
+#include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 
 namespace ostrel {
@@ -33,7 +34,10 @@ TForm4::TForm4(HWND owner) : editor_(*this, files_, LocaleCollate) {
 }
 
 TForm4::~TForm4() {
+  // The window and its tool bar go first, then what they drew with.
+  Destroy();
   if (memoBrush_) DeleteObject(memoBrush_);
+  if (helpGlyph_) ImageList_Destroy(helpGlyph_);
 }
 
 void TForm4::OnCreate() {
@@ -55,19 +59,27 @@ void TForm4::OnCreate() {
   AddControl("BUTTON", "&Cancel", kButton, 312, 80, 75, 25, idForm4Button4);
   SetDefaultButton(add);
 
-  // ToolbarButton977: a flat "?" tool button with its hint.
+  // ToolbarButton977: a flat tool button with the help glyph (or "?" without it) and its hint.
   HWND bar = AddControl(TOOLBARCLASSNAMEA, "",
-                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS |
-                            CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
+                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                            CCS_NODIVIDER | CCS_NOPARENTALIGN,
                         362, 2, 25, 22, idForm4HelpBar);
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+  helpGlyph_ = ImageList_LoadImageA(tk::Application::Get().Instance(), "HELPGLYPH", 16, 0,
+                                    RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
   TBBUTTON b{};
-  b.iBitmap = I_IMAGENONE;
   b.idCommand = idForm4HelpButton;
   b.fsState = TBSTATE_ENABLED;
-  b.fsStyle = BTNS_BUTTON | BTNS_SHOWTEXT;
-  b.iString = reinterpret_cast<INT_PTR>("?");
+  b.fsStyle = BTNS_BUTTON;
+  if (helpGlyph_) {
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(helpGlyph_));
+    b.iBitmap = 0;
+  } else {
+    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    b.iBitmap = I_IMAGENONE;
+    b.fsStyle |= BTNS_SHOWTEXT;
+    b.iString = reinterpret_cast<INT_PTR>("?");
+  }
   SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
   SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(25, 22));
 

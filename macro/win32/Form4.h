@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -75,6 +76,7 @@ class TForm4 : public tk::Form, private MacroListView {
   HWND menuKeys_ = nullptr;
   HWND memo_ = nullptr;
   HBRUSH memoBrush_ = nullptr;
+  HIMAGELIST helpGlyph_ = nullptr;
 };
 
 // What the hotkey editor does with a macro-menu definition's list file: create the

@@ -2,6 +2,7 @@
 // modally with a scripted user (a thread timer fires inside the modal loops).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <fstream>
@@ -200,6 +201,12 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
   EXPECT_EQ(label.top, 1);
   EXPECT_EQ(label.right - label.left, 190);
   EXPECT_EQ(Text(form.Control(idForm4Label1)), " SendKey Menu Item");
+
+  // The help button shows the help glyph, with the hint of the program's help buttons.
+  HWND bar = form.Control(idForm4HelpBar);
+  EXPECT_NE(SendMessageA(bar, TB_GETIMAGELIST, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 1);
+  EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, idForm4HelpButton, 0));
 
   auto style = [&](int id) { return GetWindowLongPtrA(form.Control(id), GWL_STYLE); };
   EXPECT_EQ(style(idForm4Button1) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
