@@ -305,8 +305,13 @@ TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
   form.SetListFileName(path);
   HWND h = form.Handle();
   HWND box = nullptr;
+  HWND list = form.Control(idForm4MenuList);
   script.steps = {
-      [&] { Click(h, idForm4Button1); },
+      [&] {
+        // Enter in the list presses Add too.
+        SetFocus(list);
+        PressKey(list, VK_RETURN);
+      },
       [&] {
         HWND input = FindOwn(tk::kInputBoxClass);
         ASSERT_NE(input, nullptr);
