@@ -137,6 +137,19 @@ bool Form::PreTranslate(const MSG& msg) {
   if (!hwnd_ || msg.message != WM_KEYDOWN || (!defaultButton_ && !cancelButton_)) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
   HWND press = nullptr;
+  if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+    // Here rather than in the dialog navigation, which leaves Tab to a multi-line edit,
+    // and the edit hands it on to a dialog procedure that a form does not have.
+    HWND focus = GetFocus();
+    HWND next = GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr,
+                                  GetKeyState(VK_SHIFT) < 0);
+    if (next && next != focus) {
+      SetFocus(next);
+      if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(next, EM_SETSEL, 0, -1);
+    }
+    return true;
+  }
   if (msg.wParam == VK_RETURN) {
     HWND focus = GetFocus();
     char cls[16] = "";
@@ -147,7 +160,9 @@ bool Form::PreTranslate(const MSG& msg) {
     else
       press = defaultButton_;
   } else if (msg.wParam == VK_ESCAPE) {
+    // Without a cancel button Escape does nothing: a multi-line edit would close the form.
     press = cancelButton_;
+    if (!press) return true;
   }
   if (!press || !IsWindowEnabled(press) || !IsWindowVisible(press)) return false;
   SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(press), BN_CLICKED),

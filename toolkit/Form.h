@@ -58,8 +58,10 @@ class Form {
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
 
-  // Enter pressed anywhere in the form presses the default button, unless the focus is
-  // on another push button, which Enter presses instead. Escape presses the cancel button.
+  // A form with either button set is keyed like a dialog: Enter pressed anywhere in it
+  // presses the default button, unless the focus is on another push button, which Enter
+  // presses instead; Escape presses the cancel button (or nothing); Tab and Shift+Tab
+  // move through the tab stops, out of multi-line edits too (Ctrl+Tab types a tab).
   void SetDefaultButton(HWND button) { defaultButton_ = button; }
   void SetCancelButton(HWND button) { cancelButton_ = button; }
   // Keyboard handling of the form's own messages before the dialog navigation;

@@ -284,9 +284,23 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
         EXPECT_EQ(GetFocus(), keys);
         EXPECT_EQ(Text(keys), "");
         PostMessageA(keys, WM_CHAR, '9', 1);
+        // Tab leaves the macro for the next control; it does not type a tab.
+        PressKey(keys, VK_TAB);
+      },
+      [&] {
+        EXPECT_EQ(GetFocus(), form.Control(idForm4Button1));
+        EXPECT_EQ(Text(keys), "9");
+        // Escape in the macro does not close the dialog (it has no cancel button).
+        SetFocus(keys);
+        PressKey(keys, VK_ESCAPE);
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(h));
+        EXPECT_EQ(Text(keys), "9");
         Click(h, idForm4HelpButton);
       },
       [&] {
+        EXPECT_TRUE(IsWindowVisible(h));
         EXPECT_EQ(help, std::vector<int>{40});
         Click(h, idForm4Button4);  // Cancel writes as well
       },
