@@ -19,8 +19,14 @@ void Application::Initialize(HINSTANCE instance) {
 
 void Application::Dispatch(MSG& msg) {
   if (onMessage && onMessage(msg)) return;
-  // Tab and the arrow keys move between the main window's controls.
-  if (mainForm_ && mainForm_->Handle() && IsDialogMessageA(mainForm_->Handle(), &msg)) return;
+  // The innermost modal form takes its own keys (Enter, Escape), then Tab and the arrow
+  // keys move between its controls; the main window's controls likewise.
+  if (Form* modal = ActiveModal(); modal && modal->Handle()) {
+    if (modal->PreTranslate(msg) || IsDialogMessageA(modal->Handle(), &msg)) return;
+  }
+  if (mainForm_ && mainForm_->Handle()) {
+    if (mainForm_->PreTranslate(msg) || IsDialogMessageA(mainForm_->Handle(), &msg)) return;
+  }
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
 }
@@ -44,6 +50,27 @@ void Application::ProcessMessages() {
       return;
     }
     Dispatch(msg);
+  }
+}
+
+bool Application::HandleMessage() {
+  MSG msg;
+  BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+  if (r == 0) {
+    PostQuitMessage(static_cast<int>(msg.wParam));
+    return false;
+  }
+  if (r == -1) return false;
+  Dispatch(msg);
+  return true;
+}
+
+void Application::PopModal(Form* form) {
+  for (auto it = modalForms_.begin(); it != modalForms_.end(); ++it) {
+    if (*it == form) {
+      modalForms_.erase(it);
+      return;
+    }
   }
 }
 

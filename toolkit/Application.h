@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ostrel::tk {
 
@@ -33,6 +34,14 @@ class Application {
   int Run();
   // Handles every message waiting in the queue, then returns.
   void ProcessMessages();
+  // Waits for one message and handles it; false (with the quit message posted again)
+  // when it was the quit message. Modal forms run their loops on it.
+  bool HandleMessage();
+
+  // The modal forms open now, innermost last (ShowModal keeps this).
+  void PushModal(Form* form) { modalForms_.push_back(form); }
+  void PopModal(Form* form);
+  Form* ActiveModal() const { return modalForms_.empty() ? nullptr : modalForms_.back(); }
   void Minimize();
   void Restore();
 
@@ -46,6 +55,7 @@ class Application {
   HINSTANCE instance_ = nullptr;
   Form* mainForm_ = nullptr;
   bool minimized_ = false;
+  std::vector<Form*> modalForms_;
 };
 
 }  // namespace ostrel::tk

@@ -47,12 +47,24 @@ void Form::Create(const FormStyle& style) {
   fixedSize_ = style.fixedSize;
 
   DWORD ws = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  if (!fixedSize_) ws |= WS_THICKFRAME | WS_MAXIMIZEBOX;
-  int x = (GetSystemMetrics(SM_CXSCREEN) - style.width) / 2;
-  int y = (GetSystemMetrics(SM_CYSCREEN) - style.height) / 2;
-  CreateWindowExA(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, style.className.c_str(),
-                  style.caption.c_str(), ws, x, y, style.width, style.height, nullptr, nullptr,
-                  inst, this);
+  DWORD ex = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+  if (style.dialogFrame) {
+    ws = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    ex = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+  } else if (!fixedSize_) {
+    ws |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+  }
+  int width = style.width, height = style.height;
+  if (style.clientExtent) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, ws, FALSE, ex);
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+  }
+  int x = style.left >= 0 ? style.left : (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  int y = style.top >= 0 ? style.top : (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  CreateWindowExA(ex, style.className.c_str(), style.caption.c_str(), ws, x, y, width, height,
+                  style.owner, nullptr, inst, this);
   if (hwnd_ && style.iconId) {
     // Set on the window itself too: the taskbar and other programs ask the window.
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, GetClassLongPtrA(hwnd_, GCLP_HICON));
@@ -61,7 +73,101 @@ void Form::Create(const FormStyle& style) {
 }
 
 void Form::Show() {
-  if (hwnd_) ShowWindow(hwnd_, SW_SHOW);
+  if (!hwnd_) return;
+  OnShow();
+  ShowWindow(hwnd_, SW_SHOW);
+}
+
+void Form::Close() {
+  if (!hwnd_) return;
+  if (modal_) {
+    if (modalResult_ == mrNone) modalResult_ = mrCancel;
+    return;
+  }
+  SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+int Form::ShowModal() {
+  if (!hwnd_ || modal_) return mrNone;
+  Application& app = Application::Get();
+  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  const bool disableOwner = owner && IsWindowEnabled(owner);
+  HWND ownerFocus = GetFocus();
+  if (disableOwner) EnableWindow(owner, FALSE);
+  modal_ = true;
+  modalResult_ = mrNone;
+  app.PushModal(this);
+  OnShow();
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) {
+    if (!IsChild(hwnd_, GetFocus())) SetFocus(first);
+  }
+
+  while (hwnd_) {
+    if (modalResult_ != mrNone) {
+      if (OnCloseQuery()) break;
+      modalResult_ = mrNone;
+      continue;
+    }
+    if (!app.HandleMessage()) {
+      // The program is ending: close as the close box would, whatever the close query says.
+      if (modalResult_ == mrNone) modalResult_ = mrCancel;
+      OnCloseQuery();
+      break;
+    }
+  }
+
+  app.PopModal(this);
+  modal_ = false;
+  // The owner comes back before this window goes, so that it is activated again.
+  if (disableOwner) EnableWindow(owner, TRUE);
+  if (hwnd_) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (owner && GetActiveWindow() != owner && IsWindowVisible(owner)) SetActiveWindow(owner);
+  // The control that had the focus before gets it back.
+  if (owner && ownerFocus && IsWindow(ownerFocus) && IsChild(owner, ownerFocus))
+    SetFocus(ownerFocus);
+  return modalResult_;
+}
+
+bool Form::PreTranslate(const MSG& msg) {
+  if (!hwnd_ || msg.message != WM_KEYDOWN || (!defaultButton_ && !cancelButton_)) return false;
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  HWND press = nullptr;
+  if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+    // Here rather than in the dialog navigation, which leaves Tab to a multi-line edit,
+    // and the edit hands it on to a dialog procedure that a form does not have.
+    HWND focus = GetFocus();
+    HWND next = GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr,
+                                  GetKeyState(VK_SHIFT) < 0);
+    if (next && next != focus) {
+      SetFocus(next);
+      if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(next, EM_SETSEL, 0, -1);
+    }
+    return true;
+  }
+  if (msg.wParam == VK_RETURN) {
+    HWND focus = GetFocus();
+    char cls[16] = "";
+    if (focus && IsChild(hwnd_, focus)) GetClassNameA(focus, cls, sizeof cls);
+    const LONG_PTR type = focus ? (GetWindowLongPtrA(focus, GWL_STYLE) & BS_TYPEMASK) : 0;
+    if (lstrcmpiA(cls, "Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON))
+      press = focus;
+    else
+      press = defaultButton_;
+  } else if (msg.wParam == VK_ESCAPE) {
+    // Without a cancel button Escape does nothing: a multi-line edit would close the form.
+    press = cancelButton_;
+    if (!press) return true;
+  }
+  if (!press || !IsWindowEnabled(press) || !IsWindowVisible(press)) return false;
+  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(press), BN_CLICKED),
+               reinterpret_cast<LPARAM>(press));
+  return true;
 }
 
 void Form::Hide() {
@@ -153,7 +259,12 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(lp));
     case WM_CLOSE:
-      if (OnCloseQuery()) DestroyWindow(hwnd_);
+      if (modal_) {
+        // The modal loop asks the close query once it sees the result.
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+      } else if (OnCloseQuery()) {
+        DestroyWindow(hwnd_);
+      }
       return 0;
     case WM_DESTROY:
       for (auto& [id, slot] : timers_) KillTimer(hwnd_, id);

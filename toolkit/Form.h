@@ -19,7 +19,20 @@ struct FormStyle {
   int height = 0;
   bool fixedSize = true;  // the window keeps its size: no sizing frame, no maximise
   int iconId = 0;         // resource id of the window's icon; 0 for none
+  // A dialog: fixed dialog border, no minimise box, not on the taskbar.
+  bool dialogFrame = false;
+  // width and height give the client area rather than the whole window.
+  bool clientExtent = false;
+  // Position on the screen; -1 centres the window.
+  int left = -1;
+  int top = -1;
+  HWND owner = nullptr;  // the window this one stays in front of
 };
+
+// Modal results, as a modal form's buttons set them.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
 
 class Form {
  public:
@@ -33,6 +46,27 @@ class Form {
   bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
   // Destroys the window, as a close that was allowed does.
   void Destroy();
+  // Asks the form to close: a modal form ends its loop (result mrCancel unless one is
+  // set), any other goes through the close query as with the close box.
+  void Close();
+
+  // Shows the form and runs a message loop of its own until a modal result is set and
+  // the close query allows it (or the window goes). The owner is disabled meanwhile.
+  // The window is hidden afterwards, not destroyed. Returns the modal result.
+  int ShowModal();
+  bool Modal() const { return modal_; }
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
+
+  // A form with either button set is keyed like a dialog: Enter pressed anywhere in it
+  // presses the default button, unless the focus is on another push button, which Enter
+  // presses instead; Escape presses the cancel button (or nothing); Tab and Shift+Tab
+  // move through the tab stops, out of multi-line edits too (Ctrl+Tab types a tab).
+  void SetDefaultButton(HWND button) { defaultButton_ = button; }
+  void SetCancelButton(HWND button) { cancelButton_ = button; }
+  // Keyboard handling of the form's own messages before the dialog navigation;
+  // true when the message was used up.
+  bool PreTranslate(const MSG& msg);
 
   // Timers owned by the window; enabling a disabled one starts a fresh interval, enabling
   // an enabled one changes nothing.
@@ -50,6 +84,8 @@ class Form {
   void Create(const FormStyle& style);
 
   virtual void OnCreate() {}
+  // Just before the window is shown by Show or ShowModal.
+  virtual void OnShow() {}
   // Return false to refuse the close.
   virtual bool OnCloseQuery() { return true; }
   virtual void OnDestroy() {}
@@ -80,6 +116,10 @@ class Form {
   GdiObject<HFONT> font_;
   GdiObject<HFONT> boldFont_;
   std::map<UINT, TimerSlot> timers_;
+  bool modal_ = false;
+  int modalResult_ = mrNone;
+  HWND defaultButton_ = nullptr;
+  HWND cancelButton_ = nullptr;
 };
 
 }  // namespace ostrel::tk

@@ -1,0 +1,88 @@
+// TForm4, the modal dialog "SendKeys List Configuration" that edits one macro list file.
+// A thin view: it builds the window and forwards every event to MacroListEditor.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "macro/MacroListEditor.h"
+#include "platform/win32/Win32Files.h"
+#include "toolkit/Form.h"
+
+namespace ostrel {
+
+// Control ids of TForm4 (none is IDOK or IDCANCEL).
+enum Form4Control : int {
+  idForm4Label1 = 401,
+  idForm4MenuList,
+  idForm4GroupBox1,
+  idForm4Button1,  // Add, the default button
+  idForm4Button2,  // Delete
+  idForm4Button3,  // Exit
+  idForm4Button4,  // Cancel
+  idForm4HelpBar,  // the tool bar that holds ToolbarButton977
+  idForm4HelpButton,
+  idForm4Panel3,
+  idForm4MenuKeys,
+  idForm4Memo1,
+};
+
+inline constexpr const char* kForm4Class = "TForm4";
+
+class TForm4 : public tk::Form, private MacroListView {
+ public:
+  // `owner` is disabled while the dialog is shown modally; it may be null.
+  explicit TForm4(HWND owner);
+  ~TForm4() override;
+
+  void SetListFileName(const std::string& path) { editor_.ListFileName = path; }
+  // The help button asks this to open the program's help at a context (40).
+  std::function<void(int context)> onHelp;
+
+  MacroListEditor& Editor() { return editor_; }
+  HWND Control(int id) const { return GetDlgItem(Handle(), id); }
+
+ protected:
+  void OnCreate() override;
+  void OnShow() override;
+  bool OnCloseQuery() override;
+  void OnCommand(int id, int code, HWND control) override;
+  LRESULT OnNotify(NMHDR* hdr) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  // MacroListView
+  void SetMenuNames(const std::vector<std::string>& names) override;
+  int SelectedLine() override;
+  void SelectLine(int index) override;
+  void SetMacroText(const std::string& text) override;
+  std::string MacroText() override;
+  void SetMacroReadOnly(bool readOnly) override;
+  void FocusMacro() override;
+  void SetHelpText(const std::string& text) override;
+  std::string InputBox(const std::string& caption, const std::string& prompt,
+                       const std::string& initial) override;
+  void ShowError(const std::string& text) override;
+  void RequestHelp(int context) override;
+  void Close() override;
+
+  Win32FileSystem files_;
+  MacroListEditor editor_;
+  HWND menuList_ = nullptr;
+  HWND menuKeys_ = nullptr;
+  HWND memo_ = nullptr;
+  HBRUSH memoBrush_ = nullptr;
+  HIMAGELIST helpGlyph_ = nullptr;
+};
+
+// What the hotkey editor does with a macro-menu definition's list file: create the
+// dialog, set the file, show it modally, release it. Returns the modal result, which
+// callers may ignore; the file holds the edited list once this returns.
+int EditMacroList(HWND owner, const std::string& path,
+                  std::function<void(int context)> onHelp = {});
+
+}  // namespace ostrel

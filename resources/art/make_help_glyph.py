@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""Draw the help button's glyph and write it as ../helpglyph.bmp.
+
+One 16x16 image: a round teal button, lighter at the top, with a white
+question mark on it.  It is drawn like the images of ImageList1 (see
+make_images.py): the same palette, supersampling and transparent magenta
+RGB(255, 0, 255), and the dialogs load it with ImageList_LoadImageA and
+that mask colour.
+
+After writing, the script reads the file back and checks it; it exits
+non-zero if the file is not what the program expects.  The output is
+deterministic: same script, same bytes.
+
+Usage:  python3 make_help_glyph.py [output.bmp]
+"""
+
+import os
+import sys
+
+sys.dont_write_bytecode = True
+from make_icon import TEAL_BOTTOM, TEAL_RIM, pixel_glyph
+from make_images import (CELL, TRANSPARENT, TEAL_LIGHT, WHITE, build_bmp, disk,
+                         read_bmp, render, vertical)
+
+QUESTION = [
+    ".XXXX.",
+    "XX..XX",
+    "....XX",
+    "...XX.",
+    "..XX..",
+    "..XX..",
+    "......",
+    "..XX..",
+]
+
+
+def help_glyph():
+    return [
+        (disk(8, 8, 7.5), TEAL_RIM),
+        (disk(8, 8, 6.5), vertical(TEAL_LIGHT, TEAL_BOTTOM, 2, 14)),
+        (pixel_glyph(5, 4, QUESTION), WHITE),
+    ]
+
+
+def check(path):
+    """List the faults of the written glyph; empty if it is right."""
+    with open(path, "rb") as f:
+        data = f.read()
+    try:
+        rows = read_bmp(data)
+    except ValueError as e:
+        return [str(e)]
+    if (len(rows[0]), len(rows)) != (CELL, CELL):
+        return ["size %d x %d, expected %d x %d"
+                % (len(rows[0]), len(rows), CELL, CELL)]
+    pixels = [p for row in rows for p in row]
+    faults = []
+    if TRANSPARENT not in pixels:
+        faults.append("no transparent pixel: the corners must be clear")
+    whites = sum(1 for p in pixels if p == WHITE)
+    if whites < 12:
+        faults.append("only %d white pixels: the question mark is missing"
+                      % whites)
+    return faults
+
+
+def main(argv):
+    here = os.path.dirname(os.path.abspath(__file__))
+    target = argv[1] if len(argv) > 1 else os.path.join(here, "..",
+                                                         "helpglyph.bmp")
+    data = build_bmp(render(help_glyph()))
+    with open(target, "wb") as f:
+        f.write(data)
+    faults = check(target)
+    for fault in faults:
+        print("%s: %s" % (os.path.normpath(target), fault), file=sys.stderr)
+    if faults:
+        return 1
+    print("wrote %s (%d bytes)" % (os.path.normpath(target), len(data)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,385 @@
+// The macro-menu editor built in-process: window, controls, tab order, and the dialog run
+// modally with a scripted user (a thread timer fires inside the modal loops).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "macro/win32/Form4.h"
+#include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
+
+namespace ostrel {
+namespace {
+
+std::string Text(HWND h) {
+  char buf[4096] = {};
+  GetWindowTextA(h, buf, sizeof buf);
+  return buf;
+}
+
+RECT RectIn(HWND parent, HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string TempPath(const char* name) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A user who acts on each tick of a thread timer. The timer is dispatched by whichever
+// message loop runs: the dialog's, the input box's or the message box's.
+struct Script {
+  std::vector<std::function<void()>> steps;
+  std::size_t next = 0;
+  DWORD deadline = 0;
+  HWND form = nullptr;
+  bool timedOut = false;
+};
+Script* g_script = nullptr;
+
+void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
+  Script& s = *g_script;
+  if (s.next < s.steps.size()) {
+    auto step = s.steps[s.next++];  // a step may open a loop that ticks again
+    step();
+  } else if (GetTickCount() > s.deadline && !s.timedOut) {
+    s.timedOut = true;
+    if (IsWindow(s.form)) PostMessageA(s.form, WM_CLOSE, 0, 0);
+  }
+}
+
+struct Find {
+  const char* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindOwnProc(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<Find*>(lp);
+  char name[64] = {};
+  GetClassNameA(h, name, sizeof name);
+  if (lstrcmpiA(name, f->cls) == 0 && IsWindowVisible(h)) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window of our thread with this class.
+HWND FindOwn(const char* cls) {
+  Find f{cls, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnProc, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+void PressKey(HWND target, WPARAM vk) {
+  PostMessageA(target, WM_KEYDOWN, vk, 1);
+  PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+void Click(HWND form, int id) {
+  PostMessageA(form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(form, id)));
+}
+
+std::vector<std::string> ListLines(HWND list) {
+  std::vector<std::string> lines;
+  int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char buf[256] = {};
+    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+    lines.emplace_back(buf);
+  }
+  return lines;
+}
+
+class Form4Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
+    owner = CreateWindowExA(0, "STATIC", "Form4 owner", WS_OVERLAPPED | WS_VISIBLE, 10, 10, 200,
+                            100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    g_script = &script;
+  }
+  void TearDown() override {
+    if (IsWindow(owner)) DestroyWindow(owner);
+    g_script = nullptr;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+  // Runs the dialog modally on `path` while the script acts; returns the modal result.
+  int RunModal(TForm4& form) {
+    script.form = form.Handle();
+    script.deadline = GetTickCount() + 8000;
+    UINT_PTR timer = SetTimer(nullptr, 0, 60, ScriptTick);
+    int result = form.ShowModal();
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(script.timedOut) << "the script stalled at step " << script.next;
+    EXPECT_EQ(script.next, script.steps.size());
+    return result;
+  }
+  HWND owner = nullptr;
+  Script script;
+};
+
+TEST_F(Form4Test, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
+  TForm4 form(owner);
+  HWND h = form.Handle();
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(Text(h), "SendKeys List Configuration");
+  RECT client;
+  GetClientRect(h, &client);
+  EXPECT_EQ(client.right, 399);
+  EXPECT_EQ(client.bottom, 308);
+  RECT win;
+  GetWindowRect(h, &win);
+  EXPECT_EQ(win.left, 308);
+  EXPECT_EQ(win.top, 117);
+  LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_EQ(GetWindow(h, GW_OWNER), owner);
+  EXPECT_FALSE(IsWindowVisible(h));
+  LOGFONTA lf{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.Control(idForm4Button1), WM_GETFONT, 0, 0)),
+             sizeof lf, &lf);
+  EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
+}
+
+TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
+  TForm4 form(owner);
+  HWND h = form.Handle();
+  struct Expect {
+    int id;
+    const char* text;
+    RECT rect;
+  } expected[] = {
+      {idForm4MenuList, "", {1, 16, 191, 120}},
+      {idForm4GroupBox1, "Menu Item Options", {200, 16, 305, 113}},
+      {idForm4Button1, "&Add", {214, 40, 289, 65}},
+      {idForm4Button2, "&Delete", {214, 80, 289, 105}},
+      {idForm4Button3, "&Exit", {312, 40, 387, 65}},
+      {idForm4Button4, "&Cancel", {312, 80, 387, 105}},
+      {idForm4HelpBar, "", {362, 2, 387, 24}},
+      {idForm4Panel3, "Keyboard Macro", {0, 121, 399, 137}},
+      {idForm4MenuKeys, "", {0, 137, 399, 232}},
+      {idForm4Memo1, "", {0, 232, 399, 308}},
+  };
+  for (const Expect& e : expected) {
+    HWND c = form.Control(e.id);
+    ASSERT_NE(c, nullptr) << e.id;
+    EXPECT_EQ(Text(c), e.text) << e.id;
+    RECT r = RectIn(h, c);
+    EXPECT_EQ(r.left, e.rect.left) << e.id;
+    EXPECT_EQ(r.top, e.rect.top) << e.id;
+    EXPECT_EQ(r.right, e.rect.right) << e.id;
+    EXPECT_EQ(r.bottom, e.rect.bottom) << e.id;
+  }
+  RECT label = RectIn(h, form.Control(idForm4Label1));
+  EXPECT_EQ(label.left, 1);
+  EXPECT_EQ(label.top, 1);
+  EXPECT_EQ(label.right - label.left, 190);
+  EXPECT_EQ(Text(form.Control(idForm4Label1)), " SendKey Menu Item");
+
+  // The help button shows the help glyph, with the hint of the program's help buttons.
+  HWND bar = form.Control(idForm4HelpBar);
+  EXPECT_NE(SendMessageA(bar, TB_GETIMAGELIST, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 1);
+  EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, idForm4HelpButton, 0));
+
+  auto style = [&](int id) { return GetWindowLongPtrA(form.Control(id), GWL_STYLE); };
+  EXPECT_EQ(style(idForm4Button1) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_FALSE(style(idForm4MenuList) & WS_TABSTOP);
+  EXPECT_FALSE(style(idForm4Memo1) & WS_TABSTOP);
+  EXPECT_TRUE(style(idForm4Memo1) & ES_READONLY);
+  EXPECT_TRUE(style(idForm4Memo1) & WS_VSCROLL);
+  EXPECT_TRUE(style(idForm4MenuKeys) & ES_MULTILINE);
+  EXPECT_FALSE(style(idForm4MenuKeys) & ES_WANTRETURN);
+  EXPECT_TRUE(style(idForm4MenuKeys) & ES_READONLY);  // read-only until an item is selected
+
+  // Tab goes round the buttons and the macro, skipping the list and the help text.
+  std::vector<int> order;
+  HWND at = form.Control(idForm4Button1);
+  for (int i = 0; i < 6; ++i) {
+    order.push_back(GetDlgCtrlID(at));
+    at = GetNextDlgTabItem(h, at, FALSE);
+  }
+  EXPECT_EQ(order, (std::vector<int>{idForm4Button1, idForm4Button2, idForm4Button3,
+                                     idForm4Button4, idForm4MenuKeys, idForm4Button1}));
+}
+
+TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
+  const std::string path = TempPath("ostrel_form4_edit.skl");
+  WriteFile(path, "Name=John{tab}Smith\r\nPhone=555-1234\r\n");
+  std::vector<int> help;
+  TForm4 form(owner);
+  form.SetListFileName(path);
+  form.onHelp = [&](int context) { help.push_back(context); };
+  HWND h = form.Handle();
+  HWND list = form.Control(idForm4MenuList);
+  HWND keys = form.Control(idForm4MenuKeys);
+  HWND input = nullptr;
+
+  script.steps = {
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(h));
+        EXPECT_FALSE(IsWindowEnabled(owner));
+        EXPECT_EQ(ListLines(list), (std::vector<std::string>{"Name", "Phone"}));
+        EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+        std::string memo = Text(form.Control(idForm4Memo1));
+        EXPECT_EQ(memo.rfind("To add a new Sendkey Menu Item", 0), 0u);
+        EXPECT_NE(memo.find("'Delete' key. \r\n\r\nTo update"), std::string::npos);
+        // The user clicks Phone.
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        PostMessageA(h, WM_COMMAND, MAKEWPARAM(idForm4MenuList, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+      },
+      [&] {
+        EXPECT_EQ(Text(keys), "555-1234");
+        EXPECT_EQ(GetFocus(), keys);
+        EXPECT_FALSE(GetWindowLongPtrA(keys, GWL_STYLE) & ES_READONLY);
+        // Types " x" at the end, then Enter: Add's input box.
+        SendMessageA(keys, EM_SETSEL, 8, 8);
+        PostMessageA(keys, WM_CHAR, 'x', 1);
+        PressKey(keys, VK_RETURN);
+      },
+      [&] {
+        input = FindOwn(tk::kInputBoxClass);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(Text(input), "Enter Menu Name");
+        EXPECT_EQ(GetWindow(input, GW_OWNER), h);
+        EXPECT_FALSE(IsWindowEnabled(h));
+        HWND edit = GetDlgItem(input, tk::kInputBoxEdit);
+        EXPECT_EQ(GetFocus(), edit);
+        EXPECT_EQ(Text(edit), "");
+        SetWindowTextA(edit, " Fax ");
+        PressKey(edit, VK_RETURN);
+      },
+      [&] {
+        EXPECT_FALSE(IsWindow(input));
+        EXPECT_TRUE(IsWindowEnabled(h));
+        EXPECT_EQ(ListLines(list), (std::vector<std::string>{"Name", "Phone", "Fax"}));
+        EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
+        EXPECT_EQ(GetFocus(), keys);
+        EXPECT_EQ(Text(keys), "");
+        PostMessageA(keys, WM_CHAR, '9', 1);
+        // Tab leaves the macro for the next control; it does not type a tab.
+        PressKey(keys, VK_TAB);
+      },
+      [&] {
+        EXPECT_EQ(GetFocus(), form.Control(idForm4Button1));
+        EXPECT_EQ(Text(keys), "9");
+        // Escape in the macro does not close the dialog (it has no cancel button).
+        SetFocus(keys);
+        PressKey(keys, VK_ESCAPE);
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(h));
+        EXPECT_EQ(Text(keys), "9");
+        Click(h, idForm4HelpButton);
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(h));
+        EXPECT_EQ(help, std::vector<int>{40});
+        Click(h, idForm4Button4);  // Cancel writes as well
+      },
+  };
+  EXPECT_EQ(RunModal(form), tk::mrOk);
+  EXPECT_FALSE(IsWindowVisible(h));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(ReadFile(path), "Name=John{tab}Smith\r\nPhone=555-1234x\r\nFax=9\r\n");
+  DeleteFileA(path.c_str());
+}
+
+TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
+  const std::string path = TempPath("ostrel_form4_dup.skl");
+  WriteFile(path, "Phone=555\r\n");
+  TForm4 form(owner);
+  form.SetListFileName(path);
+  HWND h = form.Handle();
+  HWND box = nullptr;
+  HWND list = form.Control(idForm4MenuList);
+  script.steps = {
+      [&] {
+        // Enter in the list presses Add too.
+        SetFocus(list);
+        PressKey(list, VK_RETURN);
+      },
+      [&] {
+        HWND input = FindOwn(tk::kInputBoxClass);
+        ASSERT_NE(input, nullptr);
+        SetWindowTextA(GetDlgItem(input, tk::kInputBoxEdit), "PHONE");
+        Click(input, tk::kInputBoxOk);
+      },
+      [&] {
+        box = FindOwn("#32770");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(Text(box), "Error");
+        char text[256] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        EXPECT_STREQ(text, "Cannot add, that name is already used");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      [&] { Click(h, idForm4Button1); },
+      [&] {
+        HWND input = FindOwn(tk::kInputBoxClass);
+        ASSERT_NE(input, nullptr);
+        SetWindowTextA(GetDlgItem(input, tk::kInputBoxEdit), "Fax");
+        PressKey(GetDlgItem(input, tk::kInputBoxEdit), VK_ESCAPE);  // Cancel gives ""
+      },
+      [&] {
+        EXPECT_EQ(FindOwn(tk::kInputBoxClass), nullptr);
+        EXPECT_EQ(ListLines(form.Control(idForm4MenuList)), std::vector<std::string>{"Phone"});
+        PostMessageA(h, WM_CLOSE, 0, 0);  // the close box
+      },
+  };
+  EXPECT_EQ(RunModal(form), tk::mrOk);
+  EXPECT_EQ(ReadFile(path), "Phone=555\r\n");
+  DeleteFileA(path.c_str());
+}
+
+TEST_F(Form4Test, AFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses) {
+  const std::string path = TempPath("ostrel_no_such_folder\\list.skl");
+  TForm4 form(owner);
+  form.SetListFileName(path);
+  std::string message;
+  script.steps = {
+      [&] { Click(form.Handle(), idForm4Button3); },  // Exit
+      [&] {
+        HWND box = FindOwn("#32770");
+        ASSERT_NE(box, nullptr);
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        message = text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+  };
+  EXPECT_EQ(RunModal(form), tk::mrOk);
+  EXPECT_EQ(message, "Cannot create file " + path);
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace ostrel
