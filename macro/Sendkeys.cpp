@@ -32,6 +32,8 @@ constexpr std::uint32_t kKeyUpBits = 0xC0000000;       // transition, previous s
 constexpr std::uint64_t kSetStateRetryMs = 1000;
 // The longest stretch WaitForIdle spends draining keyboard messages of its own queue.
 constexpr std::uint64_t kDrainLimitMs = 5000;
+// The longest wait for a window to paint, so that it has taken the keys posted to it.
+constexpr std::uint64_t kCatchUpLimitMs = 500;
 
 struct KeyWord {
   std::string_view word;
@@ -39,13 +41,11 @@ struct KeyWord {
 };
 
 constexpr KeyWord kKeyWords[] = {
-    {"BACKSPACE", 0x08}, {"BS", 0x08},      {"BKSP", 0x08},       {"BREAK", 0x13},
-    {"CAPSLOCK", 0x14},  {"CLEAR", 0x0C},   {"DEL", 0x2E},        {"DELETE", 0x2E},
-    {"DOWN", 0x28},      {"END", 0x23},     {"ENTER", 0x0D},      {"ESC", 0x1B},
-    {"ESCAPE", 0x1B},    {"HELP", 0x2F},    {"HOME", 0x24},       {"INSERT", 0x2D},
-    {"LEFT", 0x25},      {"NUMLOCK", 0x90}, {"PGDN", 0x22},       {"PGUP", 0x21},
-    {"PRTSC", 0x2C},     {"RIGHT", 0x27},   {"SCROLLLOCK", 0x91}, {"TAB", 0x09},
-    {"UP", 0x26},
+    {"BACKSPACE", 0x08}, {"BS", 0x08},    {"BKSP", 0x08},       {"BREAK", 0x13}, {"CAPSLOCK", 0x14},
+    {"CLEAR", 0x0C},     {"DEL", 0x2E},   {"DELETE", 0x2E},     {"DOWN", 0x28},  {"END", 0x23},
+    {"ENTER", 0x0D},     {"ESC", 0x1B},   {"ESCAPE", 0x1B},     {"HELP", 0x2F},  {"HOME", 0x24},
+    {"INSERT", 0x2D},    {"LEFT", 0x25},  {"NUMLOCK", 0x90},    {"PGDN", 0x22},  {"PGUP", 0x21},
+    {"PRTSC", 0x2C},     {"RIGHT", 0x27}, {"SCROLLLOCK", 0x91}, {"TAB", 0x09},   {"UP", 0x26},
 };
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) < 33; }
@@ -63,9 +63,12 @@ std::uint8_t FunctionKey(std::string_view word) {
 
 int DigitValue(char c, int base) {
   int v = -1;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
   return v < base ? v : -1;
 }
 
@@ -123,11 +126,16 @@ MacroToken ReadMacroToken(std::string_view text, std::size_t& pos) {
     word = word.substr(0, space);
   }
 
-  if (word == "CTRL") token.kind = MacroTokenKind::kCtrl;
-  else if (word == "ALT") token.kind = MacroTokenKind::kAlt;
-  else if (word == "SHIFT") token.kind = MacroTokenKind::kShift;
-  else if (word == "@") token.kind = MacroTokenKind::kAltNext;
-  else if (word == "PAUSE" || word == "WAIT") token.kind = MacroTokenKind::kPause;
+  if (word == "CTRL")
+    token.kind = MacroTokenKind::kCtrl;
+  else if (word == "ALT")
+    token.kind = MacroTokenKind::kAlt;
+  else if (word == "SHIFT")
+    token.kind = MacroTokenKind::kShift;
+  else if (word == "@")
+    token.kind = MacroTokenKind::kAltNext;
+  else if (word == "PAUSE" || word == "WAIT")
+    token.kind = MacroTokenKind::kPause;
   else if (std::uint8_t f = FunctionKey(word)) {
     token.kind = MacroTokenKind::kNamedKey;
     token.code = f;
@@ -145,6 +153,23 @@ MacroToken ReadMacroToken(std::string_view text, std::size_t& pos) {
   return token;
 }
 
+// A program that is busy takes our keys later, and a key it has yet to translate into
+// a character would then land behind the characters posted after it. The wait for an
+// idle process does not always see that (Wine reports a process idle at once), so the
+// window itself is asked to catch up: a window paints only once every message posted to
+// its thread before has been taken from the queue. One pixel is marked for repainting,
+// and we wait until it has been painted; not for a hidden window or one of our own
+// thread, which cannot paint while we wait, and never longer than half a second.
+static void CatchUp(const MacroPorts& ports, WindowHandle window) {
+  if (!window || !ports.windows.IsWindowVisible(window) ||
+      ports.windows.GetWindowThread(window) == ports.system.CurrentThreadId())
+    return;
+  if (!ports.windows.InvalidateRect(window, 0, 0, 1, 1)) return;
+  const std::uint64_t start = ports.system.TickCount();
+  while (ports.windows.GetUpdateRect(window) && ports.system.TickCount() - start < kCatchUpLimitMs)
+    ports.system.Sleep(1);
+}
+
 void WaitForIdle(const MacroPorts& ports, WindowHandle window) {
   // Keyboard messages of our own queue first. Bounded, in case something keeps putting
   // them there faster than they are handled.
@@ -156,6 +181,7 @@ void WaitForIdle(const MacroPorts& ports, WindowHandle window) {
   ports.system.Sleep(1);
   ports.keyboard.WaitForInputIdle(ports.windows.GetWindowProcess(window), kInputIdleTimeoutMs);
   ports.keyboard.ProcessMessages();
+  CatchUp(ports, window);
 }
 
 namespace {

@@ -59,6 +59,11 @@ class WindowPort {
   // SetActiveWindow in the calling thread's (possibly joined) input state; returns the
   // window that was active before.
   virtual WindowHandle SetActiveWindow(WindowHandle wnd) = 0;
+  // InvalidateRect(wnd, {left, top, right, bottom}, FALSE): that part of the client area
+  // is to be painted again.
+  virtual bool InvalidateRect(WindowHandle wnd, int left, int top, int right, int bottom) = 0;
+  // GetUpdateRect(wnd, nullptr, FALSE): whether part of the window still waits for paint.
+  virtual bool GetUpdateRect(WindowHandle wnd) = 0;
 };
 
 }  // namespace ostrel

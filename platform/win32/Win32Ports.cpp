@@ -66,6 +66,13 @@ bool Win32Windows::IsWindow(WindowHandle wnd) { return ::IsWindow(H(wnd)) != 0; 
 WindowHandle Win32Windows::SetActiveWindow(WindowHandle wnd) {
   return reinterpret_cast<WindowHandle>(::SetActiveWindow(H(wnd)));
 }
+bool Win32Windows::InvalidateRect(WindowHandle wnd, int left, int top, int right, int bottom) {
+  RECT r{left, top, right, bottom};
+  return ::InvalidateRect(H(wnd), &r, FALSE) != 0;
+}
+bool Win32Windows::GetUpdateRect(WindowHandle wnd) {
+  return ::GetUpdateRect(H(wnd), nullptr, FALSE) != 0;
+}
 
 void Win32Shell::ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
                                const std::string& parameters, const std::string& directory,

@@ -31,6 +31,8 @@ class Win32Windows : public WindowPort {
   WindowHandle GetLastActivePopup(WindowHandle wnd) override;
   bool IsWindow(WindowHandle wnd) override;
   WindowHandle SetActiveWindow(WindowHandle wnd) override;
+  bool InvalidateRect(WindowHandle wnd, int left, int top, int right, int bottom) override;
+  bool GetUpdateRect(WindowHandle wnd) override;
 };
 
 class Win32Shell : public ShellPort {

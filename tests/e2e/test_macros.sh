@@ -20,8 +20,9 @@ open(path, "wb").write(
 PY
 printf 'Greeting=Hi there\r\nEmpty=\r\nTwo tabs={TAB 2}done\r\n' >"$app/SendKeyList_1.skl"
 
-notepad_text() { probe edittext "Untitled - Notepad"; }
-# Notepad in front with the caret in its text, as a user leaves it before a hotkey.
+# Notepad's text as hex bytes, and the hex bytes of a string.
+notepad_hex() { probe edittext "Untitled - Notepad" | od -An -tx1 | tr -d ' \n'; }
+hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
 notepad_front() {
   probe front "Untitled - Notepad" || true
   eventually '[[ "$(probe foreground)" == "Untitled - Notepad"* ]]' 5 ||
@@ -36,10 +37,17 @@ HELPERS+=($!)
 probe wait "Untitled - Notepad" 15000 >/dev/null || fail "Notepad did not start"
 notepad_front
 
+# What the Return key makes in this Notepad, typed as a user types it.
+press Return
+eventually '[[ -n "$(notepad_hex)" ]]' 10 || fail "Return typed nothing into Notepad"
+newline=$(notepad_hex)
+press ctrl+a BackSpace
+eventually '[[ -z "$(notepad_hex)" ]]' 10 || fail "Notepad's text could not be cleared"
+
 press ctrl+alt+t
-expected=$'Hello\tWorld\r\nabc{x!'
-eventually '[[ "$(notepad_text)" == "$expected" ]]' 20 ||
-  fail "the macro typed \"$(notepad_text | od -c | head -3)\" instead"
+expected=$(hex $'Hello\tWorld')$newline$(hex 'abc{x!')
+eventually '[[ "$(notepad_hex)" == "$expected" ]]' 20 ||
+  fail "the macro typed $(notepad_hex), not $expected"
 shot macros-typed
 
 # The macro menu appears only once the OstrelMenu has been popped up.
@@ -58,7 +66,7 @@ shot macros-menu
 sleep 1  # a menu closed within half a second of opening comes back
 press Down Return
 probe nomenu 3000 || fail "choosing an item did not close the macro menu"
-expected+="Hi there"
-eventually '[[ "$(notepad_text)" == "$expected" ]]' 20 ||
-  fail "the chosen item typed \"$(notepad_text | od -c | head -3)\" instead"
+expected+=$(hex "Hi there")
+eventually '[[ "$(notepad_hex)" == "$expected" ]]' 20 ||
+  fail "the chosen item typed $(notepad_hex), not $expected"
 echo "PASS"

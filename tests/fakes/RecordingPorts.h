@@ -232,6 +232,20 @@ class FakeWindows : public WindowPort {
     if (onActivate) onActivate(w);
     return 0;
   }
+  // Repainting: each window paints after `paintPolls` looks at its update region.
+  int paintPolls = 0;
+  std::map<WindowHandle, int> unpainted;
+  bool InvalidateRect(WindowHandle w, int, int, int, int) override {
+    unpainted[w] = paintPolls;
+    return true;
+  }
+  bool GetUpdateRect(WindowHandle w) override {
+    auto it = unpainted.find(w);
+    if (it == unpainted.end()) return false;
+    if (it->second-- > 0) return true;
+    unpainted.erase(it);
+    return false;
+  }
 
  private:
   CallLog& log_;

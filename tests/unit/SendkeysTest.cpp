@@ -653,5 +653,34 @@ TEST(WaitForIdle, DrainsKeyMessagesThenWaitsForTheWindowsProcess) {
   }
 }
 
+TEST(WaitForIdle, WaitsUntilTheWindowHasPaintedAfterWhatWasPostedToIt) {
+  {
+    SCOPED_TRACE("a busy window is waited for until it paints");
+    Desk desk;
+    desk.windows.paintPolls = 3;
+    WaitForIdle(desk.ports, kEdit);
+    EXPECT_EQ(desk.Count("Sleep 1"), 1 + 3);
+    EXPECT_TRUE(desk.windows.unpainted.empty());
+  }
+  {
+    SCOPED_TRACE("one that never paints is left after half a second");
+    Desk desk;
+    desk.windows.paintPolls = 1000000;
+    WaitForIdle(desk.ports, kEdit);
+    EXPECT_EQ(desk.Count("Sleep 1"), 1 + 500);
+  }
+  {
+    SCOPED_TRACE("a hidden window, or one of our own thread, cannot paint while we wait");
+    Desk desk;
+    desk.windows.paintPolls = 1000000;
+    desk.windows.windows[kEdit].visible = false;
+    WaitForIdle(desk.ports, kEdit);
+    desk.windows.windows[kOther].thread = 42;
+    WaitForIdle(desk.ports, kOther);
+    EXPECT_EQ(desk.Count("Sleep 1"), 2);
+    EXPECT_TRUE(desk.windows.unpainted.empty());
+  }
+}
+
 }  // namespace
 }  // namespace ostrel
