@@ -9,6 +9,7 @@
 #include <functional>
 #include <sstream>
 
+#include "win32/WindowInspection.h"
 #include "macro/win32/Form4.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
@@ -16,18 +17,8 @@
 namespace ostrel {
 namespace {
 
-std::string Text(HWND h) {
-  char buf[4096] = {};
-  GetWindowTextA(h, buf, sizeof buf);
-  return buf;
-}
-
-RECT RectIn(HWND parent, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+using testing::RectIn;
+using testing::Text;
 
 std::string TempPath(const char* name) {
   char dir[MAX_PATH];
@@ -225,8 +216,8 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
-  EXPECT_EQ(order, (std::vector<int>{idForm4Button1, idForm4Button2, idForm4Button3,
-                                     idForm4Button4, idForm4MenuKeys, idForm4Button1}));
+  EXPECT_EQ(order, (std::vector<int>{idForm4Button1, idForm4Button2, idForm4Button3, idForm4Button4,
+                                     idForm4MenuKeys, idForm4Button1}));
 }
 
 TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {

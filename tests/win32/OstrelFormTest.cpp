@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "win32/WindowInspection.h"
 #include "app/KeyTree.h"
 #include "app/win32/OstrelForm.h"
 #include "catalogue/FunCatalogue.h"
@@ -13,18 +14,8 @@
 namespace ostrel {
 namespace {
 
-std::string Text(HWND h) {
-  char buf[4096] = {};
-  GetWindowTextA(h, buf, sizeof buf);
-  return buf;
-}
-
-RECT ClientRectOf(HWND parent, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+using testing::RectIn;
+using testing::Text;
 
 class OstrelFormTest : public ::testing::Test {
  protected:
@@ -75,14 +66,14 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   GetClientRect(hwnd, &client);
   HWND tree = GetDlgItem(hwnd, idOLKeyTree);
   ASSERT_NE(tree, nullptr);
-  RECT t = ClientRectOf(hwnd, tree);
+  RECT t = RectIn(hwnd, tree);
   EXPECT_LE(t.right, 240);
   EXPECT_EQ(SendMessageA(tree, TVM_GETINDENT, 0, 0), 19);
   EXPECT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & TVS_SHOWSELALWAYS);
   EXPECT_EQ(Text(GetDlgItem(hwnd, idHotKeyLabel)), "  HotKey List");
 
   HWND memo = GetDlgItem(hwnd, idMemo1);
-  RECT m = ClientRectOf(hwnd, memo);
+  RECT m = RectIn(hwnd, memo);
   EXPECT_GE(m.left, 240);
   EXPECT_TRUE(GetWindowLongPtrA(memo, GWL_STYLE) & ES_READONLY);
   std::string memoText = Text(memo);
@@ -90,7 +81,7 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_EQ(memoText.rfind("This is the hotkey definition panel. \r\n\r\nYou can add", 0), 0u);
 
   HWND status = GetDlgItem(hwnd, idStatus);
-  RECT s = ClientRectOf(hwnd, status);
+  RECT s = RectIn(hwnd, status);
   EXPECT_EQ(s.bottom, client.bottom);
   EXPECT_EQ(s.bottom - s.top, 22);
 
@@ -102,7 +93,7 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_FALSE(GetWindowLongPtrA(GetDlgItem(hwnd, idShowOnMenu), GWL_STYLE) & WS_VISIBLE);
 
   // The upper toolbar sits at the right end of the right column.
-  RECT top = ClientRectOf(hwnd, GetDlgItem(hwnd, idTopToolbar));
+  RECT top = RectIn(hwnd, GetDlgItem(hwnd, idTopToolbar));
   EXPECT_NEAR(top.right, client.right - 2, 1);
   HWND bar = GetDlgItem(hwnd, idTreeToolbar);
   EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 3);
