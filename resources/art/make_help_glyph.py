@@ -20,7 +20,7 @@ import sys
 sys.dont_write_bytecode = True
 from make_icon import TEAL_BOTTOM, TEAL_RIM, pixel_glyph
 from make_images import (CELL, TRANSPARENT, TEAL_LIGHT, WHITE, build_bmp, disk,
-                         read_bmp, render, vertical)
+                         read_bmp, render, vertical, write_checked)
 
 QUESTION = [
     ".XXXX.",
@@ -68,16 +68,7 @@ def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     target = argv[1] if len(argv) > 1 else os.path.join(here, "..",
                                                          "helpglyph.bmp")
-    data = build_bmp(render(help_glyph()))
-    with open(target, "wb") as f:
-        f.write(data)
-    faults = check(target)
-    for fault in faults:
-        print("%s: %s" % (os.path.normpath(target), fault), file=sys.stderr)
-    if faults:
-        return 1
-    print("wrote %s (%d bytes)" % (os.path.normpath(target), len(data)))
-    return 0
+    return write_checked(target, build_bmp(render(help_glyph())), check)
 
 
 if __name__ == "__main__":

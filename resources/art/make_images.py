@@ -394,7 +394,11 @@ def main(argv):
     target = argv[1] if len(argv) > 1 else os.path.join(here, "..",
                                                          "imagelist1.bmp")
     cells = [render(picture()) for picture in PICTURES]
-    data = build_bmp(strip(cells))
+    return write_checked(target, build_bmp(strip(cells)), check)
+
+
+def write_checked(target, data, check):
+    """Writes the file, then reads it back through `check`: 0, or 1 with its faults."""
     with open(target, "wb") as f:
         f.write(data)
     faults = check(target)
