@@ -4,28 +4,9 @@
 
 namespace ostrel {
 
-namespace {
-
-// Modifier index of a definition (the editor's list "None", "Shift", "Shift+Alt", ...)
-// to the component's modifier set.
-constexpr THotKeyModifiers kKeyModSets[] = {
-    0,                         // None
-    hkShift,                   // Shift
-    hkShift | hkAlt,           // Shift+Alt
-    hkShift | hkCtrl,          // Shift+Ctrl
-    hkShift | hkCtrl | hkAlt,  // Shift+Ctrl+Alt
-    hkCtrl,                    // Ctrl
-    hkCtrl | hkAlt,            // Ctrl+Alt
-    hkAlt,                     // Alt
-    hkWin,                     // Win
-};
-
-}  // namespace
-
 std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod) {
-  if (keyMod < 0 || keyMod >= static_cast<std::int32_t>(std::size(kKeyModSets)))
-    return std::nullopt;
-  return kKeyModSets[keyMod];
+  if (keyMod < 0 || keyMod >= static_cast<std::int32_t>(kKeyModCount)) return std::nullopt;
+  return kKeyModTable[static_cast<std::size_t>(keyMod)].set;
 }
 
 void OstrelController::BuildHotKeyList() {

@@ -121,8 +121,11 @@ void OstrelController::ToolbarButton974Click(int tag) {
   PKeyRec def = selected.any ? selected.data : nullptr;
   switch (tag) {
     case 1:
-      if (!def) p_.view.ShowError("No Item selected for update.");
-      // Editing a definition opens the hotkey editor, which arrives with the dialogs.
+      if (!def) {
+        p_.view.ShowError("No Item selected for update.");
+        return;
+      }
+      UpdateDefinition(def);
       return;
     case 2: {
       if (!def) return;
@@ -135,10 +138,30 @@ void OstrelController::ToolbarButton974Click(int tag) {
       return;
     }
     default:
-      // Adding runs the function chooser and the hotkey editor, which arrive with the
-      // dialogs.
+      AddDefinition();
       return;
   }
+}
+
+void OstrelController::AddDefinition() {
+  if (p_.view.RunFunctionChooser(chosenFunction_, chosenFunctionName_) == kModalCancel) return;
+  auto copy = std::make_unique<TKeyRec>(NewKeyRec(chosenFunction_));
+  if (p_.view.RunKeyEditor(*copy, 0, *keys_, nullptr) == kModalCancel) return;
+  const std::string key = KeyText(*copy);
+  keys_->Add(key, std::move(copy));
+  UpdateKeysList();
+}
+
+void OstrelController::UpdateDefinition(PKeyRec def) {
+  TKeyRec copy = NewKeyRec();
+  CopyKeyRec(*def, copy);
+  if (p_.view.RunKeyEditor(copy, 1, *keys_, def) == kModalCancel) return;
+  // The definition stays the same object, in the list and in the tree's data. It cannot
+  // have gone while the editor was open (the window was disabled), but a stale one is
+  // never written.
+  if (keys_->IndexOf(def) == KeysList::npos) return;
+  CopyKeyRec(copy, *def);
+  UpdateKeysList();
 }
 
 void OstrelController::ToolbarButton971Click() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/KeyTree.h"
+#include "catalogue/KeysList.h"
 #include "platform/WindowPort.h"
 
 namespace ostrel {
@@ -23,6 +24,10 @@ enum TOptionBox : int {
   obOlTaskBar = 1,  // "Automatically hide Configuration Panel"
   obOLMouse = 3,    // "Disable OstrelMenu mouse activation"
 };
+
+// Modal results of the dialogs.
+inline constexpr int kModalOk = 1;
+inline constexpr int kModalCancel = 2;
 
 // The tree's selected node: whether there is one, and its definition (none for a group).
 struct TreeSelection {
@@ -85,6 +90,15 @@ class MainView {
   // back later as SendKeyMenuClick with the item's caption.
   virtual void RenderMacroMenu(const std::vector<MenuItem>& items) = 0;
   virtual void PopupMacroMenu(ScreenPoint at) = 0;
+
+  // The dialogs of Add and Update, each created for one use, shown modally and released;
+  // both return the modal result. The function chooser sets the chosen type to -1 when
+  // it opens, and on OK to the type chosen, with its display name when there is one.
+  virtual int RunFunctionChooser(std::int32_t& chosenFunction, std::string& chosenFunctionName) = 0;
+  // The hotkey editor on a working copy, which it writes only on OK. In update mode,
+  // `original` is the definition being edited.
+  virtual int RunKeyEditor(TKeyRec& definition, int editMode, const KeysList& keys,
+                           const TKeyRec* original) = 0;
 };
 
 }  // namespace ostrel

@@ -161,6 +161,9 @@ class OstrelController {
   ScreenPoint MenuPoint() const { return menuPoint_; }
   WindowHandle MenuFocus() const { return menuFocus_; }
   const std::vector<std::string>& MacroList() const { return macroList_; }
+  // What the function chooser last handed over: the type (-1 for none) and its name.
+  std::int32_t ChosenFunction() const { return chosenFunction_; }
+  const std::string& ChosenFunctionName() const { return chosenFunctionName_; }
 
  private:
   void Perform(const TKeyRec& def);
@@ -172,6 +175,8 @@ class OstrelController {
   bool StoredOption(const char* name);
   void StoreOption(const char* name, bool on);
   bool UserHasValue(const char* name);
+  void AddDefinition();
+  void UpdateDefinition(PKeyRec def);
 
   ControllerPorts p_;
   TSysHotKey sysHotKey1_;
@@ -189,6 +194,8 @@ class OstrelController {
   std::vector<WindowHandle> windowList_;
   std::vector<std::string> macroList_;
   PKeyRec pendingKey_ = nullptr;
+  std::int32_t chosenFunction_ = -1;
+  std::string chosenFunctionName_;
   WindowHandle desktopWnd_ = 0;
   WindowHandle hiddenWindow_ = 0;
   std::uint32_t uiThreadId_ = 0;

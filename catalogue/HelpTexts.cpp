@@ -6,7 +6,7 @@
 namespace ostrel {
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 22> kHelpTexts = {{
+constexpr std::array<std::pair<int, std::string_view>, 32> kHelpTexts = {{
     {0,
      "This is the hotkey definition panel. @You can add hotkeys by selecting the 'Add' button "
      "at the bottom of the Hotkey list. @You can also Change or Delete an existing Hotkey by "
@@ -102,6 +102,31 @@ constexpr std::array<std::pair<int, std::string_view>, 22> kHelpTexts = {{
      "This function disables all active hotkeys. This option is also available from the "
      "OstrelMenu. This is good when you have defined a hotkey that conflicts with an "
      "application defined key. You can re-enabled hotkeys from the OstrelMenu."},
+    // The hotkey editor's context help: 30 + the Tag of the control that has the focus.
+    {30,
+     "Enter a user friendly name (one that makes sense) which is used for no other purpose "
+     "other than to identify this Hotkey."},
+    {31,
+     "This item will appear on the OstrelMenu, If you wish it as a subitem under a main group "
+     "then enter a group name here (max of 10 characters ). This is not a required field, you "
+     "do not need to enter a group name."},
+    {32,
+     "This is the actual Keyboard key that you are assigning to this function. If you do not "
+     "want a HotKey assigned to this function then you do not have to assign it a one. You can "
+     "still use the function from the OstrelMenu."},
+    {33,
+     "If you wish to combine your HotKey with a special key, like the ctrl, alt or Shift keys "
+     "then select the combination that you wish to combine your Hotkey with."},
+    {34, "Enter the keystrokes that you wish sent when this function is selected."},
+    {35, "Enter the applicable information associated with the function you have selected."},
+    {36, "This button helps you locate the folder or file you wish to assign this function."},
+    {37, "Enter any additional parameters that you wish sent to this program."},
+    {38,
+     "Enter the working directory that you wish associated with this program. The directory "
+     "where this program will load and save files from. Example: If all of your Word document "
+     "are in a particular directory then if you are invoking Word you may want this to be your "
+     "working directory."},
+    {39, "This button helps you select the working directory name."},
     {40,
      "To add a new Sendkey Menu Item select the 'Add' button. Enter the Item name and then the "
      "keyboard data associated with this item. @To delete a Menu item select the item from the "

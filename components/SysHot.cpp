@@ -22,6 +22,34 @@ constexpr std::array<std::uint8_t, kKeyCount> kKeyTable = {
 // A short initialiser list would zero-fill the tail without complaint.
 static_assert(kKeyTable[kKeyCount - 1] == 0x91 && kKeyTable[kKeyCount - 2] == 0x90);
 
+// The editor's names of the key indexes, in the same order as kKeyTable.
+// clang-format off
+constexpr std::array<std::string_view, kKeyCount> kKeyNames = {
+    "None", "Cancel", "Back", "Tab", "Clear", "Return", "Pause", "Capital", "Escape", "Space",
+    "Prior", "Next", "End", "Home", "Left", "Up", "Right", "Down", "Select", "Execute",
+    "Snapshot", "Insert", "Delete", "Help", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9",
+    "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q", "R",
+    "S", "T", "U", "V", "W", "X", "Y", "Z", "Numpad0", "Numpad1", "Numpad2", "Numpad3",
+    "Numpad4", "Numpad5", "Numpad6", "Numpad7", "Numpad8", "Numpad9", "Multiply", "Add",
+    "Separator", "Subtract", "Decimal", "Divide", "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8",
+    "F9", "F10", "F11", "F12", "F13", "F14", "F15", "F16", "F17", "F18", "F19", "F20", "F21",
+    "F22", "F23", "F24", "Numlock", "Scroll",
+};
+// clang-format on
+static_assert(kKeyNames[kKeyCount - 1] == "Scroll" && kKeyNames[kKeyCount - 2] == "Numlock");
+
+constexpr std::array<KeyModEntry, kKeyModCount> kKeyModTable = {{
+    {"None", 0},
+    {"Shift", hkShift},
+    {"Shift+Alt", hkShift | hkAlt},
+    {"Shift+Ctrl", hkShift | hkCtrl},
+    {"Shift+Ctrl+Alt", hkShift | hkCtrl | hkAlt},
+    {"Ctrl", hkCtrl},
+    {"Ctrl+Alt", hkCtrl | hkAlt},
+    {"Alt", hkAlt},
+    {"Win", hkWin},
+}};
+
 namespace {
 
 struct ModifierFlag {

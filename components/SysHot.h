@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace ostrel {
@@ -27,6 +28,17 @@ inline constexpr unsigned kModWin = 8;
 // Key index (0..101, as stored in a definition) to virtual-key code; index 0 is no key.
 inline constexpr std::size_t kKeyCount = 102;
 extern const std::array<std::uint8_t, kKeyCount> kKeyTable;
+// The names the hotkey editor lists for the key indexes ("None", "Cancel", ... "Scroll").
+extern const std::array<std::string_view, kKeyCount> kKeyNames;
+
+// Modifier index (0..8, as stored in a definition): the editor's text and the modifier
+// set it stands for. The order of the list is not the order of the sets' bit values.
+struct KeyModEntry {
+  std::string_view text;
+  THotKeyModifiers set;
+};
+inline constexpr std::size_t kKeyModCount = 9;
+extern const std::array<KeyModEntry, kKeyModCount> kKeyModTable;
 
 // The MOD_* flags of a modifier set (the bit order differs from the flag order).
 unsigned ModifierFlags(THotKeyModifiers mods);

@@ -1,0 +1,106 @@
+// The logic of TKeydefines, the hotkey editor: loads a working copy of one definition
+// into the dialog, arranges the fields for its function type, checks the entries and
+// writes them back. The dialog itself is a KeyEditorView; it forwards every event here.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/KeyRec.h"
+#include "catalogue/KeysList.h"
+#include "platform/FilePort.h"
+
+namespace ostrel {
+
+// The editor's controls. An input control's value is its Tag, which also picks its
+// context help (text Tag + 30); the labels have no Tag.
+enum EditorControl : int {
+  ecName = 0,        // OLKeyName
+  ecGroup = 1,       // OLKeyGroup
+  ecKeylist = 2,     // Keylist
+  ecKm = 3,          // Km
+  ecKeystrokes = 4,  // Memo1
+  ecTarget = 5,      // FunTarget
+  ecTargetButton = 6,  // FunTargetB
+  ecParms = 7,       // FunParms
+  ecDir = 8,         // FunDir
+  ecDirButton = 9,   // FunDirB
+  ecTargetLabel,     // FunTargetC
+  ecParmsLabel,      // FunParmsC
+  ecDirLabel,        // FunDirC
+};
+
+// The editor's modes: the Tag of the configuration window's Add or Update button.
+inline constexpr int kEditAdd = 0;
+inline constexpr int kEditUpdate = 1;
+
+class KeyEditorView {
+ public:
+  virtual ~KeyEditorView() = default;
+  virtual void SetCaption(const std::string& text) = 0;
+  // The group list's entries (the list shows them sorted).
+  virtual void SetGroupItems(const std::vector<std::string>& items) = 0;
+  // The text of an edit box, the editable group box or the target label.
+  virtual void SetText(EditorControl control, const std::string& text) = 0;
+  virtual std::string Text(EditorControl control) = 0;
+  // Keylist and Km: the selected position, -1 for none.
+  virtual void SetSelection(EditorControl control, int index) = 0;
+  virtual int Selection(EditorControl control) = 0;
+  virtual void SetVisible(EditorControl control, bool visible) = 0;
+  virtual bool Visible(EditorControl control) = 0;
+  virtual void SetInfo(const std::string& text) = 0;
+  virtual void ShowError(const std::string& text) = 0;
+  // The platform's dialogs; nothing when cancelled.
+  virtual std::optional<std::string> BrowseForFolder() = 0;
+  virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
+  // The macro-menu editor on a list file, shown modally; its result is not used.
+  virtual void EditMacroList(const std::string& path) = 0;
+  virtual void RequestHelp(int context) = 0;
+  // Ends the modal dialog with OK.
+  virtual void CloseOk() = 0;
+};
+
+class KeyEditor {
+ public:
+  // `exePath` is the program's own path; list files live beside it.
+  KeyEditor(KeyEditorView& view, FileSystem& files, const std::string& exePath);
+
+  // Set by the caller before the dialog is shown.
+  PKeyRec Definition = nullptr;  // the working copy; written only by a successful OK
+  int EditMode = kEditAdd;
+  const KeysList* Keys = nullptr;
+  // In update mode, the definition being edited: the uniqueness test leaves it out.
+  const TKeyRec* Original = nullptr;
+
+  const std::string& ProgramDir() const { return programDir_; }
+
+  void FormShow();
+  // Focus entered the input control with this Tag.
+  void OLKeyNameEnter(int tag);
+  // The first failing check is shown; true when the entries may be stored.
+  bool Validate(int editMode);
+  void Button1Click();
+  // Either "..." button, told apart by its Tag (6 target, 9 directory).
+  void FunTargetBClick(int tag);
+  void ToolbarButton977Click();
+
+ private:
+  KeyEditorView& view_;
+  FileSystem& files_;
+  std::string programDir_;
+};
+
+// The key text the entries will have once stored: group and name trimmed, cut to the
+// record's widths (10, 40) and trimmed again.
+std::string EnteredKeyText(const std::string& group, const std::string& name);
+
+// "SendKeyList_<n>.skl" for the first n from 1 to 1000 with no such file in `dir`, or
+// 1001 when all are taken.
+std::string FreeListFileName(FileSystem& files, const std::string& dir);
+
+// The help context of the editor's help button.
+inline constexpr int kEditorHelpContext = 99;
+
+}  // namespace ostrel

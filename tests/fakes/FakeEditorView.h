@@ -1,0 +1,65 @@
+// The hotkey editor's dialog as its logic sees it: controls as plain values, the user's
+// answers to the platform's dialogs queued in advance, and a log of what was shown.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialogs/KeyEditor.h"
+
+namespace ostrel::testing {
+
+class FakeEditorView : public KeyEditorView {
+ public:
+  std::string caption;
+  std::vector<std::string> groups;
+  std::map<int, std::string> texts;
+  std::map<int, int> selections;
+  // As the form starts: every function-specific control hidden.
+  std::map<int, bool> visible{{ecName, true}, {ecGroup, true}, {ecKeylist, true}, {ecKm, true}};
+  std::string info;
+  std::vector<std::string> errors;
+  std::deque<std::optional<std::string>> folderAnswers, fileAnswers;
+  std::vector<std::string> dialogs;  // "folder", "file <filter>", "macros <path>"
+  std::vector<int> helpRequests;
+  int closedOk = 0;
+
+  void SetCaption(const std::string& text) override { caption = text; }
+  void SetGroupItems(const std::vector<std::string>& items) override { groups = items; }
+  void SetText(EditorControl c, const std::string& text) override { texts[c] = text; }
+  std::string Text(EditorControl c) override { return texts[c]; }
+  // Like the pick-only combo boxes: an index outside the list selects nothing.
+  void SetSelection(EditorControl c, int index) override {
+    const int count = c == ecKeylist ? 102 : 9;
+    selections[c] = index >= 0 && index < count ? index : -1;
+  }
+  int Selection(EditorControl c) override { return selections.count(c) ? selections[c] : -1; }
+  void SetVisible(EditorControl c, bool on) override { visible[c] = on; }
+  bool Visible(EditorControl c) override { return visible[c]; }
+  void SetInfo(const std::string& text) override { info = text; }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  std::optional<std::string> BrowseForFolder() override {
+    dialogs.push_back("folder");
+    return Next(folderAnswers);
+  }
+  std::optional<std::string> OpenFile(const std::string& filter) override {
+    dialogs.push_back("file " + filter);
+    return Next(fileAnswers);
+  }
+  void EditMacroList(const std::string& path) override { dialogs.push_back("macros " + path); }
+  void RequestHelp(int context) override { helpRequests.push_back(context); }
+  void CloseOk() override { ++closedOk; }
+
+ private:
+  static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
+    if (answers.empty()) return std::nullopt;
+    auto a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+}  // namespace ostrel::testing

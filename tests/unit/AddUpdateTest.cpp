@@ -1,0 +1,123 @@
+// Add and Update in the configuration window: the function chooser, then the hotkey
+// editor on a working copy; what is stored, registered, shown and selected afterwards.
+#include <gtest/gtest.h>
+
+#include "catalogue/FunCatalogue.h"
+#include "dialogs/KeyEditor.h"
+#include "fakes/ControllerHarness.h"
+#include "fakes/FakeEditorView.h"
+
+namespace ostrel {
+namespace {
+
+using namespace ostrel::testing;
+
+class AddUpdate : public ::testing::Test, public Harness {
+ protected:
+  // The chooser picks `type` and OK; the editor runs its real logic on a fake dialog,
+  // where `fill` types the user's entries before OK is pressed.
+  void ChooseAndEdit(std::int32_t type, std::function<void(FakeEditorView&)> fill) {
+    view.chooser = [type](std::int32_t& chosen, std::string& name) {
+      chosen = type;
+      name = std::string(FindFunType(type)->displayName);
+      return kModalOk;
+    };
+    Edit(std::move(fill));
+  }
+  void Edit(std::function<void(FakeEditorView&)> fill) {
+    view.editor = [this, fill](TKeyRec& copy, int mode, const KeysList& keys,
+                               const TKeyRec* original) {
+      dialog = FakeEditorView();
+      KeyEditor editor(dialog, files, "C:\\Program Files\\Ostrel\\Ostrel.exe");
+      editor.Definition = &copy;
+      editor.EditMode = mode;
+      editor.Keys = &keys;
+      editor.Original = original;
+      editor.FormShow();
+      fill(dialog);
+      editor.Button1Click();
+      return dialog.closedOk ? kModalOk : kModalCancel;
+    };
+  }
+  FakeEditorView dialog;
+};
+
+TEST_F(AddUpdate, AddStoresRegistersAndShowsTheNewDefinition) {
+  StartWith({MakeRec("Agenda")});
+  ChooseAndEdit(ftRunProgram, [](FakeEditorView& d) {
+    d.texts[ecName] = "Editor";
+    d.texts[ecGroup] = "Tools";
+    d.texts[ecTarget] = "C:\\Windows\\notepad.exe";
+    d.selections[ecKeylist] = 38;  // "E"
+    d.selections[ecKm] = 6;        // "Ctrl+Alt"
+  });
+  ctl.ToolbarButton974Click(0);
+  EXPECT_EQ(Calls({"chooser", "editor"}), (std::vector<std::string>{"chooser", "editor 0"}));
+  EXPECT_EQ(ctl.ChosenFunction(), ftRunProgram);
+  EXPECT_EQ(ctl.ChosenFunctionName(), "Run a program");
+  PKeyRec added = Def("Tools", "Editor");
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->FunType, ftRunProgram);
+  EXPECT_EQ(added->Target.str(), "C:\\Windows\\notepad.exe");
+  // Saved in key-text order, registered, and under its group in the tree.
+  ASSERT_EQ(files.files[kKeysPath].size(), 2 * sizeof(TKeyRec));
+  EXPECT_EQ(FromBytes(files.files[kKeysPath], sizeof(TKeyRec)).Name.str(), "Editor");
+  EXPECT_EQ(hotkeys.held.size(), 1u);
+  EXPECT_EQ(hotkeys.held.begin()->second, "3 69");
+  ASSERT_EQ(view.tree.size(), 3u);
+  EXPECT_EQ(view.tree[1].text, "Tools");
+  EXPECT_EQ(view.tree[2].data, added);
+}
+
+TEST_F(AddUpdate, CancelInEitherDialogStoresNothing) {
+  StartWith({MakeRec("Agenda")});
+  const std::string before = files.files[kKeysPath];
+  ctl.ToolbarButton974Click(0);  // the chooser is cancelled
+  EXPECT_EQ(Calls({"chooser", "editor"}), std::vector<std::string>{"chooser"});
+  view.chooser = [](std::int32_t& chosen, std::string&) {
+    chosen = ftMinimizeAll;
+    return kModalOk;
+  };
+  view.editor = [](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
+    copy.Name.assign("Typed then cancelled");
+    return kModalCancel;
+  };
+  ctl.ToolbarButton974Click(0);
+  view.selected = 0;
+  ctl.ToolbarButton974Click(1);
+  EXPECT_EQ(ctl.Keys()->Count(), 1u);
+  EXPECT_EQ(Def("", "Agenda")->Name.str(), "Agenda");
+  EXPECT_EQ(files.files[kKeysPath], before);
+  EXPECT_TRUE(Calls({"tree", "RegisterHotKey"}).empty());
+}
+
+TEST_F(AddUpdate, UpdateMovesTheSameDefinitionToItsNewGroupAndKeepsItSelected) {
+  StartWith({MakeRec("Mail", "Net", ftNewMail, "mailto:a@b.c"), MakeRec("Zebra", "Zoo")});
+  PKeyRec mail = Def("Net", "Mail");
+  view.selected = 1;
+  ASSERT_EQ(view.tree[1].data, mail);
+  Edit([](FakeEditorView& d) { d.texts[ecGroup] = "Zz"; });
+  ctl.ToolbarButton974Click(1);
+  EXPECT_EQ(Calls({"editor"}), std::vector<std::string>{"editor 1"});
+  EXPECT_EQ(Def("Zz", "Mail"), mail);  // the same object, changed in place
+  EXPECT_EQ(mail->Target.str(), "mailto:a@b.c");
+  ASSERT_EQ(view.tree.size(), 4u);
+  EXPECT_EQ(view.tree[2].text, "Zz");
+  EXPECT_EQ(view.selected, 3);
+  EXPECT_EQ(view.tree[3].data, mail);
+}
+
+TEST_F(AddUpdate, UpdateCannotTakeAnotherDefinitionsNameSoNeitherIsLost) {
+  StartWith({MakeRec("Mail", "Net", ftNewMail, "mailto:"), MakeRec("News", "Net", ftNews, "news:")});
+  view.selected = 2;  // News
+  ASSERT_EQ(view.tree[2].data, Def("Net", "News"));
+  Edit([](FakeEditorView& d) { d.texts[ecName] = "MAIL"; });
+  ctl.ToolbarButton974Click(1);
+  EXPECT_EQ(dialog.errors, std::vector<std::string>{"Cannot add, That HotKey name already exists."});
+  EXPECT_EQ(ctl.Keys()->Count(), 2u);
+  EXPECT_EQ(Def("Net", "News")->FunType, ftNews);
+  EXPECT_EQ(files.files[kKeysPath].size(), 2 * sizeof(TKeyRec));
+}
+
+}  // namespace
+}  // namespace ostrel

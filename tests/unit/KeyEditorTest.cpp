@@ -1,0 +1,295 @@
+// The hotkey editor's logic: the fields shown for each function type, loading a working
+// copy, the checks in their order, the write-back with its cuts, the "..." buttons and
+// the context help.
+#include <gtest/gtest.h>
+
+#include "catalogue/Collation.h"
+#include "catalogue/FunCatalogue.h"
+#include "dialogs/KeyEditor.h"
+#include "fakes/FakeEditorView.h"
+#include "fakes/MemoryFiles.h"
+#include "fakes/Records.h"
+
+namespace ostrel {
+namespace {
+
+using namespace ostrel::testing;
+
+const std::string kExe = "C:\\Tools\\Ostrel\\Ostrel.exe";
+const std::string kDir = "C:\\Tools\\Ostrel\\";
+
+class KeyEditorTest : public ::testing::Test {
+ protected:
+  FakeEditorView view;
+  MemoryFileSystem files;
+  KeysList keys{PortableCollate};
+  KeyEditor editor{view, files, kExe};
+  TKeyRec copy = NewKeyRec();
+
+  PKeyRec Store(const TKeyRec& rec) {
+    auto owned = std::make_unique<TKeyRec>(rec);
+    PKeyRec p = owned.get();
+    keys.Add(KeyText(rec), std::move(owned));
+    return p;
+  }
+  // Shows the editor on `rec` as Add (or Update of `original`) does.
+  void Open(const TKeyRec& rec, int mode = kEditAdd, const TKeyRec* original = nullptr) {
+    copy = rec;
+    editor.Definition = &copy;
+    editor.EditMode = mode;
+    editor.Keys = &keys;
+    editor.Original = original;
+    editor.FormShow();
+  }
+  void Type(EditorControl c, const std::string& text) { view.texts[c] = text; }
+};
+
+TEST_F(KeyEditorTest, EachFunctionTypeShowsItsFieldsAndTargetLabel) {
+  struct Row {
+    std::int32_t type;
+    bool target, button, keystrokes, parmsAndDir;
+    const char* label;
+  };
+  const Row rows[] = {
+      {1, true, true, false, false, "Folder to explore:"},
+      {2, true, true, false, false, "Folder to Open:"},
+      {3, true, true, false, false, "File to open:"},
+      {4, true, true, false, true, "Program to run:"},
+      {8, true, false, false, false, "File to browse:"},
+      {11, true, false, false, false, "Weburl:"},
+      {13, true, false, false, false, "Mail addres:"},
+      {15, true, false, false, false, "Telnet site:"},
+      {16, false, false, true, false, "Keystrokes to send:"},
+      {17, true, true, false, false, "Sendkey menu item:"},
+      {5, false, false, false, false, nullptr},
+      {7, false, false, false, false, nullptr},
+      {20, false, false, false, false, nullptr},
+      {-1, false, false, false, false, nullptr},
+      {21, false, false, false, false, nullptr},
+  };
+  for (const Row& r : rows) {
+    view = FakeEditorView();
+    Open(NewKeyRec(r.type));
+    SCOPED_TRACE("type " + std::to_string(r.type));
+    EXPECT_EQ(view.visible[ecTarget], r.target);
+    EXPECT_EQ(view.visible[ecTargetButton], r.button);
+    EXPECT_EQ(view.visible[ecKeystrokes], r.keystrokes);
+    for (EditorControl c : {ecParmsLabel, ecParms, ecDirLabel, ecDir, ecDirButton})
+      EXPECT_EQ(view.visible[c], r.parmsAndDir) << c;
+    EXPECT_EQ(view.visible[ecTargetLabel], r.label != nullptr);
+    if (r.label) {
+      EXPECT_EQ(view.texts[ecTargetLabel], r.label);
+    }
+  }
+}
+
+TEST_F(KeyEditorTest, ShowingLoadsTheTrimmedCopyAndListsEachGroupOnce) {
+  Store(MakeRec("Mail", " Net "));
+  Store(MakeRec("News", "NET"));
+  Store(MakeRec("Agenda"));
+  Store(MakeRec("Edit", "Tools"));
+  TKeyRec rec = MakeRec("  Editor  ", " Tools ", ftRunProgram, " C:\\x.exe ");
+  rec.Parms.assign(" -n ");
+  rec.Dir.assign(" C:\\ ");
+  rec.Key = 34;
+  rec.KeyMod = 6;
+  Open(rec, kEditUpdate);
+  EXPECT_EQ(view.caption, "Configure: Run a program");
+  EXPECT_EQ(view.groups, (std::vector<std::string>{" ", "Net", "Tools"}));
+  EXPECT_EQ(view.texts[ecName], "Editor");
+  EXPECT_EQ(view.texts[ecGroup], "Tools");
+  EXPECT_EQ(view.texts[ecTarget], "C:\\x.exe");
+  EXPECT_EQ(view.texts[ecParms], "-n");
+  EXPECT_EQ(view.texts[ecDir], "C:\\");
+  EXPECT_EQ(view.selections[ecKeylist], 34);
+  EXPECT_EQ(view.selections[ecKm], 6);
+
+  // Keystrokes go to the keystroke box, shown trimmed; parameters and folder are loaded
+  // whatever the type, so they survive an edit.
+  view = FakeEditorView();
+  TKeyRec keysRec = MakeRec("Sig", "", ftSendKeys, "  Regards{ENTER}  ");
+  keysRec.Dir.assign("D:\\");
+  Open(keysRec);
+  EXPECT_EQ(view.texts[ecKeystrokes], "Regards{ENTER}");
+  EXPECT_EQ(view.texts[ecTarget], "");
+  EXPECT_EQ(view.texts[ecDir], "D:\\");
+
+  view = FakeEditorView();
+  Open(NewKeyRec(-1));
+  EXPECT_EQ(view.caption, "Configure: ");
+}
+
+TEST_F(KeyEditorTest, AnEmptyAddressGetsItsSchemeAndAStoredOneIsKept) {
+  Open(NewKeyRec(ftBrowseWeb));
+  EXPECT_EQ(view.texts[ecTarget], "http://");
+  Open(MakeRec("Site", "", ftBrowseWeb, "http://example.org"));
+  EXPECT_EQ(view.texts[ecTarget], "http://example.org");
+  Open(MakeRec("Mail", "", ftNewMail, "   "));
+  EXPECT_EQ(view.texts[ecTarget], "mailto:");
+  // The scheme alone passes the target check.
+  Open(NewKeyRec(ftBrowseSecureWeb));
+  Type(ecName, "Bank");
+  EXPECT_TRUE(editor.Validate(kEditAdd));
+}
+
+TEST_F(KeyEditorTest, ChecksStopAtTheFirstFailureInOrder) {
+  Store(MakeRec("MAIL", "web"));
+  Store(MakeRec("Notepad", "Applicatio"));
+  Open(NewKeyRec(ftRunProgram));
+
+  Type(ecName, "   ");
+  Type(ecGroup, "web");
+  EXPECT_FALSE(editor.Validate(kEditAdd));
+  Type(ecName, "mail");
+  EXPECT_FALSE(editor.Validate(kEditAdd));
+  Type(ecGroup, "Home");
+  EXPECT_FALSE(editor.Validate(kEditAdd));
+  Type(ecTarget, "C:\\x.exe");
+  EXPECT_TRUE(editor.Validate(kEditAdd));
+  EXPECT_EQ(view.errors, (std::vector<std::string>{"You must enter a HotKey name.",
+                                                   "Cannot add, That HotKey name already exists.",
+                                                   "Program to run: not specified."}));
+
+  // Equal only once cut to the record's widths: still a duplicate.
+  view.errors.clear();
+  Type(ecName, " Notepad");
+  Type(ecGroup, "Applications");
+  EXPECT_FALSE(editor.Validate(kEditAdd));
+  Type(ecName, std::string(40, 'n') + "extra");
+  Store(MakeRec(std::string(40, 'N'), "Home"));
+  Type(ecGroup, "Home");
+  EXPECT_FALSE(editor.Validate(kEditAdd));
+  EXPECT_EQ(view.errors.size(), 2u);
+  EXPECT_EQ(view.errors[1], "Cannot add, That HotKey name already exists.");
+  // A failed check writes nothing.
+  EXPECT_EQ(copy.Name.str(), "");
+}
+
+TEST_F(KeyEditorTest, AnUpdateMayKeepItsOwnNameButNotTakeAnothers) {
+  PKeyRec mail = Store(MakeRec("Mail", "Net", ftNewMail, "mailto:"));
+  Store(MakeRec("News", "Net", ftNews, "news:"));
+  TKeyRec working = *mail;
+  Open(working, kEditUpdate, mail);
+  Type(ecName, "MAIL");
+  EXPECT_TRUE(editor.Validate(kEditUpdate));
+  Type(ecName, "news");
+  EXPECT_FALSE(editor.Validate(kEditUpdate));
+  EXPECT_EQ(view.errors, std::vector<std::string>{"Cannot add, That HotKey name already exists."});
+  Type(ecGroup, "Other");
+  EXPECT_TRUE(editor.Validate(kEditUpdate));
+}
+
+TEST_F(KeyEditorTest, OkWritesTheTrimmedAndCutEntries) {
+  TKeyRec rec = NewKeyRec(ftRunProgram);
+  rec.ShowOnMenu = 0;
+  rec.Reserved = 7;
+  Open(rec);
+  Type(ecName, "  " + std::string(45, 'a') + "  ");
+  Type(ecGroup, " Applications ");
+  view.selections[ecKeylist] = 37;
+  view.selections[ecKm] = 6;
+  Type(ecTarget, " " + std::string(300, 't') + " ");
+  Type(ecParms, " -x ");
+  Type(ecDir, std::string(260, 'd'));
+  editor.Button1Click();
+  EXPECT_EQ(view.closedOk, 1);
+  EXPECT_EQ(copy.Name.str(), std::string(40, 'a'));
+  EXPECT_EQ(copy.Group.str(), "Applicatio");
+  EXPECT_EQ(copy.Key, 37);
+  EXPECT_EQ(copy.KeyMod, 6);
+  EXPECT_EQ(copy.Target.str(), std::string(255, 't'));
+  EXPECT_EQ(copy.Parms.str(), "-x");
+  EXPECT_EQ(copy.Dir.str(), std::string(255, 'd'));
+  EXPECT_EQ(copy.ShowOnMenu, 1);
+  EXPECT_EQ(copy.Reserved, 1);
+  EXPECT_EQ(copy.FunType, ftRunProgram);
+}
+
+TEST_F(KeyEditorTest, KeystrokesAreStoredAsTypedAndTheBlankGroupMeansNone) {
+  Open(NewKeyRec(ftSendKeys));
+  Type(ecName, "Sig");
+  Type(ecGroup, " ");
+  Type(ecKeystrokes, "  Hello{TAB}  ");
+  editor.Button1Click();
+  EXPECT_EQ(copy.Target.str(), "  Hello{TAB}  ");
+  EXPECT_EQ(copy.Group.str(), "");
+  EXPECT_EQ(copy.Key, 0);
+  // Opened again, the box shows them trimmed.
+  Open(copy);
+  EXPECT_EQ(view.texts[ecKeystrokes], "Hello{TAB}");
+}
+
+TEST_F(KeyEditorTest, KeysOutsideTheListsAreStoredAsNoSelection) {
+  TKeyRec damaged = MakeRec("Odd", "", ftMinimizeAll);
+  damaged.Key = 150;
+  damaged.KeyMod = -3;
+  Open(damaged, kEditUpdate);
+  EXPECT_EQ(view.Selection(ecKeylist), -1);
+  editor.Button1Click();
+  EXPECT_EQ(copy.Key, -1);
+  EXPECT_EQ(copy.KeyMod, -1);
+}
+
+TEST_F(KeyEditorTest, MacroMenuListsGetTheFirstFreeNumberBesideTheProgram) {
+  EXPECT_EQ(FreeListFileName(files, kDir), "SendKeyList_1.skl");
+  files.files[kDir + "SendKeyList_1.skl"] = "";
+  files.files[kDir + "SendKeyList_2.skl"] = "";
+  files.files[kDir + "SendKeyList_4.skl"] = "";
+  EXPECT_EQ(FreeListFileName(files, kDir), "SendKeyList_3.skl");
+  for (int n = 1; n <= 1000; ++n) files.files[kDir + "SendKeyList_" + std::to_string(n) + ".skl"];
+  EXPECT_EQ(FreeListFileName(files, kDir), "SendKeyList_1001.skl");
+}
+
+TEST_F(KeyEditorTest, TheMacroMenuButtonNamesAListAndOpensItsEditor) {
+  files.files[kDir + "SendKeyList_1.skl"] = "";
+  Open(NewKeyRec(ftSendKeysMenu));
+  editor.FunTargetBClick(ecTargetButton);
+  EXPECT_EQ(view.texts[ecTarget], "SendKeyList_2.skl");
+  // A name already there, typed or not, is used as it stands.
+  Type(ecTarget, " mine.skl");
+  editor.FunTargetBClick(ecTargetButton);
+  EXPECT_EQ(view.dialogs, (std::vector<std::string>{"macros " + kDir + "SendKeyList_2.skl",
+                                                    "macros " + kDir + " mine.skl"}));
+}
+
+TEST_F(KeyEditorTest, BrowseButtonsFillTheirBoxAndACancelChangesNothing) {
+  Open(NewKeyRec(ftExploreFolder));
+  view.folderAnswers = {std::string("C:\\Data"), std::nullopt};
+  editor.FunTargetBClick(ecTargetButton);
+  EXPECT_EQ(view.texts[ecTarget], "C:\\Data");
+  editor.FunTargetBClick(ecTargetButton);
+  EXPECT_EQ(view.texts[ecTarget], "C:\\Data");
+
+  Open(NewKeyRec(ftOpenFile));
+  view.fileAnswers = {std::string("C:\\a.txt")};
+  editor.FunTargetBClick(ecTargetButton);
+  EXPECT_EQ(view.texts[ecTarget], "C:\\a.txt");
+
+  Open(NewKeyRec(ftRunProgram));
+  view.fileAnswers = {std::string("C:\\p.exe")};
+  view.folderAnswers = {std::string("C:\\Work")};
+  editor.FunTargetBClick(ecTargetButton);
+  editor.FunTargetBClick(ecDirButton);
+  EXPECT_EQ(view.texts[ecTarget], "C:\\p.exe");
+  EXPECT_EQ(view.texts[ecDir], "C:\\Work");
+
+  Open(NewKeyRec(ftMinimizeAll));
+  editor.FunTargetBClick(ecTargetButton);
+  EXPECT_EQ(view.dialogs, (std::vector<std::string>{"folder", "folder", "file All files|*.*",
+                                                    "file All files|*.*", "folder"}));
+}
+
+TEST_F(KeyEditorTest, FocusShowsTheControlsHelpAndTheHelpButtonAsksForContext99) {
+  Open(NewKeyRec(ftRunProgram));
+  editor.OLKeyNameEnter(ecName);
+  EXPECT_EQ(view.info.rfind("Enter a user friendly name", 0), 0u);
+  editor.OLKeyNameEnter(ecDirButton);
+  EXPECT_EQ(view.info, "This button helps you select the working directory name.");
+  editor.OLKeyNameEnter(ecKeystrokes);
+  EXPECT_EQ(view.info, "Enter the keystrokes that you wish sent when this function is selected.");
+  editor.ToolbarButton977Click();
+  EXPECT_EQ(view.helpRequests, std::vector<int>{99});
+}
+
+}  // namespace
+}  // namespace ostrel
