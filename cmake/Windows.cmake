@@ -25,10 +25,12 @@ add_library(ostrel_win32 STATIC
   toolkit/Application.cpp
   toolkit/Form.cpp
   toolkit/Dialogs.cpp
+  toolkit/HelpButton.cpp
   macro/win32/Form4.cpp
+  dialogs/win32/Keydefines.cpp
   app/win32/OstrelForm.cpp
 )
-target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 shell32 ole32 uuid advapi32 gdi32
+target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 comdlg32 shell32 ole32 uuid advapi32 gdi32
                       user32 kernel32)
 
 # The kind of Windows file this tree makes, which the checks of the shipped files expect.

@@ -1,5 +1,7 @@
 #include "toolkit/Dialogs.h"
 
+#include <commdlg.h>
+
 #include "toolkit/Form.h"
 
 namespace ostrel::tk {
@@ -74,6 +76,24 @@ std::string InputBox(HWND owner, const std::string& caption, const std::string& 
   InputForm form(owner, caption, prompt, initial);
   if (!form.Handle()) return {};
   return form.ShowModal() == mrOk ? form.Text() : std::string();
+}
+
+std::optional<std::string> OpenFileDialog(HWND owner, const std::string& filter) {
+  std::string pairs = filter;
+  for (char& c : pairs)
+    if (c == '|') c = '\0';
+  pairs.append(2, '\0');
+  char file[MAX_PATH] = {};
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = pairs.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  return std::string(file);
 }
 
 }  // namespace ostrel::tk

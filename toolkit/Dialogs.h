@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace ostrel::tk {
@@ -24,5 +25,10 @@ inline constexpr int kInputBoxCancel = IDCANCEL;
 // close box.
 std::string InputBox(HWND owner, const std::string& caption, const std::string& prompt,
                      const std::string& initial);
+
+// The platform's open-file dialog for an existing file. `filter` pairs a description with
+// a pattern, "|"-separated ("All files|*.*"). The full path, or nothing when cancelled.
+// The working folder stays as it was.
+std::optional<std::string> OpenFileDialog(HWND owner, const std::string& filter);
 
 }  // namespace ostrel::tk

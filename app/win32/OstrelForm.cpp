@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "dialogs/win32/Keydefines.h"
+#include "dialogs/win32/Selfun.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 
@@ -447,6 +449,17 @@ bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return true;
   }
   return false;
+}
+
+int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction,
+                                    std::string& chosenFunctionName) {
+  return RunSelfun(Handle(), chosenFunction, chosenFunctionName);
+}
+
+int TOstrelForm::RunKeyEditor(TKeyRec& definition, int editMode, const KeysList& keys,
+                              const TKeyRec* original) {
+  return EditDefinition(Handle(), definition, editMode, keys, original,
+                        [this](int context) { ToolbarButton975Click(context); });
 }
 
 void TOstrelForm::ToolbarButton971Click() { controller_->ToolbarButton971Click(); }

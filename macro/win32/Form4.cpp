@@ -5,13 +5,12 @@
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/HelpButton.h"
 
 namespace ostrel {
 namespace {
 
 constexpr COLORREF kTeal = RGB(0, 128, 128);
-constexpr const char* kHelpHint =
-    "This is the Help button... For information about what to do next, click this button. ";
 
 tk::FormStyle Form4Style(HWND owner) {
   tk::FormStyle style;
@@ -34,10 +33,10 @@ TForm4::TForm4(HWND owner) : editor_(*this, files_, LocaleCollate) {
 }
 
 TForm4::~TForm4() {
-  // The window and its tool bar go first, then what they drew with.
+  // The window and its tool bar go first, then what they drew with (the help glyph goes
+  // with its member afterwards).
   Destroy();
   if (memoBrush_) DeleteObject(memoBrush_);
-  if (helpGlyph_) ImageList_Destroy(helpGlyph_);
 }
 
 void TForm4::OnCreate() {
@@ -59,29 +58,8 @@ void TForm4::OnCreate() {
   AddControl("BUTTON", "&Cancel", kButton, 312, 80, 75, 25, idForm4Button4);
   SetDefaultButton(add);
 
-  // ToolbarButton977: a flat tool button with the help glyph (or "?" without it) and its hint.
-  HWND bar = AddControl(TOOLBARCLASSNAMEA, "",
-                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
-                            CCS_NODIVIDER | CCS_NOPARENTALIGN,
-                        362, 2, 25, 22, idForm4HelpBar);
-  SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  helpGlyph_ = ImageList_LoadImageA(tk::Application::Get().Instance(), "HELPGLYPH", 16, 0,
-                                    RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-  TBBUTTON b{};
-  b.idCommand = idForm4HelpButton;
-  b.fsState = TBSTATE_ENABLED;
-  b.fsStyle = BTNS_BUTTON;
-  if (helpGlyph_) {
-    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(helpGlyph_));
-    b.iBitmap = 0;
-  } else {
-    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
-    b.iBitmap = I_IMAGENONE;
-    b.fsStyle |= BTNS_SHOWTEXT;
-    b.iString = reinterpret_cast<INT_PTR>("?");
-  }
-  SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
-  SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(25, 22));
+  // ToolbarButton977: a flat tool button with the help glyph and its hint.
+  helpButton_.Create(Handle(), Font(), 362, 2, 25, 22, idForm4HelpBar, idForm4HelpButton, true);
 
   AddControl("STATIC", "Keyboard Macro", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
              121, 399, 16, idForm4Panel3, WS_EX_WINDOWEDGE | WS_EX_STATICEDGE);
@@ -124,7 +102,7 @@ void TForm4::OnCommand(int id, int code, HWND control) {
 
 LRESULT TForm4::OnNotify(NMHDR* hdr) {
   if (hdr->code == TTN_GETDISPINFOA && hdr->idFrom == idForm4HelpButton) {
-    reinterpret_cast<NMTTDISPINFOA*>(hdr)->lpszText = const_cast<char*>(kHelpHint);
+    reinterpret_cast<NMTTDISPINFOA*>(hdr)->lpszText = const_cast<char*>(tk::kHelpButtonHint);
   }
   return 0;
 }
@@ -158,13 +136,7 @@ void TForm4::SelectLine(int index) { SendMessageA(menuList_, LB_SETCURSEL, index
 
 void TForm4::SetMacroText(const std::string& text) { SetWindowTextA(menuKeys_, text.c_str()); }
 
-std::string TForm4::MacroText() {
-  int n = GetWindowTextLengthA(menuKeys_);
-  std::string text(static_cast<std::size_t>(n) + 1, '\0');
-  n = GetWindowTextA(menuKeys_, text.data(), n + 1);
-  text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
-  return text;
-}
+std::string TForm4::MacroText() { return tk::ControlText(menuKeys_); }
 
 void TForm4::SetMacroReadOnly(bool readOnly) {
   SendMessageA(menuKeys_, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);

@@ -12,6 +12,7 @@
 #include "macro/MacroListEditor.h"
 #include "platform/win32/Win32Files.h"
 #include "toolkit/Form.h"
+#include "toolkit/HelpButton.h"
 
 namespace ostrel {
 
@@ -76,7 +77,7 @@ class TForm4 : public tk::Form, private MacroListView {
   HWND menuKeys_ = nullptr;
   HWND memo_ = nullptr;
   HBRUSH memoBrush_ = nullptr;
-  HIMAGELIST helpGlyph_ = nullptr;
+  tk::HelpButton helpButton_;
 };
 
 // What the hotkey editor does with a macro-menu definition's list file: create the

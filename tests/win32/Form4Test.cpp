@@ -9,6 +9,7 @@
 #include <functional>
 #include <sstream>
 
+#include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
 #include "macro/win32/Form4.h"
 #include "toolkit/Application.h"
@@ -17,6 +18,7 @@
 namespace ostrel {
 namespace {
 
+using namespace testing;
 using testing::RectIn;
 using testing::Text;
 
@@ -35,61 +37,6 @@ std::string ReadFile(const std::string& path) {
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// A user who acts on each tick of a thread timer. The timer is dispatched by whichever
-// message loop runs: the dialog's, the input box's or the message box's.
-struct Script {
-  std::vector<std::function<void()>> steps;
-  std::size_t next = 0;
-  DWORD deadline = 0;
-  HWND form = nullptr;
-  bool timedOut = false;
-};
-Script* g_script = nullptr;
-
-void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
-  Script& s = *g_script;
-  if (s.next < s.steps.size()) {
-    auto step = s.steps[s.next++];  // a step may open a loop that ticks again
-    step();
-  } else if (GetTickCount() > s.deadline && !s.timedOut) {
-    s.timedOut = true;
-    if (IsWindow(s.form)) PostMessageA(s.form, WM_CLOSE, 0, 0);
-  }
-}
-
-struct Find {
-  const char* cls;
-  HWND found;
-};
-
-BOOL CALLBACK FindOwnProc(HWND h, LPARAM lp) {
-  auto* f = reinterpret_cast<Find*>(lp);
-  char name[64] = {};
-  GetClassNameA(h, name, sizeof name);
-  if (lstrcmpiA(name, f->cls) == 0 && IsWindowVisible(h)) {
-    f->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A visible top-level window of our thread with this class.
-HWND FindOwn(const char* cls) {
-  Find f{cls, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), FindOwnProc, reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
-
-void PressKey(HWND target, WPARAM vk) {
-  PostMessageA(target, WM_KEYDOWN, vk, 1);
-  PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
-}
-
-void Click(HWND form, int id) {
-  PostMessageA(form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(form, id)));
 }
 
 std::vector<std::string> ListLines(HWND list) {
@@ -118,17 +65,8 @@ class Form4Test : public ::testing::Test {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
   }
-  // Runs the dialog modally on `path` while the script acts; returns the modal result.
-  int RunModal(TForm4& form) {
-    script.form = form.Handle();
-    script.deadline = GetTickCount() + 8000;
-    UINT_PTR timer = SetTimer(nullptr, 0, 60, ScriptTick);
-    int result = form.ShowModal();
-    KillTimer(nullptr, timer);
-    EXPECT_FALSE(script.timedOut) << "the script stalled at step " << script.next;
-    EXPECT_EQ(script.next, script.steps.size());
-    return result;
-  }
+  // Runs the dialog modally while the script acts; returns the modal result.
+  int RunModal(TForm4& form) { return RunScripted(script, form); }
   HWND owner = nullptr;
   Script script;
 };

@@ -1,0 +1,254 @@
+#include "dialogs/win32/Keydefines.h"
+
+#include "components/SysHot.h"
+#include "components/win32/BrowseFolder.h"
+#include "macro/win32/Form4.h"
+#include "platform/win32/Win32Ports.h"
+#include "toolkit/Dialogs.h"
+
+namespace ostrel {
+namespace {
+
+constexpr COLORREF kTeal = RGB(0, 128, 128);
+
+tk::FormStyle KeydefinesStyle(HWND owner) {
+  tk::FormStyle style;
+  style.className = kKeydefinesClass;
+  style.width = 360;
+  style.height = 323;
+  style.dialogFrame = true;
+  style.clientExtent = true;
+  style.owner = owner;
+  return style;
+}
+
+int InputId(int tag) { return kKeydefinesInput + tag; }
+
+// The notification an input control sends when it gets the focus; the numbers of the
+// three kinds overlap with other notifications of the other kinds.
+int FocusNotification(int tag) {
+  switch (tag) {
+    case ecGroup:
+    case ecKeylist:
+    case ecKm:
+      return CBN_SETFOCUS;
+    case ecTargetButton:
+    case ecDirButton:
+      return BN_SETFOCUS;
+    default:
+      return EN_SETFOCUS;
+  }
+}
+
+}  // namespace
+
+TKeydefines::TKeydefines(HWND owner)
+    : editor_(*this, files_, Win32System().ModuleFileName()) {
+  Create(KeydefinesStyle(owner));
+}
+
+TKeydefines::~TKeydefines() {
+  // The window goes before the brush it painted with.
+  Destroy();
+  if (infoBrush_) DeleteObject(infoBrush_);
+}
+
+void TKeydefines::OnCreate() {
+  constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+  constexpr DWORD kEdit = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+  constexpr DWORD kPick = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+  constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
+  // The input panel. Controls are created in tab order; the function-specific ones start
+  // hidden and FormShow shows what the function type needs.
+  AddControl("STATIC", "Unique, user friendly name:", kLabel, 8, 8, 180, 13, idKdLabel3);
+  AddControl("STATIC", "OstrelMenu Group (if any):", kLabel, 200, 8, 125, 13, idKdLabel4);
+  AddControl("STATIC", "Assigned HotKey:", kLabel, 8, 51, 150, 13, idKdLabel2);
+  AddControl("STATIC", "Combine Hotkey with:", kLabel, 200, 51, 140, 13, idKdLabel1);
+  AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13,
+             idKdFunTargetC);
+  AddControl("STATIC", "Additonal parameters:", SS_LEFT | SS_NOPREFIX, 8, 136, 300, 13,
+             idKdFunParmsC);
+  AddControl("STATIC", "Default Directory:", SS_LEFT | SS_NOPREFIX, 8, 175, 300, 13,
+             idKdFunDirC);
+
+  AddControl("EDIT", "", kEdit, 8, 22, 169, 21, InputId(ecName), WS_EX_CLIENTEDGE);
+  AddControl("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT |
+                                 CBS_AUTOHSCROLL,
+             200, 22, 113, 200, InputId(ecGroup));
+  HWND keylist = AddControl("COMBOBOX", "", kPick, 8, 68, 121, 300, InputId(ecKeylist));
+  HWND km = AddControl("COMBOBOX", "", kPick, 200, 68, 105, 200, InputId(ecKm));
+  // Enter does not break lines in the keystrokes: it presses OK. Keys like Enter are
+  // written as {ENTER}.
+  AddControl("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 1, 112, 358, 104,
+             InputId(ecKeystrokes), WS_EX_CLIENTEDGE);
+  AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 8, 110, 313, 21, InputId(ecTarget),
+             WS_EX_CLIENTEDGE);
+  AddControl("BUTTON", "...", kButton, 322, 110, 24, 21, InputId(ecTargetButton));
+  AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 8, 150, 313, 21, InputId(ecParms),
+             WS_EX_CLIENTEDGE);
+  AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 8, 189, 313, 21, InputId(ecDir),
+             WS_EX_CLIENTEDGE);
+  AddControl("BUTTON", "...", kButton, 322, 189, 24, 21, InputId(ecDirButton));
+
+  // The context help, and the buttons.
+  infoBrush_ = CreateSolidBrush(kTeal);
+  info_ = AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 217, 360,
+                     72, idKdInfo, WS_EX_CLIENTEDGE);
+  HWND ok = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 88,
+                       296, 75, 25, idKdButton1);
+  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 296, 75, 25,
+                           idKdButton2);
+  SetDefaultButton(ok);
+  SetCancelButton(cancel);
+  // ToolbarButton977: a tool button that is not flat, with the help glyph and its hint.
+  helpButton_.Create(Handle(), Font(), 330, 2, 25, 22, idKdHelpBar, idKdHelpButton, false);
+
+  for (std::string_view name : kKeyNames)
+    SendMessageA(keylist, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
+  for (const KeyModEntry& mod : kKeyModTable)
+    SendMessageA(km, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(mod.text).c_str()));
+  SendMessageA(keylist, CB_SETCURSEL, 0, 0);
+  SendMessageA(km, CB_SETCURSEL, 0, 0);
+}
+
+void TKeydefines::OnShow() { editor_.FormShow(); }
+
+void TKeydefines::OnCommand(int id, int code, HWND control) {
+  if (!control) return;
+  const int tag = id - kKeydefinesInput;
+  if (tag >= ecName && tag <= ecDirButton) {
+    if (code == FocusNotification(tag)) {
+      editor_.OLKeyNameEnter(tag);
+      return;
+    }
+    if ((tag == ecTargetButton || tag == ecDirButton) && code == BN_CLICKED)
+      editor_.FunTargetBClick(tag);
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case idKdButton1:
+      editor_.Button1Click();
+      break;
+    case idKdButton2:
+      SetModalResult(tk::mrCancel);
+      Close();
+      break;
+    case idKdHelpButton:
+      editor_.ToolbarButton977Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT TKeydefines::OnNotify(NMHDR* hdr) {
+  if (hdr->code == TTN_GETDISPINFOA && hdr->idFrom == idKdHelpButton)
+    reinterpret_cast<NMTTDISPINFOA*>(hdr)->lpszText = const_cast<char*>(tk::kHelpButtonHint);
+  return 0;
+}
+
+bool TKeydefines::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == info_) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetBkColor(dc, kTeal);
+    SetTextColor(dc, RGB(255, 255, 255));
+    result = reinterpret_cast<LRESULT>(infoBrush_);
+    return true;
+  }
+  return false;
+}
+
+HWND TKeydefines::ControlOf(EditorControl control) const {
+  switch (control) {
+    case ecTargetLabel:
+      return Control(idKdFunTargetC);
+    case ecParmsLabel:
+      return Control(idKdFunParmsC);
+    case ecDirLabel:
+      return Control(idKdFunDirC);
+    default:
+      return Control(InputId(control));
+  }
+}
+
+void TKeydefines::SetCaption(const std::string& text) { SetWindowTextA(Handle(), text.c_str()); }
+
+void TKeydefines::SetGroupItems(const std::vector<std::string>& items) {
+  HWND group = ControlOf(ecGroup);
+  SendMessageA(group, CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : items)
+    SendMessageA(group, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void TKeydefines::SetText(EditorControl control, const std::string& text) {
+  SetWindowTextA(ControlOf(control), text.c_str());
+}
+
+std::string TKeydefines::Text(EditorControl control) { return tk::ControlText(ControlOf(control)); }
+
+void TKeydefines::SetSelection(EditorControl control, int index) {
+  // An index outside the list selects nothing.
+  SendMessageA(ControlOf(control), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int TKeydefines::Selection(EditorControl control) {
+  LRESULT sel = SendMessageA(ControlOf(control), CB_GETCURSEL, 0, 0);
+  return sel == CB_ERR ? -1 : static_cast<int>(sel);
+}
+
+void TKeydefines::SetVisible(EditorControl control, bool visible) {
+  ShowWindow(ControlOf(control), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool TKeydefines::Visible(EditorControl control) {
+  return (GetWindowLongPtrA(ControlOf(control), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TKeydefines::SetInfo(const std::string& text) { SetWindowTextA(info_, text.c_str()); }
+
+void TKeydefines::ShowError(const std::string& text) {
+  tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
+}
+
+std::optional<std::string> TKeydefines::BrowseForFolder() {
+  TBrowseFolder bfolder(Handle());
+  bfolder.SetFlags(TBrowseInfoFlagSet{bfFileSysDirsOnly});
+  bfolder.SetShowPathInStatusArea(true);
+  bfolder.SetRootFolder(foDesktop);
+  bfolder.SetSyncCustomButton(false);
+  if (!bfolder.Execute()) return std::nullopt;
+  return bfolder.Directory();
+}
+
+std::optional<std::string> TKeydefines::OpenFile(const std::string& filter) {
+  return tk::OpenFileDialog(Handle(), filter);
+}
+
+void TKeydefines::EditMacroList(const std::string& path) {
+  ostrel::EditMacroList(Handle(), path, onHelp);
+}
+
+void TKeydefines::RequestHelp(int context) {
+  if (onHelp) onHelp(context);
+}
+
+void TKeydefines::CloseOk() {
+  SetModalResult(tk::mrOk);
+  Close();
+}
+
+int EditDefinition(HWND owner, TKeyRec& definition, int editMode, const KeysList& keys,
+                   const TKeyRec* original, std::function<void(int context)> onHelp) {
+  TKeydefines form(owner);
+  if (!form.Handle()) return tk::mrCancel;
+  KeyEditor& editor = form.Editor();
+  editor.Definition = &definition;
+  editor.EditMode = editMode;
+  editor.Keys = &keys;
+  editor.Original = original;
+  form.onHelp = std::move(onHelp);
+  return form.ShowModal();
+}
+
+}  // namespace ostrel

@@ -1,0 +1,86 @@
+// TKeydefines, the modal hotkey editor "Configure: <function>". A thin view: it builds
+// the window and forwards every event to KeyEditor.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "dialogs/KeyEditor.h"
+#include "platform/win32/Win32Files.h"
+#include "toolkit/Form.h"
+#include "toolkit/HelpButton.h"
+
+namespace ostrel {
+
+// Control ids: an input control's id is kKeydefinesInput + its Tag.
+enum KeydefinesControl : int {
+  kKeydefinesInput = 500,  // .. 509: OLKeyName .. FunDirB
+  idKdLabel3 = 520,
+  idKdLabel4,
+  idKdLabel2,
+  idKdLabel1,
+  idKdFunTargetC,
+  idKdFunParmsC,
+  idKdFunDirC,
+  idKdInfo,
+  idKdButton1,  // "&Ok"
+  idKdButton2,  // "&Cancel"
+  idKdHelpBar,
+  idKdHelpButton,
+};
+
+inline constexpr const char* kKeydefinesClass = "TKeydefines";
+
+class TKeydefines : public tk::Form, private KeyEditorView {
+ public:
+  // `owner` is disabled while the dialog is shown modally; it may be null.
+  explicit TKeydefines(HWND owner);
+  ~TKeydefines() override;
+
+  KeyEditor& Editor() { return editor_; }
+  HWND Control(int id) const { return GetDlgItem(Handle(), id); }
+  // The help button and the macro-menu editor's help ask this to open the help.
+  std::function<void(int context)> onHelp;
+
+ protected:
+  void OnCreate() override;
+  void OnShow() override;
+  void OnCommand(int id, int code, HWND control) override;
+  LRESULT OnNotify(NMHDR* hdr) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  HWND ControlOf(EditorControl control) const;
+
+  // KeyEditorView
+  void SetCaption(const std::string& text) override;
+  void SetGroupItems(const std::vector<std::string>& items) override;
+  void SetText(EditorControl control, const std::string& text) override;
+  std::string Text(EditorControl control) override;
+  void SetSelection(EditorControl control, int index) override;
+  int Selection(EditorControl control) override;
+  void SetVisible(EditorControl control, bool visible) override;
+  bool Visible(EditorControl control) override;
+  void SetInfo(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  std::optional<std::string> BrowseForFolder() override;
+  std::optional<std::string> OpenFile(const std::string& filter) override;
+  void EditMacroList(const std::string& path) override;
+  void RequestHelp(int context) override;
+  void CloseOk() override;
+
+  Win32FileSystem files_;
+  KeyEditor editor_;
+  HWND info_ = nullptr;
+  HBRUSH infoBrush_ = nullptr;
+  tk::HelpButton helpButton_;
+};
+
+// What Add and Update do with the editor: create it on the working copy, show it
+// modally, release it. Returns the modal result; the copy is written only on OK.
+int EditDefinition(HWND owner, TKeyRec& definition, int editMode, const KeysList& keys,
+                   const TKeyRec* original, std::function<void(int context)> onHelp = {});
+
+}  // namespace ostrel

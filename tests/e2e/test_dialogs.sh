@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# Add and Update driven from the keyboard, as a user would: Add opens the function
+# chooser and then the hotkey editor; OK stores the new definition in Keys.fil,
+# registers its hotkey (which then runs it), and the checks refuse an empty name and a
+# duplicate; Cancel stores nothing; Update moves a definition to another group and keeps
+# it selected; "..." on a new macro-menu definition names SendKeyList_1.skl and opens the
+# macro-menu editor.
+source "$(dirname "$0")/lib.sh"
+
+app=$(fresh_app_dir dialogs)
+out="$app/ran.txt"
+PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" <<'PY'
+import sys
+from keysfil import record
+open(sys.argv[1], "wb").write(record("Agenda", "", 3, "C:\\agenda.txt")
+                              + record("Mail", "Net", 13, "mailto:friend@example.org"))
+PY
+lines() { if [[ -f "$out" ]]; then grep -c added "$out" || true; else echo 0; fi; }
+mouse() { DISPLAY="$OSTREL_DISPLAY" xdotool "$@"; }
+typeit() { DISPLAY="$OSTREL_DISPLAY" xdotool type --delay 40 "$@"; }
+records() {
+  PYTHONPATH="$E2E_DIR" python3 -c '
+import sys
+from keysfil import parse
+for r in parse(open(sys.argv[1], "rb").read()):
+    print("{group}|{name}|{funtype}|{key}|{keymod}|{target}|{parms}|{dir}|{show}|{reserved}".format(**r))
+' "$app/Keys.fil"
+}
+
+# The screen position of a point in the main window's client area.
+client_origin() {
+  local info x y w h cw ch
+  info=$(probe info Ostrel | head -1)
+  read -r x y w h <<<"$(rect_of <<<"$info")"
+  cw=$(sed -n 's/.*client=\([0-9]*\),\([0-9]*\).*/\1/p' <<<"$info")
+  ch=$(sed -n 's/.*client=\([0-9]*\),\([0-9]*\).*/\2/p' <<<"$info")
+  local border=$(((w - cw) / 2))
+  echo "$((x + border)) $((y + h - ch - border))"
+}
+# Clicks the tree's button at `index` (0 Add, 1 Update) through its tool bar's place.
+click_tree_button() {
+  local ox oy bar bx by bw bh
+  read -r ox oy <<<"$(client_origin)"
+  bar=$(probe info Ostrel | grep -m1 'class=ToolbarWindow32' )
+  read -r bx by bw bh <<<"$(rect_of <<<"$bar")"
+  # The buttons sit side by side from the bar's left end, each about a third of it wide.
+  mouse mousemove $((ox + bx + 20 + $1 * 70)) $((oy + by + bh / 2)) click 1
+}
+
+start_ostrel "$app"
+probe wait Ostrel 15000 >/dev/null || fail "the configuration window did not appear"
+sleep 1
+before=$(records)
+
+# Add: choose "Run a program" (the fourth function), fill in the editor, OK.
+click_tree_button 0
+probe wait "Add a new Hotkey" 5000 >/dev/null || fail "Add did not open the function chooser"
+press Home Down Down Down
+sleep 0.5
+shot dialogs-chooser
+press Return
+probe wait "Configure: Run a program" 5000 >/dev/null || fail "OK did not open the hotkey editor"
+shot dialogs-editor-new
+typeit "Editor"
+press Tab
+typeit "Tools"
+press Tab
+for _ in $(seq 35); do press Down; done  # key "B"
+press Tab
+for _ in $(seq 6); do press Down; done   # "Ctrl+Alt"
+press Tab
+typeit 'C:\windows\system32\cmd.exe'
+press Tab Tab
+typeit "/c echo added>>$(winpath "$out")"
+sleep 0.3
+shot dialogs-editor-filled
+press Return
+probe gone "Configure: Run a program" 5000 || fail "OK did not close the editor"
+eventually 'records | grep -q "^Tools|Editor|"' 5 || fail "the new definition was not stored"
+row=$(records | grep "^Tools|Editor|")
+[[ "$row" == "Tools|Editor|4|35|6|C:\\windows\\system32\\cmd.exe|/c echo added>>$(winpath "$out")||1|1" ]] \
+  || fail "stored as: $row"
+sleep 0.5
+press ctrl+alt+b
+eventually '[[ $(lines) -ge 1 ]]' 15 || fail "the new definition's hotkey did not run it"
+shot dialogs-added
+
+# The checks: an empty name, then a duplicate (ignoring case); Cancel keeps the file.
+stored=$(records)
+click_tree_button 0
+probe wait "Add a new Hotkey" 5000 >/dev/null || fail "Add did not open the chooser again"
+press Home Down Down Down Return
+probe wait "Configure: Run a program" 5000 >/dev/null || fail "the editor did not open again"
+press Return
+msg=$(probe dialog Error 5000) || fail "an empty name gave no error"
+[[ "$msg" == *"text=You must enter a HotKey name."* ]] || fail "empty name: $msg"
+probe gone Error 3000 || true
+sleep 0.5
+typeit "EDITOR"
+press Tab
+typeit "tools"
+press Return
+msg=$(probe dialog Error 5000) || fail "a duplicate name gave no error"
+[[ "$msg" == *"text=Cannot add, That HotKey name already exists."* ]] || fail "duplicate: $msg"
+probe gone Error 3000 || true
+sleep 0.5
+press Escape
+probe gone "Configure: Run a program" 5000 || fail "Escape did not cancel the editor"
+sleep 0.5
+[[ "$(records)" == "$stored" ]] || fail "a cancelled editor changed Keys.fil"
+
+# Update: the new definition is still selected; move it to the group "Apps".
+click_tree_button 1
+probe wait "Configure: Run a program" 5000 >/dev/null || fail "Update did not open the editor"
+probe info "Configure: Run a program" | grep -q "child id=500 .*text=Editor$" \
+  || fail "the editor did not show the selected definition"
+press Tab ctrl+a
+typeit "Apps"
+press Return
+probe gone "Configure: Run a program" 5000 || fail "OK did not close the editor"
+eventually 'records | grep -q "^Apps|Editor|4|35|6|"' 5 || fail "the update was not stored"
+[[ $(records | grep -c "|Editor|") -eq 1 ]] || fail "the update left a second Editor"
+shot dialogs-updated
+# Still selected: Update opens on it again.
+click_tree_button 1
+probe wait "Configure: Run a program" 5000 >/dev/null || fail "the selection was lost"
+probe info "Configure: Run a program" | grep -q "child id=501 .*text=Apps$" \
+  || fail "the editor did not show the moved definition"
+press Escape
+probe gone "Configure: Run a program" 5000 || fail "Escape did not cancel"
+
+# A macro menu: "..." names the first free list file and opens the macro-menu editor.
+click_tree_button 0
+probe wait "Add a new Hotkey" 5000 >/dev/null || fail "Add did not open the chooser"
+press Home
+for _ in $(seq 8); do press Down; done
+press Return
+probe wait "Configure: Sendkeys Menu" 5000 >/dev/null || fail "no editor for a macro menu"
+typeit "Snippets"
+press Tab Tab Tab Tab Tab space
+probe wait "SendKeys List Configuration" 5000 >/dev/null \
+  || fail "\"...\" did not open the macro-menu editor"
+probe info "Configure: Sendkeys Menu" | grep -q "child id=505 .*text=SendKeyList_1.skl$" \
+  || fail "the list file was not named SendKeyList_1.skl"
+shot dialogs-macro-editor
+press alt+e
+probe gone "SendKeys List Configuration" 5000 || fail "Exit did not close the macro-menu editor"
+press Return
+probe gone "Configure: Sendkeys Menu" 5000 || fail "OK did not close the editor"
+eventually 'records | grep -q "^|Snippets|17|0|0|SendKeyList_1.skl|"' 5 \
+  || fail "the macro-menu definition was not stored"
+[[ -f "$app/SendKeyList_1.skl" ]] || fail "the macro-menu editor wrote no list file"
+# The definitions that were there from the start are untouched.
+while IFS= read -r row; do
+  records | grep -qxF "$row" || fail "lost or changed: $row"
+done <<<"$before"
+echo "PASS"

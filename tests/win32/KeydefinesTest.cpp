@@ -1,0 +1,264 @@
+// The hotkey editor built in-process: its window, controls, lists and tab order, and the
+// dialog run modally with a scripted user: fields by function type, context help,
+// a refused OK, the write-back, Enter in the keystrokes, and "..." on a macro menu.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "catalogue/Collation.h"
+#include "catalogue/FunCatalogue.h"
+#include "dialogs/win32/Keydefines.h"
+#include "macro/win32/Form4.h"
+#include "toolkit/Application.h"
+#include "win32/ModalScript.h"
+#include "win32/WindowInspection.h"
+
+namespace ostrel {
+namespace {
+
+using namespace testing;
+
+std::string ComboItem(HWND combo, int i) {
+  char buf[64] = {};
+  SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+// The message box of our thread: its text, then OK.
+std::string AnswerMessageBox() {
+  HWND box = FindOwn("#32770");
+  if (!box) return "<no message box>";
+  std::string text;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[32] = {};
+    GetClassNameA(c, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 && !Text(c).empty()) text = Text(c);
+  }
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return text;
+}
+
+class KeydefinesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { tk::Application::Get().Initialize(GetModuleHandleA(nullptr)); }
+  void TearDown() override {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+  // The dialog on `copy`, as Add (or Update) opens it.
+  void Prepare(TKeydefines& form, int mode = kEditAdd) {
+    KeyEditor& e = form.Editor();
+    e.Definition = &copy;
+    e.EditMode = mode;
+    e.Keys = &keys;
+    form.onHelp = [this](int context) { help.push_back(context); };
+  }
+  HWND Input(TKeydefines& form, int tag) { return form.Control(kKeydefinesInput + tag); }
+  void SetText(HWND control, const char* text) { SetWindowTextA(control, text); }
+
+  KeysList keys{PortableCollate};
+  TKeyRec copy = NewKeyRec();
+  std::vector<int> help;
+  Script script;
+};
+
+TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
+  TKeydefines form(nullptr);
+  HWND h = form.Handle();
+  ASSERT_NE(h, nullptr);
+  RECT client;
+  GetClientRect(h, &client);
+  EXPECT_EQ(client.right, 360);
+  EXPECT_EQ(client.bottom, 323);
+  EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & WS_THICKFRAME);
+
+  struct Expect {
+    int id;
+    const char* text;
+    RECT rect;  // a bottom of 0: the system sizes the control's height
+    bool visible;
+  } expected[] = {
+      {idKdLabel3, "Unique, user friendly name:", {8, 8, 0, 0}, true},
+      {kKeydefinesInput + ecName, "", {8, 22, 177, 43}, true},
+      {idKdLabel4, "OstrelMenu Group (if any):", {200, 8, 0, 0}, true},
+      {kKeydefinesInput + ecGroup, "", {200, 22, 313, 0}, true},
+      {idKdLabel2, "Assigned HotKey:", {8, 51, 0, 0}, true},
+      {kKeydefinesInput + ecKeylist, "None", {8, 68, 129, 0}, true},
+      {idKdLabel1, "Combine Hotkey with:", {200, 51, 0, 0}, true},
+      {kKeydefinesInput + ecKm, "None", {200, 68, 305, 0}, true},
+      {kKeydefinesInput + ecKeystrokes, "", {1, 112, 359, 216}, false},
+      {idKdFunTargetC, "Function Target:", {8, 96, 0, 0}, false},
+      {kKeydefinesInput + ecTarget, "", {8, 110, 321, 131}, false},
+      {kKeydefinesInput + ecTargetButton, "...", {322, 110, 346, 131}, false},
+      {idKdFunParmsC, "Additonal parameters:", {8, 136, 0, 0}, false},
+      {kKeydefinesInput + ecParms, "", {8, 150, 321, 171}, false},
+      {idKdFunDirC, "Default Directory:", {8, 175, 0, 0}, false},
+      {kKeydefinesInput + ecDir, "", {8, 189, 321, 210}, false},
+      {kKeydefinesInput + ecDirButton, "...", {322, 189, 346, 210}, false},
+      {idKdInfo, "", {0, 217, 360, 289}, true},
+      {idKdButton1, "&Ok", {88, 296, 163, 321}, true},
+      {idKdButton2, "&Cancel", {176, 296, 251, 321}, true},
+      {idKdHelpBar, "", {330, 2, 355, 24}, true},
+  };
+  for (const Expect& e : expected) {
+    HWND c = form.Control(e.id);
+    ASSERT_NE(c, nullptr) << e.id;
+    EXPECT_EQ(Text(c), e.text) << e.id;
+    RECT r = RectIn(h, c);
+    EXPECT_EQ(r.left, e.rect.left) << e.id;
+    EXPECT_EQ(r.top, e.rect.top) << e.id;
+    if (e.rect.right) EXPECT_EQ(r.right, e.rect.right) << e.id;
+    if (e.rect.bottom) EXPECT_EQ(r.bottom, e.rect.bottom) << e.id;
+    EXPECT_EQ((GetWindowLongPtrA(c, GWL_STYLE) & WS_VISIBLE) != 0, e.visible) << e.id;
+  }
+
+  HWND keylist = Input(form, ecKeylist);
+  ASSERT_EQ(SendMessageA(keylist, CB_GETCOUNT, 0, 0), 102);
+  EXPECT_EQ(ComboItem(keylist, 0), "None");
+  EXPECT_EQ(ComboItem(keylist, 11), "Next");
+  EXPECT_EQ(ComboItem(keylist, 34), "A");
+  EXPECT_EQ(ComboItem(keylist, 60), "Numpad0");
+  EXPECT_EQ(ComboItem(keylist, 99), "F24");
+  EXPECT_EQ(ComboItem(keylist, 101), "Scroll");
+  HWND km = Input(form, ecKm);
+  ASSERT_EQ(SendMessageA(km, CB_GETCOUNT, 0, 0), 9);
+  EXPECT_EQ(ComboItem(km, 2), "Shift+Alt");
+  EXPECT_EQ(ComboItem(km, 6), "Ctrl+Alt");
+  EXPECT_EQ(ComboItem(km, 8), "Win");
+  auto style = [&](int id) { return GetWindowLongPtrA(form.Control(id), GWL_STYLE); };
+  EXPECT_EQ(style(kKeydefinesInput + ecGroup) & 3, CBS_DROPDOWN);
+  EXPECT_TRUE(style(kKeydefinesInput + ecGroup) & CBS_SORT);
+  EXPECT_EQ(style(kKeydefinesInput + ecKm) & 3, CBS_DROPDOWNLIST);
+  EXPECT_FALSE(style(idKdInfo) & WS_TABSTOP);
+  EXPECT_TRUE(style(idKdInfo) & ES_READONLY);
+  EXPECT_FALSE(style(kKeydefinesInput + ecKeystrokes) & ES_WANTRETURN);
+
+  // With every field shown, Tab follows the Tags, then OK and Cancel.
+  for (int tag = ecName; tag <= ecDirButton; ++tag) ShowWindow(Input(form, tag), SW_SHOWNA);
+  std::vector<int> order;
+  HWND at = Input(form, ecName);
+  for (int i = 0; i < 13; ++i) {
+    order.push_back(GetDlgCtrlID(at));
+    at = GetNextDlgTabItem(h, at, FALSE);
+  }
+  std::vector<int> want;
+  for (int tag = ecName; tag <= ecDirButton; ++tag) want.push_back(kKeydefinesInput + tag);
+  want.insert(want.end(), {idKdButton1, idKdButton2, kKeydefinesInput + ecName});
+  EXPECT_EQ(order, want);
+}
+
+TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
+  auto owned = std::make_unique<TKeyRec>(NewKeyRec(ftOpenFile));
+  owned->Group.assign("Tools");
+  keys.Add(KeyText(*owned), std::move(owned));
+  copy = NewKeyRec(ftRunProgram);
+  TKeydefines form(nullptr);
+  Prepare(form);
+  HWND h = form.Handle();
+  HWND name = Input(form, ecName), target = Input(form, ecTarget);
+  HWND info = form.Control(idKdInfo);
+  std::string refused;
+  script.steps = {
+      [&] {
+        EXPECT_EQ(Text(h), "Configure: Run a program");
+        EXPECT_EQ(GetFocus(), name);
+        EXPECT_EQ(Text(info).rfind("Enter a user friendly name", 0), 0u);
+        EXPECT_TRUE(IsWindowVisible(target));
+        EXPECT_TRUE(IsWindowVisible(Input(form, ecDirButton)));
+        EXPECT_FALSE(IsWindowVisible(Input(form, ecKeystrokes)));
+        EXPECT_EQ(Text(form.Control(idKdFunTargetC)), "Program to run:");
+        HWND group = Input(form, ecGroup);
+        EXPECT_EQ(SendMessageA(group, CB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(ComboItem(group, 1), "Tools");
+        SetText(name, "  Editor ");
+        SetText(group, "Tools");
+        SendMessageA(Input(form, ecKeylist), CB_SETCURSEL, 35, 0);
+        SendMessageA(Input(form, ecKm), CB_SETCURSEL, 6, 0);
+        SetFocus(Input(form, ecParms));
+        EXPECT_EQ(Text(info), "Enter any additional parameters that you wish sent to this program.");
+        Click(h, idKdButton1);
+      },
+      [&] { refused = AnswerMessageBox(); },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(h));
+        SetText(target, "C:\\windows\\notepad.exe ");
+        Click(h, idKdButton1);
+      },
+  };
+  EXPECT_EQ(RunScripted(script, form), tk::mrOk);
+  EXPECT_EQ(refused, "Program to run: not specified.");
+  EXPECT_EQ(copy.Name.str(), "Editor");
+  EXPECT_EQ(copy.Group.str(), "Tools");
+  EXPECT_EQ(copy.Key, 35);
+  EXPECT_EQ(copy.KeyMod, 6);
+  EXPECT_EQ(copy.Target.str(), "C:\\windows\\notepad.exe");
+  EXPECT_EQ(copy.FunType, ftRunProgram);
+}
+
+TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
+  copy = NewKeyRec(ftSendKeys);
+  {
+    TKeydefines form(nullptr);
+    Prepare(form);
+    HWND memo = Input(form, ecKeystrokes);
+    script.steps = {[&] {
+      EXPECT_TRUE(IsWindowVisible(memo));
+      EXPECT_FALSE(IsWindowVisible(Input(form, ecTarget)));
+      SetText(Input(form, ecName), "Sig");
+      SetFocus(memo);
+      SetText(memo, " Regards{ENTER} ");
+      PressKey(memo, VK_RETURN);
+    }};
+    EXPECT_EQ(RunScripted(script, form), tk::mrOk);
+    EXPECT_EQ(copy.Target.str(), " Regards{ENTER} ");
+  }
+  const TKeyRec before = copy;
+  TKeydefines form(nullptr);
+  Prepare(form, kEditUpdate);
+  script = Script();
+  script.steps = {[&] {
+    SetText(Input(form, ecName), "Changed");
+    PressKey(Input(form, ecName), VK_ESCAPE);
+  }};
+  EXPECT_EQ(RunScripted(script, form), tk::mrCancel);
+  EXPECT_EQ(copy.Name.str(), before.Name.str());
+}
+
+TEST_F(KeydefinesTest, TheMacroMenuButtonNamesAFreeListAndOpensTheMacroMenuEditor) {
+  copy = NewKeyRec(ftSendKeysMenu);
+  TKeydefines form(nullptr);
+  Prepare(form);
+  const std::string dir = form.Editor().ProgramDir();
+  std::string listName, listPath;
+  HWND macroEditor = nullptr;
+  HWND h = form.Handle();
+  script.steps = {
+      [&] { Click(h, kKeydefinesInput + ecTargetButton); },
+      [&] {
+        macroEditor = FindOwn(kForm4Class);
+        ASSERT_NE(macroEditor, nullptr);
+        listName = Text(Input(form, ecTarget));
+        listPath = dir + listName;
+        Click(macroEditor, idForm4Button3);  // Exit writes the list
+      },
+      [&] {
+        EXPECT_FALSE(IsWindowVisible(macroEditor));
+        // The help button asks for the editor's help context.
+        HWND bar = form.Control(idKdHelpBar);
+        PostMessageA(h, WM_COMMAND, MAKEWPARAM(idKdHelpButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(bar));
+      },
+      [&] { Click(h, idKdButton2); },
+  };
+  EXPECT_EQ(RunScripted(script, form), tk::mrCancel);
+  EXPECT_EQ(listName.rfind("SendKeyList_", 0), 0u);
+  EXPECT_EQ(listName.substr(listName.size() - 4), ".skl");
+  // Cancelling the hotkey editor keeps the list the macro-menu editor wrote.
+  EXPECT_NE(GetFileAttributesA(listPath.c_str()), INVALID_FILE_ATTRIBUTES) << listPath;
+  EXPECT_EQ(help, std::vector<int>{99});
+  DeleteFileA(listPath.c_str());
+}
+
+}  // namespace
+}  // namespace ostrel

@@ -1,0 +1,84 @@
+// A scripted user for modal windows in the Wine ring: steps run one per tick of a thread
+// timer, which whichever message loop is running dispatches (a dialog's, an input box's,
+// a message box's), so a test can act inside nested modal loops.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "toolkit/Form.h"
+
+namespace ostrel::testing {
+
+// A user who acts on each tick of a thread timer. The timer is dispatched by whichever
+// message loop runs: the dialog's, the input box's or the message box's.
+struct Script {
+  std::vector<std::function<void()>> steps;
+  std::size_t next = 0;
+  DWORD deadline = 0;
+  HWND form = nullptr;
+  bool timedOut = false;
+};
+inline Script* g_script = nullptr;
+
+inline void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
+  Script& s = *g_script;
+  if (s.next < s.steps.size()) {
+    auto step = s.steps[s.next++];  // a step may open a loop that ticks again
+    step();
+  } else if (GetTickCount() > s.deadline && !s.timedOut) {
+    s.timedOut = true;
+    if (IsWindow(s.form)) PostMessageA(s.form, WM_CLOSE, 0, 0);
+  }
+}
+
+struct Find {
+  const char* cls;
+  HWND found;
+};
+
+inline BOOL CALLBACK FindOwnProc(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<Find*>(lp);
+  char name[64] = {};
+  GetClassNameA(h, name, sizeof name);
+  if (lstrcmpiA(name, f->cls) == 0 && IsWindowVisible(h)) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window of our thread with this class.
+inline HWND FindOwn(const char* cls) {
+  Find f{cls, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnProc, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+inline void PressKey(HWND target, WPARAM vk) {
+  PostMessageA(target, WM_KEYDOWN, vk, 1);
+  PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+inline void Click(HWND form, int id) {
+  PostMessageA(form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(form, id)));
+}
+
+// Shows `form` modally while `script` acts (8 s at most); returns the modal result.
+inline int RunScripted(Script& script, tk::Form& form) {
+  g_script = &script;
+  script.form = form.Handle();
+  script.deadline = GetTickCount() + 8000;
+  UINT_PTR timer = SetTimer(nullptr, 0, 60, ScriptTick);
+  int result = form.ShowModal();
+  KillTimer(nullptr, timer);
+  EXPECT_FALSE(script.timedOut) << "the script stalled at step " << script.next;
+  EXPECT_EQ(script.next, script.steps.size());
+  return result;
+}
+
+}  // namespace ostrel::testing

@@ -1,0 +1,34 @@
+// The dialogs' help button: a tool bar holding one button with the help glyph ("?" when
+// the glyph is missing), whose hint is the help button's text. Owns the glyph's list.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+namespace ostrel::tk {
+
+inline constexpr const char* kHelpButtonHint =
+    "This is the Help button... For information about what to do next, click this button. ";
+
+class HelpButton {
+ public:
+  HelpButton() = default;
+  ~HelpButton();
+  HelpButton(const HelpButton&) = delete;
+  HelpButton& operator=(const HelpButton&) = delete;
+
+  // The bar at x, y (w x h) on `parent`; its button sends WM_COMMAND with `buttonId`.
+  // A flat button shows its edge only under the mouse.
+  HWND Create(HWND parent, HFONT font, int x, int y, int w, int h, int barId, int buttonId,
+              bool flat);
+
+ private:
+  HIMAGELIST glyph_ = nullptr;
+};
+
+// The text of a control, whatever its length.
+std::string ControlText(HWND control);
+
+}  // namespace ostrel::tk
