@@ -9,6 +9,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/DefinitionFile.cpp
   macro/ListFile.cpp
   macro/MacroListEditor.cpp
+  dialogs/FunctionChooser.cpp
   components/SysHot.cpp
   components/TrayIcon.cpp
   components/RegFiles.cpp
