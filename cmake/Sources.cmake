@@ -10,6 +10,7 @@ set(OSTREL_CORE_SOURCES
   macro/ListFile.cpp
   macro/MacroListEditor.cpp
   dialogs/KeyEditor.cpp
+  dialogs/FunctionChooser.cpp
   components/SysHot.cpp
   components/TrayIcon.cpp
   components/RegFiles.cpp

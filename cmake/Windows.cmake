@@ -28,6 +28,7 @@ add_library(ostrel_win32 STATIC
   toolkit/HelpButton.cpp
   macro/win32/Form4.cpp
   dialogs/win32/Keydefines.cpp
+  dialogs/win32/Selfun.cpp
   app/win32/OstrelForm.cpp
 )
 target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 comdlg32 shell32 ole32 uuid advapi32 gdi32
@@ -49,6 +50,9 @@ target_link_libraries(Ostrel PRIVATE ostrel_win32)
 target_link_options(Ostrel PRIVATE -s -Wl,--gc-sections)
 set_source_files_properties(resources/Ostrel.rc PROPERTIES
   OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest;${PROJECT_SOURCE_DIR}/resources/imagelist1.bmp;${PROJECT_SOURCE_DIR}/resources/helpglyph.bmp")
+# The function chooser's icons.
+set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/resources/funicons.bmp")
 
 # The executable itself: its kind and its imports. Needs no Wine, so it is checked even
 # where the Windows tests run another build.
@@ -102,6 +106,9 @@ target_link_libraries(optprobe PRIVATE ole32 uuid user32 kernel32)
 # The macro-menu editor on its own: form4host.exe <list file> [<help log>].
 add_executable(form4host WIN32 tests/e2e/form4host.cpp resources/Ostrel.rc)
 target_link_libraries(form4host PRIVATE ostrel_win32)
+# The function chooser on its own, to look at it: selfunhost.exe.
+add_executable(selfunhost WIN32 tests/e2e/selfunhost.cpp resources/Ostrel.rc)
+target_link_libraries(selfunhost PRIVATE ostrel_win32)
 file(GLOB OSTREL_E2E CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${OSTREL_E2E})
   get_filename_component(name ${script} NAME_WE)

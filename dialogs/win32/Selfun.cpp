@@ -1,0 +1,196 @@
+#include "dialogs/win32/Selfun.h"
+
+#include "toolkit/Application.h"
+
+namespace ostrel {
+namespace {
+
+constexpr COLORREF kAqua = RGB(0, 255, 255);
+constexpr COLORREF kTeal = RGB(0, 128, 128);
+constexpr COLORREF kTransparent = RGB(255, 0, 255);
+
+tk::FormStyle SelfunStyle(HWND owner) {
+  tk::FormStyle style;
+  style.className = kSelfunClass;
+  style.caption = "Add a new Hotkey";
+  style.width = 321;
+  style.height = 252;
+  style.dialogFrame = true;
+  style.clientExtent = true;  // centred on the screen
+  style.owner = owner;
+  return style;
+}
+
+// A raised bevel `width` pixels thick just inside `r`; `r` is left inside it.
+void RaisedBevel(HDC dc, RECT& r, int width) {
+  for (int k = 0; k < width; ++k) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+}
+
+}  // namespace
+
+TSelfun::TSelfun(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName)
+    : chooser_(chosenFunction, chosenFunctionName) {
+  Create(SelfunStyle(owner));
+}
+
+TSelfun::~TSelfun() {
+  // The window goes first, then what it drew with.
+  Destroy();
+  if (icons_) ImageList_Destroy(icons_);
+  if (memoBrush_) DeleteObject(memoBrush_);
+  if (picture_) DestroyIcon(picture_);
+}
+
+void TSelfun::OnCreate() {
+  HINSTANCE inst = tk::Application::Get().Instance();
+  icons_ = ImageList_LoadImageA(inst, "FUNICONS", 32, 0, kTransparent, IMAGE_BITMAP,
+                                LR_CREATEDIBSECTION);
+  memoBrush_ = CreateSolidBrush(kTeal);
+
+  // The panels are drawn here (WM_DRAWITEM) and lie below the controls on them: they
+  // go to the bottom of the z-order at the end and clip the controls out.
+  constexpr DWORD kPanel = WS_VISIBLE | SS_OWNERDRAW | WS_CLIPSIBLINGS;
+  HWND panel4 = AddControl("STATIC", "", kPanel, 0, 0, 65, 252, idSelfunPanel4);
+  HWND panel3 = AddControl("STATIC", "", kPanel, 65, 0, 256, 252, idSelfunPanel3);
+
+  // Panel4: the caption over the list of icons, which is the first tab stop.
+  AddControl("STATIC", "Functions", WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 3, 3, 59, 13,
+             idSelfunLabel1);
+  list_ = AddControl("LISTBOX", "",
+                     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                         LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                     3, 16, 59, 233, idSelfunListBox2, WS_EX_CLIENTEDGE);
+  SendMessageA(list_, LB_SETITEMHEIGHT, 0, kSelfunItemHeight);
+
+  // Panel3: the heading with its picture, the description pane and the buttons.
+  HWND panel2 = AddControl("STATIC", "Select a function", kPanel | WS_CLIPCHILDREN, 68, 3, 250,
+                           26, idSelfunPanel2);
+  picture_ = static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, 20, 20, 0));
+  image1_ = AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20, idSelfunImage1, 0, panel2);
+  if (picture_) SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(picture_), 0);
+  memo_ = AddControl("EDIT", "",
+                     WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 68, 29,
+                     250, 190, idSelfunMemo1, WS_EX_CLIENTEDGE);
+  HWND panel1 = AddControl("STATIC", "", WS_VISIBLE | WS_CLIPSIBLINGS, 68, 219, 250, 30,
+                           idSelfunPanel1);
+  // OK stays disabled until a function is selected: an OK that adds a hotkey of no
+  // type at all would only puzzle the user.
+  ok_ = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_DEFPUSHBUTTON,
+                   68 + 8, 219 + 3, 75, 25, idSelfunButton1);
+  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                           68 + 104, 219 + 3, 75, 25, idSelfunButton2);
+  SetDefaultButton(ok_);
+  SetCancelButton(cancel);
+
+  // Bottom-most last: Panel4 and Panel3 under Panel1 and Panel2.
+  for (HWND panel : {panel2, panel1, panel3, panel4})
+    SetWindowPos(panel, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  for (const std::string& item : chooser_.FormCreate())
+    SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void TSelfun::OnCommand(int id, int code, HWND control) {
+  if (control == list_) {
+    if (code == LBN_SELCHANGE) {
+      LRESULT sel = SendMessageA(list_, LB_GETCURSEL, 0, 0);
+      if (sel != LB_ERR) SelectionAt(static_cast<int>(sel));
+    }
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  if (id == idSelfunButton1) SetModalResult(chooser_.Button1Click());
+  if (id == idSelfunButton2) SetModalResult(chooser_.Button2Click());
+}
+
+bool TSelfun::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_MEASUREITEM: {
+      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (m->CtlID != idSelfunListBox2) return false;
+      m->itemHeight = kSelfunItemHeight;
+      result = TRUE;
+      return true;
+    }
+    case WM_DRAWITEM: {
+      const auto& d = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (d.hwndItem == list_)
+        DrawItem(d);
+      else
+        DrawPanel(d);
+      result = TRUE;
+      return true;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) != memo_) return false;
+      SetBkColor(reinterpret_cast<HDC>(wp), kTeal);
+      SetTextColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
+      result = reinterpret_cast<LRESULT>(memoBrush_);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TSelfun::DrawItem(const DRAWITEMSTRUCT& d) {
+  if (d.itemID == static_cast<UINT>(-1)) return;  // an empty list
+  const int position = static_cast<int>(d.itemID);
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  FillRect(d.hDC, &d.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  const std::int32_t type = FunctionChooser::TypeAt(position);
+  if (icons_ && type > 0)
+    ImageList_Draw(icons_, type, d.hDC, d.rcItem.left + 2, d.rcItem.top, ILD_TRANSPARENT);
+  if (d.itemState & ODS_FOCUS) DrawFocusRect(d.hDC, &d.rcItem);
+  // The list paints the newly selected item whenever the selection moves, by mouse, by
+  // keyboard or by program, so this is where the choice follows it.
+  if (selected) SelectionAt(position);
+}
+
+void TSelfun::DrawPanel(const DRAWITEMSTRUCT& d) {
+  RECT r = d.rcItem;
+  HDC dc = d.hDC;
+  switch (d.CtlID) {
+    case idSelfunPanel4:
+      FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+      RaisedBevel(dc, r, 3);
+      break;
+    case idSelfunPanel3:
+      FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+      RaisedBevel(dc, r, 1);
+      break;
+    case idSelfunPanel2: {
+      DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+      HBRUSH aqua = CreateSolidBrush(kAqua);
+      FillRect(dc, &r, aqua);
+      DeleteObject(aqua);
+      char text[64] = "";
+      GetWindowTextA(d.hwndItem, text, sizeof text);
+      HGDIOBJ old = SelectObject(dc, BoldFont());
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, RGB(0, 0, 0));
+      DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+      SelectObject(dc, old);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TSelfun::SelectionAt(int position) {
+  if (chooser_.HasChoice() && chooser_.ChosenPosition() == position) return;
+  if (!chooser_.Select(position)) return;
+  SetWindowTextA(memo_, FunctionChooser::Description(position).c_str());
+  EnableWindow(ok_, TRUE);
+}
+
+int RunSelfun(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName) {
+  TSelfun form(owner, chosenFunction, chosenFunctionName);
+  if (!form.Handle()) {
+    chosenFunction = -1;
+    return tk::mrCancel;
+  }
+  return form.ShowModal() == tk::mrOk ? tk::mrOk : tk::mrCancel;
+}
+
+}  // namespace ostrel
