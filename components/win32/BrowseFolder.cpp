@@ -146,6 +146,9 @@ void TBrowseFolder::SelectionChangedTo(LPCITEMIDLIST item) {
                  reinterpret_cast<LPARAM>(update.statusText.c_str()));
   }
   SendMessageA(dialog_, kBffmEnableOk, 0, update.enableOk ? TRUE : FALSE);
+  // Some dialogs (Wine's) set OK by their own rule after this callback returns; the
+  // posted copy comes after that and has the last word.
+  PostMessageA(dialog_, kBffmEnableOk, 0, update.enableOk ? TRUE : FALSE);
   if (update.syncCustomButton) SetCustomButtonEnabled(update.enableOk);
   if (OnSelectionChanged) OnSelectionChanged(*this, dialog_, item, selection_);
 }

@@ -10,7 +10,7 @@
 namespace ostrel {
 namespace {
 
-TEST(ShortenPath, KeepsPathsOfAtMost35CharactersAndShortensLongerOnes) {
+TEST(BrowseStatusPath, KeepsPathsOfAtMost35CharactersAndShortensLongerOnes) {
   const std::string p35 = "C:\\Program Files\\Ostrel\\Data\\Keys12";  // 35 characters
   ASSERT_EQ(p35.size(), 35u);
   EXPECT_EQ(ShortenPath(p35), p35);
@@ -26,7 +26,7 @@ TEST(ShortenPath, KeepsPathsOfAtMost35CharactersAndShortensLongerOnes) {
   EXPECT_EQ(shortened.size(), 35u);
 }
 
-TEST(ShortenPath, NeverGoesBelowFirstPartEllipsisAndLastPart) {
+TEST(BrowseStatusPath, NeverGoesBelowFirstPartEllipsisAndLastPart) {
   const std::string longName(50, 'n');
   EXPECT_EQ(ShortenPath("C:\\a\\b\\c\\d\\" + longName), "C:\\...\\" + longName);
   EXPECT_EQ(ShortenPath("C:\\" + longName + "\\x"), "C:\\...\\x");
@@ -35,7 +35,7 @@ TEST(ShortenPath, NeverGoesBelowFirstPartEllipsisAndLastPart) {
             "C:\\...\\four\\five\\six\\seven\\eight");
 }
 
-TEST(ShortenPath, LeavesPathsOfOneOrTwoPartsAlone) {
+TEST(BrowseStatusPath, LeavesPathsOfOneOrTwoPartsAlone) {
   const std::string longName(60, 'x');
   EXPECT_EQ(ShortenPath("C:\\" + longName), "C:\\" + longName);
   EXPECT_EQ(ShortenPath(longName), longName);
@@ -66,7 +66,7 @@ TEST(BrowseInfoFlags, EachElementAddsItsDialogFlag) {
   EXPECT_EQ(set, (TBrowseInfoFlagSet{bfBrowseForPrinter, bfFileSysAncestors, bfFileSysDirsOnly}));
 }
 
-TEST(SpecialFolders, EachRootHasItsFolderIdAndTheExpandedDesktopNone) {
+TEST(BrowseRoots, EachRootHasItsFolderIdAndTheExpandedDesktopNone) {
   const int expected[kSHFolderCount] = {0, kNoRootFolder, 2, 3, 4, 5, 6, 7, 8,
                                         9, 10, 11, 16, 17, 18, 19, 20, 21};
   for (int i = 0; i < kSHFolderCount; ++i) {
@@ -77,7 +77,7 @@ TEST(SpecialFolders, EachRootHasItsFolderIdAndTheExpandedDesktopNone) {
   EXPECT_EQ(SpecialFolderId(static_cast<TSHFolders>(18)), kNoRootFolder);
 }
 
-TEST(DialogPlacement, CentresAcrossAndAQuarterDownTheForegroundWindow) {
+TEST(BrowsePlacement, CentresAcrossAndAQuarterDownTheForegroundWindow) {
   BrowsePoint p = DialogPlacement({100, 50, 901, 651}, 320);
   EXPECT_EQ(p.x, 100 + 400 - 160);
   EXPECT_EQ(p.y, 50 + 150);
@@ -98,14 +98,14 @@ TEST(DialogPlacement, CentresAcrossAndAQuarterDownTheForegroundWindow) {
   EXPECT_EQ(p.y, 10 - 1);
 }
 
-TEST(CustomButtonWidth, ZeroOrLessStores75) {
+TEST(BrowseCustomButton, ZeroOrLessStores75) {
   EXPECT_EQ(CustomButtonWidthFor(0), 75);
   EXPECT_EQ(CustomButtonWidthFor(-20), 75);
   EXPECT_EQ(CustomButtonWidthFor(1), 1);
   EXPECT_EQ(CustomButtonWidthFor(120), 120);
 }
 
-TEST(SelectionChanged, OkAndTheSyncedButtonFollowWhetherTheItemHasAPath) {
+TEST(BrowseSelection, OkAndTheSyncedButtonFollowWhetherTheItemHasAPath) {
   const std::string dir = "D:\\Data\\Projects\\Current\\Reports\\2024\\Summary";
   SelectionUpdate u = SelectionChanged(true, dir, true, true);
   EXPECT_EQ(u.selection, dir);
@@ -128,7 +128,7 @@ TEST(SelectionChanged, OkAndTheSyncedButtonFollowWhetherTheItemHasAPath) {
   EXPECT_TRUE(u.enableOk);
 }
 
-TEST(DirectoryAttributes, OnlyValidAttributesWithTheDirectoryBitCount) {
+TEST(BrowseDirectory, OnlyValidAttributesWithTheDirectoryBitCount) {
   EXPECT_TRUE(IsDirectoryAttributes(0x10));
   EXPECT_TRUE(IsDirectoryAttributes(0x10 | 0x01 | 0x02));
   EXPECT_FALSE(IsDirectoryAttributes(0x20));
