@@ -129,10 +129,10 @@ bool IsDirectoryAttributes(std::uint32_t attributes);
 
 // What the dialog is told when the selection changes.
 struct SelectionUpdate {
-  std::string selection;   // the new current selection: the item's path, or empty
-  bool sendStatus = false;  // whether the status line is set ...
-  std::string statusText;  // ... to this
-  bool enableOk = false;    // OK is enabled exactly for items with a file-system path
+  std::string selection;          // the new current selection: the item's path, or empty
+  bool sendStatus = false;        // whether the status line is set ...
+  std::string statusText;         // ... to this
+  bool enableOk = false;          // OK is enabled exactly for items with a file-system path
   bool syncCustomButton = false;  // the custom button is enabled or disabled as OK is
 };
 // `path` is the item's file-system path when `hasPath`.

@@ -1,6 +1,8 @@
 #include "components/win32/BrowseFolder.h"
 
+#include <exception>
 #include <memory>
+#include <utility>
 
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -63,6 +65,7 @@ HWND TBrowseFolder::ResolveOwner() const {
 bool TBrowseFolder::Execute() {
   if (running_) return false;
   running_ = true;
+  failure_ = nullptr;
   const HWND owner = ResolveOwner();
 
   ItemList root;
@@ -93,6 +96,7 @@ bool TBrowseFolder::Execute() {
   buttonFont_.Reset();
   running_ = false;
 
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
   if (!chosen) return false;
   PathOf(chosen.get(), selection_);
   directory_ = selection_;
@@ -106,15 +110,29 @@ int CALLBACK TBrowseFolder::Callback(HWND dialog, UINT msg, LPARAM lParam, LPARA
   if (!self) return 0;
   switch (msg) {
     case BFFM_INITIALIZED:
-      self->Initialized(dialog);
+      self->Guarded(dialog, [&] { self->Initialized(dialog); });
       break;
     case BFFM_SELCHANGED:
-      if (self->dialog_ == dialog) self->SelectionChangedTo(reinterpret_cast<LPCITEMIDLIST>(lParam));
+      self->Guarded(dialog, [&] {
+        self->SelectionChangedTo(dialog, reinterpret_cast<LPCITEMIDLIST>(lParam));
+      });
       break;
     default:
       break;
   }
   return 0;
+}
+
+void TBrowseFolder::Guarded(HWND dialog, const std::function<void()>& step) {
+  // An exception must not unwind through the system's dialog code: the dialog is
+  // cancelled and Execute throws it once the dialog is gone.
+  if (failure_) return;
+  try {
+    step();
+  } catch (...) {
+    failure_ = std::current_exception();
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  }
 }
 
 void TBrowseFolder::Initialized(HWND dialog) {
@@ -135,29 +153,28 @@ void TBrowseFolder::Initialized(HWND dialog) {
   if (OnInitialized) OnInitialized(*this, dialog);
 }
 
-void TBrowseFolder::SelectionChangedTo(LPCITEMIDLIST item) {
+void TBrowseFolder::SelectionChangedTo(HWND dialog, LPCITEMIDLIST item) {
   std::string path;
   const bool hasPath = PathOf(item, path);
   const SelectionUpdate update =
       SelectionChanged(hasPath, path, showPathInStatusArea_, syncCustomButton_);
   selection_ = update.selection;
   if (update.sendStatus) {
-    SendMessageA(dialog_, kBffmSetStatusTextA, 0,
+    SendMessageA(dialog, kBffmSetStatusTextA, 0,
                  reinterpret_cast<LPARAM>(update.statusText.c_str()));
   }
-  SendMessageA(dialog_, kBffmEnableOk, 0, update.enableOk ? TRUE : FALSE);
+  SendMessageA(dialog, kBffmEnableOk, 0, update.enableOk ? TRUE : FALSE);
   // Some dialogs (Wine's) set OK by their own rule after this callback returns; the
   // posted copy comes after that and has the last word.
-  PostMessageA(dialog_, kBffmEnableOk, 0, update.enableOk ? TRUE : FALSE);
+  PostMessageA(dialog, kBffmEnableOk, 0, update.enableOk ? TRUE : FALSE);
   if (update.syncCustomButton) SetCustomButtonEnabled(update.enableOk);
-  if (OnSelectionChanged) OnSelectionChanged(*this, dialog_, item, selection_);
+  if (OnSelectionChanged) OnSelectionChanged(*this, dialog, item, selection_);
 }
 
 void TBrowseFolder::CreateCustomButton() {
   button_ = CreateWindowExA(0, "BUTTON", customButtonCaption_.c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-                            kCustomButtonLeft, kCustomButtonTop, customButtonWidth_,
-                            kCustomButtonHeight, dialog_,
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, kCustomButtonLeft,
+                            kCustomButtonTop, customButtonWidth_, kCustomButtonHeight, dialog_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCustomButtonId)),
                             GetModuleHandleA(nullptr), nullptr);
   if (!button_) return;
@@ -187,7 +204,7 @@ LRESULT CALLBACK TBrowseFolder::DialogProc(HWND dialog, UINT msg, WPARAM wParam,
 LRESULT TBrowseFolder::DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   const WNDPROC old = oldDialogProc_;
   if (msg == WM_COMMAND && LOWORD(wParam) == kCustomButtonId) {
-    if (OnCustomButtonClick) OnCustomButtonClick(*this, dialog_);
+    if (OnCustomButtonClick) Guarded(dialog_, [&] { OnCustomButtonClick(*this, dialog_); });
     return 0;
   }
   if (msg == WM_NCDESTROY) RestoreDialogProc();

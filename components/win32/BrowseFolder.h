@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -26,9 +27,9 @@ class TBrowseFolder {
  public:
   using TBrowserInitializedEvent = std::function<void(TBrowseFolder& sender, HWND dialogHandle)>;
   // `directory` is empty when the item is not a file-system folder.
-  using TSelectionChangedEvent = std::function<void(
-      TBrowseFolder& sender, HWND dialogHandle, LPCITEMIDLIST itemIdList,
-      const std::string& directory)>;
+  using TSelectionChangedEvent =
+      std::function<void(TBrowseFolder& sender, HWND dialogHandle, LPCITEMIDLIST itemIdList,
+                         const std::string& directory)>;
   using TCustomButtonClickEvent = std::function<void(TBrowseFolder& sender, HWND dialogHandle)>;
 
   // `owner`: the window the dialog belongs to unless the host sets one (SetOwnerWindow).
@@ -76,7 +77,8 @@ class TBrowseFolder {
 
   // Shows the dialog modally. True when the user confirmed a folder (Directory() is its
   // path); false when cancelled (Directory() unchanged) or when the dialog is already
-  // open.
+  // open. An exception thrown by an event handler cancels the dialog and comes out of
+  // Execute once the dialog is gone.
   bool Execute();
 
   // While the dialog is open: the dialog, the custom button (or null), and the path of
@@ -96,7 +98,9 @@ class TBrowseFolder {
 
   HWND ResolveOwner() const;
   void Initialized(HWND dialog);
-  void SelectionChangedTo(LPCITEMIDLIST item);
+  void SelectionChangedTo(HWND dialog, LPCITEMIDLIST item);
+  // Runs a step inside the dialog's callbacks, catching what it throws.
+  void Guarded(HWND dialog, const std::function<void()>& step);
   void CreateCustomButton();
   LRESULT DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void RestoreDialogProc();
@@ -124,6 +128,7 @@ class TBrowseFolder {
   std::string selection_;
   std::string displayName_;
   int imageIndex_ = 0;
+  std::exception_ptr failure_;
 };
 
 }  // namespace ostrel

@@ -67,8 +67,8 @@ TEST(BrowseInfoFlags, EachElementAddsItsDialogFlag) {
 }
 
 TEST(BrowseRoots, EachRootHasItsFolderIdAndTheExpandedDesktopNone) {
-  const int expected[kSHFolderCount] = {0, kNoRootFolder, 2, 3, 4, 5, 6, 7, 8,
-                                        9, 10, 11, 16, 17, 18, 19, 20, 21};
+  const int expected[kSHFolderCount] = {
+      0, kNoRootFolder, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 17, 18, 19, 20, 21};
   for (int i = 0; i < kSHFolderCount; ++i) {
     EXPECT_EQ(SpecialFolderId(static_cast<TSHFolders>(i)), expected[i]) << i;
   }
