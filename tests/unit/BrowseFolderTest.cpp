@@ -128,13 +128,5 @@ TEST(BrowseSelection, OkAndTheSyncedButtonFollowWhetherTheItemHasAPath) {
   EXPECT_TRUE(u.enableOk);
 }
 
-TEST(BrowseDirectory, OnlyValidAttributesWithTheDirectoryBitCount) {
-  EXPECT_TRUE(IsDirectoryAttributes(0x10));
-  EXPECT_TRUE(IsDirectoryAttributes(0x10 | 0x01 | 0x02));
-  EXPECT_FALSE(IsDirectoryAttributes(0x20));
-  EXPECT_FALSE(IsDirectoryAttributes(0x80));
-  EXPECT_FALSE(IsDirectoryAttributes(kInvalidFileAttributes));  // has every bit set
-}
-
 }  // namespace
 }  // namespace ostrel
