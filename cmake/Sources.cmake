@@ -15,6 +15,7 @@ set(OSTREL_CORE_SOURCES
   components/TrayIcon.cpp
   components/RegFiles.cpp
   components/ProgLnk1.cpp
+  components/BrowseFolder.cpp
   app/OstrelController.cpp
   app/KeyTree.cpp
   app/HotKeys.cpp

@@ -22,6 +22,7 @@ add_library(ostrel_win32 STATIC
   components/win32/WComp.cpp
   components/win32/SysHotWindow.cpp
   components/win32/TrayIconWindow.cpp
+  components/win32/BrowseFolder.cpp
   toolkit/Application.cpp
   toolkit/Form.cpp
   toolkit/Dialogs.cpp
