@@ -14,9 +14,10 @@
 
 namespace ostrel {
 
-// Control ids: an input control's id is kKeydefinesInput + its Tag.
+// Control ids: an input control's id is kKeydefinesInput + its Tag (500 OLKeyName to 509
+// FunDirB); the others follow.
+inline constexpr int kKeydefinesInput = 500;
 enum KeydefinesControl : int {
-  kKeydefinesInput = 500,  // .. 509: OLKeyName .. FunDirB
   idKdLabel3 = 520,
   idKdLabel4,
   idKdLabel2,

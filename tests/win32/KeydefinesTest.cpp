@@ -108,8 +108,12 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
     RECT r = RectIn(h, c);
     EXPECT_EQ(r.left, e.rect.left) << e.id;
     EXPECT_EQ(r.top, e.rect.top) << e.id;
-    if (e.rect.right) EXPECT_EQ(r.right, e.rect.right) << e.id;
-    if (e.rect.bottom) EXPECT_EQ(r.bottom, e.rect.bottom) << e.id;
+    if (e.rect.right) {
+      EXPECT_EQ(r.right, e.rect.right) << e.id;
+    }
+    if (e.rect.bottom) {
+      EXPECT_EQ(r.bottom, e.rect.bottom) << e.id;
+    }
     EXPECT_EQ((GetWindowLongPtrA(c, GWL_STYLE) & WS_VISIBLE) != 0, e.visible) << e.id;
   }
 
@@ -149,9 +153,9 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
 }
 
 TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
-  auto owned = std::make_unique<TKeyRec>(NewKeyRec(ftOpenFile));
-  owned->Group.assign("Tools");
-  keys.Add(KeyText(*owned), std::move(owned));
+  TKeyRec tools = NewKeyRec(ftOpenFile);
+  tools.Group.assign("Tools");
+  keys.Add(KeyText(tools), std::make_unique<TKeyRec>(tools));
   copy = NewKeyRec(ftRunProgram);
   TKeydefines form(nullptr);
   Prepare(form);
