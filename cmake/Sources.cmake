@@ -22,6 +22,7 @@ set(OSTREL_CORE_SOURCES
   app/Dispatcher.cpp
   app/MouseLink.cpp
   app/MacroMenu.cpp
+  app/HelpPage.cpp
   macro/Sendkeys.cpp
   app/Options.cpp
   olwatch/CornerGesture.cpp

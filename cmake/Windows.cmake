@@ -31,9 +31,10 @@ add_library(ostrel_win32 STATIC
   dialogs/win32/Keydefines.cpp
   dialogs/win32/Selfun.cpp
   app/win32/OstrelForm.cpp
+  app/win32/HelpPage.cpp
 )
-target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 comdlg32 shell32 ole32 uuid advapi32 gdi32
-                      user32 kernel32)
+target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 comdlg32 shell32 shlwapi ole32 uuid
+                      advapi32 gdi32 user32 kernel32)
 
 # The kind of Windows file this tree makes, which the checks of the shipped files expect.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -50,7 +51,11 @@ target_link_libraries(Ostrel PRIVATE ostrel_win32)
 # Light to ship: unused code dropped, symbols stripped.
 target_link_options(Ostrel PRIVATE -s -Wl,--gc-sections)
 set_source_files_properties(resources/Ostrel.rc PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest;${PROJECT_SOURCE_DIR}/resources/imagelist1.bmp;${PROJECT_SOURCE_DIR}/resources/helpglyph.bmp")
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest;${PROJECT_SOURCE_DIR}/resources/imagelist1.bmp;${PROJECT_SOURCE_DIR}/resources/helpglyph.bmp;${PROJECT_SOURCE_DIR}/resources/toolglyphs.bmp")
+# The help page ships beside the program, which opens it in the browser. An edit of the
+# page copies it again at the next build.
+configure_file(${PROJECT_SOURCE_DIR}/resources/ostrel.htm ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/ostrel.htm
+               COPYONLY)
 # The function chooser's icons.
 set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
   "${PROJECT_SOURCE_DIR}/resources/funicons.bmp")
@@ -60,6 +65,9 @@ set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
 add_test(NAME exe_self_contained COMMAND bash ${PROJECT_SOURCE_DIR}/tests/build/check_pe.sh
          $<TARGET_FILE:Ostrel> ${CMAKE_OBJDUMP} ${OSTREL_PE_KIND})
 set_tests_properties(exe_self_contained PROPERTIES LABELS nowine)
+add_test(NAME help_page_shipped COMMAND bash ${PROJECT_SOURCE_DIR}/tests/build/check_help_page.sh
+         $<TARGET_FILE_DIR:Ostrel>/ostrel.htm)
+set_tests_properties(help_page_shipped PROPERTIES LABELS nowine)
 
 # GoogleTest built from source with the same compiler (Debian ships it in /usr/src).
 set(OSTREL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
@@ -104,6 +112,9 @@ add_executable(olprobe tests/e2e/olprobe.cpp)
 target_link_libraries(olprobe PRIVATE user32 kernel32)
 add_executable(optprobe tests/e2e/optprobe.cpp)
 target_link_libraries(optprobe PRIVATE ole32 uuid user32 kernel32)
+# A stand-in browser for the help page: browserprobe.exe <log> <address>.
+add_executable(browserprobe WIN32 tests/e2e/browserprobe.cpp)
+target_link_libraries(browserprobe PRIVATE kernel32)
 # The macro-menu editor on its own: form4host.exe <list file> [<help log>].
 add_executable(form4host WIN32 tests/e2e/form4host.cpp resources/Ostrel.rc)
 target_link_libraries(form4host PRIVATE ostrel_win32)

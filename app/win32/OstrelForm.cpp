@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/win32/HelpPage.h"
 #include "dialogs/win32/Keydefines.h"
 #include "dialogs/win32/Selfun.h"
 #include "toolkit/Application.h"
@@ -9,28 +10,32 @@
 
 namespace ostrel {
 
+// A toolbar button: its glyph is image `glyph` of the toolbars' image list (the four of
+// ToolGlyphs, then HelpGlyph); a glyph-only button shows its caption nowhere.
 struct ToolButtonSpec {
   int id;
   int tag;
   const char* caption;
   const char* hint;
+  int glyph;
+  bool glyphOnly;
 };
 
 namespace {
 
 constexpr ToolButtonSpec kTreeButtons[] = {
-    {idAddButton, 0, "&Add", "Add a new Hot Key  and OstrelMenu Command"},
-    {idUpdateButton, 1, "&Update", "Update an existing Hot Key  and OstrelMenu Command"},
-    {idDeleteButton, 2, "&Delete", "Delete and existing Hot Key  and OstrelMenu Command"},
+    {idAddButton, 0, "&Add", "Add a new Hot Key  and OstrelMenu Command", 0, false},
+    {idUpdateButton, 1, "&Update", "Update an existing Hot Key  and OstrelMenu Command", 1, false},
+    {idDeleteButton, 2, "&Delete", "Delete and existing Hot Key  and OstrelMenu Command", 2, false},
 };
 
 constexpr const char* kHelpHint =
     "This is the Help button... For information about what to do next, click this button. ";
 
 constexpr ToolButtonSpec kTopButtons[] = {
-    {idShowMenuButton, 0, "Show OstrelMenu...", "Show OstrelMenu..."},
-    {0, 0, nullptr, nullptr},  // separator
-    {idHelpButton, 99, "?", kHelpHint},
+    {idShowMenuButton, 0, "Show OstrelMenu...", "Show OstrelMenu...", 3, false},
+    {0, 0, nullptr, nullptr, 0, false},  // separator
+    {idHelpButton, 99, "?", kHelpHint, 4, true},
 };
 
 const ToolButtonSpec* FindButton(int id) {
@@ -98,16 +103,19 @@ HWND TOstrelForm::BuildToolbar(int id, const ToolButtonSpec* buttons, int count)
                         0, 0, 10, kToolbarHeight, id);
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageA(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+  if (toolGlyphs_)
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolGlyphs_.get()));
   for (int i = 0; i < count; ++i) {
     TBBUTTON b{};
     if (!buttons[i].caption) {
       b.fsStyle = BTNS_SEP;
       b.iBitmap = 6;
     } else {
-      b.iBitmap = I_IMAGENONE;
+      b.iBitmap = toolGlyphs_ ? buttons[i].glyph : I_IMAGENONE;
       b.idCommand = buttons[i].id;
       b.fsState = TBSTATE_ENABLED;
-      b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+      b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+      if (!buttons[i].glyphOnly || !toolGlyphs_) b.fsStyle |= BTNS_SHOWTEXT;
       b.iString = reinterpret_cast<INT_PTR>(buttons[i].caption);
     }
     SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
@@ -134,6 +142,7 @@ void TOstrelForm::BuildLayout() {
   imageList1_.reset(ImageList_LoadImageA(tk::Application::Get().Instance(), "IMAGELIST1", 16, 0,
                                          RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
   SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList1_.get()));
+  LoadToolGlyphs();
   HWND treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
   SetWindowPos(treeBar, nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4, kToolbarHeight,
                SWP_NOZORDER);
@@ -168,6 +177,20 @@ void TOstrelForm::BuildLayout() {
 
   AddControl("STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0, bottom, cw,
              kStatusHeight, idStatus, WS_EX_STATICEDGE);
+}
+
+// The buttons' glyphs: Add, Update, Delete, Show OstrelMenu, then the help glyph. Without
+// them the buttons show their captions alone.
+void TOstrelForm::LoadToolGlyphs() {
+  HINSTANCE inst = tk::Application::Get().Instance();
+  toolGlyphs_.reset(ImageList_LoadImageA(inst, "TOOLGLYPHS", 16, 1, RGB(255, 0, 255), IMAGE_BITMAP,
+                                         LR_CREATEDIBSECTION));
+  if (!toolGlyphs_) return;
+  auto help = static_cast<HBITMAP>(LoadImageA(inst, "HELPGLYPH", IMAGE_BITMAP, 0, 0,
+                                              LR_CREATEDIBSECTION));
+  const bool added = help && ImageList_AddMasked(toolGlyphs_.get(), help, RGB(255, 0, 255)) == 4;
+  if (help) DeleteObject(help);
+  if (!added) toolGlyphs_.reset();
 }
 
 // The upper toolbar stays at the right end of its dock.
@@ -466,7 +489,7 @@ void TOstrelForm::ToolbarButton971Click() { controller_->ToolbarButton971Click()
 
 void TOstrelForm::ToolbarButton974Click(int tag) { controller_->ToolbarButton974Click(tag); }
 
-// The help page opens here once it ships beside the program.
-void TOstrelForm::ToolbarButton975Click(int /*tag*/) {}
+// The help page at the section of the button's Tag (99, the configuration window).
+void TOstrelForm::ToolbarButton975Click(int tag) { OpenHelpPage(Handle(), tag); }
 
 }  // namespace ostrel

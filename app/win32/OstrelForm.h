@@ -106,6 +106,7 @@ class TOstrelForm : public tk::Form, public MainView {
 
  private:
   void BuildLayout();
+  void LoadToolGlyphs();
   HWND BuildToolbar(int id, const struct ToolButtonSpec* buttons, int count);
   void Dock972Resize();
   void ToolbarButton971Click();
@@ -138,6 +139,8 @@ class TOstrelForm : public tk::Form, public MainView {
   std::unique_ptr<OstrelController> controller_;
   tk::GdiObject<HBRUSH> memoBrush_;
   std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> imageList1_;
+  // The toolbars' glyphs (ToolGlyphs and HelpGlyph), shared by both toolbars.
+  std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> toolGlyphs_;
   HWND memo_ = nullptr;
   HWND tree_ = nullptr;
   RECT dock972_{};  // the dock of the upper toolbar, in client coordinates

@@ -36,8 +36,8 @@ QUESTION = [
 
 def help_glyph():
     return [
-        (disk(8, 8, 7.5), TEAL_RIM),
-        (disk(8, 8, 6.5), vertical(TEAL_LIGHT, TEAL_BOTTOM, 2, 14)),
+        (disk(8, 8, 7.2), TEAL_RIM),
+        (disk(8, 8, 6.2), vertical(TEAL_LIGHT, TEAL_BOTTOM, 2, 14)),
         (pixel_glyph(5, 4, QUESTION), WHITE),
     ]
 

@@ -51,6 +51,8 @@ fresh_app_dir() {
   cp "$BUILD/bin/Ostrel.exe" "$dir/"
   # The mouse-watch library ships beside the program.
   cp "$BUILD"/bin/OLWATCH.[dD][lL][lL] "$dir/" 2>/dev/null || true
+  # So does the help page.
+  cp "$BUILD/bin/ostrel.htm" "$dir/"
   echo "$dir"
 }
 

@@ -1,0 +1,63 @@
+#include "app/HelpPage.h"
+
+namespace ostrel {
+
+namespace {
+
+bool KeptAsIs(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+}  // namespace
+
+std::string HelpPagePath(std::string_view modulePath) {
+  const std::size_t cut = modulePath.find_last_of("\\/:");
+  std::string path(cut == std::string_view::npos ? std::string_view{}
+                                                 : modulePath.substr(0, cut + 1));
+  path += kHelpPageName;
+  return path;
+}
+
+std::string HelpPageAddress(std::string_view modulePath, int context) {
+  std::string path = HelpPagePath(modulePath);
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  std::string_view rest = path;
+  bool network = false;
+  if (rest.starts_with("//?/UNC/")) {
+    rest.remove_prefix(8);
+    network = true;
+  } else if (rest.starts_with("//?/")) {
+    rest.remove_prefix(4);
+  } else if (rest.starts_with("//")) {
+    rest.remove_prefix(2);
+    network = true;
+  }
+
+  // "file://" + host for a network path, "file:///" + the drive for a local one.
+  std::string address = network ? "file://" : "file:///";
+  if (!network && rest.size() >= 2 && IsDriveLetter(rest[0]) && rest[1] == ':') {
+    address += rest.substr(0, 2);
+    rest.remove_prefix(2);
+  }
+  if (!network && rest.starts_with('/') && address.ends_with('/')) rest.remove_prefix(1);
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (char ch : rest) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (KeptAsIs(c)) {
+      address += ch;
+    } else {
+      address += '%';
+      address += kHex[c >> 4];
+      address += kHex[c & 15];
+    }
+  }
+  address += "#context-";
+  address += std::to_string(context);
+  return address;
+}
+
+}  // namespace ostrel
