@@ -16,6 +16,15 @@ open(sys.argv[1], "wb").write(record("Agenda", "", 3, "C:\\agenda.txt")
                               + record("Mail", "Net", 13, "mailto:friend@example.org"))
 PY
 lines() { if [[ -f "$out" ]]; then grep -c added "$out" || true; else echo 0; fi; }
+# A window's controls, one per line (without the console's carriage returns).
+controls() { probe info "$1" | tr -d '\r'; }
+# Whether a window has a control line matching a pattern (read whole first: grep -q
+# would stop reading early, and the probe's broken pipe would fail the test).
+has_control() {
+  local lines
+  lines=$(controls "$1") || return 1
+  grep -q "$2" <<<"$lines"
+}
 mouse() { DISPLAY="$OSTREL_DISPLAY" xdotool "$@"; }
 typeit() { DISPLAY="$OSTREL_DISPLAY" xdotool type --delay 40 "$@"; }
 records() {
@@ -109,10 +118,16 @@ probe gone "Configure: Run a program" 5000 || fail "Escape did not cancel the ed
 sleep 0.5
 [[ "$(records)" == "$stored" ]] || fail "a cancelled editor changed Keys.fil"
 
-# Update: the new definition is still selected; move it to the group "Apps".
+# Update: select the new definition in the tree (Agenda, Net, Tools > Editor) and move
+# it to the group "Apps".
+read -r ox oy <<<"$(client_origin)"
+mouse mousemove $((ox + 120)) $((oy + 200)) click 1
+press Home Down Down Right Down
+eventually 'has_control Ostrel "text=  Run a program$"' 5 \
+  || fail "selecting the definition did not show its function in the status line"
 click_tree_button 1
 probe wait "Configure: Run a program" 5000 >/dev/null || fail "Update did not open the editor"
-probe info "Configure: Run a program" | grep -q "child id=500 .*text=Editor$" \
+has_control "Configure: Run a program" "child id=500 .*text=Editor$" \
   || fail "the editor did not show the selected definition"
 press Tab ctrl+a
 typeit "Apps"
@@ -124,7 +139,7 @@ shot dialogs-updated
 # Still selected: Update opens on it again.
 click_tree_button 1
 probe wait "Configure: Run a program" 5000 >/dev/null || fail "the selection was lost"
-probe info "Configure: Run a program" | grep -q "child id=501 .*text=Apps$" \
+has_control "Configure: Run a program" "child id=501 .*text=Apps$" \
   || fail "the editor did not show the moved definition"
 press Escape
 probe gone "Configure: Run a program" 5000 || fail "Escape did not cancel"
@@ -140,12 +155,13 @@ typeit "Snippets"
 press Tab Tab Tab Tab Tab space
 probe wait "SendKeys List Configuration" 5000 >/dev/null \
   || fail "\"...\" did not open the macro-menu editor"
-probe info "Configure: Sendkeys Menu" | grep -q "child id=505 .*text=SendKeyList_1.skl$" \
+has_control "Configure: Sendkeys Menu" "child id=505 .*text=SendKeyList_1.skl$" \
   || fail "the list file was not named SendKeyList_1.skl"
 shot dialogs-macro-editor
 press alt+e
 probe gone "SendKeys List Configuration" 5000 || fail "Exit did not close the macro-menu editor"
-press Return
+sleep 0.5
+press alt+o  # Return would press "..." again, which has the focus
 probe gone "Configure: Sendkeys Menu" 5000 || fail "OK did not close the editor"
 eventually 'records | grep -q "^|Snippets|17|0|0|SendKeyList_1.skl|"' 5 \
   || fail "the macro-menu definition was not stored"
