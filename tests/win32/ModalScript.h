@@ -20,6 +20,8 @@ struct Script {
   std::size_t next = 0;
   DWORD deadline = 0;
   HWND form = nullptr;
+  // Finds the window to close when the script stalls, for a form made out of reach.
+  std::function<HWND()> findForm;
   bool timedOut = false;
 };
 inline Script* g_script = nullptr;
@@ -31,7 +33,8 @@ inline void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
     step();
   } else if (GetTickCount() > s.deadline && !s.timedOut) {
     s.timedOut = true;
-    if (IsWindow(s.form)) PostMessageA(s.form, WM_CLOSE, 0, 0);
+    HWND form = s.form ? s.form : s.findForm ? s.findForm() : nullptr;
+    if (form && IsWindow(form)) PostMessageA(form, WM_CLOSE, 0, 0);
   }
 }
 
@@ -68,17 +71,23 @@ inline void Click(HWND form, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(form, id)));
 }
 
-// Shows `form` modally while `script` acts (8 s at most); returns the modal result.
-inline int RunScripted(Script& script, tk::Form& form) {
+// Runs `run` (which shows a modal window) while `script` acts, 8 s at most; returns what
+// `run` returns.
+inline int RunScripted(Script& script, const std::function<int()>& run) {
   g_script = &script;
-  script.form = form.Handle();
   script.deadline = GetTickCount() + 8000;
   UINT_PTR timer = SetTimer(nullptr, 0, 60, ScriptTick);
-  int result = form.ShowModal();
+  int result = run();
   KillTimer(nullptr, timer);
   EXPECT_FALSE(script.timedOut) << "the script stalled at step " << script.next;
   EXPECT_EQ(script.next, script.steps.size());
   return result;
+}
+
+// Shows `form` modally while `script` acts; returns the modal result.
+inline int RunScripted(Script& script, tk::Form& form) {
+  script.form = form.Handle();
+  return RunScripted(script, [&form] { return form.ShowModal(); });
 }
 
 }  // namespace ostrel::testing

@@ -12,21 +12,13 @@
 #include "catalogue/HelpTexts.h"
 #include "dialogs/win32/Selfun.h"
 #include "toolkit/Application.h"
+#include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {
 namespace {
 
-using testing::RectIn;
-using testing::Text;
-
-struct Script {
-  std::vector<std::function<void()>> steps;
-  std::size_t next = 0;
-  DWORD deadline = 0;
-  bool timedOut = false;
-};
-Script* g_script = nullptr;
+using namespace testing;
 
 // The dialog's window while it is shown (RunSelfun makes its own).
 HWND FindDialog() {
@@ -34,22 +26,6 @@ HWND FindDialog() {
   return h && IsWindowVisible(h) && GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()
              ? h
              : nullptr;
-}
-
-void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
-  Script& s = *g_script;
-  if (s.next < s.steps.size()) {
-    auto step = s.steps[s.next++];
-    step();
-  } else if (GetTickCount() > s.deadline && !s.timedOut) {
-    s.timedOut = true;
-    if (HWND h = FindDialog()) PostMessageA(h, WM_CLOSE, 0, 0);
-  }
-}
-
-void PressKey(HWND target, WPARAM vk) {
-  PostMessageA(target, WM_KEYDOWN, vk, 1);
-  PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
 }
 
 void ClickAt(HWND target, int x, int y) {
@@ -70,7 +46,6 @@ class SelfunTest : public ::testing::Test {
     tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
     owner = CreateWindowExA(0, "STATIC", "Selfun owner", WS_OVERLAPPED | WS_VISIBLE, 10, 10, 200,
                             100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    g_script = &script;
   }
   void TearDown() override {
     if (IsWindow(owner)) DestroyWindow(owner);
@@ -81,13 +56,8 @@ class SelfunTest : public ::testing::Test {
   }
   // Runs the chooser through its entry point while the script acts.
   int Run() {
-    script.deadline = GetTickCount() + 8000;
-    UINT_PTR timer = SetTimer(nullptr, 0, 80, ScriptTick);
-    int result = RunSelfun(owner, chosenFunction, chosenFunctionName);
-    KillTimer(nullptr, timer);
-    EXPECT_FALSE(script.timedOut) << "the script stalled at step " << script.next;
-    EXPECT_EQ(script.next, script.steps.size());
-    return result;
+    script.findForm = FindDialog;
+    return RunScripted(script, [this] { return RunSelfun(owner, chosenFunction, chosenFunctionName); });
   }
   HWND owner = nullptr;
   Script script;
