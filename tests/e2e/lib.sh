@@ -104,3 +104,24 @@ trap cleanup EXIT
 
 # The Windows path of a file on the Unix side (Wine's drive Z: is the root).
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# The screen position "x y" of a window's client area.
+client_origin() {  # title
+  local info x y w h cw ch border
+  info=$(probe info "$1" | tr -d '\r') || return 1
+  read -r x y w h <<<"$(head -1 <<<"$info" | rect_of)"
+  read -r cw ch <<<"$(sed -n '1s/.* client=\([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$info")"
+  border=$(((w - cw) / 2))
+  echo "$((x + border)) $((y + h - ch - border))"
+}
+
+# Clicks a child control of a window (by its id) in its middle, or `dx` pixels from its
+# left edge.
+click_control() {  # title id [dx]
+  local ox oy info x y w h
+  read -r ox oy <<<"$(client_origin "$1")"
+  info=$(probe info "$1" | tr -d '\r') || return 1
+  read -r x y w h <<<"$(grep "^child id=$2 " <<<"$info" | rect_of)"
+  [[ -n "$w" ]] || return 1
+  DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + x + ${3:-$((w / 2))})) $((oy + y + h / 2)) click 1
+}

@@ -36,25 +36,8 @@ for r in parse(open(sys.argv[1], "rb").read()):
 ' "$app/Keys.fil"
 }
 
-# The screen position of a point in the main window's client area.
-client_origin() {
-  local info x y w h cw ch
-  info=$(probe info Ostrel | head -1)
-  read -r x y w h <<<"$(rect_of <<<"$info")"
-  cw=$(sed -n 's/.*client=\([0-9]*\),\([0-9]*\).*/\1/p' <<<"$info")
-  ch=$(sed -n 's/.*client=\([0-9]*\),\([0-9]*\).*/\2/p' <<<"$info")
-  local border=$(((w - cw) / 2))
-  echo "$((x + border)) $((y + h - ch - border))"
-}
-# Clicks the tree's button at `index` (0 Add, 1 Update) through its tool bar's place.
-click_tree_button() {
-  local ox oy bar bx by bw bh
-  read -r ox oy <<<"$(client_origin)"
-  bar=$(probe info Ostrel | grep -m1 'class=ToolbarWindow32' )
-  read -r bx by bw bh <<<"$(rect_of <<<"$bar")"
-  # The buttons sit side by side from the bar's left end, each about a third of it wide.
-  mouse mousemove $((ox + bx + 20 + $1 * 70)) $((oy + by + bh / 2)) click 1
-}
+# Clicks the tree's button at `index` (0 Add, 1 Update) on its tool bar (id 102).
+click_tree_button() { click_control Ostrel 102 $((20 + $1 * 70)); }
 
 start_ostrel "$app"
 probe wait Ostrel 15000 >/dev/null || fail "the configuration window did not appear"
@@ -120,7 +103,7 @@ sleep 0.5
 
 # Update: select the new definition in the tree (Agenda, Net, Tools > Editor) and move
 # it to the group "Apps".
-read -r ox oy <<<"$(client_origin)"
+read -r ox oy <<<"$(client_origin Ostrel)"
 mouse mousemove $((ox + 120)) $((oy + 200)) click 1
 press Home Down Down Right Down
 eventually 'has_control Ostrel "text=  Run a program$"' 5 \

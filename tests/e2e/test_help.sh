@@ -3,7 +3,8 @@
 # window's own section, in the program registered for ".htm" files: here a stand-in
 # browser (browserprobe) that records the command line it gets. The program sits in a
 # folder with a blank in its name, which the address must carry encoded. Without the page
-# beside the program, the button says so in an error box naming the page.
+# beside the program, the button says so in an error box naming the page. The hotkey
+# editor's help button opens the same section, the macro-menu editor's its own.
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir "help page")
@@ -51,6 +52,28 @@ line=$(tr -d '\r' <"$log")
 want="file:///$(winpath "$app/ostrel.htm" | tr '\\' / | sed 's/ /%20/g')#context-99"
 [[ "$line" == *"\"$(winpath "$log")\" \"$want\"" ]] || fail "the browser got: $line (want ... $want)"
 [[ $(wc -l <"$log") -eq 1 ]] || fail "the browser was started more than once: $(cat "$log")"
+
+# The hotkey editor's help button (its bar is id 530) opens the same section; the
+# macro-menu editor's (id 408), opened by "..." on a macro-menu definition, its own.
+click_control Ostrel 102 20  # Add
+probe wait "Add a new Hotkey" 5000 >/dev/null || fail "Add did not open the function chooser"
+press Home Down Down Down Down Down Down Down Down Return  # "Sendkeys Menu"
+probe wait "Configure: Sendkeys Menu" 5000 >/dev/null || fail "no hotkey editor"
+click_control "Configure: Sendkeys Menu" 530
+eventually '[[ $(wc -l <"$log") -ge 2 ]]' 10 || fail "the hotkey editor's help started no browser"
+[[ "$(tail -1 "$log" | tr -d '\r')" == *"\"$want\"" ]] || fail "the editor's help: $(tail -1 "$log")"
+press Tab Tab Tab Tab Tab space
+probe wait "SendKeys List Configuration" 5000 >/dev/null || fail "\"...\" opened no macro-menu editor"
+click_control "SendKeys List Configuration" 408
+eventually '[[ $(wc -l <"$log") -ge 3 ]]' 10 || fail "the macro-menu editor's help started no browser"
+[[ "$(tail -1 "$log" | tr -d '\r')" == *"\"${want%-99}-40\"" ]] \
+  || fail "the macro-menu editor's help: $(tail -1 "$log")"
+shot help-editors
+press alt+e
+probe gone "SendKeys List Configuration" 5000 || fail "Exit did not close the macro-menu editor"
+sleep 0.5
+press Escape
+probe gone "Configure: Sendkeys Menu" 5000 || fail "Escape did not close the hotkey editor"
 
 # The page gone: an error box that names it, and no browser.
 rm "$app/ostrel.htm" "$log"
