@@ -149,6 +149,24 @@ probe gone "Configure: Sendkeys Menu" 5000 || fail "OK did not close the editor"
 eventually 'records | grep -q "^|Snippets|17|0|0|SendKeyList_1.skl|"' 5 \
   || fail "the macro-menu definition was not stored"
 [[ -f "$app/SendKeyList_1.skl" ]] || fail "the macro-menu editor wrote no list file"
+# A folder to explore: "..." opens the folder browser over the editor; OK puts the chosen
+# folder (the desktop, where the browser starts) into the target box.
+click_tree_button 0
+probe wait "Add a new Hotkey" 5000 >/dev/null || fail "Add did not open the chooser"
+press Home Return
+probe wait "Configure: Explore a Folder" 5000 >/dev/null || fail "no editor for a folder"
+typeit "Docs"
+press Tab Tab Tab Tab Tab space
+probe wait "Browse for Folder" 5000 >/dev/null || fail "\"...\" did not open the folder browser"
+sleep 0.5
+shot dialogs-folder-browser
+press Return
+probe gone "Browse for Folder" 5000 || fail "OK did not close the folder browser"
+eventually 'has_control "Configure: Explore a Folder" "child id=505 .*text=[A-Z]:.*Desktop$"' 5 \
+  || fail "the chosen folder did not reach the target box"
+press Escape
+probe gone "Configure: Explore a Folder" 5000 || fail "Escape did not close the editor"
+
 # The definitions that were there from the start are untouched.
 while IFS= read -r row; do
   records | grep -qxF "$row" || fail "lost or changed: $row"
