@@ -49,11 +49,11 @@ import sys
 sys.dont_write_bytecode = True
 from make_icon import (BOLT, BOLT_EDGE, CAP_EDGE, CAP_FACE_BOTTOM, CAP_FACE_TOP,
                        CAP_SIDE, TEAL_BOTTOM, TEAL_RIM, TEAL_TOP, bolt_points,
-                       lerp, pixel_glyph, polygon, rounded_rect, to_byte)
-from make_images import (COVER_MIN, LINE_GREY, NEUTRAL, PAPER, RED, RED_DARK,
-                         TEAL_LIGHT, TRANSPARENT, WHITE, both, build_bmp, disk,
-                         magenta_ish, read_bmp, rect, union, vertical,
-                         write_checked)
+                       lerp, pixel_glyph, polygon, rounded_rect)
+from make_images import (LINE_GREY, PAPER, RED, RED_DARK, TEAL_LIGHT,
+                         TRANSPARENT, WHITE, both, build_bmp, disk, magenta_ish,
+                         read_bmp, rect, union, vertical, write_checked)
+from make_images import render as render_cell, strip as strip_cells
 
 CELL = 32
 COUNT = 21
@@ -537,42 +537,12 @@ PICTURES = [
 
 def render(layers):
     """Return CELL rows of CELL RGB tuples, top row first."""
-    if not layers:
-        return [[TRANSPARENT] * CELL for _ in range(CELL)]
-    offsets = [(k + 0.5) / SS for k in range(SS)]
-    total = SS * SS
-    top_first = list(reversed(layers))
-    rows = []
-    for j in range(CELL):
-        row = []
-        for i in range(CELL):
-            acc = [0.0, 0.0, 0.0]
-            covered = 0
-            for oy in offsets:
-                y = j + oy
-                for ox in offsets:
-                    x = i + ox
-                    for shape, paint in top_first:
-                        if shape(x, y):
-                            colour = paint(x, y) if callable(paint) else paint
-                            covered += 1
-                            acc[0] += colour[0]
-                            acc[1] += colour[1]
-                            acc[2] += colour[2]
-                            break
-            if covered < total * COVER_MIN:
-                row.append(TRANSPARENT)
-                continue
-            t = covered / total
-            row.append(tuple(to_byte(acc[k] / total + NEUTRAL[k] * (1.0 - t))
-                             for k in range(3)))
-        rows.append(row)
-    return rows
+    return render_cell(layers, CELL, SS)
 
 
 def strip(cells):
     """Join the CELL x CELL images left to right into one strip of rows."""
-    return [sum((cell[j] for cell in cells), []) for j in range(CELL)]
+    return strip_cells(cells, CELL)
 
 
 # --------------------------------------------------------------------------

@@ -243,32 +243,30 @@ PICTURES = [group, definition, show, terminate, hotkeys_off, hide_menu]
 # --------------------------------------------------------------------------
 # Rendering.
 
-def render(layers):
-    """Return CELL rows of CELL RGB tuples, top row first."""
-    n = SS
-    offsets = [(k + 0.5) / n for k in range(n)]
-    total = n * n
+def render(layers, cell=CELL, ss=SS):
+    """Return `cell` rows of `cell` RGB tuples, top row first, each pixel sampled
+    ss x ss times; nothing drawn (or no layers) is transparent."""
+    offsets = [(k + 0.5) / ss for k in range(ss)]
+    total = ss * ss
+    top_first = list(reversed(layers or []))
     rows = []
-    for j in range(CELL):
+    for j in range(cell):
         row = []
-        for i in range(CELL):
+        for i in range(cell):
             acc = [0.0, 0.0, 0.0]
             covered = 0
             for oy in offsets:
                 y = j + oy
                 for ox in offsets:
                     x = i + ox
-                    colour = None
-                    for shape, paint in reversed(layers):
+                    for shape, paint in top_first:
                         if shape(x, y):
                             colour = paint(x, y) if callable(paint) else paint
+                            covered += 1
+                            acc[0] += colour[0]
+                            acc[1] += colour[1]
+                            acc[2] += colour[2]
                             break
-                    if colour is None:
-                        continue
-                    covered += 1
-                    acc[0] += colour[0]
-                    acc[1] += colour[1]
-                    acc[2] += colour[2]
             if covered < total * COVER_MIN:
                 row.append(TRANSPARENT)
                 continue
@@ -280,9 +278,9 @@ def render(layers):
     return rows
 
 
-def strip(cells):
-    """Join CELL x CELL images left to right into one strip of rows."""
-    return [sum((cell[j] for cell in cells), []) for j in range(CELL)]
+def strip(cells, cell=CELL):
+    """Join cell x cell images left to right into one strip of rows."""
+    return [sum((c[j] for c in cells), []) for j in range(cell)]
 
 
 # --------------------------------------------------------------------------
