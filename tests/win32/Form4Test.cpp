@@ -19,8 +19,6 @@ namespace ostrel {
 namespace {
 
 using namespace testing;
-using testing::RectIn;
-using testing::Text;
 
 std::string TempPath(const char* name) {
   char dir[MAX_PATH];
@@ -115,16 +113,7 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
       {idForm4MenuKeys, "", {0, 137, 399, 232}},
       {idForm4Memo1, "", {0, 232, 399, 308}},
   };
-  for (const Expect& e : expected) {
-    HWND c = form.Control(e.id);
-    ASSERT_NE(c, nullptr) << e.id;
-    EXPECT_EQ(Text(c), e.text) << e.id;
-    RECT r = RectIn(h, c);
-    EXPECT_EQ(r.left, e.rect.left) << e.id;
-    EXPECT_EQ(r.top, e.rect.top) << e.id;
-    EXPECT_EQ(r.right, e.rect.right) << e.id;
-    EXPECT_EQ(r.bottom, e.rect.bottom) << e.id;
-  }
+  for (const Expect& e : expected) ExpectControl(h, e.id, e.text, e.rect);
   RECT label = RectIn(h, form.Control(idForm4Label1));
   EXPECT_EQ(label.left, 1);
   EXPECT_EQ(label.top, 1);

@@ -102,19 +102,9 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
       {idKdHelpBar, "", {330, 2, 355, 24}, true},
   };
   for (const Expect& e : expected) {
-    HWND c = form.Control(e.id);
-    ASSERT_NE(c, nullptr) << e.id;
-    EXPECT_EQ(Text(c), e.text) << e.id;
-    RECT r = RectIn(h, c);
-    EXPECT_EQ(r.left, e.rect.left) << e.id;
-    EXPECT_EQ(r.top, e.rect.top) << e.id;
-    if (e.rect.right) {
-      EXPECT_EQ(r.right, e.rect.right) << e.id;
-    }
-    if (e.rect.bottom) {
-      EXPECT_EQ(r.bottom, e.rect.bottom) << e.id;
-    }
-    EXPECT_EQ((GetWindowLongPtrA(c, GWL_STYLE) & WS_VISIBLE) != 0, e.visible) << e.id;
+    ExpectControl(h, e.id, e.text, e.rect);
+    const LONG_PTR style = GetWindowLongPtrA(form.Control(e.id), GWL_STYLE);
+    EXPECT_EQ((style & WS_VISIBLE) != 0, e.visible) << e.id;
   }
 
   HWND keylist = Input(form, ecKeylist);

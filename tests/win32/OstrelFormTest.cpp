@@ -17,6 +17,16 @@ namespace {
 using testing::RectIn;
 using testing::Text;
 
+// A toolbar button of the window, found by its command id.
+TBBUTTON ToolButton(HWND hwnd, int bar, int id) {
+  HWND h = GetDlgItem(hwnd, bar);
+  TBBUTTON b{};
+  LRESULT at = SendMessageA(h, TB_COMMANDTOINDEX, id, 0);
+  EXPECT_GE(at, 0) << "no button " << id;
+  SendMessageA(h, TB_GETBUTTON, at, reinterpret_cast<LPARAM>(&b));
+  return b;
+}
+
 class OstrelFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -221,6 +231,53 @@ TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
   SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
   EXPECT_EQ(caption(menu, 4), "HotKeys Off/4");
   EXPECT_TRUE(form->Controller().SysHotKey1().Active());
+}
+
+// The buttons carry their glyphs from the program's resources, and the three under the
+// tree still fit in their row.
+TEST_F(OstrelFormTest, EveryButtonShowsItsOwnGlyphAndTheHelpButtonOnlyItsGlyph) {
+  for (int bar : {idTreeToolbar, idTopToolbar}) {
+    auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(GetDlgItem(hwnd, bar), TB_GETIMAGELIST, 0, 0));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(list), 5);  // the four of ToolGlyphs and HelpGlyph
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+  }
+  const struct {
+    int bar, id, image;
+    bool text;
+  } buttons[] = {{idTreeToolbar, idAddButton, 0, true},
+                 {idTreeToolbar, idUpdateButton, 1, true},
+                 {idTreeToolbar, idDeleteButton, 2, true},
+                 {idTopToolbar, idShowMenuButton, 3, true},
+                 {idTopToolbar, idHelpButton, 4, false}};
+  for (const auto& want : buttons) {
+    TBBUTTON b = ToolButton(hwnd, want.bar, want.id);
+    EXPECT_EQ(b.iBitmap, want.image) << "button " << want.id;
+    EXPECT_EQ((b.fsStyle & BTNS_SHOWTEXT) != 0, want.text) << "button " << want.id;
+  }
+}
+
+TEST_F(OstrelFormTest, TreeButtonsFitTheirRowAndHelpStaysRightmost) {
+  HWND tree = GetDlgItem(hwnd, idTreeToolbar);
+  RECT bar;
+  GetClientRect(tree, &bar);
+  EXPECT_EQ(bar.right, 236);
+  RECT last{};
+  ASSERT_TRUE(SendMessageA(tree, TB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&last)));
+  EXPECT_LE(last.right, bar.right);
+  EXPECT_LE(last.bottom, bar.bottom);
+
+  // The upper toolbar still ends at the right edge of the window.
+  HWND top = GetDlgItem(hwnd, idTopToolbar);
+  RECT help{}, client{}, topRect{};
+  ASSERT_TRUE(SendMessageA(top, TB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&help)));
+  GetClientRect(hwnd, &client);
+  GetWindowRect(top, &topRect);
+  MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&topRect), 2);
+  EXPECT_NEAR(topRect.left + help.right, client.right - 2, 1);
 }
 
 }  // namespace

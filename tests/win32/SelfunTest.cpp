@@ -95,16 +95,7 @@ TEST_F(SelfunTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
       {idSelfunButton1, "&Ok", {76, 222, 151, 247}},
       {idSelfunButton2, "&Cancel", {172, 222, 247, 247}},
   };
-  for (const Expect& e : expected) {
-    HWND c = form.Control(e.id);
-    ASSERT_NE(c, nullptr) << e.id;
-    EXPECT_EQ(Text(c), e.text) << e.id;
-    RECT r = RectIn(h, c);
-    EXPECT_EQ(r.left, e.rect.left) << e.id;
-    EXPECT_EQ(r.top, e.rect.top) << e.id;
-    EXPECT_EQ(r.right, e.rect.right) << e.id;
-    EXPECT_EQ(r.bottom, e.rect.bottom) << e.id;
-  }
+  for (const Expect& e : expected) ExpectControl(h, e.id, e.text, e.rect);
   // Image1 sits on Panel2 at 3, 3 and shows a 20 x 20 picture.
   HWND panel2 = form.Control(idSelfunPanel2);
   ASSERT_EQ(GetParent(form.Image()), panel2);
