@@ -143,10 +143,14 @@ void OstrelController::ToolbarButton974Click(int tag) {
   }
 }
 
+// Only OK goes on. A dialog can also end because the program did ("Terminate" chosen
+// from the OstrelMenu while it was open): the definitions are gone then, and nothing
+// may be stored.
 void OstrelController::AddDefinition() {
-  if (p_.view.RunFunctionChooser(chosenFunction_, chosenFunctionName_) == kModalCancel) return;
+  if (p_.view.RunFunctionChooser(chosenFunction_, chosenFunctionName_) != kModalOk || !keys_)
+    return;
   auto copy = std::make_unique<TKeyRec>(NewKeyRec(chosenFunction_));
-  if (p_.view.RunKeyEditor(*copy, 0, *keys_, nullptr) == kModalCancel) return;
+  if (p_.view.RunKeyEditor(*copy, 0, *keys_, nullptr) != kModalOk || !keys_) return;
   const std::string key = KeyText(*copy);
   keys_->Add(key, std::move(copy));
   UpdateKeysList();
@@ -155,10 +159,10 @@ void OstrelController::AddDefinition() {
 void OstrelController::UpdateDefinition(PKeyRec def) {
   TKeyRec copy = NewKeyRec();
   CopyKeyRec(*def, copy);
-  if (p_.view.RunKeyEditor(copy, 1, *keys_, def) == kModalCancel) return;
-  // The definition stays the same object, in the list and in the tree's data. It cannot
-  // have gone while the editor was open (the window was disabled), but a stale one is
-  // never written.
+  if (p_.view.RunKeyEditor(copy, 1, *keys_, def) != kModalOk || !keys_) return;
+  // The definition stays the same object, in the list and in the tree's data. Delete
+  // cannot remove it while the editor is open (the window is disabled), but a stale one
+  // is never written.
   if (keys_->IndexOf(def) == KeysList::npos) return;
   CopyKeyRec(copy, *def);
   UpdateKeysList();

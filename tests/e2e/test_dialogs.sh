@@ -171,4 +171,19 @@ probe gone "Configure: Explore a Folder" 5000 || fail "Escape did not close the 
 while IFS= read -r row; do
   records | grep -qxF "$row" || fail "lost or changed: $row"
 done <<<"$before"
+# "Terminate" chosen from the OstrelMenu while the editor is open ends the program and
+# stores nothing of the half-typed definition.
+stored=$(records)
+click_tree_button 0
+probe wait "Add a new Hotkey" 5000 >/dev/null || fail "Add did not open the chooser"
+press Home Return
+probe wait "Configure: Explore a Folder" 5000 >/dev/null || fail "no editor"
+typeit "Half typed"
+sleep 1.2  # menu requests within a second of the last are dropped
+mouse mousemove 1012 757 click 1
+probe menu 3000 >/dev/null || fail "the icon's menu did not pop up over the editor"
+shot dialogs-terminate-menu
+press Up Return
+wait_ostrel_gone 10 || fail "Terminate did not end the program while the editor was open"
+[[ "$(records)" == "$stored" ]] || fail "terminating with the editor open changed Keys.fil"
 echo "PASS"
