@@ -70,7 +70,12 @@ void OstrelController::SendKeyMenuClick(const std::string& caption) {
   const std::string macro = ListItemValue(macroList_, caption, p_.collate);
   // Typing pumps messages: a hotkey pressed meanwhile is dropped, as during any action.
   BusyMark busy(dispatchBusy_);
-  RunMacro(macro, p_.windows.GetForegroundWindow());
+  const WindowHandle target = p_.windows.GetForegroundWindow();
+  // The window has just got the foreground back, and gives the focus to its control
+  // only when it gets to it: let it catch up first, or the first key can land on the
+  // frame window and be lost.
+  WaitForIdle(MacroPorts{p_.windows, p_.system, p_.keyboard}, target);
+  RunMacro(macro, target);
 }
 
 }  // namespace ostrel

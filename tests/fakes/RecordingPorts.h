@@ -251,6 +251,8 @@ class FakeWindows : public WindowPort {
   // Repainting: each window paints after `paintPolls` looks at its update region.
   int paintPolls = 0;
   std::map<WindowHandle, int> unpainted;
+  // Runs when a window has painted, that is when it has handled what was waiting for it.
+  std::function<void(WindowHandle)> onPainted;
   bool InvalidateRect(WindowHandle w, int, int, int, int) override {
     unpainted[w] = paintPolls;
     return true;
@@ -260,6 +262,7 @@ class FakeWindows : public WindowPort {
     if (it == unpainted.end()) return false;
     if (it->second-- > 0) return true;
     unpainted.erase(it);
+    if (onPainted) onPainted(w);
     return false;
   }
 

@@ -152,6 +152,13 @@ TEST_F(MacroTyping, TheWindowInFrontGetsTheForegroundBackBeforeAChoiceTypes) {
             (std::vector<std::string>{"SetForegroundWindow 500", "macroPopup 40,60",
                                       "SetForegroundWindow 300"}));
   log.calls.clear();
+  // The window gives the focus back to its control only when it gets to it: the first
+  // key waits for that.
+  windows.focus = 300;
+  windows.paintPolls = 2;
+  windows.onPainted = [this](WindowHandle w) {
+    if (w == 300) windows.focus = 301;
+  };
   ctl.SendKeyMenuClick("Name");
   EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 o", "301 h", "301 n"}));
 }
