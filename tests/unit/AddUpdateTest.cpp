@@ -91,44 +91,30 @@ TEST_F(AddUpdate, CancelInEitherDialogStoresNothing) {
   EXPECT_TRUE(Calls({"tree", "RegisterHotKey"}).empty());
 }
 
-TEST_F(AddUpdate, TerminatingWhileUpdatingStoresNothing) {
-  StartWith({MakeRec("Agenda")});
-  view.selected = 0;
-  const std::string before = files.files[kKeysPath];
-  // "Terminate" chosen from the OstrelMenu while the editor is open: the window goes,
-  // with the definitions, and the dialog ends without a result.
-  view.chooser = [](std::int32_t& chosen, std::string&) {
-    chosen = ftMinimizeAll;
-    return kModalOk;
-  };
-  view.editor = [this](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
-    copy.Name.assign("Half typed");
-    ctl.MenuClick("Terminate", "");
-    ctl.FormDestroy();
-    return 0;
-  };
-  ctl.ToolbarButton974Click(1);
-  EXPECT_EQ(ctl.Keys(), nullptr);
-  EXPECT_EQ(files.files[kKeysPath], before);
-  EXPECT_EQ(Calls({"end"}), std::vector<std::string>{"end"});
-}
-
-TEST_F(AddUpdate, TerminatingWhileAddingStoresNothing) {
-  StartWith({MakeRec("Agenda")});
-  const std::string before = files.files[kKeysPath];
-  view.chooser = [](std::int32_t& chosen, std::string&) {
-    chosen = ftMinimizeAll;
-    return kModalOk;
-  };
-  view.editor = [this](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
-    copy.Name.assign("Half typed");
-    ctl.MenuClick("Terminate", "");
-    ctl.FormDestroy();
-    return 0;
-  };
-  ctl.ToolbarButton974Click(0);
-  EXPECT_EQ(ctl.Keys(), nullptr);
-  EXPECT_EQ(files.files[kKeysPath], before);
+// "Terminate" chosen from the OstrelMenu while the editor is open: the window goes, with
+// the definitions, and the dialog ends without a result. Neither Add (tag 0) nor Update
+// (tag 1) may store anything then.
+TEST_F(AddUpdate, TerminatingWhileEditingStoresNothing) {
+  for (int tag : {0, 1}) {
+    Harness run;
+    run.StartWith({MakeRec("Agenda")});
+    run.view.selected = 0;
+    const std::string before = run.files.files[kKeysPath];
+    run.view.chooser = [](std::int32_t& chosen, std::string&) {
+      chosen = ftMinimizeAll;
+      return kModalOk;
+    };
+    run.view.editor = [&run](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
+      copy.Name.assign("Half typed");
+      run.ctl.MenuClick("Terminate", "");
+      run.ctl.FormDestroy();
+      return 0;
+    };
+    run.ctl.ToolbarButton974Click(tag);
+    EXPECT_EQ(run.ctl.Keys(), nullptr) << tag;
+    EXPECT_EQ(run.files.files[kKeysPath], before) << tag;
+    EXPECT_EQ(run.Calls({"end"}), std::vector<std::string>{"end"}) << tag;
+  }
 }
 
 TEST_F(AddUpdate, UpdateMovesTheSameDefinitionToItsNewGroupAndKeepsItSelected) {
