@@ -27,3 +27,6 @@ target_link_libraries(benchmarks PRIVATE ostrel_core ostrel_stdio benchmark::ben
 # Only a smoke run here (each benchmark once): the figures come from running it alone.
 add_test(NAME benchmarks_smoke COMMAND benchmarks --benchmark_min_time=0.0001
          --benchmark_out_format=console)
+
+# The build, test and run scripts' plans on both kinds of machine (no Wine needed).
+add_test(NAME scripts_plan COMMAND bash ${PROJECT_SOURCE_DIR}/tests/scripts/check_plan.sh)

@@ -13,6 +13,28 @@ test_arch() {
   fi
 }
 
+# The Wine architecture of a Windows tree: i686 for win32, x86_64 for win64.
+wine_arch() {
+  if [[ "$1" == win64 ]]; then echo x86_64; else echo i686; fi
+}
+
+# The trees scripts/build makes when it is given none: the native and fuzz trees, the
+# shipped win32 tree always, and win64 where that is the tree the Windows tests run.
+default_trees() {
+  local trees=(native fuzz win32)
+  if [[ $(test_arch) == win64 ]]; then trees+=(win64); fi
+  echo "${trees[*]}"
+}
+
+# The test runs of scripts/test, one a line: "<tree>[:<ctest arguments>]". The Windows
+# tests run on the tree test_arch names; where that is win64, the shipped win32 tree
+# still runs the checks that need no Wine.
+test_runs() {
+  local win; win=$(test_arch)
+  printf '%s\n' native fuzz "$win"
+  if [[ "$win" != win32 ]]; then printf '%s\n' "win32:-L nowine"; fi
+}
+
 # Exports the Wine of an architecture (i686 or x86_64): WINELOADER, WINEARCH, WINESERVER,
 # and the settings every run uses.
 wine_tools() {
@@ -21,7 +43,7 @@ wine_tools() {
   else
     export WINELOADER=/usr/lib/wine/wine WINEARCH=win32 WINESERVER=/usr/lib/wine/wineserver32
   fi
-  [[ -x "$WINESERVER" ]] || WINESERVER=$(command -v wineserver)
+  [[ -x "$WINESERVER" ]] || WINESERVER=$(command -v wineserver || echo wineserver)
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
@@ -34,13 +56,22 @@ ensure_prefix() {
   [[ -f "$prefix/.ostrel-ready" ]] && return 0
   echo "creating the Wine prefix $prefix (once)"
   mkdir -p "$(dirname "$prefix")"
-  "$WINELOADER" wineboot -i >"$prefix.log" 2>&1 || true
-  if [[ "$desktop" == desktop ]]; then
-    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  local ok=1
+  "$WINELOADER" wineboot -i >"$prefix.log" 2>&1 || ok=0
+  if [[ "$desktop" == desktop && $ok -eq 1 ]]; then
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f \
+      >>"$prefix.log" 2>&1 || ok=0
     "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f \
-      >/dev/null 2>&1
+      >>"$prefix.log" 2>&1 || ok=0
   fi
-  "$WINESERVER" -w
+  "$WINESERVER" -w || true
+  # Whole means booted, with its registry and its Windows folder; only then is it marked,
+  # so that a broken prefix is made again next time instead of staying broken.
+  if [[ $ok -eq 0 || ! -f "$prefix/system.reg" || ! -f "$prefix/user.reg" ||
+        ! -d "$prefix/drive_c/windows/system32" ]]; then
+    echo "the Wine prefix $prefix could not be made (see $prefix.log); it is not marked ready" >&2
+    return 1
+  fi
   # Wine's own fonts (Marlett for the caption buttons, MS Sans Serif, Tahoma) are not
   # found by every Wine build; the prefix's Fonts folder always is.
   if [[ -d /usr/share/wine/fonts ]]; then
