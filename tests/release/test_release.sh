@@ -145,13 +145,27 @@ reg_value() {  # key value
   wine_do reg.exe query "$1" /v "$2" 2>/dev/null | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ostrel'
-inst=$(unix_path "$(wine_do cmd.exe /c echo %LOCALAPPDATA%)\\Programs\\Ostrel")
-programs=$(unix_path "$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs)")
+optprobe() { "$ROOT/scripts/wine-run" "$BUILD/bin/optprobe.exe" "$@" | tr -d '\r'; }
+inst_win="$(wine_do cmd.exe /c echo %LOCALAPPDATA%)\\Programs\\Ostrel"
+inst=$(unix_path "$inst_win")
+programs_win=$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs)
+programs=$(unix_path "$programs_win")
 [[ -n "$inst" && -d "$programs" ]] || fail "no per-user folders in the Wine prefix ($inst, $programs)"
 echo "installing into $inst; Start menu $programs"
-# What an earlier, broken run left.
-rm -rf "$inst" "$programs/Ostrel.lnk" "$programs/Startup/Ostrel.lnk"
-wine_do reg.exe delete "$uninst_key" /f >/dev/null 2>&1 || true
+# Windows' names ignore case: Wine's profile has "StartUp".
+startup_link() { find "$programs" -maxdepth 2 -ipath "$programs/startup/ostrel.lnk" | grep -q .; }
+# What a broken run leaves, before and after: the other tests expect no options stored
+# and no start-up link.
+release_cleanup() {
+  rm -rf "$inst" "$programs/Ostrel.lnk"
+  find "$programs" -maxdepth 2 -ipath "$programs/startup/ostrel.lnk" -delete
+  local key
+  for key in "$uninst_key" 'HKCU\Software\Tessaly\Ostrel' 'HKLM\Software\Tessaly\Ostrel'; do
+    wine_do reg.exe delete "$key" /f >/dev/null 2>&1 || true
+  done
+}
+trap 'cleanup; release_cleanup' EXIT
+release_cleanup
 
 run_ostrel() {  # folder
   "$ROOT/scripts/wine-run" "$1/Ostrel.exe" >"$log" 2>&1 &
@@ -184,7 +198,7 @@ wine_do "$setup" /S || fail "the installer failed"
 for f in "${shipped[@]}"; do [[ -f "$inst/$f" ]] || fail "the install has no $f"; done
 cmp -s "$inst/Ostrel.exe" "$BUILD/bin/Ostrel.exe" || fail "the installed Ostrel.exe is not the built one"
 [[ -f "$programs/Ostrel.lnk" ]] || fail "no Start-menu shortcut"
-[[ ! -e "$programs/Startup/Ostrel.lnk" ]] || fail "a start-up link without being asked"
+! startup_link || fail "a start-up link without being asked"
 [[ "$(reg_value "$uninst_key" DisplayVersion)" == "$version" ]] || fail "Apps entry version: $(reg_value "$uninst_key" DisplayVersion)"
 [[ "$(reg_value "$uninst_key" Publisher)" == Tessaly ]] || fail "Apps entry publisher"
 [[ "$(reg_value "$uninst_key" DisplayIcon)" == *'Ostrel.exe",0' ]] || fail "Apps entry icon"
@@ -203,11 +217,16 @@ wine_do "$setup" /S /AUTOSTART=1 || fail "installing again failed"
 wait_ostrel_gone 20 || fail "installing over the running copy did not end it"
 cmp -s "$inst/Keys.fil" "$work/Keys.before" || fail "installing again changed Keys.fil"
 [[ -f "$inst/SendKeyList_1.skl" ]] || fail "installing again lost the macro list"
-[[ -f "$programs/Startup/Ostrel.lnk" ]] || fail "/AUTOSTART=1 made no start-up link"
+startup_link || fail "/AUTOSTART=1 made no start-up link"
+# The link the program's own option makes: the installed program, shown maximised.
+link=$(optprobe link "$programs_win\\Startup\\Ostrel.lnk") || fail "the start-up link cannot be read"
+grep -qixF "target=$inst_win\\Ostrel.exe" <<<"$link" && grep -qx "show=3" <<<"$link" &&
+  grep -qx "desc=No description available" <<<"$link" || fail "start-up link: $link"
 echo "installed over the running copy: it ended; Keys.fil and the .skl kept; start-up link made"
 
 # The uninstaller ends a running copy and keeps the definitions.
 run_ostrel "$inst"
+[[ "$(optprobe check 106)" == checked=1 ]] || fail "Ostrel does not see the installer's start-up link"
 reg_has 'HKLM\Software\Tessaly\Ostrel' || reg_has 'HKCU\Software\Tessaly\Ostrel' ||
   fail "Ostrel stored no options"
 wine_do "$inst/Uninstall.exe" /S || fail "the uninstaller failed"
@@ -217,7 +236,7 @@ for f in "${shipped[@]}"; do [[ ! -e "$inst/$f" ]] || fail "the uninstaller left
 cmp -s "$inst/Keys.fil" "$work/Keys.before" || fail "the uninstaller did not keep Keys.fil"
 [[ -f "$inst/SendKeyList_1.skl" ]] || fail "the uninstaller did not keep the macro list"
 [[ ! -e "$programs/Ostrel.lnk" ]] || fail "the Start-menu shortcut is left"
-[[ ! -e "$programs/Startup/Ostrel.lnk" ]] || fail "the start-up link is left"
+! startup_link || fail "the start-up link is left"
 ! reg_has "$uninst_key" || fail "the Apps entry is left"
 ! reg_has 'HKCU\Software\Tessaly\Ostrel' || fail "the user's options are left"
 ! reg_has 'HKLM\Software\Tessaly\Ostrel' || fail "the machine's options are left"
