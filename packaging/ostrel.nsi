@@ -51,6 +51,9 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 Tessaly, MIT licence"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
+!define MUI_WELCOMEPAGE_TEXT "Setup will install Ostrel ${VERSION} for you alone, in your own \
+  profile; it needs no administrator rights.$\r$\n$\r$\nIf Ostrel is running, Setup ends it \
+  first. Your hotkey definitions (Keys.fil and the .skl files) are kept.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${FILES}\LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
