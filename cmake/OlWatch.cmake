@@ -8,7 +8,7 @@ add_library(OLWATCH SHARED
 )
 target_include_directories(OLWATCH PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(OLWATCH PRIVATE user32 kernel32)
-target_link_options(OLWATCH PRIVATE -s -Wl,--gc-sections)
+target_link_options(OLWATCH PRIVATE -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 set_target_properties(OLWATCH PROPERTIES
   PREFIX ""
   OUTPUT_NAME OLWATCH

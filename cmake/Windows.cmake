@@ -48,14 +48,25 @@ include(${PROJECT_SOURCE_DIR}/cmake/OlWatch.cmake)
 
 add_executable(Ostrel WIN32 app/win32/main.cpp resources/Ostrel.rc)
 target_link_libraries(Ostrel PRIVATE ostrel_win32)
-# Light to ship: unused code dropped, symbols stripped.
-target_link_options(Ostrel PRIVATE -s -Wl,--gc-sections)
+# Light to ship: unused code dropped, symbols stripped. No link time in the header, so
+# the same commit links to the same bytes (reproducible release packages).
+target_link_options(Ostrel PRIVATE -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 set_source_files_properties(resources/Ostrel.rc PROPERTIES
   OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest;${PROJECT_SOURCE_DIR}/resources/imagelist1.bmp;${PROJECT_SOURCE_DIR}/resources/helpglyph.bmp;${PROJECT_SOURCE_DIR}/resources/toolglyphs.bmp")
 # The help page ships beside the program, which opens it in the browser. An edit of the
 # page copies it again at the next build.
+# Its footer carries the version (@PROJECT_VERSION@).
 configure_file(${PROJECT_SOURCE_DIR}/resources/ostrel.htm ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/ostrel.htm
-               COPYONLY)
+               @ONLY)
+# The project version for the version record (Ostrel.rc includes ostrel_version.h) and
+# for scripts/package (version.txt).
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/ostrel_version.h CONTENT
+  "#define OSTREL_VERSION_TEXT \"@PROJECT_VERSION@\"\n#define OSTREL_VERSION_BINARY @PROJECT_VERSION_MAJOR@,@PROJECT_VERSION_MINOR@,@PROJECT_VERSION_PATCH@,0\n"
+  @ONLY)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version.txt CONTENT "@PROJECT_VERSION@\n" @ONLY)
+set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/generated)
+set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_BINARY_DIR}/generated/ostrel_version.h)
 # The function chooser's icons.
 set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
   "${PROJECT_SOURCE_DIR}/resources/funicons.bmp")
@@ -127,6 +138,17 @@ foreach(script ${OSTREL_E2E})
   add_test(NAME e2e_${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
   set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RUN_SERIAL ON)
 endforeach()
+
+# The release packages (scripts/package): those of the shipped tree checked without Wine;
+# the installer and the unpacked zip run in the tree's Wine session (the 64-bit twin's
+# installer is a 64-bit one, for machines that cannot run 32-bit code).
+set(OSTREL_RELEASE_TEST ${PROJECT_SOURCE_DIR}/tests/release/test_release.sh)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_test(NAME release_package COMMAND bash ${OSTREL_RELEASE_TEST} ${CMAKE_BINARY_DIR} package)
+  set_tests_properties(release_package PROPERTIES LABELS nowine TIMEOUT 300)
+endif()
+add_test(NAME e2e_release COMMAND bash ${OSTREL_RELEASE_TEST} ${CMAKE_BINARY_DIR} install)
+set_tests_properties(e2e_release PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RUN_SERIAL ON)
 
 # Benchmarks of the real program under Wine (bench/win32): the rebuild of 1,000
 # definitions, the hotkey dispatch latency and the idle CPU of Ostrel.exe. ctest only

@@ -39,6 +39,9 @@ expect "run plan where 32-bit code runs" $'build win32\nrun win32 wine=/usr/lib/
   env OSTREL_TEST_ARCH=win32 "$root/scripts/run" --dry-run
 expect "run plan where it does not" $'build win64\nrun win64 wine=/usr/lib/wine/wine64' \
   env OSTREL_TEST_ARCH=win64 "$root/scripts/run" --dry-run
+expect "package plan: the shipped 32-bit tree on every machine" \
+  $'build win32\npackage win32 into '"$root"'/dist: Ostrel-<version>-win32.zip, Ostrel-<version>-setup.exe (x86-unicode), SHA256SUMS' \
+  env OSTREL_TEST_ARCH=win64 "$root/scripts/package" --dry-run
 
 # A missing argument gives the usage, not a shell error.
 out=$("$root/scripts/lib/wine-session" 2>&1); rc=$?
