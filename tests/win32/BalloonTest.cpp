@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "components/win32/Balloon.h"
 #include "toolkit/Application.h"
@@ -310,6 +312,16 @@ TEST_F(HintMachinery, RestingShowsABalloonAfterThePauseAndInactiveGivesThePlainH
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(plain, rgn), ERROR);
   DeleteObject(rgn);
+
+  // After the hide pause it goes, and stays away while the mouse rests on the same part.
+  app.CancelHint();
+  app.hintHidePause = 200;
+  ASSERT_TRUE(host.Rest());
+  Pump(500);
+  EXPECT_FALSE(IsWindowVisible(plain));
+  host.Move(151);
+  Pump(500);
+  EXPECT_FALSE(IsWindowVisible(plain));
 }
 
 TEST_F(HintMachinery, ABalloonHeldBackByAButtonIsNotShownAfterThePause) {
@@ -345,6 +357,62 @@ TEST_F(HintMachinery, WithoutRegionsTheHookEndsTheBalloonAtTheSecondMouseMove) {
   Pump(50);
   EXPECT_FALSE(IsWindowVisible(balloon));
   EXPECT_FALSE(BalloonHookInstalled());
+
+  // A window under it that repaints ends it too, unless bbHideOnPaint is off.
+  for (bool hideOnPaint : {true, false}) {
+    if (!hideOnPaint) hint.SetBehavior({bbNoShowMouseDown});
+    app.CancelHint();
+    ASSERT_TRUE(host.Rest());
+    balloon = app.Hint()->Handle();
+    InvalidateRect(host.Handle(), nullptr, TRUE);
+    Pump(100);
+    EXPECT_EQ(IsWindowVisible(balloon) != 0, !hideOnPaint);
+  }
+}
+
+// hsSystem: the stored "StatusFont", in either record size, at the screen's resolution,
+// with the system's tool-tip colours; without the value, the default balloon font.
+TEST_F(BalloonTest, SystemStyleReadsTheStatusFontOfTheWindowMetrics) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", &key),
+            ERROR_SUCCESS);
+  BYTE saved[256];
+  DWORD savedSize = sizeof saved, savedType = 0;
+  const bool hadValue =
+      RegQueryValueExA(key, "StatusFont", nullptr, &savedType, saved, &savedSize) == ERROR_SUCCESS;
+  TBalloonHint hint;
+  hint.SetStyle(hsSystem);
+  TBalloonHintWindow balloon;
+  HDC screen = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  BYTE wide[60] = {}, narrow[50] = {};
+  const std::int32_t height = -12;
+  std::memcpy(wide, &height, 4);
+  wide[16] = 0xBC, wide[17] = 0x02;  // weight 700
+  std::strcpy(reinterpret_cast<char*>(wide + 28), "Tahoma");
+  const std::int16_t height16 = -12;
+  std::memcpy(narrow, &height16, 2);
+  narrow[8] = 0xBC, narrow[9] = 0x02;
+  std::strcpy(reinterpret_cast<char*>(narrow + 18), "Tahoma");
+  for (auto [bytes, size] : {std::pair<BYTE*, DWORD>{wide, 60}, {narrow, 50}}) {
+    RegSetValueExA(key, "StatusFont", 0, REG_BINARY, bytes, size);
+    balloon.ActivateHint(RECT{}, "Add");
+    LOGFONTA lf{};
+    ASSERT_TRUE(GetObjectA(balloon.FontInUse(), sizeof lf, &lf)) << size;
+    EXPECT_EQ(lf.lfHeight, 12 * ppi / 72) << size;
+    EXPECT_EQ(lf.lfWeight, 700) << size;
+    EXPECT_STREQ(lf.lfFaceName, "Tahoma") << size;
+    EXPECT_EQ(balloon.FillColor(), GetSysColor(COLOR_INFOBK));
+  }
+  RegDeleteValueA(key, "StatusFont");
+  balloon.ActivateHint(RECT{}, "Add");
+  LOGFONTA lf{};
+  GetObjectA(balloon.FontInUse(), sizeof lf, &lf);
+  EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
+  if (hadValue) RegSetValueExA(key, "StatusFont", 0, savedType, saved, savedSize);
+  RegCloseKey(key);
 }
 
 }  // namespace
