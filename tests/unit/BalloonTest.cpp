@@ -97,43 +97,9 @@ TEST(BalloonPlacement, FlipsAtTheScreensEdgesAndTheLastTestWins) {
   EXPECT_EQ(tall.window.top, 401);
 }
 
-TEST(BalloonStyle, EachStyleTakesItsColoursFromItsOwnSource) {
-  TBalloonSettings s;
-  s.Color = 0x112233;
-  s.BorderColor = 0x445566;
-  s.FontColor = 0x778899;
-  const BalloonColourSources sys{0xE1FFFF, 0x000001, 0xC0FFFF, 0x000002};
-  auto pick = [&](THintStyle style) {
-    s.Style = style;
-    return ChooseStyle(s, sys);
-  };
-  const BalloonStyleChoice d = pick(hsDefault), c = pick(hsCustom), y = pick(hsSystem);
-  EXPECT_EQ(d.font, BalloonFont::Default);
-  EXPECT_EQ(std::vector<std::uint32_t>({d.fill, d.outline, d.text}),
-            std::vector<std::uint32_t>({0xE1FFFF, 0x000001, 0x000002}));
-  EXPECT_EQ(c.font, BalloonFont::Custom);
-  EXPECT_EQ(std::vector<std::uint32_t>({c.fill, c.outline, c.text}),
-            std::vector<std::uint32_t>({0x112233, 0x445566, 0x778899}));
-  EXPECT_EQ(y.font, BalloonFont::System);
-  EXPECT_EQ(std::vector<std::uint32_t>({y.fill, y.outline, y.text}),
-            std::vector<std::uint32_t>({0xC0FFFF, 0x000001, 0x000002}));
-}
-
-TEST(BalloonStyle, StatusFontIsReadInBothRecordSizesAndNeverPastTheValue) {
-  std::vector<std::uint8_t> narrow(50, 0);
-  narrow[0] = 0xF5, narrow[1] = 0xFF;  // height -11
-  narrow[8] = 0x90, narrow[9] = 0x01;  // weight 400
-  narrow[10] = 1;                      // italic
-  narrow[13] = 0xEE;                   // character set
-  const char face[] = "Tahoma";
-  std::copy(face, face + 6, narrow.begin() + 18);
-  StoredFont f = ReadStoredFont(narrow.data(), narrow.size());
-  EXPECT_EQ(f.height, -11);
-  EXPECT_EQ(f.weight, 400);
-  EXPECT_EQ(f.italic, 1);
-  EXPECT_EQ(f.charSet, 0xEE);
-  EXPECT_EQ(f.faceName, "Tahoma");
-
+// Both record sizes are read in the Wine ring; here, values that do not fit either.
+TEST(BalloonStyle, StatusFontIsNeverReadPastTheValue) {
+  StoredFont f;
   std::vector<std::uint8_t> wide(60, 'x');  // a face name with no end
   for (int i = 0; i < 20; ++i) wide[i] = 0xFF;  // every 32-bit field -1
   f = ReadStoredFont(wide.data(), wide.size());

@@ -127,14 +127,6 @@ TEST_F(BalloonTest, BalloonBesideTheCursorIsDisabledTopmostInactiveAndShapedWith
   balloon.ActivateHint(RECT{}, "A");
   GetWindowRect(h, &r);
   EXPECT_EQ(r.right - r.left, 59);
-
-  // Without a shadow, the region is the body and the tail alone.
-  hint.SetShadowDepth(0);
-  balloon.ActivateHint(RECT{}, "Add");
-  GetWindowRect(h, &r);
-  EXPECT_EQ(r.bottom - r.top, text.cy + 38);
-  EXPECT_FALSE(InRegion(h, r.right - r.left - 1, (r.bottom - r.top) / 2));
-  EXPECT_TRUE(InRegion(h, 3, r.bottom - r.top - 2));
 }
 
 TEST_F(BalloonTest, FlipsAtTheEdgesAndWrapsLongTextAt215PixelsOnA1024PixelScreen) {
@@ -322,20 +314,6 @@ TEST_F(HintMachinery, RestingShowsABalloonAfterThePauseAndInactiveGivesThePlainH
   host.Move(151);
   Pump(500);
   EXPECT_FALSE(IsWindowVisible(plain));
-}
-
-TEST_F(HintMachinery, ABalloonHeldBackByAButtonIsNotShownAfterThePause) {
-  TBalloonHint hint;
-  HintHost host;
-  BYTE keys[256], held[256];
-  ASSERT_TRUE(GetKeyboardState(keys));
-  std::copy(keys, keys + 256, held);
-  held[VK_LBUTTON] = 0x80;
-  SetKeyboardState(held);
-  EXPECT_FALSE(host.Rest(1000));
-  SetKeyboardState(keys);
-  HWND balloon = FindWindowA("TBalloonHintWindow", nullptr);
-  EXPECT_TRUE(!balloon || !IsWindowVisible(balloon));
 }
 
 // Without regions the window is a rectangle over the screen it copied; a thread hook
