@@ -28,6 +28,19 @@ void Pump(DWORD ms) {
   } while (GetTickCount() - start < ms);
 }
 
+// Puts the cursor at (x, y) and waits until it stays there: Wine may still apply a pointer
+// motion of the X server that arrived before the warp.
+void PlaceCursor(int x, int y) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    SetCursorPos(x, y);
+    Pump(50);
+    POINT p;
+    GetCursorPos(&p);
+    if ((p.x == x && p.y == y) || GetTickCount() - start > 3000) return;
+  }
+}
+
 // The text's extent wrapped to `width` in the balloon's font.
 SIZE Measure(HFONT font, const std::string& text, int width) {
   RECT r{0, 0, width, 0};
@@ -72,7 +85,7 @@ class BalloonTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
-    SetCursorPos(500, 400);
+    PlaceCursor(500, 400);
   }
   void TearDown() override {
     tk::Application::Get().CancelHint();
@@ -134,28 +147,28 @@ TEST_F(BalloonTest, FlipsAtTheEdgesAndWrapsLongTextAt215PixelsOnA1024PixelScreen
   TBalloonHint hint;
   TBalloonHintWindow balloon;
   RECT r;
-  SetCursorPos(1023, 400);
+  PlaceCursor(1023, 400);
   balloon.ActivateHint(RECT{}, "Update an existing Hot Key");
   GetWindowRect(balloon.Handle(), &r);
   EXPECT_EQ(balloon.CurrentPosition(), bpAboveLeft);
   EXPECT_EQ(r.right, 1023);
   EXPECT_EQ(r.bottom, 400);
 
-  SetCursorPos(500, 3);
+  PlaceCursor(500, 3);
   balloon.ActivateHint(RECT{}, "Update an existing Hot Key");
   GetWindowRect(balloon.Handle(), &r);
   EXPECT_EQ(balloon.CurrentPosition(), bpBelowRight);
   EXPECT_EQ(r.left, 501);
   EXPECT_EQ(r.top, 4);
 
-  SetCursorPos(1023, 3);
+  PlaceCursor(1023, 3);
   balloon.ActivateHint(RECT{}, "Update");
   EXPECT_EQ(balloon.CurrentPosition(), bpBelowLeft);
 
   std::string text;
   for (int i = 0; i < 12; ++i) text += "This is the Help button... ";
   for (POINT at : {POINT{500, 600}, POINT{40, 600}, POINT{1000, 600}}) {
-    SetCursorPos(at.x, at.y);
+    PlaceCursor(at.x, at.y);
     balloon.ActivateHint(RECT{}, text);
     GetWindowRect(balloon.Handle(), &r);
     const SIZE wrapped = Measure(balloon.FontInUse(), text, 215);
@@ -242,8 +255,7 @@ class HintHost {
   }
   // Rests the mouse in the middle; true once the application shows the hint.
   bool Rest(DWORD timeoutMs = 3000) {
-    SetCursorPos(400, 350);
-    Pump(100);  // whatever moves the warp itself makes arrive first
+    PlaceCursor(400, 350);
     PostMessageA(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(100, 50));
     const DWORD start = GetTickCount();
     while (!tk::Application::Get().HintShowing() && GetTickCount() - start < timeoutMs) Pump(10);

@@ -130,7 +130,15 @@ TEST_F(OstrelFormTest, ButtonHintsWaitASecondStayTenAndAreBalloons) {
   SendMessageA(bar, TB_GETRECT, idAddButton, reinterpret_cast<LPARAM>(&add));
   POINT at{(add.left + add.right) / 2, (add.top + add.bottom) / 2};
   ClientToScreen(bar, &at);
-  SetCursorPos(at.x, at.y);
+  // Wine may still apply an older pointer motion after the warp: until it stays put.
+  for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 3000;) {
+    SetCursorPos(at.x, at.y);
+    tk::Application::Get().ProcessMessages();
+    Sleep(50);
+    POINT now;
+    GetCursorPos(&now);
+    if (now.x == at.x && now.y == at.y) break;
+  }
   ScreenToClient(bar, &at);
   PostMessageA(bar, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
   const DWORD start = GetTickCount();
