@@ -27,6 +27,8 @@ add_library(ostrel_win32 STATIC
   toolkit/Form.cpp
   toolkit/Dialogs.cpp
   toolkit/HelpButton.cpp
+  toolkit/HintWindow.cpp
+  components/win32/Balloon.cpp
   macro/win32/Form4.cpp
   dialogs/win32/Keydefines.cpp
   dialogs/win32/Selfun.cpp

@@ -5,6 +5,7 @@
 namespace ostrel::tk {
 
 HelpButton::~HelpButton() {
+  if (bar_) Application::Get().RemoveHintSource(bar_);
   if (glyph_) ImageList_Destroy(glyph_);
 }
 
@@ -12,7 +13,7 @@ HWND HelpButton::Create(HWND parent, HFONT font, int x, int y, int w, int h, int
                         int buttonId, bool flat) {
   HWND bar = CreateWindowExA(
       0, TOOLBARCLASSNAMEA, "",
-      WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN |
+      WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN |
           (flat ? TBSTYLE_FLAT : 0),
       x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(barId)),
       Application::Get().Instance(), nullptr);
@@ -37,6 +38,12 @@ HWND HelpButton::Create(HWND parent, HFONT font, int x, int y, int w, int h, int
   }
   SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
   SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(w, h));
+  // Its hint comes from the application's hint machinery, as every hint of the program.
+  bar_ = bar;
+  Application::Get().SetHintSource(bar, [bar, buttonId](POINT client) {
+    const LRESULT at = SendMessageA(bar, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client));
+    return at >= 0 ? Application::HintTarget{buttonId, kHelpButtonHint} : Application::HintTarget{};
+  });
   return bar;
 }
 

@@ -26,6 +26,7 @@ class HelpButton {
 
  private:
   HIMAGELIST glyph_ = nullptr;
+  HWND bar_ = nullptr;
 };
 
 // The text of a control, whatever its length.

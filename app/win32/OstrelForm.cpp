@@ -78,6 +78,8 @@ TOstrelForm::TOstrelForm() {
   controller_->TrayIcon1().SetIcon(reinterpret_cast<std::uintptr_t>(trayIcon_.get()));
   AddTimer(kTimer2, 1000, [this] { controller_->Timer2Timer(); });
   AddTimer(kTimer3, 100, [this] { controller_->Timer3Timer(); });
+  // BalloonHint1: the buttons' hints as balloons, the defaults but for the fill colour.
+  BalloonHint1.SetColor(GetSysColor(COLOR_INFOBK));
   Create(tk::FormStyle{"TOstrelForm", "Ostrel", 467, 322, true, 1});
 }
 
@@ -98,7 +100,7 @@ void TOstrelForm::OnCreate() {
 
 HWND TOstrelForm::BuildToolbar(int id, const ToolButtonSpec* buttons, int count) {
   HWND bar = AddControl(TOOLBARCLASSNAMEA, "",
-                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
                             CCS_NODIVIDER | CCS_NOPARENTALIGN,
                         0, 0, 10, kToolbarHeight, id);
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -121,6 +123,16 @@ HWND TOstrelForm::BuildToolbar(int id, const ToolButtonSpec* buttons, int count)
     SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
   }
   SendMessageA(bar, TB_AUTOSIZE, 0, 0);
+  // The buttons' hints come from the application's hint machinery (balloons while
+  // BalloonHint1 is active), not from the toolbar's own tool-tips.
+  tk::Application::Get().SetHintSource(bar, [bar](POINT client) {
+    tk::Application::HintTarget target;
+    const LRESULT at = SendMessageA(bar, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client));
+    TBBUTTON b{};
+    if (at >= 0 && SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&b)))
+      if (const ToolButtonSpec* spec = FindButton(b.idCommand)) target = {spec->id, spec->hint};
+    return target;
+  });
   return bar;
 }
 
@@ -220,13 +232,8 @@ void TOstrelForm::InstallMessageFilter() {
 }
 
 void TOstrelForm::SetHintTimes(int pauseMs, int hidePauseMs) {
-  for (int bar : {idTreeToolbar, idTopToolbar}) {
-    HWND tips =
-        reinterpret_cast<HWND>(SendMessageA(GetDlgItem(Handle(), bar), TB_GETTOOLTIPS, 0, 0));
-    if (!tips) continue;
-    SendMessageA(tips, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(pauseMs, 0));
-    SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(hidePauseMs, 0));
-  }
+  tk::Application::Get().hintPause = pauseMs;
+  tk::Application::Get().hintHidePause = hidePauseMs;
 }
 
 void TOstrelForm::FillFunTypes(const std::vector<FunTypeEntry>& entries) {
@@ -399,7 +406,11 @@ void TOstrelForm::ShowInfo(const std::string& text) {
 
 bool TOstrelForm::OnCloseQuery() { return controller_->FormCloseQuery(); }
 
-void TOstrelForm::OnDestroy() { controller_->FormDestroy(); }
+void TOstrelForm::OnDestroy() {
+  for (int bar : {idTreeToolbar, idTopToolbar})
+    tk::Application::Get().RemoveHintSource(GetDlgItem(Handle(), bar));
+  controller_->FormDestroy();
+}
 
 void TOstrelForm::OnCommand(int id, int code, HWND control) {
   if (control && code == BN_CLICKED) {
@@ -438,11 +449,6 @@ LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
       (hdr->code == NM_CLICK || hdr->code == TVN_SELCHANGEDA || hdr->code == TVN_SELCHANGEDW)) {
     controller_->OLKeyTreeClick();
     return 0;
-  }
-  if (hdr->code == TTN_GETDISPINFOA) {
-    auto* info = reinterpret_cast<NMTTDISPINFOA*>(hdr);
-    if (const ToolButtonSpec* b = FindButton(static_cast<int>(hdr->idFrom)))
-      info->lpszText = const_cast<char*>(b->hint);
   }
   return 0;
 }

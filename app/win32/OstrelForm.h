@@ -12,6 +12,7 @@
 
 #include "app/MainView.h"
 #include "app/OstrelController.h"
+#include "components/win32/Balloon.h"
 #include "components/win32/SysHotWindow.h"
 #include "components/win32/TrayIconWindow.h"
 #include "platform/win32/Win32Files.h"
@@ -59,6 +60,7 @@ class TOstrelForm : public tk::Form, public MainView {
   ~TOstrelForm() override;
 
   OstrelController& Controller() { return *controller_; }
+  TBalloonHint& BalloonHint() { return BalloonHint1; }
 
   // The OstrelMenu as built, for inspection.
   HMENU Pop1() const { return pop1_.get(); }
@@ -155,6 +157,7 @@ class TOstrelForm : public tk::Form, public MainView {
   // SendKeyPop and, per command id, the caption of the macro it types.
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> sendKeyPop_;
   std::map<UINT, std::string> macroCommands_;
+  TBalloonHint BalloonHint1;
 };
 
 }  // namespace ostrel

@@ -112,14 +112,48 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_STREQ(caption, "&Update");
 }
 
-TEST_F(OstrelFormTest, ButtonHintsWaitASecondAndStayTen) {
+// The buttons' hints come from the application's machinery, as balloons: the toolbars
+// have no tool-tips of their own, and each button names its hint.
+TEST_F(OstrelFormTest, ButtonHintsWaitASecondStayTenAndAreBalloons) {
   form->SetHintTimes(1000, 10000);
-  for (int bar : {idTreeToolbar, idTopToolbar}) {
-    HWND tips = reinterpret_cast<HWND>(SendMessageA(GetDlgItem(hwnd, bar), TB_GETTOOLTIPS, 0, 0));
-    ASSERT_NE(tips, nullptr);
-    EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 1000);
-    EXPECT_EQ(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 10000);
+  EXPECT_EQ(tk::Application::Get().hintPause, 1000);
+  EXPECT_EQ(tk::Application::Get().hintHidePause, 10000);
+  EXPECT_TRUE(form->BalloonHint().Active());
+  EXPECT_EQ(form->BalloonHint().Color(), GetSysColor(COLOR_INFOBK));
+  EXPECT_EQ(form->BalloonHint().MaxWidth(), -4);
+  EXPECT_EQ(form->BalloonHint().Position(), bpAboveRight);
+  for (int bar : {idTreeToolbar, idTopToolbar})
+    EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, bar), TB_GETTOOLTIPS, 0, 0), 0);
+  form->Controller().ShowConfiguration(false);
+  HWND bar = GetDlgItem(hwnd, idTreeToolbar);
+  RECT add{};
+  SendMessageA(bar, TB_GETRECT, idAddButton, reinterpret_cast<LPARAM>(&add));
+  POINT at{(add.left + add.right) / 2, (add.top + add.bottom) / 2};
+  ClientToScreen(bar, &at);
+  // Wine may still apply an older pointer motion after the warp: until it stays put.
+  for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 3000;) {
+    SetCursorPos(at.x, at.y);
+    tk::Application::Get().ProcessMessages();
+    Sleep(50);
+    POINT now;
+    GetCursorPos(&now);
+    if (now.x == at.x && now.y == at.y) break;
   }
+  ScreenToClient(bar, &at);
+  PostMessageA(bar, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+  const DWORD start = GetTickCount();
+  while (!tk::Application::Get().HintShowing() && GetTickCount() - start < 4000) {
+    tk::Application::Get().ProcessMessages();
+    Sleep(10);
+  }
+  ASSERT_TRUE(tk::Application::Get().HintShowing());
+  EXPECT_GE(GetTickCount() - start, 950u);
+  HWND balloon = tk::Application::Get().Hint()->Handle();
+  EXPECT_EQ(Text(balloon), "Add a new Hot Key  and OstrelMenu Command");
+  char cls[64] = {};
+  GetClassNameA(balloon, cls, sizeof cls);
+  EXPECT_STREQ(cls, "TBalloonHintWindow");
+  tk::Application::Get().CancelHint();
 }
 
 TEST_F(OstrelFormTest, FunctionListHoldsTheTwentyTypesInChooserOrder) {

@@ -1,0 +1,175 @@
+#include "components/Balloon.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+namespace ostrel {
+
+namespace {
+
+// The frame around the text: the margins, the tail's height and the shadow.
+constexpr int kFrameWidth = 33;
+constexpr int kFrameHeight = 38;
+constexpr int kTailHeight = 19;
+constexpr int kTailInset = 15;
+
+std::int32_t Clamp32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+std::int32_t StoredMaxWidth(std::int32_t value, std::int32_t screenWidth) {
+  return value < screenWidth ? value : screenWidth;
+}
+
+int StoredShadowDepth(int value) { return std::clamp(value, 0, kMaxShadowDepth); }
+
+std::int32_t PixelWidthLimit(std::int32_t maxWidth, std::int32_t screenWidth) {
+  if (maxWidth >= 0) return maxWidth;
+  // |INT32_MIN| does not fit in 32 bits.
+  return Clamp32(std::int64_t{screenWidth} / -std::int64_t{maxWidth});
+}
+
+std::int32_t TextWidthLimit(std::int32_t pixelLimit, std::int32_t cursorX,
+                            std::int32_t screenWidth, int shadowDepth) {
+  const std::int64_t space = std::max<std::int64_t>(cursorX, std::int64_t{screenWidth} - cursorX);
+  const std::int64_t limit =
+      std::min<std::int64_t>(pixelLimit, space) - (shadowDepth + kFrameWidth);
+  // A limit used up by the frame still wraps the text, one word to a line.
+  return Clamp32(std::max<std::int64_t>(limit, 1));
+}
+
+BalloonSize WindowSize(std::int32_t textWidth, std::int32_t textHeight, int shadowDepth) {
+  return {std::max(Clamp32(std::int64_t{textWidth} + shadowDepth + kFrameWidth), kMinBalloonWidth),
+          Clamp32(std::int64_t{textHeight} + shadowDepth + kFrameHeight)};
+}
+
+BalloonRect PlaceAt(TBalloonPosition position, BalloonPoint cursor, BalloonSize size) {
+  BalloonRect r;
+  switch (position) {
+    case bpAboveLeft:  // bottom-right corner at the cursor
+      r.left = cursor.x - size.width;
+      r.top = cursor.y - size.height;
+      break;
+    case bpAboveRight:  // bottom-left corner at the cursor
+      r.left = cursor.x;
+      r.top = cursor.y - size.height;
+      break;
+    case bpBelowLeft:  // top-right corner at the cursor
+      r.left = cursor.x - size.width;
+      r.top = cursor.y;
+      break;
+    case bpBelowRight:  // top-left corner just past the cursor
+      r.left = cursor.x + 1;
+      r.top = cursor.y + 1;
+      break;
+  }
+  r.right = r.left + size.width;
+  r.bottom = r.top + size.height;
+  return r;
+}
+
+BalloonPlacement PlaceBalloon(TBalloonPosition preferred, BalloonPoint cursor, BalloonSize size,
+                              BalloonSize screen) {
+  const BalloonRect first = PlaceAt(preferred, cursor, size);
+  bool below = IsBelow(preferred), right = IsRight(preferred);
+  // The second test of each pair wins when neither side fits.
+  if (first.bottom > screen.height) below = false;
+  if (first.top < 0) below = true;
+  if (first.right > screen.width) right = false;
+  if (first.left < 0) right = true;
+  const TBalloonPosition position = MakePosition(below, right);
+  return {position, position == preferred ? first : PlaceAt(position, cursor, size)};
+}
+
+BalloonOutline Outline(TBalloonPosition position, std::int32_t w, std::int32_t h, int d) {
+  const bool below = IsBelow(position), right = IsRight(position);
+  BalloonOutline o;
+  o.body.left = right ? kTailInset : 0;
+  o.body.right = right ? w - d : w - d - kTailInset;
+  o.body.top = below ? kTailHeight : 0;
+  o.body.bottom = below ? h - d : h - d - kTailHeight;
+  const std::int32_t tipY = below ? 0 : h - d;
+  const std::int32_t baseY = below ? kTailHeight : h - d - 20;
+  if (right) {
+    o.tip = {0, tipY};
+    o.base1 = {21, baseY};
+    o.base2 = {41, baseY};
+  } else {
+    o.tip = {w - d, tipY};
+    o.base1 = {w - d - 21, baseY};
+    o.base2 = {w - d - 41, baseY};
+  }
+  return o;
+}
+
+BalloonOutline OutlineAt(const BalloonOutline& outline, int k) {
+  if (k < 1) return outline;
+  BalloonOutline o = outline;
+  o.body = {o.body.left + k, o.body.top + k, o.body.right + k, o.body.bottom + k};
+  for (BalloonPoint* p : {&o.tip, &o.base1, &o.base2}) {
+    p->x += k;
+    p->y += k;
+  }
+  return o;
+}
+
+BalloonRect TextRect(const BalloonOutline& outline) {
+  const BalloonRect& b = outline.body;
+  return {b.left + kBalloonTextMargin, b.top + kBalloonTextMargin, b.right - kBalloonTextMargin,
+          b.bottom - kBalloonTextMargin};
+}
+
+BalloonStyleChoice ChooseStyle(const TBalloonSettings& settings,
+                               const BalloonColourSources& system) {
+  switch (settings.Style) {
+    case hsCustom:
+      return {BalloonFont::Custom, settings.Color, settings.BorderColor, settings.FontColor};
+    case hsSystem:
+      return {BalloonFont::System, system.infoBk, system.windowFrame, system.infoText};
+    case hsDefault:
+    default:
+      // The text in the system's tool-tip colour, so it reads on the hint colour.
+      return {BalloonFont::Default, system.hintColor, system.windowFrame, system.infoText};
+  }
+}
+
+namespace {
+
+std::int32_t ReadInt(const std::uint8_t* p, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+  if (bytes == 2) return static_cast<std::int16_t>(v);
+  return static_cast<std::int32_t>(v);
+}
+
+}  // namespace
+
+StoredFont ReadStoredFont(const std::uint8_t* bytes, std::size_t size) {
+  constexpr std::size_t kShortRecord = 50, kLongRecord = 60, kFaceSize = 32;
+  const bool narrow = size == kShortRecord;
+  std::uint8_t record[kLongRecord] = {};
+  if (bytes) std::memcpy(record, bytes, std::min(size, kLongRecord));
+  const int intSize = narrow ? 2 : 4;
+  StoredFont f;
+  const std::uint8_t* p = record;
+  for (std::int32_t* field : {&f.height, &f.width, &f.escapement, &f.orientation, &f.weight}) {
+    *field = ReadInt(p, intSize);
+    p += intSize;
+  }
+  for (std::uint8_t* field : {&f.italic, &f.underline, &f.strikeOut, &f.charSet, &f.outPrecision,
+                              &f.clipPrecision, &f.quality, &f.pitchAndFamily})
+    *field = *p++;
+  // The face name ends at its first zero, or after 31 characters.
+  const char* face = reinterpret_cast<const char*>(p);
+  f.faceName.assign(face, std::find(face, face + kFaceSize - 1, '\0'));
+  return f;
+}
+
+std::int32_t SystemFontHeight(std::int32_t storedHeight, int pixelsPerInch) {
+  return Clamp32(-std::int64_t{storedHeight} * pixelsPerInch / 72);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,405 @@
+#include "components/win32/Balloon.h"
+
+#include <cstring>
+#include <vector>
+
+#include "toolkit/Application.h"
+
+namespace ostrel {
+
+namespace {
+
+// The settings of the most recently made TBalloonHint; windows made without one use the
+// defaults.
+const BalloonSettings* g_settings = nullptr;
+BalloonSettings& DefaultSettings() {
+  static BalloonSettings s;
+  return s;
+}
+
+// The default balloon font and the shadow's pattern, made on first use, kept to the end.
+HFONT DefaultBalloonFont() {
+  static tk::GdiObject<HFONT> font(tk::CreateUiFont(8, false));
+  return font.get();
+}
+
+HBITMAP ShadowPattern() {
+  static tk::GdiObject<HBITMAP> pattern = [] {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 8, 8);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x)
+        SetPixel(dc, x, y, ShadowPatternBlack(x, y) ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return tk::GdiObject<HBITMAP>(bmp);
+  }();
+  return pattern.get();
+}
+
+// The hook of a balloon without regions, and the window it watches.
+HHOOK g_hook = nullptr;
+HWND g_watched = nullptr;
+bool g_moveSeen = false;
+
+bool ButtonDown() {
+  return GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 || GetKeyState(VK_MBUTTON) < 0;
+}
+
+LRESULT CALLBACK WatchMessages(int code, WPARAM wp, LPARAM lp) {
+  bool cancel = false;
+  // Each message once, as it is taken from the queue (not when only peeked at).
+  if (code >= 0 && wp == PM_REMOVE && g_watched) {
+    const MSG& msg = *reinterpret_cast<const MSG*>(lp);
+    switch (msg.message) {
+      case WM_PAINT: {
+        const auto* s = g_settings ? g_settings : &DefaultSettings();
+        RECT update;
+        if (msg.hwnd != g_watched && s->Behavior.Contains(bbHideOnPaint) &&
+            GetUpdateRect(msg.hwnd, &update, FALSE)) {
+          ClientToScreen(msg.hwnd, reinterpret_cast<POINT*>(&update.left));
+          ClientToScreen(msg.hwnd, reinterpret_cast<POINT*>(&update.right));
+          RECT balloon, common;
+          GetWindowRect(g_watched, &balloon);
+          cancel = IntersectRect(&common, &update, &balloon) != 0;
+        }
+        break;
+      }
+      case WM_MOUSEMOVE:
+        cancel = g_moveSeen;
+        g_moveSeen = true;
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+      case WM_NCMBUTTONDOWN:
+        cancel = true;
+        break;
+      default:
+        break;
+    }
+  }
+  const LRESULT result = CallNextHookEx(g_hook, code, wp, lp);
+  // After the chain: cancelling hides the window, which removes this hook.
+  if (cancel) tk::Application::Get().CancelHint();
+  return result;
+}
+
+void Unhook() {
+  g_watched = nullptr;
+  if (g_hook) UnhookWindowsHookEx(g_hook);
+  g_hook = nullptr;
+}
+
+// The "StatusFont" of the window metrics, at the screen's resolution; null without one.
+HFONT CreateSystemBalloonFont() {
+  HKEY key;
+  if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", &key) != ERROR_SUCCESS)
+    return nullptr;
+  DWORD type = 0, size = 0;
+  std::vector<std::uint8_t> value;
+  if (RegQueryValueExA(key, "StatusFont", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      size > 0 && size <= 4096) {
+    value.resize(size);
+    if (RegQueryValueExA(key, "StatusFont", nullptr, &type, value.data(), &size) != ERROR_SUCCESS)
+      value.clear();
+    value.resize(value.empty() ? 0 : size);
+  }
+  RegCloseKey(key);
+  if (value.empty() || type != REG_BINARY) return nullptr;
+  const StoredFont f = ReadStoredFont(value.data(), value.size());
+  HDC screen = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  LOGFONTA lf{};
+  lf.lfHeight = SystemFontHeight(f.height, ppi);
+  lf.lfWidth = f.width;
+  lf.lfEscapement = f.escapement;
+  lf.lfOrientation = f.orientation;
+  lf.lfWeight = f.weight;
+  lf.lfItalic = f.italic;
+  lf.lfUnderline = f.underline;
+  lf.lfStrikeOut = f.strikeOut;
+  lf.lfCharSet = f.charSet;
+  lf.lfOutPrecision = f.outPrecision;
+  lf.lfClipPrecision = f.clipPrecision;
+  lf.lfQuality = f.quality;
+  lf.lfPitchAndFamily = f.pitchAndFamily;
+  std::memcpy(lf.lfFaceName, f.faceName.c_str(), f.faceName.size() + 1);
+  return CreateFontIndirectA(&lf);
+}
+
+}  // namespace
+
+bool BalloonHookInstalled() { return g_hook != nullptr; }
+
+// ---- TBalloonBase, TBalloonHint
+
+TBalloonBase::TBalloonBase() {
+  settings_.Color = tk::Application::Get().hintColor;
+  LOGFONTA lf{};
+  lf.lfHeight = -11;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  std::strcpy(lf.lfFaceName, "MS Sans Serif");
+  SetFont(lf);
+  SetMaxWidth(-4);
+}
+
+TBalloonBase::~TBalloonBase() = default;
+
+void TBalloonBase::SetFont(const LOGFONTA& font, std::uint32_t color) {
+  settings_.Font = font;
+  settings_.Font.lfFaceName[LF_FACESIZE - 1] = '\0';
+  settings_.FontColor = color;
+  font_.Reset(CreateFontIndirectA(&settings_.Font));
+  settings_.FontHandle = font_.get();
+}
+
+void TBalloonBase::SetMaxWidth(std::int32_t value) {
+  settings_.MaxWidth = StoredMaxWidth(value, GetSystemMetrics(SM_CXSCREEN));
+}
+
+TBalloonHint::TBalloonHint() {
+  g_settings = &settings_;
+  SetActive(true);
+}
+
+TBalloonHint::~TBalloonHint() {
+  if (g_settings == &settings_) g_settings = nullptr;
+  SetActive(false);
+}
+
+void TBalloonHint::SetActive(bool active) {
+  active_ = active;
+  tk::Application& app = tk::Application::Get();
+  if (app.Destroying()) return;
+  // Hints off and on again: the application makes its hint window anew, of the new class.
+  const bool showing = app.ShowHint();
+  app.SetShowHint(false);
+  if (active)
+    app.SetHintWindowClass([] { return std::make_unique<TBalloonHintWindow>(); });
+  else
+    app.SetHintWindowClass(nullptr);
+  app.SetShowHint(showing);
+}
+
+// ---- TBalloonWindow
+
+TBalloonWindow::TBalloonWindow() : settings_(g_settings ? g_settings : &DefaultSettings()) {
+  CreateHandle("TBalloonHintWindow", WS_POPUP | WS_DISABLED, WS_EX_TOOLWINDOW);
+}
+
+TBalloonWindow::~TBalloonWindow() {
+  if (g_watched == Handle()) Unhook();
+}
+
+void TBalloonWindow::ApplyStyle() {
+  const BalloonStyleChoice choice = ChooseStyle(
+      *settings_, {tk::Application::Get().hintColor, GetSysColor(COLOR_WINDOWFRAME),
+                   GetSysColor(COLOR_INFOBK), GetSysColor(COLOR_INFOTEXT)});
+  fill_ = choice.fill;
+  outline_ = choice.outline;
+  text_ = choice.text;
+  switch (choice.font) {
+    case BalloonFont::Custom:
+      font_ = settings_->FontHandle ? settings_->FontHandle : DefaultBalloonFont();
+      break;
+    case BalloonFont::System:
+      // Without a stored status font, the default balloon font.
+      systemFont_.Reset(CreateSystemBalloonFont());
+      font_ = systemFont_.get() ? systemFont_.get() : DefaultBalloonFont();
+      break;
+    case BalloonFont::Default:
+      font_ = DefaultBalloonFont();
+      break;
+  }
+}
+
+SIZE TBalloonWindow::MeasureBalloon(const std::string& text) const {
+  const int d = settings_->ShadowDepth;
+  const int screenW = GetSystemMetrics(SM_CXSCREEN);
+  POINT cursor;
+  GetCursorPos(&cursor);
+  const std::int32_t limit =
+      TextWidthLimit(PixelWidthLimit(settings_->MaxWidth, screenW), cursor.x, screenW, d);
+  RECT r{0, 0, limit, 0};
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font_ ? font_ : DefaultBalloonFont());
+  DrawTextA(dc, text.c_str(), -1, &r, DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  const BalloonSize s = WindowSize(r.right - r.left, r.bottom - r.top, d);
+  return SIZE{s.width, s.height};
+}
+
+HRGN TBalloonWindow::ShapeRegion(int k) const {
+  const BalloonOutline o =
+      OutlineAt(Outline(position_, size_.cx, size_.cy, settings_->ShadowDepth), k);
+  HRGN body = settings_->Shape == bsRoundRect
+                  ? CreateRoundRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom,
+                                       kBalloonCornerEllipse, kBalloonCornerEllipse)
+                  : CreateRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom);
+  const POINT tail[3] = {{o.tip.x, o.tip.y}, {o.base1.x, o.base1.y}, {o.base2.x, o.base2.y}};
+  HRGN tailRgn = CreatePolygonRgn(tail, 3, ALTERNATE);
+  CombineRgn(body, body, tailRgn, RGN_OR);
+  DeleteObject(tailRgn);
+  return body;
+}
+
+void TBalloonWindow::ApplyRegion() {
+  HRGN rgn = ShapeRegion(0);
+  if (settings_->ShadowDepth > 0) {
+    HRGN shadow = ShapeRegion(settings_->ShadowDepth);
+    CombineRgn(rgn, rgn, shadow, RGN_OR);
+    DeleteObject(shadow);
+  }
+  SetWindowRgn(Handle(), rgn, FALSE);  // the window owns the region now
+}
+
+void TBalloonWindow::DrawShape(HDC dc, int k, COLORREF fill, COLORREF outline) const {
+  HRGN rgn = ShapeRegion(k);
+  tk::GdiObject<HBRUSH> fillBrush(CreateSolidBrush(fill));
+  tk::GdiObject<HBRUSH> frameBrush(CreateSolidBrush(outline));
+  FillRgn(dc, rgn, fillBrush.get());
+  FrameRgn(dc, rgn, frameBrush.get(), 1, 1);
+  DeleteObject(rgn);
+}
+
+LRESULT TBalloonWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel: nothing flashes
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (!wp && g_watched == Handle()) Unhook();
+      return tk::HintWindow::WndProc(msg, wp, lp);
+    default:
+      return tk::HintWindow::WndProc(msg, wp, lp);
+  }
+}
+
+// Everything is drawn off the screen and copied in one go.
+void TBalloonWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC wdc = BeginPaint(Handle(), &ps);
+  const int w = size_.cx, h = size_.cy, d = settings_->ShadowDepth;
+  if (w <= 0 || h <= 0) {
+    EndPaint(Handle(), &ps);
+    return;
+  }
+  HDC a = CreateCompatibleDC(wdc);
+  tk::GdiObject<HBITMAP> bmpA(CreateCompatibleBitmap(wdc, w, h));
+  HGDIOBJ oldA = SelectObject(a, bmpA.get());
+  // A: the screen underneath.
+  if (background_.get()) {
+    HDC src = CreateCompatibleDC(wdc);
+    HGDIOBJ oldSrc = SelectObject(src, background_.get());
+    BitBlt(a, 0, 0, w, h, src, 0, 0, SRCCOPY);
+    SelectObject(src, oldSrc);
+    DeleteDC(src);
+  } else {
+    BitBlt(a, 0, 0, w, h, wdc, 0, 0, SRCCOPY);
+  }
+  if (d > 0 && settings_->ShadowStyle == ssSolid) {
+    DrawShape(a, d, RGB(0, 0, 0), RGB(0, 0, 0));
+  } else if (d > 0) {
+    // B: A with every second pixel black; C: white but for the two shapes; B OR C leaves
+    // the dithered copy inside the shapes only, and A AND B darkens A there.
+    HDC b = CreateCompatibleDC(wdc);
+    tk::GdiObject<HBITMAP> bmpB(CreateCompatibleBitmap(wdc, w, h));
+    HGDIOBJ oldB = SelectObject(b, bmpB.get());
+    BitBlt(b, 0, 0, w, h, a, 0, 0, SRCCOPY);
+    tk::GdiObject<HBRUSH> pattern(CreatePatternBrush(ShadowPattern()));
+    HGDIOBJ oldBrush = SelectObject(b, pattern.get());
+    PatBlt(b, 0, 0, w, h, 0x00A000C9);  // DPa
+    SelectObject(b, oldBrush);
+    HDC c = CreateCompatibleDC(wdc);
+    tk::GdiObject<HBITMAP> bmpC(CreateCompatibleBitmap(wdc, w, h));
+    HGDIOBJ oldC = SelectObject(c, bmpC.get());
+    PatBlt(c, 0, 0, w, h, WHITENESS);
+    DrawShape(c, 0, RGB(0, 0, 0), RGB(0, 0, 0));
+    DrawShape(c, d, RGB(0, 0, 0), RGB(0, 0, 0));
+    BitBlt(b, 0, 0, w, h, c, 0, 0, SRCPAINT);
+    BitBlt(a, 0, 0, w, h, b, 0, 0, SRCAND);
+    SelectObject(c, oldC);
+    DeleteDC(c);
+    SelectObject(b, oldB);
+    DeleteDC(b);
+  }
+  DrawShape(a, 0, fill_, outline_);
+  const BalloonRect t = TextRect(Outline(position_, w, h, d));
+  RECT textRect{t.left, t.top, t.right, t.bottom};
+  HGDIOBJ oldFont = SelectObject(a, font_ ? font_ : DefaultBalloonFont());
+  SetBkMode(a, TRANSPARENT);
+  SetTextColor(a, text_);
+  DrawTextA(a, Caption().c_str(), -1, &textRect, DT_NOPREFIX | DT_WORDBREAK);
+  SelectObject(a, oldFont);
+  BitBlt(wdc, 0, 0, w, h, a, 0, 0, SRCCOPY);
+  SelectObject(a, oldA);
+  DeleteDC(a);
+  EndPaint(Handle(), &ps);
+}
+
+// ---- TBalloonHintWindow
+
+TBalloonHintWindow::TBalloonHintWindow() = default;
+
+RECT TBalloonHintWindow::CalcHintRect(int, const std::string& text) {
+  ApplyStyle();
+  const SIZE s = MeasureBalloon(text);
+  return RECT{0, 0, s.cx, s.cy};
+}
+
+void TBalloonHintWindow::ActivateHint(const RECT&, const std::string& text) {
+  const TBalloonBehaviors behavior = settings_->Behavior;
+  if (behavior.Contains(bbNoShowMouseDown) && ButtonDown()) {
+    tk::Application::Get().CancelHint();
+    return;
+  }
+  HWND hwnd = Handle();
+  // Going from one hint to the next: the screen must show what is under the old one.
+  if (IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
+  SetCaption(text);
+  ApplyStyle();
+  size_ = MeasureBalloon(text);
+  POINT cursor;
+  GetCursorPos(&cursor);
+  const BalloonPlacement at =
+      PlaceBalloon(settings_->Position, {cursor.x, cursor.y}, {size_.cx, size_.cy},
+                   {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  position_ = at.position;
+
+  // The screen underneath, for the shadow and for the corners a rectangular window shows.
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  background_.Reset(CreateCompatibleBitmap(screen, size_.cx, size_.cy));
+  HGDIOBJ old = SelectObject(mem, background_.get());
+  BitBlt(mem, 0, 0, size_.cx, size_.cy, screen, at.window.left, at.window.top, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+
+  // The shape is set before the window shows, so it never appears as a rectangle first.
+  if (behavior.Contains(bbUseRegions)) {
+    ApplyRegion();
+  } else {
+    SetWindowRgn(hwnd, nullptr, FALSE);
+    if (!g_hook) g_hook = SetWindowsHookExA(WH_GETMESSAGE, WatchMessages, nullptr, GetCurrentThreadId());
+    g_watched = hwnd;
+    g_moveSeen = false;
+  }
+  SetWindowPos(hwnd, HWND_TOPMOST, at.window.left, at.window.top, size_.cx, size_.cy,
+               SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,130 @@
+#include "toolkit/HintWindow.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+
+namespace ostrel::tk {
+
+namespace {
+
+constexpr int kPlainMargin = 2;
+
+void RegisterClassOnce(const char* className, UINT classStyle, WNDPROC proc) {
+  WNDCLASSA existing;
+  HINSTANCE inst = Application::Get().Instance();
+  if (GetClassInfoA(inst, className, &existing)) return;
+  WNDCLASSA wc{};
+  wc.style = classStyle;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = className;
+  RegisterClassA(&wc);
+}
+
+// The system's tool-tip font (the status font of the window metrics).
+HFONT CreateStatusFont() {
+  NONCLIENTMETRICSA m{};
+  m.cbSize = sizeof m;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0))
+    return CreateFontIndirectA(&m.lfStatusFont);
+  return CreateUiFont(8, false);
+}
+
+}  // namespace
+
+HintWindow::HintWindow() = default;
+
+HintWindow::~HintWindow() {
+  if (hwnd_) {
+    // The derived parts are gone: the last messages go to the default procedure.
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void HintWindow::CreateHandle(const char* className, DWORD style, DWORD exStyle) {
+  RegisterClassOnce(className, 0, &HintWindow::Proc);
+  // Owned by the main window, as the program's other pop-ups are: never on the taskbar.
+  Form* main = Application::Get().MainForm();
+  hwnd_ = CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, main ? main->Handle() : nullptr,
+                          nullptr, Application::Get().Instance(), this);
+}
+
+void HintWindow::SetCaption(const std::string& text) {
+  caption_ = text;
+  if (hwnd_) SetWindowTextA(hwnd_, text.c_str());
+}
+
+LRESULT CALLBACK HintWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    auto* self = static_cast<HintWindow*>(cs->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<HintWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  return self->WndProc(msg, wp, lp);
+}
+
+LRESULT HintWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    default:
+      return DefWindowProcA(hwnd_, msg, wp, lp);
+  }
+}
+
+RECT HintWindow::CalcHintRect(int maxWidth, const std::string& text) {
+  if (!font_.get()) font_.Reset(CreateStatusFont());
+  RECT r{0, 0, maxWidth, 0};
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font_.get());
+  DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  r.right += 2 * kPlainMargin + 2;  // the margins and the border
+  r.bottom += 2 * kPlainMargin + 2;
+  return r;
+}
+
+void HintWindow::ActivateHint(const RECT& rect, const std::string& text) {
+  if (!hwnd_) CreateHandle("THintWindow", WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW);
+  SetCaption(text);
+  SetWindowPos(hwnd_, HWND_TOPMOST, rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  UpdateWindow(hwnd_);
+}
+
+void HintWindow::Hide() {
+  if (hwnd_ && IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
+}
+
+void HintWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  GdiObject<HBRUSH> fill(CreateSolidBrush(Application::Get().hintColor));
+  FillRect(dc, &r, fill.get());
+  InflateRect(&r, -kPlainMargin, -kPlainMargin);
+  if (!font_.get()) font_.Reset(CreateStatusFont());
+  HGDIOBJ old = SelectObject(dc, font_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  DrawTextA(dc, caption_.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  EndPaint(hwnd_, &ps);
+}
+
+std::unique_ptr<HintWindow> MakePlainHintWindow() { return std::make_unique<HintWindow>(); }
+
+}  // namespace ostrel::tk
