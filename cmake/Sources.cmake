@@ -16,6 +16,7 @@ set(OSTREL_CORE_SOURCES
   components/RegFiles.cpp
   components/ProgLnk1.cpp
   components/BrowseFolder.cpp
+  components/Menus97.cpp
   app/OstrelController.cpp
   app/KeyTree.cpp
   app/HotKeys.cpp
