@@ -191,7 +191,9 @@ TPopupMenus97::~TPopupMenus97() {
   all.erase(std::remove(all.begin(), all.end(), this), all.end());
   SetPopupMenu(nullptr);
   Menus97Chain::Remove(ownerForm_, this, false);
+  if (bannerDC_) DeleteDC(bannerDC_);
   if (bannerBitmap_) DeleteObject(bannerBitmap_);
+  if (measureDC_) DeleteDC(measureDC_);
   for (FontKey& f : fonts_) DeleteObject(f.handle);
   if (checkMark_) DeleteObject(checkMark_);
   if (radioMark_) DeleteObject(radioMark_);
@@ -294,10 +296,12 @@ void ReadItems(HMENU menu, TMenuItem97& parent, const TPopupMenus97* self) {
   }
 }
 
-void IndexItems(TMenuItem97& node, std::map<std::uint32_t, TMenuItem97*>& index) {
+void IndexItems(TMenuItem97& node, std::map<std::uint32_t, TMenuItem97*>& index,
+                std::map<HMENU, TMenuItem97*>& menus) {
+  if (node.subMenu) menus.emplace(reinterpret_cast<HMENU>(node.subMenu), &node);
   for (TMenuItem97& child : node.items) {
     if (!KeepsPlatformDrawing(child)) index.emplace(child.command, &child);
-    IndexItems(child, index);
+    IndexItems(child, index, menus);
   }
 }
 
@@ -309,26 +313,35 @@ void TPopupMenus97::SetPopupMenu(HMENU menu) {
   menu_ = menu;
   root_ = TMenuItem97{};
   byCommand_.clear();
+  bySubMenu_.clear();
   savedData_.clear();
   MarkBannerStale();
   if (!menu_) return;
   root_.subMenu = reinterpret_cast<std::uintptr_t>(menu_);
   ReadItems(menu_, root_, this);
   LinkParents(root_);
-  IndexItems(root_, byCommand_);
+  IndexItems(root_, byCommand_, bySubMenu_);
   SetOwnerDraw(false);
 }
 
 void TPopupMenus97::SetOwnerDraw(bool restore) {
-  if (menu_) SetOwnerDraw(root_, restore);
+  if (menu_) SetOwnerDraw(root_, restore, true);
+}
+
+// When a menu opens, only the items about to be shown are looked at again: with a
+// thousand items, a pass over all of them at every opening would make the banner menu
+// open slower than a plain one.
+void TPopupMenus97::SetOwnerDrawShown(HMENU shown) {
+  auto node = bySubMenu_.find(shown);
+  if (node != bySubMenu_.end()) SetOwnerDraw(*node->second, false, false);
 }
 
 // Items are addressed by position in their own menu: commands may repeat, and an item
 // that opens a submenu keeps it (only its type, state and data change).
-void TPopupMenus97::SetOwnerDraw(TMenuItem97& parent, bool restore) {
+void TPopupMenus97::SetOwnerDraw(TMenuItem97& parent, bool restore, bool deep) {
   for (std::size_t i = 0; i < parent.items.size(); ++i) {
     TMenuItem97& child = parent.items[i];
-    SetOwnerDraw(child, restore);
+    if (deep) SetOwnerDraw(child, restore, true);
     if (KeepsPlatformDrawing(child)) continue;
     HMENU menu = reinterpret_cast<HMENU>(child.menu);
     const UINT pos = static_cast<UINT>(i);
@@ -409,11 +422,11 @@ LRESULT TPopupMenus97::PopupWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
       return previous();
     case WM_INITMENU:
       result = previous();
-      SetOwnerDraw(false);
+      SetOwnerDrawShown(menu_);
       return result;
     case WM_INITMENUPOPUP:
       previous();
-      SetOwnerDraw(false);
+      SetOwnerDrawShown(reinterpret_cast<HMENU>(wp));
       MarkBannerStale();
       return 0;
     case WM_MENUCHAR:
@@ -491,7 +504,10 @@ LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
   auto found = byCommand_.find(mis.itemID);
   if (found == byCommand_.end()) return 1;
   const TMenuItem97& item = *found->second;
-  HDC dc = GetDC(nullptr);
+  // A memory context of the screen's kind, kept: borrowing the screen's for every item
+  // costs more than the measuring.
+  if (!measureDC_) measureDC_ = CreateCompatibleDC(nullptr);
+  HDC dc = measureDC_;
   const int saved = SaveDC(dc);
   SelectObject(dc, FontHandle(font_, false));
   int textHeight = 0;
@@ -502,7 +518,6 @@ LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
   mis.itemHeight = static_cast<UINT>(std::max(height, 0));
   mis.itemWidth = static_cast<UINT>(std::max(width, 0));
   RestoreDC(dc, saved);
-  ReleaseDC(nullptr, dc);
   return 1;
 }
 
@@ -526,12 +541,16 @@ void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
   if ((state & ODS_SELECTED) && OnHint) item.hint = OnHint(menu_, item, item.hint);
   if (OnDrawItem && OnDrawItem(menu_, item, rect, state)) return;
   if (bannerStale_ && IsBannerItem(item)) {
+    if (bannerDC_) {
+      DeleteDC(bannerDC_);  // lets go of the old bitmap
+      bannerDC_ = nullptr;
+    }
     if (bannerBitmap_) DeleteObject(bannerBitmap_);
     bannerBitmap_ = nullptr;
     bannerStale_ = false;
     CalcBannerRect(dc);
   }
-  if (Banner && IsBannerItem(item)) DrawBanner(dc, rect);
+  if (Banner && IsBannerItem(item)) DrawBanner(dc, item, rect);
   if (IsBarTag(item.tag)) return;  // menu-bar items: nothing to draw in a popup
   DrawPopupItem(dc, item, rect, state);
 }
@@ -541,32 +560,52 @@ void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
 // others leave a margin there (Wine: 3 pixels): the banner starts where the items do, so
 // the first item's left edge is the banner's.
 void TPopupMenus97::CalcBannerRect(HDC dc) {
-  RECT first{};
-  GetMenuItemRect(nullptr, menu_, 0, &first);
-  LONG bottom = first.bottom;
   const int count = GetMenuItemCount(menu_);
-  for (int i = 1; i < count; ++i) {
-    RECT r{};
-    if (GetMenuItemRect(nullptr, menu_, static_cast<UINT>(i), &r)) bottom = std::max(bottom, r.bottom);
-  }
+  std::vector<RECT> rects(count > 0 ? static_cast<std::size_t>(count) : 0u);
+  for (int i = 0; i < count; ++i)
+    if (!GetMenuItemRect(nullptr, menu_, static_cast<UINT>(i), &rects[static_cast<std::size_t>(i)]))
+      rects[static_cast<std::size_t>(i)] = RECT{};
+  const RECT first = rects.empty() ? RECT{} : rects[0];
+  LONG bottom = first.bottom;
+  for (const RECT& r : rects) bottom = std::max(bottom, r.bottom);
   POINT origin{first.left, first.top};
   if (HWND window = WindowFromDC(dc); window && (first.right > first.left))
     ScreenToClient(window, &origin);
   else
     origin = POINT{0, 0};
   bannerRect_ = RECT{origin.x, origin.y, origin.x + BannerWidth, origin.y + bottom - first.top};
+  // Where each top-level item's part of the banner starts, from the banner's top; none
+  // when the items are not on screen or stand in several columns.
+  bannerSlices_.clear();
+  bool oneColumn = first.right > first.left;
+  for (const TMenuItem97& item : root_.items) oneColumn = oneColumn && item.breakKind == mbNone;
+  if (oneColumn && rects.size() == root_.items.size())
+    for (const RECT& r : rects) bannerSlices_.push_back(r.top - first.top);
 }
 
-void TPopupMenus97::DrawBanner(HDC dc, RECT& rect) {
+// Every top-level item copies the banner beside itself and beside the separators below
+// it; the first one from the banner's top, the last one to its bottom. Where the items'
+// places are not known, each copies the whole banner.
+void TPopupMenus97::DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect) {
   const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
   if (rect.left == bannerRect_.left) rect.left += BannerWidth + 2;
   if (w <= 0 || h <= 0) return;
-  if (!bannerBitmap_) BuildBanner(dc);
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, bannerBitmap_);
-  BitBlt(dc, bannerRect_.left, bannerRect_.top, w, h, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  if (!bannerDC_) bannerDC_ = CreateCompatibleDC(dc);
+  if (!bannerBitmap_) {
+    BuildBanner(dc);
+    SelectObject(bannerDC_, bannerBitmap_);
+  }
+  int y0 = 0, y1 = h;
+  const std::size_t pos = static_cast<std::size_t>(&item - root_.items.data());
+  if (pos < bannerSlices_.size()) {
+    y0 = pos == 0 ? 0 : std::clamp(bannerSlices_[pos], 0, h);
+    for (std::size_t next = pos + 1; next < root_.items.size(); ++next)
+      if (!KeepsPlatformDrawing(root_.items[next])) {
+        y1 = std::clamp(bannerSlices_[next], y0, h);
+        break;
+      }
+  }
+  BitBlt(dc, bannerRect_.left, bannerRect_.top + y0, w, y1 - y0, bannerDC_, 0, y0, SRCCOPY);
 }
 
 void TPopupMenus97::BuildBanner(HDC dc) {

@@ -102,14 +102,15 @@ class TPopupMenus97 {
 
   void ReadMenu();
   void SetOwnerDraw(bool restore);
-  void SetOwnerDraw(TMenuItem97& item, bool restore);
+  void SetOwnerDraw(TMenuItem97& item, bool restore, bool deep);
+  void SetOwnerDrawShown(HMENU shown);
   void LoadMenuFont();
   HFONT FontHandle(const TFont97& font, bool bold);
   int TextWidth(HDC dc, const std::string& text, int* height = nullptr);
   int MeasureWidth(HDC dc, const TMenuItem97& item);
   bool IsBannerItem(const TMenuItem97& item) const { return item.parent == &root_; }
   void CalcBannerRect(HDC dc);
-  void DrawBanner(HDC dc, RECT& rect);
+  void DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect);
   void BuildBanner(HDC dc);
   void DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
@@ -130,11 +131,15 @@ class TPopupMenus97 {
   MarkSize mark_{20, 20};
   RECT bannerRect_{};
   HBITMAP bannerBitmap_ = nullptr;
+  HDC bannerDC_ = nullptr;  // holds the banner bitmap while it is cached
+  std::vector<int> bannerSlices_;
   bool bannerStale_ = true;
   // Measuring a menu asks for every item in turn, and each needs all its siblings:
   // their shared width is kept for one opening.
   std::map<const TMenuItem97*, int> siblingWidths_;
   std::map<std::uint32_t, TMenuItem97*> byCommand_;
+  std::map<HMENU, TMenuItem97*> bySubMenu_;
+  HDC measureDC_ = nullptr;
   struct FontKey {
     TFont97 font;
     bool bold;
