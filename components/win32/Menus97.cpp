@@ -583,9 +583,10 @@ void TPopupMenus97::CalcBannerRect(HDC dc) {
     for (const RECT& r : rects) bannerSlices_.push_back(r.top - first.top);
 }
 
-// Every top-level item copies the banner beside itself and beside the separators below
-// it; the first one from the banner's top, the last one to its bottom. Where the items'
-// places are not known, each copies the whole banner.
+// Every top-level item copies the banner beside itself and beside the separators around
+// it (the platform draws a separator across the banner's place: the item after it puts
+// the banner back); the first one from the banner's top, the last one to its bottom.
+// Where the items' places are not known, each copies the whole banner.
 void TPopupMenus97::DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect) {
   const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
   if (rect.left == bannerRect_.left) rect.left += BannerWidth + 2;
@@ -598,7 +599,9 @@ void TPopupMenus97::DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect) {
   int y0 = 0, y1 = h;
   const std::size_t pos = static_cast<std::size_t>(&item - root_.items.data());
   if (pos < bannerSlices_.size()) {
-    y0 = pos == 0 ? 0 : std::clamp(bannerSlices_[pos], 0, h);
+    std::size_t from = pos;
+    while (from > 0 && KeepsPlatformDrawing(root_.items[from - 1])) --from;
+    y0 = from == 0 ? 0 : std::clamp(bannerSlices_[from], 0, h);
     for (std::size_t next = pos + 1; next < root_.items.size(); ++next)
       if (!KeepsPlatformDrawing(root_.items[next])) {
         y1 = std::clamp(bannerSlices_[next], y0, h);
