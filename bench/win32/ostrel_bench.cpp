@@ -407,7 +407,6 @@ LRESULT CALLBACK MenuWatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const double t0 = NowMs();
     const LRESULT r = CallWindowProcA(g_formProc, hwnd, msg, wp, lp);
     g_menuHandlersMs += NowMs() - t0;
-    if (getenv("MENU_SPLIT")) fprintf(stderr, "%x %.3f\n", msg, NowMs() - t0);
     return r;
   }
   if (msg == WM_ENTERIDLE && wp == MSGF_MENU && g_menuIdleAt == 0) {

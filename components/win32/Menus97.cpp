@@ -324,6 +324,20 @@ void TPopupMenus97::SetPopupMenu(HMENU menu) {
   SetOwnerDraw(false);
 }
 
+namespace {
+void InitTags(TMenuItem97& item) {
+  for (TMenuItem97& child : item.items) {
+    if (child.tag == 0) child.tag = -2;
+    InitTags(child);
+  }
+}
+}  // namespace
+
+void TPopupMenus97::InitAllTags() {
+  InitTags(root_);
+  siblingWidths_.clear();
+}
+
 void TPopupMenus97::SetOwnerDraw(bool restore) {
   if (menu_) SetOwnerDraw(root_, restore, true);
 }

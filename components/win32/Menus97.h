@@ -85,6 +85,9 @@ class TPopupMenus97 {
   int MarkWidth() const { return mark_.width; }
   int MarkHeight() const { return mark_.height; }
   const TMenuItem97& Items() const { return root_; }
+  // Gives every item of the attached menu with Tag 0 no image (-2). The program does not
+  // call it: its items with Tag 0 show image 0.
+  void InitAllTags();
 
   // The handlers the routing calls; each answers 1.
   LRESULT HandleMeasureItem(MEASUREITEMSTRUCT& mis);
