@@ -51,7 +51,8 @@ struct Rect97 {
 struct Point97 {
   int x, y;
 };
-Point97 BannerTextOrigin(const Rect97& area, int textWidth, int textHeight, TBannerJustification just);
+Point97 BannerTextOrigin(const Rect97& area, int textWidth, int textHeight,
+                         TBannerJustification just);
 
 // One item of a menu as the component sees it. `menu` is the platform menu the item is
 // in, `subMenu` the one it opens (0 for a command). The caption is the text before a

@@ -281,7 +281,10 @@ void ReadItems(HMENU menu, TMenuItem97& parent, const TPopupMenus97* self) {
       item.tag = static_cast<std::int32_t>(static_cast<LONG_PTR>(info.dwItemData));
     else
       item.tag = -2;
-    item.enabled = !(info.fState & MFS_GRAYED);
+    // A title ("-Title") is drawn disabled; it is made so on the platform too, so the
+    // highlight and a click pass it by.
+    const bool title = item.caption.size() > 1 && item.caption[0] == '-';
+    item.enabled = !(info.fState & MFS_GRAYED) && !title;
     item.checked = (info.fState & MFS_CHECKED) != 0;
     item.isDefault = (info.fState & MFS_DEFAULT) != 0;
     item.radio = (info.fType & MFT_RADIOCHECK) != 0;
@@ -418,8 +421,8 @@ bool TPopupMenus97::RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
 }
 
 bool TPopupMenus97::AnswerMenuChar(WPARAM wp, LPARAM lp, LRESULT& result) {
-  const int index = FindAccelerator(root_, static_cast<std::uintptr_t>(lp),
-                                    static_cast<char>(LOWORD(wp) & 0xFF));
+  const int index =
+      FindAccelerator(root_, static_cast<std::uintptr_t>(lp), static_cast<char>(LOWORD(wp) & 0xFF));
   if (index < 0) return false;
   result = MAKELRESULT(index, MNC_EXECUTE);
   return true;
@@ -499,8 +502,8 @@ int TPopupMenus97::MeasureWidth(HDC dc, const TMenuItem97& item) {
     if (cached == siblingWidths_.end()) {
       std::vector<SiblingSize> sizes;
       const auto add = [&](const TMenuItem97& s) {
-        sizes.push_back({TextWidth(dc, s.caption), s.shortcut.empty() ? 0 : TextWidth(dc, s.shortcut),
-                         s.subMenu != 0});
+        sizes.push_back({TextWidth(dc, s.caption),
+                         s.shortcut.empty() ? 0 : TextWidth(dc, s.shortcut), s.subMenu != 0});
       };
       if (!item.parent) add(item);
       for (const TMenuItem97& s : parent->items) add(s);

@@ -92,7 +92,10 @@ class TPopupMenus97 {
   // The handlers the routing calls; each answers 1.
   LRESULT HandleMeasureItem(MEASUREITEMSTRUCT& mis);
   LRESULT HandleDrawItem(const DRAWITEMSTRUCT& dis);
-  void MarkBannerStale() { bannerStale_ = true; siblingWidths_.clear(); }
+  void MarkBannerStale() {
+    bannerStale_ = true;
+    siblingWidths_.clear();
+  }
 
  private:
   friend struct Menus97Chain;

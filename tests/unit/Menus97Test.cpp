@@ -23,7 +23,7 @@ TEST(Menus97Gradient, DegenerateCounts) {
   EXPECT_EQ(up.back().color, MakeRgb(255, 10, 100));
   EXPECT_EQ(up.back().y1, 3);
   EXPECT_EQ(MulDiv97(1, 1, 0), -1);
-  EXPECT_EQ(MulDiv97(-5, 1, 2), -3);  // halves away from zero, as the platform's
+  EXPECT_EQ(MulDiv97(-5, 1, 2), -3);                   // halves away from zero, as the platform's
   EXPECT_EQ(MulDiv97(0x40000000, 8, 16), 0x20000000);  // the product needs 64 bits
 }
 
@@ -96,7 +96,6 @@ TEST(Menus97Items, Accelerators) {
   EXPECT_EQ(FindItem97(root, 4)->caption, "Fish && &Chips");
   EXPECT_EQ(FindItem97(root, 4)->parent, &root.items[0]);
   EXPECT_EQ(FindItem97(root, 0), nullptr);  // separators are not ours to find
-
 }
 
 }  // namespace

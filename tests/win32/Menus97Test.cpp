@@ -448,9 +448,12 @@ TEST_F(Menus97DrawTest, DisabledImageIsEmbossedWithoutFillAndTitlesAreEtched) {
       const COLORREF c = canvas.At(x, y);
       if (c == RGB(255, 0, 0)) ++red;
       if (x < 30 || x >= 48 || y >= 18) continue;  // the image's box
-      if (c == GetSysColor(COLOR_BTNSHADOW)) ++shadow;
-      else if (c == GetSysColor(COLOR_BTNHIGHLIGHT)) ++light;
-      else if (c != sentinel) ++other;
+      if (c == GetSysColor(COLOR_BTNSHADOW))
+        ++shadow;
+      else if (c == GetSysColor(COLOR_BTNHIGHLIGHT))
+        ++light;
+      else if (c != sentinel)
+        ++other;
     }
   EXPECT_EQ(red, 0);
   EXPECT_EQ(shadow, 16 * 16);
