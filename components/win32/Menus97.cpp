@@ -194,6 +194,7 @@ TPopupMenus97::~TPopupMenus97() {
   if (bannerDC_) DeleteDC(bannerDC_);
   if (bannerBitmap_) DeleteObject(bannerBitmap_);
   if (measureDC_) DeleteDC(measureDC_);
+  ClearImageCache();
   for (FontKey& f : fonts_) DeleteObject(f.handle);
   if (checkMark_) DeleteObject(checkMark_);
   if (radioMark_) DeleteObject(radioMark_);
@@ -227,6 +228,7 @@ void TPopupMenus97::SetDefaultFont(bool value) {
 
 void TPopupMenus97::SetImages(HIMAGELIST images) {
   if (images == images_) return;
+  ClearImageCache();
   images_ = images;
   int w = 0, h = 0;
   if (images_) ImageList_GetIconSize(images_, &w, &h);
@@ -315,6 +317,7 @@ void TPopupMenus97::SetPopupMenu(HMENU menu) {
   if (menu_) SetOwnerDraw(true);
   menu_ = menu;
   root_ = TMenuItem97{};
+  ClearImageCache();
   byCommand_.clear();
   bySubMenu_.clear();
   savedData_.clear();
@@ -439,6 +442,7 @@ LRESULT TPopupMenus97::PopupWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
       return previous();
     case WM_INITMENU:
       result = previous();
+      ClearImageCache();
       SetOwnerDrawShown(menu_);
       return result;
     case WM_INITMENUPOPUP:
@@ -558,14 +562,20 @@ void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
   if ((state & ODS_SELECTED) && OnHint) item.hint = OnHint(menu_, item, item.hint);
   if (OnDrawItem && OnDrawItem(menu_, item, rect, state)) return;
   if (bannerStale_ && IsBannerItem(item)) {
-    if (bannerDC_) {
-      DeleteDC(bannerDC_);  // lets go of the old bitmap
-      bannerDC_ = nullptr;
-    }
-    if (bannerBitmap_) DeleteObject(bannerBitmap_);
-    bannerBitmap_ = nullptr;
     bannerStale_ = false;
     CalcBannerRect(dc);
+    // A banner built from the same settings at the same size would come out the same
+    // pixels: the one there is kept, and the rotated font is not made again.
+    const BannerLook look = CurrentBannerLook();
+    if (!(look == bannerLook_)) {
+      if (bannerDC_) {
+        DeleteDC(bannerDC_);  // lets go of the old bitmap
+        bannerDC_ = nullptr;
+      }
+      if (bannerBitmap_) DeleteObject(bannerBitmap_);
+      bannerBitmap_ = nullptr;
+      bannerLook_ = look;
+    }
   }
   if (Banner && IsBannerItem(item)) DrawBanner(dc, item, rect);
   if (IsBarTag(item.tag)) return;  // menu-bar items: nothing to draw in a popup
@@ -576,6 +586,18 @@ void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
 // the lowest. Some platforms lay a popup's items out from its client area's corner,
 // others leave a margin there (Wine: 3 pixels): the banner starts where the items do, so
 // the first item's left edge is the banner's.
+TPopupMenus97::BannerLook TPopupMenus97::CurrentBannerLook() const {
+  return {bannerRect_.right - bannerRect_.left,
+          bannerRect_.bottom - bannerRect_.top,
+          ResolveColor97(BannerColor),
+          ResolveColor97(BannerEndColor),
+          BannerNumColors,
+          BannerImage,
+          BannerJustification,
+          BannerText,
+          BannerFont};
+}
+
 void TPopupMenus97::CalcBannerRect(HDC dc) {
   const int count = GetMenuItemCount(menu_);
   std::vector<RECT> rects(count > 0 ? static_cast<std::size_t>(count) : 0u);
@@ -679,6 +701,32 @@ void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
   DrawEdge(dc, &box, raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
 }
 
+// An image on its item's background. Drawing from the image list with its mask costs
+// more than the rest of an item together, so each image is drawn once on each background
+// per menu session and copied from there.
+void TPopupMenus97::DrawImage(HDC dc, int index, int x, int y, COLORREF background) {
+  int w = 0, h = 0;
+  ImageList_GetIconSize(images_, &w, &h);
+  if (!imageDC_) imageDC_ = CreateCompatibleDC(dc);
+  HBITMAP& cached = imageCache_[{index, background}];
+  if (!cached) {
+    cached = CreateCompatibleBitmap(dc, w, h);
+    SelectObject(imageDC_, cached);
+    FillSolid(imageDC_, RECT{0, 0, w, h}, background);
+    ImageList_Draw(images_, index, imageDC_, 0, 0, ILD_TRANSPARENT);
+  } else {
+    SelectObject(imageDC_, cached);
+  }
+  BitBlt(dc, x, y, w, h, imageDC_, 0, 0, SRCCOPY);
+}
+
+void TPopupMenus97::ClearImageCache() {
+  if (imageDC_) DeleteDC(imageDC_);  // lets go of the bitmap selected last
+  imageDC_ = nullptr;
+  for (auto& [key, bitmap] : imageCache_) DeleteObject(bitmap);
+  imageCache_.clear();
+}
+
 // A disabled item's image: its shape pressed into the background, a highlight one pixel
 // down and right under a shadow. No background of its own is filled.
 void TPopupMenus97::DrawEmbossed(HDC dc, int index, int x, int y) {
@@ -742,7 +790,8 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
       DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(markSize.cx), false);
     }
     if (hasImage)
-      ImageList_Draw(images_, item.tag, dc, rect.left + 2, rect.top + 2, ILD_TRANSPARENT);
+      DrawImage(dc, item.tag, rect.left + 2, rect.top + 2,
+                ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
     else if (item.checked)
       DrawMark(dc, item.radio ? radioMark_ : checkMark_, rect.left + 1, rect.top + 1);
   } else if (hasImage) {

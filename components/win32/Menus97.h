@@ -122,6 +122,8 @@ class TPopupMenus97 {
   void DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised);
   void DrawEmbossed(HDC dc, int index, int x, int y);
+  void DrawImage(HDC dc, int index, int x, int y, COLORREF background);
+  void ClearImageCache();
 
   HWND ownerForm_ = nullptr;
   HWND popupOwner_ = nullptr;
@@ -138,6 +140,18 @@ class TPopupMenus97 {
   RECT bannerRect_{};
   HBITMAP bannerBitmap_ = nullptr;
   HDC bannerDC_ = nullptr;  // holds the banner bitmap while it is cached
+  // What the cached banner was built from.
+  struct BannerLook {
+    int width = 0, height = 0;
+    COLORREF start = 0, end = 0;
+    int numColors = 0, image = 0;
+    TBannerJustification justification = bjCenter;
+    std::string text;
+    TFont97 font;
+    bool operator==(const BannerLook&) const = default;
+  };
+  BannerLook CurrentBannerLook() const;
+  BannerLook bannerLook_;
   std::vector<int> bannerSlices_;
   bool bannerStale_ = true;
   // Measuring a menu asks for every item in turn, and each needs all its siblings:
@@ -146,6 +160,8 @@ class TPopupMenus97 {
   std::map<std::uint32_t, TMenuItem97*> byCommand_;
   std::map<HMENU, TMenuItem97*> bySubMenu_;
   HDC measureDC_ = nullptr;
+  HDC imageDC_ = nullptr;
+  std::map<std::pair<int, COLORREF>, HBITMAP> imageCache_;
   struct FontKey {
     TFont97 font;
     bool bold;
