@@ -17,6 +17,7 @@ set(OSTREL_CORE_SOURCES
   components/ProgLnk1.cpp
   components/BrowseFolder.cpp
   components/Balloon.cpp
+  components/Menus97.cpp
   app/OstrelController.cpp
   app/KeyTree.cpp
   app/HotKeys.cpp

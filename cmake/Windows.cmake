@@ -23,6 +23,7 @@ add_library(ostrel_win32 STATIC
   components/win32/SysHotWindow.cpp
   components/win32/TrayIconWindow.cpp
   components/win32/BrowseFolder.cpp
+  components/win32/Menus97.cpp
   toolkit/Application.cpp
   toolkit/Form.cpp
   toolkit/Dialogs.cpp
@@ -36,7 +37,7 @@ add_library(ostrel_win32 STATIC
   app/win32/HelpPage.cpp
 )
 target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 comdlg32 shell32 shlwapi ole32 uuid
-                      advapi32 gdi32 user32 kernel32)
+                      advapi32 msimg32 gdi32 user32 kernel32)
 
 # The kind of Windows file this tree makes, which the checks of the shipped files expect.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -72,6 +73,9 @@ set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
 # The function chooser's icons.
 set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
   "${PROJECT_SOURCE_DIR}/resources/funicons.bmp")
+# The banner menus' mark bitmaps.
+set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/resources/checkmark.bmp;${PROJECT_SOURCE_DIR}/resources/radiomark.bmp")
 
 # The executable itself: its kind and its imports. Needs no Wine, so it is checked even
 # where the Windows tests run another build.

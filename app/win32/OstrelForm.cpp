@@ -59,6 +59,33 @@ int OptionBoxId(int tag) {
 }
 
 constexpr COLORREF kTeal = RGB(0, 128, 128);
+
+// The settings both banner menus share: "Ostrel" on aqua to teal, teal items with the
+// images of ImageList1 and a silver bar on the chosen one.
+void SetUpBannerMenu(TPopupMenus97& menus, HIMAGELIST images) {
+  menus.Banner = true;
+  menus.BannerText = "Ostrel";
+  menus.BannerWidth = 20;
+  menus.BannerJustification = bjCenter;
+  TFont97 banner;
+  banner.name = "Times New Roman";
+  banner.height = -13;
+  banner.bold = banner.italic = banner.underline = true;
+  banner.color = RGB(0, 0, 0);
+  menus.BannerFont = banner;
+  menus.BannerColor = RGB(0, 255, 255);
+  menus.BannerEndColor = kTeal;
+  menus.BannerNumColors = 16;
+  menus.SetImages(images);
+  TFont97 items;
+  items.name = "MS Sans Serif";
+  items.height = -11;
+  items.color = SysColor97(COLOR_WINDOWTEXT);
+  menus.SetFont(items);
+  menus.SetHiliteFont(items);
+  menus.BrushColor = kTeal;
+  menus.HiliteBar = RGB(192, 192, 192);
+}
 constexpr int kLeftColumn = 240;
 constexpr int kStatusHeight = 22;
 constexpr int kToolbarHeight = 26;
@@ -95,6 +122,13 @@ void TOstrelForm::OnCreate() {
   // The macro menu holds one placeholder until its first use fills it.
   sendKeyPop_.reset(CreatePopupMenu());
   AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
+  // The menus are popped up with this window as their owner, so it receives their
+  // drawing messages.
+  popupMenus971_ = std::make_unique<TPopupMenus97>(Handle(), Handle());
+  SetUpBannerMenu(*popupMenus971_, imageList1_.get());
+  popupMenus972_ = std::make_unique<TPopupMenus97>(Handle(), Handle());
+  SetUpBannerMenu(*popupMenus972_, imageList1_.get());
+  popupMenus972_->SetPopupMenu(sendKeyPop_.get());
   controller_->FormCreate();
 }
 
@@ -348,11 +382,13 @@ void TOstrelForm::AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items
 }
 
 void TOstrelForm::RenderMenu(const std::vector<MenuItem>& items) {
+  popupMenus971_->SetPopupMenu(nullptr);
   pop1_.reset(CreatePopupMenu());
   menuCommands_.clear();
   nextMenuCommand_ = kFirstMenuCommand;
   hotKeysCommand_ = 0;
   AppendMenuItems(pop1_.get(), items, "");
+  popupMenus971_->SetPopupMenu(pop1_.get());
 }
 
 void TOstrelForm::SetHotKeysItem(const std::string& caption, int tag) {
@@ -362,7 +398,10 @@ void TOstrelForm::SetHotKeysItem(const std::string& caption, int tag) {
   info.fMask = MIIM_STRING | MIIM_DATA;
   info.dwTypeData = const_cast<char*>(caption.c_str());
   info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(tag));
+  // The banner menu reads the item again with its new caption and image.
+  popupMenus971_->SetPopupMenu(nullptr);
   SetMenuItemInfoA(pop1_.get(), hotKeysCommand_, FALSE, &info);
+  popupMenus971_->SetPopupMenu(pop1_.get());
   menuCommands_[hotKeysCommand_] = {caption, ""};
 }
 
@@ -375,6 +414,7 @@ void TOstrelForm::PopupMenu(ScreenPoint at) {
 }
 
 void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
+  popupMenus972_->SetPopupMenu(nullptr);
   sendKeyPop_.reset(CreatePopupMenu());
   macroCommands_.clear();
   UINT id = kFirstMacroCommand;
@@ -388,6 +428,7 @@ void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
     if (item.clickable) macroCommands_[id] = item.caption;
     AppendMenuA(sendKeyPop_.get(), MF_STRING, id++, item.caption.c_str());
   }
+  popupMenus972_->SetPopupMenu(sendKeyPop_.get());
 }
 
 void TOstrelForm::PopupMacroMenu(ScreenPoint at) {

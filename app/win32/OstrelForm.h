@@ -13,6 +13,7 @@
 #include "app/MainView.h"
 #include "app/OstrelController.h"
 #include "components/win32/Balloon.h"
+#include "components/win32/Menus97.h"
 #include "components/win32/SysHotWindow.h"
 #include "components/win32/TrayIconWindow.h"
 #include "platform/win32/Win32Files.h"
@@ -65,6 +66,8 @@ class TOstrelForm : public tk::Form, public MainView {
   // The OstrelMenu as built, for inspection.
   HMENU Pop1() const { return pop1_.get(); }
   HMENU SendKeyPop() const { return sendKeyPop_.get(); }
+  TPopupMenus97& PopupMenus971() { return *popupMenus971_; }
+  TPopupMenus97& PopupMenus972() { return *popupMenus972_; }
 
   // MainView
   WindowHandle MainWindow() override;
@@ -158,6 +161,9 @@ class TOstrelForm : public tk::Form, public MainView {
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> sendKeyPop_;
   std::map<UINT, std::string> macroCommands_;
   TBalloonHint BalloonHint1;
+  // The banner drawing of Pop1 and SendKeyPop; they go before the menus and the window.
+  std::unique_ptr<TPopupMenus97> popupMenus971_;
+  std::unique_ptr<TPopupMenus97> popupMenus972_;
 };
 
 }  // namespace ostrel

@@ -29,7 +29,7 @@ mouse mousemove 500 600
 probe post Ostrel 0x2261 || fail "could not post to the program"
 probe menu 3000 >/dev/null || fail "MSG_SHOW_MENU did not pop the menu up"
 shot menu-message
-# The banner-less menu still shows each definition with the fixed commands under them.
+# The menu shows each definition with the fixed commands under them.
 press Escape
 probe nomenu 3000 || fail "Escape did not close the menu"
 

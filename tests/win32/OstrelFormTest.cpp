@@ -236,16 +236,21 @@ TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
   form->RenderMenu(BuildMenu(keys));
   HMENU menu = form->Pop1();
   ASSERT_NE(menu, nullptr);
-  auto caption = [](HMENU m, int pos) {
-    char text[64] = {};
+  // The banner menu has made every item but the separator its own: the caption and
+  // Tag are read from what it keeps of each item.
+  auto caption = [&](HMENU m, int pos) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_STRING | MIIM_DATA | MIIM_FTYPE;
-    info.dwTypeData = text;
-    info.cch = sizeof text;
+    info.fMask = MIIM_DATA | MIIM_FTYPE;
     GetMenuItemInfoA(m, pos, TRUE, &info);
     if (info.fType & MFT_SEPARATOR) return std::string("-");
-    return std::string(text) + "/" + std::to_string(static_cast<int>(info.dwItemData));
+    if (!(info.fType & MFT_OWNERDRAW) ||
+        info.dwItemData != reinterpret_cast<ULONG_PTR>(&form->PopupMenus971()))
+      return std::string("not drawn by PopupMenus971");
+    const TMenuItem97& root = form->PopupMenus971().Items();
+    const TMenuItem97& level = m == menu ? root : root.items[1];
+    const TMenuItem97& item = level.items[static_cast<std::size_t>(pos)];
+    return item.caption + "/" + std::to_string(item.tag);
   };
   ASSERT_EQ(GetMenuItemCount(menu), 7);
   const char* expected[] = {"Agenda/-2",     "Net/0",     "-",          "Hide Menu/5",

@@ -1,0 +1,824 @@
+#include "components/win32/Menus97.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+namespace ostrel {
+
+COLORREF ResolveColor97(COLORREF color) {
+  if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFFu));
+  return color;
+}
+
+// The window procedures in front of a window: one per instance and role, the newest
+// called first. Each link passes on to the one before it, the oldest to the procedure
+// the window had before the first link. Links can go in any order; the window gets its
+// own procedure back when the last one goes (unless someone else has put a procedure in
+// front of ours meanwhile: then ours stays, passing straight through).
+struct Menus97Chain {
+  struct Link {
+    TPopupMenus97* owner;
+    bool popup;
+  };
+  struct Chain {
+    WNDPROC first = nullptr;
+    std::vector<Link> links;
+  };
+  static std::map<HWND, Chain>& Chains() {
+    static std::map<HWND, Chain> chains;
+    return chains;
+  }
+  static std::vector<TPopupMenus97*>& Instances() {
+    static std::vector<TPopupMenus97*> instances;
+    return instances;
+  }
+  static bool Alive(const void* p) {
+    const auto& all = Instances();
+    return std::find(all.begin(), all.end(), p) != all.end();
+  }
+  static bool Linked(HWND wnd, const Link& link) {
+    auto it = Chains().find(wnd);
+    if (it == Chains().end()) return false;
+    for (const Link& l : it->second.links)
+      if (l.owner == link.owner && l.popup == link.popup) return true;
+    return false;
+  }
+
+  static LRESULT CallFrom(HWND wnd, WNDPROC first, const std::vector<Link>& links, int index,
+                          UINT msg, WPARAM wp, LPARAM lp) {
+    // A link removed by an earlier one during this message is passed over.
+    while (index >= 0 && !Linked(wnd, links[static_cast<std::size_t>(index)])) --index;
+    if (index < 0) return CallWindowProcA(first, wnd, msg, wp, lp);
+    const Link link = links[static_cast<std::size_t>(index)];
+    std::function<LRESULT()> previous = [=, &links] {
+      return CallFrom(wnd, first, links, index - 1, msg, wp, lp);
+    };
+    return link.popup ? link.owner->PopupWndProc(wnd, msg, wp, lp, previous)
+                      : link.owner->FormWndProc(wnd, msg, wp, lp, previous);
+  }
+
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto it = Chains().find(wnd);
+    if (it == Chains().end()) return DefWindowProcA(wnd, msg, wp, lp);
+    const WNDPROC first = it->second.first;
+    if (msg == WM_NCDESTROY) {
+      // The window goes before the components: they find no chain to leave.
+      SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(first));
+      Chains().erase(it);
+      return CallWindowProcA(first, wnd, msg, wp, lp);
+    }
+    const std::vector<Link> links = it->second.links;  // a snapshot: links may go meanwhile
+    return CallFrom(wnd, first, links, static_cast<int>(links.size()) - 1, msg, wp, lp);
+  }
+
+  static void Install(HWND wnd, TPopupMenus97* owner, bool popup) {
+    if (!wnd || !IsWindow(wnd)) return;
+    auto it = Chains().find(wnd);
+    if (it == Chains().end()) {
+      Chain chain;
+      chain.first = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC));
+      it = Chains().emplace(wnd, chain).first;
+      SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+    }
+    it->second.links.push_back({owner, popup});
+  }
+
+  static void Remove(HWND wnd, TPopupMenus97* owner, bool popup) {
+    auto it = Chains().find(wnd);
+    if (it == Chains().end()) return;
+    auto& links = it->second.links;
+    links.erase(std::remove_if(links.begin(), links.end(),
+                               [&](const Link& l) { return l.owner == owner && l.popup == popup; }),
+                links.end());
+    if (!links.empty()) return;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)) != &Proc) return;
+    SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.first));
+    Chains().erase(it);
+  }
+};
+
+namespace {
+
+constexpr DWORD kDSPDxax = 0x00E20746;
+constexpr UINT kTextFlags = DT_EXPANDTABS | DT_SINGLELINE;
+
+// The size of NONCLIENTMETRICSA without the padded border, which every version reads.
+constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+
+TFont97 FontFromLogFont(const LOGFONTA& lf, COLORREF color) {
+  TFont97 f;
+  f.name = lf.lfFaceName;
+  f.height = lf.lfHeight;
+  f.bold = lf.lfWeight > 500;
+  f.italic = lf.lfItalic != 0;
+  f.underline = lf.lfUnderline != 0;
+  f.strikeOut = lf.lfStrikeOut != 0;
+  f.pitch = static_cast<BYTE>(lf.lfPitchAndFamily & 3);
+  f.color = color;
+  return f;
+}
+
+LOGFONTA LogFontOf(const TFont97& f, bool bold) {
+  LOGFONTA lf{};
+  lf.lfHeight = f.height;
+  lf.lfWeight = (f.bold || bold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = f.italic;
+  lf.lfUnderline = f.underline;
+  lf.lfStrikeOut = f.strikeOut;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfPitchAndFamily = f.pitch;
+  lstrcpynA(lf.lfFaceName, f.name.c_str(), LF_FACESIZE);
+  return lf;
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+  SetBkColor(dc, color);
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+
+void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF color) {
+  HPEN pen = CreatePen(PS_SOLID, 1, color);
+  HGDIOBJ old = SelectObject(dc, pen);
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+  SelectObject(dc, old);
+  DeleteObject(pen);
+}
+
+SIZE BitmapSize(HBITMAP bmp) {
+  BITMAP info{};
+  if (!bmp || !GetObjectA(bmp, sizeof info, &info)) return SIZE{17, 17};
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+// A mark bitmap with its white left out.
+void DrawMark(HDC dc, HBITMAP bmp, int x, int y) {
+  if (!bmp) return;
+  const SIZE size = BitmapSize(bmp);
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  TransparentBlt(dc, x, y, size.cx, size.cy, mem, 0, 0, size.cx, size.cy, RGB(255, 255, 255));
+  SelectObject(mem, old);
+  DeleteDC(mem);
+}
+
+}  // namespace
+
+TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner)
+    : ownerForm_(ownerForm == popupOwner ? nullptr : ownerForm), popupOwner_(popupOwner) {
+  Menus97Chain::Instances().push_back(this);
+  Menus97Chain::Install(ownerForm_, this, false);
+  // BannerFont: "Arial", 12 points.
+  HDC screen = GetDC(nullptr);
+  BannerFont.height = -MulDiv97(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  LoadMenuFont();
+  hiliteFont_.color = SysColor97(COLOR_HIGHLIGHTTEXT);
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  checkMark_ = LoadBitmapA(inst, "CheckMark");
+  radioMark_ = LoadBitmapA(inst, "RadioMark");
+  checkSize_ = BitmapSize(checkMark_);
+  mark_ = InitialMarkSize(GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK),
+                          checkSize_.cx, checkSize_.cy);
+  Menus97Chain::Install(popupOwner_, this, true);
+}
+
+TPopupMenus97::~TPopupMenus97() {
+  Menus97Chain::Remove(popupOwner_, this, true);
+  auto& all = Menus97Chain::Instances();
+  all.erase(std::remove(all.begin(), all.end(), this), all.end());
+  SetPopupMenu(nullptr);
+  Menus97Chain::Remove(ownerForm_, this, false);
+  if (bannerDC_) DeleteDC(bannerDC_);
+  if (bannerBitmap_) DeleteObject(bannerBitmap_);
+  if (measureDC_) DeleteDC(measureDC_);
+  ClearImageCache();
+  for (FontKey& f : fonts_) DeleteObject(f.handle);
+  if (checkMark_) DeleteObject(checkMark_);
+  if (radioMark_) DeleteObject(radioMark_);
+}
+
+void TPopupMenus97::LoadMenuFont() {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = kNonClientMetricsSize;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
+    font_ = FontFromLogFont(metrics.lfMenuFont, font_.color);
+  // The selected item keeps its own colour, so it stays readable on the highlight bar.
+  const COLORREF hiliteColor = hiliteFont_.color;
+  hiliteFont_ = font_;
+  hiliteFont_.color = hiliteColor;
+}
+
+void TPopupMenus97::SetFont(const TFont97& font) {
+  defaultFont_ = false;
+  font_ = font;
+}
+
+void TPopupMenus97::SetHiliteFont(const TFont97& font) {
+  defaultFont_ = false;
+  hiliteFont_ = font;
+}
+
+void TPopupMenus97::SetDefaultFont(bool value) {
+  defaultFont_ = value;
+  if (value) LoadMenuFont();
+}
+
+void TPopupMenus97::SetImages(HIMAGELIST images) {
+  if (images == images_) return;
+  ClearImageCache();
+  images_ = images;
+  int w = 0, h = 0;
+  if (images_) ImageList_GetIconSize(images_, &w, &h);
+  mark_ = MarkSizeFor(w, h, checkSize_.cx, checkSize_.cy);
+}
+
+HFONT TPopupMenus97::FontHandle(const TFont97& font, bool bold) {
+  for (const FontKey& f : fonts_)
+    if (f.bold == bold && f.font == font) return f.handle;
+  // Fonts of earlier settings are let go, so changing fonts often keeps few alive.
+  if (fonts_.size() >= 8) {
+    for (FontKey& f : fonts_) DeleteObject(f.handle);
+    fonts_.clear();
+  }
+  const LOGFONTA lf = LogFontOf(font, bold);
+  fonts_.push_back({font, bold, CreateFontIndirectA(&lf)});
+  return fonts_.back().handle;
+}
+
+// Attaching ------------------------------------------------------------------------------
+
+namespace {
+
+void ReadItems(HMENU menu, TMenuItem97& parent, const TPopupMenus97* self) {
+  const int count = GetMenuItemCount(menu);
+  parent.items.reserve(count > 0 ? static_cast<std::size_t>(count) : 0u);
+  for (int i = 0; i < count; ++i) {
+    char text[256] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof text - 1;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    TMenuItem97 item;
+    item.command = info.wID;
+    item.menu = reinterpret_cast<std::uintptr_t>(menu);
+    if (info.fType & MFT_SEPARATOR) {
+      item.caption = "-";
+    } else if (!(info.fType & MFT_OWNERDRAW)) {
+      std::string caption = text;
+      const auto tab = caption.find('\t');
+      if (tab != std::string::npos) {
+        item.shortcut = caption.substr(tab + 1);
+        caption.resize(tab);
+      }
+      item.caption = std::move(caption);
+    }
+    // The item data the host gave the item is its Tag (unless another component has
+    // taken the item over: then it has none of its own).
+    if (!(info.fType & MFT_OWNERDRAW) || info.dwItemData == reinterpret_cast<ULONG_PTR>(self))
+      item.tag = static_cast<std::int32_t>(static_cast<LONG_PTR>(info.dwItemData));
+    else
+      item.tag = -2;
+    // A title ("-Title") is drawn disabled; it is made so on the platform too, so the
+    // highlight and a click pass it by.
+    const bool title = item.caption.size() > 1 && item.caption[0] == '-';
+    item.enabled = !(info.fState & MFS_GRAYED) && !title;
+    item.checked = (info.fState & MFS_CHECKED) != 0;
+    item.isDefault = (info.fState & MFS_DEFAULT) != 0;
+    item.radio = (info.fType & MFT_RADIOCHECK) != 0;
+    item.breakKind = (info.fType & MFT_MENUBARBREAK) ? mbBarBreak
+                     : (info.fType & MFT_MENUBREAK)  ? mbBreak
+                                                     : mbNone;
+    if (info.hSubMenu) {
+      item.subMenu = reinterpret_cast<std::uintptr_t>(info.hSubMenu);
+      ReadItems(info.hSubMenu, item, self);
+    }
+    parent.items.push_back(std::move(item));
+  }
+}
+
+void IndexItems(TMenuItem97& node, std::map<std::uint32_t, TMenuItem97*>& index,
+                std::map<HMENU, TMenuItem97*>& menus) {
+  if (node.subMenu) menus.emplace(reinterpret_cast<HMENU>(node.subMenu), &node);
+  for (TMenuItem97& child : node.items) {
+    if (!KeepsPlatformDrawing(child)) index.emplace(child.command, &child);
+    IndexItems(child, index, menus);
+  }
+}
+
+}  // namespace
+
+void TPopupMenus97::SetPopupMenu(HMENU menu) {
+  if (menu == menu_) return;
+  if (menu_) SetOwnerDraw(true);
+  menu_ = menu;
+  root_ = TMenuItem97{};
+  ClearImageCache();
+  byCommand_.clear();
+  bySubMenu_.clear();
+  savedData_.clear();
+  MarkBannerStale();
+  if (!menu_) return;
+  root_.subMenu = reinterpret_cast<std::uintptr_t>(menu_);
+  ReadItems(menu_, root_, this);
+  LinkParents(root_);
+  IndexItems(root_, byCommand_, bySubMenu_);
+  SetOwnerDraw(false);
+}
+
+namespace {
+void InitTags(TMenuItem97& item) {
+  for (TMenuItem97& child : item.items) {
+    if (child.tag == 0) child.tag = -2;
+    InitTags(child);
+  }
+}
+}  // namespace
+
+void TPopupMenus97::InitAllTags() {
+  InitTags(root_);
+  siblingWidths_.clear();
+}
+
+void TPopupMenus97::SetOwnerDraw(bool restore) {
+  if (menu_) SetOwnerDraw(root_, restore, true);
+}
+
+// When a menu opens, only the items about to be shown are looked at again: with a
+// thousand items, a pass over all of them at every opening would make the banner menu
+// open slower than a plain one.
+void TPopupMenus97::SetOwnerDrawShown(HMENU shown) {
+  auto node = bySubMenu_.find(shown);
+  if (node != bySubMenu_.end()) SetOwnerDraw(*node->second, false, false);
+}
+
+// Items are addressed by position in their own menu: commands may repeat, and an item
+// that opens a submenu keeps it (only its type, state and data change).
+void TPopupMenus97::SetOwnerDraw(TMenuItem97& parent, bool restore, bool deep) {
+  for (std::size_t i = 0; i < parent.items.size(); ++i) {
+    TMenuItem97& child = parent.items[i];
+    if (deep) SetOwnerDraw(child, restore, true);
+    if (KeepsPlatformDrawing(child)) continue;
+    HMENU menu = reinterpret_cast<HMENU>(child.menu);
+    const UINT pos = static_cast<UINT>(i);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+    if (!GetMenuItemInfoA(menu, pos, TRUE, &info)) continue;
+    const UINT state = (info.fState & ~static_cast<UINT>(MFS_GRAYED)) | OwnerDrawStateFlags(child);
+    const UINT breaks = OwnerDrawBreakFlags(child);
+    if (!restore) {
+      if (info.fType & MFT_OWNERDRAW) continue;
+      savedData_[{menu, static_cast<int>(i)}] = info.dwItemData;
+      MENUITEMINFOA set{};
+      set.cbSize = sizeof set;
+      set.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+      set.fType = MFT_OWNERDRAW | breaks | (child.radio ? MFT_RADIOCHECK : 0);
+      set.fState = state;
+      set.dwItemData = reinterpret_cast<ULONG_PTR>(this);
+      SetMenuItemInfoA(menu, pos, TRUE, &set);
+    } else {
+      if (!(info.fType & MFT_OWNERDRAW) || info.dwItemData != reinterpret_cast<ULONG_PTR>(this))
+        continue;
+      std::string text = child.caption;
+      if (!child.shortcut.empty()) text += "\t" + child.shortcut;
+      auto saved = savedData_.find({menu, static_cast<int>(i)});
+      MENUITEMINFOA set{};
+      set.cbSize = sizeof set;
+      set.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
+      set.fType = MFT_STRING | breaks | (child.radio ? MFT_RADIOCHECK : 0);
+      set.fState = state;
+      set.dwTypeData = text.data();
+      set.dwItemData = saved != savedData_.end()
+                           ? saved->second
+                           : static_cast<ULONG_PTR>(static_cast<LONG_PTR>(child.tag));
+      SetMenuItemInfoA(menu, pos, TRUE, &set);
+    }
+  }
+}
+
+// Routing ----------------------------------------------------------------------------------
+
+bool TPopupMenus97::RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_DRAWITEM) {
+    const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (!dis || dis->CtlType != ODT_MENU || !dis->itemData) return false;
+    auto* target = reinterpret_cast<TPopupMenus97*>(dis->itemData);
+    if (!Menus97Chain::Alive(target)) return false;
+    result = target->HandleDrawItem(*dis);
+    return true;
+  }
+  if (msg == WM_MEASUREITEM) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    if (wp != 0 || !mis || !mis->itemData) return false;
+    auto* target = reinterpret_cast<TPopupMenus97*>(mis->itemData);
+    if (!Menus97Chain::Alive(target)) return false;
+    result = target->HandleMeasureItem(*mis);
+    return true;
+  }
+  return false;
+}
+
+bool TPopupMenus97::AnswerMenuChar(WPARAM wp, LPARAM lp, LRESULT& result) {
+  const int index =
+      FindAccelerator(root_, static_cast<std::uintptr_t>(lp), static_cast<char>(LOWORD(wp) & 0xFF));
+  if (index < 0) return false;
+  result = MAKELRESULT(index, MNC_EXECUTE);
+  return true;
+}
+
+LRESULT TPopupMenus97::PopupWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
+                                    const std::function<LRESULT()>& previous) {
+  if (!menu_) return previous();
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      if (RouteOwnerDraw(msg, wp, lp, result)) return result;
+      return previous();
+    case WM_INITMENU:
+      result = previous();
+      ClearImageCache();
+      SetOwnerDrawShown(menu_);
+      return result;
+    case WM_INITMENUPOPUP:
+      previous();
+      SetOwnerDrawShown(reinterpret_cast<HMENU>(wp));
+      MarkBannerStale();
+      return 0;
+    case WM_MENUCHAR:
+      if (AnswerMenuChar(wp, lp, result)) return result;
+      return previous();
+    case WM_WININICHANGE:
+      // The popup owner is often the form itself, which then has no procedure of ours.
+      if (!ownerForm_ && defaultFont_) LoadMenuFont();
+      return previous();
+    default:
+      return previous();
+  }
+}
+
+LRESULT TPopupMenus97::FormWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
+                                   const std::function<LRESULT()>& previous) {
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      if (RouteOwnerDraw(msg, wp, lp, result)) return result;
+      break;
+    case WM_MENUCHAR:
+      if (menu_ && AnswerMenuChar(wp, lp, result)) return result;
+      break;
+    case WM_WININICHANGE:
+      if (defaultFont_) LoadMenuFont();
+      break;
+    case WM_INITMENUPOPUP:
+      MarkBannerStale();
+      break;
+    default:
+      break;
+  }
+  return previous();
+}
+
+// Measuring --------------------------------------------------------------------------------
+
+int TPopupMenus97::TextWidth(HDC dc, const std::string& text, int* height) {
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | kTextFlags);
+  if (height) *height = r.bottom - r.top + 2;
+  return r.right - r.left;
+}
+
+int TPopupMenus97::MeasureWidth(HDC dc, const TMenuItem97& item) {
+  int width = 0;
+  if (IsBarTag(item.tag)) {
+    int iw = 0, ih = 0;
+    if (images_) ImageList_GetIconSize(images_, &iw, &ih);
+    width = BarItemWidth(TextWidth(dc, item.caption), item.tag, images_ != nullptr, iw);
+  } else {
+    const TMenuItem97* parent = item.parent ? item.parent : &item;
+    auto cached = siblingWidths_.find(parent);
+    if (cached == siblingWidths_.end()) {
+      std::vector<SiblingSize> sizes;
+      const auto add = [&](const TMenuItem97& s) {
+        sizes.push_back({TextWidth(dc, s.caption),
+                         s.shortcut.empty() ? 0 : TextWidth(dc, s.shortcut), s.subMenu != 0});
+      };
+      if (!item.parent) add(item);
+      for (const TMenuItem97& s : parent->items) add(s);
+      cached = siblingWidths_.emplace(parent, SiblingsWidth(sizes, mark_.width)).first;
+    }
+    width = cached->second;
+  }
+  SIZE amp{};
+  if (item.caption.find('&') != std::string::npos) GetTextExtentPoint32A(dc, "&", 1, &amp);
+  return FinishItemWidth(width, item.caption, amp.cx, IsBannerItem(item), BannerWidth);
+}
+
+LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
+  if (!menu_) return 1;
+  auto found = byCommand_.find(mis.itemID);
+  if (found == byCommand_.end()) return 1;
+  const TMenuItem97& item = *found->second;
+  // A memory context of the screen's kind, kept: borrowing the screen's for every item
+  // costs more than the measuring.
+  if (!measureDC_) measureDC_ = CreateCompatibleDC(nullptr);
+  HDC dc = measureDC_;
+  const int saved = SaveDC(dc);
+  SelectObject(dc, FontHandle(font_, false));
+  int textHeight = 0;
+  TextWidth(dc, item.caption.empty() ? std::string(" ") : item.caption, &textHeight);
+  int height = ItemHeight ? ItemHeight : MeasuredItemHeight(mark_.height, textHeight);
+  int width = ItemWidth ? ItemWidth : MeasureWidth(dc, item);
+  if (OnMeasureItem) OnMeasureItem(menu_, item, height, width);
+  mis.itemHeight = static_cast<UINT>(std::max(height, 0));
+  mis.itemWidth = static_cast<UINT>(std::max(width, 0));
+  RestoreDC(dc, saved);
+  return 1;
+}
+
+// Drawing ----------------------------------------------------------------------------------
+
+LRESULT TPopupMenus97::HandleDrawItem(const DRAWITEMSTRUCT& dis) {
+  if (!menu_) return 1;
+  HDC dc = dis.hDC;
+  const int saved = SaveDC(dc);
+  SelectObject(dc, FontHandle(font_, false));
+  if (dis.itemState & ODS_SELECTED) SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  auto found = byCommand_.find(dis.itemID);
+  if (found != byCommand_.end()) DrawItem(dc, *found->second, dis.rcItem, dis.itemState);
+  if (dis.itemState & ODS_FOCUS) DrawFocusRect(dc, &dis.rcItem);
+  RestoreDC(dc, saved);
+  return 1;
+}
+
+void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
+  if (item.caption.empty()) item.caption = " ";
+  if ((state & ODS_SELECTED) && OnHint) item.hint = OnHint(menu_, item, item.hint);
+  if (OnDrawItem && OnDrawItem(menu_, item, rect, state)) return;
+  if (bannerStale_ && IsBannerItem(item)) {
+    bannerStale_ = false;
+    CalcBannerRect(dc);
+    // A banner built from the same settings at the same size would come out the same
+    // pixels: the one there is kept, and the rotated font is not made again.
+    const BannerLook look = CurrentBannerLook();
+    if (!(look == bannerLook_)) {
+      if (bannerDC_) {
+        DeleteDC(bannerDC_);  // lets go of the old bitmap
+        bannerDC_ = nullptr;
+      }
+      if (bannerBitmap_) DeleteObject(bannerBitmap_);
+      bannerBitmap_ = nullptr;
+      bannerLook_ = look;
+    }
+  }
+  if (Banner && IsBannerItem(item)) DrawBanner(dc, item, rect);
+  if (IsBarTag(item.tag)) return;  // menu-bar items: nothing to draw in a popup
+  DrawPopupItem(dc, item, rect, state);
+}
+
+// The banner runs down the left of the items, from the top of the first to the bottom of
+// the lowest. Some platforms lay a popup's items out from its client area's corner,
+// others leave a margin there (Wine: 3 pixels): the banner starts where the items do, so
+// the first item's left edge is the banner's.
+TPopupMenus97::BannerLook TPopupMenus97::CurrentBannerLook() const {
+  return {bannerRect_.right - bannerRect_.left,
+          bannerRect_.bottom - bannerRect_.top,
+          ResolveColor97(BannerColor),
+          ResolveColor97(BannerEndColor),
+          BannerNumColors,
+          BannerImage,
+          BannerJustification,
+          BannerText,
+          BannerFont};
+}
+
+void TPopupMenus97::CalcBannerRect(HDC dc) {
+  const int count = GetMenuItemCount(menu_);
+  std::vector<RECT> rects(count > 0 ? static_cast<std::size_t>(count) : 0u);
+  for (int i = 0; i < count; ++i)
+    if (!GetMenuItemRect(nullptr, menu_, static_cast<UINT>(i), &rects[static_cast<std::size_t>(i)]))
+      rects[static_cast<std::size_t>(i)] = RECT{};
+  const RECT first = rects.empty() ? RECT{} : rects[0];
+  LONG bottom = first.bottom;
+  for (const RECT& r : rects) bottom = std::max(bottom, r.bottom);
+  POINT origin{first.left, first.top};
+  if (HWND window = WindowFromDC(dc); window && (first.right > first.left))
+    ScreenToClient(window, &origin);
+  else
+    origin = POINT{0, 0};
+  bannerRect_ = RECT{origin.x, origin.y, origin.x + BannerWidth, origin.y + bottom - first.top};
+  // Where each top-level item's part of the banner starts, from the banner's top; none
+  // when the items are not on screen or stand in several columns.
+  bannerSlices_.clear();
+  bool oneColumn = first.right > first.left;
+  for (const TMenuItem97& item : root_.items) oneColumn = oneColumn && item.breakKind == mbNone;
+  if (oneColumn && rects.size() == root_.items.size())
+    for (const RECT& r : rects) bannerSlices_.push_back(r.top - first.top);
+}
+
+// Every top-level item copies the banner beside itself and beside the separators around
+// it (the platform draws a separator across the banner's place: the item after it puts
+// the banner back); the first one from the banner's top, the last one to its bottom.
+// Where the items' places are not known, each copies the whole banner.
+void TPopupMenus97::DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect) {
+  const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
+  if (rect.left == bannerRect_.left) rect.left += BannerWidth + 2;
+  if (w <= 0 || h <= 0) return;
+  if (!bannerDC_) bannerDC_ = CreateCompatibleDC(dc);
+  if (!bannerBitmap_) {
+    BuildBanner(dc);
+    SelectObject(bannerDC_, bannerBitmap_);
+  }
+  int y0 = 0, y1 = h;
+  const std::size_t pos = static_cast<std::size_t>(&item - root_.items.data());
+  if (pos < bannerSlices_.size()) {
+    std::size_t from = pos;
+    while (from > 0 && KeepsPlatformDrawing(root_.items[from - 1])) --from;
+    y0 = from == 0 ? 0 : std::clamp(bannerSlices_[from], 0, h);
+    for (std::size_t next = pos + 1; next < root_.items.size(); ++next)
+      if (!KeepsPlatformDrawing(root_.items[next])) {
+        y1 = std::clamp(bannerSlices_[next], y0, h);
+        break;
+      }
+  }
+  BitBlt(dc, bannerRect_.left, bannerRect_.top + y0, w, y1 - y0, bannerDC_, 0, y0, SRCCOPY);
+}
+
+void TPopupMenus97::BuildBanner(HDC dc) {
+  const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
+  bannerBitmap_ = CreateCompatibleBitmap(dc, w, h);
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ oldBitmap = SelectObject(mem, bannerBitmap_);
+  const COLORREF start = ResolveColor97(BannerColor), end = ResolveColor97(BannerEndColor);
+  if (start == end) {
+    FillSolid(mem, RECT{0, 0, w, h}, start);
+  } else {
+    for (const GradientBand& band : GradientBands(h, BannerNumColors, start, end)) {
+      HBRUSH brush = CreateSolidBrush(band.color);
+      HGDIOBJ old = SelectObject(mem, brush);
+      PatBlt(mem, 0, band.y0, w, band.y1 - band.y0, PATCOPY);
+      SelectObject(mem, old);
+      DeleteObject(brush);
+    }
+  }
+  if (!BannerText.empty()) {
+    SetTextColor(mem, ResolveColor97(BannerFont.color));
+    LOGFONTA lf = LogFontOf(BannerFont, false);
+    lf.lfEscapement = lf.lfOrientation = 900;
+    lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+    HFONT rotated = CreateFontIndirectA(&lf);
+    HGDIOBJ oldFont = SelectObject(mem, rotated);
+    Rect97 area{0, 0, w, h};
+    if (BannerImage >= 0) area.bottom -= BannerWidth + 4;
+    SetBkMode(mem, TRANSPARENT);
+    SIZE extent{};
+    GetTextExtentPoint32A(mem, BannerText.c_str(), static_cast<int>(BannerText.size()), &extent);
+    const Point97 at = BannerTextOrigin(area, extent.cx, extent.cy + 2, BannerJustification);
+    TextOutA(mem, at.x, at.y, BannerText.c_str(), static_cast<int>(BannerText.size()));
+    SelectObject(mem, oldFont);
+    DeleteObject(rotated);
+  }
+  SelectObject(mem, oldBitmap);
+  DeleteDC(mem);
+}
+
+void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
+  if (Menus97Look == mlIE4Look) return;
+  int height = ItemHeight;
+  if (!height) {
+    int textHeight = 0;
+    TextWidth(dc, "Ag", &textHeight);
+    height = MeasuredItemHeight(mark_.height, textHeight);
+  }
+  RECT box{rect.left, rect.top, rect.left + w + 4, rect.top + height};
+  FillSolid(dc, RECT{box.left, box.top, box.right + 1, box.bottom}, ResolveColor97(BrushColor));
+  DrawEdge(dc, &box, raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+}
+
+// An image on its item's background. Drawing from the image list with its mask costs
+// more than the rest of an item together, so each image is drawn once on each background
+// per menu session and copied from there.
+void TPopupMenus97::DrawImage(HDC dc, int index, int x, int y, COLORREF background) {
+  int w = 0, h = 0;
+  ImageList_GetIconSize(images_, &w, &h);
+  if (!imageDC_) imageDC_ = CreateCompatibleDC(dc);
+  HBITMAP& cached = imageCache_[{index, background}];
+  if (!cached) {
+    cached = CreateCompatibleBitmap(dc, w, h);
+    SelectObject(imageDC_, cached);
+    FillSolid(imageDC_, RECT{0, 0, w, h}, background);
+    ImageList_Draw(images_, index, imageDC_, 0, 0, ILD_TRANSPARENT);
+  } else {
+    SelectObject(imageDC_, cached);
+  }
+  BitBlt(dc, x, y, w, h, imageDC_, 0, 0, SRCCOPY);
+}
+
+void TPopupMenus97::ClearImageCache() {
+  if (imageDC_) DeleteDC(imageDC_);  // lets go of the bitmap selected last
+  imageDC_ = nullptr;
+  for (auto& [key, bitmap] : imageCache_) DeleteObject(bitmap);
+  imageCache_.clear();
+}
+
+// A disabled item's image: its shape pressed into the background, a highlight one pixel
+// down and right under a shadow. No background of its own is filled.
+void TPopupMenus97::DrawEmbossed(HDC dc, int index, int x, int y) {
+  int w = 0, h = 0;
+  ImageList_GetIconSize(images_, &w, &h);
+  HDC colour = CreateCompatibleDC(dc);
+  HBITMAP colourBmp = CreateCompatibleBitmap(dc, w, h);
+  HGDIOBJ oldColour = SelectObject(colour, colourBmp);
+  PatBlt(colour, 0, 0, w, h, WHITENESS);
+  ImageList_Draw(images_, index, colour, 0, 0, ILD_TRANSPARENT);
+  HDC mono = CreateCompatibleDC(dc);
+  HBITMAP monoBmp = CreateBitmap(w, h, 1, 1, nullptr);
+  HGDIOBJ oldMono = SelectObject(mono, monoBmp);
+  // The image's pixels become 1, what it leaves white 0.
+  SetBkColor(colour, RGB(255, 255, 255));
+  BitBlt(mono, 0, 0, w, h, colour, 0, 0, NOTSRCCOPY);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  const std::pair<int, int> passes[] = {{COLOR_BTNHIGHLIGHT, 1}, {COLOR_BTNSHADOW, 0}};
+  for (const auto& [color, offset] : passes) {
+    HBRUSH brush = CreateSolidBrush(GetSysColor(color));
+    HGDIOBJ old = SelectObject(dc, brush);
+    BitBlt(dc, x + offset, y + offset, w, h, mono, 0, 0, kDSPDxax);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+  }
+  SelectObject(mono, oldMono);
+  DeleteObject(monoBmp);
+  DeleteDC(mono);
+  SelectObject(colour, oldColour);
+  DeleteObject(colourBmp);
+  DeleteDC(colour);
+}
+
+void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
+  const bool selected = (state & ODS_SELECTED) != 0;
+  const bool title = item.caption[0] == '-';
+  if (title) {
+    item.enabled = false;
+    const int m = rect.top + (rect.bottom - rect.top) / 2;
+    Line(dc, rect.left + 1, m, rect.right - 1, m, GetSysColor(COLOR_BTNSHADOW));
+    Line(dc, rect.left + 1, m + 1, rect.right - 1, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+  }
+  if (item.breakKind == mbBarBreak) {
+    Line(dc, rect.left - 3, bannerRect_.top, rect.left - 3, bannerRect_.bottom,
+         GetSysColor(COLOR_BTNSHADOW));
+    Line(dc, rect.left - 2, bannerRect_.top, rect.left - 2, bannerRect_.bottom,
+         GetSysColor(COLOR_BTNHIGHLIGHT));
+  }
+  if (item.enabled)
+    FillSolid(dc, rect, ResolveColor97(selected && !title ? HiliteBar : BrushColor));
+
+  int imageW = 0, imageH = 0;
+  if (images_) ImageList_GetIconSize(images_, &imageW, &imageH);
+  const bool hasImage = images_ && item.tag >= 0;
+  if (item.enabled) {
+    if (selected && (item.checked || hasImage)) {
+      DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(checkSize_.cx), true);
+    } else if (!selected && item.checked) {
+      const SIZE markSize = item.radio ? BitmapSize(radioMark_) : checkSize_;
+      DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(markSize.cx), false);
+    }
+    if (hasImage)
+      DrawImage(dc, item.tag, rect.left + 2, rect.top + 2,
+                ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
+    else if (item.checked)
+      DrawMark(dc, item.radio ? radioMark_ : checkMark_, rect.left + 1, rect.top + 1);
+  } else if (hasImage) {
+    DrawEmbossed(dc, item.tag, rect.left, rect.top);
+  }
+
+  const TFont97& font = selected ? hiliteFont_ : font_;
+  SelectObject(dc, FontHandle(font, item.isDefault));
+  rect.left += (images_ ? imageW : static_cast<int>(checkSize_.cx)) + 7;
+  const std::string text = title ? item.caption.substr(1) : item.caption;
+  SetBkMode(dc, TRANSPARENT);
+  const UINT flags = kTextFlags | DT_VCENTER;
+  const auto drawText = [&](RECT r, COLORREF color) {
+    SetTextColor(dc, color);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+    if (item.shortcut.empty()) return;
+    r.right -= mark_.width;
+    DrawTextA(dc, item.shortcut.c_str(), static_cast<int>(item.shortcut.size()), &r,
+              flags | DT_RIGHT);
+  };
+  if (item.enabled) {
+    drawText(rect, ResolveColor97(font.color));
+    return;
+  }
+  drawText(RECT{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1},
+           GetSysColor(COLOR_BTNHIGHLIGHT));
+  drawText(rect, GetSysColor(COLOR_BTNSHADOW));
+}
+
+}  // namespace ostrel

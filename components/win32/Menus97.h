@@ -1,0 +1,173 @@
+// TPopupMenus97: draws the items of a popup menu itself, with a vertical banner (rotated
+// text on a colour gradient) down the left edge of the top level, item images from an
+// image list, a background and highlight bar of its own, marks, title separators
+// ("-Title") and embossed disabled items. The host builds and pops the menu up as
+// usual; the component works through the messages the menu sends to the window that
+// owns it while open, by putting a window procedure in front of that window's.
+//
+// Several instances share that window: each new one is called first and passes on to
+// the one before it, the last to the window's own procedure, and they may be destroyed
+// in any order. The menu's items are read into TMenuItem97 when the menu is attached
+// (Tag: the item data the host gave each item) and made owner-drawn; detaching turns
+// them back into the string items they were, item data and all.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "components/Menus97.h"
+
+namespace ostrel {
+
+// A colour: an RGB value, or a system colour index with SysColor97.
+constexpr COLORREF SysColor97(int index) { return 0x80000000u | static_cast<COLORREF>(index); }
+COLORREF ResolveColor97(COLORREF color);
+
+struct TFont97 {
+  std::string name = "Arial";
+  int height = -16;  // pixels; negative: character height
+  bool bold = false, italic = false, underline = false, strikeOut = false;
+  BYTE pitch = DEFAULT_PITCH;
+  COLORREF color = SysColor97(COLOR_WINDOWTEXT);
+  bool operator==(const TFont97&) const = default;
+};
+
+class TPopupMenus97 {
+ public:
+  using DrawItemEvent = std::function<bool(HMENU, const TMenuItem97&, RECT&, UINT state)>;
+  using HintEvent = std::function<std::string(HMENU, const TMenuItem97&, const std::string&)>;
+  using MeasureItemEvent = std::function<void(HMENU, const TMenuItem97&, int& height, int& width)>;
+
+  // `popupOwner`: the window the attached menu is popped up with (it receives the menu's
+  // messages). `ownerForm`: the form owning the component, whose procedure gets the same
+  // routing; none when it is the popup owner itself.
+  TPopupMenus97(HWND ownerForm, HWND popupOwner);
+  ~TPopupMenus97();
+  TPopupMenus97(const TPopupMenus97&) = delete;
+  TPopupMenus97& operator=(const TPopupMenus97&) = delete;
+
+  // Published properties, with their defaults after construction.
+  int BannerImage = -1;
+  TBannerJustification BannerJustification = bjCenter;
+  int BannerWidth = 20;
+  std::string BannerText;
+  TFont97 BannerFont;  // "Arial", 12 points
+  COLORREF BannerColor = SysColor97(COLOR_ACTIVECAPTION);
+  COLORREF BannerEndColor = RGB(0, 0, 0);
+  int BannerNumColors = 16;
+  bool Banner = false;
+  DrawItemEvent OnDrawItem;
+  HintEvent OnHint;
+  MeasureItemEvent OnMeasureItem;
+  int ItemHeight = 0;
+  int ItemWidth = 0;
+  COLORREF BrushColor = SysColor97(COLOR_BTNFACE);
+  COLORREF HiliteBar = SysColor97(COLOR_HIGHLIGHT);
+  TMenus97Look Menus97Look = mlOffice97Look;
+
+  HMENU PopupMenu() const { return menu_; }
+  // Attaches (none: detaches). A host that changes the attached menu's items detaches
+  // first and attaches again afterwards.
+  void SetPopupMenu(HMENU menu);
+  HIMAGELIST Images() const { return images_; }
+  void SetImages(HIMAGELIST images);
+  const TFont97& Font() const { return font_; }
+  void SetFont(const TFont97& font);
+  const TFont97& HiliteFont() const { return hiliteFont_; }
+  void SetHiliteFont(const TFont97& font);
+  bool DefaultFont() const { return defaultFont_; }
+  void SetDefaultFont(bool value);
+  int MarkWidth() const { return mark_.width; }
+  int MarkHeight() const { return mark_.height; }
+  const TMenuItem97& Items() const { return root_; }
+  // Gives every item of the attached menu with Tag 0 no image (-2). The program does not
+  // call it: its items with Tag 0 show image 0.
+  void InitAllTags();
+
+  // The handlers the routing calls; each answers 1.
+  LRESULT HandleMeasureItem(MEASUREITEMSTRUCT& mis);
+  LRESULT HandleDrawItem(const DRAWITEMSTRUCT& dis);
+  void MarkBannerStale() {
+    bannerStale_ = true;
+    siblingWidths_.clear();
+  }
+
+ private:
+  friend struct Menus97Chain;
+  LRESULT PopupWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
+                       const std::function<LRESULT()>& previous);
+  LRESULT FormWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
+                      const std::function<LRESULT()>& previous);
+  bool RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  bool AnswerMenuChar(WPARAM wp, LPARAM lp, LRESULT& result);
+
+  void ReadMenu();
+  void SetOwnerDraw(bool restore);
+  void SetOwnerDraw(TMenuItem97& item, bool restore, bool deep);
+  void SetOwnerDrawShown(HMENU shown);
+  void LoadMenuFont();
+  HFONT FontHandle(const TFont97& font, bool bold);
+  int TextWidth(HDC dc, const std::string& text, int* height = nullptr);
+  int MeasureWidth(HDC dc, const TMenuItem97& item);
+  bool IsBannerItem(const TMenuItem97& item) const { return item.parent == &root_; }
+  void CalcBannerRect(HDC dc);
+  void DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect);
+  void BuildBanner(HDC dc);
+  void DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
+  void DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
+  void DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised);
+  void DrawEmbossed(HDC dc, int index, int x, int y);
+  void DrawImage(HDC dc, int index, int x, int y, COLORREF background);
+  void ClearImageCache();
+
+  HWND ownerForm_ = nullptr;
+  HWND popupOwner_ = nullptr;
+  HMENU menu_ = nullptr;
+  TMenuItem97 root_;
+  // The item data of each item before it was made owner-drawn, put back on detach.
+  std::map<std::pair<HMENU, int>, ULONG_PTR> savedData_;
+  HIMAGELIST images_ = nullptr;
+  TFont97 font_, hiliteFont_;
+  bool defaultFont_ = true;
+  HBITMAP checkMark_ = nullptr, radioMark_ = nullptr;
+  SIZE checkSize_{17, 17};
+  MarkSize mark_{20, 20};
+  RECT bannerRect_{};
+  HBITMAP bannerBitmap_ = nullptr;
+  HDC bannerDC_ = nullptr;  // holds the banner bitmap while it is cached
+  // What the cached banner was built from.
+  struct BannerLook {
+    int width = 0, height = 0;
+    COLORREF start = 0, end = 0;
+    int numColors = 0, image = 0;
+    TBannerJustification justification = bjCenter;
+    std::string text;
+    TFont97 font;
+    bool operator==(const BannerLook&) const = default;
+  };
+  BannerLook CurrentBannerLook() const;
+  BannerLook bannerLook_;
+  std::vector<int> bannerSlices_;
+  bool bannerStale_ = true;
+  // Measuring a menu asks for every item in turn, and each needs all its siblings:
+  // their shared width is kept for one opening.
+  std::map<const TMenuItem97*, int> siblingWidths_;
+  std::map<std::uint32_t, TMenuItem97*> byCommand_;
+  std::map<HMENU, TMenuItem97*> bySubMenu_;
+  HDC measureDC_ = nullptr;
+  HDC imageDC_ = nullptr;
+  std::map<std::pair<int, COLORREF>, HBITMAP> imageCache_;
+  struct FontKey {
+    TFont97 font;
+    bool bold;
+    HFONT handle;
+  };
+  std::vector<FontKey> fonts_;
+};
+
+}  // namespace ostrel
