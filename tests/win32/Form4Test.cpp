@@ -109,7 +109,7 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
       {idForm4Button3, "&Exit", {312, 40, 387, 65}},
       {idForm4Button4, "&Cancel", {312, 80, 387, 105}},
       {idForm4HelpBar, "", {362, 2, 387, 24}},
-      {idForm4Panel3, "Keyboard Macro", {0, 121, 399, 137}},
+      {idForm4Panel3, "&Keyboard Macro", {0, 121, 399, 137}},
       {idForm4MenuKeys, "", {0, 137, 399, 232}},
       {idForm4Memo1, "", {0, 232, 399, 308}},
   };
@@ -118,7 +118,7 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
   EXPECT_EQ(label.left, 1);
   EXPECT_EQ(label.top, 1);
   EXPECT_EQ(label.right - label.left, 190);
-  EXPECT_EQ(Text(form.Control(idForm4Label1)), " SendKey Menu Item");
+  EXPECT_EQ(Text(form.Control(idForm4Label1)), " SendKey &Menu Item");
 
   // The help button shows the help glyph, with the hint of the program's help buttons.
   HWND bar = form.Control(idForm4HelpBar);
