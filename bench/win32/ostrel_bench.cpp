@@ -9,7 +9,9 @@
 //             OLWATCH.DLL beside it. Target: nothing, as it never polls.
 //   typing    Sendkeys typing 1,000 plain characters into an EDIT control that another
 //             thread owns, and into Notepad (another process), with every idle wait in
-//             place. Target: 200 characters/s.
+//             place. Target: 300 characters/s into Notepad; into the edit control no
+//             slower than the 370 characters/s measured before the catch-up was
+//             limited to the keys that need it. The time is split by where it went.
 //
 //   ostrel_bench                       every measure, full length
 //   ostrel_bench rebuild [reps]
@@ -935,8 +937,8 @@ bool BenchTypingNotepad(int reps, const std::string& macro) {
   WaitForSingleObject(pi.hProcess, 5000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  PrintRow("the same into Notepad (another process)", ms, "< 5 ms per character");
-  PrintRow("  characters per second (not ms)", rate, ">= 200");
+  PrintRow("the same into Notepad (another process)", ms, "< 3.3 ms per character");
+  PrintRow("  characters per second (not ms)", rate, ">= 300");
   PrintRow("  until Sendkeys returned", returned, "");
   if (!breakdown.empty()) Note("last run " + breakdown);
   return ok;
@@ -988,7 +990,7 @@ bool BenchTyping(int reps, std::size_t chars) {
   char name[80];
   std::snprintf(name, sizeof name, "Sendkeys of %zu plain characters", chars);
   PrintRow(name, ms, "< 5 ms per character");
-  PrintRow("  characters per second (not ms)", rate, ">= 200");
+  PrintRow("  characters per second (not ms)", rate, ">= 370");
   Note("last run " + Breakdown(keyboard, windows, system));
   return BenchTypingNotepad(reps, macro) && ok;
 }
