@@ -218,9 +218,10 @@ bool Form::Mnemonic(char key) {
 }
 
 bool Form::PreTranslate(const MSG& msg) {
-  if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+  if (!hwnd_ || (msg.message != WM_SYSCHAR && msg.message != WM_KEYDOWN)) return false;
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
   if (msg.message == WM_SYSCHAR) return Mnemonic(static_cast<char>(msg.wParam));
-  if (msg.message != WM_KEYDOWN || (!defaultButton_ && !cancelButton_)) return false;
+  if (!defaultButton_ && !cancelButton_) return false;
   HWND press = nullptr;
   if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
     // Here rather than in the dialog navigation, which leaves Tab to a multi-line edit,

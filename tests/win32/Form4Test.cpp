@@ -128,7 +128,7 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
 
   auto style = [&](int id) { return GetWindowLongPtrA(form.Control(id), GWL_STYLE); };
   EXPECT_EQ(style(idForm4Button1) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-  EXPECT_FALSE(style(idForm4MenuList) & WS_TABSTOP);
+  EXPECT_TRUE(style(idForm4MenuList) & WS_TABSTOP);  // the list is reached from the keyboard
   EXPECT_FALSE(style(idForm4Memo1) & WS_TABSTOP);
   EXPECT_TRUE(style(idForm4Memo1) & ES_READONLY);
   EXPECT_TRUE(style(idForm4Memo1) & WS_VSCROLL);
@@ -136,15 +136,16 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
   EXPECT_FALSE(style(idForm4MenuKeys) & ES_WANTRETURN);
   EXPECT_TRUE(style(idForm4MenuKeys) & ES_READONLY);  // read-only until an item is selected
 
-  // Tab goes round the buttons and the macro, skipping the list and the help text.
+  // Tab goes round the list, the buttons and the macro, skipping the help text.
   std::vector<int> order;
-  HWND at = form.Control(idForm4Button1);
-  for (int i = 0; i < 6; ++i) {
+  HWND at = form.Control(idForm4MenuList);
+  for (int i = 0; i < 7; ++i) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
-  EXPECT_EQ(order, (std::vector<int>{idForm4Button1, idForm4Button2, idForm4Button3, idForm4Button4,
-                                     idForm4MenuKeys, idForm4Button1}));
+  EXPECT_EQ(order, (std::vector<int>{idForm4MenuList, idForm4Button1, idForm4Button2,
+                                     idForm4Button3, idForm4Button4, idForm4MenuKeys,
+                                     idForm4MenuList}));
 }
 
 TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {

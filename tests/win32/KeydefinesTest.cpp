@@ -176,6 +176,8 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
       [&] { refused = AnswerMessageBox(); },
       [&] {
         EXPECT_TRUE(IsWindowVisible(h));
+        // The refused box has the focus, so the text typed next goes there.
+        EXPECT_EQ(GetFocus(), target);
         SetText(target, "C:\\windows\\notepad.exe ");
         Click(h, idKdButton1);
       },
@@ -188,6 +190,40 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   EXPECT_EQ(copy.KeyMod, 6);
   EXPECT_EQ(copy.Target.str(), "C:\\windows\\notepad.exe");
   EXPECT_EQ(copy.FunType, ftRunProgram);
+}
+
+TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
+  // Another holder of Ctrl+Alt+F12: a trial registration of the same keys fails.
+  constexpr int kHeld = 0x1234;
+  ASSERT_TRUE(RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, VK_F12));
+  copy = NewKeyRec(ftRunProgram);
+  TKeydefines form(nullptr);
+  Prepare(form);
+  HWND h = form.Handle();
+  HWND keylist = Input(form, ecKeylist), info = form.Control(idKdInfo);
+  auto choose = [&](int key, int mod) {
+    SendMessageA(keylist, CB_SETCURSEL, key, 0);
+    SendMessageA(Input(form, ecKm), CB_SETCURSEL, mod, 0);
+    SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeydefinesInput + ecKm, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Input(form, ecKm)));
+  };
+  std::string refused, free;
+  script.steps = {
+      [&] {
+        choose(87, 6);  // F12 with Ctrl+Alt
+        refused = Text(info);
+        choose(87, 5);  // F12 with Ctrl: free, and given up again at once
+        free = Text(info);
+        Click(h, idKdButton2);
+      },
+  };
+  EXPECT_EQ(RunScripted(script, form), tk::mrCancel);
+  UnregisterHotKey(nullptr, kHeld);
+  EXPECT_EQ(refused.rfind("Ctrl+Alt+F12 is taken by another program or by the system.", 0), 0u)
+      << refused;
+  EXPECT_EQ(free.rfind("Enter a user friendly name", 0), 0u) << free;
+  EXPECT_TRUE(RegisterHotKey(nullptr, kHeld, MOD_CONTROL, VK_F12));
+  UnregisterHotKey(nullptr, kHeld);
 }
 
 TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
