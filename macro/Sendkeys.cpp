@@ -38,6 +38,9 @@ constexpr std::uint64_t kSetStateRetryMs = 1000;
 constexpr std::uint64_t kDrainLimitMs = 5000;
 // The longest wait for a window to paint, so that it has taken the keys posted to it.
 constexpr std::uint64_t kCatchUpLimitMs = 500;
+// Characters need no catch-up to keep their order, but one every so many posted
+// messages keeps the target's queue short: a program far behind takes keys no faster.
+constexpr int kCatchUpEvery = 16;
 
 struct KeyWord {
   std::string_view word;
@@ -284,9 +287,10 @@ class MacroRun {
   // takes the key. Characters posted one after another keep their order by themselves.
   void Idle(WindowHandle window) {
     SettleQueues(p_, window);
-    if (!catchUpDue_) return;
+    if (!catchUpDue_ && postedSince_ < kCatchUpEvery) return;
     CatchUp(p_, window);
     catchUpDue_ = false;
+    postedSince_ = 0;
   }
 
   // Finds this token's destination window: the focus window of the target's thread.
@@ -331,6 +335,7 @@ class MacroRun {
   }
 
   void Post(WindowHandle dest, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) {
+    ++postedSince_;
     // The parameter is the 32-bit value of a keystroke message, not sign-extended.
     p_.windows.PostMessageA(dest, msg, wParam, static_cast<std::intptr_t>(lParam));
   }
@@ -459,6 +464,7 @@ class MacroRun {
   bool stateSet_ = false;
   // The first key waits for the target to take what came before it, too.
   bool catchUpDue_ = true;
+  int postedSince_ = 0;  // messages posted since the last catch-up
   bool wasForeground_ = false;
   WindowHandle lastFocus_ = 0;
   bool shiftOn_ = false;

@@ -347,6 +347,7 @@ TEST(Sendkeys, CatchesUpOnlyWhereAKeyCouldBeOvertaken) {
     int catchUps;
   } cases[] = {
       {"abcdef", 1},      // the first key only
+      {"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", 3},  // and one every 16 characters
       {"abCD", 2},        // and before Shift goes down
       {"aBc", 3},         // and before it goes up again
       {"a{DEL}bc", 2},    // after the key-down of a named key
@@ -685,6 +686,7 @@ TEST(Sendkeys, AFailureInsideIsSwallowedAfterRestoringAndParting) {
   Desk desk;
   KeyState before{};
   before[0x10] = 0x80;
+  desk.keyboard.held[0x10] = true;  // still held: written back down
   desk.keyboard.state = before;
   desk.windows.onPost = [&](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
     throw std::runtime_error("post failed");
