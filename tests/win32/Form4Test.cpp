@@ -231,6 +231,35 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
   DeleteFileA(path.c_str());
 }
 
+TEST_F(Form4Test, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
+  const std::string path = TempPath("ostrel_form4_alt.skl");
+  WriteFile(path, "Name=John\r\n");
+  TForm4 form(owner);
+  form.SetListFileName(path);
+  HWND h = form.Handle();
+  HWND list = form.Control(idForm4MenuList);
+  HWND keys = form.Control(idForm4MenuKeys);
+  // What TranslateMessage makes of Alt and a letter, wherever the focus is.
+  auto alt = [](HWND focus, char letter) { PostMessageA(focus, WM_SYSCHAR, letter, 1 << 29); };
+  script.steps = {
+      [&] { alt(list, 'k'); },  // "&Keyboard Macro": the macro box
+      [&] {
+        EXPECT_EQ(GetFocus(), keys);
+        alt(keys, 'M');  // " SendKey &Menu Item": the list
+      },
+      [&] {
+        EXPECT_EQ(GetFocus(), list);
+        alt(list, 'q');  // no such letter: nothing happens
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(h));
+        alt(list, 'e');  // "&Exit"
+      },
+  };
+  EXPECT_EQ(RunModal(form), tk::mrOk);
+  DeleteFileA(path.c_str());
+}
+
 TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
   const std::string path = TempPath("ostrel_form4_dup.skl");
   WriteFile(path, "Phone=555\r\n");
