@@ -2,6 +2,7 @@
 
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
+#include "components/SysHot.h"
 
 namespace ostrel {
 namespace {
@@ -52,6 +53,15 @@ FieldLayout LayoutFor(std::int32_t funType) {
 }
 
 }  // namespace
+
+std::string HotKeyName(int key, int keyMod) {
+  if (key <= 0 || key >= static_cast<int>(kKeyCount) || keyMod < 0 ||
+      keyMod >= static_cast<int>(kKeyModCount))
+    return {};
+  const std::string name(kKeyNames[static_cast<std::size_t>(key)]);
+  if (keyMod == 0) return name;
+  return std::string(kKeyModTable[static_cast<std::size_t>(keyMod)].text) + "+" + name;
+}
 
 std::string EnteredKeyText(const std::string& group, const std::string& name) {
   return TrimText(Cut(TrimText(group), kGroupWidth)) + kKeySeparator +
@@ -107,16 +117,49 @@ void KeyEditor::FormShow() {
     if (!info->prefill.empty() && TrimText(view_.Text(ecTarget)).empty())
       view_.SetText(ecTarget, std::string(info->prefill));
   }
+  HotKeyChanged();
 }
 
 void KeyEditor::OLKeyNameEnter(int tag) {
   if (tag < ecName || tag > ecDirButton) return;
-  view_.SetInfo(std::string(HelpText(tag + 30)));
+  infoTag_ = tag;
+  ShowInfo();
+}
+
+void KeyEditor::ShowInfo() {
+  std::string text = infoTag_ < 0 ? std::string() : std::string(HelpText(infoTag_ + 30));
+  if (!clash_.empty()) text = clash_ + (text.empty() ? std::string() : "\r\n\r\n" + text);
+  view_.SetInfo(text);
+}
+
+void KeyEditor::HotKeyChanged() {
+  const int key = view_.Selection(ecKeylist);
+  const int mod = view_.Selection(ecKm);
+  const std::string name = HotKeyName(key, mod);
+  std::string clash;
+  for (std::size_t i = 0; !name.empty() && Keys && i < Keys->Count() && clash.empty(); ++i) {
+    const PKeyRec rec = Keys->At(i);
+    if (!rec || rec == Original || rec->Key != key || rec->KeyMod != mod) continue;
+    const std::string group = TrimText(rec->Group.str());
+    clash = name + " is already the HotKey of \"" + TrimText(rec->Name.str()) + "\"" +
+            (group.empty() ? "" : " in the group \"" + group + "\"") + ".";
+  }
+  // The definition being edited holds its own hotkey already: no trial for that one.
+  const bool own = Original && Original->Key == key && Original->KeyMod == mod;
+  if (!name.empty() && clash.empty() && !own &&
+      !view_.TryHotKey(ModifierFlags(kKeyModTable[static_cast<std::size_t>(mod)].set),
+                       kKeyTable[static_cast<std::size_t>(key)]))
+    clash = name + " is taken by another program or by the system.";
+  if (clash == clash_) return;
+  clash_ = clash;
+  ShowInfo();
 }
 
 bool KeyEditor::Validate(int editMode) {
+  // After each message the focus goes where the fault is, ready to be typed over.
   if (TrimText(view_.Text(ecName)).empty()) {
     view_.ShowError("You must enter a HotKey name.");
+    view_.FocusControl(ecName);
     return false;
   }
   // Added or updated, no two definitions may share a key text: the list keeps only one
@@ -128,11 +171,13 @@ bool KeyEditor::Validate(int editMode) {
                        (editMode == kEditAdd || Keys->At(static_cast<std::size_t>(at)) != Original);
     if (taken) {
       view_.ShowError("Cannot add, That HotKey name already exists.");
+      view_.FocusControl(ecName);
       return false;
     }
   }
   if (view_.Visible(ecTarget) && TrimText(view_.Text(ecTarget)).empty()) {
     view_.ShowError(view_.Text(ecTargetLabel) + " not specified.");
+    view_.FocusControl(ecTarget);
     return false;
   }
   return true;

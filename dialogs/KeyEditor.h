@@ -52,6 +52,11 @@ class KeyEditorView {
   virtual bool Visible(EditorControl control) = 0;
   virtual void SetInfo(const std::string& text) = 0;
   virtual void ShowError(const std::string& text) = 0;
+  // Puts the focus in a control, with its text selected.
+  virtual void FocusControl(EditorControl control) = 0;
+  // A trial registration of a hotkey (MOD_* flags, virtual-key code), given up at once:
+  // false when the system refuses it, because another program or the system has it.
+  virtual bool TryHotKey(unsigned modFlags, unsigned vk) = 0;
   // The platform's dialogs; nothing when cancelled.
   virtual std::optional<std::string> BrowseForFolder() = 0;
   virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
@@ -79,6 +84,11 @@ class KeyEditor {
   void FormShow();
   // Focus entered the input control with this Tag.
   void OLKeyNameEnter(int tag);
+  // The key or the modifiers changed: a hotkey that another definition has, or that the
+  // system refuses, is named on the info line at once, above the help text.
+  void HotKeyChanged();
+  // What the info line says about the chosen hotkey; empty when it is free.
+  const std::string& Clash() const { return clash_; }
   // The first failing check is shown; true when the entries may be stored.
   bool Validate(int editMode);
   void Button1Click();
@@ -87,10 +97,18 @@ class KeyEditor {
   void ToolbarButton977Click();
 
  private:
+  void ShowInfo();
+
   KeyEditorView& view_;
   FileSystem& files_;
   std::string programDir_;
+  int infoTag_ = -1;  // the control whose help the info line shows
+  std::string clash_;
 };
+
+// "Ctrl+Alt+T", "F5" (modifiers "None"): a hotkey as the editor's lists name it; empty
+// for key index 0 or an index outside the lists.
+std::string HotKeyName(int key, int keyMod);
 
 // The key text the entries will have once stored: group and name trimmed, cut to the
 // record's widths (10, 40) and trimmed again.

@@ -22,6 +22,10 @@ constexpr std::uint8_t kVkMenu = 0x12;
 
 constexpr std::uint8_t kDownAndToggled = 0x81;
 
+// Shift, Ctrl, Alt (either side or both) and the Windows keys.
+constexpr std::uint8_t kModifierKeys[] = {0x10, 0x11, 0x12, 0xA0, 0xA1, 0xA2,
+                                          0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
+
 // Bits added to the base parameter (scan code << 16 | repeat count 1).
 constexpr std::uint32_t kSysKeyDownBits = 0x20000001;  // context: Alt held
 constexpr std::uint32_t kSysKeyUpBits = 0xE0000001;    // transition, previous state, context
@@ -34,6 +38,9 @@ constexpr std::uint64_t kSetStateRetryMs = 1000;
 constexpr std::uint64_t kDrainLimitMs = 5000;
 // The longest wait for a window to paint, so that it has taken the keys posted to it.
 constexpr std::uint64_t kCatchUpLimitMs = 500;
+// Characters need no catch-up to keep their order, but one every so many posted
+// messages keeps the target's queue short: a program far behind takes keys no faster.
+constexpr int kCatchUpEvery = 16;
 
 struct KeyWord {
   std::string_view word;
@@ -170,7 +177,8 @@ static void CatchUp(const MacroPorts& ports, WindowHandle window) {
     ports.system.Sleep(1);
 }
 
-void WaitForIdle(const MacroPorts& ports, WindowHandle window) {
+// WaitForIdle without the catch-up: our own queue, then the wait for the process.
+static void SettleQueues(const MacroPorts& ports, WindowHandle window) {
   // Keyboard messages of our own queue first. Bounded, in case something keeps putting
   // them there faster than they are handled.
   std::uint64_t start = ports.system.TickCount();
@@ -181,6 +189,10 @@ void WaitForIdle(const MacroPorts& ports, WindowHandle window) {
   ports.system.Sleep(1);
   ports.keyboard.WaitForInputIdle(ports.windows.GetWindowProcess(window), kInputIdleTimeoutMs);
   ports.keyboard.ProcessMessages();
+}
+
+void WaitForIdle(const MacroPorts& ports, WindowHandle window) {
+  SettleQueues(ports, window);
   CatchUp(ports, window);
 }
 
@@ -196,8 +208,9 @@ class MacroRun {
   void Start() {
     ownThread_ = p_.system.CurrentThreadId();
     targetThread_ = p_.windows.GetWindowThread(target_);
+    wasForeground_ = p_.windows.GetForegroundWindow() == target_;
     joined_ = true;
-    p_.windows.AttachThreadInput(targetThread_, ownThread_, true);
+    Join(true);
     savedRead_ = p_.keyboard.GetKeyboardState(saved_);
     work_ = saved_;
     p_.keyboard.GetKeyboardState(work_);
@@ -206,11 +219,15 @@ class MacroRun {
   ~MacroRun() {
     // A failure here must not escape: the program goes on either way.
     try {
-      if (savedRead_) p_.keyboard.SetKeyboardState(saved_);
+      if (savedRead_) p_.keyboard.SetKeyboardState(Released(saved_));
     } catch (...) {
     }
     try {
-      if (joined_) p_.windows.AttachThreadInput(targetThread_, ownThread_, false);
+      if (joined_) Join(false);
+    } catch (...) {
+    }
+    try {
+      HandBack();
     } catch (...) {
     }
   }
@@ -234,9 +251,46 @@ class MacroRun {
     return p ? p : target_;
   }
 
+  // Our thread joins the target's input state, not the other way round: the state
+  // that the joining thread leaves behind is dropped, and under Wine the target's is
+  // the one that makes its window the foreground window. Joined the other way, the
+  // target was no longer in front after a macro, and the next macro had no target.
+  void Join(bool attach) { p_.windows.AttachThreadInput(ownThread_, targetThread_, attach); }
+
   void Rejoin() {
-    p_.windows.AttachThreadInput(targetThread_, ownThread_, false);
-    p_.windows.AttachThreadInput(targetThread_, ownThread_, true);
+    Join(false);
+    Join(true);
+  }
+
+  // The saved state was read while the hotkey's own modifiers may still have been held.
+  // A modifier the user has let go by now is written back up, or it would stay down in
+  // the target's key state and change the next key the user types.
+  KeyState Released(KeyState state) {
+    for (std::uint8_t vk : kModifierKeys)
+      if ((state[vk] & 0x80) && p_.keyboard.GetAsyncKeyState(vk) >= 0)
+        state[vk] = static_cast<std::uint8_t>(state[vk] & 0x7F);
+    return state;
+  }
+
+  // Should the window in front have lost the foreground on the way all the same, it gets
+  // it back, so that the next macro still finds it; a window the user has brought to the
+  // front meanwhile keeps it.
+  void HandBack() {
+    if (!wasForeground_ || p_.windows.GetForegroundWindow() != 0 || !p_.windows.IsWindow(target_))
+      return;
+    p_.windows.SetForegroundWindow(target_);
+  }
+
+  // WaitForIdle, with the catch-up only where a key posted before could still be
+  // overtaken: one that the target translates into a character of its own (a key-down)
+  // and every key before a change of the key state, which the target reads when it
+  // takes the key. Characters posted one after another keep their order by themselves.
+  void Idle(WindowHandle window) {
+    SettleQueues(p_, window);
+    if (!catchUpDue_ && postedSince_ < kCatchUpEvery) return;
+    CatchUp(p_, window);
+    catchUpDue_ = false;
+    postedSince_ = 0;
   }
 
   // Finds this token's destination window: the focus window of the target's thread.
@@ -281,6 +335,7 @@ class MacroRun {
   }
 
   void Post(WindowHandle dest, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) {
+    ++postedSince_;
     // The parameter is the 32-bit value of a keystroke message, not sign-extended.
     p_.windows.PostMessageA(dest, msg, wParam, static_cast<std::intptr_t>(lParam));
   }
@@ -323,7 +378,8 @@ class MacroRun {
     if (altOn_) {
       std::uint32_t base = Base(code);
       Post(dest, kWmSysKeyDown, code, base | kSysKeyDownBits);
-      WaitForIdle(p_, target_);
+      catchUpDue_ = true;
+      Idle(target_);
       Post(dest, kWmSysKeyUp, code, base | kSysKeyUpBits);
       return true;
     }
@@ -332,7 +388,8 @@ class MacroRun {
       std::uint32_t base = Base(code);
       Post(dest, kWmSysKeyDown, kVkMenu, alt | kSysKeyDownBits);
       Post(dest, kWmSysKeyDown, code, base | kSysKeyDownBits);
-      WaitForIdle(p_, target_);
+      catchUpDue_ = true;
+      Idle(target_);
       Post(dest, kWmSysKeyUp, code, base | kSysKeyUpBits);
       Post(dest, kWmSysKeyUp, kVkMenu, alt | kAltKeyUpBits);
       return true;
@@ -340,6 +397,7 @@ class MacroRun {
     if (code == kVkTab || code == kVkReturn) {
       std::uint32_t base = Base(code);
       Post(dest, kWmKeyDown, code, base);
+      catchUpDue_ = true;
       p_.keyboard.ProcessMessages();
       // The key may have moved the focus. When nothing has it now, the key-up goes to
       // the window that had the key-down, while it exists, else to the target.
@@ -347,7 +405,7 @@ class MacroRun {
       if (focus == 0) focus = p_.windows.IsWindow(dest) ? dest : target_;
       dest = focus;
       p_.system.Sleep(100);
-      WaitForIdle(p_, target_);
+      Idle(target_);
       Post(dest, kWmKeyUp, code, base | kKeyUpBits);
       return true;
     }
@@ -360,18 +418,21 @@ class MacroRun {
       code = static_cast<std::uint8_t>(scan & 0xFF);
       work_[kVkShift] = (scan >> 8) == 1 || shiftOn_ ? kDownAndToggled : 0;
     }
-    WaitForIdle(p_, dest);
+    if (!stateSet_ || work_ != lastSet_) catchUpDue_ = true;
+    Idle(dest);
     if (!SetWorkState()) return false;
     std::uint32_t base = Base(code);
     if (ctrlOn_ && code >= 0x41 && code <= 0x5A) {
       Post(dest, kWmChar, code - 0x40u, base);
     } else if (ctrlOn_) {
       Post(dest, kWmKeyDown, code, base);
+      catchUpDue_ = true;
       p_.system.Sleep(100);
       Post(dest, kWmKeyUp, code, base | kKeyUpBits);
     } else if (token.kind == MacroTokenKind::kNamedKey) {
       Post(dest, kWmKeyDown, code, base);
-      WaitForIdle(p_, dest);
+      catchUpDue_ = true;
+      Idle(dest);
       Post(dest, kWmKeyUp, code, base | kKeyUpBits);
     } else {
       Post(dest, kWmChar, token.code, base);
@@ -386,6 +447,8 @@ class MacroRun {
       if (p_.system.TickCount() - start >= kSetStateRetryMs) return false;
       p_.system.Sleep(1);
     }
+    lastSet_ = work_;
+    stateSet_ = true;
     return true;
   }
 
@@ -397,6 +460,12 @@ class MacroRun {
   bool savedRead_ = false;
   KeyState saved_{};
   KeyState work_{};
+  KeyState lastSet_{};     // the work state last made the current one
+  bool stateSet_ = false;
+  // The first key waits for the target to take what came before it, too.
+  bool catchUpDue_ = true;
+  int postedSince_ = 0;  // messages posted since the last catch-up
+  bool wasForeground_ = false;
   WindowHandle lastFocus_ = 0;
   bool shiftOn_ = false;
   bool ctrlOn_ = false;

@@ -24,6 +24,8 @@ class KeyboardPort {
   virtual bool GetKeyboardState(KeyState& state) = 0;
   // SetKeyboardState; false when the system refused it.
   virtual bool SetKeyboardState(const KeyState& state) = 0;
+  // GetAsyncKeyState(code): negative while the key is physically held down.
+  virtual std::int16_t GetAsyncKeyState(std::uint8_t code) = 0;
   // VkKeyScanA: shift state in the high byte, virtual-key code in the low byte, or -1.
   virtual std::int16_t VkKeyScanA(char ch) = 0;
   // MapVirtualKeyA(code, mapType).

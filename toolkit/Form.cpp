@@ -1,5 +1,8 @@
 #include "toolkit/Form.h"
 
+#include <commctrl.h>
+
+#include <cstdint>
 #include <set>
 
 #include "toolkit/Application.h"
@@ -133,9 +136,92 @@ int Form::ShowModal() {
   return modalResult_;
 }
 
+namespace {
+
+// A character upper-cased as the system does it (CharUpperA on a single character).
+char Upper(char c) {
+  return static_cast<char>(reinterpret_cast<std::uintptr_t>(CharUpperA(
+      reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<unsigned char>(c))))));
+}
+
+// The underlined letter of a caption ("&&" is a plain "&"), upper-cased; 0 for none.
+char UnderlinedLetter(const char* text) {
+  for (const char* c = text; *c; ++c) {
+    if (*c != '&') continue;
+    if (c[1] != '&') return Upper(c[1]);
+    ++c;
+  }
+  return 0;
+}
+
+struct MnemonicSearch {
+  char wanted;
+  HWND found = nullptr;
+  int toolId = 0;  // the tool button, when `found` is a toolbar
+};
+
+BOOL CALLBACK FindMnemonic(HWND child, LPARAM lp) {
+  auto& s = *reinterpret_cast<MnemonicSearch*>(lp);
+  if (!IsWindowVisible(child) || !IsWindowEnabled(child)) return TRUE;
+  char cls[32] = "";
+  GetClassNameA(child, cls, sizeof cls);
+  if (lstrcmpiA(cls, TOOLBARCLASSNAMEA) == 0) {
+    UINT id = 0;
+    if (SendMessageA(child, TB_MAPACCELERATORA, static_cast<unsigned char>(s.wanted),
+                     reinterpret_cast<LPARAM>(&id)) &&
+        SendMessageA(child, TB_ISBUTTONENABLED, id, 0)) {
+      s.found = child;
+      s.toolId = static_cast<int>(id);
+      return FALSE;
+    }
+    return TRUE;
+  }
+  const bool button = lstrcmpiA(cls, "Button") == 0;
+  if (!button && lstrcmpiA(cls, "Static") != 0) return TRUE;
+  if (!button && (GetWindowLongPtrA(child, GWL_STYLE) & SS_NOPREFIX)) return TRUE;
+  char text[256] = "";
+  GetWindowTextA(child, text, sizeof text);
+  if (UnderlinedLetter(text) != s.wanted) return TRUE;
+  s.found = child;
+  return FALSE;
+}
+
+}  // namespace
+
+bool Form::Mnemonic(char key) {
+  MnemonicSearch search{Upper(key)};
+  // Children come in z-order, which is the tab order.
+  EnumChildWindows(hwnd_, FindMnemonic, reinterpret_cast<LPARAM>(&search));
+  HWND found = search.found;
+  if (!found) return false;
+  if (search.toolId) {
+    SendMessageA(GetParent(found), WM_COMMAND, MAKEWPARAM(search.toolId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(found));
+    return true;
+  }
+  char cls[32] = "";
+  GetClassNameA(found, cls, sizeof cls);
+  const LONG_PTR type = GetWindowLongPtrA(found, GWL_STYLE) & BS_TYPEMASK;
+  if (lstrcmpiA(cls, "Button") == 0 && type != BS_GROUPBOX) {
+    SendMessageA(found, BM_CLICK, 0, 0);
+    return true;
+  }
+  // A label or a group box: its control gets the focus, with its text selected.
+  auto it = labelFor_.find(found);
+  HWND target = it != labelFor_.end() ? it->second : GetNextDlgTabItem(hwnd_, found, FALSE);
+  if (target && IsWindowVisible(target) && IsWindowEnabled(target)) {
+    SetFocus(target);
+    if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+      SendMessageA(target, EM_SETSEL, 0, -1);
+  }
+  return true;
+}
+
 bool Form::PreTranslate(const MSG& msg) {
-  if (!hwnd_ || msg.message != WM_KEYDOWN || (!defaultButton_ && !cancelButton_)) return false;
+  if (!hwnd_ || (msg.message != WM_SYSCHAR && msg.message != WM_KEYDOWN)) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  if (msg.message == WM_SYSCHAR) return Mnemonic(static_cast<char>(msg.wParam));
+  if (!defaultButton_ && !cancelButton_) return false;
   HWND press = nullptr;
   if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
     // Here rather than in the dialog navigation, which leaves Tab to a multi-line edit,

@@ -65,8 +65,12 @@ class Form {
   void SetDefaultButton(HWND button) { defaultButton_ = button; }
   void SetCancelButton(HWND button) { cancelButton_ = button; }
   // Keyboard handling of the form's own messages before the dialog navigation;
-  // true when the message was used up.
+  // true when the message was used up. Alt and an underlined letter work every control
+  // whose caption has it: a button is pressed (or a box ticked), a tool button clicked,
+  // and a label puts the focus in its control.
   bool PreTranslate(const MSG& msg);
+  // The control a label's underlined letter leads to; without one, the next tab stop.
+  void SetLabelFor(HWND label, HWND control) { labelFor_[label] = control; }
 
   // Timers owned by the window; enabling a disabled one starts a fresh interval, enabling
   // an enabled one changes nothing.
@@ -118,6 +122,8 @@ class Form {
   std::map<UINT, TimerSlot> timers_;
   bool modal_ = false;
   int modalResult_ = mrNone;
+  bool Mnemonic(char key);
+  std::map<HWND, HWND> labelFor_;
   HWND defaultButton_ = nullptr;
   HWND cancelButton_ = nullptr;
 };

@@ -33,7 +33,7 @@ constexpr const char* kHelpHint =
     "This is the Help button... For information about what to do next, click this button. ";
 
 constexpr ToolButtonSpec kTopButtons[] = {
-    {idShowMenuButton, 0, "Show OstrelMenu...", "Show OstrelMenu...", 3, false},
+    {idShowMenuButton, 0, "&Show OstrelMenu...", "Show OstrelMenu...", 3, false},
     {0, 0, nullptr, nullptr, 0, false},  // separator
     {idHelpButton, 99, "?", kHelpHint, 4, true},
 };
@@ -177,7 +177,8 @@ void TOstrelForm::BuildLayout() {
   const int bottom = ch - kStatusHeight;
 
   // Left column: the list of definitions with its three buttons underneath.
-  HWND label = AddControl("STATIC", "  HotKey List", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0,
+  // Underlined letters: Alt+K reaches the tree, and each button and box has its own.
+  HWND label = AddControl("STATIC", "  Hot&Key List", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0,
                           kLeftColumn, 18, idHotKeyLabel);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
   HWND tree = tree_ = AddControl(
@@ -203,15 +204,15 @@ void TOstrelForm::BuildLayout() {
   const int groupH = 78;
   memoBrush_.Reset(CreateSolidBrush(kTeal));
   memo_ = AddControl(
-      "EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, rightX,
+      "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, rightX,
       kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7, idMemo1, WS_EX_CLIENTEDGE);
 
   const int groupY = bottom - groupH - 2;
   AddControl("BUTTON", " Startup Options ", WS_VISIBLE | BS_GROUPBOX, rightX, groupY, rightW,
              groupH, idOptionsGroup);
-  const char* options[] = {"Automatically start at Windows startup",
-                           "Automatically hide Configuration Panel",
-                           "Disable OstrelMenu mouse activation"};
+  const char* options[] = {"Automatically start at &Windows startup",
+                           "Automatically hide &Configuration Panel",
+                           "Disable OstrelMenu &mouse activation"};
   const int optionIds[] = {idAutostart, idOlTaskBar, idOLMouse};
   for (int i = 0; i < 3; ++i)
     AddControl("BUTTON", options[i], WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, rightX + 10,

@@ -54,22 +54,21 @@ TKeydefines::~TKeydefines() {
 }
 
 void TKeydefines::OnCreate() {
-  constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+  // The fixed labels carry an underlined letter that leads to their control.
+  constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT;
   constexpr DWORD kEdit = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
   constexpr DWORD kPick = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
   constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
   // The input panel. Controls are created in tab order; the function-specific ones start
   // hidden and FormShow shows what the function type needs.
-  AddControl("STATIC", "Unique, user friendly name:", kLabel, 8, 8, 180, 13, idKdLabel3);
-  AddControl("STATIC", "OstrelMenu Group (if any):", kLabel, 200, 8, 125, 13, idKdLabel4);
-  AddControl("STATIC", "Assigned HotKey:", kLabel, 8, 51, 150, 13, idKdLabel2);
-  AddControl("STATIC", "Combine Hotkey with:", kLabel, 200, 51, 140, 13, idKdLabel1);
+  AddControl("STATIC", "Unique, user friendly &name:", kLabel, 8, 8, 180, 13, idKdLabel3);
+  AddControl("STATIC", "OstrelMenu &Group (if any):", kLabel, 200, 8, 125, 13, idKdLabel4);
+  AddControl("STATIC", "Assigned &HotKey:", kLabel, 8, 51, 150, 13, idKdLabel2);
+  AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 200, 51, 140, 13, idKdLabel1);
   AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13,
              idKdFunTargetC);
-  AddControl("STATIC", "Additonal parameters:", SS_LEFT | SS_NOPREFIX, 8, 136, 300, 13,
-             idKdFunParmsC);
-  AddControl("STATIC", "Default Directory:", SS_LEFT | SS_NOPREFIX, 8, 175, 300, 13,
-             idKdFunDirC);
+  AddControl("STATIC", "Additonal &parameters:", SS_LEFT, 8, 136, 300, 13, idKdFunParmsC);
+  AddControl("STATIC", "Default &Directory:", SS_LEFT, 8, 175, 300, 13, idKdFunDirC);
 
   AddControl("EDIT", "", kEdit, 8, 22, 169, 21, InputId(ecName), WS_EX_CLIENTEDGE);
   AddControl("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT |
@@ -103,6 +102,13 @@ void TKeydefines::OnCreate() {
   // ToolbarButton977: a tool button that is not flat, with the help glyph and its hint.
   helpButton_.Create(Handle(), Font(), 330, 2, 25, 22, idKdHelpBar, idKdHelpButton, false);
 
+  SetLabelFor(Control(idKdLabel3), ControlOf(ecName));
+  SetLabelFor(Control(idKdLabel4), ControlOf(ecGroup));
+  SetLabelFor(Control(idKdLabel2), keylist);
+  SetLabelFor(Control(idKdLabel1), km);
+  SetLabelFor(Control(idKdFunParmsC), ControlOf(ecParms));
+  SetLabelFor(Control(idKdFunDirC), ControlOf(ecDir));
+
   for (std::string_view name : kKeyNames)
     SendMessageA(keylist, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
   for (const KeyModEntry& mod : kKeyModTable)
@@ -123,6 +129,7 @@ void TKeydefines::OnCommand(int id, int code, HWND control) {
     }
     if ((tag == ecTargetButton || tag == ecDirButton) && code == BN_CLICKED)
       editor_.FunTargetBClick(tag);
+    if ((tag == ecKeylist || tag == ecKm) && code == CBN_SELCHANGE) editor_.HotKeyChanged();
     return;
   }
   if (code != BN_CLICKED) return;
@@ -209,6 +216,20 @@ void TKeydefines::SetInfo(const std::string& text) { SetWindowTextA(info_, text.
 
 void TKeydefines::ShowError(const std::string& text) {
   tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
+}
+
+void TKeydefines::FocusControl(EditorControl control) {
+  HWND c = ControlOf(control);
+  SetFocus(c);
+  if (SendMessageA(c, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(c, EM_SETSEL, 0, -1);
+}
+
+bool TKeydefines::TryHotKey(unsigned modFlags, unsigned vk) {
+  // An id of the application range that the program's own hotkeys never use.
+  constexpr int kTrialId = 0xBFFE;
+  if (!RegisterHotKey(Handle(), kTrialId, modFlags, vk)) return false;
+  UnregisterHotKey(Handle(), kTrialId);
+  return true;
 }
 
 std::optional<std::string> TKeydefines::BrowseForFolder() {

@@ -66,6 +66,8 @@ class TKeydefines : public tk::Form, private KeyEditorView {
   bool Visible(EditorControl control) override;
   void SetInfo(const std::string& text) override;
   void ShowError(const std::string& text) override;
+  void FocusControl(EditorControl control) override;
+  bool TryHotKey(unsigned modFlags, unsigned vk) override;
   std::optional<std::string> BrowseForFolder() override;
   std::optional<std::string> OpenFile(const std::string& filter) override;
   void EditMacroList(const std::string& path) override;

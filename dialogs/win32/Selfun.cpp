@@ -54,7 +54,7 @@ void TSelfun::OnCreate() {
   HWND panel3 = AddControl("STATIC", "", kPanel, 65, 0, 256, 252, idSelfunPanel3);
 
   // Panel4: the caption over the list of icons, which is the first tab stop.
-  AddControl("STATIC", "Functions", WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 3, 3, 59, 13,
+  AddControl("STATIC", "&Functions", WS_VISIBLE | SS_CENTER, 3, 3, 59, 13,
              idSelfunLabel1);
   list_ = AddControl("LISTBOX", "",
                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |

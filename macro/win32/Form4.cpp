@@ -42,10 +42,10 @@ TForm4::~TForm4() {
 void TForm4::OnCreate() {
   constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
   // The left panel: its caption over the list of item names.
-  AddControl("STATIC", " SendKey Menu Item", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 1, 1, 190, 14,
+  AddControl("STATIC", " SendKey &Menu Item", WS_VISIBLE | SS_LEFT, 1, 1, 190, 14,
              idForm4Label1);
   menuList_ = AddControl("LISTBOX", "",
-                         WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 1, 16, 190,
+                         WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 1, 16, 190,
                          104, idForm4MenuList, WS_EX_CLIENTEDGE);
   // The group box first, so its buttons lie above it; they are the form's own children
   // so that their clicks come here.
@@ -61,7 +61,7 @@ void TForm4::OnCreate() {
   // ToolbarButton977: a flat tool button with the help glyph and its hint.
   helpButton_.Create(Handle(), Font(), 362, 2, 25, 22, idForm4HelpBar, idForm4HelpButton, true);
 
-  AddControl("STATIC", "Keyboard Macro", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+  AddControl("STATIC", "&Keyboard Macro", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0,
              121, 399, 16, idForm4Panel3, WS_EX_WINDOWEDGE | WS_EX_STATICEDGE);
   // Enter does not break lines here (no ES_WANTRETURN): it presses Add.
   menuKeys_ = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL, 0,

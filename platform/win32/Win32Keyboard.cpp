@@ -24,6 +24,9 @@ bool Win32Keyboard::SetKeyboardState(const KeyState& state) {
   KeyState copy = state;
   return ::SetKeyboardState(copy.data()) != 0;
 }
+std::int16_t Win32Keyboard::GetAsyncKeyState(std::uint8_t code) {
+  return ::GetAsyncKeyState(code);
+}
 std::int16_t Win32Keyboard::VkKeyScanA(char ch) { return ::VkKeyScanA(ch); }
 std::uint32_t Win32Keyboard::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
   return ::MapVirtualKeyA(code, mapType);

@@ -18,6 +18,7 @@ class Win32Keyboard : public KeyboardPort {
 
   bool GetKeyboardState(KeyState& state) override;
   bool SetKeyboardState(const KeyState& state) override;
+  std::int16_t GetAsyncKeyState(std::uint8_t code) override;
   std::int16_t VkKeyScanA(char ch) override;
   std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) override;
   std::uint32_t GetQueueStatus(std::uint32_t flags) override;

@@ -2,21 +2,23 @@
 # Keystroke macros in the real program, typed into Wine's Notepad: a hotkey of the
 # "Send Keys" type types its macro (text, TAB, ENTER, the Shift toggle, braces, a pause,
 # a named key), and a hotkey of the "Sendkeys Menu" type pops up the macro menu of a list
-# file, where choosing an item types its macro.
+# file, where choosing an item types its macro. Notepad stays in front through macros in
+# a row, and the hotkey's Ctrl and Alt, held after the macro started, do not stick.
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir macros)
 # Ctrl+Alt (modifier index 6) with a letter: key index 34 is A.
 key() { echo $((34 + $(printf '%d' "'$1") - 65)); }
 MACRO='Hello{TAB}World{ENTER}{SHIFT}ab{SHIFT}c{{}x{}}{PAUSE 3}{BS}!'
-PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" "$MACRO" "$(key T) $(key L)" <<'PY'
+PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" "$MACRO" "$(key T) $(key L) $(key S)" <<'PY'
 import sys
 from keysfil import record
 path, macro, keys = sys.argv[1], sys.argv[2], [int(k) for k in sys.argv[3].split()]
-t, l = keys
+t, l, s = keys
 open(path, "wb").write(
     record("Type", "Macros", 16, macro, key=t, keymod=6)
-    + record("List", "Macros", 17, "SendKeyList_1.skl", key=l, keymod=6))
+    + record("List", "Macros", 17, "SendKeyList_1.skl", key=l, keymod=6)
+    + record("Short", "Macros", 16, "<1>", key=s, keymod=6))
 PY
 printf 'Greeting=Hi there\r\nEmpty=\r\nTwo tabs={TAB 2}done\r\n' >"$app/SendKeyList_1.skl"
 
@@ -69,4 +71,36 @@ probe nomenu 3000 || fail "choosing an item did not close the macro menu"
 expected+=$(hex "Hi there")
 eventually '[[ "$(notepad_hex)" == "$expected" ]]' 20 ||
   fail "the chosen item typed $(notepad_hex), not $expected"
+
+# Macros in a row, with nothing but their hotkeys in between: each finds Notepad still
+# in front and types into it.
+typed() {  # text what
+  expected+=$(hex "$1")
+  eventually '[[ "$(notepad_hex)" == "$expected" ]]' 20 ||
+    fail "$2 typed $(notepad_hex), not $expected (in front: $(probe foreground))"
+}
+for n in 1 2 3; do
+  press ctrl+alt+s
+  typed "<1>" "macro $n in a row"
+done
+press ctrl+alt+l
+probe menu 3000 >/dev/null || fail "the macro menu did not pop up after three macros"
+sleep 1
+press Down Return
+probe nomenu 3000 || fail "choosing an item did not close the macro menu"
+typed "Hi there" "the macro-menu item after three macros"
+press ctrl+alt+s
+typed "<1>" "the macro after the macro menu"
+[[ "$(probe foreground)" == "Untitled - Notepad"* ]] || fail "Notepad is no longer in front"
+
+# Ctrl and Alt of the hotkey still held while the macro types, and let go after: the
+# next key the user types arrives plain (a stuck Ctrl would make it Ctrl+X).
+DISPLAY="$OSTREL_DISPLAY" xdotool keydown ctrl alt
+DISPLAY="$OSTREL_DISPLAY" xdotool key s
+typed "<1>" "the macro with Ctrl+Alt held"
+sleep 0.5
+DISPLAY="$OSTREL_DISPLAY" xdotool keyup alt ctrl
+press x
+typed "x" "the key typed after the macro"
+shot macros-in-a-row
 echo "PASS"

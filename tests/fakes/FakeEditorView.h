@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs/KeyEditor.h"
@@ -26,6 +27,9 @@ class FakeEditorView : public KeyEditorView {
   std::vector<std::string> dialogs;  // "folder", "file <filter>", "macros <path>"
   std::vector<int> helpRequests;
   int closedOk = 0;
+  std::vector<int> focused;  // FocusControl, in order
+  // Hotkeys (MOD_* flags, virtual-key code) the system refuses, and every trial made.
+  std::vector<std::pair<unsigned, unsigned>> systemTaken, trials;
 
   void SetCaption(const std::string& text) override { caption = text; }
   void SetGroupItems(const std::vector<std::string>& items) override { groups = items; }
@@ -41,6 +45,13 @@ class FakeEditorView : public KeyEditorView {
   bool Visible(EditorControl c) override { return visible[c]; }
   void SetInfo(const std::string& text) override { info = text; }
   void ShowError(const std::string& text) override { errors.push_back(text); }
+  void FocusControl(EditorControl c) override { focused.push_back(c); }
+  bool TryHotKey(unsigned modFlags, unsigned vk) override {
+    trials.emplace_back(modFlags, vk);
+    for (const auto& taken : systemTaken)
+      if (taken == std::make_pair(modFlags, vk)) return false;
+    return true;
+  }
   std::optional<std::string> BrowseForFolder() override {
     dialogs.push_back("folder");
     return Next(folderAnswers);

@@ -45,6 +45,12 @@ class FakeKeyboard : public KeyboardPort {
     state = in;
     return true;
   }
+  // Keys physically held down now, for GetAsyncKeyState.
+  std::map<std::uint8_t, bool> held;
+  std::int16_t GetAsyncKeyState(std::uint8_t code) override {
+    auto it = held.find(code);
+    return it != held.end() && it->second ? std::int16_t(-32768) : std::int16_t(0);
+  }
   std::int16_t VkKeyScanA(char ch) override {
     if (auto it = scans.find(ch); it != scans.end()) return it->second;
     if (ch >= 'a' && ch <= 'z') return static_cast<std::int16_t>(ch - 'a' + 'A');

@@ -5,6 +5,7 @@
 
 #include "catalogue/Collation.h"
 #include "catalogue/FunCatalogue.h"
+#include "components/SysHot.h"
 #include "dialogs/KeyEditor.h"
 #include "fakes/FakeEditorView.h"
 #include "fakes/MemoryFiles.h"
@@ -149,6 +150,8 @@ TEST_F(KeyEditorTest, ChecksStopAtTheFirstFailureInOrder) {
   EXPECT_EQ(view.errors, (std::vector<std::string>{"You must enter a HotKey name.",
                                                    "Cannot add, That HotKey name already exists.",
                                                    "Program to run: not specified."}));
+  // Each time the focus goes where the fault is.
+  EXPECT_EQ(view.focused, (std::vector<int>{ecName, ecName, ecTarget}));
 
   // Equal only once cut to the record's widths: still a duplicate.
   view.errors.clear();
@@ -277,6 +280,64 @@ TEST_F(KeyEditorTest, BrowseButtonsFillTheirBoxAndACancelChangesNothing) {
   editor.FunTargetBClick(ecTargetButton);
   EXPECT_EQ(view.dialogs, (std::vector<std::string>{"folder", "folder", "file All files|*.*",
                                                     "file All files|*.*", "folder"}));
+}
+
+TEST_F(KeyEditorTest, AHotKeyClashIsNamedOnTheInfoLineAtOnce) {
+  TKeyRec type = MakeRec("Type", "Macros", ftSendKeys, "x");
+  type.Key = 34 + 19;  // T
+  type.KeyMod = 6;     // Ctrl+Alt
+  Store(type);
+  TKeyRec mail = MakeRec("Mail", "", ftNewMail, "mailto:");
+  mail.Key = 34;  // A
+  mail.KeyMod = 6;
+  PKeyRec mailRec = Store(mail);
+  view.systemTaken = {{kModControl | kModAlt, 0x44}};  // Ctrl+Alt+D has another program
+
+  Open(NewKeyRec(ftRunProgram));
+  editor.OLKeyNameEnter(ecKeylist);
+  const std::string help = view.info;
+  EXPECT_TRUE(editor.Clash().empty());
+  EXPECT_TRUE(view.trials.empty());  // no key chosen yet: nothing to try
+
+  view.selections[ecKeylist] = 34 + 19;
+  view.selections[ecKm] = 6;
+  editor.HotKeyChanged();
+  EXPECT_EQ(view.info, "Ctrl+Alt+T is already the HotKey of \"Type\" in the group \"Macros\"." +
+                           std::string("\r\n\r\n") + help);
+  // The help of another control keeps the clash above it.
+  editor.OLKeyNameEnter(ecName);
+  EXPECT_EQ(view.info.rfind("Ctrl+Alt+T is already", 0), 0u);
+
+  view.selections[ecKeylist] = 34 + 3;  // D
+  editor.HotKeyChanged();
+  EXPECT_EQ(view.info.rfind("Ctrl+Alt+D is taken by another program or by the system.", 0), 0u);
+  EXPECT_EQ(view.trials.back(), std::make_pair(kModControl | kModAlt, 0x44u));
+
+  view.selections[ecKm] = 1;  // Shift+D is free
+  editor.HotKeyChanged();
+  EXPECT_TRUE(editor.Clash().empty());
+  EXPECT_EQ(view.info.rfind("Enter a user friendly name", 0), 0u);
+
+  // Its own hotkey is no clash for the definition being edited, and is not tried: the
+  // program holds it.
+  view = FakeEditorView();
+  TKeyRec edited = *mailRec;
+  Open(edited, kEditUpdate, mailRec);
+  EXPECT_TRUE(editor.Clash().empty());
+  EXPECT_TRUE(view.trials.empty());
+  // Key "None" is no hotkey at all.
+  view.selections[ecKeylist] = 0;
+  editor.HotKeyChanged();
+  EXPECT_TRUE(editor.Clash().empty());
+  EXPECT_TRUE(view.trials.empty());
+  // OK stores a clashing choice all the same; registration decides.
+  Type(ecName, "Mail");
+  view.selections[ecKeylist] = 34 + 19;
+  editor.HotKeyChanged();
+  EXPECT_FALSE(editor.Clash().empty());
+  editor.Button1Click();
+  EXPECT_EQ(view.closedOk, 1);
+  EXPECT_EQ(copy.Key, 34 + 19);
 }
 
 TEST_F(KeyEditorTest, FocusShowsTheControlsHelpAndTheHelpButtonAsksForContext99) {

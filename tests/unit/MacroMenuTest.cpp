@@ -139,8 +139,8 @@ TEST_F(MacroTyping, AChoiceTypesTheMacroOfTheFirstLineWithItsName) {
   log.calls.clear();
   ctl.SendKeyMenuClick("Gone");
   EXPECT_TRUE(Chars(log.calls).empty());
-  EXPECT_EQ(Calls({"AttachThreadInput"}), (std::vector<std::string>{"AttachThreadInput 9 42 1",
-                                                                    "AttachThreadInput 9 42 0"}));
+  EXPECT_EQ(Calls({"AttachThreadInput"}), (std::vector<std::string>{"AttachThreadInput 42 9 1",
+                                                                    "AttachThreadInput 42 9 0"}));
 }
 
 TEST_F(MacroTyping, TheWindowInFrontGetsTheForegroundBackBeforeAChoiceTypes) {

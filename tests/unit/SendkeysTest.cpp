@@ -194,7 +194,7 @@ class Desk {
   void ExpectRestoredAndParted(const KeyState& before) {
     ASSERT_GE(log.calls.size(), 2u);
     EXPECT_EQ(log.calls.end()[-2].rfind("SetKeyboardState", 0), 0u) << log.calls.end()[-2];
-    EXPECT_EQ(log.calls.back(), "AttachThreadInput 9 42 0");
+    EXPECT_EQ(log.calls.back(), "AttachThreadInput 42 9 0");
     EXPECT_EQ(keyboard.state, before);
   }
 
@@ -310,11 +310,14 @@ TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
   }
 }
 
-TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredExactly) {
+TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {
   Desk desk;
   KeyState before{};
-  before[0x10] = 0x80;  // Shift held by the user
-  before[0x12] = 0x80;  // and Alt
+  before[0x10] = 0x80;  // Shift held by the user, still held at the end
+  before[0x11] = 0x81;  // Ctrl and Alt of the hotkey, let go during the macro
+  before[0x12] = 0x80;
+  before[0xA2] = 0x80;
+  desk.keyboard.held[0x10] = true;
   before[0x14] = 0x01;  // Caps Lock on
   before[0x41] = 0x80;
   desk.keyboard.state = before;
@@ -327,9 +330,71 @@ TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredExactly) {
   desk.Run("a");
   EXPECT_EQ(desk.posts, Posts{"edit CHAR 61 001E0001 S00 C00 A00"});
   KeyState expected = before;
-  expected[0x10] = expected[0x12] = 0;
+  expected[0x10] = expected[0x11] = expected[0x12] = 0;
   EXPECT_EQ(atPost, expected);
-  desk.ExpectRestoredAndParted(before);
+  KeyState restored = before;
+  restored[0x11] = 0x01;  // up, its toggle kept
+  restored[0x12] = restored[0xA2] = 0;
+  desk.ExpectRestoredAndParted(restored);
+}
+
+TEST(Sendkeys, CatchesUpOnlyWhereAKeyCouldBeOvertaken) {
+  // Each catch-up ends with the window painted. Characters posted one after another
+  // keep their order; a key-down the target translates itself, and a change of the key
+  // state, make the next key wait.
+  const struct {
+    const char* text;
+    int catchUps;
+  } cases[] = {
+      {"abcdef", 1},      // the first key only
+      {"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", 3},  // and one every 16 characters
+      {"abCD", 2},        // and before Shift goes down
+      {"aBc", 3},         // and before it goes up again
+      {"a{DEL}bc", 2},    // after the key-down of a named key
+      {"x{TAB}y", 2},     // after TAB's key-down
+      {"a{@}fgh", 2},     // after the Alt key-downs
+      {"{CTRL}{HOME 2}", 2},  // after a key-down with Ctrl
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    int painted = 0;
+    desk.windows.onPainted = [&](WindowHandle) { ++painted; };
+    desk.Run(c.text);
+    EXPECT_EQ(painted, c.catchUps) << c.text;
+  }
+}
+
+TEST(Sendkeys, TheWindowInFrontStaysInFront) {
+  {
+    SCOPED_TRACE("our thread joins the target's input state, whose window is in front");
+    Desk desk;
+    desk.windows.foreground = kTarget;
+    desk.Run("ab");
+    EXPECT_EQ(desk.Count("AttachThreadInput 42 9 1"), 2);
+    EXPECT_EQ(desk.Count("AttachThreadInput 9 42"), 0);
+    EXPECT_EQ(desk.Count("SetForegroundWindow"), 0);
+  }
+  {
+    SCOPED_TRACE("lost on the way all the same: handed back after parting");
+    Desk desk;
+    desk.windows.foreground = kTarget;
+    desk.windows.onPost = [&](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+      desk.windows.foreground = 0;
+    };
+    desk.Run("a");
+    EXPECT_EQ(desk.log.calls.end()[-2], "AttachThreadInput 42 9 0");
+    EXPECT_EQ(desk.log.calls.back(), "SetForegroundWindow 100");
+  }
+  {
+    SCOPED_TRACE("a window the user brought to the front keeps it");
+    Desk desk;
+    desk.windows.foreground = kTarget;
+    desk.windows.onPost = [&](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+      desk.windows.foreground = kOther;
+    };
+    desk.Run("a");
+    EXPECT_EQ(desk.Count("SetForegroundWindow"), 0);
+  }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -341,9 +406,9 @@ TEST(Sendkeys, CallOrder) {
     Desk desk;
     desk.Run("");
     EXPECT_EQ(desk.log.calls, (std::vector<std::string>{
-                                  "AttachThreadInput 9 42 1", "GetKeyboardState",
+                                  "AttachThreadInput 42 9 1", "GetKeyboardState",
                                   "GetKeyboardState", "SetKeyboardState S00 C00 A00",
-                                  "AttachThreadInput 9 42 0"}));
+                                  "AttachThreadInput 42 9 0"}));
   }
   {
     SCOPED_TRACE("no target: nothing at all");
@@ -358,13 +423,13 @@ TEST(Sendkeys, CallOrder) {
     desk.Run("a");
     EXPECT_EQ(desk.log.calls,
               (std::vector<std::string>{
-                  "AttachThreadInput 9 42 1", "GetKeyboardState", "GetKeyboardState",
-                  "AttachThreadInput 9 42 0", "AttachThreadInput 9 42 1",
+                  "AttachThreadInput 42 9 1", "GetKeyboardState", "GetKeyboardState",
+                  "AttachThreadInput 42 9 0", "AttachThreadInput 42 9 1",
                   // WaitForIdle on the destination
                   "GetQueueStatus 1", "ProcessMessages", "GetQueueStatus 1", "ProcessMessages",
                   "Sleep 1", "WaitForInputIdle 90 5000", "ProcessMessages",
                   "SetKeyboardState S00 C00 A00", "PostMessage 101 258 97 1966081",
-                  "SetKeyboardState S00 C00 A00", "AttachThreadInput 9 42 0"}));
+                  "SetKeyboardState S00 C00 A00", "AttachThreadInput 42 9 0"}));
   }
   {
     SCOPED_TRACE("a named key waits for the destination between down and up");
@@ -553,8 +618,8 @@ TEST(Sendkeys, DestinationCheck) {
     };
     desk.Run("abc");
     // join; again for edit; again for edit2; part at the end (c keeps edit2)
-    EXPECT_EQ(desk.Count("AttachThreadInput 9 42 1"), 3);
-    EXPECT_EQ(desk.Count("AttachThreadInput 9 42 0"), 3);
+    EXPECT_EQ(desk.Count("AttachThreadInput 42 9 1"), 3);
+    EXPECT_EQ(desk.Count("AttachThreadInput 42 9 0"), 3);
     EXPECT_EQ(desk.posts, (Posts{"edit CHAR 61 001E0001 S00 C00 A00",
                                  "edit2 CHAR 62 00300001 S00 C00 A00",
                                  "edit2 CHAR 63 002E0001 S00 C00 A00"}));
@@ -612,7 +677,7 @@ TEST(Sendkeys, KeyStateRetries) {
     std::uint64_t spent = desk.system.now - start;
     EXPECT_GE(spent, 1000u);
     EXPECT_LT(spent, 1100u);  // one wait for idle (1 ms) plus the retries; no pause
-    EXPECT_EQ(desk.log.calls.back(), "AttachThreadInput 9 42 0");
+    EXPECT_EQ(desk.log.calls.back(), "AttachThreadInput 42 9 0");
     EXPECT_EQ(desk.keyboard.setCalls, 1002);  // 1001 tries in 1000 ms, then the restore
   }
 }
@@ -621,6 +686,7 @@ TEST(Sendkeys, AFailureInsideIsSwallowedAfterRestoringAndParting) {
   Desk desk;
   KeyState before{};
   before[0x10] = 0x80;
+  desk.keyboard.held[0x10] = true;  // still held: written back down
   desk.keyboard.state = before;
   desk.windows.onPost = [&](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
     throw std::runtime_error("post failed");

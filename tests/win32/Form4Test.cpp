@@ -109,7 +109,7 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
       {idForm4Button3, "&Exit", {312, 40, 387, 65}},
       {idForm4Button4, "&Cancel", {312, 80, 387, 105}},
       {idForm4HelpBar, "", {362, 2, 387, 24}},
-      {idForm4Panel3, "Keyboard Macro", {0, 121, 399, 137}},
+      {idForm4Panel3, "&Keyboard Macro", {0, 121, 399, 137}},
       {idForm4MenuKeys, "", {0, 137, 399, 232}},
       {idForm4Memo1, "", {0, 232, 399, 308}},
   };
@@ -118,7 +118,7 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
   EXPECT_EQ(label.left, 1);
   EXPECT_EQ(label.top, 1);
   EXPECT_EQ(label.right - label.left, 190);
-  EXPECT_EQ(Text(form.Control(idForm4Label1)), " SendKey Menu Item");
+  EXPECT_EQ(Text(form.Control(idForm4Label1)), " SendKey &Menu Item");
 
   // The help button shows the help glyph, with the hint of the program's help buttons.
   HWND bar = form.Control(idForm4HelpBar);
@@ -128,7 +128,7 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
 
   auto style = [&](int id) { return GetWindowLongPtrA(form.Control(id), GWL_STYLE); };
   EXPECT_EQ(style(idForm4Button1) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-  EXPECT_FALSE(style(idForm4MenuList) & WS_TABSTOP);
+  EXPECT_TRUE(style(idForm4MenuList) & WS_TABSTOP);  // the list is reached from the keyboard
   EXPECT_FALSE(style(idForm4Memo1) & WS_TABSTOP);
   EXPECT_TRUE(style(idForm4Memo1) & ES_READONLY);
   EXPECT_TRUE(style(idForm4Memo1) & WS_VSCROLL);
@@ -136,15 +136,16 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
   EXPECT_FALSE(style(idForm4MenuKeys) & ES_WANTRETURN);
   EXPECT_TRUE(style(idForm4MenuKeys) & ES_READONLY);  // read-only until an item is selected
 
-  // Tab goes round the buttons and the macro, skipping the list and the help text.
+  // Tab goes round the list, the buttons and the macro, skipping the help text.
   std::vector<int> order;
-  HWND at = form.Control(idForm4Button1);
-  for (int i = 0; i < 6; ++i) {
+  HWND at = form.Control(idForm4MenuList);
+  for (int i = 0; i < 7; ++i) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
-  EXPECT_EQ(order, (std::vector<int>{idForm4Button1, idForm4Button2, idForm4Button3, idForm4Button4,
-                                     idForm4MenuKeys, idForm4Button1}));
+  EXPECT_EQ(order, (std::vector<int>{idForm4MenuList, idForm4Button1, idForm4Button2,
+                                     idForm4Button3, idForm4Button4, idForm4MenuKeys,
+                                     idForm4MenuList}));
 }
 
 TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
@@ -206,7 +207,7 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
         PressKey(keys, VK_TAB);
       },
       [&] {
-        EXPECT_EQ(GetFocus(), form.Control(idForm4Button1));
+        EXPECT_EQ(GetFocus(), list);  // round to the first tab stop
         EXPECT_EQ(Text(keys), "9");
         // Escape in the macro does not close the dialog (it has no cancel button).
         SetFocus(keys);
@@ -227,6 +228,35 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
   EXPECT_FALSE(IsWindowVisible(h));
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(ReadFile(path), "Name=John{tab}Smith\r\nPhone=555-1234x\r\nFax=9\r\n");
+  DeleteFileA(path.c_str());
+}
+
+TEST_F(Form4Test, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
+  const std::string path = TempPath("ostrel_form4_alt.skl");
+  WriteFile(path, "Name=John\r\n");
+  TForm4 form(owner);
+  form.SetListFileName(path);
+  HWND h = form.Handle();
+  HWND list = form.Control(idForm4MenuList);
+  HWND keys = form.Control(idForm4MenuKeys);
+  // What TranslateMessage makes of Alt and a letter, wherever the focus is.
+  auto alt = [](HWND focus, char letter) { PostMessageA(focus, WM_SYSCHAR, letter, 1 << 29); };
+  script.steps = {
+      [&] { alt(list, 'k'); },  // "&Keyboard Macro": the macro box
+      [&] {
+        EXPECT_EQ(GetFocus(), keys);
+        alt(keys, 'M');  // " SendKey &Menu Item": the list
+      },
+      [&] {
+        EXPECT_EQ(GetFocus(), list);
+        alt(list, 'q');  // no such letter: nothing happens
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(h));
+        alt(list, 'e');  // "&Exit"
+      },
+  };
+  EXPECT_EQ(RunModal(form), tk::mrOk);
   DeleteFileA(path.c_str());
 }
 

@@ -79,21 +79,21 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
     RECT rect;  // a bottom of 0: the system sizes the control's height
     bool visible;
   } expected[] = {
-      {idKdLabel3, "Unique, user friendly name:", {8, 8, 0, 0}, true},
+      {idKdLabel3, "Unique, user friendly &name:", {8, 8, 0, 0}, true},
       {kKeydefinesInput + ecName, "", {8, 22, 177, 43}, true},
-      {idKdLabel4, "OstrelMenu Group (if any):", {200, 8, 0, 0}, true},
+      {idKdLabel4, "OstrelMenu &Group (if any):", {200, 8, 0, 0}, true},
       {kKeydefinesInput + ecGroup, "", {200, 22, 313, 0}, true},
-      {idKdLabel2, "Assigned HotKey:", {8, 51, 0, 0}, true},
+      {idKdLabel2, "Assigned &HotKey:", {8, 51, 0, 0}, true},
       {kKeydefinesInput + ecKeylist, "None", {8, 68, 129, 0}, true},
-      {idKdLabel1, "Combine Hotkey with:", {200, 51, 0, 0}, true},
+      {idKdLabel1, "Com&bine Hotkey with:", {200, 51, 0, 0}, true},
       {kKeydefinesInput + ecKm, "None", {200, 68, 305, 0}, true},
       {kKeydefinesInput + ecKeystrokes, "", {1, 112, 359, 216}, false},
       {idKdFunTargetC, "Function Target:", {8, 96, 0, 0}, false},
       {kKeydefinesInput + ecTarget, "", {8, 110, 321, 131}, false},
       {kKeydefinesInput + ecTargetButton, "...", {322, 110, 346, 131}, false},
-      {idKdFunParmsC, "Additonal parameters:", {8, 136, 0, 0}, false},
+      {idKdFunParmsC, "Additonal &parameters:", {8, 136, 0, 0}, false},
       {kKeydefinesInput + ecParms, "", {8, 150, 321, 171}, false},
-      {idKdFunDirC, "Default Directory:", {8, 175, 0, 0}, false},
+      {idKdFunDirC, "Default &Directory:", {8, 175, 0, 0}, false},
       {kKeydefinesInput + ecDir, "", {8, 189, 321, 210}, false},
       {kKeydefinesInput + ecDirButton, "...", {322, 189, 346, 210}, false},
       {idKdInfo, "", {0, 217, 360, 289}, true},
@@ -176,6 +176,8 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
       [&] { refused = AnswerMessageBox(); },
       [&] {
         EXPECT_TRUE(IsWindowVisible(h));
+        // The refused box has the focus, so the text typed next goes there.
+        EXPECT_EQ(GetFocus(), target);
         SetText(target, "C:\\windows\\notepad.exe ");
         Click(h, idKdButton1);
       },
@@ -188,6 +190,40 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   EXPECT_EQ(copy.KeyMod, 6);
   EXPECT_EQ(copy.Target.str(), "C:\\windows\\notepad.exe");
   EXPECT_EQ(copy.FunType, ftRunProgram);
+}
+
+TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
+  // Another holder of Ctrl+Alt+F12: a trial registration of the same keys fails.
+  constexpr int kHeld = 0x1234;
+  ASSERT_TRUE(RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, VK_F12));
+  copy = NewKeyRec(ftRunProgram);
+  TKeydefines form(nullptr);
+  Prepare(form);
+  HWND h = form.Handle();
+  HWND keylist = Input(form, ecKeylist), info = form.Control(idKdInfo);
+  auto choose = [&](int key, int mod) {
+    SendMessageA(keylist, CB_SETCURSEL, key, 0);
+    SendMessageA(Input(form, ecKm), CB_SETCURSEL, mod, 0);
+    SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeydefinesInput + ecKm, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Input(form, ecKm)));
+  };
+  std::string refused, free;
+  script.steps = {
+      [&] {
+        choose(87, 6);  // F12 with Ctrl+Alt
+        refused = Text(info);
+        choose(87, 5);  // F12 with Ctrl: free, and given up again at once
+        free = Text(info);
+        Click(h, idKdButton2);
+      },
+  };
+  EXPECT_EQ(RunScripted(script, form), tk::mrCancel);
+  UnregisterHotKey(nullptr, kHeld);
+  EXPECT_EQ(refused.rfind("Ctrl+Alt+F12 is taken by another program or by the system.", 0), 0u)
+      << refused;
+  EXPECT_EQ(free.rfind("Enter a user friendly name", 0), 0u) << free;
+  EXPECT_TRUE(RegisterHotKey(nullptr, kHeld, MOD_CONTROL, VK_F12));
+  UnregisterHotKey(nullptr, kHeld);
 }
 
 TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {

@@ -80,7 +80,7 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_LE(t.right, 240);
   EXPECT_EQ(SendMessageA(tree, TVM_GETINDENT, 0, 0), 19);
   EXPECT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & TVS_SHOWSELALWAYS);
-  EXPECT_EQ(Text(GetDlgItem(hwnd, idHotKeyLabel)), "  HotKey List");
+  EXPECT_EQ(Text(GetDlgItem(hwnd, idHotKeyLabel)), "  Hot&Key List");
 
   HWND memo = GetDlgItem(hwnd, idMemo1);
   RECT m = RectIn(hwnd, memo);
@@ -96,9 +96,9 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_EQ(s.bottom - s.top, 22);
 
   EXPECT_EQ(Text(GetDlgItem(hwnd, idOptionsGroup)), " Startup Options ");
-  EXPECT_EQ(Text(GetDlgItem(hwnd, idAutostart)), "Automatically start at Windows startup");
-  EXPECT_EQ(Text(GetDlgItem(hwnd, idOlTaskBar)), "Automatically hide Configuration Panel");
-  EXPECT_EQ(Text(GetDlgItem(hwnd, idOLMouse)), "Disable OstrelMenu mouse activation");
+  EXPECT_EQ(Text(GetDlgItem(hwnd, idAutostart)), "Automatically start at &Windows startup");
+  EXPECT_EQ(Text(GetDlgItem(hwnd, idOlTaskBar)), "Automatically hide &Configuration Panel");
+  EXPECT_EQ(Text(GetDlgItem(hwnd, idOLMouse)), "Disable OstrelMenu &mouse activation");
   EXPECT_FALSE(GetWindowLongPtrA(GetDlgItem(hwnd, idFuntype), GWL_STYLE) & WS_VISIBLE);
   EXPECT_FALSE(GetWindowLongPtrA(GetDlgItem(hwnd, idShowOnMenu), GWL_STYLE) & WS_VISIBLE);
 

@@ -86,7 +86,7 @@ TEST_F(SelfunTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
     RECT rect;
   } expected[] = {
       {idSelfunPanel4, "", {0, 0, 65, 252}},
-      {idSelfunLabel1, "Functions", {3, 3, 62, 16}},
+      {idSelfunLabel1, "&Functions", {3, 3, 62, 16}},
       {idSelfunListBox2, "", {3, 16, 62, 249}},
       {idSelfunPanel3, "", {65, 0, 321, 252}},
       {idSelfunPanel2, "Select a function", {68, 3, 318, 29}},
