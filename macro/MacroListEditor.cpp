@@ -42,8 +42,9 @@ void MacroListEditor::FormShow() {
                     " items read before the error. " + kept);
   else if (!load.untaken.empty())
     view_.ShowError(ListFileName + " holds " + load.untaken +
-                    ", which this editor cannot read as text.\r\n\r\nThe list shows the " +
-                    std::to_string(load.lines.size()) + " items it could read. " + kept);
+                    ", which this editor cannot read as text.\r\n\r\nThe list shows what "
+                    "could be read. " +
+                    kept);
 }
 
 void MacroListEditor::UpdateMenuList() {

@@ -30,12 +30,12 @@ start_ostrel "$app"
 probe wait Ostrel 20000 >/dev/null || fail "the program did not show its window"
 wait "$holder" || fail "the holder failed"
 grep -q released "$app/hold.log" || fail "the holder did not let go"
-shot brief-lock
 for title in Information Error; do
   if probe wait "$title" 0 >/dev/null; then fail "unexpected \"$title\" box at start-up"; fi
 done
 press ctrl+alt+r
 eventually '[[ -f "$out" ]] && grep -q ran "$out"' 15 || fail "the loaded hotkey did not run"
+shot brief-lock
 
 started=$SECONDS
 eventually '(( SECONDS - started >= 10 ))' 15

@@ -117,6 +117,8 @@ wide="$dir/SendKeyList_4.skl"
 printf '\xff\xfeN\0a\0m\0e\0=\0J\0o\0h\0n\0\r\0\n\0' >"$wide"
 before=$(sha256sum <"$wide")
 start_host "$wide"
+probe wait Error 10000 >/dev/null || fail "no report of the UTF-16 file"
+shot macro-editor-utf16
 msg=$(probe dialog Error 10000) || fail "no report of the UTF-16 file"
 grep -qF "text=$(winpath "$wide") holds a UTF-16 byte-order mark, which" <<<"$msg" ||
   fail "wrong report: $msg"

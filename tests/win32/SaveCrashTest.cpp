@@ -131,6 +131,7 @@ class SaveCrash : public ::testing::Test {
     ASSERT_LT(steps, 200u);
     const Content after = Read(keys);
     ASSERT_NE(after, before);
+    std::printf("%s: killed after each of %lu steps\n", job, static_cast<unsigned long>(steps));
     for (long k = 1; k <= static_cast<long>(steps); ++k) {
       SCOPED_TRACE(std::string(job) + " killed after step " + std::to_string(k));
       Clean();
