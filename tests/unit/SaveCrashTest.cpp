@@ -1,7 +1,7 @@
 // A save that dies after any one of its steps (every create, write, flush, copy, replace
 // and remove) leaves Keys.fil or a list file with either its old or its new content, and
-// the next start reads that whole and saves again. The Wine ring does the same with the
-// real file calls and TerminateProcess (tests/win32/SaveCrashTest.cpp).
+// the next start reads that whole and saves again. The Wine ring kills the real save
+// with TerminateProcess (tests/win32/SaveCrashTest.cpp).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -73,7 +73,6 @@ int KillAtEveryStep(const std::string& path, const std::function<void(MemoryFile
 
 TEST(SaveCrash, KeysFilIsAlwaysTheOldOrTheNewContent) {
   const std::string three = Bytes(MakeRec("A")) + Bytes(MakeRec("B")) + Bytes(MakeRec("C"));
-  const std::string fragment = three + Bytes(MakeRec("D")).substr(0, 300);
   int kills = 0;
   struct Case {
     const char* what;
@@ -81,13 +80,11 @@ TEST(SaveCrash, KeysFilIsAlwaysTheOldOrTheNewContent) {
     bool readBreaks;                              // the load stops part-way
     std::function<void(KeysList&)> change;        // what the user does
   };
+  // The Wine test kills the real save of a grown, a repaired and an emptied list; these
+  // are the paths it does not take.
   const Case cases[] = {
-      {"an added definition", three, false,
-       [](KeysList& l) { l.Add("\x0B" "E", std::make_unique<TKeyRec>(MakeRec("E"))); }},
       {"the first definition", std::nullopt, false,
        [](KeysList& l) { l.Add("\x0B" "E", std::make_unique<TKeyRec>(MakeRec("E"))); }},
-      {"the last one deleted", Bytes(MakeRec("A")), false, [](KeysList& l) { l.Delete(0); }},
-      {"a repaired file, backup first", fragment, false, [](KeysList&) {}},
       {"a change after a broken read, backup first", three, true,
        [](KeysList& l) { l.Add("\x0B" "E", std::make_unique<TKeyRec>(MakeRec("E"))); }},
   };
@@ -117,7 +114,7 @@ TEST(SaveCrash, KeysFilIsAlwaysTheOldOrTheNewContent) {
           LoadOutcome out = file.Load(list);
           EXPECT_FALSE(out.Incomplete());
           const Content now = Read(fs, kFile);
-          EXPECT_EQ(out.records * 844, (now ? now->size() : 0) + (out.fragment ? 544 : 0));
+          EXPECT_EQ(out.records * 844, now ? now->size() : 0);
           list.Rekey();
           EXPECT_NO_THROW(file.Save(list));
           // A staging file a kill left behind is harmless, and the next save takes it.
