@@ -86,14 +86,15 @@ void OstrelController::FormSetup() {
   appDir_ = ProgramFolder(p_.system.ModuleFileName());
   keysFileName_ = appDir_ + "Keys.fil";
   keys_ = std::make_unique<KeysList>(p_.collate);
-  keysFile_.emplace(p_.files, keysFileName_);
+  keysFile_.emplace(p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); });
   LoadKeysList();
   p_.view.FillFunTypes(FunTypeEntries());
 }
 
 void OstrelController::LoadKeysList() {
   // A file that could not be read whole is reported, and the program goes on with
-  // what was read: the original is kept as a backup before the rewrite below.
+  // what was read. The rebuild below leaves such a file alone (the definitions file
+  // stores nothing until they change); a repaired one is kept as a backup first.
   LoadOutcome outcome = keysFile_->Load(*keys_);
   if (!outcome.error.empty()) p_.view.ShowError(outcome.error);
   if (!outcome.notice.empty()) p_.view.ShowInfo(outcome.notice);

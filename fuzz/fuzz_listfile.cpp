@@ -92,7 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   editor.FormCreate();
   editor.ListFileName = path;
   editor.FormShow();
-  Check(editor.ItemList() == lines);
+  // The editor leaves a UTF-8 byte-order mark out of the first name.
+  const bool marked = file.rfind("\xEF\xBB\xBF", 0) == 0;
+  Check(editor.ItemList() == (marked ? ParseListText(std::string_view(file).substr(3)) : lines));
+  std::vector<std::string> stored = editor.ItemList();  // what the file holds as read
 
   std::size_t at = 0;
   while (at < actions.size()) {
@@ -126,11 +129,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         ListFileText(editor.ItemList()).size() > static_cast<std::size_t>(fs.diskSpace));
         editor.FormCloseQuery();
         Check(!fs.Exists(ListStagingName(path)));
-        if (failing) {
-          Check(fs.files[path] == before);
+        if (failing || editor.ItemList() == stored) {
+          Check(fs.files[path] == before);  // an unchanged list is not rewritten
         } else {
           // The file holds the list as it is now, byte for byte.
           Check(fs.files[path] == ListFileText(editor.ItemList()));
+          stored = editor.ItemList();
         }
         fs.replaceFails = fs.commitFails = false;
         fs.diskSpace = -1;

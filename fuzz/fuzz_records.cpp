@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   list.Rekey();
   file.Save(list);
   Check(fs.files.count(name) == (list.Empty() ? 0u : 1u));
-  if (size > 0) Check(fs.files[file.BackupName()].size() == size || !out.Damaged());
+  if (size > 0) Check(fs.files[name + ".bak"].size() == size || !out.Damaged());
 
   KeysList again(PortableCollate);
   DefinitionFile reread(fs, name);

@@ -66,7 +66,16 @@ ListFileLoad LoadListFile(FileSystem& fs, const std::string& path) {
     if (got == 0) break;
     text.append(buffer, static_cast<std::size_t>(got));
   }
-  out.lines = ParseListText(text);
+  std::string_view view = text;
+  if (view.substr(0, 3) == "\xEF\xBB\xBF") {
+    out.untaken = "a UTF-8 byte-order mark";
+    view.remove_prefix(3);
+  } else if (view.substr(0, 2) == "\xFF\xFE" || view.substr(0, 2) == "\xFE\xFF") {
+    out.untaken = "a UTF-16 byte-order mark";
+  } else if (view.find('\0') != std::string_view::npos) {
+    out.untaken = "a NUL byte";
+  }
+  out.lines = ParseListText(view);
   return out;
 }
 

@@ -32,10 +32,14 @@ struct ListFileLoad {
   bool exists = false;             // a file is there
   std::vector<std::string> lines;  // what was read
   std::string error;  // "Cannot read file <path>" when it exists but cannot be read
+  // What in the file's bytes the reader could not take as they are ("a NUL byte", "a
+  // UTF-16 byte-order mark", "a UTF-8 byte-order mark"); empty when it took them all.
+  std::string untaken;
 };
 
 // Reads the list file at `path`. A missing file gives no lines and no error; a file that
 // cannot be opened or breaks part-way gives the lines read before the failure and an error.
+// A UTF-8 byte-order mark is left out of the first line; the text ends at a NUL byte.
 ListFileLoad LoadListFile(FileSystem& fs, const std::string& path);
 
 // The staging file a save writes before it replaces `path`.

@@ -30,13 +30,21 @@ void MacroListEditor::FormShow() {
   ListFileLoad load = LoadListFile(files_, ListFileName);
   itemList_ = load.lines;
   loaded_ = load.lines;
-  loadFailed_ = !load.error.empty();
+  existed_ = load.exists;
+  partial_ = !load.error.empty() || !load.untaken.empty();
   view_.SetHelpText(ExpandParagraphs(HelpText(kMacroListHelpContext)));
   UpdateMenuList();
-  if (loadFailed_)
+  const std::string kept = "The file is left as it is unless you change the list; then it is "
+                           "first kept as " +
+                           FreeBackupName(files_, ListFileName) + ".";
+  if (!load.error.empty())
     view_.ShowError(load.error + "\r\n\r\nThe list shows the " + std::to_string(load.lines.size()) +
-                    " items read before the error. The file is rewritten only if you change "
-                    "the list.");
+                    " items read before the error. " + kept);
+  else if (!load.untaken.empty())
+    view_.ShowError(ListFileName + " holds " + load.untaken +
+                    ", which this editor cannot read as text.\r\n\r\nThe list shows what "
+                    "could be read. " +
+                    kept);
 }
 
 void MacroListEditor::UpdateMenuList() {
@@ -103,10 +111,24 @@ void MacroListEditor::MenuKeysChange() {
 
 bool MacroListEditor::FormCloseQuery() {
   modalResult_ = kModalOk;
-  if (loadFailed_ && itemList_ == loaded_) return true;  // nothing to add to what is there
+  if (existed_ && itemList_ == loaded_) return true;  // nothing to add to what is there
+  if (partial_ && files_.Exists(ListFileName)) {
+    const std::string backup = FreeBackupName(files_, ListFileName);
+    if (backup.empty() || !files_.Copy(ListFileName, backup)) {
+      view_.ShowError("Cannot create file " + (backup.empty() ? ListFileName + ".bak" : backup) +
+                      "\r\n\r\n" + ListFileName + " is left as it was; the changes are lost.");
+      return true;
+    }
+    partial_ = false;
+  }
   std::string error = SaveListFile(files_, ListFileName, itemList_);
   // The old file stays as it was; the dialog still closes, and its changes are lost.
-  if (!error.empty()) view_.ShowError(error);
+  if (!error.empty()) {
+    view_.ShowError(error);
+  } else {
+    existed_ = true;
+    loaded_ = itemList_;
+  }
   return true;
 }
 

@@ -1,6 +1,6 @@
 // TForm4, the macro-menu editor "SendKeys List Configuration": the list of named macros
 // of one list file, Add / Delete, the selected item's macro edited in place, and the
-// file written whenever the dialog closes. The Win32 dialog (macro/win32/Form4.*)
+// file written when the dialog closes with a changed list. The Win32 dialog (macro/win32/Form4.*)
 // forwards its events here and shows what this asks of MacroListView.
 #pragma once
 
@@ -56,7 +56,8 @@ class MacroListEditor {
   void Button4Click();  // Cancel
   void MenuListClick();
   void MenuKeysChange();
-  // Every close: writes the list and allows the close, even when the write failed.
+  // Every close: writes the list if it changed (or the file is new) and allows the close,
+  // even when the write failed.
   bool FormCloseQuery();
   void ToolbarButton977Click();
 
@@ -75,9 +76,11 @@ class MacroListEditor {
   std::string currentItem_;
   int modalResult_ = 0;
   bool settingMacro_ = false;  // the editor itself is changing MenuKeys
-  // A file that could not be read whole is rewritten only when the list was changed.
-  bool loadFailed_ = false;
+  // What the file held as read; an existing file is rewritten only when the list differs.
+  bool existed_ = false;
   std::vector<std::string> loaded_;
+  // The file could not be read whole: it is kept as a backup before it is rewritten.
+  bool partial_ = false;
 };
 
 }  // namespace ostrel

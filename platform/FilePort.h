@@ -35,4 +35,17 @@ class FileSystem {
   virtual bool Copy(const std::string& from, const std::string& to) = 0;
 };
 
+// The name a new backup of `path` takes: "<path>.bak", or "<path>.bak1", "<path>.bak2"...
+// when those are taken, so that a backup never replaces an older one; empty when every
+// name up to "<path>.bak9999" is taken.
+inline std::string FreeBackupName(FileSystem& fs, const std::string& path) {
+  const std::string base = path + ".bak";
+  if (!fs.Exists(base)) return base;
+  for (int n = 1; n < 10000; ++n) {
+    std::string name = base + std::to_string(n);
+    if (!fs.Exists(name)) return name;
+  }
+  return {};
+}
+
 }  // namespace ostrel

@@ -11,6 +11,8 @@ namespace ostrel {
 namespace {
 
 constexpr COLORREF kTeal = RGB(0, 128, 128);
+// Shows the reports that came before the dialog was on screen.
+constexpr UINT kShowPendingErrors = WM_APP + 40;
 
 tk::FormStyle Form4Style(HWND owner) {
   tk::FormStyle style;
@@ -108,6 +110,13 @@ LRESULT TForm4::OnNotify(NMHDR* hdr) {
 }
 
 bool TForm4::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == kShowPendingErrors) {
+    std::vector<std::string> errors = std::move(pendingErrors_);
+    pendingErrors_.clear();
+    for (const std::string& text : errors) ShowError(text);
+    result = 0;
+    return true;
+  }
   if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == memo_) {
     HDC dc = reinterpret_cast<HDC>(wp);
     SetBkColor(dc, kTeal);
@@ -152,6 +161,12 @@ std::string TForm4::InputBox(const std::string& caption, const std::string& prom
 }
 
 void TForm4::ShowError(const std::string& text) {
+  // A report about the file as it opens waits until the list is on screen behind it.
+  if (!IsWindowVisible(Handle())) {
+    pendingErrors_.push_back(text);
+    if (pendingErrors_.size() == 1) PostMessageA(Handle(), kShowPendingErrors, 0, 0);
+    return;
+  }
   tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
 }
 

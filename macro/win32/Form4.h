@@ -78,6 +78,7 @@ class TForm4 : public tk::Form, private MacroListView {
   HWND memo_ = nullptr;
   HBRUSH memoBrush_ = nullptr;
   tk::HelpButton helpButton_;
+  std::vector<std::string> pendingErrors_;
 };
 
 // What the hotkey editor does with a macro-menu definition's list file: create the

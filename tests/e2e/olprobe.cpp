@@ -9,6 +9,8 @@
 //   olprobe kill <title>                  ends the window's process
 //   olprobe hold <file> <ms>              keeps a file open with no sharing, as another
 //                                         program can, until <file>.release appears
+//   olprobe hold <file> <ms> <class>      the same, but the <ms> count from the moment a
+//                                         window of that class exists (at most 60 s on)
 //   olprobe window <title> <class> <ms>   shows a top-level window of that class (a plain
 //                                         program window, or "Progman" for a desktop) and
 //                                         keeps it until closed or <ms> have passed
@@ -200,12 +202,18 @@ int main(int argc, char** argv) {
     if (f == INVALID_HANDLE_VALUE) return 1;
     std::printf("holding %s\n", title.c_str());
     std::fflush(stdout);
+    if (argc > 4)
+      for (DWORD start = GetTickCount(); !FindWindowA(argv[4], nullptr);) {
+        if (GetTickCount() - start > 60000) break;
+        Sleep(10);
+      }
     const std::string release = title + ".release";
     for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
       if (GetFileAttributesA(release.c_str()) != INVALID_FILE_ATTRIBUTES) break;
       Sleep(100);
     }
     CloseHandle(f);
+    std::printf("released\n");
     return 0;
   }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Keys.fil held open by another program: the program says it cannot open it, says it
-# cannot keep a backup, never overwrites it, and stays usable.
+# Keys.fil held open by another program all along: after about 2 s of attempts the
+# program says it cannot open it and names the backup a change would keep; its set-up
+# neither rewrites nor deletes the file, and it stays usable.
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir locked-file)
@@ -23,14 +24,12 @@ first=$(probe dialog Error 20000) || fail "no error for the file that cannot be 
 echo "$first"
 grep -qF "text=Cannot open file $keys|" <<<"$first" || fail "wrong open error"
 grep -qF "Keys.fil.bak" <<<"$first" || fail "the open error does not name the backup"
-second=$(probe dialog Error 10000) || fail "no error for the backup that cannot be made"
-echo "$second"
-grep -qF "text=Cannot create file $keys.bak|" <<<"$second" || fail "wrong backup error"
 probe wait Ostrel 10000 >/dev/null || fail "the program did not go on to show its window"
+if probe dialog Error 1000; then fail "a second error box"; fi
 shot locked-file
 
 touch "$app/Keys.fil.release"
 wait "$holder" || fail "the holder failed"
 [[ "$(sha256sum <"$app/Keys.fil")" == "$before" ]] || fail "the held file was changed"
-[[ ! -e "$app/Keys.fil.new" ]] || fail "a staging file was left behind"
+for f in Keys.fil.bak Keys.fil.new; do [[ ! -e "$app/$f" ]] || fail "$f appeared"; done
 echo "PASS"

@@ -2,8 +2,8 @@
 # The macro-menu editor on its own (form4host.exe), driven from the keyboard as a user
 # would: add an item through the input box, a refused duplicate, type its macro, ask for
 # help, delete an item, close; then the list file's bytes. A new file comes into being
-# at the first close, and a file that cannot be written is reported by its full path
-# while the dialog still lets the user leave.
+# at the first close, a file that cannot be written is reported by its full path while
+# the dialog still lets the user leave, and a UTF-16 file survives opening and Cancel.
 source "$(dirname "$0")/lib.sh"
 
 TITLE="SendKeys List Configuration"
@@ -111,4 +111,22 @@ want="text=Cannot create file $(winpath "$bad")"
 grep -qF "$want" <<<"$msg" || fail "wrong write error: $msg (want $want)"
 wait_host_gone
 [[ $(host_rc) == 1 ]] || fail "modal result $(host_rc) after a failed write"
+# A list saved in UTF-16 by another editor: reported when the editor opens, and byte for
+# byte as it was after Cancel (no rewrite, no backup).
+wide="$dir/SendKeyList_4.skl"
+printf '\xff\xfeN\0a\0m\0e\0=\0J\0o\0h\0n\0\r\0\n\0' >"$wide"
+before=$(sha256sum <"$wide")
+start_host "$wide"
+probe wait Error 10000 >/dev/null || fail "no report of the UTF-16 file"
+shot macro-editor-utf16
+msg=$(probe dialog Error 10000) || fail "no report of the UTF-16 file"
+grep -qF "text=$(winpath "$wide") holds a UTF-16 byte-order mark, which" <<<"$msg" ||
+  fail "wrong report: $msg"
+probe gone Error 3000 || fail "the report stayed"
+DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((WX + 150)) $((WY + BORDER + 4)) click 1
+sleep 0.3
+press alt+c
+wait_host_gone
+[[ "$(sha256sum <"$wide")" == "$before" ]] || fail "the UTF-16 file was changed: $(od -An -c "$wide")"
+for f in "$wide".*; do [[ ! -e "$f" ]] || fail "$f appeared"; done
 echo "PASS: macro editor"

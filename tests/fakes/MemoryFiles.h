@@ -14,6 +14,9 @@
 
 namespace ostrel::testing {
 
+// Thrown where the process would have been killed: nothing after it runs.
+struct SimulatedCrash {};
+
 class MemoryFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
@@ -26,11 +29,19 @@ class MemoryFileSystem : public FileSystem {
   bool commitFails = false;
   bool replaceFails = false;
   bool copyFails = false;
+  std::map<std::string, int> heldFor;  // opens of a path that fail before it is let go
+  int openAttempts = 0;
+  // Every step that changes the disk (create, write, commit, copy, replace, remove) is
+  // counted; the process "dies" right after step number `crashAfter` (1 = the first).
+  long crashAfter = -1;
+  long steps = 0;
   std::vector<std::string> log;  // "create x", "replace a b", ... in call order
 
   bool Exists(const std::string& path) override { return files.count(path) > 0; }
 
   std::unique_ptr<ByteFile> OpenRead(const std::string& path) override {
+    ++openAttempts;
+    if (heldFor.count(path) && heldFor[path]-- > 0) return nullptr;
     if (!files.count(path) || unreadable.count(path)) return nullptr;
     return std::make_unique<Stream>(*this, path, false);
   }
@@ -38,28 +49,38 @@ class MemoryFileSystem : public FileSystem {
     log.push_back("create " + path);
     if (uncreatable.count(path)) return nullptr;
     files[path].clear();
+    Stepped();
     return std::make_unique<Stream>(*this, path, true);
   }
   bool Remove(const std::string& path) override {
     log.push_back("remove " + path);
     if (undeletable.count(path)) return false;
-    return files.erase(path) > 0;
+    bool ok = files.erase(path) > 0;
+    Stepped();
+    return ok;
   }
   bool Replace(const std::string& from, const std::string& to) override {
     log.push_back("replace " + from + " " + to);
     if (replaceFails || !files.count(from)) return false;
     files[to] = files[from];
     files.erase(from);
+    Stepped();
     return true;
   }
   bool Copy(const std::string& from, const std::string& to) override {
     log.push_back("copy " + from + " " + to);
     if (copyFails || !files.count(from) || unreadable.count(from)) return false;
     files[to] = files[from];
+    Stepped();
     return true;
   }
 
  private:
+  void Stepped() {
+    ++steps;
+    if (crashAfter >= 0 && steps >= crashAfter) throw SimulatedCrash{};
+  }
+
   class Stream : public ByteFile {
    public:
     Stream(MemoryFileSystem& fs, std::string path, bool writing)
@@ -88,9 +109,13 @@ class MemoryFileSystem : public FileSystem {
         room = std::min(n, static_cast<std::size_t>(std::max(0L, fs_.diskSpace)));
       data.append(static_cast<const char*>(buffer), room);
       if (fs_.diskSpace >= 0) fs_.diskSpace -= static_cast<long>(room);
+      fs_.Stepped();
       return static_cast<long>(room);
     }
-    bool Commit() override { return !fs_.commitFails; }
+    bool Commit() override {
+      fs_.Stepped();
+      return !fs_.commitFails;
+    }
 
    private:
     MemoryFileSystem& fs_;

@@ -105,7 +105,7 @@ TEST_F(DefinitionFileTest, OversizedLengthBytesAreCutToTheirFields) {
   std::string original = fs.files[kFile];
   list.Rekey();
   file.Save(list);
-  EXPECT_EQ(fs.files[file.BackupName()], original);
+  EXPECT_EQ(fs.files[kFile + ".bak"], original);
   EXPECT_EQ(FromBytes(fs.files[kFile], 844).Name.len, 40);
 }
 
@@ -147,50 +147,77 @@ TEST_F(DefinitionFileTest, TrailingFragmentIsCompletedWithZeros) {
   list.Rekey();
   file.Save(list);
   EXPECT_EQ(fs.files[kFile].size(), 2u * 844);
-  EXPECT_EQ(fs.files[file.BackupName()], original);
+  EXPECT_EQ(fs.files[kFile + ".bak"], original);
 }
 
-TEST_F(DefinitionFileTest, UnopenableFileIsReportedAndNeverOverwrittenWithoutABackup) {
+TEST_F(DefinitionFileTest, FileHeldForAMomentIsOpenedOnALaterAttempt) {
+  std::vector<std::uint32_t> pauses;
+  DefinitionFile patient{fs, kFile, [&](std::uint32_t ms) { pauses.push_back(ms); }};
   Lay({MakeRec("A"), MakeRec("B")});
-  std::string original = fs.files[kFile];
+  fs.heldFor[kFile] = 20;  // the last attempt gets it
+  LoadOutcome out = patient.Load(list);
+  EXPECT_FALSE(out.Damaged());
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(pauses, std::vector<std::uint32_t>(20, 100));
+
+  KeysList again{PortableCollate};
+  fs.heldFor[kFile] = 21;
+  EXPECT_TRUE(patient.Load(again).openFailed);
+  EXPECT_EQ(fs.openAttempts, 21 + 21);
+}
+
+// After a load that read less than the file holds, nothing is stored until the
+// definitions change; the first change keeps the original first, and a backup that is
+// already there is never replaced.
+TEST_F(DefinitionFileTest, IncompleteLoadLeavesTheFileAloneUntilAChange) {
+  Lay({MakeRec("A"), MakeRec("B")});
+  const std::string original = fs.files[kFile];
+  fs.files[kFile + ".bak"] = "older";
   fs.unreadable.insert(kFile);
   LoadOutcome out = file.Load(list);
   EXPECT_TRUE(out.openFailed);
   EXPECT_EQ(out.error.rfind("Cannot open file C:\\Ostrel\\Keys.fil\r\n", 0), 0u);
-  EXPECT_NE(out.error.find("C:\\Ostrel\\Keys.fil.bak"), std::string::npos);
+  EXPECT_NE(out.error.find("first kept as C:\\Ostrel\\Keys.fil.bak1."), std::string::npos);
   EXPECT_EQ(list.Count(), 0u);
+  file.Save(list);  // the rebuild after loading: no delete, no backup
+  EXPECT_TRUE(fs.log.empty());
 
-  // Still locked at the save: the copy fails, so the file is left alone.
+  // Still held when the user adds one: no backup, so the file is left alone.
+  list.Add("\x0B" "C", std::make_unique<TKeyRec>(MakeRec("C")));
   try {
     file.Save(list);
     FAIL() << "save went ahead without a backup";
   } catch (const EFileError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file C:\\Ostrel\\Keys.fil.bak\r\n", 0),
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file C:\\Ostrel\\Keys.fil.bak1\r\n", 0),
               0u);
   }
   EXPECT_EQ(fs.files[kFile], original);
-  EXPECT_TRUE(file.BackupPending());
-
-  // Once it can be read, the backup is taken and then the (empty) list is saved.
   fs.unreadable.clear();
   file.Save(list);
-  EXPECT_EQ(fs.files[file.BackupName()], original);
-  EXPECT_FALSE(fs.Exists(kFile));
+  EXPECT_EQ(fs.files[kFile + ".bak1"], original);
+  EXPECT_EQ(fs.files[kFile + ".bak"], "older");
+  EXPECT_EQ(NamesInFile(fs.files[kFile]), std::vector<std::string>{"C"});
   EXPECT_FALSE(file.BackupPending());
-}
 
-TEST_F(DefinitionFileTest, ReadErrorPartWayKeepsWhatWasReadAndTheOriginal) {
-  Lay({MakeRec("A"), MakeRec("B"), MakeRec("C")});
-  std::string original = fs.files[kFile];
-  fs.readFailsAfter = 844 + 100;
-  LoadOutcome out = file.Load(list);
-  EXPECT_TRUE(out.readFailed);
-  EXPECT_EQ(out.error.rfind("Cannot read file C:\\Ostrel\\Keys.fil", 0), 0u);
-  EXPECT_EQ(Names(list), std::vector<std::string>{"A"});
-  fs.readFailsAfter = -1;
-  file.Save(list);
-  EXPECT_EQ(fs.files[file.BackupName()], original);
-  EXPECT_EQ(NamesInFile(fs.files[kFile]), std::vector<std::string>{"A"});
+  // A read that breaks part-way, twice: each change keeps its own original.
+  for (const char* kept : {".bak2", ".bak3"}) {
+    KeysList part{PortableCollate};
+    const std::string before = fs.files[kFile];
+    fs.readFailsAfter = 100;
+    out = file.Load(part);
+    fs.readFailsAfter = -1;
+    EXPECT_TRUE(out.readFailed);
+    EXPECT_EQ(out.error.rfind("Cannot read file C:\\Ostrel\\Keys.fil", 0), 0u);
+    part.Rekey();
+    file.Save(part);
+    EXPECT_EQ(fs.files[kFile], before);
+    part.Add("\x0B" "D", std::make_unique<TKeyRec>(MakeRec("D")));
+    file.Save(part);
+    EXPECT_EQ(fs.files[kFile + kept], before);
+    EXPECT_EQ(NamesInFile(fs.files[kFile]), std::vector<std::string>{"D"});
+  }
+  EXPECT_EQ(fs.files[kFile + ".bak"], "older");
+  EXPECT_EQ(fs.files[kFile + ".bak1"], original);
 }
 
 TEST_F(DefinitionFileTest, FailedWritesLeaveTheOldFileWhole) {

@@ -272,6 +272,63 @@ TEST_F(MacroListEditorTest, AnUnreadableFileIsReportedAndNotOverwrittenUnlessCha
   editor2.Button1Click();
   editor2.FormCloseQuery();
   EXPECT_EQ(fs2.files[kList], "Name=John{tab}Smith\r\nFax=\r\n");
+  EXPECT_EQ(fs2.files[kList + ".bak"], kJohn);  // what was not read is kept
+}
+
+TEST_F(MacroListEditorTest, AnUnchangedListIsNotRewrittenWhateverCloses) {
+  Open(kJohn);
+  view.Click(1);  // looking at a macro writes it back unchanged
+  editor.Button4Click();
+  Open(kJohn);
+  editor.Button3Click();
+  Open(kJohn);
+  Add("Fax");
+  view.Click(2);
+  editor.Button2Click();  // added and deleted again: the same list
+  EXPECT_TRUE(editor.FormCloseQuery());
+  EXPECT_EQ(editor.ModalResult(), kModalOk);
+  for (const std::string& op : fs.log) ADD_FAILURE() << op;
+  EXPECT_EQ(fs.files[kList], kJohn);
+}
+
+// Bytes the reader cannot take as text: reported at once, left alone when the list is
+// not changed, and kept under a backup name that no earlier backup holds before a rewrite.
+TEST_F(MacroListEditorTest, FilesItCannotReadWholeAreReportedAndKeptBeforeARewrite) {
+  const std::string utf16("\xFF\xFEN\0a\0=\0x\0\r\0\n\0", 14);
+  const std::string nul("Name=Jo\0hn\r\nPhone=1\r\n", 22);
+  const std::string utf8 = "\xEF\xBB\xBFName=J\xC3\xB6rg\r\n";
+  for (const auto& [bytes, what] : {std::pair{utf16, "a UTF-16 byte-order mark"},
+                                    std::pair{nul, "a NUL byte"},
+                                    std::pair{utf8, "a UTF-8 byte-order mark"}}) {
+    SCOPED_TRACE(what);
+    fs = MemoryFileSystem();
+    view.errors.clear();
+    fs.files[kList + ".bak"] = "older";
+    Open(bytes);
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_EQ(view.errors[0].rfind(kList + " holds " + what + ", which", 0), 0u);
+    EXPECT_NE(view.errors[0].find("kept as " + kList + ".bak1."), std::string::npos);
+    editor.Button4Click();
+    EXPECT_EQ(fs.files[kList], bytes);
+    EXPECT_TRUE(fs.log.empty());
+
+    Open(bytes);
+    Add("Fax");
+    fs.copyFails = true;  // no backup, no rewrite
+    editor.Button3Click();
+    EXPECT_EQ(view.errors.back().rfind("Cannot create file " + kList + ".bak1\r\n", 0), 0u);
+    EXPECT_EQ(fs.files[kList], bytes);
+
+    fs.copyFails = false;
+    Open(bytes);
+    Add("Fax");
+    editor.Button3Click();
+    EXPECT_EQ(fs.files[kList + ".bak1"], bytes);
+    EXPECT_EQ(fs.files[kList + ".bak"], "older");
+    EXPECT_TRUE(fs.files[kList].ends_with("Fax=\r\n"));
+  }
+  // The byte-order mark is not part of the first name.
+  EXPECT_EQ(fs.files[kList], "Name=J\xC3\xB6rg\r\nFax=\r\n");
 }
 
 TEST_F(MacroListEditorTest, TheHelpButtonAsksForContext40) {

@@ -14,6 +14,12 @@
 namespace ostrel {
 namespace {
 
+DWORD WINAPI LetGoLater(LPVOID handle) {
+  Sleep(500);
+  CloseHandle(static_cast<HANDLE>(handle));
+  return 0;
+}
+
 class Win32Files : public ::testing::Test {
  protected:
   std::string dir;
@@ -72,27 +78,43 @@ TEST_F(Win32Files, SaveThenLoadRoundTripsAndReplacesTheOldFile) {
   for (std::size_t i = 0; i < again.Count(); ++i) EXPECT_EQ(again.KeyAt(i), list.KeyAt(i));
 }
 
-TEST_F(Win32Files, AFileHeldOpenElsewhereIsReportedAndKept) {
+TEST_F(Win32Files, AFileHeldOpenElsewhereIsWaitedForThenReportedAndKept) {
   KeysList list(LocaleCollate);
   Add(list, "Kept", "");
   DefinitionFile file(fs, keys);
   file.Save(list);
   const std::string before = Contents(keys);
+  DefinitionFile::Pause pause = [](std::uint32_t ms) { Sleep(ms); };
 
+  // Let go after half a second: the load waits for it.
   HANDLE held = HoldKeys(GENERIC_READ | GENERIC_WRITE);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HANDLE letGo = CreateThread(nullptr, 0, LetGoLater, held, 0, nullptr);
+  KeysList waited(LocaleCollate);
+  DefinitionFile patient(fs, keys, pause);
+  LoadOutcome out = patient.Load(waited);
+  WaitForSingleObject(letGo, INFINITE);
+  CloseHandle(letGo);
+  EXPECT_FALSE(out.Damaged()) << out.error;
+  EXPECT_EQ(waited.Count(), 1u);
+
+  // Held all along: reported, and neither rewritten nor deleted until a change.
+  held = HoldKeys(GENERIC_READ | GENERIC_WRITE);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   KeysList loaded(LocaleCollate);
-  DefinitionFile locked(fs, keys);
-  LoadOutcome out = locked.Load(loaded);
+  DefinitionFile locked(fs, keys, pause);
+  out = locked.Load(loaded);
   EXPECT_TRUE(out.openFailed);
   EXPECT_EQ(out.error.rfind("Cannot open file " + keys, 0), 0u);
+  EXPECT_NO_THROW(locked.Save(loaded));
+  Add(loaded, "New", "");
   EXPECT_THROW(locked.Save(loaded), EFileError);  // no backup possible: left alone
   CloseHandle(held);
 
   EXPECT_EQ(Contents(keys), before);
   locked.Save(loaded);  // now the backup is taken first
-  EXPECT_EQ(Contents(file.BackupName()), before);
-  EXPECT_FALSE(fs.Exists(keys));
+  EXPECT_EQ(Contents(keys + ".bak"), before);
+  EXPECT_EQ(Contents(keys).size(), 844u);
 }
 
 TEST_F(Win32Files, ReplacingAFileThatIsOpenFailsWithoutLosingIt) {
