@@ -155,6 +155,8 @@ class TOstrelForm : public tk::Form, public MainView {
   // SendKeyPop and, per command id, the caption of the macro it types.
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> sendKeyPop_;
   std::map<UINT, std::string> macroCommands_;
+  // The registered message by which a second start of the program asks for the window.
+  UINT showRequest_ = 0;
 };
 
 }  // namespace ostrel
