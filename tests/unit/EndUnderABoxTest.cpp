@@ -32,15 +32,6 @@ TEST_F(EndUnderABox, TerminateUnderTheSaveErrorBoxEndsTheRebuildThere) {
   EXPECT_TRUE(hotkeys.held.empty());
 }
 
-TEST_F(EndUnderABox, TerminateUnderTheRefusedHotkeysBoxLeavesTheTeardownsState) {
-  StartWith({WithKey(MakeRec("A"), 80), WithKey(MakeRec("B"), 80)});
-  view.whileBoxUp = [this] { TerminateFromTheMenu(); };
-  ctl.UpdateKeysList();
-  EXPECT_EQ(ctl.Keys(), nullptr);
-  EXPECT_TRUE(ctl.HotKeyList().empty());
-  EXPECT_TRUE(hotkeys.held.empty());
-}
-
 TEST_F(EndUnderABox, TerminateUnderABoxOfTheSetUpStopsTheSetUp) {
   hotkeys.taken.push_back("0 116");
   files.files[kKeysPath] = Bytes(WithKey(MakeRec("A"), 80));

@@ -75,15 +75,6 @@ TEST_F(OneCopy, ASecondCopyWaitsBrieflyForTheFirstsWindow) {
 
 class ShowRequest : public ::testing::Test, public Harness {};
 
-TEST_F(ShowRequest, ARunningCopyShowsItsWindow) {
-  view.options[obOlTaskBar] = true;
-  registry.SetString(kMachineOptions, "OLTaskbar", "1");
-  StartWith({MakeRec("A")});
-  ctl.AnotherCopyStarted();
-  EXPECT_EQ(Calls({"restore", "SetForegroundWindow"}),
-            (std::vector<std::string>{"restore", "SetForegroundWindow 500"}));
-}
-
 TEST_F(ShowRequest, ARequestDuringTheSetUpOverridesTheHideOption) {
   registry.SetString(kMachineOptions, "OLTaskbar", "1");
   files.files[kKeysPath] = Bytes(MakeRec("A"));
@@ -94,14 +85,6 @@ TEST_F(ShowRequest, ARequestDuringTheSetUpOverridesTheHideOption) {
   EXPECT_TRUE(view.options[obOlTaskBar]);
   EXPECT_TRUE(Calls({"minimize"}).empty());
   EXPECT_EQ(Calls({"restore"}).size(), 1u);
-}
-
-TEST_F(ShowRequest, AnEndingCopyIgnoresIt) {
-  StartWith({MakeRec("A")});
-  ctl.MenuClick("Terminate", "");
-  log.calls.clear();
-  ctl.AnotherCopyStarted();
-  EXPECT_TRUE(log.calls.empty());
 }
 
 }  // namespace
