@@ -1,8 +1,38 @@
 // Every definition with a key becomes one system-wide hotkey. Ids are positions in the
 // hotkey component's list, given out afresh by every rebuild in KeysList order.
+#include "app/BusyMark.h"
 #include "app/OstrelController.h"
 
 namespace ostrel {
+
+namespace {
+
+// "Ctrl+Alt+W"; a key without modifiers is its name alone.
+std::string HotKeyText(const TKeyRec& d) {
+  std::string key(kKeyNames[static_cast<std::size_t>(d.Key)]);
+  if (d.KeyMod == 0) return key;
+  return std::string(kKeyModTable[static_cast<std::size_t>(d.KeyMod)].text) + "+" + key;
+}
+
+}  // namespace
+
+std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused) {
+  std::string text = kHotKeyInUseText;
+  text += "\n";
+  std::size_t shown = 0;
+  for (PKeyRec d : refused) {
+    // A box taller than the screen would hide its own OK button.
+    if (shown == kRefusedLinesShown) {
+      text += "\n... and " + std::to_string(refused.size() - shown) + " more.";
+      break;
+    }
+    const std::string group = TrimText(d->Group.str());
+    text += "\n" + (group.empty() ? std::string() : group + ": ") + TrimText(d->Name.str()) +
+            " (" + HotKeyText(*d) + ")";
+    ++shown;
+  }
+  return text;
+}
 
 std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod) {
   if (keyMod < 0 || keyMod >= static_cast<std::int32_t>(kKeyModCount)) return std::nullopt;
@@ -15,6 +45,7 @@ void OstrelController::BuildHotKeyList() {
   sysHotKey1_.SetActive(false);
   sysHotKey1_.Clear();
   sysHotKey1_.SetActive(true);
+  std::vector<PKeyRec> refused;
   for (std::size_t i = 0; keys_ && i < keys_->Count(); ++i) {
     PKeyRec d = keys_->At(i);
     if (!d || d->Key <= 0) continue;
@@ -25,9 +56,14 @@ void OstrelController::BuildHotKeyList() {
     sysHotKey1_.AddHotKey(static_cast<std::uint8_t>(d->Key), *mods);
     hotKeyList_.push_back(keys_->KeyAt(i));
     hotKeyDefs_.push_back(d);
-    if (!sysHotKey1_.Entry(sysHotKey1_.Count() - 1).Registered)
-      p_.view.ShowInfo("HotKey aready in use.");
+    if (!sysHotKey1_.Entry(sysHotKey1_.Count() - 1).Registered) refused.push_back(d);
   }
+  // One box for the whole rebuild, once every registration is in place: menus and
+  // hotkeys that run under it find the lists complete. A box already up is not
+  // joined by another.
+  if (refused.empty() || hotKeyBoxOpen_) return;
+  BusyMark box(hotKeyBoxOpen_);
+  p_.view.ShowInfo(RefusedHotKeysText(refused));
 }
 
 void OstrelController::HotKeyEvent(std::int32_t index) {

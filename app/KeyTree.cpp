@@ -69,6 +69,9 @@ void OstrelController::UpdateKeysList() {
   } catch (const EFileError& e) {
     // The definitions stay in memory; the next rebuild tries to save them again.
     p_.view.ShowError(e.what());
+    // The box handles messages: "Terminate" from the OstrelMenu may have ended the
+    // program and freed the list under it.
+    if (!Alive()) return;
   }
   std::vector<TreeNode> tree = BuildTree(*keys_);
   p_.view.RenderTree(tree);
@@ -108,6 +111,15 @@ void OstrelController::MenuClick(const std::string& caption, const std::string& 
   } else if (u.find("SHOW...") != std::string::npos) {
     ShowConfiguration(true);
   }
+}
+
+void OstrelController::AnotherCopyStarted() {
+  if (terminating_) return;
+  if (!popupReady_) {
+    showRequested_ = true;
+    return;
+  }
+  ShowConfiguration(false);
 }
 
 void OstrelController::OLKeyTreeClick() {

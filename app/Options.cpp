@@ -109,9 +109,13 @@ void OstrelController::autostartClick(int tag) {
     case obAutostart:
       progLink1_.SourceName = p_.system.ModuleFileName();
       progLink1_.LinkName = kStartupLinkName;
-      if (p_.view.OptionChecked(obAutostart))
-        progLink1_.CreateLink();
-      else
+      if (p_.view.OptionChecked(obAutostart)) {
+        // A link that was not saved does not start the program: the box says so too.
+        if (!progLink1_.CreateLink()) {
+          p_.view.SetOptionChecked(obAutostart, false);
+          p_.view.ShowError("Cannot create file " + progLink1_.LinkPath().value_or(kStartupLinkName));
+        }
+      } else
         progLink1_.DeleteLink();
       return;
     case 1:

@@ -57,10 +57,12 @@ void OstrelController::Timer2Timer() {
   optionsBusy_ = false;
   SetOptions();
   FormSetup();
+  // A box of the set-up may have seen the program end.
+  if (!Alive()) return;
   p_.system.Sleep(100);
   trayIcon1_.SetActive(true);
   popupReady_ = true;
-  if (p_.view.OptionChecked(obOlTaskBar) && keys_ && !keys_->Empty())
+  if (p_.view.OptionChecked(obOlTaskBar) && keys_ && !keys_->Empty() && !showRequested_)
     p_.view.MinimizeApp();
   else
     ShowConfiguration(false);
@@ -76,6 +78,7 @@ void OstrelController::ShowConfiguration(bool settleFirst) {
   showingConfig_ = false;
   if (settleFirst) {
     p_.view.ProcessMessages();
+    if (terminating_) return;
     p_.system.Sleep(100);
   }
   p_.windows.SetForegroundWindow(p_.view.MainWindow());

@@ -53,6 +53,12 @@ std::vector<FunTypeEntry> FunTypeEntries();
 // for an index outside the table.
 std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod);
 
+// The text of the box that tells the hotkeys a rebuild could not register: the first line,
+// then one line per refused definition (group, name and key), at most kRefusedLinesShown.
+inline constexpr const char* kHotKeyInUseText = "HotKey aready in use.";
+inline constexpr std::size_t kRefusedLinesShown = 20;
+std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused);
+
 // Type 4's working folder: Dir trimmed, or else the folder part of Target.
 std::string RunDirectory(const TKeyRec& def);
 
@@ -90,6 +96,12 @@ class OstrelController {
   void FormDestroy();
   // Show..., and function type 6: visible, restored and in front.
   void ShowConfiguration(bool settleFirst);
+  // Another copy of the program was started in this session and asks for the window:
+  // shown now, or at the end of the set-up when it is still to come.
+  void AnotherCopyStarted();
+  // False once the program has ended (Terminate, or the teardown ran). Every path that
+  // handled messages on the way (a box, a menu, a dialog) asks this before going on.
+  bool Alive() const { return !terminating_ && keys_ != nullptr; }
 
   // The tree and the OstrelMenu.
   void UpdateKeysList();
@@ -205,6 +217,10 @@ class OstrelController {
   bool optionsBusy_ = false;
   // Set while the program restores its own window, which is no user's restore.
   bool showingConfig_ = false;
+  // Set by another copy's request that came before the set-up was done.
+  bool showRequested_ = false;
+  // Set while the box of refused hotkeys is up.
+  bool hotKeyBoxOpen_ = false;
   // Busy marks: a request that meets one is dropped, not queued.
   bool handOffBusy_ = false;
   bool dispatchBusy_ = false;

@@ -27,6 +27,7 @@ set(OSTREL_CORE_SOURCES
   app/HelpPage.cpp
   macro/Sendkeys.cpp
   app/Options.cpp
+  app/OneCopy.cpp
   olwatch/CornerGesture.cpp
 )
 list(TRANSFORM OSTREL_CORE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

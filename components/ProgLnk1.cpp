@@ -39,9 +39,9 @@ std::optional<std::string> TProgLink::LinkPath() {
   return *folder + "\\" + LinkName;
 }
 
-void TProgLink::CreateLink() {
+bool TProgLink::CreateLink() {
   std::optional<std::string> path = LinkPath();
-  if (!path) return;
+  if (!path) return true;
   links_.CreateDirectoryA(PathFolder(*path));  // fails harmlessly when it exists
   ShellLinkData link;
   link.path = SourceName;
@@ -50,7 +50,7 @@ void TProgLink::CreateLink() {
   link.arguments = TrimText(Parameters).empty() ? std::string() : Parameters;
   link.workingDirectory = PathFolder(SourceName);
   link.showCmd = kSwShowMaximized;
-  links_.SaveShellLink(*path, link);
+  return links_.SaveShellLink(*path, link);
 }
 
 void TProgLink::DeleteLink() {

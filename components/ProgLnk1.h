@@ -1,8 +1,8 @@
 // TProgLink: creates, deletes and tests for one shell link (a ".lnk" file) below the
 // current user's Programs folder of the Start menu. The folder comes from the user's
 // "Shell Folders" registry key; without a "Programs" value there is no link path, and
-// the three operations then do nothing (LinkExists is false). Nothing is reported: the
-// caller learns the outcome only through LinkExists.
+// the three operations then do nothing (LinkExists is false). CreateLink tells whether
+// the link was saved; the caller reports a failure.
 #pragma once
 
 #include <optional>
@@ -35,8 +35,9 @@ class TProgLink {
   std::string Parameters;
   std::string Description;
 
-  // Creates or overwrites the link, making its folder (one level) when missing.
-  void CreateLink();
+  // Creates or overwrites the link, making its folder (one level) when missing. False
+  // when a link path was known but the link could not be saved.
+  bool CreateLink();
   // Deletes the link file if there is one.
   void DeleteLink();
   bool LinkExists();

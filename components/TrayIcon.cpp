@@ -12,9 +12,20 @@ void TTrayIcon::SetActive(bool active) {
   if (active == active_) return;
   active_ = active;
   if (active)
-    Add();
+    Show();
   else
     Remove();
+}
+
+void TTrayIcon::Show() {
+  shown_ = Add();
+  // A refused add may still have put the icon there (the shell answered too late):
+  // when a change of it is taken, it is there.
+  if (!shown_) shown_ = port_.ShellNotifyIcon(kNimModify, record_);
+  if (retrying_ != !shown_) {
+    retrying_ = !shown_;
+    port_.SetRetryTimer(retrying_);
+  }
 }
 
 void TTrayIcon::SetIcon(std::uintptr_t icon) {
@@ -28,7 +39,21 @@ void TTrayIcon::SetToolTip(const std::string& tip) {
   Modify();
 }
 
-bool TTrayIcon::HandleMessage(std::uint32_t msg, std::uintptr_t /*wParam*/, std::intptr_t lParam) {
+bool TTrayIcon::HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (msg == kWmTimer && wParam == kTrayRetryTimerId) {
+    if (active_ && !shown_) {
+      Show();
+    } else if (retrying_) {
+      retrying_ = false;
+      port_.SetRetryTimer(false);
+    }
+    return true;
+  }
+  // The shell started again: the icons of the one before are gone.
+  if (msg != 0 && msg == port_.TaskbarCreatedMessage()) {
+    if (active_) Show();
+    return false;  // a broadcast: the default procedure may see it too
+  }
   if (msg == kTrayRefreshMessage) {
     SetToolTip(toolTip_);
     return true;
@@ -72,7 +97,14 @@ bool TTrayIcon::Modify() {
   return port_.ShellNotifyIcon(kNimModify, record_);
 }
 
-bool TTrayIcon::Remove() { return port_.ShellNotifyIcon(kNimDelete, record_); }
+bool TTrayIcon::Remove() {
+  if (retrying_) {
+    retrying_ = false;
+    port_.SetRetryTimer(false);
+  }
+  shown_ = false;
+  return port_.ShellNotifyIcon(kNimDelete, record_);
+}
 
 void TTrayIcon::Click(TMouseButton button, const TMouseEvent& event) {
   ScreenPoint at = port_.CursorPos();

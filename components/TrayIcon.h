@@ -20,6 +20,11 @@ inline constexpr std::uint32_t kTrayRefreshMessage = 1026;   // WM_USER + 2, too
 inline constexpr std::uint32_t kTrayIconId = 0;
 inline constexpr std::uint32_t kTrayFlags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
 inline constexpr std::size_t kToolTipLimit = 62;
+// A failed add is tried again by a timer of the hidden window, every kTrayRetryMs while
+// the icon is active and not in the notification area.
+inline constexpr std::uint32_t kWmTimer = 0x0113;
+inline constexpr std::uintptr_t kTrayRetryTimerId = 1;
+inline constexpr std::uint32_t kTrayRetryMs = 2000;
 
 // The mouse messages the notification area reports through the callback message.
 inline constexpr std::uint32_t kWmLButtonUp = 0x0202;
@@ -48,6 +53,11 @@ class NotifyIconPort {
   // PostMessageA(hidden window, kTrayRefreshMessage, 0, 0).
   virtual void PostToolTipRefresh() = 0;
   virtual ScreenPoint CursorPos() = 0;
+  // RegisterWindowMessageA("TaskbarCreated"): what a newly started shell broadcasts to
+  // every top-level window; 0 when there is none.
+  virtual std::uint32_t TaskbarCreatedMessage() = 0;
+  // SetTimer / KillTimer of the hidden window's kTrayRetryTimerId, every kTrayRetryMs.
+  virtual void SetRetryTimer(bool on) = 0;
 };
 
 class TTrayIcon {
@@ -76,15 +86,20 @@ class TTrayIcon {
   TNotifyEvent OnDblClick;
   TPopup PopupMenu;
 
-  // Every message of the hidden window that the component handles (1025 and 1026);
-  // returns false for any other, which goes to the default window procedure.
+  // Every message of the hidden window that the component handles (1025 and 1026, the
+  // retry timer, and "TaskbarCreated", after which a restarted shell has no icon of
+  // ours); returns false for any other, which goes to the default window procedure.
   bool HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
 
   const NotifyIconData& Record() const { return record_; }
+  // Whether the notification area took the icon (false while an add waits for a retry).
+  bool Shown() const { return shown_; }
 
  private:
   void Fill();
   bool Add();
+  // Adds the icon, or arms the retry timer when the notification area refuses it.
+  void Show();
   bool Modify();
   bool Remove();
   void Click(TMouseButton button, const TMouseEvent& event);
@@ -94,6 +109,8 @@ class TTrayIcon {
   std::uintptr_t icon_ = 0;
   std::string toolTip_;
   bool active_ = false;
+  bool shown_ = false;
+  bool retrying_ = false;
 };
 
 }  // namespace ostrel

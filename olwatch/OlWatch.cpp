@@ -1,6 +1,7 @@
 // OLWATCH.DLL: watches the mouse for the corner gesture (olwatch/CornerGesture.h) and asks
 // Ostrel to pop its menu up by posting MSG_SHOW_MENU to the window whose handle Ostrel
-// keeps at offset 44 of the shared block "OLShare.DTA".
+// keeps at offset 44 of the shared block "OLShare.DTA", provided that window belongs to
+// the process the library is loaded in.
 //
 // The low-level mouse hook lives on a thread of the library's own with its own message
 // loop. Ostrel's one thread often stops pumping messages for a while (sleeps between
@@ -48,7 +49,13 @@ void SendRequest() {
   // Window handles have 32 significant bits and are sign-extended on 64-bit Windows.
   auto value = static_cast<std::int32_t>(*g_window);
   if (value == 0) return;
-  PostMessageA(reinterpret_cast<HWND>(static_cast<INT_PTR>(value)), kMsgShowMenu, 0, 0);
+  HWND target = reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
+  // Any process may write the block. Only a window of the process that attached the
+  // library (the one it is loaded in) gets the request, so the block cannot aim the
+  // library's posts at another program.
+  DWORD owner = 0;
+  if (!GetWindowThreadProcessId(target, &owner) || owner != GetCurrentProcessId()) return;
+  PostMessageA(target, kMsgShowMenu, 0, 0);
 }
 
 void Apply(ostrel::CornerGesture::Action action) {

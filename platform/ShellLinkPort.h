@@ -22,8 +22,9 @@ class ShellLinkPort {
   virtual bool CreateDirectoryA(const std::string& path) = 0;
   // CoCreateInstance(CLSID_ShellLink, IID_IShellLinkA) and QueryInterface(IPersistFile),
   // the five setters, then IPersistFile::Save of the link path (turned from the ANSI
-  // code page into wide characters) with fRemember TRUE; both released. False when the
-  // link object cannot be made; the results of the other calls are not examined.
+  // code page into wide characters) with fRemember TRUE; both released. True only when
+  // every step succeeded: the path converted whole (it fits MAX_PATH) and the file was
+  // saved.
   virtual bool SaveShellLink(const std::string& linkPath, const ShellLinkData& link) = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/OneCopy.h"
 #include "app/win32/HelpPage.h"
 #include "dialogs/win32/Keydefines.h"
 #include "dialogs/win32/Selfun.h"
@@ -92,7 +93,7 @@ constexpr int kToolbarHeight = 26;
 
 }  // namespace
 
-TOstrelForm::TOstrelForm() {
+TOstrelForm::TOstrelForm() : showRequest_(RegisterWindowMessageA(kShowRequestName)) {
   controller_ = std::make_unique<OstrelController>(ControllerPorts{
       *this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_, keyboard_,
       LocaleCollate, registry_, shellLinks_});
@@ -438,12 +439,14 @@ void TOstrelForm::PopupMacroMenu(ScreenPoint at) {
   PostMessageA(Handle(), WM_NULL, 0, 0);
 }
 
+// A program that has ended (its window is gone) tells nothing more: such a box would
+// stand alone on the desktop, with nothing behind it.
 void TOstrelForm::ShowError(const std::string& text) {
-  tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
+  if (Handle()) tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
 }
 
 void TOstrelForm::ShowInfo(const std::string& text) {
-  tk::ShowMessage(Handle(), tk::MessageKind::mtInformation, text);
+  if (Handle()) tk::ShowMessage(Handle(), tk::MessageKind::mtInformation, text);
 }
 
 bool TOstrelForm::OnCloseQuery() { return controller_->FormCloseQuery(); }
@@ -496,6 +499,11 @@ LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
 }
 
 bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == showRequest_ && showRequest_ != 0) {
+    controller_->AnotherCopyStarted();
+    result = 0;
+    return true;
+  }
   switch (msg) {
     // Sent to the window rather than posted, or dispatched by a modal loop that the
     // message filter does not see: the same handling as the filter's.

@@ -164,6 +164,8 @@ class TOstrelForm : public tk::Form, public MainView {
   // The banner drawing of Pop1 and SendKeyPop; they go before the menus and the window.
   std::unique_ptr<TPopupMenus97> popupMenus971_;
   std::unique_ptr<TPopupMenus97> popupMenus972_;
+  // The registered message by which a second start of the program asks for the window.
+  UINT showRequest_ = 0;
 };
 
 }  // namespace ostrel

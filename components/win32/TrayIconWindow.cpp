@@ -11,7 +11,7 @@ static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NI
               kTrayFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) &&
               kTrayCallbackMessage == WM_USER + 1 && kTrayRefreshMessage == WM_USER + 2 &&
               kWmLButtonUp == WM_LBUTTONUP && kWmLButtonDblClk == WM_LBUTTONDBLCLK &&
-              kWmRButtonUp == WM_RBUTTONUP);
+              kWmRButtonUp == WM_RBUTTONUP && kWmTimer == WM_TIMER);
 // The record goes in its first form, which every shell accepts: 88 bytes in the 32-bit
 // program, with a 64-byte tip.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
@@ -43,6 +43,19 @@ ScreenPoint TrayIconWindow::CursorPos() {
   POINT p{};
   ::GetCursorPos(&p);
   return ScreenPoint{p.x, p.y};
+}
+
+std::uint32_t TrayIconWindow::TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+  return message;
+}
+
+void TrayIconWindow::SetRetryTimer(bool on) {
+  HWND window = TWindowedComponent::Handle();
+  if (on)
+    SetTimer(window, kTrayRetryTimerId, kTrayRetryMs, nullptr);
+  else
+    KillTimer(window, kTrayRetryTimerId);
 }
 
 LRESULT TrayIconWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -26,6 +26,8 @@ class TrayIconWindow : public TWindowedComponent, public NotifyIconPort {
   bool ShellNotifyIcon(int op, const NotifyIconData& record) override;
   void PostToolTipRefresh() override;
   ScreenPoint CursorPos() override;
+  std::uint32_t TaskbarCreatedMessage() override;
+  void SetRetryTimer(bool on) override;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

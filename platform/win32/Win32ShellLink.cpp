@@ -25,6 +25,12 @@ bool Win32ShellLink::CreateDirectoryA(const std::string& path) {
 }
 
 bool Win32ShellLink::SaveShellLink(const std::string& linkPath, const ShellLinkData& link) {
+  // The path first: one that does not fit, or does not convert, is no link at all (a
+  // cut path would save the link somewhere else).
+  WCHAR wide[MAX_PATH] = {};
+  if (linkPath.empty() ||
+      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH) == 0)
+    return false;
   IShellLinkA* made = nullptr;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               reinterpret_cast<void**>(&made))) ||
@@ -32,19 +38,18 @@ bool Win32ShellLink::SaveShellLink(const std::string& linkPath, const ShellLinkD
     return false;
   ComPtr<IShellLinkA> shellLink(made);
   IPersistFile* persist = nullptr;
-  shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
+  if (FAILED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) ||
+      !persist)
+    return false;
   // Released before the shell link object.
   ComPtr<IPersistFile> file(persist);
-  shellLink->SetPath(link.path.c_str());
-  shellLink->SetDescription(link.description.c_str());
-  shellLink->SetArguments(link.arguments.c_str());
-  shellLink->SetWorkingDirectory(link.workingDirectory.c_str());
-  shellLink->SetShowCmd(link.showCmd);
-  if (!file) return true;
-  WCHAR wide[MAX_PATH] = {};
-  MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-  file->Save(wide, TRUE);
-  return true;
+  if (FAILED(shellLink->SetPath(link.path.c_str())) ||
+      FAILED(shellLink->SetDescription(link.description.c_str())) ||
+      FAILED(shellLink->SetArguments(link.arguments.c_str())) ||
+      FAILED(shellLink->SetWorkingDirectory(link.workingDirectory.c_str())) ||
+      FAILED(shellLink->SetShowCmd(link.showCmd)))
+    return false;
+  return SUCCEEDED(file->Save(wide, TRUE));
 }
 
 }  // namespace ostrel

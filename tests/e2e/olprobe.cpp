@@ -13,7 +13,8 @@
 //                                         window of that class exists (at most 60 s on)
 //   olprobe window <title> <class> <ms>   shows a top-level window of that class (a plain
 //                                         program window, or "Progman" for a desktop) and
-//                                         keeps it until closed or <ms> have passed
+//                                         keeps it until closed or <ms> have passed;
+//                                         prints how many OstrelMenu requests it got
 //   olprobe front <title>                 brings the window to the foreground
 //   olprobe foreground                    prints the foreground window's title
 //   olprobe post <title> <message>        posts a message (number) with no parameters
@@ -23,6 +24,8 @@
 //   olprobe nomenu <ms>                   no popup menu is open (any more)
 //   olprobe edittext <title>              the text of the window's first edit control,
 //                                         written to stdout byte for byte (UTF-8)
+//   olprobe windows                       every window, top-level and child: its class,
+//                                         title, process and visibility, one per line
 #include <windows.h>
 
 #include <cstdio>
@@ -141,7 +144,11 @@ bool MenuOpen(RECT* where) {
   return true;
 }
 
+// How many OstrelMenu requests (0x2261) the plain window received.
+int g_menuRequests = 0;
+
 LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == 0x2261) ++g_menuRequests;
   if (msg == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(h, msg, wp, lp);
 }
@@ -164,7 +171,20 @@ int ShowPlainWindow(const std::string& title, const std::string& cls, DWORD ms) 
     if (msg.message == WM_TIMER && msg.hwnd == h) break;
     DispatchMessageA(&msg);
   }
+  std::printf("menu requests=%d\n", g_menuRequests);
   return 0;
+}
+
+BOOL CALLBACK ListWindow(HWND h, LPARAM depth) {
+  char cls[128] = {}, text[128] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  GetWindowTextA(h, text, sizeof text);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  std::printf("%*swindow class=%s pid=%lu visible=%d title=%s\n", static_cast<int>(depth * 2), "",
+              cls, static_cast<unsigned long>(pid), IsWindowVisible(h) ? 1 : 0, text);
+  if (depth == 0) EnumChildWindows(h, ListWindow, 1);
+  return TRUE;
 }
 
 }  // namespace
@@ -181,6 +201,10 @@ int main(int argc, char** argv) {
     }
     if (want)
       std::printf("menu rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (argc >= 2 && std::string(argv[1]) == "windows") {
+    EnumWindows(ListWindow, 0);
     return 0;
   }
   if (argc >= 2 && std::string(argv[1]) == "foreground") {

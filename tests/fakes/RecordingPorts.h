@@ -96,8 +96,17 @@ class RecordingView : public MainView {
     log_.Add("process");
     if (auto run = std::exchange(pendingMessages, nullptr)) run();
   }
-  void ShowError(const std::string& text) override { log_.Add("error " + text); }
-  void ShowInfo(const std::string& text) override { log_.Add("info " + text); }
+  // Runs inside a message box, as what the user does while it is up (its loop handles
+  // the program's messages); once per box.
+  std::function<void()> whileBoxUp;
+  void ShowError(const std::string& text) override {
+    log_.Add("error " + text);
+    if (auto run = std::exchange(whileBoxUp, nullptr)) run();
+  }
+  void ShowInfo(const std::string& text) override {
+    log_.Add("info " + text);
+    if (auto run = std::exchange(whileBoxUp, nullptr)) run();
+  }
   void RenderTree(const std::vector<TreeNode>& nodes) override {
     tree = nodes;
     selected = -1;
@@ -335,19 +344,35 @@ class FakeHotKeys : public HotKeyPort {
   CallLog& log_;
 };
 
+// The notification area: it holds the icon or not; while `refuse` is set it takes no call
+// (no shell yet), and `restartShell` loses the icon as a new shell would.
 class FakeTray : public NotifyIconPort {
  public:
   explicit FakeTray(CallLog& log) : log_(log) {}
+  static constexpr std::uint32_t kTaskbarCreated = 0xC0DE;
   bool shown = false;
+  bool refuse = false;
+  bool retryTimer = false;
   WindowHandle Handle() override { return 900; }
   bool ShellNotifyIcon(int op, const NotifyIconData& r) override {
     log_.Add("NotifyIcon " + std::to_string(op) + " " + r.szTip);
-    if (op == kNimAdd) shown = true;
+    if (refuse) return false;
+    if (op == kNimAdd) {
+      if (shown) return false;
+      shown = true;
+    }
+    if (op == kNimModify) return shown;
     if (op == kNimDelete) shown = false;
     return true;
   }
   void PostToolTipRefresh() override { log_.Add("PostToolTipRefresh"); }
   ScreenPoint CursorPos() override { return {}; }
+  std::uint32_t TaskbarCreatedMessage() override { return kTaskbarCreated; }
+  void SetRetryTimer(bool on) override {
+    retryTimer = on;
+    log_.Add(std::string("trayRetry ") + (on ? "on" : "off"));
+  }
+  void RestartShell() { shown = false; }
 
  private:
   CallLog& log_;

@@ -58,14 +58,51 @@ TEST_F(HotKeys, ARefusedCombinationIsReportedAndKeepsLaterIds) {
   StartWith({WithKey(MakeRec("A"), 80), WithKey(MakeRec("B"), 80), WithKey(MakeRec("C"), 81, 5),
              WithKey(MakeRec("D"), 82)});
   ctl.BuildHotKeyList();
+  // One box for the rebuild, naming each refused definition.
   EXPECT_EQ(Calls({"info"}),
-            (std::vector<std::string>{"info HotKey aready in use.", "info HotKey aready in use."}));
+            std::vector<std::string>{"info HotKey aready in use.\n\nB (F5)\nC (Ctrl+F6)"});
   EXPECT_EQ(ctl.HotKeyList().size(), 4u);
   // The earlier of the two F5 definitions holds the key; D keeps id 3.
   EXPECT_EQ(hotkeys.held[0], "0 116");
   EXPECT_EQ(hotkeys.held[3], "0 118");
   ctl.HotKeyEvent(3);
   EXPECT_EQ(ctl.PendingKey(), Def("", "D"));
+}
+
+TEST_F(HotKeys, FiveOnOneCombinationGiveOneBoxNamingTheFourRefused) {
+  std::vector<TKeyRec> recs;
+  for (const char* name : {"One", "Two", "Three", "Four", "Five"})
+    recs.push_back(WithKey(MakeRec(name, "Same"), 56, 6));  // Ctrl+Alt+W
+  recs.push_back(WithKey(MakeRec("Other"), 57, 6));
+  StartWith(recs);
+  ctl.UpdateKeysList();
+  // Key-text order: Five, Four, One, Three, Two; Five holds the key.
+  EXPECT_EQ(Calls({"info", "error"}),
+            std::vector<std::string>{"info HotKey aready in use.\n\n"
+                                     "Same: Four (Ctrl+Alt+W)\nSame: One (Ctrl+Alt+W)\n"
+                                     "Same: Three (Ctrl+Alt+W)\nSame: Two (Ctrl+Alt+W)"});
+  // The box comes after every registration: what runs under it finds them all.
+  EXPECT_EQ(log.calls.back().rfind("info ", 0), 0u);
+  EXPECT_EQ(hotkeys.held.size(), 2u);
+}
+
+TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
+  std::vector<TKeyRec> recs;
+  for (int i = 0; i < 30; ++i)
+    recs.push_back(WithKey(MakeRec("D" + std::to_string(100 + i)), 80));
+  StartWith(recs);
+  // A rebuild started under the box reports nothing more.
+  view.whileBoxUp = [this] { ctl.UpdateKeysList(); };
+  ctl.UpdateKeysList();
+  std::vector<std::string> boxes = Calls({"info"});
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("\nD120 (F5)\n... and 9 more."), std::string::npos) << boxes[0];
+  EXPECT_EQ(boxes[0].find("D100 "), std::string::npos);  // D100 holds the key
+  EXPECT_EQ(std::count(boxes[0].begin(), boxes[0].end(), '\n'), 1 + 20 + 1);
+  // The next rebuild, with no box up, tells again.
+  log.calls.clear();
+  ctl.UpdateKeysList();
+  EXPECT_EQ(Calls({"info"}).size(), 1u);
 }
 
 TEST_F(HotKeys, DamagedIndexesAreNotRegisteredButStayListed) {

@@ -119,6 +119,23 @@ TEST_F(Options, StartupLinkFollowsTheBoxAndIsRenewedAtStart) {
   EXPECT_TRUE(noLink.Calls({"SaveShellLink"}).empty());
 }
 
+TEST_F(Options, AStartupLinkThatCannotBeSavedIsReportedAndTheBoxCleared) {
+  Start();
+  log.calls.clear();
+  links.cannotMakeLinks = true;
+  Click(obAutostart);
+  EXPECT_FALSE(view.options[obAutostart]);
+  EXPECT_EQ(Calls({"error"}), std::vector<std::string>{"error Cannot create file " + kStartupLink});
+  EXPECT_EQ(files.files.count(kStartupLink), 0u);
+  // Saved next time: no box, and the box stays ticked.
+  links.cannotMakeLinks = false;
+  log.calls.clear();
+  Click(obAutostart);
+  EXPECT_TRUE(view.options[obAutostart]);
+  EXPECT_TRUE(Calls({"error"}).empty());
+  EXPECT_EQ(files.files.count(kStartupLink), 1u);
+}
+
 TEST_F(Options, WithoutAProgramsFolderTheStartupOptionDoesNothing) {
   registry.keys.clear();
   files.files["\\Startup\\Ostrel.lnk"] = "L";  // a link at the drive's root is not ours

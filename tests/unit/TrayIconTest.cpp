@@ -2,10 +2,12 @@
 // modified and removed, what the record carries, and the order of popup and events.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "components/TrayIcon.h"
+#include "fakes/RecordingPorts.h"
 
 namespace ostrel {
 namespace {
@@ -29,6 +31,8 @@ class RecordingNotifyIcon : public NotifyIconPort {
   }
   void PostToolTipRefresh() override { calls.push_back("post"); }
   ScreenPoint CursorPos() override { return {300, -40}; }
+  std::uint32_t TaskbarCreatedMessage() override { return 0; }
+  void SetRetryTimer(bool on) override { calls.push_back(on ? "retry on" : "retry off"); }
 };
 
 class TrayIconTest : public ::testing::Test {
@@ -142,6 +146,67 @@ TEST(TrayIconLifetime, DestructionRemovesAShowingIcon) {
     tray.SetActive(true);
   }
   EXPECT_EQ(port.calls, (Calls{"add Ostrel", "delete Ostrel"}));
+}
+
+// Against a notification area that can refuse calls and forget its icons.
+class TrayIconComesBack : public ::testing::Test {
+ protected:
+  testing::CallLog log;
+  testing::FakeTray area{log};
+  TTrayIcon tray{area};
+  void Tick() { EXPECT_TRUE(tray.HandleMessage(kWmTimer, kTrayRetryTimerId, 0)); }
+  int Adds() const {
+    return static_cast<int>(std::count(log.calls.begin(), log.calls.end(), "NotifyIcon 0 Ostrel"));
+  }
+  void SetUp() override { tray.SetToolTip("Ostrel"); }
+};
+
+TEST_F(TrayIconComesBack, ARefusedAddIsRetriedByTheTimerUntilTaken) {
+  area.refuse = true;
+  tray.SetActive(true);
+  EXPECT_FALSE(tray.Shown());
+  EXPECT_TRUE(area.retryTimer);
+  Tick();
+  Tick();
+  EXPECT_FALSE(area.shown);
+  EXPECT_TRUE(area.retryTimer);
+  area.refuse = false;
+  Tick();
+  EXPECT_TRUE(area.shown);
+  EXPECT_TRUE(tray.Shown());
+  EXPECT_FALSE(area.retryTimer);
+  EXPECT_EQ(Adds(), 4);
+  // A tick that was already queued adds nothing more.
+  Tick();
+  EXPECT_EQ(Adds(), 4);
+}
+
+TEST_F(TrayIconComesBack, AnAddReportedFailedWithTheIconThereIsNotRetried) {
+  area.shown = true;  // the shell took it but answered too late
+  tray.SetActive(true);
+  EXPECT_TRUE(tray.Shown());
+  EXPECT_FALSE(area.retryTimer);
+  EXPECT_TRUE(std::find(log.calls.begin(), log.calls.end(), "trayRetry on") == log.calls.end());
+}
+
+TEST_F(TrayIconComesBack, ANewShellGetsTheIconAgainOnlyWhileActive) {
+  tray.SetActive(true);
+  area.RestartShell();
+  EXPECT_FALSE(tray.HandleMessage(testing::FakeTray::kTaskbarCreated, 0, 0));
+  EXPECT_TRUE(area.shown);
+  EXPECT_EQ(Adds(), 2);
+  // A new shell that is not ready yet: retried.
+  area.RestartShell();
+  area.refuse = true;
+  tray.HandleMessage(testing::FakeTray::kTaskbarCreated, 0, 0);
+  EXPECT_TRUE(area.retryTimer);
+  // Switched off meanwhile: the retries stop and nothing comes back.
+  tray.SetActive(false);
+  EXPECT_FALSE(area.retryTimer);
+  area.refuse = false;
+  Tick();
+  tray.HandleMessage(testing::FakeTray::kTaskbarCreated, 0, 0);
+  EXPECT_FALSE(area.shown);
 }
 
 }  // namespace

@@ -267,5 +267,53 @@ TEST_F(CornerGestureEndToEnd, DetachStopsTheRequestsAndAttachStartsThemAgain) {
   EXPECT_EQ(requests, 2) << Cursor();
 }
 
+// Any process may write the block. A handle of another process's window published there
+// gets no request: the library posts only into the process it is loaded in.
+TEST_F(CornerGestureEndToEnd, AWindowOfAnotherProcessGetsNoRequest) {
+  const std::string probe = ProgramFolder() + "olprobe.exe";
+  if (GetFileAttributesA(probe.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "no olprobe.exe beside the tests";
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writeEnd;
+  si.hStdError = writeEnd;
+  PROCESS_INFORMATION pi{};
+  std::string command = "\"" + probe + "\" window \"Foreign Target\" OlWatchForeign 30000";
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                             &si, &pi));
+  CloseHandle(writeEnd);
+  HWND foreign = nullptr;
+  for (DWORD start = GetTickCount(); !foreign && GetTickCount() - start < 20000; Sleep(100))
+    foreign = FindWindowA("OlWatchForeign", "Foreign Target");
+  ASSERT_NE(foreign, nullptr);
+
+  lib.WriteShared(kSharedWindowOffset,
+                  static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(foreign)));
+  Visit();
+  // One request of our own, to show that the window counts what it gets.
+  PostMessageA(foreign, kMsgShowMenu, 0, 0);
+  PostMessageA(foreign, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+  std::string out;
+  char buf[256];
+  DWORD got = 0;
+  while (ReadFile(readEnd, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
+  CloseHandle(readEnd);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_NE(out.find("menu requests=1"), std::string::npos) << out;
+
+  // The same visit with our own window published is answered: the gesture did fire.
+  lib.WriteShared(kSharedWindowOffset,
+                  static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)));
+  Visit();
+  EXPECT_EQ(requests, 1) << Cursor();
+}
+
 }  // namespace
 }  // namespace ostrel

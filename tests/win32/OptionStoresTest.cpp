@@ -162,7 +162,7 @@ TEST_F(ShellLinkStore, ALinkIsMadeFoundReadBackAndDeleted) {
   link.LinkName = "OstrelTest\\Probe.lnk";
   link.Parameters = " --probe ";
   EXPECT_FALSE(link.LinkExists());
-  link.CreateLink();
+  EXPECT_TRUE(link.CreateLink());
   EXPECT_TRUE(link.LinkExists());
   EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -201,6 +201,25 @@ TEST_F(ShellLinkStore, ALinkIsMadeFoundReadBackAndDeleted) {
   EXPECT_FALSE(link.LinkExists());
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
   RemoveDirectoryA(folder.c_str());
+}
+
+// A link that cannot be saved says so: its folder cannot be made (two levels missing), or
+// its path does not fit MAX_PATH (cut, it would land elsewhere).
+TEST_F(ShellLinkStore, ALinkThatIsNotSavedIsReportedAsSuch) {
+  TProgLink link(registry, files, links);
+  ASSERT_TRUE(link.ProgramsFolder());
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  link.SourceName = exe;
+  link.LinkName = "OstrelMissing\\Deeper\\Probe.lnk";
+  EXPECT_FALSE(link.CreateLink());
+  EXPECT_FALSE(link.LinkExists());
+  link.LinkName = std::string(MAX_PATH, 'x') + ".lnk";
+  EXPECT_FALSE(link.CreateLink());
+  ShellLinkData data;
+  data.path = exe;
+  EXPECT_FALSE(links.SaveShellLink(std::string(MAX_PATH + 10, 'y'), data));
+  EXPECT_FALSE(links.SaveShellLink("", data));
 }
 
 // The option boxes of the real window: a set does not run the click handler, a click does.

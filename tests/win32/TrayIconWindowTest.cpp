@@ -90,5 +90,41 @@ TEST_F(TrayIconWindowTest, CallbackWithLeftButtonUpRaisesOnMouseClickAtTheCursor
   tray.SetActive(false);
 }
 
+// A restarted shell has none of the old icons and broadcasts "TaskbarCreated" to every
+// top-level window; the hidden window is one, and the icon comes back.
+TEST_F(TrayIconWindowTest, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
+  tray.SetToolTip("Ostrel");
+  tray.SetActive(true);
+  ASSERT_TRUE(window.TrayIconWindow::ShellNotifyIcon(kNimDelete, tray.Record()));
+  ASSERT_FALSE(window.TrayIconWindow::ShellNotifyIcon(kNimModify, tray.Record()));
+
+  const UINT created = RegisterWindowMessageA("TaskbarCreated");
+  ASSERT_EQ(window.TaskbarCreatedMessage(), created);
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(HWND_BROADCAST, created, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  EXPECT_TRUE(window.TrayIconWindow::ShellNotifyIcon(kNimModify, tray.Record()))
+      << "the icon is not back in the notification area";
+  EXPECT_TRUE(tray.Shown());
+  tray.SetActive(false);
+}
+
+// The retry timer is the hidden window's own: it fires there and reaches the component.
+TEST_F(TrayIconWindowTest, TheRetryTimerFiresOnTheHiddenWindow) {
+  tray.SetToolTip("Ostrel");
+  window.SetRetryTimer(true);
+  const DWORD start = GetTickCount();
+  MSG msg{};
+  bool fired = false;
+  while (!fired && GetTickCount() - start < kTrayRetryMs * 3) {
+    if (!PeekMessageA(&msg, Hidden(), WM_TIMER, WM_TIMER, PM_REMOVE)) {
+      Sleep(20);
+      continue;
+    }
+    fired = msg.wParam == kTrayRetryTimerId;
+  }
+  window.SetRetryTimer(false);
+  EXPECT_TRUE(fired);
+}
+
 }  // namespace
 }  // namespace ostrel
