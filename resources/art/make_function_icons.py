@@ -52,7 +52,7 @@ from make_icon import (BOLT, BOLT_EDGE, CAP_EDGE, CAP_FACE_BOTTOM, CAP_FACE_TOP,
                        lerp, pixel_glyph, polygon, rounded_rect)
 from make_images import (LINE_GREY, PAPER, RED, RED_DARK, TEAL_LIGHT,
                          TRANSPARENT, WHITE, both, build_bmp, disk, magenta_ish,
-                         read_bmp, rect, union, vertical, write_checked)
+                         read_sized, rect, union, vertical, write_checked)
 from make_images import render as render_cell, strip as strip_cells
 
 CELL = 32
@@ -550,15 +550,9 @@ def strip(cells):
 
 def check(path):
     """List the faults of the written strip; empty if it is right."""
-    with open(path, "rb") as f:
-        data = f.read()
-    try:
-        rows = read_bmp(data)
-    except ValueError as e:
-        return [str(e)]
-    w, h = len(rows[0]), len(rows)
-    if (w, h) != (CELL * COUNT, CELL):
-        return ["size %d x %d, expected %d x %d" % (w, h, CELL * COUNT, CELL)]
+    rows, faults = read_sized(path, CELL * COUNT, CELL)
+    if faults:
+        return faults
     faults = []
     cells = []
     for c in range(COUNT):

@@ -20,7 +20,7 @@ import sys
 sys.dont_write_bytecode = True
 from make_icon import TEAL_BOTTOM, TEAL_RIM, pixel_glyph
 from make_images import (CELL, TRANSPARENT, TEAL_LIGHT, WHITE, build_bmp, disk,
-                         read_bmp, render, vertical, write_checked)
+                         read_sized, render, vertical, write_checked)
 
 QUESTION = [
     ".XXXX.",
@@ -44,15 +44,9 @@ def help_glyph():
 
 def check(path):
     """List the faults of the written glyph; empty if it is right."""
-    with open(path, "rb") as f:
-        data = f.read()
-    try:
-        rows = read_bmp(data)
-    except ValueError as e:
-        return [str(e)]
-    if (len(rows[0]), len(rows)) != (CELL, CELL):
-        return ["size %d x %d, expected %d x %d"
-                % (len(rows[0]), len(rows), CELL, CELL)]
+    rows, faults = read_sized(path, CELL, CELL)
+    if faults:
+        return faults
     pixels = [p for row in rows for p in row]
     faults = []
     if TRANSPARENT not in pixels:

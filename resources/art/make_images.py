@@ -353,16 +353,9 @@ def magenta_ish(rgb):
 
 def check(path):
     """List the faults of the written strip; empty if it is right."""
-    with open(path, "rb") as f:
-        data = f.read()
-    try:
-        rows = read_bmp(data)
-    except ValueError as e:
-        return [str(e)]
-    w, h = len(rows[0]), len(rows)
-    if (w, h) != (CELL * COUNT, CELL):
-        return ["size %d x %d, expected %d x %d"
-                % (w, h, CELL * COUNT, CELL)]
+    rows, faults = read_sized(path, CELL * COUNT, CELL)
+    if faults:
+        return faults
     faults = []
     cells = []
     for c in range(COUNT):
@@ -393,6 +386,21 @@ def main(argv):
                                                          "imagelist1.bmp")
     cells = [render(picture()) for picture in PICTURES]
     return write_checked(target, build_bmp(strip(cells)), check)
+
+
+def read_sized(path, width, height):
+    """The rows of the BMP at `path` and no faults, or no rows and the faults
+    that keep it from being a `width` x `height` picture."""
+    with open(path, "rb") as f:
+        data = f.read()
+    try:
+        rows = read_bmp(data)
+    except ValueError as e:
+        return None, [str(e)]
+    if (len(rows[0]), len(rows)) != (width, height):
+        return None, ["size %d x %d, expected %d x %d"
+                      % (len(rows[0]), len(rows), width, height)]
+    return rows, []
 
 
 def write_checked(target, data, check):

@@ -20,7 +20,7 @@ import os
 import sys
 
 sys.dont_write_bytecode = True
-from make_images import build_bmp, read_bmp, write_checked
+from make_images import build_bmp, read_sized, write_checked
 
 SIZE = 17
 WHITE = (255, 255, 255)
@@ -73,16 +73,9 @@ def rows_of(pattern):
 
 def checker(pattern):
     def check(path):
-        with open(path, "rb") as f:
-            data = f.read()
-        try:
-            rows = read_bmp(data)
-        except ValueError as e:
-            return [str(e)]
-        if (len(rows[0]), len(rows)) != (SIZE, SIZE):
-            return ["size %d x %d, expected %d x %d"
-                    % (len(rows[0]), len(rows), SIZE, SIZE)]
-        faults = []
+        rows, faults = read_sized(path, SIZE, SIZE)
+        if faults:
+            return faults
         if rows != rows_of(pattern):
             faults.append("pixels differ from the pattern")
         if any(rows[j][i] != WHITE for j in (0, SIZE - 1) for i in range(SIZE)):

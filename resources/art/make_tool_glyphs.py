@@ -29,7 +29,7 @@ import sys
 sys.dont_write_bytecode = True
 from make_icon import BOLT, BOLT_EDGE, CAP_EDGE, TEAL_BOTTOM, TEAL_TOP, pixel_glyph
 from make_images import (CELL, LINE_GREY, PAPER, RED, TRANSPARENT, WHITE,
-                         build_bmp, magenta_ish, read_bmp, rect, render, strip,
+                         build_bmp, magenta_ish, read_sized, rect, render, strip,
                          vertical, write_checked)
 
 COUNT = 4
@@ -142,15 +142,9 @@ PICTURES = [add, update, delete, show_menu]
 
 def check(path):
     """List the faults of the written strip; empty if it is right."""
-    with open(path, "rb") as f:
-        data = f.read()
-    try:
-        rows = read_bmp(data)
-    except ValueError as e:
-        return [str(e)]
-    if (len(rows[0]), len(rows)) != (CELL * COUNT, CELL):
-        return ["size %d x %d, expected %d x %d"
-                % (len(rows[0]), len(rows), CELL * COUNT, CELL)]
+    rows, faults = read_sized(path, CELL * COUNT, CELL)
+    if faults:
+        return faults
     faults = []
     cells = []
     for c in range(COUNT):
