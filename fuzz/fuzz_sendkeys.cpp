@@ -5,6 +5,7 @@
 // and the input states are parted.
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -83,6 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < before.size(); ++i)
     before[i] = static_cast<std::uint8_t>(i * 37 + refuse);
   keyboard.state = before;
+  // The user may still hold some of the modifiers when the macro ends, or have let go.
+  constexpr std::uint8_t kModifiers[] = {0x10, 0x11, 0x12, 0xA0, 0xA1, 0xA2,
+                                         0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
+  for (std::size_t i = 0; i < std::size(kModifiers); ++i)
+    if ((disappearAfter >> (i % 8)) & 1) keyboard.held[kModifiers[i]] = true;
 
   int posts = 0;
   windows.onPost = [&](WindowHandle w, std::uint32_t msg, std::uintptr_t wp, std::intptr_t lp) {
@@ -96,8 +102,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Sendkeys(MacroPorts{windows, system, keyboard}, text, kTarget);
 
-  // Restored, and parted as often as joined, the parting last.
-  Check(keyboard.state == before);
+  // Restored, but for a modifier shown down that the user has let go: that one comes
+  // back up, so it cannot stick in the target. Where the system refused the last write,
+  // nothing the macro set may have stayed. Parted as often as joined, the parting last.
+  KeyState expected = before;
+  if (keyboard.lastSetTaken)
+    for (std::uint8_t vk : kModifiers)
+      if (!keyboard.held[vk]) expected[vk] &= 0x7F;
+  Check(keyboard.state == expected);
   int joins = 0, parts = 0;
   std::string last;
   for (const std::string& c : log.calls)
@@ -105,6 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       (c.back() == '1' ? joins : parts)++;
       last = c;
     }
-  Check(joins >= 1 && joins == parts && last == "AttachThreadInput 9 42 0");
+  Check(joins >= 1 && joins == parts && last == "AttachThreadInput 42 9 0");
   return 0;
 }

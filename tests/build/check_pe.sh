@@ -9,7 +9,7 @@ shift 3
 headers=$("$objdump" -p "$file")
 magic=$(sed -n 's/^Magic[[:space:]]*[0-9a-f]*[[:space:]]*(\(.*\))/\1/p' <<<"$headers")
 [[ "$magic" == "$want" ]] || { echo "FAIL: $file is $magic, not $want"; exit 1; }
-system='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|ADVAPI32|SHELL32|SHLWAPI|OLE32|OLEAUT32|msvcrt)\.dll$'
+system='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|MSIMG32|ADVAPI32|SHELL32|SHLWAPI|OLE32|OLEAUT32|msvcrt)\.dll$'
 status=0
 while read -r dll; do
   if [[ "${dll^^}" =~ ${system^^} ]]; then

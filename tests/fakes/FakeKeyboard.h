@@ -23,6 +23,7 @@ class FakeKeyboard : public KeyboardPort {
   bool refuseAllSets = false;
   bool logSets = true;
   int setCalls = 0;
+  bool lastSetTaken = false;  // whether the latest SetKeyboardState was taken
   std::deque<std::uint32_t> queueStatus;  // GetQueueStatus answers in turn, then 0
   // Runs inside ProcessMessages, as handling the queued messages would.
   std::function<void()> onProcess;
@@ -37,12 +38,14 @@ class FakeKeyboard : public KeyboardPort {
   bool SetKeyboardState(const KeyState& in) override {
     ++setCalls;
     if (logSets) log_.Add("SetKeyboardState " + Modifiers(in));
+    lastSetTaken = false;
     if (refuseAllSets) return false;
     if (refuseSets > 0) {
       --refuseSets;
       return false;
     }
     state = in;
+    lastSetTaken = true;
     return true;
   }
   // Keys physically held down now, for GetAsyncKeyState.
