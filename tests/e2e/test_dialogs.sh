@@ -36,6 +36,13 @@ for r in parse(open(sys.argv[1], "rb").read()):
 ' "$app/Keys.fil"
 }
 
+# Whether Keys.fil holds a record matching grep's arguments (read whole first, as above).
+has_record() {
+  local all
+  all=$(records) || return 1
+  grep -q "$@" <<<"$all"
+}
+
 # Clicks the tree's button at `index` (0 Add, 1 Update) on its tool bar (id 102).
 click_tree_button() { click_control Ostrel 102 $((20 + $1 * 70)); }
 
@@ -68,7 +75,7 @@ sleep 0.3
 shot dialogs-editor-filled
 press Return
 probe gone "Configure: Run a program" 5000 || fail "OK did not close the editor"
-eventually 'records | grep -q "^Tools|Editor|"' 5 || fail "the new definition was not stored"
+eventually 'has_record "^Tools|Editor|"' 5 || fail "the new definition was not stored"
 row=$(records | grep "^Tools|Editor|")
 [[ "$row" == "Tools|Editor|4|35|6|C:\\windows\\system32\\cmd.exe|/c echo added>>$(winpath "$out")||1|1" ]] \
   || fail "stored as: $row"
@@ -116,7 +123,7 @@ press Tab ctrl+a
 typeit "Apps"
 press Return
 probe gone "Configure: Run a program" 5000 || fail "OK did not close the editor"
-eventually 'records | grep -q "^Apps|Editor|4|35|6|"' 5 || fail "the update was not stored"
+eventually 'has_record "^Apps|Editor|4|35|6|"' 5 || fail "the update was not stored"
 [[ $(records | grep -c "|Editor|") -eq 1 ]] || fail "the update left a second Editor"
 shot dialogs-updated
 # Still selected: Update opens on it again.
@@ -146,7 +153,7 @@ probe gone "SendKeys List Configuration" 5000 || fail "Exit did not close the ma
 sleep 0.5
 press alt+o  # Return would press "..." again, which has the focus
 probe gone "Configure: Sendkeys Menu" 5000 || fail "OK did not close the editor"
-eventually 'records | grep -q "^|Snippets|17|0|0|SendKeyList_1.skl|"' 5 \
+eventually 'has_record "^|Snippets|17|0|0|SendKeyList_1.skl|"' 5 \
   || fail "the macro-menu definition was not stored"
 [[ -f "$app/SendKeyList_1.skl" ]] || fail "the macro-menu editor wrote no list file"
 # A folder to explore: "..." opens the folder browser over the editor; OK puts the chosen
@@ -169,7 +176,7 @@ probe gone "Configure: Explore a Folder" 5000 || fail "Escape did not close the 
 
 # The definitions that were there from the start are untouched.
 while IFS= read -r row; do
-  records | grep -qxF "$row" || fail "lost or changed: $row"
+  has_record -xF "$row" || fail "lost or changed: $row"
 done <<<"$before"
 # "Terminate" chosen from the OstrelMenu while the editor is open ends the program and
 # stores nothing of the half-typed definition.

@@ -134,7 +134,8 @@ shot options-tray-menu
 mouse click 1
 probe wait Ostrel 5000 >/dev/null || fail "Show... did not bring the window back"
 sleep 0.5
-probe info Ostrel | grep -q "^window class=TOstrelForm visible=1 iconic=0" \
+info=$(probe info Ostrel)  # read whole: grep -q would stop early and break the probe's pipe
+grep -q "^window class=TOstrelForm visible=1 iconic=0" <<<"$info" \
   || fail "the window came back minimised"
 shot options-shown-again
 
