@@ -13,7 +13,7 @@ namespace ostrel {
 
 // A toolbar button: its glyph is image `glyph` of the toolbars' image list (the four of
 // ToolGlyphs, then HelpGlyph); a glyph-only button shows its caption nowhere.
-struct ToolButtonSpec {
+struct ToolButton {
   int id;
   int tag;
   const char* caption;
@@ -24,7 +24,7 @@ struct ToolButtonSpec {
 
 namespace {
 
-constexpr ToolButtonSpec kTreeButtons[] = {
+constexpr ToolButton kTreeButtons[] = {
     {idAddButton, 0, "&Add", "Add a new Hot Key  and OstrelMenu Command", 0, false},
     {idUpdateButton, 1, "&Update", "Update an existing Hot Key  and OstrelMenu Command", 1, false},
     {idDeleteButton, 2, "&Delete", "Delete and existing Hot Key  and OstrelMenu Command", 2, false},
@@ -33,13 +33,13 @@ constexpr ToolButtonSpec kTreeButtons[] = {
 constexpr const char* kHelpHint =
     "This is the Help button... For information about what to do next, click this button. ";
 
-constexpr ToolButtonSpec kTopButtons[] = {
+constexpr ToolButton kTopButtons[] = {
     {idShowMenuButton, 0, "&Show OstrelMenu...", "Show OstrelMenu...", 3, false},
     {0, 0, nullptr, nullptr, 0, false},  // separator
     {idHelpButton, 99, "?", kHelpHint, 4, true},
 };
 
-const ToolButtonSpec* FindButton(int id) {
+const ToolButton* FindButton(int id) {
   for (const auto& b : kTreeButtons)
     if (b.id == id) return &b;
   for (const auto& b : kTopButtons)
@@ -133,7 +133,7 @@ void TOstrelForm::OnCreate() {
   controller_->FormCreate();
 }
 
-HWND TOstrelForm::BuildToolbar(int id, const ToolButtonSpec* buttons, int count) {
+HWND TOstrelForm::BuildToolbar(int id, const ToolButton* buttons, int count) {
   HWND bar = AddControl(TOOLBARCLASSNAMEA, "",
                         WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
                             CCS_NODIVIDER | CCS_NOPARENTALIGN,
@@ -165,7 +165,7 @@ HWND TOstrelForm::BuildToolbar(int id, const ToolButtonSpec* buttons, int count)
     const LRESULT at = SendMessageA(bar, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client));
     TBBUTTON b{};
     if (at >= 0 && SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&b)))
-      if (const ToolButtonSpec* spec = FindButton(b.idCommand)) target = {spec->id, spec->hint};
+      if (const ToolButton* button = FindButton(b.idCommand)) target = {button->id, button->hint};
     return target;
   });
   return bar;
@@ -479,7 +479,7 @@ void TOstrelForm::OnCommand(int id, int code, HWND control) {
       return;
     }
   }
-  const ToolButtonSpec* button = FindButton(id);
+  const ToolButton* button = FindButton(id);
   if (!button) return;
   if (id == idShowMenuButton)
     ToolbarButton971Click();

@@ -112,7 +112,7 @@ class TOstrelForm : public tk::Form, public MainView {
  private:
   void BuildLayout();
   void LoadToolGlyphs();
-  HWND BuildToolbar(int id, const struct ToolButtonSpec* buttons, int count);
+  HWND BuildToolbar(int id, const struct ToolButton* buttons, int count);
   void Dock972Resize();
   void ToolbarButton971Click();
   void ToolbarButton974Click(int tag);

@@ -103,6 +103,32 @@ cleanup() {
 trap cleanup EXIT
 
 # The Windows path of a file on the Unix side (Wine's drive Z: is the root).
+# A window's controls as olprobe lists them, one per line (without carriage returns).
+controls() { probe info "$1" | tr -d '\r'; }
+# Whether a window has a control line matching a pattern. Read whole first: grep -q
+# would stop reading early, and the probe's broken pipe would fail the test.
+has_control() {
+  local lines
+  lines=$(controls "$1") || return 1
+  grep -q "$2" <<<"$lines"
+}
+typeit() { DISPLAY="$OSTREL_DISPLAY" xdotool type --delay 40 "$@"; }
+# The records of the test's $app/Keys.fil, one a line: group|name|funtype|key|keymod|
+# target|parms|dir|show|reserved (read independently of the program's own code).
+records() {
+  PYTHONPATH="$E2E_DIR" python3 -c '
+import sys
+from keysfil import parse
+for r in parse(open(sys.argv[1], "rb").read()):
+    print("{group}|{name}|{funtype}|{key}|{keymod}|{target}|{parms}|{dir}|{show}|{reserved}".format(**r))
+' "$app/Keys.fil"
+}
+# Whether Keys.fil holds a record matching grep's arguments (read whole first, as above).
+has_record() {
+  local all
+  all=$(records) || return 1
+  grep -q "$@" <<<"$all"
+}
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # The screen position "x y" of a window's client area.

@@ -16,32 +16,7 @@ open(sys.argv[1], "wb").write(record("Agenda", "", 3, "C:\\agenda.txt")
                               + record("Mail", "Net", 13, "mailto:friend@example.org"))
 PY
 lines() { if [[ -f "$out" ]]; then grep -c added "$out" || true; else echo 0; fi; }
-# A window's controls, one per line (without the console's carriage returns).
-controls() { probe info "$1" | tr -d '\r'; }
-# Whether a window has a control line matching a pattern (read whole first: grep -q
-# would stop reading early, and the probe's broken pipe would fail the test).
-has_control() {
-  local lines
-  lines=$(controls "$1") || return 1
-  grep -q "$2" <<<"$lines"
-}
 mouse() { DISPLAY="$OSTREL_DISPLAY" xdotool "$@"; }
-typeit() { DISPLAY="$OSTREL_DISPLAY" xdotool type --delay 40 "$@"; }
-records() {
-  PYTHONPATH="$E2E_DIR" python3 -c '
-import sys
-from keysfil import parse
-for r in parse(open(sys.argv[1], "rb").read()):
-    print("{group}|{name}|{funtype}|{key}|{keymod}|{target}|{parms}|{dir}|{show}|{reserved}".format(**r))
-' "$app/Keys.fil"
-}
-
-# Whether Keys.fil holds a record matching grep's arguments (read whole first, as above).
-has_record() {
-  local all
-  all=$(records) || return 1
-  grep -q "$@" <<<"$all"
-}
 
 # Clicks the tree's button at `index` (0 Add, 1 Update) on its tool bar (id 102).
 click_tree_button() { click_control Ostrel 102 $((20 + $1 * 70)); }

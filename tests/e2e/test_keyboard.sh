@@ -15,21 +15,6 @@ open(sys.argv[1], "wb").write(record("Agenda", "", 3, "C:\\agenda.txt")
                               + record("Type", "Macros", 16, "x", key=53, keymod=6))
 PY
 editor="Configure: Run a program"
-controls() { probe info "$1" | tr -d '\r'; }
-has_control() {
-  local lines
-  lines=$(controls "$1") || return 1
-  grep -q "$2" <<<"$lines"
-}
-typeit() { DISPLAY="$OSTREL_DISPLAY" xdotool type --delay 40 "$@"; }
-records() {
-  PYTHONPATH="$E2E_DIR" python3 -c '
-import sys
-from keysfil import parse
-for r in parse(open(sys.argv[1], "rb").read()):
-    print("{group}|{name}|{funtype}|{key}|{keymod}|{target}".format(**r))
-' "$app/Keys.fil"
-}
 # Answers the error box, which must say $1; the editor must still be open.
 refused() {
   local msg
