@@ -186,6 +186,58 @@ BOOL CALLBACK FindMnemonic(HWND child, LPARAM lp) {
   return FALSE;
 }
 
+bool IsToolbar(HWND window) {
+  char cls[32] = "";
+  return window && GetClassNameA(window, cls, sizeof cls) && lstrcmpiA(cls, TOOLBARCLASSNAMEA) == 0;
+}
+
+// A toolbar that has the focus shows it by its hot item. Moves that item `step` buttons on,
+// over separators and buttons that cannot be clicked; from none, to the first (or last)
+// that can. Returns the hot item, or -1.
+int StepHotItem(HWND bar, int step) {
+  const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+  int at = static_cast<int>(SendMessageA(bar, TB_GETHOTITEM, 0, 0));
+  if (at < 0 || at >= count) at = step > 0 ? -1 : count;
+  for (int i = at + step; i >= 0 && i < count; i += step) {
+    TBBUTTON b{};
+    if (!SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b)))
+      continue;
+    if ((b.fsStyle & BTNS_SEP) || !(b.fsState & TBSTATE_ENABLED) || (b.fsState & TBSTATE_HIDDEN))
+      continue;
+    SendMessageA(bar, TB_SETHOTITEM, static_cast<WPARAM>(i), 0);
+    return i;
+  }
+  return at < count ? at : -1;
+}
+
+// Arrows move along a focused toolbar, Enter and Space click its hot item.
+bool ToolbarKey(HWND bar, WPARAM key) {
+  switch (key) {
+    case VK_LEFT:
+    case VK_UP:
+      StepHotItem(bar, -1);
+      return true;
+    case VK_RIGHT:
+    case VK_DOWN:
+      StepHotItem(bar, 1);
+      return true;
+    case VK_RETURN:
+    case VK_SPACE: {
+      int at = static_cast<int>(SendMessageA(bar, TB_GETHOTITEM, 0, 0));
+      if (at < 0) at = StepHotItem(bar, 1);
+      TBBUTTON b{};
+      if (at >= 0 &&
+          SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&b)) &&
+          !(b.fsStyle & BTNS_SEP) && (b.fsState & TBSTATE_ENABLED))
+        SendMessageA(GetParent(bar), WM_COMMAND, MAKEWPARAM(b.idCommand, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(bar));
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 bool Form::Mnemonic(char key) {
@@ -221,25 +273,30 @@ bool Form::PreTranslate(const MSG& msg) {
   if (!hwnd_ || (msg.message != WM_SYSCHAR && msg.message != WM_KEYDOWN)) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
   if (msg.message == WM_SYSCHAR) return Mnemonic(static_cast<char>(msg.wParam));
-  if (!defaultButton_ && !cancelButton_) return false;
-  HWND press = nullptr;
+  HWND focus = GetFocus();
+  const bool ownFocus = focus && IsChild(hwnd_, focus);
+  if (ownFocus && IsToolbar(focus) && GetKeyState(VK_MENU) >= 0 && ToolbarKey(focus, msg.wParam))
+    return true;
   if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
     // Here rather than in the dialog navigation, which leaves Tab to a multi-line edit,
     // and the edit hands it on to a dialog procedure that a form does not have.
-    HWND focus = GetFocus();
-    HWND next = GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr,
-                                  GetKeyState(VK_SHIFT) < 0);
+    HWND next = GetNextDlgTabItem(hwnd_, ownFocus ? focus : nullptr, GetKeyState(VK_SHIFT) < 0);
     if (next && next != focus) {
+      if (ownFocus && IsToolbar(focus)) SendMessageA(focus, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
       SetFocus(next);
-      if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+      if (IsToolbar(next)) {
+        if (SendMessageA(next, TB_GETHOTITEM, 0, 0) < 0) StepHotItem(next, 1);
+      } else if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
         SendMessageA(next, EM_SETSEL, 0, -1);
+      }
     }
     return true;
   }
+  if (!defaultButton_ && !cancelButton_) return false;
+  HWND press = nullptr;
   if (msg.wParam == VK_RETURN) {
-    HWND focus = GetFocus();
     char cls[16] = "";
-    if (focus && IsChild(hwnd_, focus)) GetClassNameA(focus, cls, sizeof cls);
+    if (ownFocus) GetClassNameA(focus, cls, sizeof cls);
     const LONG_PTR type = focus ? (GetWindowLongPtrA(focus, GWL_STYLE) & BS_TYPEMASK) : 0;
     if (lstrcmpiA(cls, "Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON))
       press = focus;

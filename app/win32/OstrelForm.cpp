@@ -135,7 +135,7 @@ void TOstrelForm::OnCreate() {
 
 HWND TOstrelForm::BuildToolbar(int id, const ToolButton* buttons, int count) {
   HWND bar = AddControl(TOOLBARCLASSNAMEA, "",
-                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
+                        WS_VISIBLE | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
                             CCS_NODIVIDER | CCS_NOPARENTALIGN,
                         0, 0, 10, kToolbarHeight, id);
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);

@@ -82,4 +82,21 @@ eventually '[[ "$(records)" != *"|Agenda|"* ]]' 5 || fail "Alt+D did not delete 
 [[ "$(records)" == *"|Second|"* && "$(records)" == *"|Type|"* ]] ||
   fail "Alt+D deleted more than the selected definition: $(records)"
 shot keyboard-deleted
+
+# Tab leads from the tree to the buttons under it, the arrows move along them and Enter
+# clicks the one shown raised: Add first, then (two to the right) Delete.
+press alt+k Home
+sleep 0.3
+press Tab Return
+probe wait "Add a new Hotkey" 5000 >/dev/null || fail "Tab and Enter from the tree did not press Add"
+press Escape
+probe gone "Add a new Hotkey" 5000 || fail "Escape did not close the function chooser"
+before=$(records | grep -c '|')
+press alt+k Home
+sleep 0.3
+press Tab Right Right Left Right
+shot keyboard-toolbar
+press Return
+eventually '[[ "$(records | grep -c "|")" -lt "$before" ]]' 5 ||
+  fail "Tab, Right, Right and Enter did not press Delete: $(records)"
 echo "PASS"
