@@ -5,15 +5,14 @@
 #include "app/BusyMark.h"
 #include "app/OstrelController.h"
 #include "catalogue/FunCatalogue.h"
+#include "platform/Paths.h"
 
 namespace ostrel {
 
 std::string RunDirectory(const TKeyRec& def) {
   std::string dir = TrimText(def.Dir.str());
   if (!dir.empty()) return dir;
-  std::string target = def.Target.str();
-  std::size_t cut = target.find_last_of("\\:");
-  return cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
+  return FolderOf(def.Target.str());
 }
 
 void OstrelController::Timer3Timer() {

@@ -1,5 +1,7 @@
 #include "app/HelpPage.h"
 
+#include "platform/Paths.h"
+
 namespace ostrel {
 
 namespace {
@@ -14,9 +16,7 @@ bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 }  // namespace
 
 std::string HelpPagePath(std::string_view modulePath) {
-  const std::size_t cut = modulePath.find_last_of("\\/:");
-  std::string path(cut == std::string_view::npos ? std::string_view{}
-                                                 : modulePath.substr(0, cut + 1));
+  std::string path = FolderOf(modulePath);
   path += kHelpPageName;
   return path;
 }

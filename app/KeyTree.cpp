@@ -159,10 +159,9 @@ void OstrelController::ToolbarButton974Click(int tag) {
 // from the OstrelMenu while it was open): the definitions are gone then, and nothing
 // may be stored.
 void OstrelController::AddDefinition() {
-  if (p_.view.RunFunctionChooser(chosenFunction_, chosenFunctionName_) != kModalOk || !keys_)
-    return;
+  if (p_.view.RunFunctionChooser(chosenFunction_, chosenFunctionName_) != mrOk || !keys_) return;
   auto copy = std::make_unique<TKeyRec>(NewKeyRec(chosenFunction_));
-  if (p_.view.RunKeyEditor(*copy, 0, *keys_, nullptr) != kModalOk || !keys_) return;
+  if (p_.view.RunKeyEditor(*copy, 0, *keys_, nullptr) != mrOk || !keys_) return;
   const std::string key = KeyText(*copy);
   keys_->Add(key, std::move(copy));
   UpdateKeysList();
@@ -171,7 +170,7 @@ void OstrelController::AddDefinition() {
 void OstrelController::UpdateDefinition(PKeyRec def) {
   TKeyRec copy = NewKeyRec();
   CopyKeyRec(*def, copy);
-  if (p_.view.RunKeyEditor(copy, 1, *keys_, def) != kModalOk || !keys_) return;
+  if (p_.view.RunKeyEditor(copy, 1, *keys_, def) != mrOk || !keys_) return;
   // The definition stays the same object, in the list and in the tree's data. Delete
   // cannot remove it while the editor is open (the window is disabled), but a stale one
   // is never written.

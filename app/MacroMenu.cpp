@@ -56,7 +56,7 @@ void OstrelController::SendKeysMenu(const std::string& target) {
     p_.view.PopupMacroMenu(menuPoint_);
     if (shown == 6) break;
     p_.system.Sleep(100);
-    if (p_.system.TickCount() - start >= 500) break;
+    if (p_.system.TickCount() - start >= timings_.macroMenuRepopMs) break;
   }
   if (!handBack) return;
   p_.windows.SetForegroundWindow(previous);

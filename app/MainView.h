@@ -9,6 +9,7 @@
 
 #include "app/KeyTree.h"
 #include "catalogue/KeysList.h"
+#include "platform/ModalResult.h"
 #include "platform/WindowPort.h"
 
 namespace ostrel {
@@ -25,10 +26,6 @@ enum TOptionBox : int {
   obOLMouse = 3,    // "Disable OstrelMenu mouse activation"
 };
 
-// Modal results of the dialogs.
-inline constexpr int kModalOk = 1;
-inline constexpr int kModalCancel = 2;
-
 // The tree's selected node: whether there is one, and its definition (none for a group).
 struct TreeSelection {
   bool any = false;
@@ -42,9 +39,9 @@ class MainView {
   virtual void SetMemoText(const std::string& text) = 0;
   // The application's ShowMainForm: whether the message loop shows the window itself.
   virtual void SetShowMainForm(bool show) = 0;
-  // Timer2, the one-shot timer of the delayed set-up.
+  // Timer2, the one-shot timer of the delayed set-up (Timings).
   virtual void SetSetupTimer(bool enabled) = 0;
-  // Timer3, the 100 ms hotkey hand-off. Enabling it while enabled does not restart it.
+  // Timer3, the hotkey hand-off (Timings). Enabling it while enabled does not restart it.
   virtual void SetDispatchTimer(bool enabled) = 0;
   // Routes every message the loop takes from the queue through AppMessage from now on.
   virtual void InstallMessageFilter() = 0;

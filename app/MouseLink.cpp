@@ -68,7 +68,7 @@ void OstrelController::ShowMenuAtCursor() {
   if (now < nextMenuTime_ || !popupReady_ || menuBusy_) return;
   menuPoint_ = p_.windows.GetCursorPos();
   menuPointTaken_ = true;
-  nextMenuTime_ = now + 1000;
+  nextMenuTime_ = now + timings_.menuDebounceMs;
   menuForeground_ = p_.windows.GetForegroundWindow();
   // With the desktop, or nothing, in front there is no focus to remember and no window
   // to hand the foreground back to.

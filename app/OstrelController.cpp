@@ -3,13 +3,9 @@
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
 #include "catalogue/RecordStream.h"
+#include "platform/Paths.h"
 
 namespace ostrel {
-
-std::string ProgramFolder(const std::string& exePath) {
-  std::size_t cut = exePath.find_last_of("\\:");
-  return cut == std::string::npos ? std::string() : exePath.substr(0, cut + 1);
-}
 
 std::vector<FunTypeEntry> FunTypeEntries() {
   std::vector<FunTypeEntry> entries;
@@ -49,7 +45,8 @@ void OstrelController::Timer2Timer() {
   p_.view.SetSetupTimer(false);
   p_.view.InstallMessageFilter();
   p_.view.BindMinimizeEvents([this] { AppMinimize(); });
-  p_.view.SetHintTimes(1000, 10000);
+  p_.view.SetHintTimes(static_cast<int>(timings_.hintPauseMs),
+                       static_cast<int>(timings_.hintHidePauseMs));
   LoadStartupLink();
   if (WindowHandle progman = p_.windows.FindWindowByClass("Progman")) desktopWnd_ = progman;
   SetOptionsKey();
@@ -86,7 +83,7 @@ void OstrelController::ShowConfiguration(bool settleFirst) {
 
 void OstrelController::FormSetup() {
   terminating_ = false;
-  appDir_ = ProgramFolder(p_.system.ModuleFileName());
+  appDir_ = FolderOf(p_.system.ModuleFileName());
   keysFileName_ = appDir_ + "Keys.fil";
   keys_ = std::make_unique<KeysList>(p_.collate);
   keysFile_.emplace(p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); });

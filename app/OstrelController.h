@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/MainView.h"
+#include "app/Timings.h"
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/KeysList.h"
 #include "components/ProgLnk1.h"
@@ -26,6 +27,7 @@
 #include "components/TrayIcon.h"
 #include "platform/FilePort.h"
 #include "platform/HookLibraryPort.h"
+#include "platform/HookLibraryProtocol.h"
 #include "platform/KeyboardPort.h"
 #include "platform/RegistryPort.h"
 #include "platform/ShellLinkPort.h"
@@ -35,16 +37,10 @@
 
 namespace ostrel {
 
-// The program's private messages, accepted from any sender.
-inline constexpr std::uint32_t MSG_SHOW_MENU = 0x2261;  // WM_USER + 7777
-inline constexpr std::uint32_t MSG_TERMINATE = 0x2262;
-inline constexpr std::uint32_t MSG_REATTACH = 0x226C;
+// The program's private messages (MSG_SHOW_MENU...) are in platform/HookLibraryProtocol.h.
 // The end-of-session messages, which end the program as MSG_TERMINATE does.
 inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;
 inline constexpr std::uint32_t kWmEndSession = 0x0016;
-
-// The folder of an executable path, up to and including its last "\" or ":".
-std::string ProgramFolder(const std::string& exePath);
 
 // The display names and ids of the function types, in the chooser's order.
 std::vector<FunTypeEntry> FunTypeEntries();
@@ -149,6 +145,9 @@ class OstrelController {
   // Checked := on: a change runs the box's click handler, as a click would.
   void SetChecked(int tag, bool on);
 
+  // The program's delays; the view's timers take their intervals from here.
+  const ostrel::Timings& Timings() const { return timings_; }
+
   TSysHotKey& SysHotKey1() { return sysHotKey1_; }
   TProgLink& ProgLink1() { return progLink1_; }
   TRegFile& RegFile1() { return regFile1_; }
@@ -191,6 +190,7 @@ class OstrelController {
   void UpdateDefinition(PKeyRec def);
 
   ControllerPorts p_;
+  ostrel::Timings timings_;
   TSysHotKey sysHotKey1_;
   TTrayIcon trayIcon1_;
   TProgLink progLink1_;

@@ -102,24 +102,6 @@ void DefinitionFile::KeepBackup() {
   backupPending_ = false;
 }
 
-void DefinitionFile::WriteStaging(const KeysList& list) {
-  const std::string staging = StagingName();
-  bool complete = false;
-  try {
-    TRecordStream stream(fs_, staging, fmCreate);
-    complete = true;
-    for (std::size_t i = 0; i < list.Count() && complete; ++i)
-      complete = stream.WriteRecord(list.At(i)) == stream.RecordSize();
-    complete = stream.Commit() && complete;
-  } catch (const EFileError&) {
-    complete = false;
-  }
-  if (!complete) {
-    fs_.Remove(staging);
-    throw EFileError("Cannot create file " + fileName_);
-  }
-}
-
 void DefinitionFile::Save(const KeysList& list) {
   // The rebuild after an incomplete load stores nothing: only a change is worth the
   // backup and the rewrite, and the user may have freed the file by then.
@@ -132,11 +114,13 @@ void DefinitionFile::Save(const KeysList& list) {
       throw EFileError("Cannot delete file " + fileName_);
     return;
   }
-  WriteStaging(list);
-  if (!fs_.Replace(StagingName(), fileName_)) {
-    fs_.Remove(StagingName());
-    throw EFileError("Cannot create file " + fileName_);
-  }
+  // One write per record, as the records stream out of the list.
+  const bool saved = StageAndReplace(fs_, fileName_, [&list](ByteFile& file) {
+    for (std::size_t i = 0; i < list.Count(); ++i)
+      if (!WriteAll(file, list.At(i), kKeyRecSize)) return false;
+    return true;
+  });
+  if (!saved) throw EFileError("Cannot create file " + fileName_);
 }
 
 }  // namespace ostrel

@@ -44,7 +44,6 @@ class DefinitionFile {
   const std::string& FileName() const { return fileName_; }
   // The name the next backup takes (the first free one).
   std::string BackupName() const { return FreeBackupName(fs_, fileName_); }
-  std::string StagingName() const { return fileName_ + ".new"; }
 
   // Adds every record of the file to `list` (add-or-replace). A missing file loads
   // nothing; one that will not open is tried again for about 2 s. Damage of any kind
@@ -61,7 +60,6 @@ class DefinitionFile {
 
  private:
   void KeepBackup();
-  void WriteStaging(const KeysList& list);
 
   FileSystem& fs_;
   std::string fileName_;

@@ -1,5 +1,6 @@
 # The portable core: every rule of the program, no <windows.h>.
 set(OSTREL_CORE_SOURCES
+  platform/FilePort.cpp
   catalogue/KeyRec.cpp
   catalogue/Collation.cpp
   catalogue/KeysList.cpp

@@ -4,13 +4,9 @@
 #include <vector>
 
 #include "catalogue/KeyRec.h"
+#include "platform/Paths.h"
 
 namespace ostrel {
-
-std::string PathFolder(const std::string& path) {
-  const std::size_t cut = path.find_last_of("\\:");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
 
 std::optional<std::string> TProgLink::ProgramsFolder() {
   RegKey key = 0;
@@ -42,13 +38,13 @@ std::optional<std::string> TProgLink::LinkPath() {
 bool TProgLink::CreateLink() {
   std::optional<std::string> path = LinkPath();
   if (!path) return true;
-  links_.CreateDirectoryA(PathFolder(*path));  // fails harmlessly when it exists
+  links_.CreateDirectoryA(FolderOf(*path));  // fails harmlessly when it exists
   ShellLinkData link;
   link.path = SourceName;
   const std::string description = TrimText(Description);
   link.description = description.empty() ? kNoDescription : description;
   link.arguments = TrimText(Parameters).empty() ? std::string() : Parameters;
-  link.workingDirectory = PathFolder(SourceName);
+  link.workingDirectory = FolderOf(SourceName);
   link.showCmd = kSwShowMaximized;
   return links_.SaveShellLink(*path, link);
 }

@@ -19,9 +19,6 @@ inline constexpr const char* kShellFoldersKey =
 inline constexpr const char* kNoDescription = "No description available";
 inline constexpr int kSwShowMaximized = 3;
 
-// A path's folder, up to and including its last "\" or ":" (empty when it has none).
-std::string PathFolder(const std::string& path);
-
 class TProgLink {
  public:
   TProgLink(RegistryPort& registry, FileSystem& files, ShellLinkPort& links)

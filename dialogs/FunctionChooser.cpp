@@ -4,12 +4,6 @@
 #include "catalogue/HelpTexts.h"
 
 namespace ostrel {
-namespace {
-
-constexpr int kResultOk = 1;
-constexpr int kResultCancel = 2;
-
-}  // namespace
 
 FunctionChooser::FunctionChooser(std::int32_t& chosenFunction, std::string& chosenFunctionName)
     : chosenFunction_(chosenFunction), chosenFunctionName_(chosenFunctionName) {}
@@ -56,9 +50,9 @@ int FunctionChooser::Button1Click() {
     if (const FunTypeInfo* info = FindFunType(TypeAt(chosenPosition_)))
       chosenFunctionName_ = std::string(info->displayName);
   }
-  return kResultOk;
+  return mrOk;
 }
 
-int FunctionChooser::Button2Click() { return kResultCancel; }
+int FunctionChooser::Button2Click() { return mrCancel; }
 
 }  // namespace ostrel

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ModalResult.h"
+
 namespace ostrel {
 
 class FunctionChooser {

@@ -3,6 +3,7 @@
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
 #include "components/SysHot.h"
+#include "platform/Paths.h"
 
 namespace ostrel {
 namespace {
@@ -13,12 +14,6 @@ constexpr std::size_t kTextWidth = 255;
 constexpr const char* kAllFiles = "All files|*.*";
 
 std::string Cut(const std::string& text, std::size_t n) { return text.substr(0, n); }
-
-// The part of a path up to and including its last "\" or ":".
-std::string DirectoryOf(const std::string& path) {
-  std::size_t at = path.find_last_of("\\:");
-  return at == std::string::npos ? std::string() : path.substr(0, at + 1);
-}
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b, CollateFn collate) {
   return collate ? collate(a, b) == 0 : a == b;
@@ -75,7 +70,7 @@ std::string FreeListFileName(FileSystem& files, const std::string& dir) {
 }
 
 KeyEditor::KeyEditor(KeyEditorView& view, FileSystem& files, const std::string& exePath)
-    : view_(view), files_(files), programDir_(DirectoryOf(exePath)) {}
+    : view_(view), files_(files), programDir_(FolderOf(exePath)) {}
 
 void KeyEditor::FormShow() {
   if (!Definition) return;

@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        (fs.diskSpace >= 0 &&
                         ListFileText(editor.ItemList()).size() > static_cast<std::size_t>(fs.diskSpace));
         editor.FormCloseQuery();
-        Check(!fs.Exists(ListStagingName(path)));
+        Check(!fs.Exists(StagingName(path)));
         if (failing || editor.ItemList() == stored) {
           Check(fs.files[path] == before);  // an unchanged list is not rewritten
         } else {

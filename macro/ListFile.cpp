@@ -79,25 +79,12 @@ ListFileLoad LoadListFile(FileSystem& fs, const std::string& path) {
   return out;
 }
 
-std::string ListStagingName(const std::string& path) { return path + ".new"; }
-
 std::string SaveListFile(FileSystem& fs, const std::string& path,
                          const std::vector<std::string>& lines) {
-  const std::string staging = ListStagingName(path);
   const std::string text = ListFileText(lines);
-  bool complete = false;
-  if (std::unique_ptr<ByteFile> file = fs.Create(staging)) {
-    complete = true;
-    std::size_t done = 0;
-    while (complete && done < text.size()) {
-      long put = file->Write(text.data() + done, text.size() - done);
-      if (put <= 0) complete = false;
-      else done += static_cast<std::size_t>(put);
-    }
-    complete = file->Commit() && complete;
-  }
-  if (complete && fs.Replace(staging, path)) return {};
-  fs.Remove(staging);
+  if (StageAndReplace(fs, path,
+                      [&text](ByteFile& file) { return WriteAll(file, text.data(), text.size()); }))
+    return {};
   return "Cannot create file " + path;
 }
 

@@ -42,12 +42,8 @@ struct ListFileLoad {
 // A UTF-8 byte-order mark is left out of the first line; the text ends at a NUL byte.
 ListFileLoad LoadListFile(FileSystem& fs, const std::string& path);
 
-// The staging file a save writes before it replaces `path`.
-std::string ListStagingName(const std::string& path);
-
-// Writes the whole list: a staging file beside it, flushed, then one-step replace.
-// Returns "" or "Cannot create file <path>"; on failure the old file is untouched and
-// no staging file is left behind.
+// Writes the whole list crash-safely (StageAndReplace). Returns "" or "Cannot create
+// file <path>"; on failure the old file is untouched and no staging file is left behind.
 std::string SaveListFile(FileSystem& fs, const std::string& path,
                          const std::vector<std::string>& lines);
 

@@ -79,12 +79,12 @@ void MacroListEditor::Button2Click() {
 
 void MacroListEditor::Button3Click() {
   // The close writes the list (FormCloseQuery), so Exit writes it once, there.
-  modalResult_ = kModalOk;
+  modalResult_ = mrOk;
   view_.Close();
 }
 
 void MacroListEditor::Button4Click() {
-  modalResult_ = kModalCancel;
+  modalResult_ = mrCancel;
   view_.Close();
 }
 
@@ -110,7 +110,7 @@ void MacroListEditor::MenuKeysChange() {
 }
 
 bool MacroListEditor::FormCloseQuery() {
-  modalResult_ = kModalOk;
+  modalResult_ = mrOk;
   if (existed_ && itemList_ == loaded_) return true;  // nothing to add to what is there
   if (partial_ && files_.Exists(ListFileName)) {
     const std::string backup = FreeBackupName(files_, ListFileName);

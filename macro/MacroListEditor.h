@@ -9,12 +9,11 @@
 
 #include "catalogue/Collation.h"
 #include "platform/FilePort.h"
+#include "platform/ModalResult.h"
 
 namespace ostrel {
 
 inline constexpr int kMacroListHelpContext = 40;  // help context and help text number
-inline constexpr int kModalOk = 1;
-inline constexpr int kModalCancel = 2;
 
 class MacroListView {
  public:

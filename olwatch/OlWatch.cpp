@@ -15,14 +15,10 @@
 #include <cstdint>
 
 #include "olwatch/CornerGesture.h"
+#include "platform/HookLibraryProtocol.h"
 
 namespace {
 
-constexpr char kBlockName[] = "OLShare.DTA";
-// Offset 44 holds Ostrel's window handle; the rest is ours and unused so far.
-constexpr DWORD kBlockSize = 64;
-constexpr std::size_t kWindowOffset = 44;
-constexpr UINT kMsgShowMenu = 0x2261;
 // How long attach waits for the hook to be in place, and detach for the thread to end.
 // A thread that does not end in time keeps the library loaded, but sends nothing more.
 constexpr DWORD kThreadWaitMs = 5000;
@@ -31,7 +27,7 @@ HMODULE g_module = nullptr;
 SRWLOCK g_lock = SRWLOCK_INIT;
 HANDLE g_mapping = nullptr;
 void* g_view = nullptr;
-const volatile std::uint32_t* g_window = nullptr;  // offset 44 of our view of the block
+const volatile std::uint32_t* g_window = nullptr;  // the handle in our view of the block
 HANDLE g_thread = nullptr;
 // The thread that may send requests. DLLDETACH clears it before telling the thread to
 // quit, so that nothing is sent from then on, even by a thread that is slow to end.
@@ -55,7 +51,7 @@ void SendRequest() {
   // library's posts at another program.
   DWORD owner = 0;
   if (!GetWindowThreadProcessId(target, &owner) || owner != GetCurrentProcessId()) return;
-  PostMessageA(target, kMsgShowMenu, 0, 0);
+  PostMessageA(target, ostrel::MSG_SHOW_MENU, 0, 0);
 }
 
 void Apply(ostrel::CornerGesture::Action action) {
@@ -138,7 +134,8 @@ DWORD WINAPI WatchThread(void* ready) {
 void CreateBlock() {
   if (g_mapping) return;
   HANDLE mapping =
-      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBlockSize, kBlockName);
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                         static_cast<DWORD>(ostrel::kSharedBlockSize), ostrel::kSharedBlockName);
   if (!mapping) return;
   g_view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
   if (!g_view) {
@@ -146,8 +143,7 @@ void CreateBlock() {
     return;
   }
   g_mapping = mapping;
-  g_window =
-      reinterpret_cast<const volatile std::uint32_t*>(static_cast<char*>(g_view) + kWindowOffset);
+  g_window = &static_cast<const volatile ostrel::SharedBlock*>(g_view)->common.mainWindow;
 }
 
 void StartWatching() {

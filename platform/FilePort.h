@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,5 +48,19 @@ inline std::string FreeBackupName(FileSystem& fs, const std::string& path) {
   }
   return {};
 }
+
+// Every file the program writes is replaced whole, so that a crash or a full disk
+// leaves either the old content or the new one. Stage, flush, replace: `write` puts the
+// new content into the staging file StagingName(path) and returns false if any write
+// failed; the staging file is flushed and closed, and only then takes the place of
+// `path` in one step. False on any failure, and then `path` is as it was and the
+// staging file is gone.
+std::string StagingName(const std::string& path);
+bool StageAndReplace(FileSystem& fs, const std::string& path,
+                     const std::function<bool(ByteFile&)>& write);
+
+// Writes all n bytes, going on after a short write; false once a write fails or puts
+// nothing.
+bool WriteAll(ByteFile& file, const void* data, std::size_t n);
 
 }  // namespace ostrel

@@ -6,11 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ostrel {
+#include "platform/HookLibraryProtocol.h"
 
-// Where the program publishes its main window's handle in the shared block.
-inline constexpr std::size_t kSharedWindowOffset = 44;
-inline constexpr std::size_t kSharedBlockMinSize = 48;
+namespace ostrel {
 
 class HookLibraryPort {
  public:

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "platform/ModalResult.h"
 #include "toolkit/Gdi.h"
 
 namespace ostrel::tk {
@@ -29,10 +30,10 @@ struct FormStyle {
   HWND owner = nullptr;  // the window this one stays in front of
 };
 
-// Modal results, as a modal form's buttons set them.
-inline constexpr int mrNone = 0;
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
+// Modal results, as a modal form's buttons set them (platform/ModalResult.h).
+using ostrel::mrCancel;
+using ostrel::mrNone;
+using ostrel::mrOk;
 
 class Form {
  public:

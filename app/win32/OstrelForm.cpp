@@ -104,8 +104,8 @@ TOstrelForm::TOstrelForm() : showRequest_(RegisterWindowMessageA(kShowRequestNam
                                                 GetSystemMetrics(SM_CXSMICON),
                                                 GetSystemMetrics(SM_CYSMICON), 0)));
   controller_->TrayIcon1().SetIcon(reinterpret_cast<std::uintptr_t>(trayIcon_.get()));
-  AddTimer(kTimer2, 1000, [this] { controller_->Timer2Timer(); });
-  AddTimer(kTimer3, 100, [this] { controller_->Timer3Timer(); });
+  AddTimer(kTimer2, controller_->Timings().setupDelayMs, [this] { controller_->Timer2Timer(); });
+  AddTimer(kTimer3, controller_->Timings().handOffMs, [this] { controller_->Timer3Timer(); });
   // BalloonHint1: the buttons' hints as balloons, the defaults but for the fill colour.
   BalloonHint1.SetColor(GetSysColor(COLOR_INFOBK));
   Create(tk::FormStyle{"TOstrelForm", "Ostrel", 467, 322, true, 1});

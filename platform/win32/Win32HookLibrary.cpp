@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/Paths.h"
 #include "platform/win32/Win32Ports.h"
 
 namespace ostrel {
@@ -12,15 +13,14 @@ namespace ostrel {
 namespace {
 
 std::string BesideTheProgram(const char* file) {
-  std::string path = Win32System().ModuleFileName();
-  std::size_t slash = path.find_last_of("\\/");
-  if (slash == std::string::npos) return {};  // no folder to look in: load nothing
-  return path.substr(0, slash + 1) + file;
+  const std::string folder = FolderOf(Win32System().ModuleFileName());
+  if (folder.empty()) return {};  // no folder to look in: load nothing
+  return folder + file;
 }
 
 }  // namespace
 
-Win32HookLibrary::Win32HookLibrary() : Win32HookLibrary(BesideTheProgram("OLWATCH.DLL")) {}
+Win32HookLibrary::Win32HookLibrary() : Win32HookLibrary(BesideTheProgram(kHookLibraryName)) {}
 
 Win32HookLibrary::Win32HookLibrary(std::string libraryPath) : path_(std::move(libraryPath)) {}
 
@@ -37,9 +37,9 @@ bool Win32HookLibrary::Load() {
   if (!module) return false;
   // Function pointers through FARPROC: GetProcAddress's own type.
   auto attach =
-      reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, "DLLATTACH")));
+      reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, kHookAttachExport)));
   auto detach =
-      reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, "DLLDETACH")));
+      reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, kHookDetachExport)));
   if (!attach || !detach) {
     FreeLibrary(module);
     return false;
@@ -62,7 +62,7 @@ void Win32HookLibrary::DllDetach() {
 
 bool Win32HookLibrary::MapSharedBlock() {
   if (view_) return true;
-  HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, "OLShare.DTA");
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, kSharedBlockName);
   if (!mapping) return false;
   void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0);
   if (!view) {
@@ -75,7 +75,7 @@ bool Win32HookLibrary::MapSharedBlock() {
 }
 
 void Win32HookLibrary::WriteShared(std::size_t offset, std::uint32_t value) {
-  // The block is only known to be kSharedBlockMinSize bytes long.
+  // Any library's block is only known to be kSharedBlockMinSize bytes long.
   if (!view_ || offset > kSharedBlockMinSize || kSharedBlockMinSize - offset < sizeof value) return;
   std::memcpy(static_cast<char*>(view_) + offset, &value, sizeof value);
 }

@@ -153,12 +153,12 @@ class RecordingView : public MainView {
   int RunFunctionChooser(std::int32_t& chosen, std::string& name) override {
     log_.Add("chooser");
     chosen = -1;
-    return chooser ? chooser(chosen, name) : kModalCancel;
+    return chooser ? chooser(chosen, name) : mrCancel;
   }
   int RunKeyEditor(TKeyRec& copy, int mode, const KeysList& keys,
                    const TKeyRec* original) override {
     log_.Add("editor " + std::to_string(mode));
-    return editor ? editor(copy, mode, keys, original) : kModalCancel;
+    return editor ? editor(copy, mode, keys, original) : mrCancel;
   }
 
  private:

@@ -20,7 +20,7 @@ class AddUpdate : public ::testing::Test, public Harness {
     view.chooser = [type](std::int32_t& chosen, std::string& name) {
       chosen = type;
       name = std::string(FindFunType(type)->displayName);
-      return kModalOk;
+      return mrOk;
     };
     Edit(std::move(fill));
   }
@@ -36,7 +36,7 @@ class AddUpdate : public ::testing::Test, public Harness {
       editor.FormShow();
       fill(dialog);
       editor.Button1Click();
-      return dialog.closedOk ? kModalOk : kModalCancel;
+      return dialog.closedOk ? mrOk : mrCancel;
     };
   }
   FakeEditorView dialog;
@@ -76,11 +76,11 @@ TEST_F(AddUpdate, CancelInEitherDialogStoresNothing) {
   EXPECT_EQ(Calls({"chooser", "editor"}), std::vector<std::string>{"chooser"});
   view.chooser = [](std::int32_t& chosen, std::string&) {
     chosen = ftMinimizeAll;
-    return kModalOk;
+    return mrOk;
   };
   view.editor = [](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
     copy.Name.assign("Typed then cancelled");
-    return kModalCancel;
+    return mrCancel;
   };
   ctl.ToolbarButton974Click(0);
   view.selected = 0;
@@ -102,7 +102,7 @@ TEST_F(AddUpdate, TerminatingWhileEditingStoresNothing) {
     const std::string before = run.files.files[kKeysPath];
     run.view.chooser = [](std::int32_t& chosen, std::string&) {
       chosen = ftMinimizeAll;
-      return kModalOk;
+      return mrOk;
     };
     run.view.editor = [&run](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
       copy.Name.assign("Half typed");

@@ -13,11 +13,11 @@ const std::string kKeys = kKeysPath;
 
 class ControllerStartup : public ::testing::Test, public Harness {};
 
-TEST(ProgramFolder, CutsAfterTheLastBackslashOrColon) {
-  EXPECT_EQ(ProgramFolder("C:\\Tools\\Ostrel\\Ostrel.exe"), "C:\\Tools\\Ostrel\\");
-  EXPECT_EQ(ProgramFolder("D:Ostrel.exe"), "D:");
-  EXPECT_EQ(ProgramFolder("\\\\srv\\share\\o.exe"), "\\\\srv\\share\\");
-  EXPECT_EQ(ProgramFolder("Ostrel.exe"), "");
+// The main window's Timer2 and Timer3 take these intervals from the controller.
+TEST_F(ControllerStartup, TimersRunAtTheProgramsFixedDelays) {
+  EXPECT_EQ(ctl.Timings().setupDelayMs, 1000u);
+  EXPECT_EQ(ctl.Timings().handOffMs, 100u);
+  EXPECT_EQ(ctl.Timings().macroMenuRepopMs, 500u);
 }
 
 TEST_F(ControllerStartup, CreateStepOnlyFillsTheMemoAndArmsTheTimer) {

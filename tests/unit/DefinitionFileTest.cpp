@@ -73,7 +73,7 @@ TEST_F(DefinitionFileTest, RecordsOutOfOrderAreRewrittenInKeyTextOrderByteForByt
   EXPECT_EQ(bytes.substr(0, 844), Bytes(agenda));
   EXPECT_EQ(bytes.substr(844, 844), Bytes(mail));
   EXPECT_EQ(bytes.substr(1688, 844), Bytes(web));
-  EXPECT_FALSE(fs.Exists(file.StagingName()));
+  EXPECT_FALSE(fs.Exists(StagingName(file.FileName())));
   EXPECT_FALSE(fs.Exists(file.BackupName()));
 }
 
@@ -232,7 +232,7 @@ TEST_F(DefinitionFileTest, FailedWritesLeaveTheOldFileWhole) {
   fs.diskSpace = 844 + 10;  // full disk part-way through the second record
   EXPECT_THROW(file.Save(list), EFileError);
   EXPECT_EQ(fs.files[kFile], saved);
-  EXPECT_FALSE(fs.Exists(file.StagingName()));
+  EXPECT_FALSE(fs.Exists(StagingName(file.FileName())));
 
   fs.diskSpace = -1;
   fs.commitFails = true;
@@ -243,10 +243,10 @@ TEST_F(DefinitionFileTest, FailedWritesLeaveTheOldFileWhole) {
   fs.replaceFails = true;
   EXPECT_THROW(file.Save(list), EFileError);
   EXPECT_EQ(fs.files[kFile], saved);
-  EXPECT_FALSE(fs.Exists(file.StagingName()));
+  EXPECT_FALSE(fs.Exists(StagingName(file.FileName())));
 
   fs.replaceFails = false;
-  fs.uncreatable.insert(file.StagingName());
+  fs.uncreatable.insert(StagingName(file.FileName()));
   try {
     file.Save(list);
     FAIL();

@@ -42,6 +42,9 @@ TEST_F(Dispatcher, RunProgramTrimsParametersAndFindsItsFolder) {
   rec.Target.assign("D:edit.exe");
   rec.Dir.assign("");
   EXPECT_EQ(RunDirectory(rec), "D:");
+  // A target typed with forward slashes runs in its own folder, not the drive's.
+  rec.Target.assign("D:/Tools/edit.exe");
+  EXPECT_EQ(Run(rec).back(), "Shell 1 open [D:/Tools/edit.exe] [-a] [D:/Tools/] 10");
 }
 
 TEST_F(Dispatcher, AFailingRunIsReportedAndTheNextActionStillRuns) {

@@ -94,7 +94,7 @@ TEST(ListFileTest, SaveWritesAStagingFileThenReplacesTheListInOneStep) {
   EXPECT_EQ(SaveListFile(fs, kList, {"X=a=b", "Fax="}), "");
   EXPECT_EQ(fs.files[kList], "X=a=b\r\nFax=\r\n");
   EXPECT_EQ(fs.log, (Lines{"create " + kList + ".new", "replace " + kList + ".new " + kList}));
-  EXPECT_FALSE(fs.Exists(ListStagingName(kList)));
+  EXPECT_FALSE(fs.Exists(StagingName(kList)));
   EXPECT_EQ(LoadListFile(fs, kList).lines, (Lines{"X=a=b", "Fax="}));
 }
 
@@ -117,7 +117,7 @@ TEST(ListFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoStagingFile) {
   const std::string error = "Cannot create file " + kList;
 
   MemoryFileSystem refused = fresh();
-  refused.uncreatable.insert(ListStagingName(kList));
+  refused.uncreatable.insert(StagingName(kList));
   EXPECT_EQ(SaveListFile(refused, kList, edited), error);
   EXPECT_EQ(refused.files, (std::map<std::string, std::string>{{kList, old}}));
 

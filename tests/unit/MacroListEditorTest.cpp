@@ -201,7 +201,7 @@ TEST_F(MacroListEditorTest, EveryCloseWritesTheFileWithModalResultOk) {
   Add("Fax");
   editor.Button3Click();  // Exit
   EXPECT_EQ(view.closes, 1);
-  EXPECT_EQ(editor.ModalResult(), kModalOk);
+  EXPECT_EQ(editor.ModalResult(), mrOk);
   EXPECT_EQ(fs.files[kList], "Name=John{tab}Smith\r\nPhone=555-1234\r\nFax=\r\n");
   // The macro menu's lookup offers no macro for Fax.
   EXPECT_EQ(ListItemValue(ParseListText(fs.files[kList]), "Fax", PortableCollate), "");
@@ -212,7 +212,7 @@ TEST_F(MacroListEditorTest, CancelWritesTheEditsToo) {
   view.Click(0);
   editor.Button2Click();
   editor.Button4Click();
-  EXPECT_EQ(editor.ModalResult(), kModalOk);
+  EXPECT_EQ(editor.ModalResult(), mrOk);
   EXPECT_EQ(fs.files[kList], "Phone=555-1234\r\n");
 }
 
@@ -241,7 +241,7 @@ TEST_F(MacroListEditorTest, AFailedWriteIsReportedKeepsTheOldFileAndStillCloses)
   EXPECT_TRUE(editor.FormCloseQuery());
   EXPECT_EQ(view.errors, Lines{"Cannot create file " + kList});
   EXPECT_EQ(fs.files[kList], kJohn);
-  EXPECT_FALSE(fs.Exists(ListStagingName(kList)));
+  EXPECT_FALSE(fs.Exists(StagingName(kList)));
 }
 
 TEST_F(MacroListEditorTest, AnUnreadableFileIsReportedAndNotOverwrittenUnlessChanged) {
@@ -286,7 +286,7 @@ TEST_F(MacroListEditorTest, AnUnchangedListIsNotRewrittenWhateverCloses) {
   view.Click(2);
   editor.Button2Click();  // added and deleted again: the same list
   EXPECT_TRUE(editor.FormCloseQuery());
-  EXPECT_EQ(editor.ModalResult(), kModalOk);
+  EXPECT_EQ(editor.ModalResult(), mrOk);
   for (const std::string& op : fs.log) ADD_FAILURE() << op;
   EXPECT_EQ(fs.files[kList], kJohn);
 }

@@ -74,6 +74,19 @@ TEST_F(MouseLink, RequestsWithinASecondOrWhileTheMenuIsUpAreDropped) {
   EXPECT_EQ(Calls({"popup"}).size(), 2u);
 }
 
+TEST_F(MouseLink, TheDebounceEndsExactlyAtItsTiming) {
+  StartWith({});
+  const std::uint32_t gap = ctl.Timings().menuDebounceMs;
+  EXPECT_EQ(gap, 1000u);
+  ctl.AppMessage(MSG_SHOW_MENU);
+  system.now += gap - 1;
+  ctl.AppMessage(MSG_SHOW_MENU);
+  EXPECT_EQ(Calls({"popup"}).size(), 1u);
+  system.now += 1;
+  ctl.AppMessage(MSG_SHOW_MENU);
+  EXPECT_EQ(Calls({"popup"}).size(), 2u);
+}
+
 TEST_F(MouseLink, AFailedInputJoinDropsTheRequest) {
   StartWith({});
   windows.foreground = 300;

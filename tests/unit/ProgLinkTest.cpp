@@ -92,11 +92,5 @@ TEST_F(ProgLinkTest, WithoutAProgramsFolderNothingIsMadeAtTheDrivesRoot) {
   }
 }
 
-TEST(PathFolder, KeepsTheLastSeparator) {
-  EXPECT_EQ(PathFolder("D:\\Tools\\prog.exe"), "D:\\Tools\\");
-  EXPECT_EQ(PathFolder("D:prog.exe"), "D:");
-  EXPECT_EQ(PathFolder("prog.exe"), "");
-}
-
 }  // namespace
 }  // namespace ostrel

@@ -118,7 +118,7 @@ TEST(SaveCrash, KeysFilIsAlwaysTheOldOrTheNewContent) {
           list.Rekey();
           EXPECT_NO_THROW(file.Save(list));
           // A staging file a kill left behind is harmless, and the next save takes it.
-          EXPECT_TRUE(list.Empty() || !fs.Exists(file.StagingName()));
+          EXPECT_TRUE(list.Empty() || !fs.Exists(StagingName(file.FileName())));
         });
   }
   std::cout << "Keys.fil: killed after each of " << kills << " save steps\n";

@@ -64,7 +64,7 @@ TEST_F(Win32Files, SaveThenLoadRoundTripsAndReplacesTheOldFile) {
   DefinitionFile file(fs, keys);
   file.Save(list);
   EXPECT_EQ(Contents(keys).size(), 200u * 844);
-  EXPECT_FALSE(fs.Exists(file.StagingName()));
+  EXPECT_FALSE(fs.Exists(StagingName(file.FileName())));
 
   list.Delete(0);
   file.Save(list);  // replaces an existing file
@@ -134,7 +134,7 @@ TEST_F(Win32Files, ReplacingAFileThatIsOpenFailsWithoutLosingIt) {
   }
   CloseHandle(held);
   EXPECT_EQ(Contents(keys), before);
-  EXPECT_FALSE(fs.Exists(file.StagingName()));
+  EXPECT_FALSE(fs.Exists(StagingName(file.FileName())));
   file.Save(list);
   EXPECT_EQ(Contents(keys).size(), 2u * 844);
 }

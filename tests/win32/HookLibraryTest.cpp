@@ -7,18 +7,16 @@
 
 #include <cstring>
 
+#include "platform/Paths.h"
 #include "platform/win32/Win32HookLibrary.h"
 
 namespace ostrel {
 namespace {
 
-constexpr UINT kMsgShowMenu = 0x2261;
-
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s = path;
-  return s.substr(0, s.find_last_of('\\') + 1);
+  return FolderOf(path);
 }
 
 // The library watches on a thread of its own.
@@ -45,7 +43,7 @@ void MoveTo(int x, int y) {
 
 // A second, independent view of the block, as another process would have.
 struct OtherView {
-  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "OLShare.DTA");
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName);
   const unsigned char* bytes =
       mapping ? static_cast<const unsigned char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0))
               : nullptr;
@@ -114,9 +112,9 @@ TEST(HookLibrary, FreedWhileWatchingItStaysLoadedUntilDetached) {
   HMODULE lib = LoadLibraryA(copy.c_str());
   ASSERT_NE(lib, nullptr);
   auto attach =
-      reinterpret_cast<void (*)()>(reinterpret_cast<void*>(GetProcAddress(lib, "DLLATTACH")));
+      reinterpret_cast<void (*)()>(reinterpret_cast<void*>(GetProcAddress(lib, kHookAttachExport)));
   auto detach =
-      reinterpret_cast<void (*)()>(reinterpret_cast<void*>(GetProcAddress(lib, "DLLDETACH")));
+      reinterpret_cast<void (*)()>(reinterpret_cast<void*>(GetProcAddress(lib, kHookDetachExport)));
   ASSERT_TRUE(attach && detach);
   attach();
   FreeLibrary(lib);
@@ -140,7 +138,7 @@ class CornerGestureEndToEnd : public ::testing::Test {
  protected:
   static inline int requests = 0;
   static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    if (msg == kMsgShowMenu) {
+    if (msg == MSG_SHOW_MENU) {
       ++requests;
       return 0;
     }
@@ -296,7 +294,7 @@ TEST_F(CornerGestureEndToEnd, AWindowOfAnotherProcessGetsNoRequest) {
                   static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(foreign)));
   Visit();
   // One request of our own, to show that the window counts what it gets.
-  PostMessageA(foreign, kMsgShowMenu, 0, 0);
+  PostMessageA(foreign, MSG_SHOW_MENU, 0, 0);
   PostMessageA(foreign, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
   std::string out;

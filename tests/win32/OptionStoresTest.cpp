@@ -15,6 +15,7 @@
 #include "app/win32/OstrelForm.h"
 #include "components/ProgLnk1.h"
 #include "components/RegFiles.h"
+#include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellLink.h"
@@ -183,7 +184,7 @@ TEST_F(ShellLinkStore, ALinkIsMadeFoundReadBackAndDeleted) {
   file->Release();
   shellLink->Release();
   EXPECT_STRCASEEQ(target, exe);
-  EXPECT_STRCASEEQ(dir, PathFolder(exe).c_str());
+  EXPECT_STRCASEEQ(dir, FolderOf(exe).c_str());
   EXPECT_STREQ(args, " --probe ");
   EXPECT_STREQ(desc, "No description available");
   // The show command as the file holds it (the header's ShowCommand field): Wine 8's

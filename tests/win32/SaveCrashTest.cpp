@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "catalogue/DefinitionFile.h"
+#include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 
 namespace ostrel {
@@ -22,8 +23,7 @@ using Content = std::optional<std::string>;
 std::string Folder() {
   char exe[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string path(exe, n);
-  return path.substr(0, path.find_last_of("\\/") + 1);
+  return FolderOf(std::string(exe, n));
 }
 
 class SaveCrash : public ::testing::Test {

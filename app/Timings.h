@@ -1,0 +1,27 @@
+// The program's delays, in milliseconds, in one place. The controller owns them and
+// the main window takes its timers' intervals from there, so the native tests see the
+// same values the program runs with.
+#pragma once
+
+#include <cstdint>
+
+namespace ostrel {
+
+struct Timings {
+  // Timer2: the create step only arms it; the rest of the set-up runs when it fires,
+  // once the window and the message loop are up.
+  std::uint32_t setupDelayMs = 1000;
+  // Timer3: a hotkey press is dispatched this long after it arrives, outside the hotkey
+  // message; of several presses within this time only the last one runs.
+  std::uint32_t handOffMs = 100;
+  // A request for the OstrelMenu within this long of an accepted one is dropped.
+  std::uint32_t menuDebounceMs = 1000;
+  // A macro menu closed within this long of opening (a click still on its way can
+  // close it) is put up again.
+  std::uint32_t macroMenuRepopMs = 500;
+  // How long the pointer rests before a hint shows, and how long the hint stays.
+  std::uint32_t hintPauseMs = 1000;
+  std::uint32_t hintHidePauseMs = 10000;
+};
+
+}  // namespace ostrel

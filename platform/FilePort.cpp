@@ -1,0 +1,32 @@
+#include "platform/FilePort.h"
+
+namespace ostrel {
+
+std::string StagingName(const std::string& path) { return path + ".new"; }
+
+bool WriteAll(ByteFile& file, const void* data, std::size_t n) {
+  const char* bytes = static_cast<const char*>(data);
+  std::size_t done = 0;
+  while (done < n) {
+    long put = file.Write(bytes + done, n - done);
+    if (put <= 0) return false;
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+bool StageAndReplace(FileSystem& fs, const std::string& path,
+                     const std::function<bool(ByteFile&)>& write) {
+  const std::string staging = StagingName(path);
+  bool complete = false;
+  if (std::unique_ptr<ByteFile> file = fs.Create(staging)) {
+    complete = write(*file);
+    // Closed even after a failed write, so that the staging file can be removed.
+    complete = file->Commit() && complete;
+  }
+  if (complete && fs.Replace(staging, path)) return true;
+  fs.Remove(staging);
+  return false;
+}
+
+}  // namespace ostrel
