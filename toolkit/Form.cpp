@@ -6,6 +6,7 @@
 #include <set>
 
 #include "toolkit/Application.h"
+#include "toolkit/Controls.h"
 
 namespace ostrel::tk {
 
@@ -209,11 +210,7 @@ bool Form::Mnemonic(char key) {
   // A label or a group box: its control gets the focus, with its text selected.
   auto it = labelFor_.find(found);
   HWND target = it != labelFor_.end() ? it->second : GetNextDlgTabItem(hwnd_, found, FALSE);
-  if (target && IsWindowVisible(target) && IsWindowEnabled(target)) {
-    SetFocus(target);
-    if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-      SendMessageA(target, EM_SETSEL, 0, -1);
-  }
+  if (target && IsWindowVisible(target) && IsWindowEnabled(target)) Control(target).FocusAndSelect();
   return true;
 }
 
@@ -229,11 +226,7 @@ bool Form::PreTranslate(const MSG& msg) {
     HWND focus = GetFocus();
     HWND next = GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr,
                                   GetKeyState(VK_SHIFT) < 0);
-    if (next && next != focus) {
-      SetFocus(next);
-      if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-        SendMessageA(next, EM_SETSEL, 0, -1);
-    }
+    if (next && next != focus) Control(next).FocusAndSelect();
     return true;
   }
   if (msg.wParam == VK_RETURN) {
@@ -290,7 +283,7 @@ HWND Form::AddControl(const char* className, const std::string& text, DWORD styl
   HWND child = CreateWindowExA(
       exStyle, className, text.c_str(), WS_CHILD | style, x, y, w, h, parent ? parent : hwnd_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Application::Get().Instance(), nullptr);
-  if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (child) Control(child).SetFont(font_.get());
   return child;
 }
 
