@@ -9,34 +9,10 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "toolkit/Gdi.h"
 
 namespace ostrel::tk {
-
-// A handle freed by `Free` when its owner goes or takes another.
-template <typename H, typename Free>
-class Owner {
- public:
-  Owner() = default;
-  explicit Owner(H h) : h_(h) {}
-  ~Owner() { reset(); }
-  Owner(Owner&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  Owner& operator=(Owner&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
-    return *this;
-  }
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  void reset(H h = nullptr) {
-    if (h_) Free{}(h_);
-    h_ = h;
-  }
-
- private:
-  H h_ = nullptr;
-};
 
 struct DestroyImageList {
   void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }

@@ -20,7 +20,7 @@ HWND HelpButton::Create(HWND parent, HFONT font, int x, int y, int w, int h, int
   bar.SetFont(font);
   bar.Prepare();
   if (!glyph_)
-    glyph_.reset(ImageList_LoadImageA(Application::Get().Instance(), "HELPGLYPH", 16, 0,
+    glyph_.Reset(ImageList_LoadImageA(Application::Get().Instance(), "HELPGLYPH", 16, 0,
                                       RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
   TBBUTTON b{};
   b.idCommand = buttonId;

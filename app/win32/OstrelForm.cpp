@@ -100,7 +100,7 @@ TOstrelForm::TOstrelForm() : showRequest_(RegisterWindowMessageA(kShowRequestNam
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());
   HINSTANCE inst = tk::Application::Get().Instance();
-  trayIcon_.reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON,
+  trayIcon_.Reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON,
                                                 GetSystemMetrics(SM_CXSMICON),
                                                 GetSystemMetrics(SM_CYSMICON), 0)));
   controller_->TrayIcon1().SetIcon(reinterpret_cast<std::uintptr_t>(trayIcon_.get()));
@@ -121,7 +121,7 @@ TOstrelForm::~TOstrelForm() {
 void TOstrelForm::OnCreate() {
   BuildLayout();
   // The macro menu holds one placeholder until its first use fills it.
-  sendKeyPop_.reset(CreatePopupMenu());
+  sendKeyPop_.Reset(CreatePopupMenu());
   AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
   // The menus are popped up with this window as their owner, so it receives their
   // drawing messages.
@@ -184,7 +184,7 @@ void TOstrelForm::BuildLayout() {
       WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
       2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree, WS_EX_CLIENTEDGE));
   tree_.SetIndent(19);
-  imageList1_.reset(ImageList_LoadImageA(tk::Application::Get().Instance(), "IMAGELIST1", 16, 0,
+  imageList1_.Reset(ImageList_LoadImageA(tk::Application::Get().Instance(), "IMAGELIST1", 16, 0,
                                          RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
   tree_.SetImageList(imageList1_.get());
   LoadToolGlyphs();
@@ -227,13 +227,13 @@ void TOstrelForm::BuildLayout() {
 // them the buttons show their captions alone.
 void TOstrelForm::LoadToolGlyphs() {
   HINSTANCE inst = tk::Application::Get().Instance();
-  toolGlyphs_.reset(ImageList_LoadImageA(inst, "TOOLGLYPHS", 16, 1, RGB(255, 0, 255), IMAGE_BITMAP,
+  toolGlyphs_.Reset(ImageList_LoadImageA(inst, "TOOLGLYPHS", 16, 1, RGB(255, 0, 255), IMAGE_BITMAP,
                                          LR_CREATEDIBSECTION));
   if (!toolGlyphs_) return;
   const tk::BitmapOwner help(static_cast<HBITMAP>(LoadImageA(inst, "HELPGLYPH", IMAGE_BITMAP, 0, 0,
                                                               LR_CREATEDIBSECTION)));
   if (!help.get() || ImageList_AddMasked(toolGlyphs_.get(), help.get(), RGB(255, 0, 255)) != 4)
-    toolGlyphs_.reset();
+    toolGlyphs_.Reset();
 }
 
 // The upper toolbar stays at the right end of its dock.
@@ -365,7 +365,7 @@ void TOstrelForm::AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items
 
 void TOstrelForm::RenderMenu(const std::vector<MenuItem>& items) {
   popupMenus971_->SetPopupMenu(nullptr);
-  pop1_.reset(CreatePopupMenu());
+  pop1_.Reset(CreatePopupMenu());
   menuCommands_.clear();
   nextMenuCommand_ = kFirstMenuCommand;
   hotKeysCommand_ = 0;
@@ -397,7 +397,7 @@ void TOstrelForm::PopupMenu(ScreenPoint at) {
 
 void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
   popupMenus972_->SetPopupMenu(nullptr);
-  sendKeyPop_.reset(CreatePopupMenu());
+  sendKeyPop_.Reset(CreatePopupMenu());
   macroCommands_.clear();
   UINT id = kFirstMacroCommand;
   for (const MenuItem& item : items) {

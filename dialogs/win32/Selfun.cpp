@@ -39,7 +39,7 @@ TSelfun::~TSelfun() {
 
 void TSelfun::OnCreate() {
   HINSTANCE inst = tk::Application::Get().Instance();
-  icons_.reset(ImageList_LoadImageA(inst, "FUNICONS", 32, 0, kTransparent, IMAGE_BITMAP,
+  icons_.Reset(ImageList_LoadImageA(inst, "FUNICONS", 32, 0, kTransparent, IMAGE_BITMAP,
                                     LR_CREATEDIBSECTION));
 
   // The panels are drawn here (WM_DRAWITEM) and lie below the controls on them: they
@@ -60,7 +60,7 @@ void TSelfun::OnCreate() {
   // Panel3: the heading with its picture, the description pane and the buttons.
   HWND panel2 = AddControl("STATIC", "Select a function", kPanel | WS_CLIPCHILDREN, 68, 3, 250,
                            26, idSelfunPanel2);
-  picture_.reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, 20, 20, 0)));
+  picture_.Reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, 20, 20, 0)));
   image1_ = tk::Static(
       AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20, idSelfunImage1, 0, panel2));
   if (picture_) image1_.SetIcon(picture_.get());
