@@ -126,7 +126,8 @@ int ToolBar::HitTest(POINT client) const {
 
 int ToolBar::CommandAt(int position) const {
   TBBUTTON b{};
-  if (position < 0 || !Send(TB_GETBUTTON, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&b)))
+  if (position < 0 ||
+      !Send(TB_GETBUTTON, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&b)))
     return 0;
   return b.idCommand;
 }

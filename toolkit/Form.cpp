@@ -210,7 +210,8 @@ bool Form::Mnemonic(char key) {
   // A label or a group box: its control gets the focus, with its text selected.
   auto it = labelFor_.find(found);
   HWND target = it != labelFor_.end() ? it->second : GetNextDlgTabItem(hwnd_, found, FALSE);
-  if (target && IsWindowVisible(target) && IsWindowEnabled(target)) Control(target).FocusAndSelect();
+  if (target && IsWindowVisible(target) && IsWindowEnabled(target))
+    Control(target).FocusAndSelect();
   return true;
 }
 

@@ -189,8 +189,8 @@ void TOstrelForm::BuildLayout() {
   tree_.SetImageList(imageList1_.get());
   LoadToolGlyphs();
   tk::ToolBar treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
-  SetWindowPos(treeBar.Handle(), nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4, kToolbarHeight,
-               SWP_NOZORDER);
+  SetWindowPos(treeBar.Handle(), nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4,
+               kToolbarHeight, SWP_NOZORDER);
 
   // Right column: the upper toolbar kept at the right end of its dock, the help text,
   // and the start-up options.

@@ -71,7 +71,8 @@ void TKeydefines::OnCreate() {
   AddControl("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT |
                                  CBS_AUTOHSCROLL,
              200, 22, 113, 200, InputId(ecGroup));
-  const tk::ComboBox keylist(AddControl("COMBOBOX", "", kPick, 8, 68, 121, 300, InputId(ecKeylist)));
+  const tk::ComboBox keylist(
+      AddControl("COMBOBOX", "", kPick, 8, 68, 121, 300, InputId(ecKeylist)));
   const tk::ComboBox km(AddControl("COMBOBOX", "", kPick, 200, 68, 105, 200, InputId(ecKm)));
   // Enter does not break lines in the keystrokes: it presses OK. Keys like Enter are
   // written as {ENTER}.
@@ -87,8 +88,9 @@ void TKeydefines::OnCreate() {
   AddControl("BUTTON", "...", kButton, 322, 189, 24, 21, InputId(ecDirButton));
 
   // The context help, and the buttons.
-  info_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
-                                  217, 360, 72, idKdInfo, WS_EX_CLIENTEDGE));
+  info_ = tk::InfoPane(AddControl("EDIT", "",
+                                  WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 217,
+                                  360, 72, idKdInfo, WS_EX_CLIENTEDGE));
   HWND ok = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 88,
                        296, 75, 25, idKdButton1);
   HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 296, 75, 25,
