@@ -27,6 +27,7 @@ add_library(ostrel_win32 STATIC
   components/win32/Menus97.cpp
   toolkit/Application.cpp
   toolkit/Form.cpp
+  toolkit/Controls.cpp
   toolkit/Dialogs.cpp
   toolkit/HelpButton.cpp
   toolkit/HintWindow.cpp

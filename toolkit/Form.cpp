@@ -6,6 +6,7 @@
 #include <set>
 
 #include "toolkit/Application.h"
+#include "toolkit/Controls.h"
 
 namespace ostrel::tk {
 
@@ -186,58 +187,6 @@ BOOL CALLBACK FindMnemonic(HWND child, LPARAM lp) {
   return FALSE;
 }
 
-bool IsToolbar(HWND window) {
-  char cls[32] = "";
-  return window && GetClassNameA(window, cls, sizeof cls) && lstrcmpiA(cls, TOOLBARCLASSNAMEA) == 0;
-}
-
-// A toolbar that has the focus shows it by its hot item. Moves that item `step` buttons on,
-// over separators and buttons that cannot be clicked; from none, to the first (or last)
-// that can. Returns the hot item, or -1.
-int StepHotItem(HWND bar, int step) {
-  const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
-  int at = static_cast<int>(SendMessageA(bar, TB_GETHOTITEM, 0, 0));
-  if (at < 0 || at >= count) at = step > 0 ? -1 : count;
-  for (int i = at + step; i >= 0 && i < count; i += step) {
-    TBBUTTON b{};
-    if (!SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b)))
-      continue;
-    if ((b.fsStyle & BTNS_SEP) || !(b.fsState & TBSTATE_ENABLED) || (b.fsState & TBSTATE_HIDDEN))
-      continue;
-    SendMessageA(bar, TB_SETHOTITEM, static_cast<WPARAM>(i), 0);
-    return i;
-  }
-  return at < count ? at : -1;
-}
-
-// Arrows move along a focused toolbar, Enter and Space click its hot item.
-bool ToolbarKey(HWND bar, WPARAM key) {
-  switch (key) {
-    case VK_LEFT:
-    case VK_UP:
-      StepHotItem(bar, -1);
-      return true;
-    case VK_RIGHT:
-    case VK_DOWN:
-      StepHotItem(bar, 1);
-      return true;
-    case VK_RETURN:
-    case VK_SPACE: {
-      int at = static_cast<int>(SendMessageA(bar, TB_GETHOTITEM, 0, 0));
-      if (at < 0) at = StepHotItem(bar, 1);
-      TBBUTTON b{};
-      if (at >= 0 &&
-          SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&b)) &&
-          !(b.fsStyle & BTNS_SEP) && (b.fsState & TBSTATE_ENABLED))
-        SendMessageA(GetParent(bar), WM_COMMAND, MAKEWPARAM(b.idCommand, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(bar));
-      return true;
-    }
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 bool Form::Mnemonic(char key) {
@@ -261,11 +210,8 @@ bool Form::Mnemonic(char key) {
   // A label or a group box: its control gets the focus, with its text selected.
   auto it = labelFor_.find(found);
   HWND target = it != labelFor_.end() ? it->second : GetNextDlgTabItem(hwnd_, found, FALSE);
-  if (target && IsWindowVisible(target) && IsWindowEnabled(target)) {
-    SetFocus(target);
-    if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-      SendMessageA(target, EM_SETSEL, 0, -1);
-  }
+  if (target && IsWindowVisible(target) && IsWindowEnabled(target))
+    Control(target).FocusAndSelect();
   return true;
 }
 
@@ -275,20 +221,17 @@ bool Form::PreTranslate(const MSG& msg) {
   if (msg.message == WM_SYSCHAR) return Mnemonic(static_cast<char>(msg.wParam));
   HWND focus = GetFocus();
   const bool ownFocus = focus && IsChild(hwnd_, focus);
-  if (ownFocus && IsToolbar(focus) && GetKeyState(VK_MENU) >= 0 && ToolbarKey(focus, msg.wParam))
+  if (ownFocus && ToolBar::Is(focus) && GetKeyState(VK_MENU) >= 0 &&
+      ToolBar(focus).HandleKey(msg.wParam))
     return true;
   if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
     // Here rather than in the dialog navigation, which leaves Tab to a multi-line edit,
     // and the edit hands it on to a dialog procedure that a form does not have.
     HWND next = GetNextDlgTabItem(hwnd_, ownFocus ? focus : nullptr, GetKeyState(VK_SHIFT) < 0);
     if (next && next != focus) {
-      if (ownFocus && IsToolbar(focus)) SendMessageA(focus, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
-      SetFocus(next);
-      if (IsToolbar(next)) {
-        if (SendMessageA(next, TB_GETHOTITEM, 0, 0) < 0) StepHotItem(next, 1);
-      } else if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
-        SendMessageA(next, EM_SETSEL, 0, -1);
-      }
+      if (ownFocus && ToolBar::Is(focus)) ToolBar(focus).SetHotItem(-1);
+      Control(next).FocusAndSelect();
+      if (ToolBar::Is(next) && ToolBar(next).HotItem() < 0) ToolBar(next).StepHotItem(1);
     }
     return true;
   }
@@ -347,7 +290,7 @@ HWND Form::AddControl(const char* className, const std::string& text, DWORD styl
   HWND child = CreateWindowExA(
       exStyle, className, text.c_str(), WS_CHILD | style, x, y, w, h, parent ? parent : hwnd_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Application::Get().Instance(), nullptr);
-  if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (child) Control(child).SetFont(font_.get());
   return child;
 }
 

@@ -1,4 +1,5 @@
-// Owners of GDI objects, so that nothing leaks however often windows are built.
+// Owners of handles, GDI objects among them, so that nothing leaks however often windows
+// are built.
 #pragma once
 
 #include <windows.h>
@@ -7,29 +8,36 @@
 
 namespace ostrel::tk {
 
-template <typename H>
-class GdiObject {
+// A handle freed by `Free` when its owner goes or takes another. Move-only.
+template <typename H, typename Free>
+class Owner {
  public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) {
-      Reset();
-      h_ = std::exchange(o.h_, nullptr);
-    }
+  Owner() = default;
+  explicit Owner(H h) : h_(h) {}
+  ~Owner() { Reset(); }
+  Owner(Owner&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  Owner& operator=(Owner&& o) noexcept {
+    if (this != &o) Reset(std::exchange(o.h_, nullptr));
     return *this;
   }
   H get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
   void Reset(H h = nullptr) {
-    if (h_) DeleteObject(h_);
+    if (h_) Free{}(h_);
     h_ = h;
   }
 
  private:
   H h_ = nullptr;
 };
+
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+
+// A brush, font, bitmap or pen.
+template <typename H>
+using GdiObject = Owner<H, DeleteGdiObject>;
 
 // "MS Sans Serif" at `points` for the screen.
 HFONT CreateUiFont(int points, bool bold);

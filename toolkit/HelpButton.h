@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "toolkit/Controls.h"
+
 namespace ostrel::tk {
 
 inline constexpr const char* kHelpButtonHint =
@@ -25,7 +27,7 @@ class HelpButton {
               bool flat);
 
  private:
-  HIMAGELIST glyph_ = nullptr;
+  ImageListOwner glyph_;
   HWND bar_ = nullptr;
 };
 

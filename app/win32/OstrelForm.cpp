@@ -100,7 +100,7 @@ TOstrelForm::TOstrelForm() : showRequest_(RegisterWindowMessageA(kShowRequestNam
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());
   HINSTANCE inst = tk::Application::Get().Instance();
-  trayIcon_.reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON,
+  trayIcon_.Reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON,
                                                 GetSystemMetrics(SM_CXSMICON),
                                                 GetSystemMetrics(SM_CYSMICON), 0)));
   controller_->TrayIcon1().SetIcon(reinterpret_cast<std::uintptr_t>(trayIcon_.get()));
@@ -121,7 +121,7 @@ TOstrelForm::~TOstrelForm() {
 void TOstrelForm::OnCreate() {
   BuildLayout();
   // The macro menu holds one placeholder until its first use fills it.
-  sendKeyPop_.reset(CreatePopupMenu());
+  sendKeyPop_.Reset(CreatePopupMenu());
   AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
   // The menus are popped up with this window as their owner, so it receives their
   // drawing messages.
@@ -133,15 +133,14 @@ void TOstrelForm::OnCreate() {
   controller_->FormCreate();
 }
 
-HWND TOstrelForm::BuildToolbar(int id, const ToolButton* buttons, int count) {
-  HWND bar = AddControl(TOOLBARCLASSNAMEA, "",
-                        WS_VISIBLE | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
-                            CCS_NODIVIDER | CCS_NOPARENTALIGN,
-                        0, 0, 10, kToolbarHeight, id);
-  SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageA(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
-  if (toolGlyphs_)
-    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolGlyphs_.get()));
+tk::ToolBar TOstrelForm::BuildToolbar(int id, const ToolButton* buttons, int count) {
+  tk::ToolBar bar(AddControl(TOOLBARCLASSNAMEA, "",
+                             WS_VISIBLE | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
+                                 CCS_NODIVIDER | CCS_NOPARENTALIGN,
+                             0, 0, 10, kToolbarHeight, id));
+  bar.Prepare();
+  bar.SetExtendedStyle(TBSTYLE_EX_MIXEDBUTTONS);
+  if (toolGlyphs_) bar.SetImageList(toolGlyphs_.get());
   for (int i = 0; i < count; ++i) {
     TBBUTTON b{};
     if (!buttons[i].caption) {
@@ -155,17 +154,15 @@ HWND TOstrelForm::BuildToolbar(int id, const ToolButton* buttons, int count) {
       if (!buttons[i].glyphOnly || !toolGlyphs_) b.fsStyle |= BTNS_SHOWTEXT;
       b.iString = reinterpret_cast<INT_PTR>(buttons[i].caption);
     }
-    SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+    bar.AddButton(b);
   }
-  SendMessageA(bar, TB_AUTOSIZE, 0, 0);
+  bar.AutoSize();
   // The buttons' hints come from the application's hint machinery (balloons while
   // BalloonHint1 is active), not from the toolbar's own tool-tips.
-  tk::Application::Get().SetHintSource(bar, [bar](POINT client) {
+  tk::Application::Get().SetHintSource(bar.Handle(), [bar](POINT client) {
     tk::Application::HintTarget target;
-    const LRESULT at = SendMessageA(bar, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&client));
-    TBBUTTON b{};
-    if (at >= 0 && SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&b)))
-      if (const ToolButton* button = FindButton(b.idCommand)) target = {button->id, button->hint};
+    if (const ToolButton* button = FindButton(bar.CommandAt(bar.HitTest(client))))
+      target = {button->id, button->hint};
     return target;
   });
   return bar;
@@ -179,21 +176,21 @@ void TOstrelForm::BuildLayout() {
 
   // Left column: the list of definitions with its three buttons underneath.
   // Underlined letters: Alt+K reaches the tree, and each button and box has its own.
-  HWND label = AddControl("STATIC", "  Hot&Key List", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0,
-                          kLeftColumn, 18, idHotKeyLabel);
-  SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
-  HWND tree = tree_ = AddControl(
+  tk::Static label(AddControl("STATIC", "  Hot&Key List", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+                              0, 0, kLeftColumn, 18, idHotKeyLabel));
+  label.SetFont(BoldFont());
+  tree_ = tk::TreeView(AddControl(
       WC_TREEVIEWA, "",
       WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-      2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree, WS_EX_CLIENTEDGE);
-  SendMessageA(tree, TVM_SETINDENT, 19, 0);
-  imageList1_.reset(ImageList_LoadImageA(tk::Application::Get().Instance(), "IMAGELIST1", 16, 0,
+      2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree, WS_EX_CLIENTEDGE));
+  tree_.SetIndent(19);
+  imageList1_.Reset(ImageList_LoadImageA(tk::Application::Get().Instance(), "IMAGELIST1", 16, 0,
                                          RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
-  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList1_.get()));
+  tree_.SetImageList(imageList1_.get());
   LoadToolGlyphs();
-  HWND treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
-  SetWindowPos(treeBar, nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4, kToolbarHeight,
-               SWP_NOZORDER);
+  tk::ToolBar treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
+  SetWindowPos(treeBar.Handle(), nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4,
+               kToolbarHeight, SWP_NOZORDER);
 
   // Right column: the upper toolbar kept at the right end of its dock, the help text,
   // and the start-up options.
@@ -203,10 +200,9 @@ void TOstrelForm::BuildLayout() {
   Dock972Resize();
 
   const int groupH = 78;
-  memoBrush_.Reset(CreateSolidBrush(kTeal));
-  memo_ = AddControl(
+  memo_ = tk::InfoPane(AddControl(
       "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, rightX,
-      kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7, idMemo1, WS_EX_CLIENTEDGE);
+      kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7, idMemo1, WS_EX_CLIENTEDGE));
 
   const int groupY = bottom - groupH - 2;
   AddControl("BUTTON", " Startup Options ", WS_VISIBLE | BS_GROUPBOX, rightX, groupY, rightW,
@@ -231,29 +227,27 @@ void TOstrelForm::BuildLayout() {
 // them the buttons show their captions alone.
 void TOstrelForm::LoadToolGlyphs() {
   HINSTANCE inst = tk::Application::Get().Instance();
-  toolGlyphs_.reset(ImageList_LoadImageA(inst, "TOOLGLYPHS", 16, 1, RGB(255, 0, 255), IMAGE_BITMAP,
+  toolGlyphs_.Reset(ImageList_LoadImageA(inst, "TOOLGLYPHS", 16, 1, RGB(255, 0, 255), IMAGE_BITMAP,
                                          LR_CREATEDIBSECTION));
   if (!toolGlyphs_) return;
-  auto help = static_cast<HBITMAP>(LoadImageA(inst, "HELPGLYPH", IMAGE_BITMAP, 0, 0,
-                                              LR_CREATEDIBSECTION));
-  const bool added = help && ImageList_AddMasked(toolGlyphs_.get(), help, RGB(255, 0, 255)) == 4;
-  if (help) DeleteObject(help);
-  if (!added) toolGlyphs_.reset();
+  const tk::BitmapOwner help(static_cast<HBITMAP>(LoadImageA(inst, "HELPGLYPH", IMAGE_BITMAP, 0, 0,
+                                                              LR_CREATEDIBSECTION)));
+  if (!help.get() || ImageList_AddMasked(toolGlyphs_.get(), help.get(), RGB(255, 0, 255)) != 4)
+    toolGlyphs_.Reset();
 }
 
 // The upper toolbar stays at the right end of its dock.
 void TOstrelForm::Dock972Resize() {
-  HWND bar = GetDlgItem(Handle(), idTopToolbar);
-  SIZE size{};
-  SendMessageA(bar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+  const tk::ToolBar bar(GetDlgItem(Handle(), idTopToolbar));
+  const SIZE size = bar.MaxSize();
   const int dockWidth = dock972_.right - dock972_.left;
-  SetWindowPos(bar, nullptr, dock972_.left + dockWidth - size.cx, dock972_.top, size.cx,
+  SetWindowPos(bar.Handle(), nullptr, dock972_.left + dockWidth - size.cx, dock972_.top, size.cx,
                dock972_.bottom - dock972_.top, SWP_NOZORDER);
 }
 
 WindowHandle TOstrelForm::MainWindow() { return reinterpret_cast<WindowHandle>(Handle()); }
 
-void TOstrelForm::SetMemoText(const std::string& text) { SetWindowTextA(memo_, text.c_str()); }
+void TOstrelForm::SetMemoText(const std::string& text) { memo_.SetText(text); }
 
 void TOstrelForm::SetShowMainForm(bool show) { tk::Application::Get().showMainForm = show; }
 
@@ -273,13 +267,10 @@ void TOstrelForm::SetHintTimes(int pauseMs, int hidePauseMs) {
 }
 
 void TOstrelForm::FillFunTypes(const std::vector<FunTypeEntry>& entries) {
-  HWND combo = GetDlgItem(Handle(), idFuntype);
-  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-  for (const FunTypeEntry& e : entries) {
-    LRESULT at = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));
-    SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), e.id);
-  }
-  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  const tk::ComboBox combo(GetDlgItem(Handle(), idFuntype));
+  combo.Clear();
+  for (const FunTypeEntry& e : entries) combo.SetItemData(combo.AddString(e.name), e.id);
+  combo.SetSelection(0);
 }
 
 void TOstrelForm::RestoreConfigWindow() {
@@ -310,46 +301,35 @@ void TOstrelForm::EndProgram() { Destroy(); }
 void TOstrelForm::ProcessMessages() { tk::Application::Get().ProcessMessages(); }
 
 void TOstrelForm::RenderTree(const std::vector<TreeNode>& nodes) {
-  SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  tree_.SetRedraw(false);
+  tree_.Clear();
   nodes_ = nodes;
   treeItems_.assign(nodes.size(), nullptr);
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     const TreeNode& n = nodes[i];
-    TVINSERTSTRUCTA ins{};
-    ins.hParent = n.parent >= 0 ? treeItems_[static_cast<std::size_t>(n.parent)] : TVI_ROOT;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    ins.item.pszText = const_cast<char*>(n.text.c_str());
-    ins.item.iImage = n.imageIndex;
-    ins.item.iSelectedImage = n.selectedIndex;
-    ins.item.lParam = static_cast<LPARAM>(i);
-    treeItems_[i] = reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    HTREEITEM parent = n.parent >= 0 ? treeItems_[static_cast<std::size_t>(n.parent)] : TVI_ROOT;
+    treeItems_[i] = tree_.InsertItem(parent, n.text, n.imageIndex, n.selectedIndex,
+                                     static_cast<LPARAM>(i));
   }
-  SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(tree_, nullptr, TRUE);
+  tree_.SetRedraw(true);
 }
 
 TreeSelection TOstrelForm::SelectedNode() {
-  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  HTREEITEM item = tree_.Selected();
   if (!item) return {};
-  TVITEMA it{};
-  it.mask = TVIF_PARAM | TVIF_HANDLE;
-  it.hItem = item;
-  if (!SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it))) return {};
-  auto at = static_cast<std::size_t>(it.lParam);
+  const std::optional<LPARAM> data = tree_.ItemData(item);
+  if (!data) return {};
+  auto at = static_cast<std::size_t>(*data);
   return {true, at < nodes_.size() ? nodes_[at].data : nullptr};
 }
 
 void TOstrelForm::SelectNode(std::size_t index) {
   if (index < treeItems_.size())
-    SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(treeItems_[index]));
+    tree_.Select(treeItems_[index]);
 }
 
 void TOstrelForm::DeleteSelectedNode() {
-  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  if (item) SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+  if (HTREEITEM item = tree_.Selected()) tree_.DeleteItem(item);
 }
 
 void TOstrelForm::SetStatusText(const std::string& text) {
@@ -385,7 +365,7 @@ void TOstrelForm::AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items
 
 void TOstrelForm::RenderMenu(const std::vector<MenuItem>& items) {
   popupMenus971_->SetPopupMenu(nullptr);
-  pop1_.reset(CreatePopupMenu());
+  pop1_.Reset(CreatePopupMenu());
   menuCommands_.clear();
   nextMenuCommand_ = kFirstMenuCommand;
   hotKeysCommand_ = 0;
@@ -417,7 +397,7 @@ void TOstrelForm::PopupMenu(ScreenPoint at) {
 
 void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
   popupMenus972_->SetPopupMenu(nullptr);
-  sendKeyPop_.reset(CreatePopupMenu());
+  sendKeyPop_.Reset(CreatePopupMenu());
   macroCommands_.clear();
   UINT id = kFirstMacroCommand;
   for (const MenuItem& item : items) {
@@ -490,7 +470,7 @@ void TOstrelForm::OnCommand(int id, int code, HWND control) {
 }
 
 LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
-  if (hdr->hwndFrom == tree_ &&
+  if (hdr->hwndFrom == tree_.Handle() &&
       (hdr->code == NM_CLICK || hdr->code == TVN_SELCHANGEDA || hdr->code == TVN_SELCHANGEDW)) {
     controller_->OLKeyTreeClick();
     return 0;
@@ -520,14 +500,7 @@ bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     default:
       break;
   }
-  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == memo_) {
-    HDC dc = reinterpret_cast<HDC>(wp);
-    SetBkColor(dc, kTeal);
-    SetTextColor(dc, RGB(255, 255, 255));
-    result = reinterpret_cast<LRESULT>(memoBrush_.get());
-    return true;
-  }
-  return false;
+  return memo_.Colour(msg, wp, lp, result);
 }
 
 int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction,

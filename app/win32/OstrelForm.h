@@ -22,6 +22,7 @@
 #include "platform/win32/Win32Ports.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellLink.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
 namespace ostrel {
@@ -112,22 +113,12 @@ class TOstrelForm : public tk::Form, public MainView {
  private:
   void BuildLayout();
   void LoadToolGlyphs();
-  HWND BuildToolbar(int id, const struct ToolButton* buttons, int count);
+  tk::ToolBar BuildToolbar(int id, const struct ToolButton* buttons, int count);
   void Dock972Resize();
   void ToolbarButton971Click();
   void ToolbarButton974Click(int tag);
   void ToolbarButton975Click(int tag);
   void AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items, const std::string& parent);
-
-  struct MenuDeleter {
-    void operator()(HMENU m) const { DestroyMenu(m); }
-  };
-  struct IconDeleter {
-    void operator()(HICON i) const { DestroyIcon(i); }
-  };
-  struct ImageListDeleter {
-    void operator()(HIMAGELIST l) const { ImageList_Destroy(l); }
-  };
 
   // The adapters outlive the controller, whose components unregister through them.
   Win32FileSystem files_;
@@ -140,25 +131,24 @@ class TOstrelForm : public tk::Form, public MainView {
   Win32Keyboard keyboard_;
   Win32Registry registry_;
   Win32ShellLink shellLinks_;
-  std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> trayIcon_;
+  tk::IconOwner trayIcon_;
   std::unique_ptr<OstrelController> controller_;
-  tk::GdiObject<HBRUSH> memoBrush_;
-  std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> imageList1_;
+  tk::ImageListOwner imageList1_;
   // The toolbars' glyphs (ToolGlyphs and HelpGlyph), shared by both toolbars.
-  std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> toolGlyphs_;
-  HWND memo_ = nullptr;
-  HWND tree_ = nullptr;
+  tk::ImageListOwner toolGlyphs_;
+  tk::InfoPane memo_;
+  tk::TreeView tree_;
   RECT dock972_{};  // the dock of the upper toolbar, in client coordinates
   // The tree's nodes as rendered, by position; each item's lParam is its position.
   std::vector<TreeNode> nodes_;
   std::vector<HTREEITEM> treeItems_;
   // Pop1 and, per command id, the chosen item's caption and its parent's caption.
-  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> pop1_;
+  tk::MenuOwner pop1_;
   std::map<UINT, std::pair<std::string, std::string>> menuCommands_;
   UINT nextMenuCommand_ = kFirstMenuCommand;
   UINT hotKeysCommand_ = 0;
   // SendKeyPop and, per command id, the caption of the macro it types.
-  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> sendKeyPop_;
+  tk::MenuOwner sendKeyPop_;
   std::map<UINT, std::string> macroCommands_;
   TBalloonHint BalloonHint1;
   // The banner drawing of Pop1 and SendKeyPop; they go before the menus and the window.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "toolkit/Application.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
 namespace ostrel {
@@ -179,7 +180,7 @@ void TBrowseFolder::CreateCustomButton() {
                             GetModuleHandleA(nullptr), nullptr);
   if (!button_) return;
   buttonFont_.Reset(tk::CreateUiFont(8, false));
-  SendMessageA(button_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), TRUE);
+  tk::Control(button_).SetFont(buttonFont_.get(), true);
   EnableWindow(button_, customButtonEnabled_);
   oldDialogProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
       dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TBrowseFolder::DialogProc)));

@@ -9,8 +9,6 @@
 namespace ostrel {
 namespace {
 
-constexpr COLORREF kTeal = RGB(0, 128, 128);
-
 tk::FormStyle KeydefinesStyle(HWND owner) {
   tk::FormStyle style;
   style.className = kKeydefinesClass;
@@ -50,7 +48,6 @@ TKeydefines::TKeydefines(HWND owner)
 TKeydefines::~TKeydefines() {
   // The window goes before the brush it painted with.
   Destroy();
-  if (infoBrush_) DeleteObject(infoBrush_);
 }
 
 void TKeydefines::OnCreate() {
@@ -74,8 +71,9 @@ void TKeydefines::OnCreate() {
   AddControl("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT |
                                  CBS_AUTOHSCROLL,
              200, 22, 113, 200, InputId(ecGroup));
-  HWND keylist = AddControl("COMBOBOX", "", kPick, 8, 68, 121, 300, InputId(ecKeylist));
-  HWND km = AddControl("COMBOBOX", "", kPick, 200, 68, 105, 200, InputId(ecKm));
+  const tk::ComboBox keylist(
+      AddControl("COMBOBOX", "", kPick, 8, 68, 121, 300, InputId(ecKeylist)));
+  const tk::ComboBox km(AddControl("COMBOBOX", "", kPick, 200, 68, 105, 200, InputId(ecKm)));
   // Enter does not break lines in the keystrokes: it presses OK. Keys like Enter are
   // written as {ENTER}.
   AddControl("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 1, 112, 358, 104,
@@ -90,9 +88,9 @@ void TKeydefines::OnCreate() {
   AddControl("BUTTON", "...", kButton, 322, 189, 24, 21, InputId(ecDirButton));
 
   // The context help, and the buttons.
-  infoBrush_ = CreateSolidBrush(kTeal);
-  info_ = AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 217, 360,
-                     72, idKdInfo, WS_EX_CLIENTEDGE);
+  info_ = tk::InfoPane(AddControl("EDIT", "",
+                                  WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 217,
+                                  360, 72, idKdInfo, WS_EX_CLIENTEDGE));
   HWND ok = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 88,
                        296, 75, 25, idKdButton1);
   HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 296, 75, 25,
@@ -104,17 +102,15 @@ void TKeydefines::OnCreate() {
 
   SetLabelFor(Control(idKdLabel3), ControlOf(ecName));
   SetLabelFor(Control(idKdLabel4), ControlOf(ecGroup));
-  SetLabelFor(Control(idKdLabel2), keylist);
-  SetLabelFor(Control(idKdLabel1), km);
+  SetLabelFor(Control(idKdLabel2), keylist.Handle());
+  SetLabelFor(Control(idKdLabel1), km.Handle());
   SetLabelFor(Control(idKdFunParmsC), ControlOf(ecParms));
   SetLabelFor(Control(idKdFunDirC), ControlOf(ecDir));
 
-  for (std::string_view name : kKeyNames)
-    SendMessageA(keylist, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
-  for (const KeyModEntry& mod : kKeyModTable)
-    SendMessageA(km, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(mod.text).c_str()));
-  SendMessageA(keylist, CB_SETCURSEL, 0, 0);
-  SendMessageA(km, CB_SETCURSEL, 0, 0);
+  for (std::string_view name : kKeyNames) keylist.AddString(std::string(name));
+  for (const KeyModEntry& mod : kKeyModTable) km.AddString(std::string(mod.text));
+  keylist.SetSelection(0);
+  km.SetSelection(0);
 }
 
 void TKeydefines::OnShow() { editor_.FormShow(); }
@@ -156,14 +152,7 @@ LRESULT TKeydefines::OnNotify(NMHDR* hdr) {
 }
 
 bool TKeydefines::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == info_) {
-    HDC dc = reinterpret_cast<HDC>(wp);
-    SetBkColor(dc, kTeal);
-    SetTextColor(dc, RGB(255, 255, 255));
-    result = reinterpret_cast<LRESULT>(infoBrush_);
-    return true;
-  }
-  return false;
+  return info_.Colour(msg, wp, lp, result);
 }
 
 HWND TKeydefines::ControlOf(EditorControl control) const {
@@ -182,10 +171,9 @@ HWND TKeydefines::ControlOf(EditorControl control) const {
 void TKeydefines::SetCaption(const std::string& text) { SetWindowTextA(Handle(), text.c_str()); }
 
 void TKeydefines::SetGroupItems(const std::vector<std::string>& items) {
-  HWND group = ControlOf(ecGroup);
-  SendMessageA(group, CB_RESETCONTENT, 0, 0);
-  for (const std::string& item : items)
-    SendMessageA(group, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  const tk::ComboBox group(ControlOf(ecGroup));
+  group.Clear();
+  for (const std::string& item : items) group.AddString(item);
 }
 
 void TKeydefines::SetText(EditorControl control, const std::string& text) {
@@ -196,12 +184,11 @@ std::string TKeydefines::Text(EditorControl control) { return tk::ControlText(Co
 
 void TKeydefines::SetSelection(EditorControl control, int index) {
   // An index outside the list selects nothing.
-  SendMessageA(ControlOf(control), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  tk::ComboBox(ControlOf(control)).SetSelection(index);
 }
 
 int TKeydefines::Selection(EditorControl control) {
-  LRESULT sel = SendMessageA(ControlOf(control), CB_GETCURSEL, 0, 0);
-  return sel == CB_ERR ? -1 : static_cast<int>(sel);
+  return tk::ComboBox(ControlOf(control)).SelectedIndex();
 }
 
 void TKeydefines::SetVisible(EditorControl control, bool visible) {
@@ -212,16 +199,14 @@ bool TKeydefines::Visible(EditorControl control) {
   return (GetWindowLongPtrA(ControlOf(control), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void TKeydefines::SetInfo(const std::string& text) { SetWindowTextA(info_, text.c_str()); }
+void TKeydefines::SetInfo(const std::string& text) { info_.SetText(text); }
 
 void TKeydefines::ShowError(const std::string& text) {
   tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
 }
 
 void TKeydefines::FocusControl(EditorControl control) {
-  HWND c = ControlOf(control);
-  SetFocus(c);
-  if (SendMessageA(c, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(c, EM_SETSEL, 0, -1);
+  tk::Control(ControlOf(control)).FocusAndSelect();
 }
 
 bool TKeydefines::TryHotKey(unsigned modFlags, unsigned vk) {

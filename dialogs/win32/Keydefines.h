@@ -9,6 +9,7 @@
 
 #include "dialogs/KeyEditor.h"
 #include "platform/win32/Win32Files.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 #include "toolkit/HelpButton.h"
 
@@ -76,8 +77,7 @@ class TKeydefines : public tk::Form, private KeyEditorView {
 
   Win32FileSystem files_;
   KeyEditor editor_;
-  HWND info_ = nullptr;
-  HBRUSH infoBrush_ = nullptr;
+  tk::InfoPane info_;
   tk::HelpButton helpButton_;
 };
 

@@ -6,7 +6,6 @@ namespace ostrel {
 namespace {
 
 constexpr COLORREF kAqua = RGB(0, 255, 255);
-constexpr COLORREF kTeal = RGB(0, 128, 128);
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 tk::FormStyle SelfunStyle(HWND owner) {
@@ -36,16 +35,12 @@ TSelfun::TSelfun(HWND owner, std::int32_t& chosenFunction, std::string& chosenFu
 TSelfun::~TSelfun() {
   // The window goes first, then what it drew with.
   Destroy();
-  if (icons_) ImageList_Destroy(icons_);
-  if (memoBrush_) DeleteObject(memoBrush_);
-  if (picture_) DestroyIcon(picture_);
 }
 
 void TSelfun::OnCreate() {
   HINSTANCE inst = tk::Application::Get().Instance();
-  icons_ = ImageList_LoadImageA(inst, "FUNICONS", 32, 0, kTransparent, IMAGE_BITMAP,
-                                LR_CREATEDIBSECTION);
-  memoBrush_ = CreateSolidBrush(kTeal);
+  icons_.Reset(ImageList_LoadImageA(inst, "FUNICONS", 32, 0, kTransparent, IMAGE_BITMAP,
+                                    LR_CREATEDIBSECTION));
 
   // The panels are drawn here (WM_DRAWITEM) and lie below the controls on them: they
   // go to the bottom of the z-order at the end and clip the controls out.
@@ -56,21 +51,23 @@ void TSelfun::OnCreate() {
   // Panel4: the caption over the list of icons, which is the first tab stop.
   AddControl("STATIC", "&Functions", WS_VISIBLE | SS_CENTER, 3, 3, 59, 13,
              idSelfunLabel1);
-  list_ = AddControl("LISTBOX", "",
-                     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                         LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-                     3, 16, 59, 233, idSelfunListBox2, WS_EX_CLIENTEDGE);
-  SendMessageA(list_, LB_SETITEMHEIGHT, 0, kSelfunItemHeight);
+  list_ = tk::ListBox(AddControl("LISTBOX", "",
+                                 WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
+                                     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                                 3, 16, 59, 233, idSelfunListBox2, WS_EX_CLIENTEDGE));
+  list_.SetItemHeight(kSelfunItemHeight);
 
   // Panel3: the heading with its picture, the description pane and the buttons.
   HWND panel2 = AddControl("STATIC", "Select a function", kPanel | WS_CLIPCHILDREN, 68, 3, 250,
                            26, idSelfunPanel2);
-  picture_ = static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, 20, 20, 0));
-  image1_ = AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20, idSelfunImage1, 0, panel2);
-  if (picture_) SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(picture_), 0);
-  memo_ = AddControl("EDIT", "",
-                     WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 68, 29,
-                     250, 190, idSelfunMemo1, WS_EX_CLIENTEDGE);
+  picture_.Reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, 20, 20, 0)));
+  image1_ = tk::Static(
+      AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20, idSelfunImage1, 0, panel2));
+  if (picture_) image1_.SetIcon(picture_.get());
+  memo_ = tk::InfoPane(AddControl("EDIT", "",
+                                  WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                                      ES_AUTOVSCROLL,
+                                  68, 29, 250, 190, idSelfunMemo1, WS_EX_CLIENTEDGE));
   HWND panel1 = AddControl("STATIC", "", WS_VISIBLE | WS_CLIPSIBLINGS, 68, 219, 250, 30,
                            idSelfunPanel1);
   // OK stays disabled until a function is selected: an OK that adds a hotkey of no
@@ -86,15 +83,14 @@ void TSelfun::OnCreate() {
   for (HWND panel : {panel2, panel1, panel3, panel4})
     SetWindowPos(panel, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  for (const std::string& item : chooser_.FormCreate())
-    SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  for (const std::string& item : chooser_.FormCreate()) list_.AddString(item);
 }
 
 void TSelfun::OnCommand(int id, int code, HWND control) {
-  if (control == list_) {
+  if (control == list_.Handle()) {
     if (code == LBN_SELCHANGE) {
-      LRESULT sel = SendMessageA(list_, LB_GETCURSEL, 0, 0);
-      if (sel != LB_ERR) SelectionAt(static_cast<int>(sel));
+      const int sel = list_.SelectedIndex();
+      if (sel >= 0) SelectionAt(sel);
     }
     return;
   }
@@ -114,7 +110,7 @@ bool TSelfun::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
     case WM_DRAWITEM: {
       const auto& d = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (d.hwndItem == list_)
+      if (d.hwndItem == list_.Handle())
         DrawItem(d);
       else
         DrawPanel(d);
@@ -122,11 +118,7 @@ bool TSelfun::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return true;
     }
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lp) != memo_) return false;
-      SetBkColor(reinterpret_cast<HDC>(wp), kTeal);
-      SetTextColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
-      result = reinterpret_cast<LRESULT>(memoBrush_);
-      return true;
+      return memo_.Colour(msg, wp, lp, result);
     default:
       return false;
   }
@@ -139,7 +131,7 @@ void TSelfun::DrawItem(const DRAWITEMSTRUCT& d) {
   FillRect(d.hDC, &d.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   const std::int32_t type = FunctionChooser::TypeAt(position);
   if (icons_ && type > 0)
-    ImageList_Draw(icons_, type, d.hDC, d.rcItem.left + 2, d.rcItem.top, ILD_TRANSPARENT);
+    ImageList_Draw(icons_.get(), type, d.hDC, d.rcItem.left + 2, d.rcItem.top, ILD_TRANSPARENT);
   if (d.itemState & ODS_FOCUS) DrawFocusRect(d.hDC, &d.rcItem);
   // The list paints the newly selected item whenever the selection moves, by mouse, by
   // keyboard or by program, so this is where the choice follows it.
@@ -160,9 +152,8 @@ void TSelfun::DrawPanel(const DRAWITEMSTRUCT& d) {
       break;
     case idSelfunPanel2: {
       DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
-      HBRUSH aqua = CreateSolidBrush(kAqua);
-      FillRect(dc, &r, aqua);
-      DeleteObject(aqua);
+      const tk::BrushOwner aqua(CreateSolidBrush(kAqua));
+      FillRect(dc, &r, aqua.get());
       char text[64] = "";
       GetWindowTextA(d.hwndItem, text, sizeof text);
       HGDIOBJ old = SelectObject(dc, BoldFont());
@@ -180,7 +171,7 @@ void TSelfun::DrawPanel(const DRAWITEMSTRUCT& d) {
 void TSelfun::SelectionAt(int position) {
   if (chooser_.HasChoice() && chooser_.ChosenPosition() == position) return;
   if (!chooser_.Select(position)) return;
-  SetWindowTextA(memo_, FunctionChooser::Description(position).c_str());
+  memo_.SetText(FunctionChooser::Description(position));
   EnableWindow(ok_, TRUE);
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dialogs/FunctionChooser.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
 namespace ostrel {
@@ -41,9 +42,9 @@ class TSelfun : public tk::Form {
   FunctionChooser& Chooser() { return chooser_; }
   HWND Control(int id) const { return GetDlgItem(Handle(), id); }
   // Image1 is a child of Panel2.
-  HWND Image() const { return image1_; }
+  HWND Image() const { return image1_.Handle(); }
   // The image list the items are drawn from; null when the bitmap is missing.
-  HIMAGELIST Icons() const { return icons_; }
+  HIMAGELIST Icons() const { return icons_.get(); }
 
  protected:
   void OnCreate() override;
@@ -58,13 +59,12 @@ class TSelfun : public tk::Form {
   void SelectionAt(int position);
 
   FunctionChooser chooser_;
-  HWND list_ = nullptr;
-  HWND memo_ = nullptr;
+  tk::ListBox list_;
+  tk::InfoPane memo_;
   HWND ok_ = nullptr;
-  HWND image1_ = nullptr;
-  HICON picture_ = nullptr;
-  HIMAGELIST icons_ = nullptr;
-  HBRUSH memoBrush_ = nullptr;
+  tk::Static image1_;
+  tk::IconOwner picture_;
+  tk::ImageListOwner icons_;
 };
 
 // The Add command's chooser: create the dialog, show it modally, release it. Returns

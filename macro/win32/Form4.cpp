@@ -10,7 +10,6 @@
 namespace ostrel {
 namespace {
 
-constexpr COLORREF kTeal = RGB(0, 128, 128);
 // Shows the reports that came before the dialog was on screen.
 constexpr UINT kShowPendingErrors = WM_APP + 40;
 
@@ -35,10 +34,9 @@ TForm4::TForm4(HWND owner) : editor_(*this, files_, LocaleCollate) {
 }
 
 TForm4::~TForm4() {
-  // The window and its tool bar go first, then what they drew with (the help glyph goes
-  // with its member afterwards).
+  // The window and its tool bar go first, then what they drew with (the pane's brush and
+  // the help glyph go with their members afterwards).
   Destroy();
-  if (memoBrush_) DeleteObject(memoBrush_);
 }
 
 void TForm4::OnCreate() {
@@ -46,9 +44,10 @@ void TForm4::OnCreate() {
   // The left panel: its caption over the list of item names.
   AddControl("STATIC", " SendKey &Menu Item", WS_VISIBLE | SS_LEFT, 1, 1, 190, 14,
              idForm4Label1);
-  menuList_ = AddControl("LISTBOX", "",
-                         WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 1, 16, 190,
-                         104, idForm4MenuList, WS_EX_CLIENTEDGE);
+  menuList_ = tk::ListBox(AddControl("LISTBOX", "",
+                                     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
+                                         LBS_NOINTEGRALHEIGHT,
+                                     1, 16, 190, 104, idForm4MenuList, WS_EX_CLIENTEDGE));
   // The group box first, so its buttons lie above it; they are the form's own children
   // so that their clicks come here.
   AddControl("BUTTON", "Menu Item Options", WS_VISIBLE | BS_GROUPBOX, 200, 16, 105, 97,
@@ -66,11 +65,11 @@ void TForm4::OnCreate() {
   AddControl("STATIC", "&Keyboard Macro", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0,
              121, 399, 16, idForm4Panel3, WS_EX_WINDOWEDGE | WS_EX_STATICEDGE);
   // Enter does not break lines here (no ES_WANTRETURN): it presses Add.
-  menuKeys_ = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL, 0,
-                         137, 399, 95, idForm4MenuKeys, WS_EX_CLIENTEDGE);
-  memoBrush_ = CreateSolidBrush(kTeal);
-  memo_ = AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 232,
-                     399, 76, idForm4Memo1, WS_EX_CLIENTEDGE);
+  menuKeys_ = tk::Edit(AddControl("EDIT", "",
+                                  WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL, 0, 137,
+                                  399, 95, idForm4MenuKeys, WS_EX_CLIENTEDGE));
+  memo_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
+                                  0, 232, 399, 76, idForm4Memo1, WS_EX_CLIENTEDGE));
   editor_.FormCreate();
 }
 
@@ -83,11 +82,11 @@ bool TForm4::OnCloseQuery() {
 }
 
 void TForm4::OnCommand(int id, int code, HWND control) {
-  if (control == menuList_) {
+  if (control == menuList_.Handle()) {
     if (code == LBN_SELCHANGE) editor_.MenuListClick();
     return;
   }
-  if (control == menuKeys_) {
+  if (control == menuKeys_.Handle()) {
     if (code == EN_CHANGE) editor_.MenuKeysChange();
     return;
   }
@@ -117,43 +116,33 @@ bool TForm4::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     result = 0;
     return true;
   }
-  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == memo_) {
-    HDC dc = reinterpret_cast<HDC>(wp);
-    SetBkColor(dc, kTeal);
-    SetTextColor(dc, RGB(255, 255, 255));
-    result = reinterpret_cast<LRESULT>(memoBrush_);
-    return true;
-  }
-  return false;
+  return memo_.Colour(msg, wp, lp, result);
 }
 
 void TForm4::SetMenuNames(const std::vector<std::string>& names) {
-  SendMessageA(menuList_, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(menuList_, LB_RESETCONTENT, 0, 0);
-  for (const std::string& name : names)
-    SendMessageA(menuList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  SendMessageA(menuList_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(menuList_, nullptr, TRUE);
+  menuList_.SetRedraw(false);
+  menuList_.Clear();
+  for (const std::string& name : names) menuList_.AddString(name);
+  menuList_.SetRedraw(true);
 }
 
 int TForm4::SelectedLine() {
-  LRESULT sel = SendMessageA(menuList_, LB_GETCURSEL, 0, 0);
-  return sel == LB_ERR ? -1 : static_cast<int>(sel);
+  return menuList_.SelectedIndex();
 }
 
-void TForm4::SelectLine(int index) { SendMessageA(menuList_, LB_SETCURSEL, index, 0); }
+void TForm4::SelectLine(int index) { menuList_.SetSelection(index); }
 
-void TForm4::SetMacroText(const std::string& text) { SetWindowTextA(menuKeys_, text.c_str()); }
+void TForm4::SetMacroText(const std::string& text) { menuKeys_.SetText(text); }
 
-std::string TForm4::MacroText() { return tk::ControlText(menuKeys_); }
+std::string TForm4::MacroText() { return menuKeys_.Text(); }
 
 void TForm4::SetMacroReadOnly(bool readOnly) {
-  SendMessageA(menuKeys_, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+  menuKeys_.SetReadOnly(readOnly);
 }
 
-void TForm4::FocusMacro() { SetFocus(menuKeys_); }
+void TForm4::FocusMacro() { SetFocus(menuKeys_.Handle()); }
 
-void TForm4::SetHelpText(const std::string& text) { SetWindowTextA(memo_, text.c_str()); }
+void TForm4::SetHelpText(const std::string& text) { memo_.SetText(text); }
 
 std::string TForm4::InputBox(const std::string& caption, const std::string& prompt,
                              const std::string& initial) {

@@ -11,6 +11,7 @@
 
 #include "macro/MacroListEditor.h"
 #include "platform/win32/Win32Files.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 #include "toolkit/HelpButton.h"
 
@@ -73,10 +74,9 @@ class TForm4 : public tk::Form, private MacroListView {
 
   Win32FileSystem files_;
   MacroListEditor editor_;
-  HWND menuList_ = nullptr;
-  HWND menuKeys_ = nullptr;
-  HWND memo_ = nullptr;
-  HBRUSH memoBrush_ = nullptr;
+  tk::ListBox menuList_;
+  tk::Edit menuKeys_;
+  tk::InfoPane memo_;
   tk::HelpButton helpButton_;
   std::vector<std::string> pendingErrors_;
 };

@@ -16,6 +16,9 @@ namespace {
 
 using testing::RectIn;
 using testing::Text;
+using testing::AskColours;
+using testing::ChildColours;
+using testing::ExpectInfoPaneColours;
 
 // A toolbar button of the window, found by its command id.
 TBBUTTON ToolButton(HWND hwnd, int bar, int id) {
@@ -36,7 +39,7 @@ class OstrelFormTest : public ::testing::Test {
     hwnd = form->Handle();
   }
   void TearDown() override {
-    form->Controller().SetTerminating(true);
+    if (form) form->Controller().SetTerminating(true);
     form.reset();
     tk::Application::Get().SetMainForm(nullptr);
     MSG msg;
@@ -114,6 +117,15 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
 
 // The buttons' hints come from the application's machinery, as balloons: the toolbars
 // have no tool-tips of their own, and each button names its hint.
+TEST_F(OstrelFormTest, TheHelpTextIsWhiteOnTealWithABrushThatGoesWithTheWindow) {
+  const ChildColours pane = AskColours(hwnd, GetDlgItem(hwnd, idMemo1));
+  ExpectInfoPaneColours(pane);
+  EXPECT_NE(AskColours(hwnd, GetDlgItem(hwnd, idHotKeyLabel)).brush, pane.brush);
+  form->Controller().SetTerminating(true);
+  form.reset();
+  EXPECT_EQ(GetObjectType(pane.brush), 0u);
+}
+
 TEST_F(OstrelFormTest, ButtonHintsWaitASecondStayTenAndAreBalloons) {
   form->SetHintTimes(1000, 10000);
   EXPECT_EQ(tk::Application::Get().hintPause, 1000);

@@ -39,4 +39,36 @@ inline void ExpectControl(HWND parent, int id, const char* text, RECT rect) {
   }
 }
 
+// The colours a window gives its child `child` when asked (WM_CTLCOLORSTATIC): the brush
+// it answers with and what it left in the device context.
+struct ChildColours {
+  HBRUSH brush;
+  COLORREF back;
+  COLORREF text;
+};
+
+inline ChildColours AskColours(HWND window, HWND child) {
+  constexpr COLORREF kUnset = RGB(1, 2, 3);
+  HDC dc = CreateCompatibleDC(nullptr);
+  SetBkColor(dc, kUnset);
+  SetTextColor(dc, kUnset);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
+      window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child)));
+  ChildColours c{brush, GetBkColor(dc), GetTextColor(dc)};
+  DeleteDC(dc);
+  return c;
+}
+
+inline constexpr COLORREF kInfoPaneTeal = RGB(0, 128, 128);
+
+// The information pane: white on teal, painted with a solid teal brush.
+inline void ExpectInfoPaneColours(const ChildColours& pane) {
+  LOGBRUSH lb{};
+  ASSERT_EQ(GetObjectA(pane.brush, sizeof lb, &lb), static_cast<int>(sizeof lb));
+  EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_SOLID));
+  EXPECT_EQ(lb.lbColor, kInfoPaneTeal);
+  EXPECT_EQ(pane.back, kInfoPaneTeal);
+  EXPECT_EQ(pane.text, RGB(255, 255, 255));
+}
+
 }  // namespace ostrel::testing

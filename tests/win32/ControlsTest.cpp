@@ -1,0 +1,95 @@
+// The toolkit's controls where the windows use them: the teal information pane of every
+// dialog, whose brush goes with the dialog, and the typed calls' "nothing" (-1, null).
+// (The configuration window's pane is checked with that window's tests.)
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dialogs/win32/Keydefines.h"
+#include "dialogs/win32/Selfun.h"
+#include "macro/win32/Form4.h"
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
+#include "win32/WindowInspection.h"
+
+namespace ostrel {
+namespace {
+
+using namespace testing;
+
+TEST(InfoPane, EveryDialogPaintsItsPaneTealWithABrushThatGoesWithTheDialog) {
+  tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
+  std::vector<HBRUSH> brushes;
+  auto check = [&](const char* name, HWND form, int paneId, int labelId) {
+    SCOPED_TRACE(name);
+    const ChildColours pane = AskColours(form, GetDlgItem(form, paneId));
+    ExpectInfoPaneColours(pane);
+    // A label beside it keeps the system's colours.
+    const ChildColours label = AskColours(form, GetDlgItem(form, labelId));
+    EXPECT_NE(label.brush, pane.brush);
+    EXPECT_NE(label.back, kInfoPaneTeal);
+    brushes.push_back(pane.brush);
+  };
+  {
+    TKeydefines keydefines(nullptr);
+    check("key editor", keydefines.Handle(), idKdInfo, idKdLabel3);
+    std::int32_t chosen = -1;
+    std::string chosenName;
+    TSelfun selfun(nullptr, chosen, chosenName);
+    check("chooser", selfun.Handle(), idSelfunMemo1, idSelfunLabel1);
+    TForm4 form4(nullptr);
+    check("macro list editor", form4.Handle(), idForm4Memo1, idForm4Label1);
+    ASSERT_EQ(brushes.size(), 3u);
+    for (HBRUSH b : brushes) EXPECT_EQ(GetObjectType(b), static_cast<DWORD>(OBJ_BRUSH));
+  }
+  for (HBRUSH b : brushes) EXPECT_EQ(GetObjectType(b), 0u) << "a pane's brush outlived its window";
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
+TEST(Controls, NothingSelectedIsMinusOneOrNullAndTreeItemsKeepTheirData) {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  HWND parent = CreateWindowExA(0, "STATIC", "controls", WS_OVERLAPPED, 0, 0, 200, 200, nullptr,
+                                nullptr, inst, nullptr);
+  auto child = [&](const char* cls, DWORD style) {
+    return CreateWindowExA(0, cls, "", WS_CHILD | style, 0, 0, 150, 150, parent, nullptr, inst,
+                           nullptr);
+  };
+  const tk::ComboBox combo(child("COMBOBOX", CBS_DROPDOWNLIST));
+  const tk::ListBox list(child("LISTBOX", 0));
+  const tk::TreeView tree(child(WC_TREEVIEWA, 0));
+
+  EXPECT_EQ(combo.SelectedIndex(), -1);
+  EXPECT_EQ(combo.AddString("one"), 0);
+  combo.SetSelection(0);
+  EXPECT_EQ(combo.Text(), "one");
+  combo.SetSelection(-1);
+  EXPECT_EQ(combo.SelectedIndex(), -1);
+  EXPECT_EQ(combo.Text(), "");
+
+  list.AddString("a");
+  list.AddString("b");
+  list.SetSelection(1);
+  EXPECT_EQ(list.SelectedIndex(), 1);
+  list.Clear();
+  EXPECT_EQ(list.SelectedIndex(), -1);
+
+  EXPECT_EQ(tree.Selected(), nullptr);
+  HTREEITEM group = tree.InsertItem(TVI_ROOT, "group", 0, 0, 10);
+  HTREEITEM item = tree.InsertItem(group, "item", 1, 2, 11);
+  tree.Select(item);
+  EXPECT_EQ(tree.Selected(), item);
+  EXPECT_EQ(tree.ItemData(item).value_or(-1), 11);
+  EXPECT_EQ(tree.ItemData(group).value_or(-1), 10);
+  tree.DeleteItem(group);  // with its children
+  EXPECT_EQ(tree.Selected(), nullptr);
+  DestroyWindow(parent);
+}
+
+}  // namespace
+}  // namespace ostrel
