@@ -109,8 +109,9 @@ void TKeydefines::OnCreate() {
   SetLabelFor(Control(idKdFunParmsC), ControlOf(ecParms));
   SetLabelFor(Control(idKdFunDirC), ControlOf(ecDir));
 
-  for (std::string_view name : kKeyNames)
-    SendMessageA(keylist, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
+  for (const KeyEntry& key : kKeyTable)
+    SendMessageA(keylist, CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(std::string(key.name).c_str()));
   for (const KeyModEntry& mod : kKeyModTable)
     SendMessageA(km, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(mod.text).c_str()));
   SendMessageA(keylist, CB_SETCURSEL, 0, 0);
