@@ -1,5 +1,6 @@
-// Performs the action of one definition: a shell execution, a window operation, a
-// message to the program itself, or a keystroke macro.
+// Performs the action of one definition, as its function type's catalogue row names it:
+// a shell execution, a window operation, a message to the program itself, or a
+// keystroke macro.
 #include <exception>
 
 #include "app/BusyMark.h"
@@ -41,61 +42,49 @@ void OstrelController::DoItToPkey(PKeyRec def) {
 }
 
 void OstrelController::Perform(const TKeyRec& def) {
+  // A type outside the catalogue (only a damaged file has one) does nothing.
+  const FunTypeInfo* type = FindFunType(def.FunType);
+  if (!type) return;
   const std::string target = def.Target.str();
   const WindowHandle owner = p_.windows.GetDesktopWindow();
-  switch (def.FunType) {
-    case ftExploreFolder:
-      p_.shell.ShellExecuteA(owner, "Explore", target, "", "", kSwShowNormal);
+  // One case per action and no default: an action without its case does not compile.
+  switch (type->action) {
+    case FunAction::kShellExecute:
+      p_.shell.ShellExecuteA(owner, type->verb, target, "", "", type->show);
       return;
-    case ftOpenFolder:
-    case ftOpenFile:
-      p_.shell.ShellExecuteA(owner, "Open", target, "", "", kSwShowNormal);
-      return;
-    case ftRunProgram:
+    case FunAction::kRunProgram:
       try {
-        p_.shell.ShellExecuteA(owner, "open", target, TrimText(def.Parms.str()), RunDirectory(def),
-                               kSwShowDefault);
+        p_.shell.ShellExecuteA(owner, type->verb, target, TrimText(def.Parms.str()),
+                               RunDirectory(def), type->show);
       } catch (...) {
         p_.view.ShowInfo("Error Running program " + target);
       }
       return;
-    case ftHideShowWindow:
+    case FunAction::kHideShowWindow:
       HideShowWindow();
       return;
-    case ftShowConfig:
+    case FunAction::kShowConfiguration:
       ShowConfiguration(false);
       return;
-    case ftShowMenu:
+    case FunAction::kShowMenu:
       p_.windows.PostMessageA(p_.view.MainWindow(), MSG_SHOW_MENU, 0, 0);
       return;
-    case ftBrowseFile:
-    case ftBrowseFtp:
-    case ftBrowseGopher:
-    case ftBrowseWeb:
-    case ftBrowseSecureWeb:
-    case ftNewMail:
-    case ftNews:
-    case ftTelnet:
-      p_.shell.ShellExecuteA(owner, nullptr, target, "", "", kSwShowDefault);
-      return;
-    case ftSendKeys:
+    case FunAction::kSendKeys:
       RunMacro(target, p_.windows.GetForegroundWindow());
       return;
-    case ftSendKeysMenu:
+    case FunAction::kSendKeysMenu:
       SendKeysMenu(target);
       return;
-    case ftMinimizeAll:
+    case FunAction::kMinimizeAll:
       MinimizeAll();
       return;
-    case ftHideShowDesktop:
+    case FunAction::kHideShowDesktop:
       if (!desktopWnd_) return;
       p_.windows.ShowWindow(desktopWnd_,
                             p_.windows.IsWindowVisible(desktopWnd_) ? kSwHide : kSwShow);
       return;
-    case ftDisableHotKeys:
+    case FunAction::kDisableHotKeys:
       SetHotKeysOn(false);
-      return;
-    default:
       return;
   }
 }

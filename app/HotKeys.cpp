@@ -9,7 +9,7 @@ namespace {
 
 // "Ctrl+Alt+W"; a key without modifiers is its name alone.
 std::string HotKeyText(const TKeyRec& d) {
-  std::string key(kKeyNames[static_cast<std::size_t>(d.Key)]);
+  std::string key(kKeyTable[static_cast<std::size_t>(d.Key)].name);
   if (d.KeyMod == 0) return key;
   return std::string(kKeyModTable[static_cast<std::size_t>(d.KeyMod)].text) + "+" + key;
 }

@@ -1,5 +1,6 @@
-// The program's help texts, by number: 0 the configuration window, 1..20 the function
-// types (number = type id), 40 the macro-menu editor; the hotkey editor adds 30..39.
+// The program's help texts, by number: 0 the configuration window, the function types
+// by their id (their texts are in their catalogue rows), 30..39 the hotkey editor's
+// controls and 40 the macro-menu editor.
 #pragma once
 
 #include <string>

@@ -19,6 +19,8 @@ file(GLOB OSTREL_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*
 add_executable(unit_tests ${OSTREL_UNIT_TESTS})
 target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE ostrel_core_checked GTest::gtest_main)
+# The help page is checked against the program's tables where it is written.
+target_compile_definitions(unit_tests PRIVATE OSTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 add_test(NAME unit_tests COMMAND unit_tests)
 
 file(GLOB OSTREL_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)

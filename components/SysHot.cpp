@@ -3,40 +3,46 @@
 namespace ostrel {
 
 // clang-format off
-constexpr std::array<std::uint8_t, kKeyCount> kKeyTable = {
-    0x00,                                            // 0: no key
-    0x03, 0x08, 0x09, 0x0C, 0x0D, 0x13, 0x14, 0x1B,  // 1-8: cancel .. escape
-    0x20,                                            // 9: space
-    0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28,  // 10-17: page up .. down arrow
-    0x29, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F,              // 18-23: select, execute .. help
-    0x30, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39,  // 24-33: digits
-    0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D,  // 34-46
-    0x4E, 0x4F, 0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5A,  // 47-59
-    0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69,  // 60-69: numeric pad 0-9
-    0x6A, 0x6B, 0x6C, 0x6D, 0x6E, 0x6F,              // 70-75: numeric pad operators
-    0x70, 0x71, 0x72, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7A, 0x7B,  // 76-87: F1-F12
-    0x7C, 0x7D, 0x7E, 0x7F, 0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87,  // 88-99: F13-F24
-    0x90, 0x91,                                      // 100-101: num lock, scroll lock
-};
+constexpr std::array<KeyEntry, kKeyCount> kKeyTable = {{
+    // 0: no key
+    {0x00, "None"},
+    // 1-8: cancel .. escape
+    {0x03, "Cancel"}, {0x08, "Back"}, {0x09, "Tab"}, {0x0C, "Clear"}, {0x0D, "Return"},
+    {0x13, "Pause"}, {0x14, "Capital"}, {0x1B, "Escape"},
+    // 9: space
+    {0x20, "Space"},
+    // 10-17: page up .. down arrow
+    {0x21, "Prior"}, {0x22, "Next"}, {0x23, "End"}, {0x24, "Home"}, {0x25, "Left"}, {0x26, "Up"},
+    {0x27, "Right"}, {0x28, "Down"},
+    // 18-23: select, execute .. help
+    {0x29, "Select"}, {0x2B, "Execute"}, {0x2C, "Snapshot"}, {0x2D, "Insert"}, {0x2E, "Delete"},
+    {0x2F, "Help"},
+    // 24-33: digits
+    {0x30, "0"}, {0x31, "1"}, {0x32, "2"}, {0x33, "3"}, {0x34, "4"}, {0x35, "5"}, {0x36, "6"},
+    {0x37, "7"}, {0x38, "8"}, {0x39, "9"},
+    // 34-59: letters
+    {0x41, "A"}, {0x42, "B"}, {0x43, "C"}, {0x44, "D"}, {0x45, "E"}, {0x46, "F"}, {0x47, "G"},
+    {0x48, "H"}, {0x49, "I"}, {0x4A, "J"}, {0x4B, "K"}, {0x4C, "L"}, {0x4D, "M"}, {0x4E, "N"},
+    {0x4F, "O"}, {0x50, "P"}, {0x51, "Q"}, {0x52, "R"}, {0x53, "S"}, {0x54, "T"}, {0x55, "U"},
+    {0x56, "V"}, {0x57, "W"}, {0x58, "X"}, {0x59, "Y"}, {0x5A, "Z"},
+    // 60-69: numeric pad 0-9
+    {0x60, "Numpad0"}, {0x61, "Numpad1"}, {0x62, "Numpad2"}, {0x63, "Numpad3"}, {0x64, "Numpad4"},
+    {0x65, "Numpad5"}, {0x66, "Numpad6"}, {0x67, "Numpad7"}, {0x68, "Numpad8"}, {0x69, "Numpad9"},
+    // 70-75: numeric pad operators
+    {0x6A, "Multiply"}, {0x6B, "Add"}, {0x6C, "Separator"}, {0x6D, "Subtract"}, {0x6E, "Decimal"},
+    {0x6F, "Divide"},
+    // 76-87: F1-F12
+    {0x70, "F1"}, {0x71, "F2"}, {0x72, "F3"}, {0x73, "F4"}, {0x74, "F5"}, {0x75, "F6"},
+    {0x76, "F7"}, {0x77, "F8"}, {0x78, "F9"}, {0x79, "F10"}, {0x7A, "F11"}, {0x7B, "F12"},
+    // 88-99: F13-F24
+    {0x7C, "F13"}, {0x7D, "F14"}, {0x7E, "F15"}, {0x7F, "F16"}, {0x80, "F17"}, {0x81, "F18"},
+    {0x82, "F19"}, {0x83, "F20"}, {0x84, "F21"}, {0x85, "F22"}, {0x86, "F23"}, {0x87, "F24"},
+    // 100-101: num lock, scroll lock
+    {0x90, "Numlock"}, {0x91, "Scroll"},
+}};
 // clang-format on
 // A short initialiser list would zero-fill the tail without complaint.
-static_assert(kKeyTable[kKeyCount - 1] == 0x91 && kKeyTable[kKeyCount - 2] == 0x90);
-
-// The editor's names of the key indexes, in the same order as kKeyTable.
-// clang-format off
-constexpr std::array<std::string_view, kKeyCount> kKeyNames = {
-    "None", "Cancel", "Back", "Tab", "Clear", "Return", "Pause", "Capital", "Escape", "Space",
-    "Prior", "Next", "End", "Home", "Left", "Up", "Right", "Down", "Select", "Execute",
-    "Snapshot", "Insert", "Delete", "Help", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9",
-    "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q", "R",
-    "S", "T", "U", "V", "W", "X", "Y", "Z", "Numpad0", "Numpad1", "Numpad2", "Numpad3",
-    "Numpad4", "Numpad5", "Numpad6", "Numpad7", "Numpad8", "Numpad9", "Multiply", "Add",
-    "Separator", "Subtract", "Decimal", "Divide", "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8",
-    "F9", "F10", "F11", "F12", "F13", "F14", "F15", "F16", "F17", "F18", "F19", "F20", "F21",
-    "F22", "F23", "F24", "Numlock", "Scroll",
-};
-// clang-format on
-static_assert(kKeyNames[kKeyCount - 1] == "Scroll" && kKeyNames[kKeyCount - 2] == "Numlock");
+static_assert(kKeyTable[kKeyCount - 1].code == 0x91 && kKeyTable[kKeyCount - 1].name == "Scroll");
 
 constexpr std::array<KeyModEntry, kKeyModCount> kKeyModTable = {{
     {"None", 0},
@@ -113,7 +119,7 @@ void TSysHotKey::Register(std::size_t i) {
     return;
   }
   entry.Registered = port_.RegisterHotKey(static_cast<int>(i), ModifierFlags(entry.Modifiers),
-                                          kKeyTable[entry.Key]);
+                                          kKeyTable[entry.Key].code);
 }
 
 void TSysHotKey::Unregister(std::size_t i) {

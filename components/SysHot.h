@@ -25,11 +25,14 @@ inline constexpr unsigned kModControl = 2;
 inline constexpr unsigned kModShift = 4;
 inline constexpr unsigned kModWin = 8;
 
-// Key index (0..101, as stored in a definition) to virtual-key code; index 0 is no key.
+// A key index (0..101, as stored in a definition): its virtual-key code and the name the
+// hotkey editor lists for it ("None", "Cancel", ... "Scroll"). Index 0 is no key.
+struct KeyEntry {
+  std::uint8_t code;
+  std::string_view name;
+};
 inline constexpr std::size_t kKeyCount = 102;
-extern const std::array<std::uint8_t, kKeyCount> kKeyTable;
-// The names the hotkey editor lists for the key indexes ("None", "Cancel", ... "Scroll").
-extern const std::array<std::string_view, kKeyCount> kKeyNames;
+extern const std::array<KeyEntry, kKeyCount> kKeyTable;
 
 // Modifier index (0..8, as stored in a definition): the editor's text and the modifier
 // set it stands for. The order of the list is not the order of the sets' bit values.

@@ -19,32 +19,13 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b, CollateFn 
   return collate ? collate(a, b) == 0 : a == b;
 }
 
-// Which of the function-specific controls a type shows. The target box is the label,
-// the edit box and its "..." button.
-struct FieldLayout {
-  bool targetLabel = false;
-  bool target = false;
-  bool targetButton = false;
-  bool keystrokes = false;
-  bool parmsAndDir = false;
-};
+// The catalogue row of the definition's type; nullptr for a type outside it, which
+// shows no function-specific control and has no "..." action.
+const FunTypeInfo* TypeOf(const TKeyRec& d) { return FindFunType(d.FunType); }
 
-FieldLayout LayoutFor(std::int32_t funType) {
-  switch (funType) {
-    case ftExploreFolder:
-    case ftOpenFolder:
-    case ftOpenFile:
-    case ftSendKeysMenu:
-      return {true, true, true, false, false};
-    case ftRunProgram:
-      return {true, true, true, false, true};
-    case ftSendKeys:
-      return {true, false, false, true, false};
-    default:
-      break;
-  }
-  if (funType >= ftBrowseFile && funType <= ftTelnet) return {true, true, false, false, false};
-  return {};
+bool TakesKeystrokes(const TKeyRec& d) {
+  const FunTypeInfo* type = TypeOf(d);
+  return type && type->target == TargetField::kKeystrokes;
 }
 
 }  // namespace
@@ -53,7 +34,7 @@ std::string HotKeyName(int key, int keyMod) {
   if (key <= 0 || key >= static_cast<int>(kKeyCount) || keyMod < 0 ||
       keyMod >= static_cast<int>(kKeyModCount))
     return {};
-  const std::string name(kKeyNames[static_cast<std::size_t>(key)]);
+  const std::string name(kKeyTable[static_cast<std::size_t>(key)].name);
   if (keyMod == 0) return name;
   return std::string(kKeyModTable[static_cast<std::size_t>(keyMod)].text) + "+" + name;
 }
@@ -95,22 +76,25 @@ void KeyEditor::FormShow() {
   view_.SetText(ecGroup, TrimText(d.Group.str()));
   view_.SetSelection(ecKeylist, d.Key);
   view_.SetSelection(ecKm, d.KeyMod);
-  view_.SetText(d.FunType == ftSendKeys ? ecKeystrokes : ecTarget, TrimText(d.Target.str()));
+  view_.SetText(TakesKeystrokes(d) ? ecKeystrokes : ecTarget, TrimText(d.Target.str()));
   // Kept whatever the type, so that they survive an edit unchanged.
   view_.SetText(ecDir, TrimText(d.Dir.str()));
   view_.SetText(ecParms, TrimText(d.Parms.str()));
 
-  const FieldLayout layout = LayoutFor(d.FunType);
-  view_.SetVisible(ecTargetLabel, layout.targetLabel);
-  view_.SetVisible(ecTarget, layout.target);
-  view_.SetVisible(ecTargetButton, layout.targetButton);
-  view_.SetVisible(ecKeystrokes, layout.keystrokes);
+  // The function-specific controls, as the type's row lays them out.
+  const FunTypeInfo* type = TypeOf(d);
+  const TargetField target = type ? type->target : TargetField::kNone;
+  const bool parmsAndDir = type && type->parmsAndDir;
+  view_.SetVisible(ecTargetLabel, target != TargetField::kNone);
+  view_.SetVisible(ecTarget, target == TargetField::kText);
+  view_.SetVisible(ecTargetButton, type && type->browse != BrowseKind::kNone);
+  view_.SetVisible(ecKeystrokes, target == TargetField::kKeystrokes);
   for (EditorControl c : {ecParmsLabel, ecParms, ecDirLabel, ecDir, ecDirButton})
-    view_.SetVisible(c, layout.parmsAndDir);
-  if (const FunTypeInfo* info = FindFunType(d.FunType); info && layout.targetLabel) {
-    view_.SetText(ecTargetLabel, std::string(info->targetLabel));
-    if (!info->prefill.empty() && TrimText(view_.Text(ecTarget)).empty())
-      view_.SetText(ecTarget, std::string(info->prefill));
+    view_.SetVisible(c, parmsAndDir);
+  if (target != TargetField::kNone) {
+    view_.SetText(ecTargetLabel, std::string(type->targetLabel));
+    if (!type->prefill.empty() && TrimText(view_.Text(ecTarget)).empty())
+      view_.SetText(ecTarget, std::string(type->prefill));
   }
   HotKeyChanged();
 }
@@ -143,7 +127,7 @@ void KeyEditor::HotKeyChanged() {
   const bool own = Original && Original->Key == key && Original->KeyMod == mod;
   if (!name.empty() && clash.empty() && !own &&
       !view_.TryHotKey(ModifierFlags(kKeyModTable[static_cast<std::size_t>(mod)].set),
-                       kKeyTable[static_cast<std::size_t>(key)]))
+                       kKeyTable[static_cast<std::size_t>(key)].code))
     clash = name + " is taken by another program or by the system.";
   if (clash == clash_) return;
   clash_ = clash;
@@ -187,7 +171,7 @@ void KeyEditor::Button1Click() {
   d.KeyMod = view_.Selection(ecKm);
   // Keystrokes are stored as typed: leading and trailing blanks may be part of a macro.
   const std::string target =
-      d.FunType == ftSendKeys ? view_.Text(ecKeystrokes) : TrimText(view_.Text(ecTarget));
+      TakesKeystrokes(d) ? view_.Text(ecKeystrokes) : TrimText(view_.Text(ecTarget));
   d.Target.assign(Cut(target, kTextWidth));
   d.Reserved = 1;
   d.Parms.assign(Cut(TrimText(view_.Text(ecParms)), kTextWidth));
@@ -198,27 +182,26 @@ void KeyEditor::Button1Click() {
 
 void KeyEditor::FunTargetBClick(int tag) {
   if (!Definition) return;
-  switch (Definition->FunType) {
-    case ftSendKeysMenu:
-      if (view_.Text(ecTarget).empty()) view_.SetText(ecTarget, FreeListFileName(files_, programDir_));
-      view_.EditMacroList(programDir_ + view_.Text(ecTarget));
+  const FunTypeInfo* type = TypeOf(*Definition);
+  if (!type) return;
+  // The working folder's button always browses for a folder.
+  if (tag == ecDirButton && type->parmsAndDir) {
+    if (auto folder = view_.BrowseForFolder()) view_.SetText(ecDir, *folder);
+    return;
+  }
+  switch (type->browse) {
+    case BrowseKind::kNone:
       return;
-    case ftExploreFolder:
-    case ftOpenFolder:
+    case BrowseKind::kFolder:
       if (auto folder = view_.BrowseForFolder(); folder && tag == ecTargetButton)
         view_.SetText(ecTarget, *folder);
       return;
-    case ftOpenFile:
+    case BrowseKind::kFile:
       if (auto file = view_.OpenFile(kAllFiles)) view_.SetText(ecTarget, *file);
       return;
-    case ftRunProgram:
-      if (tag == ecDirButton) {
-        if (auto folder = view_.BrowseForFolder()) view_.SetText(ecDir, *folder);
-      } else if (auto file = view_.OpenFile(kAllFiles)) {
-        view_.SetText(ecTarget, *file);
-      }
-      return;
-    default:
+    case BrowseKind::kMacroList:
+      if (view_.Text(ecTarget).empty()) view_.SetText(ecTarget, FreeListFileName(files_, programDir_));
+      view_.EditMacroList(programDir_ + view_.Text(ecTarget));
       return;
   }
 }

@@ -1,6 +1,7 @@
 // The logic of TKeydefines, the hotkey editor: loads a working copy of one definition
-// into the dialog, arranges the fields for its function type, checks the entries and
-// writes them back. The dialog itself is a KeyEditorView; it forwards every event here.
+// into the dialog, arranges the fields as its function type's catalogue row lays them
+// out, checks the entries and writes them back. The dialog itself is a KeyEditorView;
+// it forwards every event here.
 #pragma once
 
 #include <cstdint>

@@ -42,17 +42,21 @@ constexpr std::uint64_t kCatchUpLimitMs = 500;
 // messages keeps the target's queue short: a program far behind takes keys no faster.
 constexpr int kCatchUpEvery = 16;
 
-struct KeyWord {
-  std::string_view word;
-  std::uint8_t code;
-};
-
-constexpr KeyWord kKeyWords[] = {
-    {"BACKSPACE", 0x08}, {"BS", 0x08},    {"BKSP", 0x08},       {"BREAK", 0x13}, {"CAPSLOCK", 0x14},
-    {"CLEAR", 0x0C},     {"DEL", 0x2E},   {"DELETE", 0x2E},     {"DOWN", 0x28},  {"END", 0x23},
-    {"ENTER", 0x0D},     {"ESC", 0x1B},   {"ESCAPE", 0x1B},     {"HELP", 0x2F},  {"HOME", 0x24},
-    {"INSERT", 0x2D},    {"LEFT", 0x25},  {"NUMLOCK", 0x90},    {"PGDN", 0x22},  {"PGUP", 0x21},
-    {"PRTSC", 0x2C},     {"RIGHT", 0x27}, {"SCROLLLOCK", 0x91}, {"TAB", 0x09},   {"UP", 0x26},
+using K = MacroTokenKind;
+constexpr MacroKeyWord kKeyWords[] = {
+    // The switches.
+    {"CTRL", K::kCtrl, 0}, {"ALT", K::kAlt, 0}, {"SHIFT", K::kShift, 0}, {"@", K::kAltNext, 0},
+    {"PAUSE", K::kPause, 0}, {"WAIT", K::kPause, 0},
+    // The named keys.
+    {"BACKSPACE", K::kNamedKey, 0x08}, {"BS", K::kNamedKey, 0x08}, {"BKSP", K::kNamedKey, 0x08},
+    {"BREAK", K::kNamedKey, 0x13}, {"CAPSLOCK", K::kNamedKey, 0x14},
+    {"CLEAR", K::kNamedKey, 0x0C}, {"DEL", K::kNamedKey, 0x2E}, {"DELETE", K::kNamedKey, 0x2E},
+    {"DOWN", K::kNamedKey, 0x28}, {"END", K::kNamedKey, 0x23}, {"ENTER", K::kNamedKey, 0x0D},
+    {"ESC", K::kNamedKey, 0x1B}, {"ESCAPE", K::kNamedKey, 0x1B}, {"HELP", K::kNamedKey, 0x2F},
+    {"HOME", K::kNamedKey, 0x24}, {"INSERT", K::kNamedKey, 0x2D}, {"LEFT", K::kNamedKey, 0x25},
+    {"NUMLOCK", K::kNamedKey, 0x90}, {"PGDN", K::kNamedKey, 0x22}, {"PGUP", K::kNamedKey, 0x21},
+    {"PRTSC", K::kNamedKey, 0x2C}, {"RIGHT", K::kNamedKey, 0x27},
+    {"SCROLLLOCK", K::kNamedKey, 0x91}, {"TAB", K::kNamedKey, 0x09}, {"UP", K::kNamedKey, 0x26},
 };
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) < 33; }
@@ -65,7 +69,7 @@ std::uint8_t FunctionKey(std::string_view word) {
     if (c < '0' || c > '9') return 0;
     n = n * 10 + (c - '0');
   }
-  return n >= 1 && n <= 24 ? static_cast<std::uint8_t>(0x70 + n - 1) : 0;
+  return n >= 1 && n <= kMacroFunctionKeys ? static_cast<std::uint8_t>(0x70 + n - 1) : 0;
 }
 
 int DigitValue(char c, int base) {
@@ -107,6 +111,8 @@ std::int32_t ParseCount(std::string_view s) {
 
 }  // namespace
 
+std::span<const MacroKeyWord> MacroKeyWords() { return kKeyWords; }
+
 MacroToken ReadMacroToken(std::string_view text, std::size_t& pos) {
   MacroToken token;
   if (pos >= text.size()) return token;
@@ -133,29 +139,20 @@ MacroToken ReadMacroToken(std::string_view text, std::size_t& pos) {
     word = word.substr(0, space);
   }
 
-  if (word == "CTRL")
-    token.kind = MacroTokenKind::kCtrl;
-  else if (word == "ALT")
-    token.kind = MacroTokenKind::kAlt;
-  else if (word == "SHIFT")
-    token.kind = MacroTokenKind::kShift;
-  else if (word == "@")
-    token.kind = MacroTokenKind::kAltNext;
-  else if (word == "PAUSE" || word == "WAIT")
-    token.kind = MacroTokenKind::kPause;
-  else if (std::uint8_t f = FunctionKey(word)) {
+  if (std::uint8_t f = FunctionKey(word)) {
     token.kind = MacroTokenKind::kNamedKey;
     token.code = f;
-  } else {
-    for (const KeyWord& k : kKeyWords)
-      if (k.word == word) {
-        token.kind = MacroTokenKind::kNamedKey;
-        token.code = k.code;
-      }
-    if (token.kind == MacroTokenKind::kNothing && word.size() == 1) {
-      token.kind = MacroTokenKind::kCharacter;
-      token.code = static_cast<std::uint8_t>(word[0]);
+    return token;
+  }
+  for (const MacroKeyWord& k : kKeyWords)
+    if (k.word == word) {
+      token.kind = k.kind;
+      token.code = k.code;
+      return token;
     }
+  if (word.size() == 1) {
+    token.kind = MacroTokenKind::kCharacter;
+    token.code = static_cast<std::uint8_t>(word[0]);
   }
   return token;
 }

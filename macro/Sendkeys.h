@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,17 @@ struct MacroToken {
   std::uint8_t code = 0;
   std::int32_t count = 1;  // the repeat count (or the pause count)
 };
+
+// A word a macro may write in braces, as the table holds it (a macro may write it in
+// any case). `code` is the virtual-key code of a kNamedKey word.
+struct MacroKeyWord {
+  std::string_view word;
+  MacroTokenKind kind;
+  std::uint8_t code;
+};
+// Every word but the function keys, which are read by their number: {F1} to {F24}.
+std::span<const MacroKeyWord> MacroKeyWords();
+inline constexpr int kMacroFunctionKeys = 24;
 
 // Reads the token that starts at `pos` in `text` and moves `pos` past it. At the end of
 // the text it reads nothing and leaves `pos` as it is.

@@ -170,7 +170,7 @@ unsigned FlagsOf(std::int32_t keyMod) { return ModifierFlags(*KeyModToModifiers(
 // one that cannot, which would stop the measure.
 bool Registrable(const Combo& c) {
   constexpr int kProbeId = 0xBEEF;
-  if (!RegisterHotKey(nullptr, kProbeId, FlagsOf(c.keyMod), kKeyTable[c.key])) return false;
+  if (!RegisterHotKey(nullptr, kProbeId, FlagsOf(c.keyMod), kKeyTable[c.key].code)) return false;
   UnregisterHotKey(nullptr, kProbeId);
   return true;
 }
@@ -184,7 +184,7 @@ std::vector<Combo> PickCombos(std::size_t count, std::size_t& refused) {
   for (std::int32_t keyMod : {6, 4, 5, 3, 2}) {
     for (std::int32_t key = 1; key < static_cast<std::int32_t>(kKeyCount); ++key) {
       if (out.size() == count) return out;
-      const std::uint8_t vk = kKeyTable[key];
+      const std::uint8_t vk = kKeyTable[key].code;
       if (vk == VK_CANCEL || vk == VK_TAB || vk == VK_ESCAPE || vk == VK_DELETE || vk == VK_F12)
         continue;
       if (Registrable({key, keyMod}))
@@ -581,7 +581,7 @@ bool BenchDispatch(int presses) {
       if (msg.message == WM_HOTKEY && hotKeyAt == 0) hotKeyAt = NowMs();
       return inner ? inner(msg) : false;
     };
-    const std::uint8_t vk = kKeyTable[combo->key];
+    const std::uint8_t vk = kKeyTable[combo->key].code;
     const unsigned mods = FlagsOf(combo->keyMod);
     for (int p = 0; ok && p < presses; ++p) {
       const bool wasVisible = IsWindowVisible(desktop);

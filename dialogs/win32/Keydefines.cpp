@@ -107,7 +107,7 @@ void TKeydefines::OnCreate() {
   SetLabelFor(Control(idKdFunParmsC), ControlOf(ecParms));
   SetLabelFor(Control(idKdFunDirC), ControlOf(ecDir));
 
-  for (std::string_view name : kKeyNames) keylist.AddString(std::string(name));
+  for (const KeyEntry& key : kKeyTable) keylist.AddString(std::string(key.name));
   for (const KeyModEntry& mod : kKeyModTable) km.AddString(std::string(mod.text));
   keylist.SetSelection(0);
   km.SetSelection(0);

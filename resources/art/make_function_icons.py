@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Draw the function chooser's icons and write them as ../funicons.bmp.
 
-FunIcons holds one 32x32 picture per function type, 21 images side by
-side in one 672x32 strip; image i belongs to function type i and image 0
-is never drawn (it is all transparent):
+FunIcons holds one 32x32 picture per function type side by side in one
+strip, 32 pixels high and 32 wide for each entry of PICTURES (21 entries,
+672 pixels, today); image i belongs to function type i and image 0 is
+never drawn (it is all transparent).  A new function type appends its
+drawing to PICTURES, and the strip grows with it:
 
    1  Explore a Folder         a folder with a magnifying glass
    2  Open a Folder            an open folder with a sheet in it
@@ -56,7 +58,6 @@ from make_images import (LINE_GREY, PAPER, RED, RED_DARK, TEAL_LIGHT,
 from make_images import render as render_cell, strip as strip_cells
 
 CELL = 32
-COUNT = 21
 
 # Subsamples per pixel along each axis.
 SS = 4
@@ -530,6 +531,8 @@ PICTURES = [
     browse_web, browse_secure_web, new_mail, news, telnet,
     send_keys, send_keys_menu, minimize_all, desktop, disable_hotkeys,
 ]
+# Image 0 and one image per function type.
+COUNT = len(PICTURES)
 
 
 # --------------------------------------------------------------------------

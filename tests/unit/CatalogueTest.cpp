@@ -17,7 +17,7 @@ TEST(FunCatalogue, TwentyTypesWithTheirIdsNamesAndLabels) {
     EXPECT_FALSE(HelpText(id).empty()) << id;
   }
   EXPECT_EQ(FindFunType(0), nullptr);
-  EXPECT_EQ(FindFunType(21), nullptr);
+  EXPECT_EQ(FindFunType(kFunTypeCount + 1), nullptr);
   EXPECT_EQ(FindFunType(ftShowMenu)->displayName, "Show OstrelMenu ");
   EXPECT_EQ(FindFunType(ftSendKeys)->displayName, "Send Keys to the active window");
   EXPECT_EQ(FindFunType(ftNewMail)->targetLabel, "Mail addres:");
@@ -29,7 +29,7 @@ TEST(FunCatalogue, TwentyTypesWithTheirIdsNamesAndLabels) {
 
 TEST(FunCatalogue, ChooserOrderListsEveryTypeOnce) {
   std::set<std::int32_t> seen(kChooserOrder.begin(), kChooserOrder.end());
-  EXPECT_EQ(seen.size(), 20u);
+  EXPECT_EQ(seen.size(), static_cast<std::size_t>(kFunTypeCount));
   EXPECT_EQ(kChooserOrder[7], ftSendKeys);
   EXPECT_EQ(kChooserOrder[12], ftBrowseFile);
   EXPECT_EQ(kChooserOrder[19], ftTelnet);
@@ -40,7 +40,7 @@ TEST(FunCatalogue, FunTypeNameIsEmptyOutsideTheCatalogue) {
   EXPECT_EQ(FunTypeName(&rec), "Run a program");
   rec.FunType = 0;
   EXPECT_EQ(FunTypeName(&rec), "");
-  rec.FunType = 21;
+  rec.FunType = kFunTypeCount + 1;
   EXPECT_EQ(FunTypeName(&rec), "");
   EXPECT_EQ(FunTypeName(nullptr), "");
 }

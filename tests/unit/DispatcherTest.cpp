@@ -107,7 +107,7 @@ TEST_F(Dispatcher, HideShowDesktopNeedsTheProgmanWindow) {
 
 TEST_F(Dispatcher, UnknownTypesAndNoDefinitionDoNothing) {
   EXPECT_EQ(Run(MakeRec("a", "", 0)), std::vector<std::string>{"process"});
-  EXPECT_EQ(Run(MakeRec("a", "", 21)), std::vector<std::string>{"process"});
+  EXPECT_EQ(Run(MakeRec("a", "", kFunTypeCount + 1)), std::vector<std::string>{"process"});
   ctl.HotKeyEvent(0);
   log.calls.clear();
   ctl.DoItToPkey(nullptr);

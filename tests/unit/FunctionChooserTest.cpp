@@ -20,18 +20,18 @@ TEST(FunctionChooserTest, CreateResetsTheChoiceAndListsEveryPosition) {
   EXPECT_EQ(caller.chosenFunctionName, "Hide/Show Active Window");
   EXPECT_FALSE(chooser.HasChoice());
   EXPECT_EQ(chooser.ChosenType(), -1);
-  ASSERT_EQ(items.size(), 20u);
+  ASSERT_EQ(items.size(), static_cast<std::size_t>(kFunTypeCount));
   EXPECT_EQ(items.front(), "0");
   EXPECT_EQ(items[9], "9");
-  EXPECT_EQ(items.back(), "19");
+  EXPECT_EQ(items.back(), std::to_string(kFunTypeCount - 1));
 }
 
 TEST(FunctionChooserTest, PositionsFollowTheCatalogueOrderAndDescribeTheirType) {
   const std::vector<std::int32_t> order = {1, 2, 3, 4, 5, 6, 7, 16, 17, 18,
                                            19, 20, 8, 9, 10, 11, 12, 13, 14, 15};
-  ASSERT_EQ(FunctionChooser::ItemCount(), 20);
-  for (int i = 0; i < 20; ++i)
-    EXPECT_EQ(FunctionChooser::TypeAt(i), order[static_cast<std::size_t>(i)]) << i;
+  ASSERT_EQ(FunctionChooser::ItemCount(), kFunTypeCount);
+  for (std::size_t i = 0; i < order.size(); ++i)
+    EXPECT_EQ(FunctionChooser::TypeAt(static_cast<int>(i)), order[i]) << i;
   // The eighth icon: its name, a blank line, its text; "{@}" stays as it is written.
   const std::string sendKeys = FunctionChooser::Description(7);
   EXPECT_EQ(sendKeys.rfind("Send Keys to the active window\r\n\r\nThis function sends keystrokes", 0),
@@ -42,7 +42,7 @@ TEST(FunctionChooserTest, PositionsFollowTheCatalogueOrderAndDescribeTheirType) 
   // The trailing blank of type 7's name is kept.
   EXPECT_EQ(FunctionChooser::Description(6).rfind("Show OstrelMenu \r\n\r\nThis", 0), 0u);
 
-  for (int outside : {-1, 20, 1000}) {
+  for (int outside : {-1, kFunTypeCount, 1000}) {
     EXPECT_EQ(FunctionChooser::TypeAt(outside), -1) << outside;
     EXPECT_EQ(FunctionChooser::Description(outside), "") << outside;
   }
@@ -58,7 +58,7 @@ TEST(FunctionChooserTest, TheChoiceFollowsTheSelectionAndOkHandsItOver) {
   EXPECT_TRUE(chooser.Select(12));
   EXPECT_EQ(chooser.ChosenType(), ftBrowseFile);
   // A position outside the list changes nothing; the choice is never cleared.
-  EXPECT_FALSE(chooser.Select(20));
+  EXPECT_FALSE(chooser.Select(kFunTypeCount));
   EXPECT_FALSE(chooser.Select(-1));
   EXPECT_EQ(chooser.ChosenType(), ftBrowseFile);
   EXPECT_EQ(chooser.ChosenPosition(), 12);

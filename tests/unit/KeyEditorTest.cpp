@@ -66,7 +66,7 @@ TEST_F(KeyEditorTest, EachFunctionTypeShowsItsFieldsAndTargetLabel) {
       {7, false, false, false, false, nullptr},
       {20, false, false, false, false, nullptr},
       {-1, false, false, false, false, nullptr},
-      {21, false, false, false, false, nullptr},
+      {kFunTypeCount + 1, false, false, false, false, nullptr},
   };
   for (const Row& r : rows) {
     view = FakeEditorView();

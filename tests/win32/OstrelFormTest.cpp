@@ -171,9 +171,9 @@ TEST_F(OstrelFormTest, ButtonHintsWaitASecondStayTenAndAreBalloons) {
 TEST_F(OstrelFormTest, FunctionListHoldsTheTwentyTypesInChooserOrder) {
   form->FillFunTypes(FunTypeEntries());
   HWND combo = GetDlgItem(hwnd, idFuntype);
-  ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 20);
+  ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), kFunTypeCount);
   EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
-  for (int i = 0; i < 20; ++i) {
+  for (int i = 0; i < kFunTypeCount; ++i) {
     char name[128] = {};
     SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
     EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, i, 0), kChooserOrder[i]);

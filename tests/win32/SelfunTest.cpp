@@ -116,7 +116,7 @@ TEST_F(SelfunTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
   // The list: owner-drawn, fixed items 34 high, the first tab stop, nothing selected.
   HWND list = form.Control(idSelfunListBox2);
   EXPECT_TRUE(style(idSelfunListBox2) & LBS_OWNERDRAWFIXED);
-  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 20);
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), kFunTypeCount);
   EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), 34);
   EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
   char item[8] = "";
@@ -124,9 +124,9 @@ TEST_F(SelfunTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
   EXPECT_STREQ(item, "19");
   EXPECT_EQ(GetNextDlgTabItem(h, nullptr, FALSE), list);
 
-  // The icons: 21 images of 32 x 32 from the program's resources.
+  // The icons: image 0 and one per function type, 32 x 32, from the program's resources.
   ASSERT_NE(form.Icons(), nullptr);
-  EXPECT_EQ(ImageList_GetImageCount(form.Icons()), 21);
+  EXPECT_EQ(ImageList_GetImageCount(form.Icons()), kFunTypeCount + 1);
   int cx = 0, cy = 0;
   ImageList_GetIconSize(form.Icons(), &cx, &cy);
   EXPECT_EQ(cx, 32);
