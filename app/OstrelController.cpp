@@ -131,8 +131,12 @@ void OstrelController::FormDestroy() {
 }
 
 bool OstrelController::AppMessage(std::uint32_t msg) {
-  if (mouseLink_.AppMessage(msg, Session())) return true;
+  // Only the messages handled here may read any state: the application's filter can
+  // still pass others on while the window is being torn down.
   switch (msg) {
+    case MSG_REATTACH:
+    case MSG_SHOW_MENU:
+      return mouseLink_.AppMessage(msg, Session());
     case MSG_TERMINATE:
     case kWmEndSession:
     case kWmQueryEndSession:
