@@ -1,7 +1,8 @@
-// Every definition with a key becomes one system-wide hotkey. Ids are positions in the
-// hotkey component's list, given out afresh by every rebuild in KeysList order.
+#include "app/HotKeys.h"
+
+#include <utility>
+
 #include "app/BusyMark.h"
-#include "app/OstrelController.h"
 
 namespace ostrel {
 
@@ -39,7 +40,14 @@ std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod) {
   return kKeyModTable[static_cast<std::size_t>(keyMod)].set;
 }
 
-void OstrelController::BuildHotKeyList() {
+HotKeyRegistry::HotKeyRegistry(MainView& view, HotKeyPort& port,
+                               const std::unique_ptr<KeysList>& keys, std::vector<MenuItem>& menu,
+                               std::function<void(PKeyRec)> pressed)
+    : view_(view), keys_(keys), menu_(menu), pressed_(std::move(pressed)), sysHotKey1_(port) {
+  sysHotKey1_.OnHotKey = [this](TSysHotKey&, std::int32_t index) { HotKeyEvent(index); };
+}
+
+void HotKeyRegistry::BuildHotKeyList() {
   hotKeyList_.clear();
   hotKeyDefs_.clear();
   sysHotKey1_.SetActive(false);
@@ -63,17 +71,15 @@ void OstrelController::BuildHotKeyList() {
   // joined by another.
   if (refused.empty() || hotKeyBoxOpen_) return;
   BusyMark box(hotKeyBoxOpen_);
-  p_.view.ShowInfo(RefusedHotKeysText(refused));
+  view_.ShowInfo(RefusedHotKeysText(refused));
 }
 
-void OstrelController::HotKeyEvent(std::int32_t index) {
+void HotKeyRegistry::HotKeyEvent(std::int32_t index) {
   if (index < 0 || static_cast<std::size_t>(index) >= hotKeyDefs_.size()) return;
-  pendingKey_ = hotKeyDefs_[static_cast<std::size_t>(index)];
-  // An enabled timer is not restarted: of several presses within 100 ms the last runs.
-  p_.view.SetDispatchTimer(true);
+  pressed_(hotKeyDefs_[static_cast<std::size_t>(index)]);
 }
 
-void OstrelController::SetHotKeysOn(bool on) {
+void HotKeyRegistry::SetHotKeysOn(bool on) {
   const char* caption = on ? kHotKeysOffCaption : kHotKeysOnCaption;
   const int tag = on ? kImageHotKeysOff : kImageDefinition;
   if (!menu_.empty()) {
@@ -81,8 +87,15 @@ void OstrelController::SetHotKeysOn(bool on) {
     item.caption = caption;
     item.tag = tag;
   }
-  p_.view.SetHotKeysItem(caption, tag);
+  view_.SetHotKeysItem(caption, tag);
   sysHotKey1_.SetActive(on);
+}
+
+void HotKeyRegistry::Clear() {
+  sysHotKey1_.SetActive(false);
+  sysHotKey1_.Clear();
+  hotKeyList_.clear();
+  hotKeyDefs_.clear();
 }
 
 }  // namespace ostrel

@@ -30,7 +30,7 @@ std::vector<MenuItem> OstrelController::MacroMenuItems(const std::vector<std::st
 void OstrelController::SendKeysMenu(const std::string& target) {
   macroList_.clear();
   // Shown only where the OstrelMenu has appeared since the program started.
-  if (!menuPointTaken_) return;
+  if (!mouseLink_.MenuPointTaken()) return;
   const std::string path = appDir_ + target;
   if (!p_.files.Exists(path)) return;
   ListFileLoad load = LoadListFile(p_.files, path);
@@ -48,12 +48,12 @@ void OstrelController::SendKeysMenu(const std::string& target) {
   const WindowHandle previous = p_.windows.GetForegroundWindow();
   const bool handBack =
       previous != 0 && previous != desktopWnd_ && previous != p_.view.MainWindow();
-  BringMainToFront(previous);
+  mouseLink_.BringMainToFront(previous);
   // A menu closed within half a second of opening, as a click still on its way can
   // close it, is put up again, six times at most.
   for (int shown = 1; shown <= 6; ++shown) {
     const std::uint64_t start = p_.system.TickCount();
-    p_.view.PopupMacroMenu(menuPoint_);
+    p_.view.PopupMacroMenu(mouseLink_.MenuPoint());
     if (shown == 6) break;
     p_.system.Sleep(100);
     if (p_.system.TickCount() - start >= timings_.macroMenuRepopMs) break;

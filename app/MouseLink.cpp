@@ -1,96 +1,81 @@
-// The OstrelMenu popped up at the cursor on request, the application-wide message
-// filter through which requests and the program's other private messages arrive, and
-// the link to the mouse-watch library.
-#include "app/OstrelController.h"
+#include "app/MouseLink.h"
+
+#include "app/BusyMark.h"
+#include "platform/HookLibraryProtocol.h"
 
 namespace ostrel {
 
-void OstrelController::AttachTheDll(bool again) {
-  // Again=false attaches only a detached library; again=true repeats an attach.
+MouseLink::MouseLink(MainView& view, WindowPort& windows, SystemPort& system,
+                     HookLibraryPort& hook, const Timings& timings)
+    : view_(view), windows_(windows), system_(system), hook_(hook), timings_(timings) {}
+
+void MouseLink::Reset() {
+  hookAttached_ = false;
+  menuBusy_ = false;
+}
+
+void MouseLink::AttachTheDll(bool again) {
   if (again != hookAttached_) return;
   hookAttached_ = true;
-  p_.hook.DllAttach();
+  hook_.DllAttach();
   if (sharedMapped_) return;
-  if (!p_.hook.MapSharedBlock()) return;  // tried again at the next attach
+  if (!hook_.MapSharedBlock()) return;  // tried again at the next attach
   sharedMapped_ = true;
-  p_.hook.WriteShared(kSharedWindowOffset, static_cast<std::uint32_t>(p_.view.MainWindow()));
+  hook_.WriteShared(kSharedWindowOffset, static_cast<std::uint32_t>(view_.MainWindow()));
 }
 
-void OstrelController::DetachTheDll() {
+void MouseLink::DetachTheDll() {
   if (!hookAttached_) return;
   hookAttached_ = false;
-  p_.hook.DllDetach();
+  hook_.DllDetach();
 }
 
-bool OstrelController::AppMessage(std::uint32_t msg) {
+bool MouseLink::AppMessage(std::uint32_t msg, const MenuSession& session) {
   switch (msg) {
     case MSG_REATTACH:
       AttachTheDll(true);
       return true;
     case MSG_SHOW_MENU:
-      ShowMenuAtCursor();
-      return true;
-    case MSG_TERMINATE:
-    case kWmEndSession:
-    case kWmQueryEndSession:
-      if (terminating_) return false;
-      EndSession();
+      ShowMenuAtCursor(session);
       return true;
     default:
       return false;
   }
 }
 
-// Ends the process at once: a window hidden by the program comes back first.
-void OstrelController::EndSession() {
-  terminating_ = true;
-  if (hiddenWindow_) {
-    p_.windows.ShowWindow(hiddenWindow_, kSwShow);
-    p_.windows.SetForegroundWindow(hiddenWindow_);
-    hiddenWindow_ = 0;
-  }
-  p_.system.TerminateProcess(0);
-}
-
-// A menu takes the keyboard, and closes at a click elsewhere, only while its owner is
-// in front: the main window comes forward, ten tries at most.
-void OstrelController::BringMainToFront(WindowHandle previous) {
-  const WindowHandle main = p_.view.MainWindow();
+void MouseLink::BringMainToFront(WindowHandle previous) {
+  const WindowHandle main = view_.MainWindow();
   for (int i = 0; i < 10; ++i) {
-    p_.windows.SetForegroundWindow(main);
-    WindowHandle front = p_.windows.GetForegroundWindow();
+    windows_.SetForegroundWindow(main);
+    WindowHandle front = windows_.GetForegroundWindow();
     if (front == main || front != previous) break;
   }
 }
 
-void OstrelController::ShowMenuAtCursor() {
-  const std::uint64_t now = p_.system.TickCount();
-  if (now < nextMenuTime_ || !popupReady_ || menuBusy_) return;
-  menuPoint_ = p_.windows.GetCursorPos();
+void MouseLink::ShowMenuAtCursor(const MenuSession& session) {
+  const std::uint64_t now = system_.TickCount();
+  if (now < nextMenuTime_ || !session.ready || menuBusy_) return;
+  menuPoint_ = windows_.GetCursorPos();
   menuPointTaken_ = true;
   nextMenuTime_ = now + timings_.menuDebounceMs;
-  menuForeground_ = p_.windows.GetForegroundWindow();
+  menuForeground_ = windows_.GetForegroundWindow();
   // With the desktop, or nothing, in front there is no focus to remember and no window
   // to hand the foreground back to.
-  const bool handBack = menuForeground_ != 0 && menuForeground_ != desktopWnd_;
-  menuBusy_ = true;
+  const bool handBack = menuForeground_ != 0 && menuForeground_ != session.desktop;
+  BusyMark busy(menuBusy_);
   if (handBack) {
-    const std::uint32_t thread = p_.windows.GetWindowThread(menuForeground_);
-    if (thread != uiThreadId_) {
-      if (!p_.windows.AttachThreadInput(thread, uiThreadId_, true)) {
-        menuBusy_ = false;
-        return;
-      }
-      menuFocus_ = p_.windows.GetFocus();
-      p_.windows.AttachThreadInput(thread, uiThreadId_, false);
+    const std::uint32_t thread = windows_.GetWindowThread(menuForeground_);
+    if (thread != session.uiThread) {
+      if (!windows_.AttachThreadInput(thread, session.uiThread, true)) return;
+      menuFocus_ = windows_.GetFocus();
+      windows_.AttachThreadInput(thread, session.uiThread, false);
     } else {
-      menuFocus_ = p_.windows.GetFocus();
+      menuFocus_ = windows_.GetFocus();
     }
   }
   BringMainToFront(menuForeground_);
-  p_.view.PopupMenu(menuPoint_);
-  if (handBack) p_.windows.SetForegroundWindow(menuForeground_);
-  menuBusy_ = false;
+  view_.PopupMenu(menuPoint_);
+  if (handBack) windows_.SetForegroundWindow(menuForeground_);
 }
 
 }  // namespace ostrel

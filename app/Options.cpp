@@ -1,17 +1,18 @@
-// The three start-up options: "Automatically start at Windows startup" (the link
-// "Startup\Ostrel.lnk" below the user's Programs folder), "Automatically hide
-// Configuration Panel" and "Disable OstrelMenu mouse activation" (the string values
-// "OLTaskbar" and "OLMouse", "1" or "0").
-//
 // The values live under HKEY_LOCAL_MACHINE, which an ordinary user may not write. Each
 // value that cannot be written there goes to the same path under HKEY_CURRENT_USER, and
 // each value is read from the user's key first, then from the machine's: a key that
 // cannot be opened counts as a missing value. The options are therefore per-user.
-#include "app/OstrelController.h"
+#include "app/Options.h"
 
 namespace ostrel {
 
-void OstrelController::SetChecked(int tag, bool on) {
+StartupOptions::StartupOptions(OptionPorts ports, MouseLink& mouseLink)
+    : p_(ports),
+      mouseLink_(mouseLink),
+      progLink1_(ports.registry, ports.files, ports.links),
+      regFile1_(ports.registry) {}
+
+void StartupOptions::SetChecked(int tag, bool on) {
   if (p_.view.OptionChecked(tag) == on) return;
   p_.view.SetOptionChecked(tag, on);
   autostartClick(tag);
@@ -19,19 +20,19 @@ void OstrelController::SetChecked(int tag, bool on) {
 
 // With the link present the box is ticked, and its click handler re-creates the link
 // to point at the executable that runs now.
-void OstrelController::LoadStartupLink() {
+void StartupOptions::LoadStartupLink() {
   progLink1_.SourceName = p_.system.ModuleFileName();
   progLink1_.LinkName = kStartupLinkName;
   SetChecked(obAutostart, progLink1_.LinkExists());
 }
 
-void OstrelController::SetOptionsKey() {
+void StartupOptions::SetOptionsKey() {
   regFile1_.RootKey = hkLocalMachine;
   regFile1_.Key = kOptionsKey;
 }
 
 // The click handlers that ticking the boxes runs find OptionsBusy set and store nothing.
-void OstrelController::ReadOptions() {
+void StartupOptions::ReadOptions() {
   optionsBusy_ = true;
   SetChecked(obOlTaskBar, false);
   SetChecked(obOLMouse, false);
@@ -39,7 +40,7 @@ void OstrelController::ReadOptions() {
   if (StoredOption("OLMouse")) SetChecked(obOLMouse, true);
 }
 
-bool OstrelController::StoredOption(const char* name) {
+bool StartupOptions::StoredOption(const char* name) {
   bool on = false;
   for (TRootKey root : {hkCurrentUser, hkLocalMachine}) {
     regFile1_.RootKey = root;
@@ -57,20 +58,25 @@ bool OstrelController::StoredOption(const char* name) {
   return on;
 }
 
-void OstrelController::SetOptions() {
+void StartupOptions::SetOptions() {
   if (optionsBusy_) return;
   optionsBusy_ = true;
   if (p_.view.OptionChecked(obOLMouse))
-    DetachTheDll();
+    mouseLink_.DetachTheDll();
   else
-    AttachTheDll(false);
+    mouseLink_.AttachTheDll(false);
   StoreOption("OLTaskbar", p_.view.OptionChecked(obOlTaskBar));
   StoreOption("OLMouse", p_.view.OptionChecked(obOLMouse));
   optionsBusy_ = false;
 }
 
+void StartupOptions::ApplyLoaded() {
+  optionsBusy_ = false;
+  SetOptions();
+}
+
 // Failures are not reported: the boxes keep their state for this run.
-void OstrelController::StoreOption(const char* name, bool on) {
+void StartupOptions::StoreOption(const char* name, bool on) {
   const Variant value = Variant::String(on ? "1" : "0");
   bool machine = true;
   regFile1_.RootKey = hkLocalMachine;
@@ -91,7 +97,7 @@ void OstrelController::StoreOption(const char* name, bool on) {
   regFile1_.RootKey = hkLocalMachine;
 }
 
-bool OstrelController::UserHasValue(const char* name) {
+bool StartupOptions::UserHasValue(const char* name) {
   regFile1_.RootKey = hkCurrentUser;
   bool has = false;
   try {
@@ -104,7 +110,7 @@ bool OstrelController::UserHasValue(const char* name) {
   return has;
 }
 
-void OstrelController::autostartClick(int tag) {
+void StartupOptions::autostartClick(int tag) {
   switch (tag) {
     case obAutostart:
       progLink1_.SourceName = p_.system.ModuleFileName();
@@ -131,10 +137,16 @@ void OstrelController::autostartClick(int tag) {
 // Runs when the application is minimised and when it is restored. Here the main window
 // is the application's window too, so hiding it also removes the taskbar button. A
 // restore that the program makes itself (Show..., the start-up) is left alone.
-void OstrelController::AppMinimize() {
+void StartupOptions::AppMinimize() {
   if (showingConfig_) return;
   if (!p_.view.OptionChecked(obOlTaskBar)) return;
   p_.windows.ShowWindow(p_.view.MainWindow(), kSwHide);
+}
+
+void StartupOptions::RestoreConfigWindow() {
+  showingConfig_ = true;
+  p_.view.RestoreConfigWindow();
+  showingConfig_ = false;
 }
 
 }  // namespace ostrel

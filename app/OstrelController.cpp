@@ -16,19 +16,25 @@ std::vector<FunTypeEntry> FunTypeEntries() {
 
 OstrelController::OstrelController(ControllerPorts ports)
     : p_(ports),
-      sysHotKey1_(ports.hotkeys),
-      trayIcon1_(ports.tray),
-      progLink1_(ports.registry, ports.files, ports.links),
-      regFile1_(ports.registry) {
-  sysHotKey1_.OnHotKey = [this](TSysHotKey&, std::int32_t index) { HotKeyEvent(index); };
+      mouseLink_(ports.view, ports.windows, ports.system, ports.hook, timings_),
+      options_({ports.view, ports.windows, ports.system, ports.registry, ports.files, ports.links},
+               mouseLink_),
+      hotKeys_(ports.view, ports.hotkeys, keys_, menu_,
+               [this](PKeyRec def) {
+                 pendingKey_ = def;
+                 // An enabled timer is not restarted: of several presses within 100 ms
+                 // the last runs.
+                 p_.view.SetDispatchTimer(true);
+               }),
+      editing_(ports.view, keys_, keysFile_, menu_, hotKeys_, [this] { return Alive(); }),
+      trayIcon1_(ports.tray) {
   trayIcon1_.SetToolTip("Ostrel");
   trayIcon1_.OnMouseClick = [this](TTrayIcon&, TMouseButton, int, int) { TrayIcon1MouseClick(); };
 }
 
 void OstrelController::FormCreate() {
   p_.view.SetMemoText(ExpandParagraphs(HelpText(0)));
-  hookAttached_ = false;
-  menuBusy_ = false;
+  mouseLink_.Reset();
   handOffBusy_ = false;
   dispatchBusy_ = false;
   pendingKey_ = nullptr;
@@ -44,15 +50,14 @@ void OstrelController::FormCreate() {
 void OstrelController::Timer2Timer() {
   p_.view.SetSetupTimer(false);
   p_.view.InstallMessageFilter();
-  p_.view.BindMinimizeEvents([this] { AppMinimize(); });
+  p_.view.BindMinimizeEvents([this] { options_.AppMinimize(); });
   p_.view.SetHintTimes(static_cast<int>(timings_.hintPauseMs),
                        static_cast<int>(timings_.hintHidePauseMs));
-  LoadStartupLink();
+  options_.LoadStartupLink();
   if (WindowHandle progman = p_.windows.FindWindowByClass("Progman")) desktopWnd_ = progman;
-  SetOptionsKey();
-  ReadOptions();
-  optionsBusy_ = false;
-  SetOptions();
+  options_.SetOptionsKey();
+  options_.ReadOptions();
+  options_.ApplyLoaded();
   FormSetup();
   // A box of the set-up may have seen the program end.
   if (!Alive()) return;
@@ -66,13 +71,11 @@ void OstrelController::Timer2Timer() {
   p_.system.Sleep(100);
   // The last attach honours "Disable OstrelMenu mouse activation": SetOptions has
   // already attached the library when the option is off.
-  if (!p_.view.OptionChecked(obOLMouse)) AttachTheDll(false);
+  if (!p_.view.OptionChecked(obOLMouse)) mouseLink_.AttachTheDll(false);
 }
 
 void OstrelController::ShowConfiguration(bool settleFirst) {
-  showingConfig_ = true;
-  p_.view.RestoreConfigWindow();
-  showingConfig_ = false;
+  options_.RestoreConfigWindow();
   if (settleFirst) {
     p_.view.ProcessMessages();
     if (terminating_) return;
@@ -117,14 +120,42 @@ void OstrelController::FormDestroy() {
   }
   if (!keys_) return;
   macroList_.clear();
-  sysHotKey1_.SetActive(false);
-  sysHotKey1_.Clear();
+  hotKeys_.Clear();
   pendingKey_ = nullptr;
-  hotKeyList_.clear();
-  hotKeyDefs_.clear();
   windowList_.clear();
   keys_.reset();
-  DetachTheDll();
+  mouseLink_.DetachTheDll();
 }
+
+bool OstrelController::AppMessage(std::uint32_t msg) {
+  // Only the messages handled here may read any state: the application's filter can
+  // still pass others on while the window is being torn down.
+  switch (msg) {
+    case MSG_REATTACH:
+    case MSG_SHOW_MENU:
+      return mouseLink_.AppMessage(msg, Session());
+    case MSG_TERMINATE:
+    case kWmEndSession:
+    case kWmQueryEndSession:
+      if (terminating_) return false;
+      EndSession();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Ends the process at once: a window hidden by the program comes back first.
+void OstrelController::EndSession() {
+  terminating_ = true;
+  if (hiddenWindow_) {
+    p_.windows.ShowWindow(hiddenWindow_, kSwShow);
+    p_.windows.SetForegroundWindow(hiddenWindow_);
+    hiddenWindow_ = 0;
+  }
+  p_.system.TerminateProcess(0);
+}
+
+void OstrelController::ShowMenuAtCursor() { mouseLink_.ShowMenuAtCursor(Session()); }
 
 }  // namespace ostrel

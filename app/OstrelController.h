@@ -1,14 +1,17 @@
-// The main window's logic: the create step and the delayed set-up, the tree and the
-// OstrelMenu, hotkey registration, the dispatcher, the mouse link, and the close and
-// teardown rules. The Win32 form forwards its events here and renders what this asks
-// of MainView. One class, one file per concern:
-//   OstrelController.cpp  set-up, loading, closing, teardown
-//   KeyTree.cpp           UpdateKeysList, MenuClick, the tree and its buttons
-//   HotKeys.cpp           BuildHotKeyList, HotKeyEvent, switching hotkeys off and on
+// The main window's logic: the create step and the delayed set-up, loading, the close
+// and teardown rules, the OstrelMenu's clicks, the dispatcher and the keystroke macros.
+// The Win32 form forwards its events here and renders what this asks of MainView. The
+// other concerns are small parts the controller owns, each handed only the ports and
+// state it needs:
+//   MouseLink       (MouseLink.*)   the mouse-watch library and the menu at the cursor
+//   StartupOptions  (Options.*)     the start-up options and their boxes
+//   HotKeyRegistry  (HotKeys.*)     BuildHotKeyList, HotKeyEvent, hotkeys off and on
+//   KeyEditing      (KeyEditing.*)  Add / Update / Delete and UpdateKeysList
+// The controller's own members, one file per concern:
+//   OstrelController.cpp  set-up, loading, closing, teardown, the message filter
+//   KeyTree.cpp           MenuClick and the buttons that ask for the menu
 //   Dispatcher.cpp        Timer3Timer, DoItToPkey
-//   MouseLink.cpp         AppMessage, ShowMenuAtCursor, the hook library
 //   MacroMenu.cpp         keystroke macros and the macro menu
-//   Options.cpp           the start-up options, SetOptions, autostartClick, AppMinimize
 #pragma once
 
 #include <cstdint>
@@ -17,13 +20,14 @@
 #include <string>
 #include <vector>
 
+#include "app/HotKeys.h"
+#include "app/KeyEditing.h"
 #include "app/MainView.h"
+#include "app/MouseLink.h"
+#include "app/Options.h"
 #include "app/Timings.h"
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/KeysList.h"
-#include "components/ProgLnk1.h"
-#include "components/RegFiles.h"
-#include "components/SysHot.h"
 #include "components/TrayIcon.h"
 #include "platform/FilePort.h"
 #include "platform/HookLibraryPort.h"
@@ -45,16 +49,6 @@ inline constexpr std::uint32_t kWmEndSession = 0x0016;
 // The display names and ids of the function types, in the chooser's order.
 std::vector<FunTypeEntry> FunTypeEntries();
 
-// The window system's modifier set of a definition's modifier index (0..8), or none
-// for an index outside the table.
-std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod);
-
-// The text of the box that tells the hotkeys a rebuild could not register: the first line,
-// then one line per refused definition (group, name and key), at most kRefusedLinesShown.
-inline constexpr const char* kHotKeyInUseText = "HotKey aready in use.";
-inline constexpr std::size_t kRefusedLinesShown = 20;
-std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused);
-
 // Type 4's working folder: Dir trimmed, or else the folder part of Target.
 std::string RunDirectory(const TKeyRec& def);
 
@@ -72,11 +66,6 @@ struct ControllerPorts {
   RegistryPort& registry;
   ShellLinkPort& links;
 };
-
-// Where the options persist: the registry key of the two values, and the start-up link
-// below the user's Programs folder.
-inline constexpr const char* kOptionsKey = "Software\\Tessaly\\Ostrel\\1.0";
-inline constexpr const char* kStartupLinkName = "Startup\\Ostrel.lnk";
 
 class OstrelController {
  public:
@@ -98,32 +87,33 @@ class OstrelController {
   // False once the program has ended (Terminate, or the teardown ran). Every path that
   // handled messages on the way (a box, a menu, a dialog) asks this before going on.
   bool Alive() const { return !terminating_ && keys_ != nullptr; }
+  // The application-wide message filter. Returns true when the message was handled and
+  // goes no further.
+  bool AppMessage(std::uint32_t msg);
 
-  // The tree and the OstrelMenu.
-  void UpdateKeysList();
-  // A menu item chosen: its caption and its parent item's caption ("" at the top level).
+  // The owned parts.
+  MouseLink& Mouse() { return mouseLink_; }
+  StartupOptions& Options() { return options_; }
+  HotKeyRegistry& HotKeys() { return hotKeys_; }
+  KeyEditing& Editing() { return editing_; }
+
+  // The OstrelMenu and the tree. A menu item chosen: its caption and its parent item's
+  // caption ("" at the top level).
   void MenuClick(const std::string& caption, const std::string& parentCaption);
-  void OLKeyTreeClick();
-  // Tag 0 Add, 1 Update, 2 Delete.
-  void ToolbarButton974Click(int tag);
   void ToolbarButton971Click();
   void TrayIcon1MouseClick();
-
-  // Hotkeys.
-  void BuildHotKeyList();
-  void HotKeyEvent(std::int32_t index);
-  void SetHotKeysOn(bool on);
+  void ShowMenuAtCursor();
+  void UpdateKeysList() { editing_.UpdateKeysList(); }
+  void OLKeyTreeClick() { editing_.OLKeyTreeClick(); }
+  void ToolbarButton974Click(int tag) { editing_.ToolbarButton974Click(tag); }
+  void HotKeyEvent(std::int32_t index) { hotKeys_.HotKeyEvent(index); }
+  void SetHotKeysOn(bool on) { hotKeys_.SetHotKeysOn(on); }
+  void autostartClick(int tag) { options_.autostartClick(tag); }
+  bool HookAttached() const { return mouseLink_.HookAttached(); }
 
   // The dispatcher.
   void Timer3Timer();
   void DoItToPkey(PKeyRec def);
-
-  // The mouse link and the application-wide message filter.
-  // Returns true when the message was handled and goes no further.
-  bool AppMessage(std::uint32_t msg);
-  void ShowMenuAtCursor();
-  void AttachTheDll(bool again);
-  void DetachTheDll();
 
   // Keystroke macros: one typed into `target`, the macro menu of a list file in the
   // program's folder, and a choice from that menu.
@@ -134,31 +124,18 @@ class OstrelController {
   // and "Quit".
   static std::vector<MenuItem> MacroMenuItems(const std::vector<std::string>& lines,
                                               CollateFn same);
-  // The start-up options.
-  void LoadStartupLink();
-  void SetOptionsKey();
-  void ReadOptions();
-  void SetOptions();
-  // The option boxes' shared click handler, by the box's Tag.
-  void autostartClick(int tag);
-  void AppMinimize();
-  // Checked := on: a change runs the box's click handler, as a click would.
-  void SetChecked(int tag, bool on);
 
   // The program's delays; the view's timers take their intervals from here.
   const ostrel::Timings& Timings() const { return timings_; }
 
-  TSysHotKey& SysHotKey1() { return sysHotKey1_; }
-  TProgLink& ProgLink1() { return progLink1_; }
-  TRegFile& RegFile1() { return regFile1_; }
-  bool OptionsBusy() const { return optionsBusy_; }
+  // The components the view binds to its windows.
+  TSysHotKey& SysHotKey1() { return hotKeys_.SysHotKey1(); }
   TTrayIcon& TrayIcon1() { return trayIcon1_; }
 
   const std::string& AppDir() const { return appDir_; }
   const std::string& KeysFileName() const { return keysFileName_; }
   KeysList* Keys() { return keys_.get(); }
   const std::vector<MenuItem>& Menu() const { return menu_; }
-  const std::vector<std::string>& HotKeyList() const { return hotKeyList_; }
   bool Terminating() const { return terminating_; }
   void SetTerminating(bool on) { terminating_ = on; }
   bool PopupReady() const { return popupReady_; }
@@ -168,72 +145,46 @@ class OstrelController {
   void SetHiddenWindow(WindowHandle wnd) { hiddenWindow_ = wnd; }
   const std::vector<WindowHandle>& WindowList() const { return windowList_; }
   std::uint32_t UiThreadId() const { return uiThreadId_; }
-  bool HookAttached() const { return hookAttached_; }
-  ScreenPoint MenuPoint() const { return menuPoint_; }
-  WindowHandle MenuFocus() const { return menuFocus_; }
   const std::vector<std::string>& MacroList() const { return macroList_; }
-  // What the function chooser last handed over: the type (-1 for none) and its name.
-  std::int32_t ChosenFunction() const { return chosenFunction_; }
-  const std::string& ChosenFunctionName() const { return chosenFunctionName_; }
 
  private:
   void Perform(const TKeyRec& def);
   void MinimizeAll();
   void HideShowWindow();
   void EndSession();
-  void BringMainToFront(WindowHandle previous);
   bool CollectTopWindows(WindowHandle wnd);
-  bool StoredOption(const char* name);
-  void StoreOption(const char* name, bool on);
-  bool UserHasValue(const char* name);
-  void AddDefinition();
-  void UpdateDefinition(PKeyRec def);
+  MenuSession Session() const { return {popupReady_, desktopWnd_, uiThreadId_}; }
 
   ControllerPorts p_;
   ostrel::Timings timings_;
-  TSysHotKey sysHotKey1_;
-  TTrayIcon trayIcon1_;
-  TProgLink progLink1_;
-  TRegFile regFile1_;
+  // The definitions, created by the set-up and gone after the teardown.
   std::string appDir_;
   std::string keysFileName_;
   std::unique_ptr<KeysList> keys_;
   std::optional<DefinitionFile> keysFile_;
-  // Parallel to the hotkey component's entries: entry n is the definition of id n.
-  std::vector<std::string> hotKeyList_;
-  std::vector<PKeyRec> hotKeyDefs_;
   std::vector<MenuItem> menu_;
-  std::vector<WindowHandle> windowList_;
-  std::vector<std::string> macroList_;
-  PKeyRec pendingKey_ = nullptr;
-  std::int32_t chosenFunction_ = -1;
-  std::string chosenFunctionName_;
+  // The parts, in the order they need each other.
+  MouseLink mouseLink_;
+  StartupOptions options_;
+  HotKeyRegistry hotKeys_;
+  KeyEditing editing_;
+  // Declared after the hotkeys: at destruction the icon is removed before the hotkeys
+  // are unregistered.
+  TTrayIcon trayIcon1_;
+  // The session as the set-up found it.
   WindowHandle desktopWnd_ = 0;
-  WindowHandle hiddenWindow_ = 0;
   std::uint32_t uiThreadId_ = 0;
   bool terminating_ = false;
   bool popupReady_ = false;
-  // Set while the options load or SetOptions runs: SetOptions then returns at once.
-  bool optionsBusy_ = false;
-  // Set while the program restores its own window, which is no user's restore.
-  bool showingConfig_ = false;
   // Set by another copy's request that came before the set-up was done.
   bool showRequested_ = false;
-  // Set while the box of refused hotkeys is up.
-  bool hotKeyBoxOpen_ = false;
-  // Busy marks: a request that meets one is dropped, not queued.
+  // The dispatcher's state. Busy marks: a request that meets one is dropped, not queued.
+  PKeyRec pendingKey_ = nullptr;
   bool handOffBusy_ = false;
   bool dispatchBusy_ = false;
-  // Mouse link.
-  bool hookAttached_ = false;
-  bool sharedMapped_ = false;
-  bool menuBusy_ = false;
-  std::uint64_t nextMenuTime_ = 0;
-  ScreenPoint menuPoint_{};
-  // Set once the OstrelMenu has been popped up: the macro menu appears at its place.
-  bool menuPointTaken_ = false;
-  WindowHandle menuForeground_ = 0;
-  WindowHandle menuFocus_ = 0;
+  WindowHandle hiddenWindow_ = 0;
+  std::vector<WindowHandle> windowList_;
+  std::vector<std::string> macroList_;
 };
 
 }  // namespace ostrel

@@ -21,6 +21,7 @@ set(OSTREL_CORE_SOURCES
   components/Menus97.cpp
   app/OstrelController.cpp
   app/KeyTree.cpp
+  app/KeyEditing.cpp
   app/HotKeys.cpp
   app/Dispatcher.cpp
   app/MouseLink.cpp

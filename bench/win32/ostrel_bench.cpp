@@ -372,7 +372,7 @@ bool BenchRebuild(int reps) {
       const double p2 = NowMs();
       form->RenderMenu(BuildMenu(keys));
       const double p3 = NowMs();
-      form->Controller().BuildHotKeyList();
+      form->Controller().HotKeys().BuildHotKeyList();
       const double p4 = NowMs();
       saveParts.push_back(p1 - p0);
       treeParts.push_back(p2 - p1);

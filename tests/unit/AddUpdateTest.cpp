@@ -53,8 +53,8 @@ TEST_F(AddUpdate, AddStoresRegistersAndShowsTheNewDefinition) {
   });
   ctl.ToolbarButton974Click(0);
   EXPECT_EQ(Calls({"chooser", "editor"}), (std::vector<std::string>{"chooser", "editor 0"}));
-  EXPECT_EQ(ctl.ChosenFunction(), ftRunProgram);
-  EXPECT_EQ(ctl.ChosenFunctionName(), "Run a program");
+  EXPECT_EQ(ctl.Editing().ChosenFunction(), ftRunProgram);
+  EXPECT_EQ(ctl.Editing().ChosenFunctionName(), "Run a program");
   PKeyRec added = Def("Tools", "Editor");
   ASSERT_NE(added, nullptr);
   EXPECT_EQ(added->FunType, ftRunProgram);

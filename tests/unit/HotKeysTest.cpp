@@ -30,10 +30,10 @@ TEST(KeyModTable, ModifierIndexesMapToTheirSets) {
 TEST_F(HotKeys, IdsCountOnlyDefinitionsWithAKey) {
   // A: F5, B: no key, C: Ctrl+F6, in key-text order.
   StartWith({WithKey(MakeRec("A"), 80), MakeRec("B"), WithKey(MakeRec("C"), 81, 5)});
-  ctl.BuildHotKeyList();
+  ctl.HotKeys().BuildHotKeyList();
   EXPECT_EQ(Calls({"RegisterHotKey"}),
             (std::vector<std::string>{"RegisterHotKey 0 0 116", "RegisterHotKey 1 2 117"}));
-  EXPECT_EQ(ctl.HotKeyList(),
+  EXPECT_EQ(ctl.HotKeys().HotKeyList(),
             (std::vector<std::string>{std::string("\x0B") + "A", std::string("\x0B") + "C"}));
   log.calls.clear();
   ctl.HotKeyEvent(1);
@@ -47,7 +47,7 @@ TEST_F(HotKeys, IdsCountOnlyDefinitionsWithAKey) {
 TEST_F(HotKeys, ModifierFlagsReachTheWindowSystem) {
   StartWith({WithKey(MakeRec("A"), 34, 2), WithKey(MakeRec("B"), 35, 7),
              WithKey(MakeRec("C"), 36, 8), WithKey(MakeRec("D"), 37, 1)});
-  ctl.BuildHotKeyList();
+  ctl.HotKeys().BuildHotKeyList();
   EXPECT_EQ(Calls({"RegisterHotKey"}),
             (std::vector<std::string>{"RegisterHotKey 0 5 65", "RegisterHotKey 1 1 66",
                                       "RegisterHotKey 2 8 67", "RegisterHotKey 3 4 68"}));
@@ -57,11 +57,11 @@ TEST_F(HotKeys, ARefusedCombinationIsReportedAndKeepsLaterIds) {
   hotkeys.taken.push_back("2 117");  // Ctrl+F6 belongs to another program
   StartWith({WithKey(MakeRec("A"), 80), WithKey(MakeRec("B"), 80), WithKey(MakeRec("C"), 81, 5),
              WithKey(MakeRec("D"), 82)});
-  ctl.BuildHotKeyList();
+  ctl.HotKeys().BuildHotKeyList();
   // One box for the rebuild, naming each refused definition.
   EXPECT_EQ(Calls({"info"}),
             std::vector<std::string>{"info HotKey aready in use.\n\nB (F5)\nC (Ctrl+F6)"});
-  EXPECT_EQ(ctl.HotKeyList().size(), 4u);
+  EXPECT_EQ(ctl.HotKeys().HotKeyList().size(), 4u);
   // The earlier of the two F5 definitions holds the key; D keeps id 3.
   EXPECT_EQ(hotkeys.held[0], "0 116");
   EXPECT_EQ(hotkeys.held[3], "0 118");
@@ -108,10 +108,10 @@ TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
 TEST_F(HotKeys, DamagedIndexesAreNotRegisteredButStayListed) {
   StartWith({WithKey(MakeRec("A"), 102), WithKey(MakeRec("B"), 80, 9),
              WithKey(MakeRec("C"), 80, -3), WithKey(MakeRec("D"), 81)});
-  EXPECT_EQ(ctl.HotKeyList(), std::vector<std::string>{std::string("\x0B") + "D"});
+  EXPECT_EQ(ctl.HotKeys().HotKeyList(), std::vector<std::string>{std::string("\x0B") + "D"});
   EXPECT_EQ(view.tree.size(), 4u);
   EXPECT_EQ(view.menu.size(), 9u);
-  ctl.BuildHotKeyList();
+  ctl.HotKeys().BuildHotKeyList();
   EXPECT_EQ(Calls({"RegisterHotKey"}), std::vector<std::string>{"RegisterHotKey 0 0 117"});
 }
 

@@ -31,22 +31,22 @@ TEST_F(Options, LoadingRunsInItsPlaceAndStoresOnlyOnceLoaded) {
           "SaveShellLink " + kStartupLink + " -> C:\\Program Files\\Ostrel\\Ostrel.exe",
           "FindWindow Progman", "check 1 1", "check 3 1", "RegSetValueEx OLTaskbar 1 2",
           "RegSetValueEx OLMouse 1 2", "tree 0"}));
-  EXPECT_FALSE(ctl.OptionsBusy());
+  EXPECT_FALSE(ctl.Options().OptionsBusy());
   EXPECT_EQ(Machine("OLTaskbar"), "1");
   EXPECT_EQ(Machine("OLMouse"), "1");
   // "Disable OstrelMenu mouse activation" holds for the last step of the set-up too.
   EXPECT_FALSE(ctl.HookAttached());
-  EXPECT_EQ(ctl.RegFile1().RootKey, hkLocalMachine);
-  EXPECT_EQ(ctl.RegFile1().Key, "Software\\Tessaly\\Ostrel\\1.0");
+  EXPECT_EQ(ctl.Options().RegFile1().RootKey, hkLocalMachine);
+  EXPECT_EQ(ctl.Options().RegFile1().Key, "Software\\Tessaly\\Ostrel\\1.0");
 }
 
 TEST_F(Options, SetOptionsDoesNothingWhileBusy) {
   Start();
   log.calls.clear();
-  ctl.ReadOptions();  // leaves OptionsBusy set, as loading does until its last step
-  EXPECT_TRUE(ctl.OptionsBusy());
+  ctl.Options().ReadOptions();  // leaves OptionsBusy set, as loading does until its last step
+  EXPECT_TRUE(ctl.Options().OptionsBusy());
   Click(obOLMouse);
-  ctl.SetOptions();
+  ctl.Options().SetOptions();
   EXPECT_TRUE(Calls({"RegSetValueEx", "DLL"}).empty());
   EXPECT_TRUE(ctl.HookAttached());
 }

@@ -232,8 +232,8 @@ TEST(OptionBoxes, SettingIsQuietAndClickingRunsTheHandler) {
     tk::Application::Get().SetMainForm(&form);
     HWND mouse = GetDlgItem(form.Handle(), idOLMouse);
     // The values go to a key of the test's own.
-    form.Controller().SetOptionsKey();
-    form.Controller().RegFile1().Key = kTestKey;
+    form.Controller().Options().SetOptionsKey();
+    form.Controller().Options().RegFile1().Key = kTestKey;
     // Not attached yet: a click handler run would attach the library.
     form.SetOptionChecked(obOLMouse, true);
     EXPECT_TRUE(form.OptionChecked(obOLMouse));
@@ -253,7 +253,7 @@ TEST(OptionBoxes, SettingIsQuietAndClickingRunsTheHandler) {
     RegQueryValueExA(key, "OLMouse", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
     RegCloseKey(key);
     EXPECT_STREQ(text, "0");
-    form.Controller().DetachTheDll();
+    form.Controller().Mouse().DetachTheDll();
     form.Controller().SetTerminating(true);
   }
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey);

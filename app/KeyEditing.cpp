@@ -1,0 +1,105 @@
+#include "app/KeyEditing.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "catalogue/FunCatalogue.h"
+#include "catalogue/RecordStream.h"
+
+namespace ostrel {
+
+KeyEditing::KeyEditing(MainView& view, const std::unique_ptr<KeysList>& keys,
+                       std::optional<DefinitionFile>& file, std::vector<MenuItem>& menu,
+                       HotKeyRegistry& hotKeys, std::function<bool()> alive)
+    : view_(view),
+      keys_(keys),
+      file_(file),
+      menu_(menu),
+      hotKeys_(hotKeys),
+      alive_(std::move(alive)) {}
+
+void KeyEditing::UpdateKeysList() {
+  if (!keys_) return;
+  TreeSelection selected = view_.SelectedNode();
+  PKeyRec keep = selected.any ? selected.data : nullptr;
+  keys_->Rekey();
+  try {
+    file_->Save(*keys_);
+  } catch (const EFileError& e) {
+    // The definitions stay in memory; the next rebuild tries to save them again.
+    view_.ShowError(e.what());
+    // The box handles messages: "Terminate" from the OstrelMenu may have ended the
+    // program and freed the list under it.
+    if (!alive_()) return;
+  }
+  std::vector<TreeNode> tree = BuildTree(*keys_);
+  view_.RenderTree(tree);
+  menu_ = BuildMenu(*keys_);
+  view_.RenderMenu(menu_);
+  if (keep) {
+    auto it = std::find_if(tree.begin(), tree.end(),
+                           [keep](const TreeNode& n) { return n.data == keep; });
+    if (it != tree.end()) view_.SelectNode(static_cast<std::size_t>(it - tree.begin()));
+  }
+  hotKeys_.BuildHotKeyList();
+}
+
+void KeyEditing::OLKeyTreeClick() {
+  TreeSelection selected = view_.SelectedNode();
+  if (selected.any && selected.data) view_.SetStatusText("  " + FunTypeName(selected.data));
+}
+
+void KeyEditing::ToolbarButton974Click(int tag) {
+  if (!keys_) return;
+  TreeSelection selected = view_.SelectedNode();
+  PKeyRec def = selected.any ? selected.data : nullptr;
+  switch (tag) {
+    case 1:
+      if (!def) {
+        view_.ShowError("No Item selected for update.");
+        return;
+      }
+      UpdateDefinition(def);
+      return;
+    case 2: {
+      if (!def) return;
+      std::ptrdiff_t at = keys_->IndexOf(def);
+      if (at == KeysList::npos) return;
+      // The node goes first, so the rebuild below remembers no selection.
+      view_.DeleteSelectedNode();
+      keys_->Delete(static_cast<std::size_t>(at));
+      UpdateKeysList();
+      return;
+    }
+    default:
+      AddDefinition();
+      return;
+  }
+}
+
+// Only OK goes on. A dialog can also end because the program did ("Terminate" chosen
+// from the OstrelMenu while it was open): the definitions are gone then, and nothing
+// may be stored.
+void KeyEditing::AddDefinition() {
+  if (view_.RunFunctionChooser(chosenFunction_, chosenFunctionName_) != mrOk || !keys_)
+    return;
+  auto copy = std::make_unique<TKeyRec>(NewKeyRec(chosenFunction_));
+  if (view_.RunKeyEditor(*copy, 0, *keys_, nullptr) != mrOk || !keys_) return;
+  const std::string key = KeyText(*copy);
+  keys_->Add(key, std::move(copy));
+  UpdateKeysList();
+}
+
+void KeyEditing::UpdateDefinition(PKeyRec def) {
+  TKeyRec copy = NewKeyRec();
+  CopyKeyRec(*def, copy);
+  if (view_.RunKeyEditor(copy, 1, *keys_, def) != mrOk || !keys_) return;
+  // The definition stays the same object, in the list and in the tree's data. Delete
+  // cannot remove it while the editor is open (the window is disabled), but a stale one
+  // is never written.
+  if (keys_->IndexOf(def) == KeysList::npos) return;
+  CopyKeyRec(copy, *def);
+  UpdateKeysList();
+}
+
+}  // namespace ostrel

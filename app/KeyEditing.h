@@ -1,0 +1,56 @@
+// The editing commands: Add, Update and Delete on the tree's selection, and the rebuild
+// that every change ends with (the list re-sorted and saved, the tree, the OstrelMenu
+// and the hotkeys made afresh).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/HotKeys.h"
+#include "app/KeyTree.h"
+#include "app/MainView.h"
+#include "catalogue/DefinitionFile.h"
+#include "catalogue/KeysList.h"
+
+namespace ostrel {
+
+class KeyEditing {
+ public:
+  // `keys` and `file` are the controller's (none once the program has ended); `menu` is
+  // the OstrelMenu this rebuilds; `alive` tells whether the program is still running
+  // after a box that handled messages.
+  KeyEditing(MainView& view, const std::unique_ptr<KeysList>& keys,
+             std::optional<DefinitionFile>& file, std::vector<MenuItem>& menu,
+             HotKeyRegistry& hotKeys, std::function<bool()> alive);
+  KeyEditing(const KeyEditing&) = delete;
+  KeyEditing& operator=(const KeyEditing&) = delete;
+
+  void UpdateKeysList();
+  // The status line names the selected definition's function type.
+  void OLKeyTreeClick();
+  // Tag 0 Add, 1 Update, 2 Delete.
+  void ToolbarButton974Click(int tag);
+
+  // What the function chooser last handed over: the type (-1 for none) and its name.
+  std::int32_t ChosenFunction() const { return chosenFunction_; }
+  const std::string& ChosenFunctionName() const { return chosenFunctionName_; }
+
+ private:
+  void AddDefinition();
+  void UpdateDefinition(PKeyRec def);
+
+  MainView& view_;
+  const std::unique_ptr<KeysList>& keys_;
+  std::optional<DefinitionFile>& file_;
+  std::vector<MenuItem>& menu_;
+  HotKeyRegistry& hotKeys_;
+  std::function<bool()> alive_;
+  std::int32_t chosenFunction_ = -1;
+  std::string chosenFunctionName_;
+};
+
+}  // namespace ostrel
