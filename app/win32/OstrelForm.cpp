@@ -112,6 +112,9 @@ TOstrelForm::TOstrelForm() : showRequest_(RegisterWindowMessageA(kShowRequestNam
 }
 
 TOstrelForm::~TOstrelForm() {
+  // The application's message filter goes first: it calls the controller, and messages
+  // still come after this window has gone.
+  if (filterInstalled_) tk::Application::Get().onMessage = nullptr;
   // The controller goes before the window, and its components before the adapters.
   controller_.reset();
   hotKeyWindow_.Bind(nullptr);
@@ -257,8 +260,9 @@ void TOstrelForm::SetDispatchTimer(bool enabled) { SetTimerEnabled(kTimer3, enab
 
 void TOstrelForm::InstallMessageFilter() {
   tk::Application::Get().onMessage = [this](MSG& msg) {
-    return controller_->AppMessage(msg.message);
+    return controller_ && controller_->AppMessage(msg.message);
   };
+  filterInstalled_ = true;
 }
 
 void TOstrelForm::SetHintTimes(int pauseMs, int hidePauseMs) {

@@ -133,6 +133,7 @@ class TOstrelForm : public tk::Form, public MainView {
   Win32ShellLink shellLinks_;
   tk::IconOwner trayIcon_;
   std::unique_ptr<OstrelController> controller_;
+  bool filterInstalled_ = false;  // the application's message filter calls our controller
   tk::ImageListOwner imageList1_;
   // The toolbars' glyphs (ToolGlyphs and HelpGlyph), shared by both toolbars.
   tk::ImageListOwner toolGlyphs_;

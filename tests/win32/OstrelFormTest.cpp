@@ -115,17 +115,22 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_STREQ(caption, "&Update");
 }
 
-// The buttons' hints come from the application's machinery, as balloons: the toolbars
-// have no tool-tips of their own, and each button names its hint.
-TEST_F(OstrelFormTest, TheHelpTextIsWhiteOnTealWithABrushThatGoesWithTheWindow) {
+// What the window sets up goes with it: the help text's brush, and the application's
+// message filter, which calls the controller (messages still come after the window).
+TEST_F(OstrelFormTest, TheHelpTextIsWhiteOnTealAndItsBrushAndFilterGoWithTheWindow) {
   const ChildColours pane = AskColours(hwnd, GetDlgItem(hwnd, idMemo1));
   ExpectInfoPaneColours(pane);
   EXPECT_NE(AskColours(hwnd, GetDlgItem(hwnd, idHotKeyLabel)).brush, pane.brush);
+  form->InstallMessageFilter();
+  ASSERT_TRUE(tk::Application::Get().onMessage);
   form->Controller().SetTerminating(true);
   form.reset();
   EXPECT_EQ(GetObjectType(pane.brush), 0u);
+  EXPECT_FALSE(tk::Application::Get().onMessage);
 }
 
+// The buttons' hints come from the application's machinery, as balloons: the toolbars
+// have no tool-tips of their own, and each button names its hint.
 TEST_F(OstrelFormTest, ButtonHintsWaitASecondStayTenAndAreBalloons) {
   form->SetHintTimes(1000, 10000);
   EXPECT_EQ(tk::Application::Get().hintPause, 1000);
