@@ -1036,26 +1036,22 @@ bool BenchTypingNotepad(int reps, const std::string& macro) {
     }
     breakdown = Breakdown(keyboard, windows, system);
     // Notepad's own pace, the most any typing into it can reach: the same characters
-    // posted at once, straight to its edit control.
-    for (int i = 0; i < reps && ok; ++i) {
-      SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK, 5000,
-                          nullptr);
-      const double t0 = NowMs();
-      for (char c : macro) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-      while (EditLength(edit) < macro.size() && NowMs() - t0 < 60000) Sleep(1);
-      own.push_back(static_cast<double>(macro.size()) * 1000.0 / (NowMs() - t0));
-    }
-    // And minimised, where it draws nothing: the difference is its painting (the caret
-    // and the line, after every character), which no way of typing can spare it.
+    // posted at once, straight to its edit control. Then minimised, where it draws
+    // nothing: the difference is its painting (the caret and the line, after every
+    // character), which no way of typing can spare it.
+    auto postedAtOnce = [&](std::vector<double>& into) {
+      for (int i = 0; i < reps && ok; ++i) {
+        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK, 5000,
+                            nullptr);
+        const double t0 = NowMs();
+        for (char c : macro) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+        while (EditLength(edit) < macro.size() && NowMs() - t0 < 60000) Sleep(1);
+        into.push_back(static_cast<double>(macro.size()) * 1000.0 / (NowMs() - t0));
+      }
+    };
+    postedAtOnce(own);
     ShowWindow(f.found, SW_MINIMIZE);
-    for (int i = 0; i < reps && ok; ++i) {
-      SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK, 5000,
-                          nullptr);
-      const double t0 = NowMs();
-      for (char c : macro) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-      while (EditLength(edit) < macro.size() && NowMs() - t0 < 60000) Sleep(1);
-      hidden.push_back(static_cast<double>(macro.size()) * 1000.0 / (NowMs() - t0));
-    }
+    postedAtOnce(hidden);
   }
   TerminateProcess(pi.hProcess, 0);
   WaitForSingleObject(pi.hProcess, 5000);
