@@ -93,10 +93,9 @@ LoadOutcome DefinitionFile::Load(KeysList& list) {
 void DefinitionFile::KeepBackup() {
   if (!backupPending_) return;
   if (fs_.Exists(fileName_)) {
-    const std::string backup = BackupName();
-    if (backup.empty() || !fs_.Copy(fileName_, backup))
-      throw EFileError("Cannot create file " + (backup.empty() ? fileName_ + ".bak" : backup) +
-                       "\r\n\r\n" + fileName_ +
+    const std::string failed = CopyToFreeBackup(fs_, fileName_);
+    if (!failed.empty())
+      throw EFileError("Cannot create file " + failed + "\r\n\r\n" + fileName_ +
                        " is left as it was; the definitions are saved once it can be copied.");
   }
   backupPending_ = false;

@@ -113,10 +113,10 @@ bool MacroListEditor::FormCloseQuery() {
   modalResult_ = mrOk;
   if (existed_ && itemList_ == loaded_) return true;  // nothing to add to what is there
   if (partial_ && files_.Exists(ListFileName)) {
-    const std::string backup = FreeBackupName(files_, ListFileName);
-    if (backup.empty() || !files_.Copy(ListFileName, backup)) {
-      view_.ShowError("Cannot create file " + (backup.empty() ? ListFileName + ".bak" : backup) +
-                      "\r\n\r\n" + ListFileName + " is left as it was; the changes are lost.");
+    const std::string failed = CopyToFreeBackup(files_, ListFileName);
+    if (!failed.empty()) {
+      view_.ShowError("Cannot create file " + failed + "\r\n\r\n" + ListFileName +
+                      " is left as it was; the changes are lost.");
       return true;
     }
     partial_ = false;

@@ -4,6 +4,12 @@ namespace ostrel {
 
 std::string StagingName(const std::string& path) { return path + ".new"; }
 
+std::string CopyToFreeBackup(FileSystem& fs, const std::string& path) {
+  const std::string backup = FreeBackupName(fs, path);
+  if (!backup.empty() && fs.Copy(path, backup)) return {};
+  return backup.empty() ? path + ".bak" : backup;
+}
+
 bool WriteAll(ByteFile& file, const void* data, std::size_t n) {
   const char* bytes = static_cast<const char*>(data);
   std::size_t done = 0;

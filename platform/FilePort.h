@@ -49,6 +49,10 @@ inline std::string FreeBackupName(FileSystem& fs, const std::string& path) {
   return {};
 }
 
+// Before a damaged file is rewritten, it is copied to a free backup name. Empty when
+// that is done; otherwise the name that could not be written, for the user's message.
+std::string CopyToFreeBackup(FileSystem& fs, const std::string& path);
+
 // Every file the program writes is replaced whole, so that a crash or a full disk
 // leaves either the old content or the new one. Stage, flush, replace: `write` puts the
 // new content into the staging file StagingName(path) and returns false if any write
