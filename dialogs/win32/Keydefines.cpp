@@ -145,12 +145,6 @@ void TKeydefines::OnCommand(int id, int code, HWND control) {
   }
 }
 
-LRESULT TKeydefines::OnNotify(NMHDR* hdr) {
-  if (hdr->code == TTN_GETDISPINFOA && hdr->idFrom == idKdHelpButton)
-    reinterpret_cast<NMTTDISPINFOA*>(hdr)->lpszText = const_cast<char*>(tk::kHelpButtonHint);
-  return 0;
-}
-
 bool TKeydefines::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return info_.Colour(msg, wp, lp, result);
 }

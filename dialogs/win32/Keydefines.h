@@ -50,7 +50,6 @@ class TKeydefines : public tk::Form, private KeyEditorView {
   void OnCreate() override;
   void OnShow() override;
   void OnCommand(int id, int code, HWND control) override;
-  LRESULT OnNotify(NMHDR* hdr) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:

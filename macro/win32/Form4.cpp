@@ -101,13 +101,6 @@ void TForm4::OnCommand(int id, int code, HWND control) {
   }
 }
 
-LRESULT TForm4::OnNotify(NMHDR* hdr) {
-  if (hdr->code == TTN_GETDISPINFOA && hdr->idFrom == idForm4HelpButton) {
-    reinterpret_cast<NMTTDISPINFOA*>(hdr)->lpszText = const_cast<char*>(tk::kHelpButtonHint);
-  }
-  return 0;
-}
-
 bool TForm4::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg == kShowPendingErrors) {
     std::vector<std::string> errors = std::move(pendingErrors_);

@@ -53,7 +53,6 @@ class TForm4 : public tk::Form, private MacroListView {
   void OnShow() override;
   bool OnCloseQuery() override;
   void OnCommand(int id, int code, HWND control) override;
-  LRESULT OnNotify(NMHDR* hdr) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
