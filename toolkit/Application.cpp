@@ -195,18 +195,13 @@ void Application::HintMessage(const MSG& msg) {
     case WM_MOUSELEAVE:
       if (msg.hwnd == hintControl_) CancelHint();
       return;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
     case WM_MOUSEWHEEL:
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       if (hintControl_) CancelHint();
       return;
     default:
+      if (hintControl_ && IsButtonDownMessage(msg.message)) CancelHint();
       return;
   }
 }

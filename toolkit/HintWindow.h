@@ -13,6 +13,21 @@
 
 namespace ostrel::tk {
 
+// A mouse button pressed in a window or on its frame: a click, which ends a hint.
+inline bool IsButtonDownMessage(UINT msg) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+      return true;
+    default:
+      return false;
+  }
+}
+
 class HintWindow {
  public:
   HintWindow();

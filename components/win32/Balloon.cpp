@@ -72,15 +72,8 @@ LRESULT CALLBACK WatchMessages(int code, WPARAM wp, LPARAM lp) {
         cancel = g_moveSeen;
         g_moveSeen = true;
         break;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MBUTTONDOWN:
-      case WM_NCLBUTTONDOWN:
-      case WM_NCRBUTTONDOWN:
-      case WM_NCMBUTTONDOWN:
-        cancel = true;
-        break;
       default:
+        cancel = tk::IsButtonDownMessage(msg.message);
         break;
     }
   }
