@@ -1,12 +1,18 @@
 # Shared by the project's scripts.
 
+# Where Debian puts Wine's loaders (OSTREL_WINE_DIR points the scripts' own checks at a
+# stand-in). Decide nothing from it before scripts/install-deps has run: on a new machine
+# Wine only arrives with the install step.
+wine_dir() { echo "${OSTREL_WINE_DIR:-/usr/lib/wine}"; }
+
 # The Windows tree whose programs this machine can run under Wine: win32 where 32-bit
 # code runs, win64 where the kernel offers no 32-bit mode (the product stays 32-bit).
 test_arch() {
   if [[ -n "${OSTREL_TEST_ARCH:-}" ]]; then echo "$OSTREL_TEST_ARCH"; return; fi
+  local loader; loader="$(wine_dir)/wine"
   # 32-bit Wine running through an emulator (binfmt_misc with qemu) is too slow to use.
-  if [[ -x /usr/lib/wine/wine && ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]] &&
-     /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if [[ -x "$loader" && ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]] &&
+     "$loader" --version >/dev/null 2>&1; then
     echo win32
   else
     echo win64
@@ -18,30 +24,30 @@ wine_arch() {
   if [[ "$1" == win64 ]]; then echo x86_64; else echo i686; fi
 }
 
-# The trees scripts/build makes when it is given none: the native and fuzz trees, the
-# shipped win32 tree always, and win64 where that is the tree the Windows tests run.
+# The trees to build when none are named, for the Windows tree $1 that the tests run
+# (what test_arch said): the native and fuzz trees, the shipped win32 tree always, and
+# win64 where that is the tree the Windows tests run.
 default_trees() {
   local trees=(native fuzz win32)
-  if [[ $(test_arch) == win64 ]]; then trees+=(win64); fi
+  if [[ "$1" == win64 ]]; then trees+=(win64); fi
   echo "${trees[*]}"
 }
 
-# The test runs of scripts/test, one a line: "<tree>[:<ctest arguments>]". The Windows
-# tests run on the tree test_arch names; where that is win64, the shipped win32 tree
-# still runs the checks that need no Wine.
+# The test runs of scripts/test for the Windows tree $1, one a line:
+# "<tree>[:<ctest arguments>]". Where that tree is win64, the shipped win32 tree still
+# runs the checks that need no Wine.
 test_runs() {
-  local win; win=$(test_arch)
-  printf '%s\n' native fuzz "$win"
-  if [[ "$win" != win32 ]]; then printf '%s\n' "win32:-L nowine"; fi
+  printf '%s\n' native fuzz "$1"
+  if [[ "$1" != win32 ]]; then printf '%s\n' "win32:-L nowine"; fi
 }
 
 # Exports the Wine of an architecture (i686 or x86_64): WINELOADER, WINEARCH, WINESERVER,
 # and the settings every run uses.
 wine_tools() {
   if [[ "$1" == x86_64 ]]; then
-    export WINELOADER=/usr/lib/wine/wine64 WINEARCH=win64 WINESERVER=/usr/lib/wine/wineserver64
+    export WINELOADER="$(wine_dir)/wine64" WINEARCH=win64 WINESERVER="$(wine_dir)/wineserver64"
   else
-    export WINELOADER=/usr/lib/wine/wine WINEARCH=win32 WINESERVER=/usr/lib/wine/wineserver32
+    export WINELOADER="$(wine_dir)/wine" WINEARCH=win32 WINESERVER="$(wine_dir)/wineserver32"
   fi
   [[ -x "$WINESERVER" ]] || WINESERVER=$(command -v wineserver || echo wineserver)
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
