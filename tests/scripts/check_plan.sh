@@ -93,25 +93,28 @@ expect "first run without 32-bit Wine: win64, and a tree with no summary fails" 
 test win32 -L nowine\ntotal: 6 passed, 1 failed (build/win64: no summary) (exit 1)' \
   fresh_test FAKE_NO_WINE=1 FAKE_SILENT=win64
 
-# A package index that will not update is a warning; only a failed install is an error,
-# and it says apt's own last error.
+# A package index that will not update is a warning. The install is tried again with
+# that suite ranked below the others; only a failed install is an error, with apt's own.
 stub "$fake/bin/apt-get" <<'STUB'
 #!/bin/sh
-[ "$1" = update ] && { echo "W: Failed to fetch http://deb.example/i386/Packages  File has unexpected size (1 != 2). Mirror sync in progress?"; exit 100; }
-[ -z "$FAKE_INSTALL_FAILS" ] || { echo "E: Unable to locate package wine32"; exit 100; }
+[ "$1" = update ] && { echo "W: Failed to fetch http://deb.example/dists/sid-security/main/binary-i386/Packages  File has unexpected size (1 != 2). Mirror sync in progress?"; exit 100; }
+prefs=$(echo "$*" | sed -n 's/.*Dir::Etc::Preferences=\([^ ]*\).*/\1/p')
+[ -z "$FAKE_INSTALL_FAILS" ] && [ -n "$prefs" ] && grep -q "n=sid-security" "$prefs" && exit 0
+echo "E: Unable to correct problems, you have held broken packages."; exit 100
 STUB
 printf '#!/bin/sh\necho i386\n' | stub "$fake/bin/dpkg"
 printf '#!/bin/sh\nexit 1\n' | stub "$fake/bin/dpkg-query"
 printf '#!/bin/sh\nprintf "ja_JP.utf8\\nru_RU.utf8\\n"\n' | stub "$fake/bin/locale"
 printf '#!/bin/sh\nexec "$@"\n' | stub "$fake/bin/sudo"
-install_with() {  # install-deps' warning or error line, and its exit status
+install_with() {  # install-deps' warning and error lines, and its exit status
   local out rc; out=$(env PATH="$fake/bin:$PATH" "$@" "$root/scripts/install-deps" 2>&1); rc=$?
-  echo "$(grep -oE 'could not update [^ ]+|failed: .*' <<<"$out") (exit $rc)"
+  echo "$(grep -oE 'could not update [^ ]+|again with [^ ]+|failed: .*' <<<"$out") (exit $rc)"
 }
-expect "install-deps: a stale index is a warning" \
-  "could not update http://deb.example/i386/Packages (exit 0)" install_with
+stale=$'could not update http://deb.example/dists/sid-security/main/binary-i386/Packages
+again with sid-security'
+expect "install-deps: a stale index is a warning" "$stale (exit 0)" install_with
 expect "install-deps: a failed install says apt's error" \
-  $'could not update http://deb.example/i386/Packages\nfailed: E: Unable to locate package wine32 (exit 1)' \
+  "$stale"$'\nfailed: E: Unable to correct problems, you have held broken packages. (exit 1)' \
   install_with FAKE_INSTALL_FAILS=1
 
 exit $((fails > 0))
