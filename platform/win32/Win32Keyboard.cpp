@@ -44,6 +44,28 @@ void Win32Keyboard::ProcessMessages() {
   if (processMessages_) processMessages_();
 }
 
+bool Win32Keyboard::IsDBCSLeadByte(std::uint8_t byte) { return ::IsDBCSLeadByte(byte) != 0; }
+bool Win32Keyboard::WideCharToMultiByte(std::u16string_view text, std::string& out) {
+  out.clear();
+  if (text.empty()) return true;
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int n = static_cast<int>(text.size());
+  // No best fit either: a character the code page lacks is not typed as a look-alike.
+  BOOL defaulted = FALSE;
+  int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, n, nullptr, 0, nullptr,
+                                   &defaulted);
+  if (size <= 0 || defaulted) return false;
+  out.resize(static_cast<std::size_t>(size));
+  size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, n, out.data(), size, nullptr,
+                               &defaulted);
+  if (size <= 0 || defaulted) {
+    out.clear();
+    return false;
+  }
+  out.resize(static_cast<std::size_t>(size));
+  return true;
+}
+
 void Win32Keyboard::PumpMessages() {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
