@@ -148,6 +148,8 @@ TEST(SendkeysWine, TypesIntoAnEditOfAnotherThread) {
       {"abc{SHIFT}{HOME}{SHIFT}X", "X"},
       {"abc{SHIFT}{LEFT 2}{SHIFT}{DEL}", "a"},
       {"x{PAUSE}y{TAB 0}z", "xyz"},
+      // An ANSI window gets a character by number in the code page (1252), or nothing.
+      {"a{U+E9}{U+2192}b", "a\xE9" "b"},
   };
   for (auto& c : cases) {
     SendMessageTimeoutA(target.Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK,

@@ -3,7 +3,9 @@
 // turned into a click.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -105,6 +107,35 @@ TEST_F(TrayIconWindowTest, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
   EXPECT_TRUE(window.TrayIconWindow::ShellNotifyIcon(kNimModify, tray.Record()))
       << "the icon is not back in the notification area";
   EXPECT_TRUE(tray.Shown());
+  tray.SetActive(false);
+}
+
+// The shell's balloon: a visible tool-tip window of another process (the notification
+// area's) that shows the text.
+BOOL CALLBACK FindBalloon(HWND h, LPARAM lp) {
+  auto* text = reinterpret_cast<std::pair<const char*, bool>*>(lp);
+  char cls[64] = {}, shown[300] = {};
+  DWORD process = 0;
+  GetWindowThreadProcessId(h, &process);
+  GetClassNameA(h, cls, sizeof cls);
+  if (process == GetCurrentProcessId() || !IsWindowVisible(h) || lstrcmpiA(cls, TOOLTIPS_CLASSA))
+    return TRUE;
+  SendMessageTimeoutA(h, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  text->second = std::string(shown) == text->first;
+  return !text->second;
+}
+
+TEST_F(TrayIconWindowTest, ABalloonShowsItsTextAtTheIcon) {
+  tray.SetToolTip("Ostrel");
+  tray.SetActive(true);
+  std::pair<const char*, bool> balloon{"Ostrel could not type into \"Setup\".", false};
+  ASSERT_TRUE(tray.ShowBalloon(balloon.first));
+  for (DWORD start = GetTickCount(); !balloon.second && GetTickCount() - start < 5000; Sleep(50)) {
+    PumpMessages();
+    EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&balloon));
+  }
+  EXPECT_TRUE(balloon.second) << "no balloon shows the text";
   tray.SetActive(false);
 }
 
