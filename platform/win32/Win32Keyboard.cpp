@@ -9,6 +9,7 @@
 namespace ostrel {
 
 static_assert(kQsKey == QS_KEY && kMapVkToScanCode == MAPVK_VK_TO_VSC);
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text is handed over as it is");
 
 Win32Keyboard::Win32Keyboard()
     : processMessages_([] { tk::Application::Get().ProcessMessages(); }) {}

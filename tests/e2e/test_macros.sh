@@ -4,8 +4,7 @@
 # a named key), and a hotkey of the "Sendkeys Menu" type pops up the macro menu of a list
 # file, where choosing an item types its macro. Notepad stays in front through macros in
 # a row, and the hotkey's Ctrl and Alt, held after the macro started, do not stick.
-# Japanese and Russian macros type exactly under those systems, and so do characters by
-# number ({U+...}).
+# Japanese and Russian macros type exactly, and so do characters by number ({U+...}).
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir macros)
@@ -106,10 +105,9 @@ press x
 typed "x" "the key typed after the macro"
 shot macros-in-a-row
 
-# Macros in other languages, each a row: the program and Notepad under a system locale
-# (Wine takes the code page from LANG: 932 for Japanese, 1251 for Russian; the messages
-# stay English), the macro stored in that code page, and what Notepad must then hold. In
-# 932 the trail bytes of "ボ" and "ソ" are "{" and "\"; characters by number are the last row.
+# A row per system locale (Wine's code page follows LANG: 932, 1251; messages stay
+# English): the macro stored in its code page and what Notepad must hold. In 932 the
+# trail bytes of "ボ" and "ソ" are "{" and "\".
 stop_ostrel
 probe kill "Untitled - Notepad" >/dev/null 2>&1 || true
 saved_lang=${LANG-}

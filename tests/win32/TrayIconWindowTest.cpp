@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -110,32 +109,28 @@ TEST_F(TrayIconWindowTest, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
   tray.SetActive(false);
 }
 
-// The shell's balloon: a visible tool-tip window of another process (the notification
-// area's) that shows the text.
-BOOL CALLBACK FindBalloon(HWND h, LPARAM lp) {
-  auto* text = reinterpret_cast<std::pair<const char*, bool>*>(lp);
+// The shell's balloon is a visible tool-tip window of the notification area's process
+// that shows the text.
+BOOL CALLBACK FindBalloon(HWND h, LPARAM text) {
   char cls[64] = {}, shown[300] = {};
-  DWORD process = 0;
-  GetWindowThreadProcessId(h, &process);
   GetClassNameA(h, cls, sizeof cls);
-  if (process == GetCurrentProcessId() || !IsWindowVisible(h) || lstrcmpiA(cls, TOOLTIPS_CLASSA))
-    return TRUE;
+  if (!IsWindowVisible(h) || lstrcmpiA(cls, TOOLTIPS_CLASSA)) return TRUE;
   SendMessageTimeoutA(h, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown),
                       SMTO_ABORTIFHUNG, 2000, nullptr);
-  text->second = std::string(shown) == text->first;
-  return !text->second;
+  return lstrcmpA(shown, reinterpret_cast<const char*>(text)) != 0;
 }
 
 TEST_F(TrayIconWindowTest, ABalloonShowsItsTextAtTheIcon) {
   tray.SetToolTip("Ostrel");
   tray.SetActive(true);
-  std::pair<const char*, bool> balloon{"Ostrel could not type into \"Setup\".", false};
-  ASSERT_TRUE(tray.ShowBalloon(balloon.first));
-  for (DWORD start = GetTickCount(); !balloon.second && GetTickCount() - start < 5000; Sleep(50)) {
+  const char* text = "Ostrel could not type into \"Setup\".";
+  ASSERT_TRUE(tray.ShowBalloon(text));
+  bool shown = false;
+  for (DWORD start = GetTickCount(); !shown && GetTickCount() - start < 5000; Sleep(50)) {
     PumpMessages();
-    EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&balloon));
+    shown = !EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(text));
   }
-  EXPECT_TRUE(balloon.second) << "no balloon shows the text";
+  EXPECT_TRUE(shown) << "no balloon shows the text";
   tray.SetActive(false);
 }
 
