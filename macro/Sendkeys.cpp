@@ -403,13 +403,27 @@ class MacroRun {
     throw EndOfMacro{there ? MacroEnd::kRefused : MacroEnd::kStopped};
   }
 
-  // A character that no key types: a double-byte one as its lead and trail bytes, which
-  // the system joins again for the window; a Unicode one as its UTF-16 units to a Unicode
-  // window, and to an ANSI window as its code-page bytes, when the code page has it.
+  // A character of the code page beyond ASCII. A Unicode window gets the character
+  // itself: bytes posted to it would be read in the code page of the keyboard layout,
+  // which need not be the ANSI one (a US keyboard on a Japanese or Russian system). An
+  // ANSI window gets the bytes, a double-byte character as its lead and then its trail.
+  void PostBytes(const std::string& bytes, WindowHandle dest, std::uint32_t lParam) {
+    if (!p_.windows.IsWindowUnicode(dest)) {
+      for (char b : bytes) Post(dest, kWmChar, static_cast<std::uint8_t>(b), lParam);
+      return;
+    }
+    std::u16string units;
+    if (!p_.keyboard.MultiByteToWideChar(bytes, units)) return;
+    for (char16_t u : units) Post(dest, kWmChar, u, lParam, true);
+  }
+
+  // A character that no key types: a double-byte one as above; a Unicode one as its
+  // UTF-16 units to a Unicode window, and to an ANSI window as its code-page bytes, when
+  // the code page has it.
   void PostCharacter(const MacroToken& token, WindowHandle dest) {
     if (token.kind == MacroTokenKind::kDoubleByte) {
-      Post(dest, kWmChar, token.code, kNoKeyBase);
-      Post(dest, kWmChar, token.trail, kNoKeyBase);
+      const char pair[] = {static_cast<char>(token.code), static_cast<char>(token.trail)};
+      PostBytes(std::string(pair, 2), dest, kNoKeyBase);
       return;
     }
     const std::u16string units = Utf16(token.unicode);
@@ -518,8 +532,10 @@ class MacroRun {
       catchUpDue_ = true;
       Idle(dest);
       Post(dest, kWmKeyUp, code, base | kKeyUpBits);
-    } else {
+    } else if (token.code < 0x80) {
       Post(dest, kWmChar, token.code, base);
+    } else {
+      PostBytes(std::string(1, static_cast<char>(token.code)), dest, base);
     }
     return true;
   }

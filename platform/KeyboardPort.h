@@ -46,6 +46,9 @@ class KeyboardPort {
   // WideCharToMultiByte(CP_ACP) of UTF-16 text without a default character: false when
   // some character has none in the ANSI code page.
   virtual bool WideCharToMultiByte(std::u16string_view text, std::string& out) = 0;
+  // MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS): false for bytes that are no text
+  // of the ANSI code page.
+  virtual bool MultiByteToWideChar(std::string_view text, std::u16string& out) = 0;
 };
 
 // The ANSI code page's lead bytes, as the system's test gives them.

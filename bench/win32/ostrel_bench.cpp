@@ -925,6 +925,9 @@ class TimedKeyboard : public KeyboardPort {
   bool WideCharToMultiByte(std::u16string_view text, std::string& out) override {
     return Time(otherMs, [&] { return real_.WideCharToMultiByte(text, out); });
   }
+  bool MultiByteToWideChar(std::string_view text, std::u16string& out) override {
+    return Time(otherMs, [&] { return real_.MultiByteToWideChar(text, out); });
+  }
 
   std::string Breakdown() const {
     char line[200];

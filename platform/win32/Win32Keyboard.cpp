@@ -67,6 +67,19 @@ bool Win32Keyboard::WideCharToMultiByte(std::u16string_view text, std::string& o
   return true;
 }
 
+bool Win32Keyboard::MultiByteToWideChar(std::string_view text, std::u16string& out) {
+  out.clear();
+  if (text.empty()) return true;
+  const int n = static_cast<int>(text.size());
+  int size = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), n, nullptr, 0);
+  if (size <= 0) return false;
+  out.resize(static_cast<std::size_t>(size));
+  size = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), n,
+                               reinterpret_cast<wchar_t*>(out.data()), size);
+  out.resize(static_cast<std::size_t>(size > 0 ? size : 0));
+  return size > 0;
+}
+
 void Win32Keyboard::PumpMessages() {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -26,6 +26,7 @@ class Win32Keyboard : public KeyboardPort {
   void ProcessMessages() override;
   bool IsDBCSLeadByte(std::uint8_t byte) override;
   bool WideCharToMultiByte(std::u16string_view text, std::string& out) override;
+  bool MultiByteToWideChar(std::string_view text, std::u16string& out) override;
 
   // A plain PeekMessage / TranslateMessage / DispatchMessage loop over every waiting
   // message of the calling thread.

@@ -3,6 +3,7 @@
 // for what message processing would do, and a Western (1252) or Japanese (932) code page.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -114,6 +115,24 @@ class FakeKeyboard : public KeyboardPort {
         out += static_cast<char>(u);
       else
         return false;
+    }
+    return true;
+  }
+  // The reverse of the above; a lead byte without its pair in `ansi` is no text.
+  bool MultiByteToWideChar(std::string_view text, std::u16string& out) override {
+    out.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      auto found = std::find_if(ansi.begin(), ansi.end(), [&](const auto& a) {
+        return text.substr(i, a.second.size()) == a.second;
+      });
+      if (found != ansi.end()) {
+        out += found->first;
+        i += found->second.size() - 1;
+      } else if (IsDBCSLeadByte(static_cast<std::uint8_t>(text[i]))) {
+        return false;
+      } else {
+        out += static_cast<char16_t>(static_cast<std::uint8_t>(text[i]));
+      }
     }
     return true;
   }

@@ -338,8 +338,9 @@ TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
       // A real tab character sends the TAB key, and a carriage return the ENTER key.
       {"\t\r", {"edit KEYDOWN 09 000F0001 S00 C00 A00", "edit KEYUP 09 C00F0001 S00 C00 A00",
                 "edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00"}},
-      // A character no key types: its own code, no Shift, scan code 0.
-      {"\xe9", {"edit CHAR E9 00000001 S00 C00 A00"}},
+      // A character no key types: no Shift, scan code 0; beyond ASCII, to a Unicode
+      // window as the character itself.
+      {"\xe9", {"edit CHARW E9 00000001 S00 C00 A00"}},
       // An unclosed brace swallows the rest as one token.
       {"a{b c", {"edit CHAR 61 001E0001 S00 C00 A00", "edit CHAR 42 00300001 S81 C00 A00"}},
       {"a{bc", {"edit CHAR 61 001E0001 S00 C00 A00"}},
@@ -358,12 +359,15 @@ TEST(Sendkeys, TypesACharacterThatNoKeyTypesAsItself) {
     bool unicodeWindow;
     Posts posts;
   } cases[] = {
-      // Both bytes of a double-byte character, which the system joins again.
+      // A double-byte character: the character itself, or to an ANSI window both bytes,
+      // which the system joins again.
       {"\x83\x7B{ENTER}\x83\x5C",
        true,
-       {"edit CHAR 83 00000001 S00 C00 A00", "edit CHAR 7B 00000001 S00 C00 A00",
-        "edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00",
-        "edit CHAR 83 00000001 S00 C00 A00", "edit CHAR 5C 00000001 S00 C00 A00"}},
+       {"edit CHARW 30DC 00000001 S00 C00 A00", "edit KEYDOWN 0D 001C0001 S00 C00 A00",
+        "edit KEYUP 0D C01C0001 S00 C00 A00", "edit CHARW 30BD 00000001 S00 C00 A00"}},
+      {"\x83\x7B",
+       false,
+       {"edit CHAR 83 00000001 S00 C00 A00", "edit CHAR 7B 00000001 S00 C00 A00"}},
       // A Unicode window gets the character itself; beyond the first plane, as its pair.
       {"{U+2192 2}{U+1F600}",
        true,
@@ -382,7 +386,7 @@ TEST(Sendkeys, TypesACharacterThatNoKeyTypesAsItself) {
   };
   for (const auto& c : cases) {
     Desk desk(true);
-    desk.keyboard.ansi[0x30DC] = "\x83\x7B";
+    desk.keyboard.ansi = {{0x30DC, "\x83\x7B"}, {0x30BD, "\x83\x5C"}};
     desk.windows.windows[kEdit].unicode = c.unicodeWindow;
     desk.Run(c.text);
     EXPECT_EQ(desk.posts, c.posts) << "macro: " << c.text;
