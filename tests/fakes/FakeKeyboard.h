@@ -121,18 +121,15 @@ class FakeKeyboard : public KeyboardPort {
   // The reverse of the above; a lead byte without its pair in `ansi` is no text.
   bool MultiByteToWideChar(std::string_view text, std::u16string& out) override {
     out.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      auto found = std::find_if(ansi.begin(), ansi.end(), [&](const auto& a) {
-        return text.substr(i, a.second.size()) == a.second;
-      });
-      if (found != ansi.end()) {
-        out += found->first;
-        i += found->second.size() - 1;
-      } else if (IsDBCSLeadByte(static_cast<std::uint8_t>(text[i]))) {
+    for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
+      n = SystemLeadBytes(*this).CharSize(text, i);
+      auto it = std::find_if(ansi.begin(), ansi.end(), [&](auto& a) { return a.second == text.substr(i, n); });
+      if (it != ansi.end())
+        out += it->first;
+      else if (IsDBCSLeadByte(static_cast<std::uint8_t>(text[i])))
         return false;
-      } else {
+      else
         out += static_cast<char16_t>(static_cast<std::uint8_t>(text[i]));
-      }
     }
     return true;
   }

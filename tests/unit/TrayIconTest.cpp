@@ -95,16 +95,6 @@ TEST_F(TrayIconTest, IconAndToolTipWaitForTheAddWhileInactiveAndModifyOnceWhileA
                                "modify Hotkeys off"}));
 }
 
-TEST_F(TrayIconTest, ABalloonIsOneChangeOfTheShowingIconThatCarriesOnlyTheBalloon) {
-  tray.SetToolTip("Ostrel");
-  EXPECT_FALSE(tray.ShowBalloon("not shown"));
-  tray.SetActive(true);
-  EXPECT_TRUE(tray.ShowBalloon("Ostrel could not type into \"X\"."));
-  EXPECT_EQ(port.calls, (Calls{"add Ostrel", "modify Ostrel"}));
-  EXPECT_EQ(port.last.uFlags, kNifInfo);
-  EXPECT_EQ(port.last.szInfo, "Ostrel could not type into \"X\".");
-}
-
 TEST_F(TrayIconTest, EmptyTipAtAddIsRefreshedOnceThePostedMessageArrives) {
   tray.SetActive(true);
   EXPECT_EQ(port.calls, (Calls{"add ", "post"}));
