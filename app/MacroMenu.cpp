@@ -7,10 +7,20 @@
 
 namespace ostrel {
 
+std::string RefusedTargetText(const std::string& title, const LeadBytes& lead) {
+  const std::string before = "Ostrel could not type into \"", after = "\".";
+  return before + lead.Cut(title, kBalloonTextLimit - before.size() - after.size()) + after;
+}
+
 void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
-  // A macro run reports nothing: whatever goes wrong inside it ends it quietly.
+  // Whatever else goes wrong inside a macro ends it quietly; a target that refuses the
+  // keys is told, or the user would take the half-typed text for all of it.
   try {
-    Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard}, text, target);
+    if (Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard}, text, target) !=
+        MacroEnd::kRefused)
+      return;
+    trayIcon1_.ShowBalloon(
+        RefusedTargetText(p_.windows.GetWindowTextA(target), SystemLeadBytes(p_.keyboard)));
   } catch (...) {
   }
 }

@@ -52,6 +52,10 @@ std::vector<FunTypeEntry> FunTypeEntries();
 // Type 4's working folder: Dir trimmed, or else the folder part of Target.
 std::string RunDirectory(const TKeyRec& def);
 
+// The balloon's text when a window refuses a macro's keys: Ostrel could not type into
+// "<title>"., the title cut between characters to keep it within the balloon's limit.
+std::string RefusedTargetText(const std::string& title, const LeadBytes& lead);
+
 struct ControllerPorts {
   MainView& view;
   FileSystem& files;
@@ -115,7 +119,8 @@ class OstrelController {
   void Timer3Timer();
   void DoItToPkey(PKeyRec def);
 
-  // Keystroke macros: one typed into `target`, the macro menu of a list file in the
+  // Keystroke macros: one typed into `target` (a target that refuses the keys is told
+  // in a balloon at the notification icon), the macro menu of a list file in the
   // program's folder, and a choice from that menu.
   void RunMacro(const std::string& text, WindowHandle target);
   void SendKeysMenu(const std::string& target);

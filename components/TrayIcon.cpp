@@ -39,6 +39,17 @@ void TTrayIcon::SetToolTip(const std::string& tip) {
   Modify();
 }
 
+bool TTrayIcon::ShowBalloon(const std::string& text) {
+  if (!active_ || !shown_) return false;
+  Fill();
+  // The balloon alone: the icon and its tip stay as they are.
+  NotifyIconData balloon = record_;
+  balloon.uFlags = kNifInfo;
+  balloon.szInfo = text.substr(0, kBalloonTextLimit);
+  balloon.dwInfoFlags = kNiifWarning;
+  return port_.ShellNotifyIcon(kNimModify, balloon);
+}
+
 bool TTrayIcon::HandleMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
   if (msg == kWmTimer && wParam == kTrayRetryTimerId) {
     if (active_ && !shown_) {

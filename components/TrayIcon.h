@@ -20,6 +20,10 @@ inline constexpr std::uint32_t kTrayRefreshMessage = 1026;   // WM_USER + 2, too
 inline constexpr std::uint32_t kTrayIconId = 0;
 inline constexpr std::uint32_t kTrayFlags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
 inline constexpr std::size_t kToolTipLimit = 62;
+// A balloon at the icon: NIF_INFO with its text (at most 255 bytes) and a warning sign.
+inline constexpr std::uint32_t kNifInfo = 0x10;
+inline constexpr std::uint32_t kNiifWarning = 2;
+inline constexpr std::size_t kBalloonTextLimit = 255;
 // A failed add is tried again by a timer of the hidden window, every kTrayRetryMs while
 // the icon is active and not in the notification area.
 inline constexpr std::uint32_t kWmTimer = 0x0113;
@@ -31,7 +35,8 @@ inline constexpr std::uint32_t kWmLButtonUp = 0x0202;
 inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
 inline constexpr std::uint32_t kWmRButtonUp = 0x0205;
 
-// The fields of the first, 88-byte NOTIFYICONDATAA.
+// The fields of the first, 88-byte NOTIFYICONDATAA, and those of a balloon, which only
+// the larger record of a later shell has (sent only when uFlags has kNifInfo).
 struct NotifyIconData {
   WindowHandle hWnd = 0;
   std::uint32_t uID = 0;
@@ -39,6 +44,8 @@ struct NotifyIconData {
   std::uint32_t uCallbackMessage = 0;
   std::uintptr_t hIcon = 0;
   std::string szTip;
+  std::string szInfo;
+  std::uint32_t dwInfoFlags = 0;
 };
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -80,6 +87,10 @@ class TTrayIcon {
   const std::string& ToolTip() const { return toolTip_; }
   // Keeps the first 62 characters.
   void SetToolTip(const std::string& tip);
+  // Shows `text` (the caller keeps it within kBalloonTextLimit bytes) in the shell's
+  // balloon at the icon, once. False when the icon is not in the notification area or
+  // the shell refused it.
+  bool ShowBalloon(const std::string& text);
 
   TMouseEvent OnMouseClick;
   TMouseEvent OnRightClick;

@@ -13,8 +13,6 @@ constexpr std::size_t kGroupWidth = 10;
 constexpr std::size_t kTextWidth = 255;
 constexpr const char* kAllFiles = "All files|*.*";
 
-std::string Cut(const std::string& text, std::size_t n) { return text.substr(0, n); }
-
 bool SameTextIgnoringCase(const std::string& a, const std::string& b, CollateFn collate) {
   return collate ? collate(a, b) == 0 : a == b;
 }
@@ -39,9 +37,10 @@ std::string HotKeyName(int key, int keyMod) {
   return std::string(kKeyModTable[static_cast<std::size_t>(keyMod)].text) + "+" + name;
 }
 
-std::string EnteredKeyText(const std::string& group, const std::string& name) {
-  return TrimText(Cut(TrimText(group), kGroupWidth)) + kKeySeparator +
-         TrimText(Cut(TrimText(name), kNameWidth));
+std::string EnteredKeyText(const std::string& group, const std::string& name,
+                           const LeadBytes& lead) {
+  return TrimText(lead.Cut(TrimText(group), kGroupWidth)) + kKeySeparator +
+         TrimText(lead.Cut(TrimText(name), kNameWidth));
 }
 
 std::string FreeListFileName(FileSystem& files, const std::string& dir) {
@@ -144,7 +143,7 @@ bool KeyEditor::Validate(int editMode) {
   // Added or updated, no two definitions may share a key text: the list keeps only one
   // of them. An update may keep its own.
   if (Keys) {
-    const std::string key = EnteredKeyText(view_.Text(ecGroup), view_.Text(ecName));
+    const std::string key = EnteredKeyText(view_.Text(ecGroup), view_.Text(ecName), CodePage);
     const std::ptrdiff_t at = Keys->Find(key);
     const bool taken = at != KeysList::npos &&
                        (editMode == kEditAdd || Keys->At(static_cast<std::size_t>(at)) != Original);
@@ -165,6 +164,7 @@ bool KeyEditor::Validate(int editMode) {
 void KeyEditor::Button1Click() {
   if (!Definition || !Validate(EditMode)) return;
   TKeyRec& d = *Definition;
+  auto Cut = [this](const std::string& text, std::size_t n) { return CodePage.Cut(text, n); };
   d.Name.assign(Cut(TrimText(view_.Text(ecName)), kNameWidth));
   d.Group.assign(Cut(TrimText(view_.Text(ecGroup)), kGroupWidth));
   d.Key = view_.Selection(ecKeylist);

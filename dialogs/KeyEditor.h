@@ -11,6 +11,7 @@
 
 #include "catalogue/KeyRec.h"
 #include "catalogue/KeysList.h"
+#include "platform/CodePage.h"
 #include "platform/FilePort.h"
 
 namespace ostrel {
@@ -79,6 +80,8 @@ class KeyEditor {
   const KeysList* Keys = nullptr;
   // In update mode, the definition being edited: the uniqueness test leaves it out.
   const TKeyRec* Original = nullptr;
+  // The ANSI code page: a text cut to its field's width is cut between characters.
+  LeadBytes CodePage;
 
   const std::string& ProgramDir() const { return programDir_; }
 
@@ -112,8 +115,9 @@ class KeyEditor {
 std::string HotKeyName(int key, int keyMod);
 
 // The key text the entries will have once stored: group and name trimmed, cut to the
-// record's widths (10, 40) and trimmed again.
-std::string EnteredKeyText(const std::string& group, const std::string& name);
+// record's widths (10, 40 bytes; never inside a double-byte character) and trimmed again.
+std::string EnteredKeyText(const std::string& group, const std::string& name,
+                           const LeadBytes& lead = {});
 
 // "SendKeyList_<n>.skl" for the first n from 1 to 1000 with no such file in `dir`, or
 // 1001 when all are taken.

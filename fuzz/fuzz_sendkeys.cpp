@@ -1,13 +1,16 @@
 // Any macro, typed into a small fake desktop that misbehaves as the first bytes say: the
 // focus moving, missing or in another thread, the target going away mid-macro, the key
-// state refused, a platform call failing. Reading never runs past the text, every posted
-// message carries well-formed parameters, and whatever happens the key state is restored
-// and the input states are parted.
+// state refused, a window refusing the keys, a platform call failing; read in a single-
+// byte code page or in 932 (Japanese), into an ANSI or a Unicode window. Reading never
+// runs past the text or stops inside a double-byte character, every posted message
+// carries well-formed parameters, and whatever happens the key state is restored and
+// the input states are parted.
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "fakes/FakeKeyboard.h"
 #include "fakes/RecordingPorts.h"
@@ -56,13 +59,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t flags = data[0], disappearAfter = data[1], refuse = data[2];
   std::string text(reinterpret_cast<const char*>(data + 3), size - 3);
 
-  // The reader alone: every token moves forward and stays inside the text.
+  // The reader alone: every token moves forward and stays inside the text; in code page
+  // 932 it ends between two characters.
+  const bool cp932 = (refuse & 0x08) != 0;
+  const LeadBytes lead = cp932 ? LeadBytes::Of(IsLead932) : LeadBytes();
+  std::vector<bool> boundary(text.size() + 1, false);
+  for (std::size_t pos = 0; pos < text.size(); pos += lead.CharSize(text, pos)) boundary[pos] = true;
+  boundary[text.size()] = true;
   for (std::size_t pos = 0; pos < text.size();) {
     std::size_t before = pos;
-    MacroToken t = ReadMacroToken(text, pos);
-    Check(pos > before && pos <= text.size());
+    MacroToken t = ReadMacroToken(text, pos, lead);
+    Check(pos > before && pos <= text.size() && boundary[pos]);
     if (t.kind == MacroTokenKind::kCharacter && text[before] == '{')
       Check(!(t.code >= 'a' && t.code <= 'z'));
+    if (t.kind == MacroTokenKind::kCharacter) Check(!lead.IsLead(t.code));
+    if (t.kind == MacroTokenKind::kDoubleByte) Check(lead.IsLead(t.code) && t.trail >= 0x40);
+    if (t.kind == MacroTokenKind::kUnicode)
+      Check(t.unicode > 0 && t.unicode <= 0x10FFFF && (t.unicode < 0xD800 || t.unicode > 0xDFFF));
   }
 
   CallLog log;
@@ -70,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakeSystem system(log);
   FakeKeyboard keyboard(log);
   keyboard.logSets = false;
+  keyboard.codePage932 = cp932;
+  windows.windows[kEdit].unicode = (refuse & 0x10) != 0;
+  windows.windows[kEdit2].refusesPosts = (refuse & 0x20) != 0;
   for (WindowHandle w : {kTarget, kEdit, kEdit2, kDialog}) {
     windows.windows[w].thread = 9;
     windows.windows[w].process = 90;
@@ -91,7 +107,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if ((disappearAfter >> (i % 8)) & 1) keyboard.held[kModifiers[i]] = true;
 
   int posts = 0;
+  bool refused = false;
+  windows.onPostW = [&](WindowHandle w, std::uint32_t msg, std::uintptr_t wp, std::intptr_t lp) {
+    // Only characters go as UTF-16, and only to a Unicode window.
+    Check(msg == 0x102 && wp <= 0xFFFF && lp == 1 && windows.IsWindowUnicode(w));
+    refused = refused || windows.windows[w].refusesPosts;
+    if (++posts >= kPostBudget) throw std::runtime_error("queue full");
+  };
   windows.onPost = [&](WindowHandle w, std::uint32_t msg, std::uintptr_t wp, std::intptr_t lp) {
+    refused = refused || (windows.windows[w].refusesPosts && windows.IsWindow(w));
     CheckPost(msg, wp, lp);
     Check(w != 0);
     if (++posts >= kPostBudget) throw std::runtime_error("queue full");
@@ -100,7 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       windows.focus = windows.focus == kEdit ? kEdit2 : windows.focus == kEdit2 ? 0 : kEdit;
   };
 
-  Sendkeys(MacroPorts{windows, system, keyboard}, text, kTarget);
+  const MacroEnd end = Sendkeys(MacroPorts{windows, system, keyboard}, text, kTarget);
+  // Refused only where a window that was there refused a key.
+  if (end == MacroEnd::kRefused) Check(refused);
 
   // Restored, but for a modifier shown down that the user has let go: that one comes
   // back up, so it cannot stick in the target. Where the system refused the last write,

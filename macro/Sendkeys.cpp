@@ -31,6 +31,8 @@ constexpr std::uint32_t kSysKeyDownBits = 0x20000001;  // context: Alt held
 constexpr std::uint32_t kSysKeyUpBits = 0xE0000001;    // transition, previous state, context
 constexpr std::uint32_t kAltKeyUpBits = 0xC0000001;    // transition, previous state
 constexpr std::uint32_t kKeyUpBits = 0xC0000000;       // transition, previous state
+// The parameter of a character that no key types: repeat count 1, no scan code.
+constexpr std::uint32_t kNoKeyBase = 1;
 
 // How long SetKeyboardState may keep refusing before the macro ends.
 constexpr std::uint64_t kSetStateRetryMs = 1000;
@@ -109,31 +111,64 @@ std::int32_t ParseCount(std::string_view s) {
   return static_cast<std::int32_t>(value);
 }
 
+// {U+XXXX}: the character of 1 to 6 hex digits, up to 10FFFF and not a surrogate; 0 for
+// anything else (a number that names no character types nothing, as an unknown word).
+char32_t UnicodeWord(std::string_view word) {
+  if (word.substr(0, kMacroUnicodePrefix.size()) != kMacroUnicodePrefix) return 0;
+  std::string_view digits = word.substr(kMacroUnicodePrefix.size());
+  if (digits.empty() || digits.size() > 6) return 0;
+  char32_t value = 0;
+  for (char c : digits) {
+    int d = DigitValue(c, 16);
+    if (d < 0) return 0;
+    value = value * 16 + static_cast<char32_t>(d);
+  }
+  if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  return value;
+}
+
+// The token of one character of the text: a double-byte one whole, a lead byte with
+// nothing to trail it as nothing (posted alone it would wait for a trail byte in the
+// target and spoil the next character).
+MacroToken CharacterToken(std::string_view ch, const LeadBytes& lead) {
+  MacroToken token;
+  if (ch.size() == 2) {
+    token.kind = MacroTokenKind::kDoubleByte;
+    token.trail = static_cast<std::uint8_t>(ch[1]);
+  } else if (!lead.IsLead(static_cast<std::uint8_t>(ch[0]))) {
+    token.kind = MacroTokenKind::kCharacter;
+  }
+  if (token.kind != MacroTokenKind::kNothing) token.code = static_cast<std::uint8_t>(ch[0]);
+  return token;
+}
+
 }  // namespace
 
 std::span<const MacroKeyWord> MacroKeyWords() { return kKeyWords; }
 
-MacroToken ReadMacroToken(std::string_view text, std::size_t& pos) {
-  MacroToken token;
-  if (pos >= text.size()) return token;
+MacroToken ReadMacroToken(std::string_view text, std::size_t& pos, const LeadBytes& lead) {
+  if (pos >= text.size()) return {};
   if (text[pos] != '{') {
-    token.kind = MacroTokenKind::kCharacter;
-    token.code = static_cast<std::uint8_t>(text[pos]);
-    ++pos;
-    return token;
+    std::size_t size = lead.CharSize(text, pos);
+    pos += size;
+    return CharacterToken(text.substr(pos - size, size), lead);
   }
-  std::size_t close = text.find('}', pos + 1);
-  std::size_t end = close == std::string_view::npos ? text.size() : close;
-  std::string content(text.substr(pos + 1, end - pos - 1));
-  pos = close == std::string_view::npos ? text.size() : close + 1;
+  // The first single-byte "}": a trail byte of the same value is part of its character.
+  std::size_t close = pos + 1;
+  while (close < text.size() && text[close] != '}') close += lead.CharSize(text, close);
+  std::string content(text.substr(pos + 1, close - pos - 1));
+  pos = close < text.size() ? close + 1 : text.size();
 
-  for (char& c : content)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  // Only single-byte a to z are upper-cased: a trail byte in that range stays as it is.
+  for (std::size_t i = 0; i < content.size(); i += lead.CharSize(content, i))
+    if (content[i] >= 'a' && content[i] <= 'z') content[i] = static_cast<char>(content[i] - 'a' + 'A');
+  // Blanks and the space below never trail: bytes below 0x40 stand for themselves.
   std::size_t first = 0, last = content.size();
   while (first < last && IsBlank(content[first])) ++first;
   while (last > first && IsBlank(content[last - 1])) --last;
   std::string_view word = std::string_view(content).substr(first, last - first);
 
+  MacroToken token;
   if (std::size_t space = word.find(' '); space != std::string_view::npos) {
     token.count = ParseCount(word.substr(space + 1));
     word = word.substr(0, space);
@@ -144,15 +179,21 @@ MacroToken ReadMacroToken(std::string_view text, std::size_t& pos) {
     token.code = f;
     return token;
   }
+  if (char32_t u = UnicodeWord(word)) {
+    token.kind = MacroTokenKind::kUnicode;
+    token.unicode = u;
+    return token;
+  }
   for (const MacroKeyWord& k : kKeyWords)
     if (k.word == word) {
       token.kind = k.kind;
       token.code = k.code;
       return token;
     }
-  if (word.size() == 1) {
-    token.kind = MacroTokenKind::kCharacter;
-    token.code = static_cast<std::uint8_t>(word[0]);
+  if (!word.empty() && lead.CharSize(word, 0) == word.size()) {
+    MacroToken ch = CharacterToken(word, lead);
+    ch.count = token.count;
+    return ch;
   }
   return token;
 }
@@ -195,6 +236,19 @@ void WaitForIdle(const MacroPorts& ports, WindowHandle window) {
 
 namespace {
 
+// How a run ends before its text does, thrown from deep inside a key and caught by
+// Sendkeys; the run's destructor restores and parts on the way out.
+struct EndOfMacro {
+  MacroEnd end;
+};
+
+// A character as UTF-16: itself, or beyond the first plane its surrogate pair.
+std::u16string Utf16(char32_t c) {
+  if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
+  c -= 0x10000;
+  return {static_cast<char16_t>(0xD800 + (c >> 10)), static_cast<char16_t>(0xDC00 + (c & 0x3FF))};
+}
+
 // One call of Sendkeys: the state it keeps while the macro runs. The destructor restores
 // the saved key state and parts the input states, whichever way the call ends.
 class MacroRun {
@@ -211,6 +265,7 @@ class MacroRun {
     savedRead_ = p_.keyboard.GetKeyboardState(saved_);
     work_ = saved_;
     p_.keyboard.GetKeyboardState(work_);
+    lead_ = SystemLeadBytes(p_.keyboard);
   }
 
   ~MacroRun() {
@@ -232,14 +287,16 @@ class MacroRun {
   MacroRun(const MacroRun&) = delete;
   MacroRun& operator=(const MacroRun&) = delete;
 
-  void Run(std::string_view text) {
+  // False when the macro ended before its text did.
+  bool Run(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
       WindowHandle dest = 0;
-      if (!CheckDestination(dest)) return;
-      MacroToken token = ReadMacroToken(text, pos);
-      if (!Handle(token, dest)) return;
+      if (!CheckDestination(dest)) return false;
+      MacroToken token = ReadMacroToken(text, pos, lead_);
+      if (!Handle(token, dest)) return false;
     }
+    return true;
   }
 
  private:
@@ -331,10 +388,52 @@ class MacroRun {
     return (p_.keyboard.MapVirtualKeyA(code, kMapVkToScanCode) << 16) + 1;
   }
 
-  void Post(WindowHandle dest, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) {
+  // A key the window refuses (one that runs with higher rights than ours does) ends the
+  // macro there: nothing more is typed behind a hole. A window that has gone meanwhile
+  // ends it as any early end does.
+  void Post(WindowHandle dest, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam,
+            bool wide = false) {
     ++postedSince_;
     // The parameter is the 32-bit value of a keystroke message, not sign-extended.
-    p_.windows.PostMessageA(dest, msg, wParam, static_cast<std::intptr_t>(lParam));
+    const auto lp = static_cast<std::intptr_t>(lParam);
+    if (wide ? p_.windows.PostMessageW(dest, msg, wParam, lp)
+             : p_.windows.PostMessageA(dest, msg, wParam, lp))
+      return;
+    const bool there = p_.windows.IsWindow(dest) && p_.windows.IsWindow(target_);
+    throw EndOfMacro{there ? MacroEnd::kRefused : MacroEnd::kStopped};
+  }
+
+  // A character of the code page beyond ASCII. A Unicode window gets the character
+  // itself: bytes posted to it would be read in the code page of the keyboard layout,
+  // which need not be the ANSI one (a US keyboard on a Japanese or Russian system). An
+  // ANSI window gets the bytes, a double-byte character as its lead and then its trail.
+  void PostBytes(const std::string& bytes, WindowHandle dest, std::uint32_t lParam) {
+    if (!p_.windows.IsWindowUnicode(dest)) {
+      for (char b : bytes) Post(dest, kWmChar, static_cast<std::uint8_t>(b), lParam);
+      return;
+    }
+    std::u16string units;
+    if (!p_.keyboard.MultiByteToWideChar(bytes, units)) return;
+    for (char16_t u : units) Post(dest, kWmChar, u, lParam, true);
+  }
+
+  // A character that no key types: a double-byte one as above; a Unicode one as its
+  // UTF-16 units to a Unicode window, and to an ANSI window as its code-page bytes, when
+  // the code page has it.
+  void PostCharacter(const MacroToken& token, WindowHandle dest) {
+    if (token.kind == MacroTokenKind::kDoubleByte) {
+      const char pair[] = {static_cast<char>(token.code), static_cast<char>(token.trail)};
+      PostBytes(std::string(pair, 2), dest, kNoKeyBase);
+      return;
+    }
+    const std::u16string units = Utf16(token.unicode);
+    if (p_.windows.IsWindowUnicode(dest)) {
+      for (char16_t u : units) Post(dest, kWmChar, u, kNoKeyBase, true);
+      return;
+    }
+    std::string bytes;
+    if (!p_.keyboard.WideCharToMultiByte(units, bytes)) return;
+    for (char b : bytes) Post(dest, kWmChar, static_cast<std::uint8_t>(b), kNoKeyBase);
   }
 
   // False when the macro has to end early.
@@ -358,6 +457,8 @@ class MacroRun {
       case MacroTokenKind::kNothing:
         return true;
       case MacroTokenKind::kCharacter:
+      case MacroTokenKind::kDoubleByte:
+      case MacroTokenKind::kUnicode:
       case MacroTokenKind::kNamedKey:
         break;
     }
@@ -371,6 +472,8 @@ class MacroRun {
   }
 
   bool SendOnce(const MacroToken& token, WindowHandle& dest) {
+    if (token.kind == MacroTokenKind::kDoubleByte || token.kind == MacroTokenKind::kUnicode)
+      return TypeCharacter(token, dest);
     std::uint8_t code = token.code;
     if (altOn_) {
       std::uint32_t base = Base(code);
@@ -407,9 +510,7 @@ class MacroRun {
       return true;
     }
 
-    work_[kVkMenu] = 0;
-    work_[kVkControl] = ctrlOn_ ? kDownAndToggled : 0;
-    work_[kVkShift] = shiftOn_ ? kDownAndToggled : 0;
+    SetModifiers();
     if (token.kind == MacroTokenKind::kCharacter) {
       auto scan = static_cast<std::uint16_t>(p_.keyboard.VkKeyScanA(static_cast<char>(code)));
       code = static_cast<std::uint8_t>(scan & 0xFF);
@@ -431,9 +532,30 @@ class MacroRun {
       catchUpDue_ = true;
       Idle(dest);
       Post(dest, kWmKeyUp, code, base | kKeyUpBits);
-    } else {
+    } else if (token.code < 0x80) {
       Post(dest, kWmChar, token.code, base);
+    } else {
+      PostBytes(std::string(1, static_cast<char>(token.code)), dest, base);
     }
+    return true;
+  }
+
+  // The key state of an ordinary key, before its own Shift: Alt up, Ctrl and Shift as
+  // their switches say.
+  void SetModifiers() {
+    work_[kVkMenu] = 0;
+    work_[kVkControl] = ctrlOn_ ? kDownAndToggled : 0;
+    work_[kVkShift] = shiftOn_ ? kDownAndToggled : 0;
+  }
+
+  // A character that no key types goes as itself whatever Alt, {@} or Ctrl say (there
+  // is no key to press with them); Ctrl and Shift are in the key state as for any key.
+  bool TypeCharacter(const MacroToken& token, WindowHandle dest) {
+    SetModifiers();
+    if (!stateSet_ || work_ != lastSet_) catchUpDue_ = true;
+    Idle(dest);
+    if (!SetWorkState()) return false;
+    PostCharacter(token, dest);
     return true;
   }
 
@@ -458,6 +580,7 @@ class MacroRun {
   KeyState saved_{};
   KeyState work_{};
   KeyState lastSet_{};     // the work state last made the current one
+  LeadBytes lead_;
   bool stateSet_ = false;
   // The first key waits for the target to take what came before it, too.
   bool catchUpDue_ = true;
@@ -472,14 +595,17 @@ class MacroRun {
 
 }  // namespace
 
-void Sendkeys(const MacroPorts& ports, const std::string& text, WindowHandle target) {
-  if (target == 0) return;
+MacroEnd Sendkeys(const MacroPorts& ports, const std::string& text, WindowHandle target) {
+  if (target == 0) return MacroEnd::kTyped;
+  // A failure inside ends the macro; the run has restored and parted on its way out.
   try {
     MacroRun run(ports, target);
     run.Start();
-    run.Run(text);
+    return run.Run(text) ? MacroEnd::kTyped : MacroEnd::kStopped;
+  } catch (const EndOfMacro& e) {
+    return e.end;
   } catch (...) {
-    // A failure inside ends the macro; the run has restored and parted on its way out.
+    return MacroEnd::kStopped;
   }
 }
 

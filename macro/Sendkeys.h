@@ -25,6 +25,8 @@ struct MacroPorts {
 enum class MacroTokenKind {
   kNothing,    // empty braces, or a word in neither table
   kCharacter,  // `code` is the character
+  kDoubleByte,  // `code` and `trail` are a double-byte character of the ANSI code page
+  kUnicode,     // {U+XXXX}: `unicode` is the character, typed as itself
   kNamedKey,   // `code` is a virtual-key code named by a word
   kCtrl,       // switches CtrlOn
   kAlt,        // switches AltOn
@@ -36,6 +38,8 @@ enum class MacroTokenKind {
 struct MacroToken {
   MacroTokenKind kind = MacroTokenKind::kNothing;
   std::uint8_t code = 0;
+  std::uint8_t trail = 0;
+  char32_t unicode = 0;
   std::int32_t count = 1;  // the repeat count (or the pause count)
 };
 
@@ -46,16 +50,28 @@ struct MacroKeyWord {
   MacroTokenKind kind;
   std::uint8_t code;
 };
-// Every word but the function keys, which are read by their number: {F1} to {F24}.
+// Every word but those read by their number: the function keys {F1} to {F24}, and
+// {U+XXXX}, a character by its Unicode number (1 to 6 hex digits, up to 10FFFF, not a
+// surrogate; any other number names nothing).
 std::span<const MacroKeyWord> MacroKeyWords();
 inline constexpr int kMacroFunctionKeys = 24;
+inline constexpr std::string_view kMacroUnicodePrefix = "U+";
 
 // Reads the token that starts at `pos` in `text` and moves `pos` past it. At the end of
-// the text it reads nothing and leaves `pos` as it is.
-MacroToken ReadMacroToken(std::string_view text, std::size_t& pos);
+// the text it reads nothing and leaves `pos` as it is. The text is read a character at
+// a time in the code page of `lead`: only a single-byte "{" or "}" is a brace, and a
+// lead byte with nothing to trail it is a token that types nothing.
+MacroToken ReadMacroToken(std::string_view text, std::size_t& pos, const LeadBytes& lead = {});
+
+// How a macro ended.
+enum class MacroEnd {
+  kTyped,    // the text ran out (or there was no target)
+  kStopped,  // the target went away, the focus left it, or the key state was refused
+  kRefused,  // the target refused a key: posting it failed while the window was there
+};
 
 // Types the macro into the thread of `target` (0: sends nothing). Never throws.
-void Sendkeys(const MacroPorts& ports, const std::string& text, WindowHandle target);
+MacroEnd Sendkeys(const MacroPorts& ports, const std::string& text, WindowHandle target);
 // Lets the own queue and the process that owns `window` settle.
 void WaitForIdle(const MacroPorts& ports, WindowHandle window);
 

@@ -44,6 +44,12 @@ class WindowPort {
   virtual std::uint32_t GetWindowStyle(WindowHandle wnd) = 0;
   virtual bool PostMessageA(WindowHandle wnd, std::uint32_t msg, std::uintptr_t wParam,
                             std::intptr_t lParam) = 0;
+  virtual bool PostMessageW(WindowHandle wnd, std::uint32_t msg, std::uintptr_t wParam,
+                            std::intptr_t lParam) = 0;
+  // IsWindowUnicode: whether the window takes its messages as UTF-16 rather than ANSI.
+  virtual bool IsWindowUnicode(WindowHandle wnd) = 0;
+  // GetWindowTextA: the window's title ("" for none).
+  virtual std::string GetWindowTextA(WindowHandle wnd) = 0;
   // GetWindowThreadProcessId: the thread that owns the window (0 for none).
   virtual std::uint32_t GetWindowThread(WindowHandle wnd) = 0;
   virtual bool AttachThreadInput(std::uint32_t from, std::uint32_t to, bool attach) = 0;

@@ -11,9 +11,10 @@ static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NI
               kTrayFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) &&
               kTrayCallbackMessage == WM_USER + 1 && kTrayRefreshMessage == WM_USER + 2 &&
               kWmLButtonUp == WM_LBUTTONUP && kWmLButtonDblClk == WM_LBUTTONDBLCLK &&
-              kWmRButtonUp == WM_RBUTTONUP && kWmTimer == WM_TIMER);
+              kWmRButtonUp == WM_RBUTTONUP && kWmTimer == WM_TIMER && kNifInfo == NIF_INFO &&
+              kNiifWarning == NIIF_WARNING);
 // The record goes in its first form, which every shell accepts: 88 bytes in the 32-bit
-// program, with a 64-byte tip.
+// program, with a 64-byte tip; only a balloon needs the larger second form.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
 constexpr std::size_t kV1TipBytes = 64;
 static_assert(NOTIFYICONDATAA_V1_SIZE == offsetof(NOTIFYICONDATAA, szTip) + kV1TipBytes);
@@ -24,7 +25,8 @@ WindowHandle TrayIconWindow::Handle() {
 
 bool TrayIconWindow::ShellNotifyIcon(int op, const NotifyIconData& record) {
   NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  const bool balloon = (record.uFlags & NIF_INFO) != 0;
+  data.cbSize = balloon ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
   data.hWnd = reinterpret_cast<HWND>(record.hWnd);
   data.uID = record.uID;
   data.uFlags = record.uFlags;
@@ -32,6 +34,11 @@ bool TrayIconWindow::ShellNotifyIcon(int op, const NotifyIconData& record) {
   data.hIcon = reinterpret_cast<HICON>(record.hIcon);
   std::size_t n = std::min(record.szTip.size(), kV1TipBytes - 1);
   std::copy_n(record.szTip.data(), n, data.szTip);
+  if (balloon) {
+    n = std::min(record.szInfo.size(), sizeof data.szInfo - 1);
+    std::copy_n(record.szInfo.data(), n, data.szInfo);
+    data.dwInfoFlags = record.dwInfoFlags;
+  }
   return Shell_NotifyIconA(static_cast<DWORD>(op), &data) != 0;
 }
 

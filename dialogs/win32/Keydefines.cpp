@@ -3,6 +3,7 @@
 #include "components/SysHot.h"
 #include "components/win32/BrowseFolder.h"
 #include "macro/win32/Form4.h"
+#include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Dialogs.h"
 
@@ -247,6 +248,8 @@ int EditDefinition(HWND owner, TKeyRec& definition, int editMode, const KeysList
   editor.EditMode = editMode;
   editor.Keys = &keys;
   editor.Original = original;
+  Win32Keyboard keyboard([] {});
+  editor.CodePage = SystemLeadBytes(keyboard);
   form.onHelp = std::move(onHelp);
   return form.ShowModal();
 }

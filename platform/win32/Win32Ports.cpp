@@ -42,6 +42,19 @@ bool Win32Windows::PostMessageA(WindowHandle wnd, std::uint32_t msg, std::uintpt
                                 std::intptr_t lParam) {
   return ::PostMessageA(H(wnd), msg, wParam, lParam) != 0;
 }
+bool Win32Windows::PostMessageW(WindowHandle wnd, std::uint32_t msg, std::uintptr_t wParam,
+                                std::intptr_t lParam) {
+  return ::PostMessageW(H(wnd), msg, wParam, lParam) != 0;
+}
+bool Win32Windows::IsWindowUnicode(WindowHandle wnd) { return ::IsWindowUnicode(H(wnd)) != 0; }
+std::string Win32Windows::GetWindowTextA(WindowHandle wnd) {
+  const int length = ::GetWindowTextLengthA(H(wnd));
+  if (length <= 0) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int got = ::GetWindowTextA(H(wnd), text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return text;
+}
 std::uint32_t Win32Windows::GetWindowThread(WindowHandle wnd) {
   return ::GetWindowThreadProcessId(H(wnd), nullptr);
 }

@@ -23,6 +23,10 @@ class Win32Windows : public WindowPort {
   std::uint32_t GetWindowStyle(WindowHandle wnd) override;
   bool PostMessageA(WindowHandle wnd, std::uint32_t msg, std::uintptr_t wParam,
                     std::intptr_t lParam) override;
+  bool PostMessageW(WindowHandle wnd, std::uint32_t msg, std::uintptr_t wParam,
+                    std::intptr_t lParam) override;
+  bool IsWindowUnicode(WindowHandle wnd) override;
+  std::string GetWindowTextA(WindowHandle wnd) override;
   std::uint32_t GetWindowThread(WindowHandle wnd) override;
   bool AttachThreadInput(std::uint32_t from, std::uint32_t to, bool attach) override;
   WindowHandle GetFocus() override;

@@ -4,6 +4,7 @@
 # a named key), and a hotkey of the "Sendkeys Menu" type pops up the macro menu of a list
 # file, where choosing an item types its macro. Notepad stays in front through macros in
 # a row, and the hotkey's Ctrl and Alt, held after the macro started, do not stick.
+# Japanese and Russian macros type exactly, and so do characters by number ({U+...}).
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir macros)
@@ -103,4 +104,42 @@ DISPLAY="$OSTREL_DISPLAY" xdotool keyup alt ctrl
 press x
 typed "x" "the key typed after the macro"
 shot macros-in-a-row
+
+# A row per system locale (Wine's code page follows LANG: 932, 1251; messages stay
+# English): the macro stored in its code page and what Notepad must hold. In 932 the
+# trail bytes of "ボ" and "ソ" are "{" and "\".
+stop_ostrel
+probe kill "Untitled - Notepad" >/dev/null 2>&1 || true
+saved_lang=${LANG-}
+while IFS='|' read -r -u 3 lang codepage macro text; do
+  PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" "$codepage" "$macro" "$(key J)" <<'PY'
+import sys
+from keysfil import record
+path, codepage, macro, key = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+stored = macro.encode(codepage).decode("latin-1")
+open(path, "wb").write(record("Lang", "", 16, stored, key=key, keymod=6))
+PY
+  export LANG=${lang:-$saved_lang} LC_MESSAGES=C
+  start_ostrel "$app"
+  probe wait Ostrel 15000 >/dev/null || fail "the program did not start under LANG=$LANG"
+  "$ROOT/scripts/wine-run" notepad.exe >/dev/null 2>&1 &
+  HELPERS+=($!)
+  probe wait "Untitled - Notepad" 15000 >/dev/null || fail "Notepad did not start under LANG=$LANG"
+  notepad_front
+  press ctrl+alt+j
+  expected=$(python3 -c 'import sys; t, nl = sys.argv[1], bytes.fromhex(sys.argv[2])
+print(nl.join(p.encode() for p in t.split("\\n")).hex())' "$text" "$newline")
+  eventually '[[ "$(notepad_hex)" == "$expected" ]]' 20 ||
+    fail "under LANG=$LANG the macro typed $(notepad_hex), not $expected"
+  shot "macros-${lang:-unicode}"
+  stop_ostrel
+  probe kill "Untitled - Notepad" >/dev/null 2>&1 || true
+  probe gone "Untitled - Notepad" 5000 || fail "Notepad did not end"
+done 3<<'ROWS'
+ja_JP.UTF-8|cp932|ボタン表示{ENTER}ソ|ボタン表示\nソ
+ru_RU.UTF-8|cp1251|Привет, мир|Привет, мир
+|cp1252|a{U+2192}b{U+1F600}c|a→b😀c
+ROWS
+export LANG=$saved_lang
+unset LC_MESSAGES
 echo "PASS"

@@ -179,6 +179,9 @@ class FakeWindows : public WindowPort {
     std::uint32_t process = 70;
     WindowHandle popup = 0;  // GetLastActivePopup's answer; 0: the window itself
     bool exists = true;      // false once destroyed
+    bool unicode = true;     // IsWindowUnicode
+    bool refusesPosts = false;  // every post to it fails, as to a window with higher rights
+    std::string title{};
   };
   std::map<std::string, WindowHandle> classes;
   std::map<WindowHandle, Window> windows;  // in z-order, as EnumWindows reports them
@@ -189,8 +192,10 @@ class FakeWindows : public WindowPort {
   bool attachSucceeds = true;
   // When set, SetForegroundWindow succeeds only for these.
   std::vector<WindowHandle> refuseForeground;
-  // Runs after every posted message is logged, as the receiving window would react.
+  // Run after every posted message (PostMessageA, PostMessageW) is logged, as the
+  // receiving window would react.
   std::function<void(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)> onPost;
+  std::function<void(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)> onPostW;
   // Runs inside SetActiveWindow after it is logged (e.g. to move the focus).
   std::function<void(WindowHandle)> onActivate;
 
@@ -228,8 +233,17 @@ class FakeWindows : public WindowPort {
     log_.Add("PostMessage " + std::to_string(w) + " " + std::to_string(msg) + " " +
              std::to_string(wp) + " " + std::to_string(lp));
     if (onPost) onPost(w, msg, wp, lp);
-    return true;
+    return !windows[w].refusesPosts;
   }
+  bool PostMessageW(WindowHandle w, std::uint32_t msg, std::uintptr_t wp,
+                    std::intptr_t lp) override {
+    log_.Add("PostMessageW " + std::to_string(w) + " " + std::to_string(msg) + " " +
+             std::to_string(wp) + " " + std::to_string(lp));
+    if (onPostW) onPostW(w, msg, wp, lp);
+    return !windows[w].refusesPosts;
+  }
+  bool IsWindowUnicode(WindowHandle w) override { return windows[w].unicode; }
+  std::string GetWindowTextA(WindowHandle w) override { return windows[w].title; }
   std::uint32_t GetWindowThread(WindowHandle w) override {
     return w && windows[w].exists ? windows[w].thread : 0;
   }
@@ -355,7 +369,8 @@ class FakeTray : public NotifyIconPort {
   bool retryTimer = false;
   WindowHandle Handle() override { return 900; }
   bool ShellNotifyIcon(int op, const NotifyIconData& r) override {
-    log_.Add("NotifyIcon " + std::to_string(op) + " " + r.szTip);
+    log_.Add("NotifyIcon " + std::to_string(op) + " " +
+             (r.uFlags & kNifInfo ? "balloon " + r.szInfo : r.szTip));
     if (refuse) return false;
     if (op == kNimAdd) {
       if (shown) return false;

@@ -87,6 +87,7 @@ TEST_F(HelpPageContents, DocumentsEveryMacroWord) {
     EXPECT_TRUE(documented(std::string(k.word))) << "{" << k.word << "} is not on the page";
   EXPECT_TRUE(documented("F1"));
   EXPECT_TRUE(documented("F" + std::to_string(kMacroFunctionKeys)));
+  EXPECT_TRUE(documented(std::string(kMacroUnicodePrefix) + "XXXX"));
 }
 
 TEST_F(HelpPageContents, HasTheSectionsTheHelpButtonsOpen) {

@@ -8,6 +8,7 @@
 #include "components/SysHot.h"
 #include "dialogs/KeyEditor.h"
 #include "fakes/FakeEditorView.h"
+#include "fakes/FakeKeyboard.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/Records.h"
 
@@ -206,6 +207,19 @@ TEST_F(KeyEditorTest, OkWritesTheTrimmedAndCutEntries) {
   EXPECT_EQ(copy.ShowOnMenu, 1);
   EXPECT_EQ(copy.Reserved, 1);
   EXPECT_EQ(copy.FunType, ftRunProgram);
+}
+
+TEST_F(KeyEditorTest, ACutNeverPartsADoubleByteCharacter) {
+  editor.CodePage = LeadBytes::Of(testing::IsLead932);
+  Open(NewKeyRec(ftSendKeys));
+  // "ボ" (83 7B) would straddle the 40th and the 10th byte.
+  Type(ecName, std::string(39, 'n') + "\x83\x7B");
+  Type(ecGroup, "Group 789\x83\x7B");
+  editor.Button1Click();
+  EXPECT_EQ(copy.Name.str(), std::string(39, 'n'));
+  EXPECT_EQ(copy.Group.str(), "Group 789");
+  EXPECT_EQ(EnteredKeyText("Group 789\x83\x7B", "n\x83\x7B", editor.CodePage),
+            "Group 789\x0Bn\x83\x7B");
 }
 
 TEST_F(KeyEditorTest, KeystrokesAreStoredAsTypedAndTheBlankGroupMeansNone) {

@@ -163,6 +163,25 @@ TEST_F(MacroTyping, TheWindowInFrontGetsTheForegroundBackBeforeAChoiceTypes) {
   EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 o", "301 h", "301 n"}));
 }
 
+TEST_F(MacroTyping, AWindowThatRefusesTheKeysIsNamedInOneBalloon) {
+  StartWith({WithKey(MakeRec("Type", "", ftSendKeys, "hello"), 40)});
+  OtherProgramInFront();
+  windows.windows[300].title = "Administrator: Setup";
+  windows.windows[301].refusesPosts = true;
+  log.calls.clear();
+  ctl.DoItToPkey(ctl.Keys()->At(0));
+  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 h"}));
+  EXPECT_EQ(Calls({"NotifyIcon"}),
+            (std::vector<std::string>{
+                "NotifyIcon 1 balloon Ostrel could not type into \"Administrator: Setup\"."}));
+  // A long title in a double-byte code page is cut between its characters.
+  std::string title;
+  for (int i = 0; i < 150; ++i) title += "\x83\x7B";
+  const std::string text = RefusedTargetText(title, LeadBytes::Of(IsLead932));
+  EXPECT_EQ(text.size(), kBalloonTextLimit - 1);
+  EXPECT_EQ(text.substr(text.size() - 4), "\x83\x7B\".");
+}
+
 TEST_F(MacroTyping, TheDispatcherTypesTheTargetAndDropsHotkeysMeanwhile) {
   TKeyRec rec = WithKey(MakeRec("Type", "", ftSendKeys, "hi"), 40);
   StartWith({rec});

@@ -116,6 +116,42 @@ TEST(ReadMacroToken, ReadsCharactersWordsAndCounts) {
   }
 }
 
+TEST(ReadMacroToken, ReadsCharactersNotBytesAndCharactersByNumber) {
+  using K = MacroTokenKind;
+  const LeadBytes cp932 = LeadBytes::Of(testing::IsLead932);
+  // In code page 932 "ボ" is 83 7B and "ソ" 83 5C: trail bytes "{" and "\".
+  const struct {
+    const char* text;
+    MacroTokenKind kind;
+    std::uint32_t value;  // lead << 8 | trail, or the Unicode character
+    int count;
+    std::size_t consumed;
+  } cases[] = {
+      {"\x83\x7B{ENTER}", K::kDoubleByte, 0x837B, 1, 2},
+      {"{\x83\x7D}", K::kDoubleByte, 0x837D, 1, 4},  // a trail "}" closes nothing
+      {"{\x83\x7B 3}x", K::kDoubleByte, 0x837B, 3, 6},
+      {"{\x82\x61}", K::kDoubleByte, 0x8261, 1, 4},  // a trail "a" is not upper-cased
+      {"\x83", K::kNothing, 0, 1, 1},                 // a lead byte at the end
+      {"\x83=", K::kNothing, 0, 1, 1},                // or before a byte that cannot trail
+      {"{U+2192}", K::kUnicode, 0x2192, 1, 8},
+      {"{u+1f600 3}", K::kUnicode, 0x1F600, 3, 11},
+      {"{U+10FFFF}", K::kUnicode, 0x10FFFF, 1, 10},
+      {"{U+}", K::kNothing, 0, 1, 4},
+      {"{U+110000}", K::kNothing, 0, 1, 10},
+      {"{U+D800}", K::kNothing, 0, 1, 8},
+      {"{U+0000041}", K::kNothing, 0, 1, 11},  // seven digits
+  };
+  for (const auto& c : cases) {
+    std::size_t pos = 0;
+    MacroToken t = ReadMacroToken(c.text, pos, cp932);
+    EXPECT_EQ(t.kind, c.kind) << c.text;
+    EXPECT_EQ(t.kind == K::kUnicode ? t.unicode : char32_t(t.code << 8 | t.trail), c.value)
+        << c.text;
+    EXPECT_EQ(t.count, c.count) << c.text;
+    EXPECT_EQ(pos, c.consumed) << c.text;
+  }
+}
+
 TEST(ReadMacroToken, StartsWhereItIsToldAndCoversTheText) {
   std::string_view text = "x{SHIFT}y{}}{{";
   std::size_t pos = 1;
@@ -157,7 +193,8 @@ class Desk {
   // "edit CHAR 61 001E0001 S00 C00 A00".
   std::vector<std::string> posts;
 
-  Desk() {
+  Desk(bool codePage932 = false) {
+    keyboard.codePage932 = codePage932;
     for (WindowHandle w : {kTarget, kEdit, kEdit2, kEdit3, kDialog}) {
       windows.windows[w].thread = 9;
       windows.windows[w].process = 90;
@@ -165,9 +202,14 @@ class Desk {
     windows.windows[kOther].thread = 5;
     windows.windows[kOther].process = 50;
     windows.focus = kEdit;
-    windows.onPost = [this](WindowHandle w, std::uint32_t msg, std::uintptr_t wp,
-                            std::intptr_t lp) {
-      posts.push_back(Name(w) + " " + MsgName(msg) + " " + Hex(wp, 2) + " " +
+    windows.onPost = Recorder("");
+    windows.onPostW = Recorder("W");
+  }
+
+  std::function<void(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)> Recorder(
+      std::string wide) {
+    return [this, wide](WindowHandle w, std::uint32_t msg, std::uintptr_t wp, std::intptr_t lp) {
+      posts.push_back(Name(w) + " " + MsgName(msg) + wide + " " + Hex(wp, 2) + " " +
                       Hex(static_cast<std::uint64_t>(lp), 8) + " " +
                       FakeKeyboard::Modifiers(keyboard.state));
     };
@@ -296,8 +338,9 @@ TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
       // A real tab character sends the TAB key, and a carriage return the ENTER key.
       {"\t\r", {"edit KEYDOWN 09 000F0001 S00 C00 A00", "edit KEYUP 09 C00F0001 S00 C00 A00",
                 "edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00"}},
-      // A character no key types: its own code, no Shift, scan code 0.
-      {"\xe9", {"edit CHAR E9 00000001 S00 C00 A00"}},
+      // A character no key types: no Shift, scan code 0; beyond ASCII, to a Unicode
+      // window as the character itself.
+      {"\xe9", {"edit CHARW E9 00000001 S00 C00 A00"}},
       // An unclosed brace swallows the rest as one token.
       {"a{b c", {"edit CHAR 61 001E0001 S00 C00 A00", "edit CHAR 42 00300001 S81 C00 A00"}},
       {"a{bc", {"edit CHAR 61 001E0001 S00 C00 A00"}},
@@ -308,6 +351,63 @@ TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
     EXPECT_EQ(desk.posts, c.posts) << "macro: " << c.text;
     desk.ExpectRestoredAndParted(KeyState{});
   }
+}
+
+TEST(Sendkeys, TypesACharacterThatNoKeyTypesAsItself) {
+  const struct {
+    const char* text;
+    bool unicodeWindow;
+    Posts posts;
+  } cases[] = {
+      // A double-byte character: the character itself, or to an ANSI window both bytes,
+      // which the system joins again.
+      {"\x83\x7B{ENTER}\x83\x5C",
+       true,
+       {"edit CHARW 30DC 00000001 S00 C00 A00", "edit KEYDOWN 0D 001C0001 S00 C00 A00",
+        "edit KEYUP 0D C01C0001 S00 C00 A00", "edit CHARW 30BD 00000001 S00 C00 A00"}},
+      {"\x83\x7B",
+       false,
+       {"edit CHAR 83 00000001 S00 C00 A00", "edit CHAR 7B 00000001 S00 C00 A00"}},
+      // A Unicode window gets the character itself; beyond the first plane, as its pair.
+      {"{U+2192 2}{U+1F600}",
+       true,
+       {"edit CHARW 2192 00000001 S00 C00 A00", "edit CHARW 2192 00000001 S00 C00 A00",
+        "edit CHARW D83D 00000001 S00 C00 A00", "edit CHARW DE00 00000001 S00 C00 A00"}},
+      // An ANSI window gets the code page's character, where it has one.
+      {"{U+E9}{U+2192}{U+30DC}",
+       false,
+       {"edit CHAR E9 00000001 S00 C00 A00", "edit CHAR 83 00000001 S00 C00 A00",
+        "edit CHAR 7B 00000001 S00 C00 A00"}},
+      // No key to press with Alt or Ctrl: the character itself, Shift and Ctrl in the state.
+      {"{@}{U+E9}{SHIFT}{CTRL}{U+E9}a",
+       true,
+       {"edit CHARW E9 00000001 S00 C00 A00", "edit CHARW E9 00000001 S81 C81 A00",
+        "edit CHAR 01 001E0001 S81 C81 A00"}},
+  };
+  for (const auto& c : cases) {
+    Desk desk(true);
+    desk.keyboard.ansi = {{0x30DC, "\x83\x7B"}, {0x30BD, "\x83\x5C"}};
+    desk.windows.windows[kEdit].unicode = c.unicodeWindow;
+    desk.Run(c.text);
+    EXPECT_EQ(desk.posts, c.posts) << "macro: " << c.text;
+    desk.ExpectRestoredAndParted(KeyState{});
+  }
+}
+
+TEST(Sendkeys, AKeyTheWindowRefusesEndsTheMacroThere) {
+  {
+    Desk desk;
+    desk.windows.windows[kEdit].refusesPosts = true;
+    EXPECT_EQ(Sendkeys(desk.ports, "ab{TAB}c", kTarget), MacroEnd::kRefused);
+    EXPECT_EQ(desk.posts.size(), 1u);
+    desk.ExpectRestoredAndParted(KeyState{});
+  }
+  // A window that went away meanwhile ends it quietly.
+  Desk desk;
+  desk.windows.windows[kEdit].refusesPosts = true;
+  desk.windows.onPost = [&](auto...) { desk.windows.windows[kEdit].exists = false; };
+  EXPECT_EQ(Sendkeys(desk.ports, "ab", kTarget), MacroEnd::kStopped);
+  EXPECT_EQ(Sendkeys(Desk().ports, "ab", kTarget), MacroEnd::kTyped);
 }
 
 TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {

@@ -206,6 +206,10 @@ TEST(Win32Keyboard, AdapterCalls) {
   EXPECT_EQ(keyboard.VkKeyScanA('A') >> 8, 1);  // Shift alone
   EXPECT_EQ(keyboard.MapVirtualKeyA('A', kMapVkToScanCode), 0x1Eu);
   EXPECT_EQ(keyboard.MapVirtualKeyA(VK_MENU, kMapVkToScanCode), 0x38u);
+  // Code page 1252: é is there, → is not (no "?" in its place, no look-alike).
+  std::string bytes;
+  EXPECT_TRUE(keyboard.WideCharToMultiByte(u"\u00E9", bytes) && bytes == "\xE9");
+  EXPECT_FALSE(keyboard.WideCharToMultiByte(u"a\u2192", bytes));
   KeyState state{};
   ASSERT_TRUE(keyboard.GetKeyboardState(state));
   KeyState changed = state;

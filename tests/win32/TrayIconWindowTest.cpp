@@ -3,6 +3,7 @@
 // turned into a click.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 #include <vector>
@@ -105,6 +106,31 @@ TEST_F(TrayIconWindowTest, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
   EXPECT_TRUE(window.TrayIconWindow::ShellNotifyIcon(kNimModify, tray.Record()))
       << "the icon is not back in the notification area";
   EXPECT_TRUE(tray.Shown());
+  tray.SetActive(false);
+}
+
+// The shell's balloon is a visible tool-tip window of the notification area's process
+// that shows the text.
+BOOL CALLBACK FindBalloon(HWND h, LPARAM text) {
+  char cls[64] = {}, shown[300] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  if (!IsWindowVisible(h) || lstrcmpiA(cls, TOOLTIPS_CLASSA)) return TRUE;
+  SendMessageTimeoutA(h, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  return lstrcmpA(shown, reinterpret_cast<const char*>(text)) != 0;
+}
+
+TEST_F(TrayIconWindowTest, ABalloonShowsItsTextAtTheIcon) {
+  tray.SetToolTip("Ostrel");
+  tray.SetActive(true);
+  const char* text = "Ostrel could not type into \"Setup\".";
+  ASSERT_TRUE(tray.ShowBalloon(text));
+  bool shown = false;
+  for (DWORD start = GetTickCount(); !shown && GetTickCount() - start < 5000; Sleep(50)) {
+    PumpMessages();
+    shown = !EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(text));
+  }
+  EXPECT_TRUE(shown) << "no balloon shows the text";
   tray.SetActive(false);
 }
 
