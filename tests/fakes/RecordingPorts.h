@@ -194,8 +194,8 @@ class FakeWindows : public WindowPort {
   std::vector<WindowHandle> refuseForeground;
   // Run after every posted message (PostMessageA, PostMessageW) is logged, as the
   // receiving window would react.
-  std::function<void(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)> onPost;
-  std::function<void(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)> onPostW;
+  using PostHook = std::function<void(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)>;
+  PostHook onPost, onPostW;
   // Runs inside SetActiveWindow after it is logged (e.g. to move the focus).
   std::function<void(WindowHandle)> onActivate;
 
@@ -230,17 +230,11 @@ class FakeWindows : public WindowPort {
   std::uint32_t GetWindowStyle(WindowHandle w) override { return windows[w].style; }
   bool PostMessageA(WindowHandle w, std::uint32_t msg, std::uintptr_t wp,
                     std::intptr_t lp) override {
-    log_.Add("PostMessage " + std::to_string(w) + " " + std::to_string(msg) + " " +
-             std::to_string(wp) + " " + std::to_string(lp));
-    if (onPost) onPost(w, msg, wp, lp);
-    return !windows[w].refusesPosts;
+    return Post("PostMessage ", onPost, w, msg, wp, lp);
   }
   bool PostMessageW(WindowHandle w, std::uint32_t msg, std::uintptr_t wp,
                     std::intptr_t lp) override {
-    log_.Add("PostMessageW " + std::to_string(w) + " " + std::to_string(msg) + " " +
-             std::to_string(wp) + " " + std::to_string(lp));
-    if (onPostW) onPostW(w, msg, wp, lp);
-    return !windows[w].refusesPosts;
+    return Post("PostMessageW ", onPostW, w, msg, wp, lp);
   }
   bool IsWindowUnicode(WindowHandle w) override { return windows[w].unicode; }
   std::string GetWindowTextA(WindowHandle w) override { return windows[w].title; }
@@ -290,6 +284,14 @@ class FakeWindows : public WindowPort {
   }
 
  private:
+  bool Post(const char* name, const PostHook& hook, WindowHandle w, std::uint32_t msg,
+            std::uintptr_t wp, std::intptr_t lp) {
+    log_.Add(name + std::to_string(w) + " " + std::to_string(msg) + " " + std::to_string(wp) +
+             " " + std::to_string(lp));
+    if (hook) hook(w, msg, wp, lp);
+    return !windows[w].refusesPosts;
+  }
+
   CallLog& log_;
 };
 
