@@ -24,9 +24,10 @@ using testing::FakeWindows;
 struct TokenCase {
   const char* text;
   MacroTokenKind kind;
-  int code;
+  std::uint32_t code;  // a double-byte character's lead << 8 | trail; {U+}'s character
   int count;
   std::size_t consumed;
+  bool cp932 = false;  // read in code page 932 (Japanese) instead of a single-byte one
 };
 
 TEST(ReadMacroToken, ReadsCharactersWordsAndCounts) {
@@ -104,35 +105,13 @@ TEST(ReadMacroToken, ReadsCharactersWordsAndCounts) {
       {"{\xe9}", K::kCharacter, 0xE9, 1, 3},    // only a to z are upper-cased
       {"\xe9", K::kCharacter, 0xE9, 1, 1},
       {"\t", K::kCharacter, 0x09, 1, 1},
-  };
-  for (const TokenCase& c : cases) {
-    std::string_view text(c.text);
-    std::size_t pos = 0;
-    MacroToken t = ReadMacroToken(text, pos);
-    EXPECT_EQ(t.kind, c.kind) << c.text;
-    EXPECT_EQ(t.code, c.code) << c.text;
-    EXPECT_EQ(t.count, c.count) << c.text;
-    EXPECT_EQ(pos, c.consumed) << c.text;
-  }
-}
-
-TEST(ReadMacroToken, ReadsCharactersNotBytesAndCharactersByNumber) {
-  using K = MacroTokenKind;
-  const LeadBytes cp932 = LeadBytes::Of(testing::IsLead932);
-  // In code page 932 "ボ" is 83 7B and "ソ" 83 5C: trail bytes "{" and "\".
-  const struct {
-    const char* text;
-    MacroTokenKind kind;
-    std::uint32_t value;  // lead << 8 | trail, or the Unicode character
-    int count;
-    std::size_t consumed;
-  } cases[] = {
-      {"\x83\x7B{ENTER}", K::kDoubleByte, 0x837B, 1, 2},
-      {"{\x83\x7D}", K::kDoubleByte, 0x837D, 1, 4},  // a trail "}" closes nothing
-      {"{\x83\x7B 3}x", K::kDoubleByte, 0x837B, 3, 6},
-      {"{\x82\x61}", K::kDoubleByte, 0x8261, 1, 4},  // a trail "a" is not upper-cased
-      {"\x83", K::kNothing, 0, 1, 1},                 // a lead byte at the end
-      {"\x83=", K::kNothing, 0, 1, 1},                // or before a byte that cannot trail
+      // In code page 932 "ボ" is 83 7B and "ソ" 83 5C: trail bytes "{" and "\".
+      {"\x83\x7B{ENTER}", K::kDoubleByte, 0x837B, 1, 2, true},
+      {"{\x83\x7D}", K::kDoubleByte, 0x837D, 1, 4, true},  // a trail "}" closes nothing
+      {"{\x83\x7B 3}x", K::kDoubleByte, 0x837B, 3, 6, true},
+      {"{\x82\x61}", K::kDoubleByte, 0x8261, 1, 4, true},  // a trail "a" stays lower-case
+      {"\x83", K::kNothing, 0, 1, 1, true},                 // a lead byte at the end
+      {"\x83=", K::kNothing, 0, 1, 1, true},                // or before a byte that cannot trail
       {"{U+2192}", K::kUnicode, 0x2192, 1, 8},
       {"{u+1f600 3}", K::kUnicode, 0x1F600, 3, 11},
       {"{U+10FFFF}", K::kUnicode, 0x10FFFF, 1, 10},
@@ -141,12 +120,16 @@ TEST(ReadMacroToken, ReadsCharactersNotBytesAndCharactersByNumber) {
       {"{U+D800}", K::kNothing, 0, 1, 8},
       {"{U+0000041}", K::kNothing, 0, 1, 11},  // seven digits
   };
-  for (const auto& c : cases) {
+  for (const TokenCase& c : cases) {
+    std::string_view text(c.text);
     std::size_t pos = 0;
-    MacroToken t = ReadMacroToken(c.text, pos, cp932);
+    const LeadBytes lead = c.cp932 ? LeadBytes::Of(testing::IsLead932) : LeadBytes{};
+    MacroToken t = ReadMacroToken(text, pos, lead);
+    const std::uint32_t code = t.kind == K::kUnicode      ? t.unicode
+                               : t.kind == K::kDoubleByte ? t.code << 8 | t.trail
+                                                          : t.code;
     EXPECT_EQ(t.kind, c.kind) << c.text;
-    EXPECT_EQ(t.kind == K::kUnicode ? t.unicode : char32_t(t.code << 8 | t.trail), c.value)
-        << c.text;
+    EXPECT_EQ(code, c.code) << c.text;
     EXPECT_EQ(t.count, c.count) << c.text;
     EXPECT_EQ(pos, c.consumed) << c.text;
   }
@@ -271,6 +254,8 @@ using Posts = std::vector<std::string>;
 struct MacroCase {
   const char* text;
   Posts posts;
+  bool cp932 = false;       // the system's code page is 932 (Japanese), not a single-byte one
+  bool ansiWindow = false;  // the edit is an ANSI window, not a Unicode one
 };
 
 TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
@@ -344,50 +329,32 @@ TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
       // An unclosed brace swallows the rest as one token.
       {"a{b c", {"edit CHAR 61 001E0001 S00 C00 A00", "edit CHAR 42 00300001 S81 C00 A00"}},
       {"a{bc", {"edit CHAR 61 001E0001 S00 C00 A00"}},
-  };
-  for (const MacroCase& c : cases) {
-    Desk desk;
-    desk.Run(c.text);
-    EXPECT_EQ(desk.posts, c.posts) << "macro: " << c.text;
-    desk.ExpectRestoredAndParted(KeyState{});
-  }
-}
-
-TEST(Sendkeys, TypesACharacterThatNoKeyTypesAsItself) {
-  const struct {
-    const char* text;
-    bool unicodeWindow;
-    Posts posts;
-  } cases[] = {
       // A double-byte character: the character itself, or to an ANSI window both bytes,
       // which the system joins again.
       {"\x83\x7B{ENTER}\x83\x5C",
-       true,
        {"edit CHARW 30DC 00000001 S00 C00 A00", "edit KEYDOWN 0D 001C0001 S00 C00 A00",
-        "edit KEYUP 0D C01C0001 S00 C00 A00", "edit CHARW 30BD 00000001 S00 C00 A00"}},
-      {"\x83\x7B",
-       false,
-       {"edit CHAR 83 00000001 S00 C00 A00", "edit CHAR 7B 00000001 S00 C00 A00"}},
-      // A Unicode window gets the character itself; beyond the first plane, as its pair.
+        "edit KEYUP 0D C01C0001 S00 C00 A00", "edit CHARW 30BD 00000001 S00 C00 A00"},
+       true},
+      {"\x83\x7B", {"edit CHAR 83 00000001 S00 C00 A00", "edit CHAR 7B 00000001 S00 C00 A00"},
+       true, true},
+      // A Unicode window gets {U+...} itself; beyond the first plane, as its pair.
       {"{U+2192 2}{U+1F600}",
-       true,
        {"edit CHARW 2192 00000001 S00 C00 A00", "edit CHARW 2192 00000001 S00 C00 A00",
         "edit CHARW D83D 00000001 S00 C00 A00", "edit CHARW DE00 00000001 S00 C00 A00"}},
       // An ANSI window gets the code page's character, where it has one.
       {"{U+E9}{U+2192}{U+30DC}",
-       false,
        {"edit CHAR E9 00000001 S00 C00 A00", "edit CHAR 83 00000001 S00 C00 A00",
-        "edit CHAR 7B 00000001 S00 C00 A00"}},
+        "edit CHAR 7B 00000001 S00 C00 A00"},
+       false, true},
       // No key to press with Alt or Ctrl: the character itself, Shift and Ctrl in the state.
       {"{@}{U+E9}{SHIFT}{CTRL}{U+E9}a",
-       true,
        {"edit CHARW E9 00000001 S00 C00 A00", "edit CHARW E9 00000001 S81 C81 A00",
         "edit CHAR 01 001E0001 S81 C81 A00"}},
   };
-  for (const auto& c : cases) {
-    Desk desk(true);
+  for (const MacroCase& c : cases) {
+    Desk desk(c.cp932);
     desk.keyboard.ansi = {{0x30DC, "\x83\x7B"}, {0x30BD, "\x83\x5C"}};
-    desk.windows.windows[kEdit].unicode = c.unicodeWindow;
+    desk.windows.windows[kEdit].unicode = !c.ansiWindow;
     desk.Run(c.text);
     EXPECT_EQ(desk.posts, c.posts) << "macro: " << c.text;
     desk.ExpectRestoredAndParted(KeyState{});
