@@ -92,14 +92,21 @@ void OstrelController::Perform(const TKeyRec& def) {
 // One slot: the window hidden last is shown by the next use, whatever is in front then.
 void OstrelController::HideShowWindow() {
   if (hiddenWindow_) {
-    p_.windows.ShowWindow(hiddenWindow_, kSwShow);
-    p_.windows.SetForegroundWindow(hiddenWindow_);
-    hiddenWindow_ = 0;
+    ShowHiddenWindow();
     return;
   }
   hiddenWindow_ = p_.windows.GetForegroundWindow();
   if (hiddenWindow_ == p_.view.MainWindow()) hiddenWindow_ = 0;
   if (hiddenWindow_) p_.windows.ShowWindow(hiddenWindow_, kSwHide);
+}
+
+// The window the program hid comes back, in front: at the next use, and when the program
+// ends.
+void OstrelController::ShowHiddenWindow() {
+  if (!hiddenWindow_) return;
+  p_.windows.ShowWindow(hiddenWindow_, kSwShow);
+  p_.windows.SetForegroundWindow(hiddenWindow_);
+  hiddenWindow_ = 0;
 }
 
 // Unowned, visible windows with a system menu: what a user sees as program windows.

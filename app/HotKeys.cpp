@@ -6,17 +6,6 @@
 
 namespace ostrel {
 
-namespace {
-
-// "Ctrl+Alt+W"; a key without modifiers is its name alone.
-std::string HotKeyText(const TKeyRec& d) {
-  std::string key(kKeyTable[static_cast<std::size_t>(d.Key)].name);
-  if (d.KeyMod == 0) return key;
-  return std::string(kKeyModTable[static_cast<std::size_t>(d.KeyMod)].text) + "+" + key;
-}
-
-}  // namespace
-
 std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused) {
   std::string text = kHotKeyInUseText;
   text += "\n";
@@ -29,7 +18,7 @@ std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused) {
     }
     const std::string group = TrimText(d->Group.str());
     text += "\n" + (group.empty() ? std::string() : group + ": ") + TrimText(d->Name.str()) +
-            " (" + HotKeyText(*d) + ")";
+            " (" + HotKeyName(d->Key, d->KeyMod) + ")";
     ++shown;
   }
   return text;
@@ -82,10 +71,9 @@ void HotKeyRegistry::HotKeyEvent(std::int32_t index) {
 void HotKeyRegistry::SetHotKeysOn(bool on) {
   const char* caption = on ? kHotKeysOffCaption : kHotKeysOnCaption;
   const int tag = on ? kImageHotKeysOff : kImageDefinition;
-  if (!menu_.empty()) {
-    MenuItem& item = menu_[HotKeysItemIndex(menu_)];
-    item.caption = caption;
-    item.tag = tag;
+  if (MenuItem* item = FindCommandItem(menu_, MenuCommand::kHotKeysSwitch)) {
+    item->caption = caption;
+    item->tag = tag;
   }
   view_.SetHotKeysItem(caption, tag);
   sysHotKey1_.SetActive(on);

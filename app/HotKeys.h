@@ -24,6 +24,7 @@ std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod);
 
 // The text of the box that tells the hotkeys a rebuild could not register: the first line,
 // then one line per refused definition (group, name and key), at most kRefusedLinesShown.
+// "aready" is the program's own spelling, kept on purpose: users and scripts know it.
 inline constexpr const char* kHotKeyInUseText = "HotKey aready in use.";
 inline constexpr std::size_t kRefusedLinesShown = 20;
 std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused);

@@ -1,7 +1,6 @@
 #include "app/KeyTree.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/OstrelController.h"
 #include "catalogue/RecordStream.h"
@@ -28,6 +27,15 @@ std::vector<TreeNode> BuildTree(const KeysList& keys) {
   return nodes;
 }
 
+MenuItem CommandItem(std::string caption, int tag, MenuChoice choice) {
+  MenuItem item{std::move(caption), tag, choice, {}, false};
+  if (item.caption == "-") {
+    item.choice = MenuChoice{};
+    item.separator = true;
+  }
+  return item;
+}
+
 std::vector<MenuItem> BuildMenu(const KeysList& keys) {
   std::vector<MenuItem> menu;
   // The position of the current group's submenu; -1 after an ungrouped item.
@@ -36,7 +44,7 @@ std::vector<MenuItem> BuildMenu(const KeysList& keys) {
     PKeyRec d = keys.At(i);
     if (d->ShowOnMenu == 0) continue;
     std::string g = TrimText(d->Group.str());
-    MenuItem item{TrimText(d->Name.str()), kNoImage, true, {}};
+    MenuItem item = CommandItem(TrimText(d->Name.str()), kNoImage, {MenuCommand::kDefinition, d});
     if (g.empty()) {
       lastGroup = -1;
       menu.push_back(std::move(item));
@@ -44,45 +52,49 @@ std::vector<MenuItem> BuildMenu(const KeysList& keys) {
     }
     if (lastGroup < 0 || menu[lastGroup].caption != g) {
       lastGroup = static_cast<std::ptrdiff_t>(menu.size());
-      menu.push_back(MenuItem{g, kImageGroup, false, {}});
+      menu.push_back(MenuItem{g, kImageGroup, {}, {}, false});
     }
     menu[lastGroup].items.push_back(std::move(item));
   }
-  menu.push_back(MenuItem{"-", kNoImage, false, {}});
-  menu.push_back(MenuItem{"Hide Menu", kImageHideMenu, true, {}});
-  menu.push_back(MenuItem{kHotKeysOffCaption, kImageHotKeysOff, true, {}});
-  menu.push_back(MenuItem{"Show...", kImageShow, true, {}});
-  menu.push_back(MenuItem{"Terminate", kImageTerminate, true, {}});
+  menu.push_back(CommandItem("-", kNoImage, {}));
+  menu.push_back(CommandItem("Hide Menu", kImageHideMenu, {MenuCommand::kHideMenu}));
+  menu.push_back(
+      CommandItem(kHotKeysOffCaption, kImageHotKeysOff, {MenuCommand::kHotKeysSwitch}));
+  menu.push_back(CommandItem("Show...", kImageShow, {MenuCommand::kShow}));
+  menu.push_back(CommandItem("Terminate", kImageTerminate, {MenuCommand::kTerminate}));
   return menu;
 }
 
-std::size_t HotKeysItemIndex(const std::vector<MenuItem>& menu) { return menu.size() - 3; }
+MenuItem* FindCommandItem(std::vector<MenuItem>& menu, MenuCommand command) {
+  auto it = std::find_if(menu.begin(), menu.end(),
+                         [command](const MenuItem& m) { return m.choice.command == command; });
+  return it == menu.end() ? nullptr : &*it;
+}
 
-void OstrelController::MenuClick(const std::string& caption, const std::string& parentCaption) {
-  const std::string key = parentCaption + kKeySeparator + caption;
-  if (keys_) {
-    std::ptrdiff_t at = keys_->Find(key);
-    if (at != KeysList::npos) {
-      pendingKey_ = keys_->At(static_cast<std::size_t>(at));
+void OstrelController::MenuClick(const MenuChoice& choice) {
+  switch (choice.command) {
+    case MenuCommand::kDefinition:
+      // Dispatched at once; a definition deleted since the menu was built does nothing.
+      pendingKey_ = choice.definition;
       DoItToPkey(pendingKey_);
       return;
-    }
-  }
-  std::string u = key;
-  std::transform(u.begin(), u.end(), u.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  // Both tests look at the caption as it was, so one click switches once.
-  const bool off = u.find("HOTKEYS OFF") != std::string::npos;
-  const bool on = u.find("HOTKEYS ON") != std::string::npos;
-  if (off) SetHotKeysOn(false);
-  if (on) SetHotKeysOn(true);
-  if (u.find("TERMINATE") != std::string::npos) {
-    terminating_ = true;
-    if (desktopWnd_ && !p_.windows.IsWindowVisible(desktopWnd_))
-      p_.windows.ShowWindow(desktopWnd_, kSwShow);
-    p_.view.EndProgram();
-  } else if (u.find("SHOW...") != std::string::npos) {
-    ShowConfiguration(true);
+    case MenuCommand::kHotKeysSwitch:
+      // The switch reads what it will do: "HotKeys Off" while they are on.
+      SetHotKeysOn(!hotKeys_.SysHotKey1().Active());
+      return;
+    case MenuCommand::kShow:
+      ShowConfiguration(true);
+      return;
+    case MenuCommand::kTerminate:
+      terminating_ = true;
+      if (desktopWnd_ && !p_.windows.IsWindowVisible(desktopWnd_))
+        p_.windows.ShowWindow(desktopWnd_, kSwShow);
+      p_.view.EndProgram();
+      return;
+    case MenuCommand::kHideMenu:  // choosing it has closed the menu; nothing more
+    case MenuCommand::kMacro:
+    case MenuCommand::kNone:
+      return;
   }
 }
 

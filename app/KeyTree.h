@@ -29,13 +29,36 @@ struct TreeNode {
   PKeyRec data = nullptr;  // the definition of a definition node; none for a group
 };
 
+// What choosing a menu item does. The item carries it, so a definition named like one
+// of the fixed commands is still a different item from that command.
+enum class MenuCommand {
+  kNone,        // a group's submenu, a separator, the macro menu's "Quit": only closes
+  kDefinition,  // runs the item's definition
+  kHideMenu,
+  kHotKeysSwitch,
+  kShow,
+  kTerminate,
+  kMacro,  // the macro menu: types the macro its caption names
+};
+
+// A chosen item, as the view hands it back.
+struct MenuChoice {
+  MenuCommand command = MenuCommand::kNone;
+  PKeyRec definition = nullptr;  // of kDefinition
+};
+
 // A menu item; its tag is the image index the menu draws beside it.
 struct MenuItem {
-  std::string caption;  // "-" is a separator line
+  std::string caption;
   int tag = kNoImage;
-  bool clickable = false;       // routed to MenuClick
+  MenuChoice choice;
   std::vector<MenuItem> items;  // a group's submenu
+  bool separator = false;       // a line: drawn, never chosen
 };
+
+// An item that does `command`; a caption "-" makes a separator line instead, as the
+// menus have always shown a definition or macro of that name.
+MenuItem CommandItem(std::string caption, int tag, MenuChoice choice);
 
 inline constexpr const char* kHotKeysOffCaption = "HotKeys Off";
 inline constexpr const char* kHotKeysOnCaption = "HotKeys On";
@@ -46,7 +69,7 @@ std::vector<TreeNode> BuildTree(const KeysList& keys);
 // The OstrelMenu: definitions shown on the menu, then the separator, "Hide Menu", the
 // hotkey switch (reading "HotKeys Off"), "Show..." and "Terminate".
 std::vector<MenuItem> BuildMenu(const KeysList& keys);
-// The hotkey switch is the third item from the end.
-std::size_t HotKeysItemIndex(const std::vector<MenuItem>& menu);
+// The top-level item that does `command`; none when the menu has no such item.
+MenuItem* FindCommandItem(std::vector<MenuItem>& menu, MenuCommand command);
 
 }  // namespace ostrel

@@ -30,10 +30,11 @@ std::vector<MenuItem> OstrelController::MacroMenuItems(const std::vector<std::st
   std::vector<MenuItem> items;
   for (const std::string& line : lines) {
     std::string name = ListItemName(line);
-    if (!ListItemValue(lines, name, same).empty()) items.push_back({name, 0, true, {}});
+    if (!ListItemValue(lines, name, same).empty())
+      items.push_back(CommandItem(name, 0, {MenuCommand::kMacro}));
   }
-  items.push_back({"-", 0, false, {}});
-  items.push_back({"Quit", 0, false, {}});
+  items.push_back(CommandItem("-", 0, {}));
+  items.push_back(CommandItem("Quit", 0, {}));
   return items;
 }
 
@@ -50,7 +51,7 @@ void OstrelController::SendKeysMenu(const std::string& target) {
   }
   macroList_ = std::move(load.lines);
   p_.view.RenderMacroMenu(MacroMenuItems(macroList_, p_.collate));
-  p_.system.Sleep(100);
+  p_.system.Sleep(timings_.settleMs);
   p_.view.ProcessMessages();
   // The menu is worked from the keyboard too, so the program comes to the front while
   // it is up; the window that was in front gets the foreground back before a choice
@@ -65,15 +66,17 @@ void OstrelController::SendKeysMenu(const std::string& target) {
     const std::uint64_t start = p_.system.TickCount();
     p_.view.PopupMacroMenu(mouseLink_.MenuPoint());
     if (shown == 6) break;
-    p_.system.Sleep(100);
+    p_.system.Sleep(timings_.settleMs);
     if (p_.system.TickCount() - start >= timings_.macroMenuRepopMs) break;
   }
   if (!handBack) return;
   p_.windows.SetForegroundWindow(previous);
   // The switch completes in the other program's own time; a choice waiting in the queue
-  // must not type before it has (half a second at most).
-  for (int i = 0; i < 20 && p_.windows.GetForegroundWindow() != previous; ++i)
-    p_.system.Sleep(25);
+  // must not type before it has.
+  for (std::uint32_t waited = 0;
+       waited < timings_.foregroundWaitMs && p_.windows.GetForegroundWindow() != previous;
+       waited += timings_.foregroundPollMs)
+    p_.system.Sleep(timings_.foregroundPollMs);
 }
 
 void OstrelController::SendKeyMenuClick(const std::string& caption) {

@@ -49,7 +49,8 @@ class MainView {
   virtual void SetHintTimes(int pauseMs, int hidePauseMs) = 0;
   // Fills the hidden function-type list and selects its first entry.
   virtual void FillFunTypes(const std::vector<FunTypeEntry>& entries) = 0;
-  // Visible := true and restore the application window (the caller activates it).
+  // Makes the window visible and restores the application window (the caller activates
+  // it).
   virtual void RestoreConfigWindow() = 0;
   // The application's Minimize.
   virtual void MinimizeApp() = 0;
@@ -76,15 +77,16 @@ class MainView {
   // The status line along the bottom.
   virtual void SetStatusText(const std::string& text) = 0;
 
-  // The OstrelMenu Pop1: replaced whole, its hotkey switch relabelled, popped up.
+  // The OstrelMenu Pop1: replaced whole, its hotkey switch relabelled, popped up. A
+  // choice comes back as MenuClick with the chosen item's MenuChoice.
   virtual void RenderMenu(const std::vector<MenuItem>& items) = 0;
   virtual void SetHotKeysItem(const std::string& caption, int tag) = 0;
   // Modal: returns when the menu has closed; a choice arrives later through the queue.
   virtual void PopupMenu(ScreenPoint at) = 0;
 
-  // The macro menu SendKeyPop: replaced whole ("-" is a separator; an item that is not
-  // clickable only closes the menu), and popped up like the OstrelMenu. A choice comes
-  // back later as SendKeyMenuClick with the item's caption.
+  // The macro menu SendKeyPop: replaced whole (an item other than kMacro only closes the
+  // menu), and popped up like the OstrelMenu. A choice comes back later as
+  // SendKeyMenuClick with the item's caption.
   virtual void RenderMacroMenu(const std::vector<MenuItem>& items) = 0;
   virtual void PopupMacroMenu(ScreenPoint at) = 0;
 

@@ -5,33 +5,18 @@
 
 #include <cstdint>
 
+#include "platform/OneCopyPort.h"
 #include "platform/SystemPort.h"
 #include "platform/WindowPort.h"
 
 namespace ostrel {
 
-// The session-wide mark the first copy holds while it runs (a named mutex in the
-// session's own namespace), and the registered message a later copy sends it.
-inline constexpr const char* kRunningMarkName = "Local\\Ostrel.Running";
-inline constexpr const char* kShowRequestName = "Ostrel.ShowConfiguration";
 // The first copy's main window is found by its class.
 inline constexpr const char* kMainWindowClass = "TOstrelForm";
 // How long a second copy looks for a first copy whose window is not made yet (it starts
 // with its mark), in steps of kFirstCopyPollMs.
 inline constexpr std::uint32_t kFirstCopyWaitMs = 1500;
 inline constexpr std::uint32_t kFirstCopyPollMs = 100;
-
-class OneCopyPort {
- public:
-  virtual ~OneCopyPort() = default;
-  // Takes the session's mark; false when another process of this session holds it.
-  virtual bool TakeRunningMark() = 0;
-  // RegisterWindowMessageA(kShowRequestName).
-  virtual std::uint32_t ShowRequestMessage() = 0;
-  // AllowSetForegroundWindow for the process of `wnd`, so that it may come to the front
-  // on this start's behalf.
-  virtual void AllowForeground(WindowHandle wnd) = 0;
-};
 
 // True when this is the only copy and goes on; false when it has handed over to the
 // first copy (or found none in time) and must end at once.

@@ -46,7 +46,7 @@ class StartupOptions {
   void SetOptions();
   // The option boxes' shared click handler, by the box's Tag.
   void autostartClick(int tag);
-  // Checked := on: a change runs the box's click handler, as a click would.
+  // Ticks or clears the box: a change runs its click handler, as a click would.
   void SetChecked(int tag, bool on);
   // Runs when the application is minimised and when it is restored.
   void AppMinimize();

@@ -61,14 +61,14 @@ void OstrelController::Timer2Timer() {
   FormSetup();
   // A box of the set-up may have seen the program end.
   if (!Alive()) return;
-  p_.system.Sleep(100);
+  p_.system.Sleep(timings_.settleMs);
   trayIcon1_.SetActive(true);
   popupReady_ = true;
   if (p_.view.OptionChecked(obOlTaskBar) && keys_ && !keys_->Empty() && !showRequested_)
     p_.view.MinimizeApp();
   else
     ShowConfiguration(false);
-  p_.system.Sleep(100);
+  p_.system.Sleep(timings_.settleMs);
   // The last attach honours "Disable OstrelMenu mouse activation": SetOptions has
   // already attached the library when the option is off.
   if (!p_.view.OptionChecked(obOLMouse)) mouseLink_.AttachTheDll(false);
@@ -79,7 +79,7 @@ void OstrelController::ShowConfiguration(bool settleFirst) {
   if (settleFirst) {
     p_.view.ProcessMessages();
     if (terminating_) return;
-    p_.system.Sleep(100);
+    p_.system.Sleep(timings_.settleMs);
   }
   p_.windows.SetForegroundWindow(p_.view.MainWindow());
 }
@@ -113,11 +113,7 @@ bool OstrelController::FormCloseQuery() {
 void OstrelController::FormDestroy() {
   if (desktopWnd_ && !p_.windows.IsWindowVisible(desktopWnd_))
     p_.windows.ShowWindow(desktopWnd_, kSwShow);
-  if (hiddenWindow_) {
-    p_.windows.ShowWindow(hiddenWindow_, kSwShow);
-    p_.windows.SetForegroundWindow(hiddenWindow_);
-    hiddenWindow_ = 0;
-  }
+  ShowHiddenWindow();
   if (!keys_) return;
   macroList_.clear();
   hotKeys_.Clear();
@@ -148,11 +144,7 @@ bool OstrelController::AppMessage(std::uint32_t msg) {
 // Ends the process at once: a window hidden by the program comes back first.
 void OstrelController::EndSession() {
   terminating_ = true;
-  if (hiddenWindow_) {
-    p_.windows.ShowWindow(hiddenWindow_, kSwShow);
-    p_.windows.SetForegroundWindow(hiddenWindow_);
-    hiddenWindow_ = 0;
-  }
+  ShowHiddenWindow();
   p_.system.TerminateProcess(0);
 }
 

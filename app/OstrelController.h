@@ -101,9 +101,8 @@ class OstrelController {
   HotKeyRegistry& HotKeys() { return hotKeys_; }
   KeyEditing& Editing() { return editing_; }
 
-  // The OstrelMenu and the tree. A menu item chosen: its caption and its parent item's
-  // caption ("" at the top level).
-  void MenuClick(const std::string& caption, const std::string& parentCaption);
+  // The OstrelMenu and the tree. A menu item chosen: what the item does.
+  void MenuClick(const MenuChoice& choice);
   void ToolbarButton971Click();
   void TrayIcon1MouseClick();
   void ShowMenuAtCursor();
@@ -156,6 +155,7 @@ class OstrelController {
   void Perform(const TKeyRec& def);
   void MinimizeAll();
   void HideShowWindow();
+  void ShowHiddenWindow();
   void EndSession();
   bool CollectTopWindows(WindowHandle wnd);
   MenuSession Session() const { return {popupReady_, desktopWnd_, uiThreadId_}; }

@@ -19,6 +19,14 @@ struct Timings {
   // A macro menu closed within this long of opening (a click still on its way can
   // close it) is put up again.
   std::uint32_t macroMenuRepopMs = 500;
+  // A pause that lets the window manager and other programs catch up: after the set-up
+  // has loaded and again after it has shown the window, before Show... brings the window
+  // forward, after the macro menu is built and after each time it closes.
+  std::uint32_t settleMs = 100;
+  // After the macro menu hands the foreground back: how long a choice waits for the
+  // switch at most, looking this often.
+  std::uint32_t foregroundWaitMs = 500;
+  std::uint32_t foregroundPollMs = 25;
   // How long the pointer rests before a hint shows, and how long the hint stays.
   std::uint32_t hintPauseMs = 1000;
   std::uint32_t hintHidePauseMs = 10000;

@@ -84,6 +84,7 @@ constexpr std::array<FunTypeInfo, kFunTypeCount> kFunTypes = {{
      "could specify mailto:friend@example.com. Pressing the hotkey would then open a new "
      "message addressed to friend@example.com. You could also specify mailto:new for a new "
      "message.",
+     // "Mail addres:" is the program's own spelling, kept on purpose.
      TargetField::kText, "Mail addres:", "mailto:", BrowseKind::kNone, false,
      FunAction::kShellExecute, nullptr, kSwShowDefault},
     {ftNews, "ftNews", "Start a news session",

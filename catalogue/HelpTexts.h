@@ -8,6 +8,10 @@
 
 namespace ostrel {
 
+// The help page's section of the configuration window, which the hotkey editor's help
+// button opens too.
+inline constexpr int kMainHelpContext = 99;
+
 // The text of help number `id`, or an empty view when there is none.
 std::string_view HelpText(int id);
 

@@ -31,6 +31,7 @@ add_library(ostrel_win32 STATIC
   toolkit/Dialogs.cpp
   toolkit/HelpButton.cpp
   toolkit/HintWindow.cpp
+  toolkit/WindowChain.cpp
   components/win32/Balloon.cpp
   macro/win32/Form4.cpp
   dialogs/win32/Keydefines.cpp

@@ -71,6 +71,15 @@ constexpr std::array<ModifierFlag, 4> kModifierFlags = {{
 
 }  // namespace
 
+std::string HotKeyName(std::int32_t key, std::int32_t keyMod) {
+  if (key <= 0 || key >= static_cast<std::int32_t>(kKeyCount) || keyMod < 0 ||
+      keyMod >= static_cast<std::int32_t>(kKeyModCount))
+    return {};
+  const std::string name(kKeyTable[static_cast<std::size_t>(key)].name);
+  if (keyMod == 0) return name;
+  return std::string(kKeyModTable[static_cast<std::size_t>(keyMod)].text) + "+" + name;
+}
+
 unsigned ModifierFlags(THotKeyModifiers mods) {
   unsigned flags = 0;
   for (const ModifierFlag& m : kModifierFlags)

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,6 +43,10 @@ struct KeyModEntry {
 };
 inline constexpr std::size_t kKeyModCount = 9;
 extern const std::array<KeyModEntry, kKeyModCount> kKeyModTable;
+
+// "Ctrl+Alt+T", "F5" (modifiers "None"): a hotkey as the editor's lists name it; empty
+// for key index 0 or an index outside the lists.
+std::string HotKeyName(std::int32_t key, std::int32_t keyMod);
 
 // The MOD_* flags of a modifier set (the bit order differs from the flag order).
 unsigned ModifierFlags(THotKeyModifiers mods);
@@ -87,7 +92,7 @@ class TSysHotKey {
 
   // Messages of the hidden window.
   void WmHotKey(std::uintptr_t wParam);  // a press: OnHotKey(low word of wParam)
-  void WmDestroy();                      // the window goes: Active := false
+  void WmDestroy();                      // the window goes: no longer active
 
  private:
   void Register(std::size_t i);

@@ -28,15 +28,6 @@ bool TakesKeystrokes(const TKeyRec& d) {
 
 }  // namespace
 
-std::string HotKeyName(int key, int keyMod) {
-  if (key <= 0 || key >= static_cast<int>(kKeyCount) || keyMod < 0 ||
-      keyMod >= static_cast<int>(kKeyModCount))
-    return {};
-  const std::string name(kKeyTable[static_cast<std::size_t>(key)].name);
-  if (keyMod == 0) return name;
-  return std::string(kKeyModTable[static_cast<std::size_t>(keyMod)].text) + "+" + name;
-}
-
 std::string EnteredKeyText(const std::string& group, const std::string& name,
                            const LeadBytes& lead) {
   return TrimText(lead.Cut(TrimText(group), kGroupWidth)) + kKeySeparator +
@@ -206,6 +197,6 @@ void KeyEditor::FunTargetBClick(int tag) {
   }
 }
 
-void KeyEditor::ToolbarButton977Click() { view_.RequestHelp(kEditorHelpContext); }
+void KeyEditor::ToolbarButton977Click() { view_.RequestHelp(kMainHelpContext); }
 
 }  // namespace ostrel

@@ -110,10 +110,6 @@ class KeyEditor {
   std::string clash_;
 };
 
-// "Ctrl+Alt+T", "F5" (modifiers "None"): a hotkey as the editor's lists name it; empty
-// for key index 0 or an index outside the lists.
-std::string HotKeyName(int key, int keyMod);
-
 // The key text the entries will have once stored: group and name trimmed, cut to the
 // record's widths (10, 40 bytes; never inside a double-byte character) and trimmed again.
 std::string EnteredKeyText(const std::string& group, const std::string& name,
@@ -123,7 +119,5 @@ std::string EnteredKeyText(const std::string& group, const std::string& name,
 // 1001 when all are taken.
 std::string FreeListFileName(FileSystem& files, const std::string& dir);
 
-// The help context of the editor's help button.
-inline constexpr int kEditorHelpContext = 99;
 
 }  // namespace ostrel

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "toolkit/Colours.h"
 #include "toolkit/Gdi.h"
 
 namespace ostrel::tk {
@@ -145,7 +146,7 @@ class ToolBar : public Control {
 // owns the brush it is painted with; the window hands it WM_CTLCOLORSTATIC.
 class InfoPane : public Edit {
  public:
-  static constexpr COLORREF kBackground = RGB(0, 128, 128);
+  static constexpr COLORREF kBackground = kTeal;
   static constexpr COLORREF kForeground = RGB(255, 255, 255);
 
   InfoPane() = default;

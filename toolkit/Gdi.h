@@ -39,6 +39,27 @@ struct DeleteGdiObject {
 template <typename H>
 using GdiObject = Owner<H, DeleteGdiObject>;
 
+struct DeleteMemoryDc {
+  void operator()(HDC h) const { DeleteDC(h); }
+};
+// A memory device context (CreateCompatibleDC). Let it go before the bitmap selected
+// into it, or that bitmap cannot be freed.
+using MemoryDc = Owner<HDC, DeleteMemoryDc>;
+
+// An object selected into a device context for a while: the one before is put back when
+// this goes, so the object can be freed afterwards.
+class Selection {
+ public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~Selection() { SelectObject(dc_, old_); }
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
 // "MS Sans Serif" at `points` for the screen.
 HFONT CreateUiFont(int points, bool bold);
 

@@ -1,6 +1,7 @@
 #include "toolkit/HelpButton.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Colours.h"
 
 namespace ostrel::tk {
 
@@ -21,7 +22,7 @@ HWND HelpButton::Create(HWND parent, HFONT font, int x, int y, int w, int h, int
   bar.Prepare();
   if (!glyph_)
     glyph_.Reset(ImageList_LoadImageA(Application::Get().Instance(), "HELPGLYPH", 16, 0,
-                                      RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+                                      kImageMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
   TBBUTTON b{};
   b.idCommand = buttonId;
   b.fsState = TBSTATE_ENABLED;

@@ -4,9 +4,11 @@
 
 #include "app/OneCopy.h"
 #include "app/win32/HelpPage.h"
+#include "catalogue/HelpTexts.h"
 #include "dialogs/win32/Keydefines.h"
 #include "dialogs/win32/Selfun.h"
 #include "toolkit/Application.h"
+#include "toolkit/Colours.h"
 #include "toolkit/Dialogs.h"
 
 namespace ostrel {
@@ -36,7 +38,7 @@ constexpr const char* kHelpHint =
 constexpr ToolButton kTopButtons[] = {
     {idShowMenuButton, 0, "&Show OstrelMenu...", "Show OstrelMenu...", 3, false},
     {0, 0, nullptr, nullptr, 0, false},  // separator
-    {idHelpButton, 99, "?", kHelpHint, 4, true},
+    {idHelpButton, kMainHelpContext, "?", kHelpHint, 4, true},
 };
 
 const ToolButton* FindButton(int id) {
@@ -59,8 +61,6 @@ int OptionBoxId(int tag) {
   return 0;
 }
 
-constexpr COLORREF kTeal = RGB(0, 128, 128);
-
 // The settings both banner menus share: "Ostrel" on aqua to teal, teal items with the
 // images of ImageList1 and a silver bar on the chosen one.
 void SetUpBannerMenu(TPopupMenus97& menus, HIMAGELIST images) {
@@ -74,8 +74,8 @@ void SetUpBannerMenu(TPopupMenus97& menus, HIMAGELIST images) {
   banner.bold = banner.italic = banner.underline = true;
   banner.color = RGB(0, 0, 0);
   menus.BannerFont = banner;
-  menus.BannerColor = RGB(0, 255, 255);
-  menus.BannerEndColor = kTeal;
+  menus.BannerColor = tk::kAqua;
+  menus.BannerEndColor = tk::kTeal;
   menus.BannerNumColors = 16;
   menus.SetImages(images);
   TFont97 items;
@@ -84,7 +84,7 @@ void SetUpBannerMenu(TPopupMenus97& menus, HIMAGELIST images) {
   items.color = SysColor97(COLOR_WINDOWTEXT);
   menus.SetFont(items);
   menus.SetHiliteFont(items);
-  menus.BrushColor = kTeal;
+  menus.BrushColor = tk::kTeal;
   menus.HiliteBar = RGB(192, 192, 192);
 }
 constexpr int kLeftColumn = 240;
@@ -188,7 +188,7 @@ void TOstrelForm::BuildLayout() {
       2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree, WS_EX_CLIENTEDGE));
   tree_.SetIndent(19);
   imageList1_.Reset(ImageList_LoadImageA(tk::Application::Get().Instance(), "IMAGELIST1", 16, 0,
-                                         RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+                                         tk::kImageMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
   tree_.SetImageList(imageList1_.get());
   LoadToolGlyphs();
   tk::ToolBar treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
@@ -230,12 +230,12 @@ void TOstrelForm::BuildLayout() {
 // them the buttons show their captions alone.
 void TOstrelForm::LoadToolGlyphs() {
   HINSTANCE inst = tk::Application::Get().Instance();
-  toolGlyphs_.Reset(ImageList_LoadImageA(inst, "TOOLGLYPHS", 16, 1, RGB(255, 0, 255), IMAGE_BITMAP,
+  toolGlyphs_.Reset(ImageList_LoadImageA(inst, "TOOLGLYPHS", 16, 1, tk::kImageMask, IMAGE_BITMAP,
                                          LR_CREATEDIBSECTION));
   if (!toolGlyphs_) return;
   const tk::BitmapOwner help(static_cast<HBITMAP>(LoadImageA(inst, "HELPGLYPH", IMAGE_BITMAP, 0, 0,
                                                               LR_CREATEDIBSECTION)));
-  if (!help.get() || ImageList_AddMasked(toolGlyphs_.get(), help.get(), RGB(255, 0, 255)) != 4)
+  if (!help.get() || ImageList_AddMasked(toolGlyphs_.get(), help.get(), tk::kImageMask) != 4)
     toolGlyphs_.Reset();
 }
 
@@ -340,25 +340,24 @@ void TOstrelForm::SetStatusText(const std::string& text) {
   SetWindowTextA(GetDlgItem(Handle(), idStatus), text.c_str());
 }
 
-void TOstrelForm::AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items,
-                                  const std::string& parent) {
+void TOstrelForm::AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items) {
   for (const MenuItem& item : items) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_DATA;
     info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(item.tag));
-    if (item.caption == "-") {
+    if (item.separator) {
       info.fType = MFT_SEPARATOR;
     } else {
       info.fMask |= MIIM_STRING | MIIM_ID;
       info.fType = MFT_STRING;
       info.dwTypeData = const_cast<char*>(item.caption.c_str());
       info.wID = nextMenuCommand_++;
-      if (item.clickable) menuCommands_[info.wID] = {item.caption, parent};
-      if (item.caption == kHotKeysOffCaption && parent.empty()) hotKeysCommand_ = info.wID;
-      if (!item.items.empty() || !item.clickable) {
+      if (item.choice.command != MenuCommand::kNone) menuCommands_[info.wID] = item.choice;
+      if (item.choice.command == MenuCommand::kHotKeysSwitch) hotKeysCommand_ = info.wID;
+      if (item.choice.command == MenuCommand::kNone) {
         HMENU sub = CreatePopupMenu();
-        AppendMenuItems(sub, item.items, item.caption);
+        AppendMenuItems(sub, item.items);
         info.fMask |= MIIM_SUBMENU;
         info.hSubMenu = sub;
       }
@@ -373,7 +372,7 @@ void TOstrelForm::RenderMenu(const std::vector<MenuItem>& items) {
   menuCommands_.clear();
   nextMenuCommand_ = kFirstMenuCommand;
   hotKeysCommand_ = 0;
-  AppendMenuItems(pop1_.get(), items, "");
+  AppendMenuItems(pop1_.get(), items);
   popupMenus971_->SetPopupMenu(pop1_.get());
 }
 
@@ -388,7 +387,6 @@ void TOstrelForm::SetHotKeysItem(const std::string& caption, int tag) {
   popupMenus971_->SetPopupMenu(nullptr);
   SetMenuItemInfoA(pop1_.get(), hotKeysCommand_, FALSE, &info);
   popupMenus971_->SetPopupMenu(pop1_.get());
-  menuCommands_[hotKeysCommand_] = {caption, ""};
 }
 
 void TOstrelForm::PopupMenu(ScreenPoint at) {
@@ -405,13 +403,13 @@ void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
   macroCommands_.clear();
   UINT id = kFirstMacroCommand;
   for (const MenuItem& item : items) {
-    if (item.caption == "-") {
+    if (item.separator) {
       AppendMenuA(sendKeyPop_.get(), MF_SEPARATOR, 0, nullptr);
       continue;
     }
     // A list of thousands of macros is cut where the command ids run out.
     if (id > kLastMacroCommand) continue;
-    if (item.clickable) macroCommands_[id] = item.caption;
+    if (item.choice.command == MenuCommand::kMacro) macroCommands_[id] = item.caption;
     AppendMenuA(sendKeyPop_.get(), MF_STRING, id++, item.caption.c_str());
   }
   popupMenus972_->SetPopupMenu(sendKeyPop_.get());
@@ -452,8 +450,8 @@ void TOstrelForm::OnCommand(int id, int code, HWND control) {
   if (!control) {
     auto chosen = menuCommands_.find(static_cast<UINT>(id));
     if (chosen != menuCommands_.end()) {
-      auto [caption, parent] = chosen->second;  // a copy: the click may rebuild the menu
-      controller_->MenuClick(caption, parent);
+      const MenuChoice choice = chosen->second;  // a copy: the click may rebuild the menu
+      controller_->MenuClick(choice);
       return;
     }
     auto macro = macroCommands_.find(static_cast<UINT>(id));
@@ -522,7 +520,7 @@ void TOstrelForm::ToolbarButton971Click() { controller_->ToolbarButton971Click()
 
 void TOstrelForm::ToolbarButton974Click(int tag) { controller_->ToolbarButton974Click(tag); }
 
-// The help page at the section of the button's Tag (99, the configuration window).
+// The help page at the section of the button's Tag (the configuration window's).
 void TOstrelForm::ToolbarButton975Click(int tag) { OpenHelpPage(Handle(), tag); }
 
 }  // namespace ostrel

@@ -22,6 +22,7 @@
 #include "platform/win32/Win32Ports.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellLink.h"
+#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
@@ -45,7 +46,7 @@ enum OstrelControlId : int {
   idUpdateButton = 201,  // Tag 1
   idDeleteButton = 202,  // Tag 2
   idShowMenuButton = 210,
-  idHelpButton = 211,  // Tag 99
+  idHelpButton = 211,  // Tag kMainHelpContext
 };
 
 inline constexpr UINT kTimer2 = 2;
@@ -118,7 +119,7 @@ class TOstrelForm : public tk::Form, public MainView {
   void ToolbarButton971Click();
   void ToolbarButton974Click(int tag);
   void ToolbarButton975Click(int tag);
-  void AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items, const std::string& parent);
+  void AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items);
 
   // The adapters outlive the controller, whose components unregister through them.
   Win32FileSystem files_;
@@ -128,7 +129,7 @@ class TOstrelForm : public tk::Form, public MainView {
   SysHotWindow hotKeyWindow_;
   TrayIconWindow trayWindow_;
   Win32HookLibrary hook_;
-  Win32Keyboard keyboard_;
+  Win32Keyboard keyboard_{[] { tk::Application::Get().ProcessMessages(); }};
   Win32Registry registry_;
   Win32ShellLink shellLinks_;
   tk::IconOwner trayIcon_;
@@ -143,9 +144,9 @@ class TOstrelForm : public tk::Form, public MainView {
   // The tree's nodes as rendered, by position; each item's lParam is its position.
   std::vector<TreeNode> nodes_;
   std::vector<HTREEITEM> treeItems_;
-  // Pop1 and, per command id, the chosen item's caption and its parent's caption.
+  // Pop1 and, per command id, what its item does.
   tk::MenuOwner pop1_;
-  std::map<UINT, std::pair<std::string, std::string>> menuCommands_;
+  std::map<UINT, MenuChoice> menuCommands_;
   UINT nextMenuCommand_ = kFirstMenuCommand;
   UINT hotKeysCommand_ = 0;
   // SendKeyPop and, per command id, the caption of the macro it types.

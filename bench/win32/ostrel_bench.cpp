@@ -939,7 +939,8 @@ class TimedKeyboard : public KeyboardPort {
   }
 
  private:
-  Win32Keyboard real_;  // the application object's message processing, as in the program
+  // The application object's message processing, as in the program.
+  Win32Keyboard real_{[] { tk::Application::Get().ProcessMessages(); }};
 };
 
 // The window and system adapters, with the time spent letting the target catch up (the
@@ -1143,7 +1144,7 @@ bool BenchTypingAccented(int reps, std::size_t chars) {
   if (!notepad.edit) return Fail("no Notepad window with an edit control");
   Win32Windows windows;
   Win32System system;
-  Win32Keyboard keyboard;
+  Win32Keyboard keyboard{[] { tk::Application::Get().ProcessMessages(); }};
   const MacroPorts ports{windows, system, keyboard};
   std::vector<double> rate, own, ratio;
   bool ok = true;

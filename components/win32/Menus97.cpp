@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/WindowChain.h"
+
 namespace ostrel {
 
 COLORREF ResolveColor97(COLORREF color) {
@@ -12,92 +14,20 @@ COLORREF ResolveColor97(COLORREF color) {
   return color;
 }
 
-// The window procedures in front of a window: one per instance and role, the newest
-// called first. Each link passes on to the one before it, the oldest to the procedure
-// the window had before the first link. Links can go in any order; the window gets its
-// own procedure back when the last one goes (unless someone else has put a procedure in
-// front of ours meanwhile: then ours stays, passing straight through).
-struct Menus97Chain {
-  struct Link {
-    TPopupMenus97* owner;
-    bool popup;
-  };
-  struct Chain {
-    WNDPROC first = nullptr;
-    std::vector<Link> links;
-  };
-  static std::map<HWND, Chain>& Chains() {
-    static std::map<HWND, Chain> chains;
-    return chains;
-  }
-  static std::vector<TPopupMenus97*>& Instances() {
-    static std::vector<TPopupMenus97*> instances;
-    return instances;
-  }
-  static bool Alive(const void* p) {
-    const auto& all = Instances();
-    return std::find(all.begin(), all.end(), p) != all.end();
-  }
-  static bool Linked(HWND wnd, const Link& link) {
-    auto it = Chains().find(wnd);
-    if (it == Chains().end()) return false;
-    for (const Link& l : it->second.links)
-      if (l.owner == link.owner && l.popup == link.popup) return true;
-    return false;
-  }
+namespace {
 
-  static LRESULT CallFrom(HWND wnd, WNDPROC first, const std::vector<Link>& links, int index,
-                          UINT msg, WPARAM wp, LPARAM lp) {
-    // A link removed by an earlier one during this message is passed over.
-    while (index >= 0 && !Linked(wnd, links[static_cast<std::size_t>(index)])) --index;
-    if (index < 0) return CallWindowProcA(first, wnd, msg, wp, lp);
-    const Link link = links[static_cast<std::size_t>(index)];
-    std::function<LRESULT()> previous = [=, &links] {
-      return CallFrom(wnd, first, links, index - 1, msg, wp, lp);
-    };
-    return link.popup ? link.owner->PopupWndProc(wnd, msg, wp, lp, previous)
-                      : link.owner->FormWndProc(wnd, msg, wp, lp, previous);
-  }
+// The instances alive: an owner-drawn item names its instance in its item data, and a
+// message for one that has gone is passed on untouched.
+std::vector<TPopupMenus97*>& Instances() {
+  static std::vector<TPopupMenus97*> instances;
+  return instances;
+}
+bool Alive(const void* p) {
+  const auto& all = Instances();
+  return std::find(all.begin(), all.end(), p) != all.end();
+}
 
-  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto it = Chains().find(wnd);
-    if (it == Chains().end()) return DefWindowProcA(wnd, msg, wp, lp);
-    const WNDPROC first = it->second.first;
-    if (msg == WM_NCDESTROY) {
-      // The window goes before the components: they find no chain to leave.
-      SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(first));
-      Chains().erase(it);
-      return CallWindowProcA(first, wnd, msg, wp, lp);
-    }
-    const std::vector<Link> links = it->second.links;  // a snapshot: links may go meanwhile
-    return CallFrom(wnd, first, links, static_cast<int>(links.size()) - 1, msg, wp, lp);
-  }
-
-  static void Install(HWND wnd, TPopupMenus97* owner, bool popup) {
-    if (!wnd || !IsWindow(wnd)) return;
-    auto it = Chains().find(wnd);
-    if (it == Chains().end()) {
-      Chain chain;
-      chain.first = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC));
-      it = Chains().emplace(wnd, chain).first;
-      SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
-    }
-    it->second.links.push_back({owner, popup});
-  }
-
-  static void Remove(HWND wnd, TPopupMenus97* owner, bool popup) {
-    auto it = Chains().find(wnd);
-    if (it == Chains().end()) return;
-    auto& links = it->second.links;
-    links.erase(std::remove_if(links.begin(), links.end(),
-                               [&](const Link& l) { return l.owner == owner && l.popup == popup; }),
-                links.end());
-    if (!links.empty()) return;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)) != &Proc) return;
-    SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.first));
-    Chains().erase(it);
-  }
-};
+}  // namespace
 
 namespace {
 
@@ -139,12 +69,10 @@ void FillSolid(HDC dc, const RECT& r, COLORREF color) {
 }
 
 void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF color) {
-  HPEN pen = CreatePen(PS_SOLID, 1, color);
-  HGDIOBJ old = SelectObject(dc, pen);
+  const tk::GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, color));
+  const tk::Selection selected(dc, pen.get());
   MoveToEx(dc, x0, y0, nullptr);
   LineTo(dc, x1, y1);
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 SIZE BitmapSize(HBITMAP bmp) {
@@ -157,19 +85,21 @@ SIZE BitmapSize(HBITMAP bmp) {
 void DrawMark(HDC dc, HBITMAP bmp, int x, int y) {
   if (!bmp) return;
   const SIZE size = BitmapSize(bmp);
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  TransparentBlt(dc, x, y, size.cx, size.cy, mem, 0, 0, size.cx, size.cy, RGB(255, 255, 255));
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  const tk::MemoryDc mem(CreateCompatibleDC(dc));
+  const tk::Selection selected(mem.get(), bmp);
+  TransparentBlt(dc, x, y, size.cx, size.cy, mem.get(), 0, 0, size.cx, size.cy,
+                 RGB(255, 255, 255));
 }
 
 }  // namespace
 
 TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner)
     : ownerForm_(ownerForm == popupOwner ? nullptr : ownerForm), popupOwner_(popupOwner) {
-  Menus97Chain::Instances().push_back(this);
-  Menus97Chain::Install(ownerForm_, this, false);
+  Instances().push_back(this);
+  tk::ChainWindowProc(ownerForm_, this,
+                      [this](HWND wnd, UINT msg, WPARAM wp, LPARAM lp, const tk::PassOn& previous) {
+                        return FormWndProc(wnd, msg, wp, lp, previous);
+                      });
   // BannerFont: "Arial", 12 points.
   HDC screen = GetDC(nullptr);
   BannerFont.height = -MulDiv97(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
@@ -177,27 +107,24 @@ TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner)
   LoadMenuFont();
   hiliteFont_.color = SysColor97(COLOR_HIGHLIGHTTEXT);
   HINSTANCE inst = GetModuleHandleA(nullptr);
-  checkMark_ = LoadBitmapA(inst, "CheckMark");
-  radioMark_ = LoadBitmapA(inst, "RadioMark");
-  checkSize_ = BitmapSize(checkMark_);
+  checkMark_.Reset(LoadBitmapA(inst, "CheckMark"));
+  radioMark_.Reset(LoadBitmapA(inst, "RadioMark"));
+  checkSize_ = BitmapSize(checkMark_.get());
   mark_ = InitialMarkSize(GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK),
                           checkSize_.cx, checkSize_.cy);
-  Menus97Chain::Install(popupOwner_, this, true);
+  tk::ChainWindowProc(popupOwner_, this,
+                      [this](HWND wnd, UINT msg, WPARAM wp, LPARAM lp, const tk::PassOn& previous) {
+                        return PopupWndProc(wnd, msg, wp, lp, previous);
+                      });
 }
 
+// The GDI objects go with their owners, each context before the bitmap selected into it.
 TPopupMenus97::~TPopupMenus97() {
-  Menus97Chain::Remove(popupOwner_, this, true);
-  auto& all = Menus97Chain::Instances();
+  tk::UnchainWindowProc(popupOwner_, this);
+  auto& all = Instances();
   all.erase(std::remove(all.begin(), all.end(), this), all.end());
   SetPopupMenu(nullptr);
-  Menus97Chain::Remove(ownerForm_, this, false);
-  if (bannerDC_) DeleteDC(bannerDC_);
-  if (bannerBitmap_) DeleteObject(bannerBitmap_);
-  if (measureDC_) DeleteDC(measureDC_);
-  ClearImageCache();
-  for (FontKey& f : fonts_) DeleteObject(f.handle);
-  if (checkMark_) DeleteObject(checkMark_);
-  if (radioMark_) DeleteObject(radioMark_);
+  tk::UnchainWindowProc(ownerForm_, this);
 }
 
 void TPopupMenus97::LoadMenuFont() {
@@ -237,15 +164,12 @@ void TPopupMenus97::SetImages(HIMAGELIST images) {
 
 HFONT TPopupMenus97::FontHandle(const TFont97& font, bool bold) {
   for (const FontKey& f : fonts_)
-    if (f.bold == bold && f.font == font) return f.handle;
+    if (f.bold == bold && f.font == font) return f.handle.get();
   // Fonts of earlier settings are let go, so changing fonts often keeps few alive.
-  if (fonts_.size() >= 8) {
-    for (FontKey& f : fonts_) DeleteObject(f.handle);
-    fonts_.clear();
-  }
+  if (fonts_.size() >= 8) fonts_.clear();
   const LOGFONTA lf = LogFontOf(font, bold);
-  fonts_.push_back({font, bold, CreateFontIndirectA(&lf)});
-  return fonts_.back().handle;
+  fonts_.push_back({font, bold, tk::GdiObject<HFONT>(CreateFontIndirectA(&lf))});
+  return fonts_.back().handle.get();
 }
 
 // Attaching ------------------------------------------------------------------------------
@@ -408,7 +332,7 @@ bool TPopupMenus97::RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
     if (!dis || dis->CtlType != ODT_MENU || !dis->itemData) return false;
     auto* target = reinterpret_cast<TPopupMenus97*>(dis->itemData);
-    if (!Menus97Chain::Alive(target)) return false;
+    if (!Alive(target)) return false;
     result = target->HandleDrawItem(*dis);
     return true;
   }
@@ -416,7 +340,7 @@ bool TPopupMenus97::RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
     if (wp != 0 || !mis || !mis->itemData) return false;
     auto* target = reinterpret_cast<TPopupMenus97*>(mis->itemData);
-    if (!Menus97Chain::Alive(target)) return false;
+    if (!Alive(target)) return false;
     result = target->HandleMeasureItem(*mis);
     return true;
   }
@@ -527,8 +451,8 @@ LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
   const TMenuItem97& item = *found->second;
   // A memory context of the screen's kind, kept: borrowing the screen's for every item
   // costs more than the measuring.
-  if (!measureDC_) measureDC_ = CreateCompatibleDC(nullptr);
-  HDC dc = measureDC_;
+  if (!measureDC_) measureDC_.Reset(CreateCompatibleDC(nullptr));
+  HDC dc = measureDC_.get();
   const int saved = SaveDC(dc);
   SelectObject(dc, FontHandle(font_, false));
   int textHeight = 0;
@@ -568,12 +492,8 @@ void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
     // pixels: the one there is kept, and the rotated font is not made again.
     const BannerLook look = CurrentBannerLook();
     if (!(look == bannerLook_)) {
-      if (bannerDC_) {
-        DeleteDC(bannerDC_);  // lets go of the old bitmap
-        bannerDC_ = nullptr;
-      }
-      if (bannerBitmap_) DeleteObject(bannerBitmap_);
-      bannerBitmap_ = nullptr;
+      bannerDC_.Reset();  // lets go of the old bitmap first
+      bannerBitmap_.Reset();
       bannerLook_ = look;
     }
   }
@@ -630,10 +550,10 @@ void TPopupMenus97::DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect) {
   const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
   if (rect.left == bannerRect_.left) rect.left += BannerWidth + 2;
   if (w <= 0 || h <= 0) return;
-  if (!bannerDC_) bannerDC_ = CreateCompatibleDC(dc);
+  if (!bannerDC_) bannerDC_.Reset(CreateCompatibleDC(dc));
   if (!bannerBitmap_) {
     BuildBanner(dc);
-    SelectObject(bannerDC_, bannerBitmap_);
+    SelectObject(bannerDC_.get(), bannerBitmap_.get());
   }
   int y0 = 0, y1 = h;
   const std::size_t pos = static_cast<std::size_t>(&item - root_.items.data());
@@ -647,45 +567,40 @@ void TPopupMenus97::DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect) {
         break;
       }
   }
-  BitBlt(dc, bannerRect_.left, bannerRect_.top + y0, w, y1 - y0, bannerDC_, 0, y0, SRCCOPY);
+  BitBlt(dc, bannerRect_.left, bannerRect_.top + y0, w, y1 - y0, bannerDC_.get(), 0, y0,
+         SRCCOPY);
 }
 
 void TPopupMenus97::BuildBanner(HDC dc) {
   const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
-  bannerBitmap_ = CreateCompatibleBitmap(dc, w, h);
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ oldBitmap = SelectObject(mem, bannerBitmap_);
+  bannerBitmap_.Reset(CreateCompatibleBitmap(dc, w, h));
+  const tk::MemoryDc memory(CreateCompatibleDC(dc));
+  HDC mem = memory.get();
+  const tk::Selection bitmap(mem, bannerBitmap_.get());
   const COLORREF start = ResolveColor97(BannerColor), end = ResolveColor97(BannerEndColor);
   if (start == end) {
     FillSolid(mem, RECT{0, 0, w, h}, start);
   } else {
     for (const GradientBand& band : GradientBands(h, BannerNumColors, start, end)) {
-      HBRUSH brush = CreateSolidBrush(band.color);
-      HGDIOBJ old = SelectObject(mem, brush);
+      const tk::GdiObject<HBRUSH> brush(CreateSolidBrush(band.color));
+      const tk::Selection selected(mem, brush.get());
       PatBlt(mem, 0, band.y0, w, band.y1 - band.y0, PATCOPY);
-      SelectObject(mem, old);
-      DeleteObject(brush);
     }
   }
-  if (!BannerText.empty()) {
-    SetTextColor(mem, ResolveColor97(BannerFont.color));
-    LOGFONTA lf = LogFontOf(BannerFont, false);
-    lf.lfEscapement = lf.lfOrientation = 900;
-    lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-    HFONT rotated = CreateFontIndirectA(&lf);
-    HGDIOBJ oldFont = SelectObject(mem, rotated);
-    Rect97 area{0, 0, w, h};
-    if (BannerImage >= 0) area.bottom -= BannerWidth + 4;
-    SetBkMode(mem, TRANSPARENT);
-    SIZE extent{};
-    GetTextExtentPoint32A(mem, BannerText.c_str(), static_cast<int>(BannerText.size()), &extent);
-    const Point97 at = BannerTextOrigin(area, extent.cx, extent.cy + 2, BannerJustification);
-    TextOutA(mem, at.x, at.y, BannerText.c_str(), static_cast<int>(BannerText.size()));
-    SelectObject(mem, oldFont);
-    DeleteObject(rotated);
-  }
-  SelectObject(mem, oldBitmap);
-  DeleteDC(mem);
+  if (BannerText.empty()) return;
+  SetTextColor(mem, ResolveColor97(BannerFont.color));
+  LOGFONTA lf = LogFontOf(BannerFont, false);
+  lf.lfEscapement = lf.lfOrientation = 900;
+  lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  const tk::GdiObject<HFONT> rotated(CreateFontIndirectA(&lf));
+  const tk::Selection font(mem, rotated.get());
+  Rect97 area{0, 0, w, h};
+  if (BannerImage >= 0) area.bottom -= BannerWidth + 4;
+  SetBkMode(mem, TRANSPARENT);
+  SIZE extent{};
+  GetTextExtentPoint32A(mem, BannerText.c_str(), static_cast<int>(BannerText.size()), &extent);
+  const Point97 at = BannerTextOrigin(area, extent.cx, extent.cy + 2, BannerJustification);
+  TextOutA(mem, at.x, at.y, BannerText.c_str(), static_cast<int>(BannerText.size()));
 }
 
 void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
@@ -707,23 +622,22 @@ void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
 void TPopupMenus97::DrawImage(HDC dc, int index, int x, int y, COLORREF background) {
   int w = 0, h = 0;
   ImageList_GetIconSize(images_, &w, &h);
-  if (!imageDC_) imageDC_ = CreateCompatibleDC(dc);
-  HBITMAP& cached = imageCache_[{index, background}];
+  if (!imageDC_) imageDC_.Reset(CreateCompatibleDC(dc));
+  HDC mem = imageDC_.get();
+  tk::GdiObject<HBITMAP>& cached = imageCache_[{index, background}];
   if (!cached) {
-    cached = CreateCompatibleBitmap(dc, w, h);
-    SelectObject(imageDC_, cached);
-    FillSolid(imageDC_, RECT{0, 0, w, h}, background);
-    ImageList_Draw(images_, index, imageDC_, 0, 0, ILD_TRANSPARENT);
+    cached.Reset(CreateCompatibleBitmap(dc, w, h));
+    SelectObject(mem, cached.get());
+    FillSolid(mem, RECT{0, 0, w, h}, background);
+    ImageList_Draw(images_, index, mem, 0, 0, ILD_TRANSPARENT);
   } else {
-    SelectObject(imageDC_, cached);
+    SelectObject(mem, cached.get());
   }
-  BitBlt(dc, x, y, w, h, imageDC_, 0, 0, SRCCOPY);
+  BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
 }
 
 void TPopupMenus97::ClearImageCache() {
-  if (imageDC_) DeleteDC(imageDC_);  // lets go of the bitmap selected last
-  imageDC_ = nullptr;
-  for (auto& [key, bitmap] : imageCache_) DeleteObject(bitmap);
+  imageDC_.Reset();  // lets go of the bitmap selected last
   imageCache_.clear();
 }
 
@@ -732,14 +646,16 @@ void TPopupMenus97::ClearImageCache() {
 void TPopupMenus97::DrawEmbossed(HDC dc, int index, int x, int y) {
   int w = 0, h = 0;
   ImageList_GetIconSize(images_, &w, &h);
-  HDC colour = CreateCompatibleDC(dc);
-  HBITMAP colourBmp = CreateCompatibleBitmap(dc, w, h);
-  HGDIOBJ oldColour = SelectObject(colour, colourBmp);
+  const tk::GdiObject<HBITMAP> colourBmp(CreateCompatibleBitmap(dc, w, h));
+  const tk::MemoryDc colourDc(CreateCompatibleDC(dc));
+  HDC colour = colourDc.get();
+  const tk::Selection colourSelected(colour, colourBmp.get());
   PatBlt(colour, 0, 0, w, h, WHITENESS);
   ImageList_Draw(images_, index, colour, 0, 0, ILD_TRANSPARENT);
-  HDC mono = CreateCompatibleDC(dc);
-  HBITMAP monoBmp = CreateBitmap(w, h, 1, 1, nullptr);
-  HGDIOBJ oldMono = SelectObject(mono, monoBmp);
+  const tk::GdiObject<HBITMAP> monoBmp(CreateBitmap(w, h, 1, 1, nullptr));
+  const tk::MemoryDc monoDc(CreateCompatibleDC(dc));
+  HDC mono = monoDc.get();
+  const tk::Selection monoSelected(mono, monoBmp.get());
   // The image's pixels become 1, what it leaves white 0.
   SetBkColor(colour, RGB(255, 255, 255));
   BitBlt(mono, 0, 0, w, h, colour, 0, 0, NOTSRCCOPY);
@@ -747,18 +663,10 @@ void TPopupMenus97::DrawEmbossed(HDC dc, int index, int x, int y) {
   SetBkColor(dc, RGB(255, 255, 255));
   const std::pair<int, int> passes[] = {{COLOR_BTNHIGHLIGHT, 1}, {COLOR_BTNSHADOW, 0}};
   for (const auto& [color, offset] : passes) {
-    HBRUSH brush = CreateSolidBrush(GetSysColor(color));
-    HGDIOBJ old = SelectObject(dc, brush);
+    const tk::GdiObject<HBRUSH> brush(CreateSolidBrush(GetSysColor(color)));
+    const tk::Selection selected(dc, brush.get());
     BitBlt(dc, x + offset, y + offset, w, h, mono, 0, 0, kDSPDxax);
-    SelectObject(dc, old);
-    DeleteObject(brush);
   }
-  SelectObject(mono, oldMono);
-  DeleteObject(monoBmp);
-  DeleteDC(mono);
-  SelectObject(colour, oldColour);
-  DeleteObject(colourBmp);
-  DeleteDC(colour);
 }
 
 void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
@@ -786,14 +694,14 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
     if (selected && (item.checked || hasImage)) {
       DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(checkSize_.cx), true);
     } else if (!selected && item.checked) {
-      const SIZE markSize = item.radio ? BitmapSize(radioMark_) : checkSize_;
+      const SIZE markSize = item.radio ? BitmapSize(radioMark_.get()) : checkSize_;
       DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(markSize.cx), false);
     }
     if (hasImage)
       DrawImage(dc, item.tag, rect.left + 2, rect.top + 2,
                 ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
     else if (item.checked)
-      DrawMark(dc, item.radio ? radioMark_ : checkMark_, rect.left + 1, rect.top + 1);
+      DrawMark(dc, (item.radio ? radioMark_ : checkMark_).get(), rect.left + 1, rect.top + 1);
   } else if (hasImage) {
     DrawEmbossed(dc, item.tag, rect.left, rect.top);
   }

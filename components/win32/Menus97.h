@@ -3,11 +3,9 @@
 // image list, a background and highlight bar of its own, marks, title separators
 // ("-Title") and embossed disabled items. The host builds and pops the menu up as
 // usual; the component works through the messages the menu sends to the window that
-// owns it while open, by putting a window procedure in front of that window's.
-//
-// Several instances share that window: each new one is called first and passes on to
-// the one before it, the last to the window's own procedure, and they may be destroyed
-// in any order. The menu's items are read into TMenuItem97 when the menu is attached
+// owns it while open, by putting a window procedure in front of that window's (the
+// toolkit's window chain: several instances may share the window and be destroyed in
+// any order). The menu's items are read into TMenuItem97 when the menu is attached
 // (Tag: the item data the host gave each item) and made owner-drawn; detaching turns
 // them back into the string items they were, item data and all.
 #pragma once
@@ -21,6 +19,7 @@
 #include <string>
 
 #include "components/Menus97.h"
+#include "toolkit/Gdi.h"
 
 namespace ostrel {
 
@@ -51,7 +50,7 @@ class TPopupMenus97 {
   TPopupMenus97(const TPopupMenus97&) = delete;
   TPopupMenus97& operator=(const TPopupMenus97&) = delete;
 
-  // Published properties, with their defaults after construction.
+  // The settings a host may change at any time, with their defaults after construction.
   int BannerImage = -1;
   TBannerJustification BannerJustification = bjCenter;
   int BannerWidth = 20;
@@ -98,7 +97,6 @@ class TPopupMenus97 {
   }
 
  private:
-  friend struct Menus97Chain;
   LRESULT PopupWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
                        const std::function<LRESULT()>& previous);
   LRESULT FormWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
@@ -134,12 +132,12 @@ class TPopupMenus97 {
   HIMAGELIST images_ = nullptr;
   TFont97 font_, hiliteFont_;
   bool defaultFont_ = true;
-  HBITMAP checkMark_ = nullptr, radioMark_ = nullptr;
+  tk::GdiObject<HBITMAP> checkMark_, radioMark_;
   SIZE checkSize_{17, 17};
   MarkSize mark_{20, 20};
   RECT bannerRect_{};
-  HBITMAP bannerBitmap_ = nullptr;
-  HDC bannerDC_ = nullptr;  // holds the banner bitmap while it is cached
+  tk::GdiObject<HBITMAP> bannerBitmap_;
+  tk::MemoryDc bannerDC_;  // holds the banner bitmap while it is cached
   // What the cached banner was built from.
   struct BannerLook {
     int width = 0, height = 0;
@@ -159,13 +157,13 @@ class TPopupMenus97 {
   std::map<const TMenuItem97*, int> siblingWidths_;
   std::map<std::uint32_t, TMenuItem97*> byCommand_;
   std::map<HMENU, TMenuItem97*> bySubMenu_;
-  HDC measureDC_ = nullptr;
-  HDC imageDC_ = nullptr;
-  std::map<std::pair<int, COLORREF>, HBITMAP> imageCache_;
+  tk::MemoryDc measureDC_;
+  std::map<std::pair<int, COLORREF>, tk::GdiObject<HBITMAP>> imageCache_;
+  tk::MemoryDc imageDC_;  // holds one of the cached images; goes before them
   struct FontKey {
     TFont97 font;
     bool bold;
-    HFONT handle;
+    tk::GdiObject<HFONT> handle;
   };
   std::vector<FontKey> fonts_;
 };

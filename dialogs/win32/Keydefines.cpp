@@ -65,6 +65,7 @@ void TKeydefines::OnCreate() {
   AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 200, 51, 140, 13, idKdLabel1);
   AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13,
              idKdFunTargetC);
+  // "Additonal" is the program's own spelling, kept on purpose.
   AddControl("STATIC", "Additonal &parameters:", SS_LEFT, 8, 136, 300, 13, idKdFunParmsC);
   AddControl("STATIC", "Default &Directory:", SS_LEFT, 8, 175, 300, 13, idKdFunDirC);
 

@@ -1,12 +1,11 @@
 #include "dialogs/win32/Selfun.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Colours.h"
 
 namespace ostrel {
 namespace {
 
-constexpr COLORREF kAqua = RGB(0, 255, 255);
-constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 tk::FormStyle SelfunStyle(HWND owner) {
   tk::FormStyle style;
@@ -39,7 +38,7 @@ TSelfun::~TSelfun() {
 
 void TSelfun::OnCreate() {
   HINSTANCE inst = tk::Application::Get().Instance();
-  icons_.Reset(ImageList_LoadImageA(inst, "FUNICONS", 32, 0, kTransparent, IMAGE_BITMAP,
+  icons_.Reset(ImageList_LoadImageA(inst, "FUNICONS", 32, 0, tk::kImageMask, IMAGE_BITMAP,
                                     LR_CREATEDIBSECTION));
 
   // The panels are drawn here (WM_DRAWITEM) and lie below the controls on them: they
@@ -152,7 +151,7 @@ void TSelfun::DrawPanel(const DRAWITEMSTRUCT& d) {
       break;
     case idSelfunPanel2: {
       DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
-      const tk::BrushOwner aqua(CreateSolidBrush(kAqua));
+      const tk::BrushOwner aqua(CreateSolidBrush(tk::kAqua));
       FillRect(dc, &r, aqua.get());
       char text[64] = "";
       GetWindowTextA(d.hwndItem, text, sizeof text);

@@ -4,15 +4,10 @@
 
 #include <utility>
 
-#include "toolkit/Application.h"
-
 namespace ostrel {
 
 static_assert(kQsKey == QS_KEY && kMapVkToScanCode == MAPVK_VK_TO_VSC);
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text is handed over as it is");
-
-Win32Keyboard::Win32Keyboard()
-    : processMessages_([] { tk::Application::Get().ProcessMessages(); }) {}
 
 Win32Keyboard::Win32Keyboard(std::function<void()> processMessages)
     : processMessages_(std::move(processMessages)) {}

@@ -9,11 +9,8 @@ namespace ostrel {
 
 class Win32Keyboard : public KeyboardPort {
  public:
-  // Pending messages are processed by the application object's loop
-  // (tk::Application::ProcessMessages), with its message filter.
-  Win32Keyboard();
-  // Pending messages are processed by `processMessages` instead (tests and tools that
-  // run without the application object).
+  // Pending messages are processed by `processMessages`: in the program, the application
+  // object's loop with its message filter; PumpMessages where there is none.
   explicit Win32Keyboard(std::function<void()> processMessages);
 
   bool GetKeyboardState(KeyState& state) override;

@@ -2,7 +2,7 @@
 // registered show request, and AllowSetForegroundWindow, behind OneCopyPort.
 #pragma once
 
-#include "app/OneCopy.h"
+#include "platform/OneCopyPort.h"
 
 namespace ostrel {
 

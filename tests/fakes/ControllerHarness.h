@@ -2,6 +2,8 @@
 #pragma once
 
 #include <algorithm>
+
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,25 @@ struct Harness {
   PKeyRec Def(const std::string& group, const std::string& name) {
     std::ptrdiff_t at = ctl.Keys()->Find(group + kKeySeparator + name);
     return at == KeysList::npos ? nullptr : ctl.Keys()->At(static_cast<std::size_t>(at));
+  }
+  // Chooses the first item of the rendered OstrelMenu with this caption (in the group's
+  // submenu, or at the top level), as the view hands it back.
+  void Choose(const std::string& caption, const std::string& group = "") {
+    const std::vector<MenuItem>* items = &view.menu;
+    if (!group.empty()) {
+      auto sub = std::find_if(items->begin(), items->end(),
+                              [&](const MenuItem& m) { return m.caption == group; });
+      ASSERT_NE(sub, items->end()) << "no submenu " << group;
+      items = &sub->items;
+    }
+    auto it = std::find_if(items->begin(), items->end(),
+                           [&](const MenuItem& m) { return m.caption == caption; });
+    ASSERT_NE(it, items->end()) << "no item " << caption;
+    ctl.MenuClick(it->choice);
+  }
+  // The log line of a pause of the program's, by its name in Timings.
+  std::string Pause(std::uint32_t Timings::*delay) const {
+    return "Sleep " + std::to_string(ctl.Timings().*delay);
   }
   // The logged calls that start with one of the prefixes, in order.
   std::vector<std::string> Calls(std::initializer_list<const char*> prefixes) const {

@@ -106,7 +106,7 @@ TEST_F(AddUpdate, TerminatingWhileEditingStoresNothing) {
     };
     run.view.editor = [&run](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
       copy.Name.assign("Half typed");
-      run.ctl.MenuClick("Terminate", "");
+      run.ctl.MenuClick({MenuCommand::kTerminate});
       run.ctl.FormDestroy();
       return 0;
     };

@@ -43,8 +43,8 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
                        "memo", "showMainForm 0", "timer2 on", "timer2 off", "filter",
                        "bindMinimize", "hints 1000 10000", "FindWindow Progman", "DLLATTACH",
                        "MapSharedBlock", "WriteShared 44 500", "tree 3", "menu 7", "funtype 20",
-                       "Sleep 100", "NotifyIcon 0 Ostrel", "restore", "SetForegroundWindow 500",
-                       "Sleep 100"}));
+                       Pause(&Timings::settleMs), "NotifyIcon 0 Ostrel", "restore",
+                       "SetForegroundWindow 500", Pause(&Timings::settleMs)}));
   EXPECT_EQ(ctl.AppDir(), "C:\\Program Files\\Ostrel\\");
   EXPECT_EQ(ctl.KeysFileName(), kKeys);
   EXPECT_EQ(ctl.DesktopWnd(), 77u);
@@ -81,8 +81,11 @@ TEST_F(ControllerStartup, UnreadableFileIsReportedAndLeftAloneBySetUp) {
   std::vector<std::string> errors = Calls({"error"});
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].rfind("error Cannot open file " + kKeys, 0), 0u);
-  // About 2 s of attempts before giving up.
-  EXPECT_EQ(Calls({"Sleep 100"}).size(), 20u + 2);
+  // About 2 s of attempts before giving up, then the set-up's two pauses.
+  std::vector<std::string> pauses(DefinitionFile::kOpenAttempts - 1,
+                                  "Sleep " + std::to_string(DefinitionFile::kOpenRetryMs));
+  pauses.insert(pauses.end(), 2, Pause(&Timings::settleMs));
+  EXPECT_EQ(Calls({"Sleep"}), pauses);
   for (const std::string& op : files.log) ADD_FAILURE() << op;  // no backup, no rewrite
   EXPECT_EQ(files.files[kKeys], Bytes(MakeRec("A")));
   EXPECT_TRUE(ctl.PopupReady());

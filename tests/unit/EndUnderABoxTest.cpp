@@ -14,7 +14,7 @@ class EndUnderABox : public ::testing::Test, public Harness {
  protected:
   // "Terminate" chosen, and the window destroyed as the normal exit path does.
   void TerminateFromTheMenu() {
-    ctl.MenuClick("Terminate", "");
+    ctl.MenuClick({MenuCommand::kTerminate});
     ctl.FormDestroy();
   }
 };
@@ -53,7 +53,7 @@ TEST_F(EndUnderABox, TerminateUnderABoxOfTheSetUpStopsTheSetUp) {
 TEST_F(EndUnderABox, ShowDoesNotBringAnEndedProgramForward) {
   StartWith({MakeRec("A")});
   view.pendingMessages = [this] { TerminateFromTheMenu(); };
-  ctl.MenuClick("Show...", "");
+  ctl.MenuClick({MenuCommand::kShow});
   EXPECT_TRUE(Calls({"Sleep", "SetForegroundWindow"}).empty());
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/FunCatalogue.h"
+#include "catalogue/HelpTexts.h"
 #include "dialogs/KeyEditor.h"
 #include "macro/MacroListEditor.h"
 #include "macro/Sendkeys.h"
@@ -91,7 +92,7 @@ TEST_F(HelpPageContents, DocumentsEveryMacroWord) {
 }
 
 TEST_F(HelpPageContents, HasTheSectionsTheHelpButtonsOpen) {
-  for (int context : {kEditorHelpContext, kMacroListHelpContext})
+  for (int context : {kMainHelpContext, kMacroListHelpContext})
     EXPECT_FALSE(Section(page, "context-" + std::to_string(context)).empty()) << context;
 }
 

@@ -1,5 +1,5 @@
 // The tree and the OstrelMenu rebuilt from the definitions, the selection kept across a
-// rebuild, menu choices routed by key text before the fixed commands, Delete and the
+// rebuild, menu choices routed by what each item is, Delete and the
 // status line.
 #include <gtest/gtest.h>
 
@@ -126,43 +126,55 @@ TEST_F(KeyTree, StatusLineShowsTheSelectedFunction) {
   EXPECT_EQ(view.status, "  Run a program");
 }
 
-TEST_F(KeyTree, MenuChoiceFindsTheDefinitionBeforeTheFixedCommands) {
-  StartWith({MakeRec("Terminate", "", ftHideShowDesktop),
+// A definition named like a fixed command is its own item: choosing it runs it, and the
+// fixed command still does what it says.
+TEST_F(KeyTree, MenuItemsCarryTheirCommandWhateverTheDefinitionsAreCalled) {
+  StartWith({MakeRec("Terminate", "", ftHideShowDesktop), MakeRec("Show...", "", ftMinimizeAll),
+             MakeRec("HotKeys Off", "", ftExploreFolder, "C:\\Temp"),
              MakeRec("Mail", "Net", ftNewMail, "mailto:a@b.c")});
   windows.classes["Progman"] = 0;
-  ctl.MenuClick("Terminate", "");
-  EXPECT_TRUE(Calls({"end"}).empty());
+  Choose("Terminate");
+  Choose("Show...");
+  Choose("HotKeys Off");
+  Choose("Mail", "Net");
+  EXPECT_TRUE(Calls({"end", "restore"}).empty());
   EXPECT_FALSE(ctl.Terminating());
-  ctl.MenuClick("mail", "NET");  // looked up ignoring case
-  EXPECT_EQ(Calls({"Shell"}),
-            std::vector<std::string>{"Shell 1 <default> [mailto:a@b.c] [] [] 10"});
+  EXPECT_TRUE(ctl.SysHotKey1().Active());
+  EXPECT_EQ(Calls({"Shell"}), (std::vector<std::string>{
+                                  "Shell 1 Explore [C:\\Temp] [] [] 1",
+                                  "Shell 1 <default> [mailto:a@b.c] [] [] 10"}));
   EXPECT_EQ(ctl.PendingKey(), nullptr);
+  // The fixed switch is found by what it is, not by its caption.
+  ctl.MenuClick(view.menu.end()[-3].choice);
+  EXPECT_FALSE(ctl.SysHotKey1().Active());
+  ctl.MenuClick(view.menu.back().choice);
+  EXPECT_TRUE(ctl.Terminating());
 }
 
 TEST_F(KeyTree, FixedCommands) {
   windows.classes["Progman"] = 77;
   StartWith({WithKey(MakeRec("A"), 76)});
-  ctl.MenuClick("Hide Menu", "");
+  Choose("Hide Menu");
   EXPECT_TRUE(log.calls.empty());
 
-  ctl.MenuClick("HotKeys Off", "");
+  Choose("HotKeys Off");
   EXPECT_FALSE(ctl.SysHotKey1().Active());
   EXPECT_EQ(view.menu.size(), 6u);
-  EXPECT_EQ(ctl.Menu()[HotKeysItemIndex(ctl.Menu())].caption, "HotKeys On");
-  ctl.MenuClick("HotKeys On", "");
+  EXPECT_EQ(ctl.Menu().end()[-3].caption, "HotKeys On");
+  ctl.MenuClick({MenuCommand::kHotKeysSwitch});
   EXPECT_TRUE(ctl.SysHotKey1().Active());
   EXPECT_EQ(Calls({"hotkeysItem", "RegisterHotKey", "UnregisterHotKey"}),
             (std::vector<std::string>{"hotkeysItem HotKeys On 1", "UnregisterHotKey 0",
                                       "hotkeysItem HotKeys Off 4", "RegisterHotKey 0 0 112"}));
 
   log.calls.clear();
-  ctl.MenuClick("Show...", "");
-  EXPECT_EQ(log.calls, (std::vector<std::string>{"restore", "process", "Sleep 100",
+  Choose("Show...");
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"restore", "process", Pause(&Timings::settleMs),
                                                  "SetForegroundWindow 500"}));
 
   log.calls.clear();
   windows.windows[77].visible = false;
-  ctl.MenuClick("Terminate", "");
+  Choose("Terminate");
   EXPECT_TRUE(ctl.Terminating());
   EXPECT_EQ(log.calls, (std::vector<std::string>{"ShowWindow 77 5", "end"}));
 }

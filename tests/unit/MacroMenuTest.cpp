@@ -17,7 +17,7 @@ const std::string kListPath = "C:\\Program Files\\Ostrel\\Names.skl";
 
 std::vector<std::string> Captions(const std::vector<MenuItem>& items) {
   std::vector<std::string> out;
-  for (const MenuItem& item : items) out.push_back(item.caption + (item.clickable ? "" : "!"));
+  for (const MenuItem& item : items) out.push_back(item.caption + (item.choice.command == MenuCommand::kMacro ? "" : "!"));
   return out;
 }
 
@@ -71,9 +71,9 @@ TEST_F(MacroMenu, AppearsWhereTheOstrelMenuDidEvenWithTheDesktopInFront) {
   windows.cursor = {1, 2};  // the cursor has moved since
   view.whileMacroMenuUp = [this] { system.now += 700; };
   ctl.SendKeysMenu("Names.skl");
-  EXPECT_EQ(log.calls, (std::vector<std::string>{"macroMenu 4", "Sleep 100", "process",
-                                                 "SetForegroundWindow 500", "macroPopup 40,60",
-                                                 "Sleep 100"}));
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"macroMenu 4", Pause(&Timings::settleMs),
+                                                 "process", "SetForegroundWindow 500",
+                                                 "macroPopup 40,60", Pause(&Timings::settleMs)}));
   EXPECT_EQ(Captions(view.macroMenu), (std::vector<std::string>{"Greeting", "Tab2", "-!", "Quit!"}));
   EXPECT_EQ(ctl.MacroList().size(), 4u);
 }
