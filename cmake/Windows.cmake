@@ -89,27 +89,47 @@ add_test(NAME help_page_shipped COMMAND bash ${PROJECT_SOURCE_DIR}/tests/build/c
          $<TARGET_FILE_DIR:Ostrel>/ostrel.htm)
 set_tests_properties(help_page_shipped PROPERTIES LABELS nowine)
 
-# GoogleTest built from source with the same compiler (Debian ships it in /usr/src).
+# GoogleTest built from source with the same compiler where its sources are (Debian ships
+# them in /usr/src); otherwise the installed one (MSYS2's mingw-w64-i686-gtest), its static
+# libraries first, so that the test programs run without GoogleTest's DLLs beside them.
 set(OSTREL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
-if(NOT EXISTS ${OSTREL_GTEST_SOURCE}/CMakeLists.txt)
-  message(STATUS "No GoogleTest sources at ${OSTREL_GTEST_SOURCE}: building the program only")
+if(EXISTS ${OSTREL_GTEST_SOURCE}/CMakeLists.txt)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${OSTREL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(t gtest gtest_main gmock gmock_main)
+    if(TARGET ${t})
+      target_compile_options(${t} PRIVATE -w)
+    endif()
+  endforeach()
+  set(OSTREL_GTEST_MAIN gtest_main)
+else()
+  find_library(OSTREL_GTEST_STATIC NAMES libgtest.a)
+  find_library(OSTREL_GTEST_MAIN_STATIC NAMES libgtest_main.a)
+  find_path(OSTREL_GTEST_INCLUDE gtest/gtest.h)
+  if(OSTREL_GTEST_STATIC AND OSTREL_GTEST_MAIN_STATIC AND OSTREL_GTEST_INCLUDE)
+    add_library(ostrel_gtest_main INTERFACE)
+    target_include_directories(ostrel_gtest_main SYSTEM INTERFACE ${OSTREL_GTEST_INCLUDE})
+    target_link_libraries(ostrel_gtest_main INTERFACE ${OSTREL_GTEST_MAIN_STATIC} ${OSTREL_GTEST_STATIC})
+    set(OSTREL_GTEST_MAIN ostrel_gtest_main)
+  else()
+    find_package(GTest)
+    if(TARGET GTest::gtest_main)
+      set(OSTREL_GTEST_MAIN GTest::gtest_main)
+    endif()
+  endif()
+endif()
+if(NOT OSTREL_GTEST_MAIN)
+  message(STATUS "No GoogleTest (sources at ${OSTREL_GTEST_SOURCE}, or installed): building the program only")
   return()
 endif()
-set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(${OSTREL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-foreach(t gtest gtest_main gmock gmock_main)
-  if(TARGET ${t})
-    target_compile_options(${t} PRIVATE -w)
-  endif()
-endforeach()
 
 # Wine ring: the adapters and windows in-process.
 file(GLOB OSTREL_WIN32_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
 # The tests carry the program's resources (icon, manifest) so windows are built as in Ostrel.exe.
 add_executable(win32_tests ${OSTREL_WIN32_TESTS} resources/Ostrel.rc)
 target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(win32_tests PRIVATE ostrel_win32 gtest_main)
+target_link_libraries(win32_tests PRIVATE ostrel_win32 ${OSTREL_GTEST_MAIN})
 # The save code in a process of its own, for the Win32 tests to kill at chosen steps.
 add_executable(savehost tests/win32/host/savehost.cpp)
 target_link_libraries(savehost PRIVATE ostrel_win32)
@@ -119,6 +139,17 @@ set_tests_properties(win32_tests PROPERTIES TIMEOUT 300)
 # Hundreds of processes started and killed: a run of its own.
 add_test(NAME win32_save_crash COMMAND win32_tests --gtest_filter=SaveCrash.*)
 set_tests_properties(win32_save_crash PROPERTIES TIMEOUT 1200)
+# Looks into other programs' windows, for the tests (here and end to end).
+add_executable(olprobe tests/e2e/olprobe.cpp)
+target_link_libraries(olprobe PRIVATE user32 kernel32)
+# The real Ostrel.exe started beside a Keys.fil and ended by its terminate message.
+add_executable(smoketest tests/win32/host/smoketest.cpp)
+target_link_libraries(smoketest PRIVATE ostrel_core shell32 user32 kernel32)
+add_dependencies(smoketest Ostrel OLWATCH)
+# They ship in the self-test package (scripts/package): no link time, like the program.
+foreach(t win32_tests savehost olprobe smoketest)
+  target_link_options(${t} PRIVATE -Wl,--no-insert-timestamp)
+endforeach()
 
 if(NOT CMAKE_CROSSCOMPILING)
   return()  # on Windows itself the Win32 tests run as they are
@@ -135,8 +166,6 @@ set_tests_properties(win32_tests win32_save_crash PROPERTIES FIXTURES_REQUIRED w
   ENVIRONMENT "OSTREL_BUILD=${CMAKE_BINARY_DIR}")
 
 # End-to-end ring: the real program in the Wine virtual desktop, looked at by olprobe.
-add_executable(olprobe tests/e2e/olprobe.cpp)
-target_link_libraries(olprobe PRIVATE user32 kernel32)
 add_executable(optprobe tests/e2e/optprobe.cpp)
 target_link_libraries(optprobe PRIVATE ole32 uuid user32 kernel32)
 # A stand-in browser for the help page: browserprobe.exe <log> <address>.

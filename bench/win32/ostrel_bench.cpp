@@ -511,6 +511,7 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
 HWND MakeDesktopWindow() {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DesktopProc;
@@ -635,6 +636,7 @@ double FileTimeMs(const FILETIME& t) {
 // Kernel and user time of every thread of a process. Under Wine, GetProcessTimes on
 // another process answers with the caller's own times, while each thread's times are
 // read from the system, so the threads are summed (the same sum on Windows).
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
 bool ProcessCpuMs(DWORD pid, double& ms, int& threads) {
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   if (snap == INVALID_HANDLE_VALUE) return false;
@@ -1227,6 +1229,7 @@ bool BenchTyping(int reps, std::size_t chars) {
 // answers 0, and there the objects are counted by looking at every handle value a
 // process can hold: GDI objects by GetObjectType, menus by IsMenu and windows by
 // IsWindow (those of this process). Both kinds accept a handle by its low word alone.
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
 struct Holdings {
   long gdi = 0;
   long user = 0;

@@ -282,6 +282,7 @@ void TPopupMenus97::SetOwnerDrawShown(HMENU shown) {
 
 // Items are addressed by position in their own menu: commands may repeat, and an item
 // that opens a submenu keeps it (only its type, state and data change).
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
 void TPopupMenus97::SetOwnerDraw(TMenuItem97& parent, bool restore, bool deep) {
   for (std::size_t i = 0; i < parent.items.size(); ++i) {
     TMenuItem97& child = parent.items[i];
@@ -527,6 +528,7 @@ void TPopupMenus97::CalcBannerRect(HDC dc) {
   const RECT first = rects.empty() ? RECT{} : rects[0];
   LONG bottom = first.bottom;
   for (const RECT& r : rects) bottom = std::max(bottom, r.bottom);
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
   POINT origin{first.left, first.top};
   if (HWND window = WindowFromDC(dc); window && (first.right > first.left))
     ScreenToClient(window, &origin);

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The release packages of a Windows build tree, made by scripts/package.
-#   test_release.sh <build-dir> package   needs no Wine: the zip's contents and bytes (two
+#   test_release.sh <build-dir> package   needs no Wine: the zips' contents and bytes (two
 #       packagings give the same bytes), SHA256SUMS, the one version everywhere (the
 #       project, the version records of Ostrel.exe and the installer, the help page's
 #       footer, the file names), and the installer script compiling.
 #   test_release.sh <build-dir> install   in the tree's Wine session: the installer run
 #       silently, the installed program used, installed over while it runs, uninstalled
-#       keeping and then removing the definitions; the zip run from a folder with a blank.
+#       keeping and then removing the definitions; the zip run from a folder with a blank;
+#       the self-test zip unpacked into another and its run-tests.cmd run by cmd.
 set -euo pipefail
 BUILD=$(cd "$1" && pwd)
 mode=${2:-package}
@@ -21,6 +22,7 @@ esac
 version=$(sed -n 's/^project(Ostrel VERSION \([0-9.]*\) .*/\1/p' "$ROOT/CMakeLists.txt")
 [[ -n "$version" ]] || { echo "FAIL: no version in the project() line"; exit 1; }
 zip_name="Ostrel-$version-$zip_suffix.zip"
+tests_name="Ostrel-$version-$zip_suffix-tests.zip"
 setup_name="Ostrel-$version$setup_suffix-setup.exe"
 
 package_checks() {
@@ -34,20 +36,22 @@ package_checks() {
   "$ROOT/scripts/package" --tree "$tree" --no-build --out "$work/second" >/dev/null ||
     { echo "FAIL: packaging again"; exit 1; }
   local dist="$work/first"
-  for f in "$zip_name" "$setup_name" SHA256SUMS; do
+  for f in "$zip_name" "$tests_name" "$setup_name" SHA256SUMS; do
     [[ -f "$dist/$f" ]] || { echo "FAIL: no $f in $dist"; exit 1; }
   done
-  cmp "$dist/$zip_name" "$work/second/$zip_name" || bad "two packagings gave different zips"
+  for f in "$zip_name" "$tests_name"; do
+    cmp "$dist/$f" "$work/second/$f" || bad "two packagings gave different $f"
+  done
   cmp -s "$dist/$setup_name" "$work/second/$setup_name" &&
     echo "the installer is byte-identical too" || echo "note: the installers differ in bytes"
 
   (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || bad "SHA256SUMS does not match"
-  [[ "$(awk '{print $2}' "$dist/SHA256SUMS" | tr '\n' ' ')" == "$zip_name $setup_name " ]] ||
+  [[ "$(awk '{print $2}' "$dist/SHA256SUMS" | tr '\n' ' ')" == "$zip_name $tests_name $setup_name " ]] ||
     bad "SHA256SUMS lists $(awk '{print $2}' "$dist/SHA256SUMS" | tr '\n' ' ')"
 
-  # The zip: exactly the five files in sorted order, one fixed time, mode 644, no extra
-  # fields; the program, library and page as built; the texts for Notepad.
-  python3 - "$dist/$zip_name" "$BUILD/bin" "$version" <<'PY' || fault=1
+  # Each zip: exactly its files in sorted order, one fixed time, mode 644, no extra
+  # fields; the programs, library and page as built; the texts for Notepad and cmd.
+  for f in "$zip_name" "$tests_name"; do python3 - "$dist/$f" "$BUILD/bin" "$version" <<'PY' || fault=1
 import sys, zipfile
 path, bin_dir, version = sys.argv[1:4]
 faults = []
@@ -55,6 +59,9 @@ z = zipfile.ZipFile(path)
 infos = z.infolist()
 names = [i.filename for i in infos]
 want = ["LICENSE.txt", "OLWATCH.DLL", "Ostrel.exe", "README.txt", "ostrel.htm"]
+if path.endswith("-tests.zip"):
+    want = ["OLWATCH.DLL", "Ostrel.exe", "olprobe.exe", "run-tests.cmd", "savehost.exe",
+            "smoketest.exe", "win32_tests.exe"]
 if names != want:
     faults.append("holds %s, expected %s" % (names, want))
 if len({i.date_time for i in infos}) != 1:
@@ -64,8 +71,8 @@ for i in infos:
         faults.append("%s has extra fields" % i.filename)
     if i.external_attr >> 16 != 0o100644:
         faults.append("%s has mode %o" % (i.filename, i.external_attr >> 16))
-for name in ("Ostrel.exe", "OLWATCH.DLL", "ostrel.htm"):
-    if name in names and z.read(name) != open("%s/%s" % (bin_dir, name), "rb").read():
+for name in set(names) - {"LICENSE.txt", "README.txt", "run-tests.cmd"}:
+    if z.read(name) != open("%s/%s" % (bin_dir, name), "rb").read():
         faults.append("%s is not the built one" % name)
 if "README.txt" in names:
     text = z.read("README.txt")
@@ -74,17 +81,22 @@ if "README.txt" in names:
             faults.append("README.txt does not mention %s" % needed.decode())
     if b"@VERSION@" in text or text.count(b"\r\n") != text.count(b"\n"):
         faults.append("README.txt is not the finished text with CR LF line ends")
+text = z.read("run-tests.cmd") if "run-tests.cmd" in names else b""
+if text.count(b"\r\n") != text.count(b"\n"):
+    faults.append("run-tests.cmd does not end its lines in CR LF")
 if "LICENSE.txt" in names and b"Copyright (c) 2026 Tessaly" not in z.read("LICENSE.txt"):
     faults.append("LICENSE.txt is not the licence")
 for f in faults:
     print("FAIL: %s: %s" % (path, f))
 sys.exit(1 if faults else 0)
 PY
+  done
 
-  # One version: the program's version record and link time, the library's link time,
-  # the installer's own record, the help page's footer.
+  # One version: the program's version record and link time, the link times of the
+  # library and the self-test's programs, the installer's own record, the help page's footer.
   local info
-  for f in "$BUILD/bin/Ostrel.exe" "$BUILD/bin/OLWATCH.DLL" "$dist/$setup_name"; do
+  for f in "$BUILD"/bin/{Ostrel,win32_tests,savehost,olprobe,smoketest}.exe "$BUILD/bin/OLWATCH.DLL" \
+           "$dist/$setup_name"; do
     info=$(python3 "$ROOT/scripts/lib/peversion.py" "$f" 2>&1) || { bad "$info"; continue; }
     echo "$(basename "$f"): $info"
     python3 - "$info" "$version" "$kind" "$(basename "$f")" <<'PY' || fault=1
@@ -113,7 +125,7 @@ PY
   if grep -q "@[A-Z_]*@" "$BUILD/bin/ostrel.htm"; then bad "the help page holds an unfilled @NAME@"; fi
 
   if [[ $fault -ne 0 ]]; then exit 1; fi
-  echo "packages of Ostrel $version ($tree): $zip_name and $setup_name checked"
+  echo "packages of Ostrel $version ($tree): $zip_name, $tests_name and $setup_name checked"
   if [[ $(test_arch) != "$tree" ]]; then
     echo "SKIPPED here: running the installer and the unpacked zip. This machine cannot run"
     echo "  the programs of build/$tree under Wine (it runs build/$(test_arch)); the install"
@@ -258,4 +270,22 @@ add_definition "$portable" Portable
 shot release-portable
 echo "the zip runs from \"$portable\" and saves its definitions there"
 stop_ostrel
+
+# The self-test, unpacked into a folder with a blank and run by cmd as a user runs it:
+# every program passes and the last line counts them. Its runner alone, without the
+# programs, must count each one failed and exit 1.
+selftest="$work/Ostrel self-test" bare="$work/Runner alone"
+mkdir -p "$selftest" "$bare"
+(cd "$selftest" && unzip -q "$work/dist/$tests_name") || fail "unzip the self-test"
+cp "$selftest/run-tests.cmd" "$bare/"
+self_test() {  # folder: the runner's last line and its exit code; its output in a log
+  local rc=0
+  "$ROOT/scripts/wine-run" cmd.exe /c "$(winpath "$1")\\run-tests.cmd" >"$1.log" 2>&1 || rc=$?
+  echo "$(tr -d '\r' <"$1.log" | sed '/^$/d' | tail -1) (exit $rc)"
+}
+result=$(self_test "$selftest")
+[[ "$result" == "3 passed, 0 failed (exit 0)" ]] || fail "the self-test ended \"$result\" (see $selftest.log)"
+result=$(self_test "$bare")
+[[ "$result" == "0 passed, 3 failed (exit 1)" ]] || fail "run-tests.cmd alone ended \"$result\""
+echo "the self-test runs from \"$selftest\": 3 passed, 0 failed"
 echo "release install test passed"

@@ -3,7 +3,7 @@
 # which are tested, and which Wine runs them. Each machine takes only one of the two
 # paths for real, so the other is checked here through the scripts' --dry-run. Then a
 # new machine's first run, in a copy of the scripts with stand-ins for the install step,
-# cmake, ctest and apt.
+# cmake, ctest and apt. And the plan of the third kind, the Windows runner.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 fails=0
@@ -42,8 +42,45 @@ expect "run plan where 32-bit code runs" $'build win32\nrun win32 wine=/usr/lib/
 expect "run plan where it does not" $'build win64\nrun win64 wine=/usr/lib/wine/wine64' \
   env OSTREL_TEST_ARCH=win64 "$root/scripts/run" --dry-run
 expect "package plan: the shipped 32-bit tree on every machine" \
-  $'build win32\npackage win32 into '"$root"'/dist: Ostrel-<version>-win32.zip, Ostrel-<version>-setup.exe (x86-unicode), SHA256SUMS' \
+  $'build win32\npackage win32 into '"$root"'/dist: Ostrel-<version>-win32.zip, Ostrel-<version>-win32-tests.zip, Ostrel-<version>-setup.exe (x86-unicode), SHA256SUMS' \
   env OSTREL_TEST_ARCH=win64 "$root/scripts/package" --dry-run
+
+# The third kind of machine, Windows itself (.github/workflows/windows.yml): a Windows
+# runner in MSYS2's 32-bit MinGW environment runs the README's commands for Windows,
+# among them the Windows tests, in that environment's shell.
+windows_plan() {
+  python3 - "$root" <<'PY' 2>&1
+import re, sys, yaml
+root = sys.argv[1]
+flow = yaml.safe_load(open(root + "/.github/workflows/windows.yml"))
+on = flow.get(True, flow.get("on")) or {}  # YAML 1.1 reads the key on as true
+jobs = [j for j in flow["jobs"].values() if str(j.get("runs-on", "")).startswith("windows")]
+steps = [s for j in jobs for s in j["steps"]]
+shells = {s.get("shell", j.get("defaults", {}).get("run", {}).get("shell"))
+          for j in jobs for s in j["steps"] if "run" in s}
+msys = [s.get("with", {}) for s in steps if s.get("uses", "").startswith("msys2/setup-msys2@")]
+packages = str(msys[0].get("install", "")).split() if msys else []
+runs = [line.strip() for s in steps for line in str(s.get("run", "")).splitlines()]
+section = open(root + "/README.md").read().split("## Building on Windows")[1].split("\n## ")[0]
+typed = [l for b in re.findall(r"```sh\n(.*?)```", section, re.S) for l in b.splitlines() if l]
+print("on:", " ".join(sorted(on)))
+print("runners:", len(jobs), "msystem:", msys[0].get("msystem") if msys else None,
+      "shells:", " ".join(sorted(map(str, shells))))
+print("actions:", " ".join(sorted({s["uses"].split("@")[0] for s in steps if "uses" in s})))
+print("i686:", " ".join(p[15:] for p in packages if p.startswith("mingw-w64-i686-")))
+print("tests:", " ".join(t for t in ("win32_tests.exe '--gtest_filter=-SaveCrash.*'",
+      "win32_tests.exe '--gtest_filter=SaveCrash.*'", "smoketest.exe")
+      if "build/win32/bin/" + t in runs))
+print("README commands not run:", [c for c in typed if c not in runs] if typed else "no block")
+PY
+}
+expect "Windows runner: MINGW32, the i686 toolchain, the README's commands and the tests" \
+  "on: pull_request push
+runners: 1 msystem: MINGW32 shells: msys2 {0}
+actions: actions/checkout actions/upload-artifact msys2/setup-msys2
+i686: toolchain cmake ninja gtest python nsis
+tests: win32_tests.exe '--gtest_filter=-SaveCrash.*' win32_tests.exe '--gtest_filter=SaveCrash.*' smoketest.exe
+README commands not run: []" windows_plan
 
 # A missing argument gives the usage, not a shell error.
 out=$("$root/scripts/lib/wine-session" 2>&1); rc=$?

@@ -115,6 +115,7 @@ class BrowseFolderTest : public ::testing::Test {
     SetForegroundWindow(owner);
     // Folders the system has had all along: under load, Wine's dialog at times fails to
     // select one made a moment before.
+    // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
     base = SystemFolder() + "\\spool";
     first = base + "\\drivers\\color";
     second = base + "\\prtprocs";
@@ -151,6 +152,7 @@ class BrowseFolderTest : public ::testing::Test {
   // In a Wine prefix made moments ago, the first dialogs of a process can take seconds
   // before they select a folder by its path; the tests start once one has. This asserts
   // nothing: a dialog that never does fails the tests themselves.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
   void WarmUp() {
     for (int attempt = 0; attempt < 3; ++attempt) {
       TBrowseFolder b(owner);
