@@ -58,19 +58,12 @@ struct Harness {
     std::ptrdiff_t at = ctl.Keys()->Find(group + kKeySeparator + name);
     return at == KeysList::npos ? nullptr : ctl.Keys()->At(static_cast<std::size_t>(at));
   }
-  // Chooses the first item of the rendered OstrelMenu with this caption (in the group's
-  // submenu, or at the top level), as the view hands it back.
-  void Choose(const std::string& caption, const std::string& group = "") {
-    const std::vector<MenuItem>* items = &view.menu;
-    if (!group.empty()) {
-      auto sub = std::find_if(items->begin(), items->end(),
-                              [&](const MenuItem& m) { return m.caption == group; });
-      ASSERT_NE(sub, items->end()) << "no submenu " << group;
-      items = &sub->items;
-    }
-    auto it = std::find_if(items->begin(), items->end(),
+  // Chooses the first top-level item of the rendered OstrelMenu with this caption, as the
+  // view hands it back.
+  void Choose(const std::string& caption) {
+    auto it = std::find_if(view.menu.begin(), view.menu.end(),
                            [&](const MenuItem& m) { return m.caption == caption; });
-    ASSERT_NE(it, items->end()) << "no item " << caption;
+    ASSERT_NE(it, view.menu.end()) << "no item " << caption;
     ctl.MenuClick(it->choice);
   }
   // The log line of a pause of the program's, by its name in Timings.

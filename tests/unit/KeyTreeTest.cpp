@@ -126,55 +126,43 @@ TEST_F(KeyTree, StatusLineShowsTheSelectedFunction) {
   EXPECT_EQ(view.status, "  Run a program");
 }
 
-// A definition named like a fixed command is its own item: choosing it runs it, and the
-// fixed command still does what it says.
-TEST_F(KeyTree, MenuItemsCarryTheirCommandWhateverTheDefinitionsAreCalled) {
-  StartWith({MakeRec("Terminate", "", ftHideShowDesktop), MakeRec("Show...", "", ftMinimizeAll),
-             MakeRec("HotKeys Off", "", ftExploreFolder, "C:\\Temp"),
-             MakeRec("Mail", "Net", ftNewMail, "mailto:a@b.c")});
-  windows.classes["Progman"] = 0;
-  Choose("Terminate");
-  Choose("Show...");
-  Choose("HotKeys Off");
-  Choose("Mail", "Net");
-  EXPECT_TRUE(Calls({"end", "restore"}).empty());
-  EXPECT_FALSE(ctl.Terminating());
-  EXPECT_TRUE(ctl.SysHotKey1().Active());
-  EXPECT_EQ(Calls({"Shell"}), (std::vector<std::string>{
-                                  "Shell 1 Explore [C:\\Temp] [] [] 1",
-                                  "Shell 1 <default> [mailto:a@b.c] [] [] 10"}));
-  EXPECT_EQ(ctl.PendingKey(), nullptr);
-  // The fixed switch is found by what it is, not by its caption.
-  ctl.MenuClick(view.menu.end()[-3].choice);
-  EXPECT_FALSE(ctl.SysHotKey1().Active());
-  ctl.MenuClick(view.menu.back().choice);
-  EXPECT_TRUE(ctl.Terminating());
-}
-
-TEST_F(KeyTree, FixedCommands) {
+// Every item does what it is, whatever the definitions are called: one named like a
+// fixed command runs its own action, and the fixed commands still do theirs.
+TEST_F(KeyTree, FixedCommandsWhateverTheDefinitionsAreCalled) {
   windows.classes["Progman"] = 77;
-  StartWith({WithKey(MakeRec("A"), 76)});
-  Choose("Hide Menu");
+  StartWith({WithKey(MakeRec("A"), 76), MakeRec("Terminate", "", ftExploreFolder, "T"),
+             MakeRec("Show...", "", ftExploreFolder, "S"),
+             MakeRec("HotKeys Off", "", ftExploreFolder, "H")});
+  for (const char* name : {"Terminate", "Show...", "HotKeys Off"}) Choose(name);
+  EXPECT_EQ(Calls({"Shell", "end", "restore", "hotkeysItem"}),
+            (std::vector<std::string>{"Shell 1 Explore [T] [] [] 1", "Shell 1 Explore [S] [] [] 1",
+                                      "Shell 1 Explore [H] [] [] 1"}));
+
+  log.calls.clear();
+  const auto fixed = [this](std::ptrdiff_t fromEnd) {
+    ctl.MenuClick(view.menu.end()[-fromEnd].choice);
+  };
+  fixed(4);  // Hide Menu
   EXPECT_TRUE(log.calls.empty());
 
-  Choose("HotKeys Off");
+  fixed(3);  // HotKeys Off
   EXPECT_FALSE(ctl.SysHotKey1().Active());
-  EXPECT_EQ(view.menu.size(), 6u);
+  EXPECT_EQ(view.menu.size(), 9u);
   EXPECT_EQ(ctl.Menu().end()[-3].caption, "HotKeys On");
-  ctl.MenuClick({MenuCommand::kHotKeysSwitch});
+  fixed(3);  // now reading "HotKeys On"
   EXPECT_TRUE(ctl.SysHotKey1().Active());
   EXPECT_EQ(Calls({"hotkeysItem", "RegisterHotKey", "UnregisterHotKey"}),
             (std::vector<std::string>{"hotkeysItem HotKeys On 1", "UnregisterHotKey 0",
                                       "hotkeysItem HotKeys Off 4", "RegisterHotKey 0 0 112"}));
 
   log.calls.clear();
-  Choose("Show...");
+  fixed(2);  // Show...
   EXPECT_EQ(log.calls, (std::vector<std::string>{"restore", "process", Pause(&Timings::settleMs),
                                                  "SetForegroundWindow 500"}));
 
   log.calls.clear();
   windows.windows[77].visible = false;
-  Choose("Terminate");
+  fixed(1);  // Terminate
   EXPECT_TRUE(ctl.Terminating());
   EXPECT_EQ(log.calls, (std::vector<std::string>{"ShowWindow 77 5", "end"}));
 }
