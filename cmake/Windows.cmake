@@ -26,6 +26,7 @@ add_library(ostrel_win32 STATIC
   components/win32/BrowseFolder.cpp
   components/win32/Menus97.cpp
   toolkit/Application.cpp
+  toolkit/Dpi.cpp
   toolkit/Form.cpp
   toolkit/Controls.cpp
   toolkit/Dialogs.cpp

@@ -7,17 +7,9 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Dpi.h"
 
 namespace ostrel::tk {
-
-HFONT CreateUiFont(int points, bool bold) {
-  HDC dc = GetDC(nullptr);
-  int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, dc);
-  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-}
 
 Form::~Form() {
   if (hwnd_) {
@@ -46,8 +38,8 @@ void Form::Create(const FormStyle& style) {
     RegisterClassExA(&wc);
     registered.insert(style.className);
   }
-  font_.Reset(CreateUiFont(8, false));
-  boldFont_.Reset(CreateUiFont(8, true));
+  font_.Reset(CreateUiFont(8, false, ScreenDpi()));
+  boldFont_.Reset(CreateUiFont(8, true, ScreenDpi()));
   fixedSize_ = style.fixedSize;
 
   DWORD ws = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;

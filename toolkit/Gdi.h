@@ -60,7 +60,4 @@ class Selection {
   HGDIOBJ old_;
 };
 
-// "MS Sans Serif" at `points` for the screen.
-HFONT CreateUiFont(int points, bool bold);
-
 }  // namespace ostrel::tk

@@ -1,6 +1,7 @@
 #include "toolkit/HintWindow.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Form.h"
 
 namespace ostrel::tk {
@@ -28,7 +29,7 @@ HFONT CreateStatusFont() {
   m.cbSize = sizeof m;
   if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0))
     return CreateFontIndirectA(&m.lfStatusFont);
-  return CreateUiFont(8, false);
+  return CreateUiFont(8, false, ScreenDpi());
 }
 
 }  // namespace

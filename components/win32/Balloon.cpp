@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 
 namespace ostrel {
 
@@ -19,7 +20,7 @@ BalloonSettings& DefaultSettings() {
 
 // The default balloon font and the shadow's pattern, made on first use, kept to the end.
 HFONT DefaultBalloonFont() {
-  static tk::GdiObject<HFONT> font(tk::CreateUiFont(8, false));
+  static tk::GdiObject<HFONT> font(tk::CreateUiFont(8, false, tk::ScreenDpi()));
   return font.get();
 }
 

@@ -6,6 +6,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Form.h"
 
 namespace ostrel {
@@ -180,7 +181,7 @@ void TBrowseFolder::CreateCustomButton() {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCustomButtonId)),
                             GetModuleHandleA(nullptr), nullptr);
   if (!button_) return;
-  buttonFont_.Reset(tk::CreateUiFont(8, false));
+  buttonFont_.Reset(tk::CreateUiFont(8, false, tk::ScreenDpi()));
   tk::Control(button_).SetFont(buttonFont_.get(), true);
   EnableWindow(button_, customButtonEnabled_);
   oldDialogProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(

@@ -1,0 +1,115 @@
+#include "toolkit/Dpi.h"
+
+#include <string>
+
+#include "toolkit/Application.h"
+
+namespace ostrel::tk {
+
+namespace {
+
+// The per-monitor calls, where the system has them (Windows 10 1607 and later; shcore's
+// GetDpiForMonitor from Windows 8.1).
+struct DpiCalls {
+  using ForWindow = UINT(WINAPI*)(HWND);
+  using MetricsForDpi = int(WINAPI*)(int, UINT);
+  using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  ForWindow forWindow = nullptr;
+  MetricsForDpi metrics = nullptr;
+  AdjustForDpi adjust = nullptr;
+  ForMonitor forMonitor = nullptr;
+
+  DpiCalls() {
+    if (HMODULE user = GetModuleHandleA("user32.dll")) {
+      forWindow = reinterpret_cast<ForWindow>(
+          reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+      metrics = reinterpret_cast<MetricsForDpi>(
+          reinterpret_cast<void*>(GetProcAddress(user, "GetSystemMetricsForDpi")));
+      adjust = reinterpret_cast<AdjustForDpi>(
+          reinterpret_cast<void*>(GetProcAddress(user, "AdjustWindowRectExForDpi")));
+    }
+    // Loaded from the system folder only, and kept for the program's life.
+    if (HMODULE shcore = LoadLibraryExA("shcore.dll", nullptr, 0x00000800 /* SYSTEM32 */))
+      forMonitor = reinterpret_cast<ForMonitor>(
+          reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+  }
+};
+
+const DpiCalls& Calls() {
+  static const DpiCalls calls;
+  return calls;
+}
+
+UINT Valid(UINT dpi) { return dpi ? dpi : ScreenDpi(); }
+
+}  // namespace
+
+UINT ScreenDpi() {
+  HDC dc = GetDC(nullptr);
+  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
+  if (dc) ReleaseDC(nullptr, dc);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
+UINT WindowDpi(HWND window) {
+  if (window && Calls().forWindow) return Valid(Calls().forWindow(window));
+  return ScreenDpi();
+}
+
+UINT DpiAt(POINT screen) {
+  if (Calls().forMonitor) {
+    UINT x = 0, y = 0;
+    HMONITOR monitor = MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST);
+    if (monitor && SUCCEEDED(Calls().forMonitor(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)))
+      return Valid(y);
+  }
+  return ScreenDpi();
+}
+
+int Metric(int index, UINT dpi) {
+  if (Calls().metrics) return Calls().metrics(index, dpi);
+  return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+}
+
+void AdjustWindowRectFor(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+  if (Calls().adjust && Calls().adjust(&rect, style, FALSE, exStyle, dpi)) return;
+  // Without the call the frame is the screen's; the client area is already in pixels.
+  AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+}
+
+HFONT CreateUiFont(int points, bool bold, UINT dpi) {
+  const int height = -MulDiv(points, static_cast<int>(Valid(dpi)), 72);
+  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+}
+
+UINT ArtDpi(UINT dpi) {
+  for (UINT drawn : {192u, 144u, 120u})
+    if (dpi >= drawn) return drawn;
+  return kBaseDpi;
+}
+
+namespace {
+
+std::string ArtName(const char* name, int baseSize, UINT dpi) {
+  if (ArtDpi(dpi) == kBaseDpi) return name;
+  return std::string(name) + "_" + std::to_string(ArtSize(baseSize, dpi));
+}
+
+}  // namespace
+
+HBITMAP LoadArt(const char* name, int baseSize, UINT dpi) {
+  return static_cast<HBITMAP>(LoadImageA(Application::Get().Instance(),
+                                         ArtName(name, baseSize, dpi).c_str(), IMAGE_BITMAP, 0, 0,
+                                         LR_CREATEDIBSECTION));
+}
+
+HIMAGELIST LoadArtList(const char* name, int baseSize, UINT dpi, int grow, COLORREF mask) {
+  return ImageList_LoadImageA(Application::Get().Instance(), ArtName(name, baseSize, dpi).c_str(),
+                              ArtSize(baseSize, dpi), grow, mask, IMAGE_BITMAP,
+                              LR_CREATEDIBSECTION);
+}
+
+}  // namespace ostrel::tk

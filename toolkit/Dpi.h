@@ -1,0 +1,56 @@
+// Sizes on screens of any scale. Every layout, font and picture of the program is written
+// for a screen at 96 DPI (100 %); this is the one place that turns those units into the
+// pixels of a window's screen. The system calls for per-monitor DPI are looked up when
+// first needed, so the program still starts where they are missing (older Windows, Wine),
+// and the screen's DPI stands in for them there.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+namespace ostrel::tk {
+
+constexpr UINT kBaseDpi = 96;
+
+// `units` (pixels at 96 DPI) at `dpi`, rounded to the nearest pixel.
+inline int Scale(int units, UINT dpi) {
+  return MulDiv(units, static_cast<int>(dpi), static_cast<int>(kBaseDpi));
+}
+inline RECT Scale(const RECT& units, UINT dpi) {
+  return RECT{Scale(units.left, dpi), Scale(units.top, dpi), Scale(units.right, dpi),
+              Scale(units.bottom, dpi)};
+}
+
+// The screen's DPI: what every window has where the system knows no DPI per monitor.
+UINT ScreenDpi();
+// The DPI of a window's screen (GetDpiForWindow, else the screen's).
+UINT WindowDpi(HWND window);
+// The DPI of the screen that holds a point (GetDpiForMonitor, else the screen's): what a
+// menu or balloon opening there is drawn at.
+UINT DpiAt(POINT screen);
+// A system metric at `dpi` (GetSystemMetricsForDpi, else the screen's metric scaled).
+int Metric(int index, UINT dpi);
+// The window rectangle around a client rectangle at `dpi`.
+void AdjustWindowRectFor(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+
+// "MS Sans Serif" at `points`, for a screen of `dpi`.
+HFONT CreateUiFont(int points, bool bold, UINT dpi);
+// A font's pixel height, given for 96 DPI, at `dpi` (a negative height stays negative).
+inline int FontHeight(int height96, UINT dpi) { return Scale(height96, dpi); }
+
+// Pictures are drawn at 96, 120, 144 and 192 DPI. The drawing that serves `dpi` is the
+// largest one not above it (96 below 96), so a picture is never stretched; its size is
+// `baseSize` (the picture's size at 96 DPI) scaled to that drawing's DPI.
+UINT ArtDpi(UINT dpi);
+inline int ArtSize(int baseSize, UINT dpi) { return Scale(baseSize, ArtDpi(dpi)); }
+// The bitmap resource drawn for `dpi`: `name` at 96 DPI, "<name>_<size>" at the others
+// (IMAGELIST1_24 is IMAGELIST1 drawn for 144 DPI, 24 pixels high).
+HBITMAP LoadArt(const char* name, int baseSize, UINT dpi);
+// An image list of the square images of such a strip, with `mask` transparent.
+HIMAGELIST LoadArtList(const char* name, int baseSize, UINT dpi, int grow, COLORREF mask);
+
+}  // namespace ostrel::tk
