@@ -11,6 +11,10 @@
 
 namespace ostrel::tk {
 
+namespace {
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+}  // namespace
+
 Form::~Form() {
   if (hwnd_) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -29,43 +33,119 @@ void Form::Create(const FormStyle& style) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = style.className.c_str();
-    if (style.iconId) {
-      wc.hIcon = LoadIconA(inst, MAKEINTRESOURCEA(style.iconId));
-      wc.hIconSm = static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(style.iconId), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), 0));
-    }
+    if (style.iconId) wc.hIcon = LoadIconA(inst, MAKEINTRESOURCEA(style.iconId));
     RegisterClassExA(&wc);
     registered.insert(style.className);
   }
-  font_.Reset(CreateUiFont(8, false, ScreenDpi()));
-  boldFont_.Reset(CreateUiFont(8, true, ScreenDpi()));
   fixedSize_ = style.fixedSize;
+  iconId_ = style.iconId;
 
-  DWORD ws = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  DWORD ex = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+  style_ = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  exStyle_ = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
   if (style.dialogFrame) {
-    ws = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    ex = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+    style_ = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    exStyle_ = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
   } else if (!fixedSize_) {
-    ws |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+    style_ |= WS_THICKFRAME | WS_MAXIMIZEBOX;
   }
-  int width = style.width, height = style.height;
-  if (style.clientExtent) {
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, ws, FALSE, ex);
-    width = r.right - r.left;
-    height = r.bottom - r.top;
+  clientUnits_ = SIZE{style.width, style.height};
+  if (!style.clientExtent) {
+    // A whole-window size: the client area is what the frame leaves of it at 96 DPI.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectFor(frame, style_, exStyle_, kBaseDpi);
+    clientUnits_.cx -= frame.right - frame.left;
+    clientUnits_.cy -= frame.bottom - frame.top;
   }
-  int x = style.left >= 0 ? style.left : (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  int y = style.top >= 0 ? style.top : (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  CreateWindowExA(ex, style.className.c_str(), style.caption.c_str(), ws, x, y, width, height,
-                  style.owner, nullptr, inst, this);
-  if (hwnd_ && style.iconId) {
-    // Set on the window itself too: the taskbar and other programs ask the window.
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, GetClassLongPtrA(hwnd_, GCLP_HICON));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, GetClassLongPtrA(hwnd_, GCLP_HICONSM));
+  // The DPI of the screen the window opens on: where its centre, or its corner, will be.
+  const bool centred = style.left < 0 || style.top < 0;
+  dpi_ = DpiAt(centred ? POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2}
+                       : POINT{style.left, style.top});
+  font_.Reset(CreateUiFont(8, false, dpi_));
+  boldFont_.Reset(CreateUiFont(8, true, dpi_));
+  const SIZE extent = WindowExtent(dpi_);
+  int x = style.left >= 0 ? style.left : (GetSystemMetrics(SM_CXSCREEN) - extent.cx) / 2;
+  int y = style.top >= 0 ? style.top : (GetSystemMetrics(SM_CYSCREEN) - extent.cy) / 2;
+  CreateWindowExA(exStyle_, style.className.c_str(), style.caption.c_str(), style_, x, y, extent.cx,
+                  extent.cy, style.owner, nullptr, inst, this);
+  if (!hwnd_) return;
+  SetIcons();
+  // The system may have put the window on a screen of another DPI.
+  const UINT actual = WindowDpi(hwnd_);
+  if (actual != dpi_) ApplyDpi(actual, nullptr);
+}
+
+SIZE Form::WindowExtent(UINT dpi) const {
+  RECT r{0, 0, Scale(clientUnits_.cx, dpi), Scale(clientUnits_.cy, dpi)};
+  AdjustWindowRectFor(r, style_, exStyle_, dpi);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// The icons at the sizes the system asks for at the window's DPI, set on the window
+// itself: the taskbar and other programs ask the window.
+void Form::SetIcons() {
+  if (!iconId_) return;
+  HINSTANCE inst = Application::Get().Instance();
+  auto load = [&](int cx, int cy) {
+    return static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(iconId_), IMAGE_ICON,
+                                         Metric(cx, dpi_), Metric(cy, dpi_), 0));
+  };
+  IconOwner small(load(SM_CXSMICON, SM_CYSMICON)), big(load(SM_CXICON, SM_CYICON));
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  // The old ones go once the window no longer shows them.
+  smallIcon_ = std::move(small);
+  bigIcon_ = std::move(big);
+}
+
+namespace {
+
+struct FontSwap {
+  HFONT from[2];
+  HFONT to[2];
+};
+
+BOOL CALLBACK SwapFont(HWND child, LPARAM lp) {
+  const auto& swap = *reinterpret_cast<const FontSwap*>(lp);
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
+  for (int i = 0; i < 2; ++i)
+    if (font && font == swap.from[i]) Control(child).SetFont(swap.to[i]);
+  return TRUE;
+}
+
+}  // namespace
+
+// The window and every control laid out again for `dpi`, in the rectangle the system
+// suggests (or the same size at the new scale, centred where the window is).
+void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
+  if (!hwnd_ || !dpi) return;
+  dpi_ = dpi;
+  GdiObject<HFONT> oldFont(std::move(font_)), oldBold(std::move(boldFont_));
+  font_.Reset(CreateUiFont(8, false, dpi));
+  boldFont_.Reset(CreateUiFont(8, true, dpi));
+  RECT r;
+  if (suggested) {
+    r = *suggested;
+  } else {
+    GetWindowRect(hwnd_, &r);
+    const SIZE extent = WindowExtent(dpi);
+    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    r = RECT{cx - extent.cx / 2, cy - extent.cy / 2, cx - extent.cx / 2 + extent.cx,
+             cy - extent.cy / 2 + extent.cy};
   }
+  fixedExtent_ = SIZE{r.right - r.left, r.bottom - r.top};
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const auto& [child, units] : places_) {
+    if (!IsWindow(child)) continue;
+    const RECT p = Scale(units, dpi);
+    SetWindowPos(child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  FontSwap swap{{oldFont.get(), oldBold.get()}, {font_.get(), boldFont_.get()}};
+  EnumChildWindows(hwnd_, SwapFont, reinterpret_cast<LPARAM>(&swap));
+  SetIcons();
+  OnDpiChanged();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Form::Show() {
@@ -279,11 +359,19 @@ bool Form::TimerEnabled(UINT id) const {
 
 HWND Form::AddControl(const char* className, const std::string& text, DWORD style, int x, int y,
                       int w, int h, int id, DWORD exStyle, HWND parent) {
-  HWND child = CreateWindowExA(
-      exStyle, className, text.c_str(), WS_CHILD | style, x, y, w, h, parent ? parent : hwnd_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Application::Get().Instance(), nullptr);
-  if (child) Control(child).SetFont(font_.get());
+  HWND child = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, Px(x), Px(y),
+                               Px(w), Px(h), parent ? parent : hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               Application::Get().Instance(), nullptr);
+  if (!child) return nullptr;
+  Control(child).SetFont(font_.get());
+  places_[child] = RECT{x, y, x + w, y + h};
   return child;
+}
+
+void Form::Place(HWND control, int x, int y, int w, int h) {
+  places_[control] = RECT{x, y, x + w, y + h};
+  SetWindowPos(control, nullptr, Px(x), Px(y), Px(w), Px(h), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -315,6 +403,14 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         info->ptMaxTrackSize = POINT{fixedExtent_.cx, fixedExtent_.cy};
       }
       break;
+    case WM_DPICHANGED:
+      ApplyDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+      return 0;
+    case kGetDpiScaledSize: {
+      // Asked before a move to a screen of another DPI: the size that layout will take.
+      *reinterpret_cast<SIZE*>(lp) = WindowExtent(static_cast<UINT>(wp));
+      return TRUE;
+    }
     case WM_TIMER: {
       auto it = timers_.find(static_cast<UINT>(wp));
       if (it != timers_.end()) {
@@ -353,6 +449,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       HWND gone = hwnd_;
       SetWindowLongPtrA(gone, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
+      places_.clear();
       return DefWindowProcA(gone, msg, wp, lp);
     }
     default:

@@ -9,10 +9,15 @@
 #include <string>
 
 #include "platform/ModalResult.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Gdi.h"
 
 namespace ostrel::tk {
 
+// Sizes and positions of a form and of its controls are in 96-DPI units (toolkit/Dpi.h):
+// the form lays itself out for its screen's DPI, and again when it moves to a screen of
+// another (WM_DPICHANGED).
 struct FormStyle {
   std::string className;  // the window class, registered on first use
   std::string caption;
@@ -79,9 +84,22 @@ class Form {
   void SetTimerEnabled(UINT id, bool enabled);
   bool TimerEnabled(UINT id) const;
 
-  // The window's font: "MS Sans Serif" 8 pt, and a bold face of it.
+  // The window's font: "MS Sans Serif" 8 pt, and a bold face of it, for its DPI.
   HFONT Font() const { return font_.get(); }
   HFONT BoldFont() const { return boldFont_.get(); }
+
+  // The DPI the form is laid out for, and a length in 96-DPI units at that DPI.
+  UINT Dpi() const { return dpi_; }
+  int Px(int units) const { return Scale(units, dpi_); }
+  // The client area in 96-DPI units.
+  SIZE ClientUnits() const { return clientUnits_; }
+
+  // A child control with the window's font, at a place in 96-DPI units of its parent's
+  // client area. The form keeps the place and lays the control out again at a new DPI.
+  HWND AddControl(const char* className, const std::string& text, DWORD style, int x, int y, int w,
+                  int h, int id, DWORD exStyle = 0, HWND parent = nullptr);
+  // Moves a child control to a new place in 96-DPI units, kept as AddControl's is.
+  void Place(HWND control, int x, int y, int w, int h);
 
  protected:
   Form() = default;
@@ -94,6 +112,9 @@ class Form {
   // Return false to refuse the close.
   virtual bool OnCloseQuery() { return true; }
   virtual void OnDestroy() {}
+  // After a new DPI has laid the controls out again and given them the new fonts: the
+  // form's own pictures and pixel sizes.
+  virtual void OnDpiChanged() {}
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
   virtual LRESULT OnNotify(NMHDR* /*hdr*/) { return 0; }
   // Everything else; return true with `result` set when handled.
@@ -101,13 +122,13 @@ class Form {
     return false;
   }
 
-  // A child control with the window's font.
-  HWND AddControl(const char* className, const std::string& text, DWORD style, int x, int y, int w,
-                  int h, int id, DWORD exStyle = 0, HWND parent = nullptr);
-
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  // The window's rectangle at `dpi` for its client area, centred where it is now.
+  SIZE WindowExtent(UINT dpi) const;
+  void ApplyDpi(UINT dpi, const RECT* suggested);
+  void SetIcons();
 
   struct TimerSlot {
     UINT interval;
@@ -118,8 +139,16 @@ class Form {
   HWND hwnd_ = nullptr;
   bool fixedSize_ = true;
   SIZE fixedExtent_{};
+  UINT dpi_ = kBaseDpi;
+  SIZE clientUnits_{};
+  DWORD style_ = 0;
+  DWORD exStyle_ = 0;
+  int iconId_ = 0;
+  std::map<HWND, RECT> places_;  // each control's place in 96-DPI units
   GdiObject<HFONT> font_;
   GdiObject<HFONT> boldFont_;
+  IconOwner smallIcon_;
+  IconOwner bigIcon_;
   std::map<UINT, TimerSlot> timers_;
   bool modal_ = false;
   int modalResult_ = mrNone;

@@ -9,20 +9,16 @@ HelpButton::~HelpButton() {
   if (bar_) Application::Get().RemoveHintSource(bar_);
 }
 
-HWND HelpButton::Create(HWND parent, HFONT font, int x, int y, int w, int h, int barId,
-                        int buttonId, bool flat) {
-  const ToolBar bar(CreateWindowExA(
-      0, TOOLBARCLASSNAMEA, "",
-      WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN |
-          (flat ? TBSTYLE_FLAT : 0),
-      x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(barId)),
-      Application::Get().Instance(), nullptr));
+HWND HelpButton::Create(Form& form, int x, int y, int w, int h, int barId, int buttonId,
+                        bool flat) {
+  const ToolBar bar(form.AddControl(TOOLBARCLASSNAMEA, "",
+                                    WS_VISIBLE | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN |
+                                        (flat ? TBSTYLE_FLAT : 0),
+                                    x, y, w, h, barId));
   if (!bar) return nullptr;
-  bar.SetFont(font);
+  units_ = SIZE{w, h};
   bar.Prepare();
-  if (!glyph_)
-    glyph_.Reset(ImageList_LoadImageA(Application::Get().Instance(), "HELPGLYPH", 16, 0,
-                                      kImageMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  glyph_.Reset(LoadArtList("HELPGLYPH", 16, form.Dpi(), 0, kImageMask));
   TBBUTTON b{};
   b.idCommand = buttonId;
   b.fsState = TBSTATE_ENABLED;
@@ -37,7 +33,7 @@ HWND HelpButton::Create(HWND parent, HFONT font, int x, int y, int w, int h, int
     b.iString = reinterpret_cast<INT_PTR>("?");
   }
   bar.AddButton(b);
-  bar.SetButtonSize(w, h);
+  bar.SetButtonSize(form.Px(w), form.Px(h));
   // Its hint comes from the application's hint machinery, as every hint of the program.
   bar_ = bar.Handle();
   Application::Get().SetHintSource(bar_, [bar, buttonId](POINT client) {
@@ -45,6 +41,18 @@ HWND HelpButton::Create(HWND parent, HFONT font, int x, int y, int w, int h, int
                                     : Application::HintTarget{};
   });
   return bar_;
+}
+
+void HelpButton::FitDpi(const Form& form) {
+  if (!bar_ || !glyph_) return;
+  const ToolBar bar(bar_);
+  ImageListOwner glyph(LoadArtList("HELPGLYPH", 16, form.Dpi(), 0, kImageMask));
+  if (glyph) {
+    bar.SetImageList(glyph.get());
+    glyph_ = std::move(glyph);
+  }
+  bar.SetButtonSize(form.Px(units_.cx), form.Px(units_.cy));
+  InvalidateRect(bar_, nullptr, TRUE);
 }
 
 std::string ControlText(HWND control) {

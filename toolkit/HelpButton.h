@@ -8,6 +8,7 @@
 #include <string>
 
 #include "toolkit/Controls.h"
+#include "toolkit/Form.h"
 
 namespace ostrel::tk {
 
@@ -21,14 +22,16 @@ class HelpButton {
   HelpButton(const HelpButton&) = delete;
   HelpButton& operator=(const HelpButton&) = delete;
 
-  // The bar at x, y (w x h) on `parent`; its button sends WM_COMMAND with `buttonId`.
-  // A flat button shows its edge only under the mouse.
-  HWND Create(HWND parent, HFONT font, int x, int y, int w, int h, int barId, int buttonId,
-              bool flat);
+  // The bar at x, y (w x h, in 96-DPI units) on `form`; its button sends WM_COMMAND with
+  // `buttonId`. A flat button shows its edge only under the mouse.
+  HWND Create(Form& form, int x, int y, int w, int h, int barId, int buttonId, bool flat);
+  // The glyph and the button's size for the form's DPI, after a change of it.
+  void FitDpi(const Form& form);
 
  private:
   ImageListOwner glyph_;
   HWND bar_ = nullptr;
+  SIZE units_{};
 };
 
 // The text of a control, whatever its length.

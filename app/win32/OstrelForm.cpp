@@ -129,9 +129,10 @@ void TOstrelForm::OnCreate() {
   // The menus are popped up with this window as their owner, so it receives their
   // drawing messages.
   popupMenus971_ = std::make_unique<TPopupMenus97>(Handle(), Handle());
-  SetUpBannerMenu(*popupMenus971_, imageList1_.get());
+  SetUpBannerMenu(*popupMenus971_, nullptr);
   popupMenus972_ = std::make_unique<TPopupMenus97>(Handle(), Handle());
-  SetUpBannerMenu(*popupMenus972_, imageList1_.get());
+  SetUpBannerMenu(*popupMenus972_, nullptr);
+  FitMenus(POINT{0, 0});
   popupMenus972_->SetPopupMenu(sendKeyPop_.get());
   controller_->FormCreate();
 }
@@ -172,9 +173,8 @@ tk::ToolBar TOstrelForm::BuildToolbar(int id, const ToolButton* buttons, int cou
 }
 
 void TOstrelForm::BuildLayout() {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const int cw = client.right, ch = client.bottom;
+  const SIZE client = ClientUnits();
+  const int cw = client.cx, ch = client.cy;
   const int bottom = ch - kStatusHeight;
 
   // Left column: the list of definitions with its three buttons underneath.
@@ -186,14 +186,9 @@ void TOstrelForm::BuildLayout() {
       WC_TREEVIEWA, "",
       WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
       2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree, WS_EX_CLIENTEDGE));
-  tree_.SetIndent(19);
-  imageList1_.Reset(ImageList_LoadImageA(tk::Application::Get().Instance(), "IMAGELIST1", 16, 0,
-                                         tk::kImageMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
-  tree_.SetImageList(imageList1_.get());
-  LoadToolGlyphs();
+  LoadImages();
   tk::ToolBar treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
-  SetWindowPos(treeBar.Handle(), nullptr, 2, bottom - kToolbarHeight, kLeftColumn - 4,
-               kToolbarHeight, SWP_NOZORDER);
+  Place(treeBar.Handle(), 2, bottom - kToolbarHeight, kLeftColumn - 4, kToolbarHeight);
 
   // Right column: the upper toolbar kept at the right end of its dock, the help text,
   // and the start-up options.
@@ -226,26 +221,54 @@ void TOstrelForm::BuildLayout() {
              kStatusHeight, idStatus, WS_EX_STATICEDGE);
 }
 
-// The buttons' glyphs: Add, Update, Delete, Show OstrelMenu, then the help glyph. Without
-// them the buttons show their captions alone.
-void TOstrelForm::LoadToolGlyphs() {
-  HINSTANCE inst = tk::Application::Get().Instance();
-  toolGlyphs_.Reset(ImageList_LoadImageA(inst, "TOOLGLYPHS", 16, 1, tk::kImageMask, IMAGE_BITMAP,
-                                         LR_CREATEDIBSECTION));
-  if (!toolGlyphs_) return;
-  const tk::BitmapOwner help(static_cast<HBITMAP>(LoadImageA(inst, "HELPGLYPH", IMAGE_BITMAP, 0, 0,
-                                                              LR_CREATEDIBSECTION)));
-  if (!help.get() || ImageList_AddMasked(toolGlyphs_.get(), help.get(), tk::kImageMask) != 4)
-    toolGlyphs_.Reset();
+// The tree's images and the buttons' glyphs (Add, Update, Delete, Show OstrelMenu, then
+// the help glyph) for the window's DPI. Without the glyphs the buttons show their
+// captions alone.
+void TOstrelForm::LoadImages() {
+  tk::ImageListOwner images(tk::LoadArtList("IMAGELIST1", 16, Dpi(), 0, tk::kImageMask));
+  tree_.SetImageList(images.get());
+  imageList1_ = std::move(images);
+  tree_.SetIndent(Px(19));
+
+  tk::ImageListOwner glyphs(tk::LoadArtList("TOOLGLYPHS", 16, Dpi(), 1, tk::kImageMask));
+  if (glyphs) {
+    const tk::BitmapOwner help(tk::LoadArt("HELPGLYPH", 16, Dpi()));
+    if (!help.get() || ImageList_AddMasked(glyphs.get(), help.get(), tk::kImageMask) != 4)
+      glyphs.Reset();
+  }
+  // A rebuild for a new DPI keeps the glyphs it had if the new ones cannot be loaded.
+  if (glyphs || !toolGlyphs_) {
+    for (int bar : {idTreeToolbar, idTopToolbar})
+      if (HWND h = GetDlgItem(Handle(), bar)) tk::ToolBar(h).SetImageList(glyphs.get());
+    toolGlyphs_ = std::move(glyphs);
+  }
+}
+
+void TOstrelForm::OnDpiChanged() {
+  LoadImages();
+  for (int bar : {idTreeToolbar, idTopToolbar}) tk::ToolBar(GetDlgItem(Handle(), bar)).AutoSize();
+  Dock972Resize();
+}
+
+// Before a menu pops up: its images and sizes for the screen it opens on.
+void TOstrelForm::FitMenus(POINT at) {
+  const UINT dpi = tk::DpiAt(at);
+  if (dpi == menuDpi_ && menuImages_) return;
+  tk::ImageListOwner images(tk::LoadArtList("IMAGELIST1", 16, dpi, 0, tk::kImageMask));
+  for (TPopupMenus97* menus : {popupMenus971_.get(), popupMenus972_.get()}) {
+    menus->SetImages(images.get());
+  }
+  menuImages_ = std::move(images);
+  menuDpi_ = dpi;
 }
 
 // The upper toolbar stays at the right end of its dock.
 void TOstrelForm::Dock972Resize() {
   const tk::ToolBar bar(GetDlgItem(Handle(), idTopToolbar));
   const SIZE size = bar.MaxSize();
-  const int dockWidth = dock972_.right - dock972_.left;
-  SetWindowPos(bar.Handle(), nullptr, dock972_.left + dockWidth - size.cx, dock972_.top, size.cx,
-               dock972_.bottom - dock972_.top, SWP_NOZORDER);
+  const int dockRight = Px(dock972_.right);
+  SetWindowPos(bar.Handle(), nullptr, dockRight - size.cx, Px(dock972_.top), size.cx,
+               Px(dock972_.bottom - dock972_.top), SWP_NOZORDER);
 }
 
 WindowHandle TOstrelForm::MainWindow() { return reinterpret_cast<WindowHandle>(Handle()); }
@@ -390,6 +413,7 @@ void TOstrelForm::SetHotKeysItem(const std::string& caption, int tag) {
 }
 
 void TOstrelForm::PopupMenu(ScreenPoint at) {
+  FitMenus(POINT{at.x, at.y});
   // The choice is posted as WM_COMMAND and handled once the menu has closed.
   TrackPopupMenuEx(pop1_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y,
                    Handle(), nullptr);
@@ -416,6 +440,7 @@ void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
 }
 
 void TOstrelForm::PopupMacroMenu(ScreenPoint at) {
+  FitMenus(POINT{at.x, at.y});
   TrackPopupMenuEx(sendKeyPop_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y,
                    Handle(), nullptr);
   PostMessageA(Handle(), WM_NULL, 0, 0);

@@ -110,10 +110,13 @@ class TOstrelForm : public tk::Form, public MainView {
   void OnCommand(int id, int code, HWND control) override;
   LRESULT OnNotify(NMHDR* hdr) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  void OnDpiChanged() override;
 
  private:
   void BuildLayout();
-  void LoadToolGlyphs();
+  void LoadImages();
+  // The banner menus drawn for the screen at `at`, before they pop up there.
+  void FitMenus(POINT at);
   tk::ToolBar BuildToolbar(int id, const struct ToolButton* buttons, int count);
   void Dock972Resize();
   void ToolbarButton971Click();
@@ -135,12 +138,15 @@ class TOstrelForm : public tk::Form, public MainView {
   tk::IconOwner trayIcon_;
   std::unique_ptr<OstrelController> controller_;
   bool filterInstalled_ = false;  // the application's message filter calls our controller
+  // ImageList1 for the tree, at the window's DPI, and for the menus, at theirs.
   tk::ImageListOwner imageList1_;
+  tk::ImageListOwner menuImages_;
+  UINT menuDpi_ = 0;
   // The toolbars' glyphs (ToolGlyphs and HelpGlyph), shared by both toolbars.
   tk::ImageListOwner toolGlyphs_;
   tk::InfoPane memo_;
   tk::TreeView tree_;
-  RECT dock972_{};  // the dock of the upper toolbar, in client coordinates
+  RECT dock972_{};  // the dock of the upper toolbar, in 96-DPI units of the client area
   // The tree's nodes as rendered, by position; each item's lParam is its position.
   std::vector<TreeNode> nodes_;
   std::vector<HTREEITEM> treeItems_;

@@ -100,7 +100,7 @@ void TKeydefines::OnCreate() {
   SetDefaultButton(ok);
   SetCancelButton(cancel);
   // ToolbarButton977: a tool button that is not flat, with the help glyph and its hint.
-  helpButton_.Create(Handle(), Font(), 330, 2, 25, 22, idKdHelpBar, idKdHelpButton, false);
+  helpButton_.Create(*this, 330, 2, 25, 22, idKdHelpBar, idKdHelpButton, false);
 
   SetLabelFor(Control(idKdLabel3), ControlOf(ecName));
   SetLabelFor(Control(idKdLabel4), ControlOf(ecGroup));

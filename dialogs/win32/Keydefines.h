@@ -49,6 +49,7 @@ class TKeydefines : public tk::Form, private KeyEditorView {
  protected:
   void OnCreate() override;
   void OnShow() override;
+  void OnDpiChanged() override { helpButton_.FitDpi(*this); }
   void OnCommand(int id, int code, HWND control) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 

@@ -37,9 +37,6 @@ TSelfun::~TSelfun() {
 }
 
 void TSelfun::OnCreate() {
-  HINSTANCE inst = tk::Application::Get().Instance();
-  icons_.Reset(ImageList_LoadImageA(inst, "FUNICONS", 32, 0, tk::kImageMask, IMAGE_BITMAP,
-                                    LR_CREATEDIBSECTION));
 
   // The panels are drawn here (WM_DRAWITEM) and lie below the controls on them: they
   // go to the bottom of the z-order at the end and clip the controls out.
@@ -54,15 +51,12 @@ void TSelfun::OnCreate() {
                                  WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
                                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
                                  3, 16, 59, 233, idSelfunListBox2, WS_EX_CLIENTEDGE));
-  list_.SetItemHeight(kSelfunItemHeight);
 
   // Panel3: the heading with its picture, the description pane and the buttons.
   HWND panel2 = AddControl("STATIC", "Select a function", kPanel | WS_CLIPCHILDREN, 68, 3, 250,
                            26, idSelfunPanel2);
-  picture_.Reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, 20, 20, 0)));
-  image1_ = tk::Static(
-      AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20, idSelfunImage1, 0, panel2));
-  if (picture_) image1_.SetIcon(picture_.get());
+  image1_ = tk::Static(AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20,
+                                  idSelfunImage1, 0, panel2));
   memo_ = tk::InfoPane(AddControl("EDIT", "",
                                   WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
                                       ES_AUTOVSCROLL,
@@ -82,7 +76,19 @@ void TSelfun::OnCreate() {
   for (HWND panel : {panel2, panel1, panel3, panel4})
     SetWindowPos(panel, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+  OnDpiChanged();
   for (const std::string& item : chooser_.FormCreate()) list_.AddString(item);
+}
+
+// The icons, the items' height and the heading's picture for the form's DPI.
+void TSelfun::OnDpiChanged() {
+  icons_.Reset(tk::LoadArtList("FUNICONS", 32, Dpi(), 0, tk::kImageMask));
+  list_.SetItemHeight(Px(kSelfunItemHeight));
+  tk::IconOwner picture(static_cast<HICON>(LoadImageA(
+      tk::Application::Get().Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON, Px(20), Px(20), 0)));
+  if (picture) image1_.SetIcon(picture.get());
+  picture_ = std::move(picture);
+  InvalidateRect(list_.Handle(), nullptr, TRUE);
 }
 
 void TSelfun::OnCommand(int id, int code, HWND control) {
@@ -103,7 +109,7 @@ bool TSelfun::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_MEASUREITEM: {
       auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
       if (m->CtlID != idSelfunListBox2) return false;
-      m->itemHeight = kSelfunItemHeight;
+      m->itemHeight = static_cast<UINT>(Px(kSelfunItemHeight));
       result = TRUE;
       return true;
     }
@@ -130,7 +136,7 @@ void TSelfun::DrawItem(const DRAWITEMSTRUCT& d) {
   FillRect(d.hDC, &d.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   const std::int32_t type = FunctionChooser::TypeAt(position);
   if (icons_ && type > 0)
-    ImageList_Draw(icons_.get(), type, d.hDC, d.rcItem.left + 2, d.rcItem.top, ILD_TRANSPARENT);
+    ImageList_Draw(icons_.get(), type, d.hDC, d.rcItem.left + Px(2), d.rcItem.top, ILD_TRANSPARENT);
   if (d.itemState & ODS_FOCUS) DrawFocusRect(d.hDC, &d.rcItem);
   // The list paints the newly selected item whenever the selection moves, by mouse, by
   // keyboard or by program, so this is where the choice follows it.
@@ -143,11 +149,11 @@ void TSelfun::DrawPanel(const DRAWITEMSTRUCT& d) {
   switch (d.CtlID) {
     case idSelfunPanel4:
       FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-      RaisedBevel(dc, r, 3);
+      RaisedBevel(dc, r, Px(3));
       break;
     case idSelfunPanel3:
       FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-      RaisedBevel(dc, r, 1);
+      RaisedBevel(dc, r, Px(1));
       break;
     case idSelfunPanel2: {
       DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT | BF_ADJUST);

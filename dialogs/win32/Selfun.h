@@ -50,6 +50,7 @@ class TSelfun : public tk::Form {
   void OnCreate() override;
   void OnCommand(int id, int code, HWND control) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  void OnDpiChanged() override;
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& item);

@@ -60,7 +60,7 @@ void TForm4::OnCreate() {
   SetDefaultButton(add);
 
   // ToolbarButton977: a flat tool button with the help glyph and its hint.
-  helpButton_.Create(Handle(), Font(), 362, 2, 25, 22, idForm4HelpBar, idForm4HelpButton, true);
+  helpButton_.Create(*this, 362, 2, 25, 22, idForm4HelpBar, idForm4HelpButton, true);
 
   AddControl("STATIC", "&Keyboard Macro", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0,
              121, 399, 16, idForm4Panel3, WS_EX_WINDOWEDGE | WS_EX_STATICEDGE);

@@ -51,6 +51,7 @@ class TForm4 : public tk::Form, private MacroListView {
  protected:
   void OnCreate() override;
   void OnShow() override;
+  void OnDpiChanged() override { helpButton_.FitDpi(*this); }
   bool OnCloseQuery() override;
   void OnCommand(int id, int code, HWND control) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
