@@ -93,23 +93,31 @@ UINT ArtDpi(UINT dpi) {
 
 namespace {
 
-std::string ArtName(const char* name, int baseSize, UINT dpi) {
-  if (ArtDpi(dpi) == kBaseDpi) return name;
-  return std::string(name) + "_" + std::to_string(ArtSize(baseSize, dpi));
+// The drawing for `dpi` or, where that one is missing, the next smaller that is there.
+template <typename Load>
+auto LoadDrawn(const char* name, int baseSize, UINT dpi, Load load) -> decltype(load("", 0)) {
+  for (UINT drawn = ArtDpi(dpi);; drawn = ArtDpi(drawn - 1)) {
+    const int size = Scale(baseSize, drawn);
+    const std::string resource =
+        drawn == kBaseDpi ? std::string(name) : std::string(name) + "_" + std::to_string(size);
+    if (auto loaded = load(resource.c_str(), size); loaded || drawn == kBaseDpi) return loaded;
+  }
 }
 
 }  // namespace
 
 HBITMAP LoadArt(const char* name, int baseSize, UINT dpi) {
-  return static_cast<HBITMAP>(LoadImageA(Application::Get().Instance(),
-                                         ArtName(name, baseSize, dpi).c_str(), IMAGE_BITMAP, 0, 0,
-                                         LR_CREATEDIBSECTION));
+  return LoadDrawn(name, baseSize, dpi, [](const char* resource, int) {
+    return static_cast<HBITMAP>(LoadImageA(Application::Get().Instance(), resource, IMAGE_BITMAP,
+                                           0, 0, LR_CREATEDIBSECTION));
+  });
 }
 
 HIMAGELIST LoadArtList(const char* name, int baseSize, UINT dpi, int grow, COLORREF mask) {
-  return ImageList_LoadImageA(Application::Get().Instance(), ArtName(name, baseSize, dpi).c_str(),
-                              ArtSize(baseSize, dpi), grow, mask, IMAGE_BITMAP,
-                              LR_CREATEDIBSECTION);
+  return LoadDrawn(name, baseSize, dpi, [&](const char* resource, int size) {
+    return ImageList_LoadImageA(Application::Get().Instance(), resource, size, grow, mask,
+                                IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  });
 }
 
 }  // namespace ostrel::tk

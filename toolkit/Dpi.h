@@ -20,10 +20,6 @@ constexpr UINT kBaseDpi = 96;
 inline int Scale(int units, UINT dpi) {
   return MulDiv(units, static_cast<int>(dpi), static_cast<int>(kBaseDpi));
 }
-inline RECT Scale(const RECT& units, UINT dpi) {
-  return RECT{Scale(units.left, dpi), Scale(units.top, dpi), Scale(units.right, dpi),
-              Scale(units.bottom, dpi)};
-}
 
 // The screen's DPI: what every window has where the system knows no DPI per monitor.
 UINT ScreenDpi();
@@ -48,7 +44,8 @@ inline int FontHeight(int height96, UINT dpi) { return Scale(height96, dpi); }
 UINT ArtDpi(UINT dpi);
 inline int ArtSize(int baseSize, UINT dpi) { return Scale(baseSize, ArtDpi(dpi)); }
 // The bitmap resource drawn for `dpi`: `name` at 96 DPI, "<name>_<size>" at the others
-// (IMAGELIST1_24 is IMAGELIST1 drawn for 144 DPI, 24 pixels high).
+// (IMAGELIST1_24 is IMAGELIST1 drawn for 144 DPI, 24 pixels high). A drawing that is
+// missing gives way to the next smaller one.
 HBITMAP LoadArt(const char* name, int baseSize, UINT dpi);
 // An image list of the square images of such a strip, with `mask` transparent.
 HIMAGELIST LoadArtList(const char* name, int baseSize, UINT dpi, int grow, COLORREF mask);

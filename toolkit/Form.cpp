@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 
@@ -65,6 +66,15 @@ void Form::Create(const FormStyle& style) {
   const SIZE extent = WindowExtent(dpi_);
   int x = style.left >= 0 ? style.left : (GetSystemMetrics(SM_CXSCREEN) - extent.cx) / 2;
   int y = style.top >= 0 ? style.top : (GetSystemMetrics(SM_CYSCREEN) - extent.cy) / 2;
+  // A window given a place keeps it while it fits its screen; at a larger scale it moves
+  // in so that all of it shows.
+  MONITORINFO screen{};
+  screen.cbSize = sizeof screen;
+  if (!centred && GetMonitorInfoA(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &screen)) {
+    const RECT& work = screen.rcWork;
+    x = static_cast<int>(std::max<LONG>(work.left, std::min<LONG>(x, work.right - extent.cx)));
+    y = static_cast<int>(std::max<LONG>(work.top, std::min<LONG>(y, work.bottom - extent.cy)));
+  }
   CreateWindowExA(exStyle_, style.className.c_str(), style.caption.c_str(), style_, x, y, extent.cx,
                   extent.cy, style.owner, nullptr, inst, this);
   if (!hwnd_) return;
@@ -137,9 +147,10 @@ void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
                SWP_NOZORDER | SWP_NOACTIVATE);
   for (const auto& [child, units] : places_) {
     if (!IsWindow(child)) continue;
-    const RECT p = Scale(units, dpi);
-    SetWindowPos(child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The corner and the size are scaled, as when the control was made: a size never
+    // comes out smaller than its own scale, so text that fits it still fits.
+    SetWindowPos(child, nullptr, Px(units.left), Px(units.top), Px(units.right - units.left),
+                 Px(units.bottom - units.top), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   FontSwap swap{{oldFont.get(), oldBold.get()}, {font_.get(), boldFont_.get()}};
   EnumChildWindows(hwnd_, SwapFont, reinterpret_cast<LPARAM>(&swap));

@@ -1,5 +1,7 @@
 #include "toolkit/HelpButton.h"
 
+#include <algorithm>
+
 #include "toolkit/Application.h"
 #include "toolkit/Colours.h"
 
@@ -7,6 +9,18 @@ namespace ostrel::tk {
 
 HelpButton::~HelpButton() {
   if (bar_) Application::Get().RemoveHintSource(bar_);
+}
+
+// The button at its size for the form's DPI, and the bar at least as large, so none of
+// the button is cut off where the glyph makes it taller than asked.
+void HelpButton::FitButton(const ToolBar& bar, const Form& form) const {
+  bar.SetButtonSize(form.Px(units_.cx), form.Px(units_.cy));
+  RECT button{}, place{};
+  SendMessageA(bar.Handle(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+  GetClientRect(bar.Handle(), &place);
+  if (button.right > place.right || button.bottom > place.bottom)
+    SetWindowPos(bar.Handle(), nullptr, 0, 0, std::max(button.right, place.right),
+                 std::max(button.bottom, place.bottom), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND HelpButton::Create(Form& form, int x, int y, int w, int h, int barId, int buttonId,
@@ -33,7 +47,7 @@ HWND HelpButton::Create(Form& form, int x, int y, int w, int h, int barId, int b
     b.iString = reinterpret_cast<INT_PTR>("?");
   }
   bar.AddButton(b);
-  bar.SetButtonSize(form.Px(w), form.Px(h));
+  FitButton(bar, form);
   // Its hint comes from the application's hint machinery, as every hint of the program.
   bar_ = bar.Handle();
   Application::Get().SetHintSource(bar_, [bar, buttonId](POINT client) {
@@ -51,7 +65,7 @@ void HelpButton::FitDpi(const Form& form) {
     bar.SetImageList(glyph.get());
     glyph_ = std::move(glyph);
   }
-  bar.SetButtonSize(form.Px(units_.cx), form.Px(units_.cy));
+  FitButton(bar, form);
   InvalidateRect(bar_, nullptr, TRUE);
 }
 

@@ -29,6 +29,8 @@ class HelpButton {
   void FitDpi(const Form& form);
 
  private:
+  void FitButton(const ToolBar& bar, const Form& form) const;
+
   ImageListOwner glyph_;
   HWND bar_ = nullptr;
   SIZE units_{};

@@ -176,16 +176,25 @@ void TBrowseFolder::SelectionChangedTo(HWND dialog, LPCITEMIDLIST item) {
 
 void TBrowseFolder::CreateCustomButton() {
   button_ = CreateWindowExA(0, "BUTTON", customButtonCaption_.c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, kCustomButtonLeft,
-                            kCustomButtonTop, customButtonWidth_, kCustomButtonHeight, dialog_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCustomButtonId)),
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0, 0,
+                            dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCustomButtonId)),
                             GetModuleHandleA(nullptr), nullptr);
   if (!button_) return;
-  buttonFont_.Reset(tk::CreateUiFont(8, false, tk::ScreenDpi()));
-  tk::Control(button_).SetFont(buttonFont_.get(), true);
+  FitCustomButton(tk::WindowDpi(dialog_));
   EnableWindow(button_, customButtonEnabled_);
   oldDialogProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
       dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TBrowseFolder::DialogProc)));
+}
+
+// The shell's dialog is laid out for its screen's DPI; the button's place, size and font
+// are in 96-DPI units.
+void TBrowseFolder::FitCustomButton(UINT dpi) {
+  SetWindowPos(button_, nullptr, tk::Scale(kCustomButtonLeft, dpi), tk::Scale(kCustomButtonTop, dpi),
+               tk::Scale(customButtonWidth_, dpi), tk::Scale(kCustomButtonHeight, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  tk::GdiObject<HFONT> font(tk::CreateUiFont(8, false, dpi));
+  tk::Control(button_).SetFont(font.get(), true);
+  buttonFont_ = std::move(font);
 }
 
 void TBrowseFolder::RestoreDialogProc() {
@@ -211,7 +220,9 @@ LRESULT TBrowseFolder::DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (msg == WM_NCDESTROY) RestoreDialogProc();
-  return CallWindowProcA(old, dialog_, msg, wParam, lParam);
+  const LRESULT result = CallWindowProcA(old, dialog_, msg, wParam, lParam);
+  if (msg == WM_DPICHANGED && button_ && IsWindow(button_)) FitCustomButton(HIWORD(wParam));
+  return result;
 }
 
 }  // namespace ostrel

@@ -102,6 +102,7 @@ class TBrowseFolder {
   // Runs a step inside the dialog's callbacks, catching what it throws.
   void Guarded(HWND dialog, const std::function<void()>& step);
   void CreateCustomButton();
+  void FitCustomButton(UINT dpi);
   LRESULT DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void RestoreDialogProc();
 

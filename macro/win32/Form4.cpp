@@ -50,7 +50,7 @@ void TForm4::OnCreate() {
                                      1, 16, 190, 104, idForm4MenuList, WS_EX_CLIENTEDGE));
   // The group box first, so its buttons lie above it; they are the form's own children
   // so that their clicks come here.
-  AddControl("BUTTON", "Menu Item Options", WS_VISIBLE | BS_GROUPBOX, 200, 16, 105, 97,
+  AddControl("BUTTON", "Menu Item Options", WS_VISIBLE | BS_GROUPBOX, 200, 16, 109, 97,
              idForm4GroupBox1);
   HWND add = AddControl("BUTTON", "&Add", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 200 + 14,
                         16 + 24, 75, 25, idForm4Button1);

@@ -103,7 +103,7 @@ TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
     RECT rect;
   } expected[] = {
       {idForm4MenuList, "", {1, 16, 191, 120}},
-      {idForm4GroupBox1, "Menu Item Options", {200, 16, 305, 113}},
+      {idForm4GroupBox1, "Menu Item Options", {200, 16, 309, 113}},
       {idForm4Button1, "&Add", {214, 40, 289, 65}},
       {idForm4Button2, "&Delete", {214, 80, 289, 105}},
       {idForm4Button3, "&Exit", {312, 40, 387, 65}},
