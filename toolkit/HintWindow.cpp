@@ -23,13 +23,22 @@ void RegisterClassOnce(const char* className, UINT classStyle, WNDPROC proc) {
   RegisterClassA(&wc);
 }
 
-// The system's tool-tip font (the status font of the window metrics).
-HFONT CreateStatusFont() {
+// The system's tool-tip font (the status font of the window metrics, given for the
+// screen's DPI) for a screen of `dpi`.
+HFONT CreateStatusFont(UINT dpi) {
   NONCLIENTMETRICSA m{};
   m.cbSize = sizeof m;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0))
-    return CreateFontIndirectA(&m.lfStatusFont);
-  return CreateUiFont(8, false, ScreenDpi());
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0))
+    return CreateUiFont(8, false, dpi);
+  m.lfStatusFont.lfHeight = MulDiv(m.lfStatusFont.lfHeight, static_cast<int>(dpi),
+                                   static_cast<int>(ScreenDpi()));
+  return CreateFontIndirectA(&m.lfStatusFont);
+}
+
+POINT CursorAt() {
+  POINT at{0, 0};
+  GetCursorPos(&at);
+  return at;
 }
 
 }  // namespace
@@ -85,15 +94,18 @@ LRESULT HintWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 RECT HintWindow::CalcHintRect(int maxWidth, const std::string& text) {
-  if (!font_.get()) font_.Reset(CreateStatusFont());
+  // The hint shows at the cursor: its font and margins are for that screen.
+  const UINT dpi = DpiAt(CursorAt());
+  if (!font_.get() || dpi != dpi_) font_.Reset(CreateStatusFont(dpi));
+  dpi_ = dpi;
   RECT r{0, 0, maxWidth, 0};
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font_.get());
   DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  r.right += 2 * kPlainMargin + 2;  // the margins and the border
-  r.bottom += 2 * kPlainMargin + 2;
+  r.right += 2 * Scale(kPlainMargin, dpi) + 2;  // the margins and the border
+  r.bottom += 2 * Scale(kPlainMargin, dpi) + 2;
   return r;
 }
 
@@ -117,8 +129,9 @@ void HintWindow::Paint() {
   GetClientRect(hwnd_, &r);
   GdiObject<HBRUSH> fill(CreateSolidBrush(Application::Get().hintColor));
   FillRect(dc, &r, fill.get());
-  InflateRect(&r, -kPlainMargin, -kPlainMargin);
-  if (!font_.get()) font_.Reset(CreateStatusFont());
+  const UINT dpi = dpi_ ? dpi_ : DpiAt(CursorAt());
+  InflateRect(&r, -Scale(kPlainMargin, dpi), -Scale(kPlainMargin, dpi));
+  if (!font_.get()) font_.Reset(CreateStatusFont(dpi));
   HGDIOBJ old = SelectObject(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));

@@ -59,6 +59,7 @@ class HintWindow {
   HWND hwnd_ = nullptr;
   std::string caption_;
   GdiObject<HFONT> font_;
+  UINT dpi_ = 0;  // the DPI of the screen the hint shows on, which its font is made for
 };
 
 using HintWindowClass = std::function<std::unique_ptr<HintWindow>()>;
