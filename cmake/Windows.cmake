@@ -60,6 +60,13 @@ target_link_libraries(Ostrel PRIVATE ostrel_win32)
 target_link_options(Ostrel PRIVATE -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 set_source_files_properties(resources/Ostrel.rc PROPERTIES
   OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/ostrel.ico;${PROJECT_SOURCE_DIR}/resources/Ostrel.manifest;${PROJECT_SOURCE_DIR}/resources/imagelist1.bmp;${PROJECT_SOURCE_DIR}/resources/helpglyph.bmp;${PROJECT_SOURCE_DIR}/resources/toolglyphs.bmp")
+# The same pictures drawn for 120, 144 and 192 DPI.
+foreach(art imagelist1 helpglyph toolglyphs)
+  foreach(size 20 24 32)
+    set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
+      "${PROJECT_SOURCE_DIR}/resources/${art}_${size}.bmp")
+  endforeach()
+endforeach()
 # The help page ships beside the program, which opens it in the browser. An edit of the
 # page copies it again at the next build.
 # Its footer carries the version (@PROJECT_VERSION@).
@@ -76,10 +83,16 @@ set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_BINARY_DIR}/generated/ostrel_version.h)
 # The function chooser's icons.
 set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
-  "${PROJECT_SOURCE_DIR}/resources/funicons.bmp")
+  "${PROJECT_SOURCE_DIR}/resources/funicons.bmp;${PROJECT_SOURCE_DIR}/resources/funicons_40.bmp;${PROJECT_SOURCE_DIR}/resources/funicons_48.bmp;${PROJECT_SOURCE_DIR}/resources/funicons_64.bmp")
 # The banner menus' mark bitmaps.
 set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
   "${PROJECT_SOURCE_DIR}/resources/checkmark.bmp;${PROJECT_SOURCE_DIR}/resources/radiomark.bmp")
+foreach(mark checkmark radiomark)
+  foreach(size 21 26 34)
+    set_property(SOURCE resources/Ostrel.rc APPEND PROPERTY OBJECT_DEPENDS
+      "${PROJECT_SOURCE_DIR}/resources/${mark}_${size}.bmp")
+  endforeach()
+endforeach()
 
 # The executable itself: its kind and its imports. Needs no Wine, so it is checked even
 # where the Windows tests run another build.

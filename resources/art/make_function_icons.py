@@ -37,11 +37,17 @@ the chooser loads the strip with ImageList_LoadImageA and that mask
 colour.  The list draws them on the window colour and on the highlight
 colour, so every picture carries its own dark outline.
 
+The strip is also drawn for 120, 144 and 192 DPI, 40, 48 and 64 pixels
+high (funicons_40.bmp, funicons_48.bmp, funicons_64.bmp), from the same
+shapes with their straight edges moved onto whole pixels; the letters on
+the keycaps are laid out afresh in the pixels of each size.  Those three
+are 8-bit with a colour table of 256 colours chosen for them.
+
 After writing, the script reads the file back and checks it; it exits
 non-zero if the file is not what the program expects.  The output is
 deterministic: same script, same bytes.
 
-Usage:  python3 make_function_icons.py [output.bmp]
+Usage:  python3 make_function_icons.py [output-folder]
 """
 
 import math
@@ -51,11 +57,12 @@ import sys
 sys.dont_write_bytecode = True
 from make_icon import (BOLT, BOLT_EDGE, CAP_EDGE, CAP_FACE_BOTTOM, CAP_FACE_TOP,
                        CAP_SIDE, TEAL_BOTTOM, TEAL_RIM, TEAL_TOP, bolt_points,
-                       lerp, pixel_glyph, polygon, rounded_rect)
+                       lerp, pixel_glyph)
 from make_images import (LINE_GREY, PAPER, RED, RED_DARK, TEAL_LIGHT,
-                         TRANSPARENT, WHITE, both, build_bmp, disk, magenta_ish,
-                         read_sized, rect, union, vertical, write_checked)
-from make_images import render as render_cell, strip as strip_cells
+                         TRANSPARENT, WHITE, both, cells_of, disk, draw,
+                         drawn_size, enlarged, minus, polygon, rect, ring,
+                         rounded_rect, segment, strip_faults, stroke, union,
+                         vertical, write_sizes)
 
 CELL = 32
 
@@ -88,32 +95,6 @@ STEEL_DARK = (70, 80, 86)
 
 # --------------------------------------------------------------------------
 # More shapes: functions (x, y) -> bool in pixel units of one cell.
-
-def segment(x0, y0, x1, y1, width):
-    """A straight stroke with round ends."""
-    dx, dy = x1 - x0, y1 - y0
-    length2 = dx * dx + dy * dy
-    r2 = (width / 2.0) ** 2
-
-    def inside(x, y):
-        t = ((x - x0) * dx + (y - y0) * dy) / length2
-        t = 0.0 if t < 0.0 else (1.0 if t > 1.0 else t)
-        ex, ey = x - (x0 + t * dx), y - (y0 + t * dy)
-        return ex * ex + ey * ey <= r2
-
-    return inside
-
-
-def minus(a, b):
-    def inside(x, y):
-        return a(x, y) and not b(x, y)
-
-    return inside
-
-
-def ring(cx, cy, r_out, r_in):
-    return minus(disk(cx, cy, r_out), disk(cx, cy, r_in))
-
 
 def ellipse(cx, cy, rx, ry):
     def inside(x, y):
@@ -241,34 +222,38 @@ def popup_menu(x0, y0, x1, y1, rows, lit):
     return layers
 
 
-def letter(col, row, rows, colour=INK):
-    return [(pixel_glyph(col, row, rows), colour)]
+def letter_strokes(col, row):
+    """The pixels of a letter four units wide and six high at (col, row),
+    laid out afresh at each size: (left, top, right, bottom, stroke), in
+    whole pixels."""
+    s = drawn_size() / CELL
+    left, top = round(col * s), round(row * s)
+    return left, top, left + round(4 * s), top + round(6 * s), max(1, round(s))
 
 
-GLYPH_A = [
-    ".XX.",
-    "X..X",
-    "X..X",
-    "XXXX",
-    "X..X",
-    "X..X",
-]
-GLYPH_F = [
-    "XXXX",
-    "X...",
-    "XXX.",
-    "X...",
-    "X...",
-    "X...",
-]
-GLYPH_K = [
-    "X..X",
-    "X.X.",
-    "XX..",
-    "X.X.",
-    "X..X",
-    "X..X",
-]
+def pixel_rects(boxes):
+    """Rectangles given in whole pixels of the picture being drawn."""
+    s = drawn_size() / CELL
+    return union(*(rect(x0 / s, y0 / s, x1 / s, y1 / s)
+                   for x0, y0, x1, y1 in boxes))
+
+
+def letter_a(col, row):
+    left, top, right, bottom, w = letter_strokes(col, row)
+    bar = top + round(3 * drawn_size() / CELL)
+    return [(pixel_rects([(left + w, top, right - w, top + w),
+                          (left, top + w, left + w, bottom),
+                          (right - w, top + w, right, bottom),
+                          (left + w, bar, right - w, bar + w)]), INK)]
+
+
+def letter_f(col, row):
+    left, top, right, bottom, w = letter_strokes(col, row)
+    bar = top + round(2 * drawn_size() / CELL)
+    return [(pixel_rects([(left, top, left + w, bottom),
+                          (left + w, top, right, top + w),
+                          (left + w, bar, right - (right - left) // 4,
+                           bar + w)]), INK)]
 
 
 # --------------------------------------------------------------------------
@@ -457,7 +442,8 @@ def telnet():
         (rounded_rect(1, 3, 31, 25, 2.5), STEEL_DARK),
         (rounded_rect(2, 4, 30, 24, 2.0), STEEL),
         (rect(4, 6, 28, 22), INK),
-        (pixel_glyph(6, 9, prompt), SCREEN_GREEN),
+        (stroke([(6.5, 9.5), (8.5, 11.5), (6.5, 13.5)], 1.25) if enlarged()
+         else pixel_glyph(6, 9, prompt), SCREEN_GREEN),
         (rect(10, 13, 16, 14), SCREEN_GREEN),
         (rect(6, 17, 12, 18), (60, 170, 80)),
         (rect(14, 17, 20, 18), (60, 170, 80)),
@@ -468,15 +454,15 @@ def telnet():
 
 
 def send_keys():
-    return (keycap(1, 1, 16, 16) + letter(7, 4, GLYPH_A)
-            + keycap(16, 1, 31, 16) + letter(22, 4, GLYPH_F)
+    return (keycap(1, 1, 16, 16) + letter_a(7, 4)
+            + keycap(16, 1, 31, 16) + letter_f(22, 4)
             + keycap(5, 16, 27, 31) + [(rect(10, 23, 22, 24), LINE_GREY)])
 
 
 def send_keys_menu():
     return popup_menu(1, 1, 23, 25, 4, 1) + keycap(14, 14, 31, 31) + [
-        (polygon(bolt_points(19.0, 16.0, 7.0, 10.5)), BOLT_EDGE),
-        (polygon(bolt_points(19.7, 16.8, 5.6, 9.0)), BOLT),
+        (polygon(bolt_points(19.0, 16.0, 7.0, 10.5), False), BOLT_EDGE),
+        (polygon(bolt_points(19.7, 16.8, 5.6, 9.0), False), BOLT),
     ]
 
 
@@ -518,7 +504,7 @@ def disable_hotkeys():
     no_rim = union(ring(16, 16, 16.0, 11.6),
                    both(disk(16, 16, 13), segment(8.0, 8.0, 24.0, 24.0, 4.4)))
     return keycap(6, 6, 26, 27, grey_top, grey_bottom) + [
-        (polygon(bolt_points(11.0, 8.0, 10.0, 12.5)), dim),
+        (polygon(bolt_points(11.0, 8.0, 10.0, 12.5), False), dim),
         (no_rim, RED_DARK),
         (no, RED),
     ]
@@ -536,59 +522,28 @@ COUNT = len(PICTURES)
 
 
 # --------------------------------------------------------------------------
-# Rendering.
-
-def render(layers):
-    """Return CELL rows of CELL RGB tuples, top row first."""
-    return render_cell(layers, CELL, SS)
-
-
-def strip(cells):
-    """Join the CELL x CELL images left to right into one strip of rows."""
-    return strip_cells(cells, CELL)
-
-
-# --------------------------------------------------------------------------
 # Checking what was written.
 
-def check(path):
-    """List the faults of the written strip; empty if it is right."""
-    rows, faults = read_sized(path, CELL * COUNT, CELL)
-    if faults:
-        return faults
+def check(rows, pixels):
+    """List the faults of a written strip; empty if it is right."""
+    cells = cells_of(rows, COUNT)
     faults = []
-    cells = []
-    for c in range(COUNT):
-        cell = tuple(tuple(rows[j][c * CELL + i] for i in range(CELL))
-                     for j in range(CELL))
-        cells.append(cell)
-        pixels = [p for line in cell for p in line]
-        clear = sum(1 for p in pixels if p == TRANSPARENT)
-        if c == 0:
-            if clear != len(pixels):
-                faults.append("image 0 is not all transparent")
-            continue
-        if clear == 0:
-            faults.append("image %d has no transparent pixel" % c)
-        # A picture must fill a fair part of its cell to be seen at all.
-        if len(pixels) - clear < len(pixels) // 4:
-            faults.append("image %d covers only %d pixels"
-                          % (c, len(pixels) - clear))
-        odd = sorted({p for p in pixels if p != TRANSPARENT and magenta_ish(p)})
-        if odd:
-            faults.append("image %d has magenta-like colours %s" % (c, odd[:4]))
-    for a in range(1, COUNT):
-        for b in range(a + 1, COUNT):
-            if cells[a] == cells[b]:
-                faults.append("images %d and %d are the same" % (a, b))
-    return faults
+    if cells[0].count(TRANSPARENT) != len(cells[0]):
+        faults.append("image 0 is not all transparent")
+    # A picture must fill a fair part of its cell to be seen at all.
+    for c in range(1, COUNT):
+        drawn = len(cells[c]) - cells[c].count(TRANSPARENT)
+        if drawn < len(cells[c]) // 4:
+            faults.append("image %d covers only %d pixels" % (c, drawn))
+    return faults + strip_faults(rows, COUNT, first=1)
 
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
-    target = argv[1] if len(argv) > 1 else os.path.join(here, "..", "funicons.bmp")
-    cells = [render(picture() if picture else None) for picture in PICTURES]
-    return write_checked(target, build_bmp(strip(cells)), check)
+    folder = argv[1] if len(argv) > 1 else os.path.join(here, "..")
+    return write_sizes(folder, "funicons", CELL, COUNT,
+                       lambda c, pixels: draw(PICTURES[c], CELL, pixels, SS),
+                       check, eight_bit=True)
 
 
 if __name__ == "__main__":

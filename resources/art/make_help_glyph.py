@@ -5,22 +5,26 @@ One 16x16 image: a round teal button, lighter at the top, with a white
 question mark on it.  It is drawn like the images of ImageList1 (see
 make_images.py): the same palette, supersampling and transparent magenta
 RGB(255, 0, 255), and the dialogs load it with ImageList_LoadImageA and
-that mask colour.
+that mask colour.  At 16 pixels the question mark is laid out in whole
+pixels; it is drawn as strokes at the sizes for 120, 144 and 192 DPI
+(helpglyph_20.bmp, helpglyph_24.bmp, helpglyph_32.bmp, all 24-bit).
 
 After writing, the script reads the file back and checks it; it exits
 non-zero if the file is not what the program expects.  The output is
 deterministic: same script, same bytes.
 
-Usage:  python3 make_help_glyph.py [output.bmp]
+Usage:  python3 make_help_glyph.py [output-folder]
 """
 
+import math
 import os
 import sys
 
 sys.dont_write_bytecode = True
 from make_icon import TEAL_BOTTOM, TEAL_RIM, pixel_glyph
-from make_images import (CELL, TRANSPARENT, TEAL_LIGHT, WHITE, build_bmp, disk,
-                         read_sized, render, vertical, write_checked)
+from make_images import (CELL, TRANSPARENT, TEAL_LIGHT, WHITE, arc, disk, draw,
+                         drawn_size, enlarged, rect, rounded_rect, segment, union,
+                         vertical, write_sizes)
 
 QUESTION = [
     ".XXXX.",
@@ -34,35 +38,69 @@ QUESTION = [
 ]
 
 
+def drawn_question(pixels):
+    """The question mark of a `pixels`-wide glyph, laid out in its pixels:
+    a stroke about an eighth of the glyph wide, the stem and the dot on
+    whole pixels, only the hook round; as high as at 16 pixels, a half of
+    the glyph, and as wide, three eighths."""
+    s = pixels / CELL
+    w = round(1.9 * s)
+    middle = pixels // 2 + w % 2 / 2  # so the stem's edges fall on pixels
+    radius = round(3.1 * s)            # the hook's outer edge
+    drop = round(0.6 * radius)         # from its middle down to the stem
+    stem = max(w, round(1.2 * s))
+    gap = max(1, round(0.9 * s))
+    height = radius + drop + stem + gap + w
+    top = round(8 * s - height / 2)
+    cy = top + radius
+    stem_top = cy + drop
+    dot = stem_top + stem + gap
+    r = radius - w / 2
+    turn = math.radians(160)
+    x_end, y_end = middle + r * math.sin(turn), cy - r * math.cos(turn)
+    w, middle, cy, r, stem_top, dot, x_end, y_end = (
+        v / s for v in (w, middle, cy, r, stem_top, dot, x_end, y_end))
+    half = w / 2
+    return union(arc(middle, cy, r, w, 285, 160),
+                 segment(x_end, y_end, middle, stem_top + half, w),
+                 rect(middle - half, stem_top + half,
+                      middle + half, dot - gap / s),
+                 rounded_rect(middle - half, dot, middle + half, dot + w,
+                              half * 0.6))
+
+
 def help_glyph():
+    if enlarged():
+        mark = drawn_question(drawn_size())
+    else:
+        mark = pixel_glyph(5, 4, QUESTION)
     return [
         (disk(8, 8, 7.2), TEAL_RIM),
         (disk(8, 8, 6.2), vertical(TEAL_LIGHT, TEAL_BOTTOM, 2, 14)),
-        (pixel_glyph(5, 4, QUESTION), WHITE),
+        (mark, WHITE),
     ]
 
 
-def check(path):
+def check(rows, pixels):
     """List the faults of the written glyph; empty if it is right."""
-    rows, faults = read_sized(path, CELL, CELL)
-    if faults:
-        return faults
     pixels = [p for row in rows for p in row]
     faults = []
     if TRANSPARENT not in pixels:
         faults.append("no transparent pixel: the corners must be clear")
-    whites = sum(1 for p in pixels if p == WHITE)
-    if whites < 12:
-        faults.append("only %d white pixels: the question mark is missing"
-                      % whites)
+    # The question mark, white and whitish where it is smoothed, covers a
+    # twentieth of the square at every size.
+    light = sum(1 for p in pixels if min(p) >= 200)
+    if light * 20 < len(pixels):
+        faults.append("only %d light pixels: the question mark is missing"
+                      % light)
     return faults
 
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
-    target = argv[1] if len(argv) > 1 else os.path.join(here, "..",
-                                                         "helpglyph.bmp")
-    return write_checked(target, build_bmp(render(help_glyph())), check)
+    folder = argv[1] if len(argv) > 1 else os.path.join(here, "..")
+    return write_sizes(folder, "helpglyph", CELL, 1,
+                       lambda c, pixels: draw(help_glyph, CELL, pixels), check)
 
 
 if __name__ == "__main__":

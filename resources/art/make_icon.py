@@ -9,9 +9,14 @@ Everything is drawn procedurally with plain Python (no imaging library)
 and anti-aliased by supersampling.  Each icon size has its own hand-tuned
 layout so edges land on pixel boundaries where it matters; the 16x16
 image in particular is laid out so the keycap and bolt stay readable in
-the tray.
+the tray, its bolt in whole pixels.  The file holds every size Windows
+asks for on screens of 96 to 192 DPI: small icons of 16, 20, 24 and 32
+pixels, large ones of 32, 40, 48 and 64; every size above 16 draws the
+bolt as a smooth shape with an edge.
 
-The output is deterministic: same script, same bytes.
+After writing, the script reads the file back and checks it; it exits
+non-zero if the file is not what the program expects.  The output is
+deterministic: same script, same bytes.
 
 Usage:  python3 make_icon.py [output.ico]
 """
@@ -180,6 +185,29 @@ def layout(size):
             bolt_glyph=(4, 3, BOLT_ROWS),
             rim=0.0,
         )
+    if size == 20:
+        return dict(
+            tile=(0, 0, 20, 20, 4.0),
+            shadow=(2.5, 3.5, 18.5, 19.5, 2.5),
+            cap=(2, 2, 18, 18, 2.5),
+            face=(4, 3, 16, 15, 1.8),
+            # Too small for an edge, which would turn it brown: the bolt
+            # itself is drawn a little fatter instead.
+            bolt=(5.5, 3.9, 9.2, 10.4),
+            bolt_grow=0.4,
+            bolt_edge=0.0,
+            rim=0.0,
+        )
+    if size == 24:
+        return dict(
+            tile=(0, 0, 24, 24, 4.5),
+            shadow=(3.5, 5.0, 21.5, 22.5, 3.0),
+            cap=(3, 3, 21, 21, 3.0),
+            face=(5, 4, 19, 18, 2.2),
+            bolt=(6.6, 4.7, 10.8, 12.8),
+            bolt_edge=0.6,
+            rim=1.0,
+        )
     if size == 32:
         return dict(
             tile=(0, 0, 32, 32, 6.0),
@@ -199,6 +227,27 @@ def layout(size):
             bolt=(14.5, 10.0, 19.0, 21.5),
             bolt_edge=1.2,
             rim=1.0,
+        )
+    if size == 40:
+        return dict(
+            tile=(0, 0, 40, 40, 7.5),
+            shadow=(7.0, 9.5, 34.5, 37.0, 5.0),
+            cap=(6, 6, 34, 34, 5.0),
+            face=(9, 7, 31, 28, 3.75),
+            bolt=(12.5, 8.75, 15.0, 17.25),
+            bolt_edge=0.9,
+            rim=1.0,
+        )
+    if size == 64:
+        return dict(
+            tile=(0, 0, 64, 64, 12.0),
+            shadow=(11.0, 15.0, 55.0, 59.0, 8.0),
+            cap=(10, 10, 54, 54, 8.0),
+            face=(14, 12, 50, 44, 6.0),
+            bolt=(20.0, 14.0, 24.0, 27.6),
+            bolt_edge=1.5,
+            rim=1.0,
+            edge=2.0,
         )
     raise ValueError("no layout for size %d" % size)
 
@@ -222,7 +271,7 @@ def render(size):
     shadow = rounded_rect(*L["shadow"])
     cx0, cy0, cx1, cy1, cr = L["cap"]
     cap = rounded_rect(cx0, cy0, cx1, cy1, cr)
-    edge_w = 0.6 if size == 16 else 1.0
+    edge_w = L.get("edge", 0.6 if size == 16 else 1.0)
     cap_inner = rounded_rect(cx0 + edge_w, cy0 + edge_w, cx1 - edge_w,
                              cy1 - edge_w, max(cr - edge_w, 0.0))
     fx0, fy0, fx1, fy1, fr = L["face"]
@@ -232,8 +281,10 @@ def render(size):
         bolt_outline = nowhere
     else:
         bpts = bolt_points(*L["bolt"])
-        bolt = polygon(bpts)
-        bolt_outline = polygon(offset_polygon(bpts, L["bolt_edge"]))
+        bolt = polygon(offset_polygon(bpts, L["bolt_grow"])
+                       if "bolt_grow" in L else bpts)
+        bolt_outline = (polygon(offset_polygon(bpts, L["bolt_edge"]))
+                        if L["bolt_edge"] else nowhere)
 
     n = SS
     inv = 1.0 / n
@@ -357,16 +408,71 @@ def build_ico(images):
     return bytes(out)
 
 
+# Every size of the icon, in the order the file holds them.
+SIZES = (16, 20, 24, 32, 40, 48, 64)
+
+
+def check(data):
+    """List the faults of a written icon file; empty if it is right: each
+    size once, as a 32-bit image whose AND mask marks the clear pixels, the
+    corners clear, the middle solid and the bolt's orange there."""
+    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+    if (reserved, kind) != (0, 1) or count != len(SIZES):
+        return ["not an icon file of %d images" % len(SIZES)]
+    faults = []
+    for k, size in enumerate(SIZES):
+        w, h, _, _, planes, bits, length, offset = struct.unpack_from(
+            "<BBBBHHII", data, 6 + 16 * k)
+        if (w, h, planes, bits) != (size, size, 1, 32):
+            faults.append("image %d is %dx%d at %d bits, not %dx%d at 32"
+                          % (k, w, h, bits, size, size))
+            continue
+        head = struct.unpack_from("<IiiHHI", data, offset)
+        mask_stride = ((size + 31) // 32) * 4
+        if (head != (40, size, 2 * size, 1, 32, 0)
+                or length != 40 + size * size * 4 + mask_stride * size
+                or offset + length > len(data)):
+            faults.append("image %d: its bitmap header or length is wrong" % k)
+            continue
+
+        def pixel(i, j):  # (b, g, r, a, masked), j from the top
+            row = size - 1 - j
+            b, g, r, a = data[offset + 40 + 4 * (row * size + i):][:4]
+            bit = data[offset + 40 + 4 * size * size + row * mask_stride + i // 8]
+            return b, g, r, a, bool(bit & (0x80 >> (i % 8)))
+
+        pixels = [pixel(i, j) for j in range(size) for i in range(size)]
+        if any((a == 0) != masked for _, _, _, a, masked in pixels):
+            faults.append("image %d: the AND mask does not match the alpha" % k)
+        if any(pixel(i, j)[3] for i in (0, size - 1) for j in (0, size - 1)):
+            faults.append("image %d: a corner is not clear" % k)
+        if pixel(size // 2, size // 2)[3] != 255:
+            faults.append("image %d: the middle is not solid" % k)
+        orange = sum(1 for b, g, r, a, _ in pixels
+                     if max(abs(r - BOLT[0]), abs(g - BOLT[1]), abs(b - BOLT[2])) < 32)
+        if orange < size:
+            faults.append("image %d: only %d pixels of the bolt's orange"
+                          % (k, orange))
+    return faults
+
+
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     target = argv[1] if len(argv) > 1 else os.path.join(here, "..",
                                                          "ostrel.ico")
-    images = [(s, render(s)) for s in (16, 32, 48)]
+    images = [(s, render(s)) for s in SIZES]
     data = build_ico(images)
     with open(target, "wb") as f:
         f.write(data)
+    with open(target, "rb") as f:
+        faults = check(f.read())
+    for fault in faults:
+        print("%s: %s" % (os.path.normpath(target), fault), file=sys.stderr)
+    if faults:
+        return 1
     print("wrote %s (%d bytes)" % (os.path.normpath(target), len(data)))
+    return 0
 
 
 if __name__ == "__main__":
-    main(sys.argv)
+    sys.exit(main(sys.argv))

@@ -10,27 +10,32 @@ their captions:
   3  Show OstrelMenu  a popup menu with its teal banner and the mouse
                       pointer over it
 
-The sheet is the paper of ImageList1's pictures; the badges are drawn in
-whole pixels so they stay crisp at this size.  Everything else is shared
-with make_images.py: palette, supersampling, the soft grey edges and the
-transparent magenta RGB(255, 0, 255) that the program gives
-ImageList_LoadImageA as the mask colour.
+The sheet is the paper of ImageList1's pictures; at 16 pixels the badges
+are drawn in whole pixels so they stay crisp.  At the sizes for 120, 144
+and 192 DPI (toolglyphs_20.bmp, toolglyphs_24.bmp, toolglyphs_32.bmp, 8-bit
+with a colour table) they are drawn as shapes, their straight edges on
+whole pixels.  Everything else is shared with make_images.py: palette,
+supersampling, the soft grey edges and the transparent magenta
+RGB(255, 0, 255) that the program gives ImageList_LoadImageA as the mask
+colour.
 
 After writing, the script reads the file back and checks it; it exits
 non-zero if the file is not what the program expects.  The output is
 deterministic: same script, same bytes.
 
-Usage:  python3 make_tool_glyphs.py [output.bmp]
+Usage:  python3 make_tool_glyphs.py [output-folder]
 """
 
+import math
 import os
 import sys
 
 sys.dont_write_bytecode = True
-from make_icon import BOLT, BOLT_EDGE, CAP_EDGE, TEAL_BOTTOM, TEAL_TOP, pixel_glyph
-from make_images import (CELL, LINE_GREY, PAPER, RED, TRANSPARENT, WHITE,
-                         build_bmp, magenta_ish, read_sized, rect, render, strip,
-                         vertical, write_checked)
+from make_icon import (BOLT, BOLT_EDGE, CAP_EDGE, TEAL_BOTTOM, TEAL_TOP,
+                       offset_polygon, pixel_glyph)
+from make_images import (CELL, LINE_GREY, PAPER, RED, WHITE, cells_of, draw,
+                         enlarged, polygon, rect, segment, strip_faults, union,
+                         vertical, write_sizes)
 
 COUNT = 4
 
@@ -58,19 +63,12 @@ def sheet(lines=3):
     return layers
 
 
-PLUS_ROWS = [
-    "..DDD..",
-    "..DGD..",
-    "DDDGDDD",
-    "DGGGGGD",
-    "DDDGDDD",
-    "..DGD..",
-    "..DDD..",
-]
-
-
 def add():
-    return sheet() + pixels(9, 9, PLUS_ROWS, {"D": GREEN_DARK, "G": GREEN})
+    # A plus of whole pixels: a bar of green in a dark one, each way.
+    return sheet() + [
+        (union(rect(9, 11, 16, 14), rect(11, 9, 14, 16)), GREEN_DARK),
+        (union(rect(10, 12, 15, 13), rect(12, 10, 13, 15)), GREEN),
+    ]
 
 
 # A pencil lying from the top right down to its tip at the bottom left,
@@ -89,7 +87,31 @@ PENCIL_ROWS = [
 ]
 
 
+def drawn_pencil():
+    """The pencil as shapes: its point at the bottom left, its body along
+    the diagonal up to the top right."""
+    tip_x, tip_y, length = 6.0, 15.0, 12.8
+    k = math.sqrt(0.5)
+
+    def at(u, v):  # u along the pencil from its point, v across it
+        return (tip_x + (u + v) * k, tip_y + (v - u) * k)
+
+    def shape(points):
+        return polygon([at(u, v) for u, v in points], False)
+
+    return [
+        (shape([(-0.5, 0), (3.0, -1.6), (length, -1.6), (length, 1.6),
+                (3.0, 1.6)]), BOLT_EDGE),
+        (shape([(3.4, -0.9), (length - 0.7, -0.9), (length - 0.7, 0.9),
+                (3.4, 0.9)]), BOLT),
+        (shape([(0.3, 0), (3.0, -1.0), (3.0, 1.0)]), PENCIL_TIP),
+        (shape([(-0.2, 0), (1.3, -0.55), (1.3, 0.55)]), BLACK),
+    ]
+
+
 def update():
+    if enlarged():
+        return sheet() + drawn_pencil()
     return sheet() + pixels(3, 5, PENCIL_ROWS, {
         "E": BOLT_EDGE, "O": BOLT, "T": PENCIL_TIP, "K": BLACK})
 
@@ -107,6 +129,9 @@ CROSS_ROWS = [
 
 
 def delete():
+    if enlarged():
+        return sheet() + [(union(segment(9.1, 9.1, 14.9, 14.9, 2.3),
+                                 segment(14.9, 9.1, 9.1, 14.9, 2.3)), RED)]
     return sheet() + pixels(8, 8, CROSS_ROWS, {"R": RED})
 
 
@@ -125,7 +150,18 @@ POINTER_ROWS = [
 ]
 
 
+def drawn_pointer():
+    """The pointer as shapes: black, outlined in white."""
+    black = [(9.0, 7.6), (14.4, 13.0), (11.4, 13.0), (9.9, 15.2), (9.0, 15.2)]
+    return [(polygon(offset_polygon(black, 0.95)), WHITE),
+            (polygon(black), BLACK)]
+
+
 def show_menu():
+    if enlarged():
+        pointer = drawn_pointer()
+    else:
+        pointer = pixels(8, 6, POINTER_ROWS, {"W": WHITE, "B": BLACK})
     return [
         (rect(1, 1, 12, 14), CAP_EDGE),
         (rect(2, 2, 11, 13), PAPER),
@@ -134,48 +170,30 @@ def show_menu():
         (rect(6, 4, 10, 5), LINE_GREY),
         (rect(6, 6, 10, 8), TEAL_TOP),
         (rect(6, 9, 10, 10), LINE_GREY),
-    ] + pixels(8, 6, POINTER_ROWS, {"W": WHITE, "B": BLACK})
+    ] + pointer
 
 
 PICTURES = [add, update, delete, show_menu]
 
 
-def check(path):
-    """List the faults of the written strip; empty if it is right."""
-    rows, faults = read_sized(path, CELL * COUNT, CELL)
-    if faults:
-        return faults
-    faults = []
-    cells = []
-    for c in range(COUNT):
-        cell = [rows[j][c * CELL + i] for j in range(CELL) for i in range(CELL)]
-        cells.append(cell)
-        clear = cell.count(TRANSPARENT)
-        if clear == 0:
-            faults.append("image %d has no transparent pixel" % c)
-        if clear == len(cell):
-            faults.append("image %d is empty" % c)
-        odd = sorted({p for p in cell if p != TRANSPARENT and magenta_ish(p)})
-        if odd:
-            faults.append("image %d has magenta-like colours %s" % (c, odd[:4]))
+def check(rows, pixels):
+    """List the faults of a written strip; empty if it is right."""
+    faults = strip_faults(rows, COUNT)
+    cells = cells_of(rows, COUNT)
     # Each badge must be there in its own colour.
     for c, colour, name in ((0, GREEN, "green plus"), (1, BOLT, "orange pencil"),
                             (2, RED, "red cross"), (3, BLACK, "pointer")):
         if cells[c].count(colour) < 5:
             faults.append("image %d: the %s is missing" % (c, name))
-    for a in range(COUNT):
-        for b in range(a + 1, COUNT):
-            if cells[a] == cells[b]:
-                faults.append("images %d and %d are the same" % (a, b))
     return faults
 
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
-    target = argv[1] if len(argv) > 1 else os.path.join(here, "..",
-                                                         "toolglyphs.bmp")
-    cells = [render(picture()) for picture in PICTURES]
-    return write_checked(target, build_bmp(strip(cells)), check)
+    folder = argv[1] if len(argv) > 1 else os.path.join(here, "..")
+    return write_sizes(folder, "toolglyphs", CELL, COUNT,
+                       lambda c, pixels: draw(PICTURES[c], CELL, pixels),
+                       check, eight_bit=True)
 
 
 if __name__ == "__main__":
