@@ -3,6 +3,7 @@
 #include <string>
 
 #include "toolkit/Application.h"
+#include "toolkit/Gdi.h"
 
 namespace ostrel::tk {
 
@@ -113,10 +114,20 @@ HBITMAP LoadArt(const char* name, int baseSize, UINT dpi) {
   });
 }
 
+// The strip is loaded as a section of its own colours and copied into a 24-bit list: an
+// image list loaded straight from a strip with a colour table does not keep its colours.
 HIMAGELIST LoadArtList(const char* name, int baseSize, UINT dpi, int grow, COLORREF mask) {
-  return LoadDrawn(name, baseSize, dpi, [&](const char* resource, int size) {
-    return ImageList_LoadImageA(Application::Get().Instance(), resource, size, grow, mask,
-                                IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  return LoadDrawn(name, baseSize, dpi, [&](const char* resource, int size) -> HIMAGELIST {
+    const GdiObject<HBITMAP> strip(static_cast<HBITMAP>(LoadImageA(
+        Application::Get().Instance(), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    if (!strip.get() || !GetObjectA(strip.get(), sizeof info, &info)) return nullptr;
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, info.bmWidth / size, grow);
+    if (list && ImageList_AddMasked(list, strip.get(), mask) < 0) {
+      ImageList_Destroy(list);
+      list = nullptr;
+    }
+    return list;
   });
 }
 

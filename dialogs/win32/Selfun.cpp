@@ -84,8 +84,13 @@ void TSelfun::OnCreate() {
 void TSelfun::OnDpiChanged() {
   icons_.Reset(tk::LoadArtList("FUNICONS", 32, Dpi(), 0, tk::kImageMask));
   list_.SetItemHeight(Px(kSelfunItemHeight));
+  // The largest drawing of the program's icon (make_icon.py's SIZES) that fits the
+  // heading's 20 units.
+  int size = 16;
+  for (int drawn : {20, 24, 32, 40, 48, 64})
+    if (drawn <= Px(20)) size = drawn;
   tk::IconOwner picture(static_cast<HICON>(LoadImageA(
-      tk::Application::Get().Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON, Px(20), Px(20), 0)));
+      tk::Application::Get().Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0)));
   if (picture) image1_.SetIcon(picture.get());
   picture_ = std::move(picture);
   InvalidateRect(list_.Handle(), nullptr, TRUE);
