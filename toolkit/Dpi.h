@@ -8,18 +8,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/DpiUnits.h"
+
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
 
 namespace ostrel::tk {
 
-constexpr UINT kBaseDpi = 96;
+constexpr UINT kBaseDpi = kUnitsDpi;
 
-// `units` (pixels at 96 DPI) at `dpi`, rounded to the nearest pixel.
-inline int Scale(int units, UINT dpi) {
-  return MulDiv(units, static_cast<int>(dpi), static_cast<int>(kBaseDpi));
-}
+// `units` (pixels at 96 DPI) at `dpi`, rounded to the nearest pixel: the rule the portable
+// rules use too (platform/DpiUnits.h).
+inline int Scale(int units, UINT dpi) { return ScaleUnits(units, static_cast<int>(dpi)); }
 inline RECT Scale(const RECT& units, UINT dpi) {
   return RECT{Scale(units.left, dpi), Scale(units.top, dpi), Scale(units.right, dpi),
               Scale(units.bottom, dpi)};
