@@ -2,13 +2,17 @@
 // window: the settings and their defaults, the width limit of the text, the size of the
 // window, where it goes beside the cursor and when it flips, the outline of the body, the
 // tail and the shadow, the dithering pattern, the colours of each style and the stored
-// "StatusFont" record.
+// "StatusFont" record. Every size is written for a screen at 96 DPI; the rules take the
+// DPI of the screen the balloon opens on and scale each size by the program's one rule
+// (platform/DpiUnits.h). At 96 DPI they are the sizes as written.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+
+#include "platform/DpiUnits.h"
 
 namespace ostrel {
 
@@ -40,6 +44,7 @@ constexpr TBalloonPosition MakePosition(bool below, bool right) {
   return static_cast<TBalloonPosition>((below ? 2 : 0) | (right ? 1 : 0));
 }
 
+// In units of 96 DPI, as ShadowDepth is.
 inline constexpr int kMaxShadowDepth = 16;
 inline constexpr int kMinBalloonWidth = 59;
 inline constexpr int kBalloonTextMargin = 9;     // text rectangle inside the body
@@ -65,14 +70,14 @@ struct TBalloonSettings {
 std::int32_t StoredMaxWidth(std::int32_t value, std::int32_t screenWidth);
 // ShadowDepth is 0 to 16; values outside are brought to the nearer end.
 int StoredShadowDepth(int value);
-// The widest the balloon may be, in pixels: MaxWidth itself from 0 up, else the screen
-// width divided by |MaxWidth|.
-std::int32_t PixelWidthLimit(std::int32_t maxWidth, std::int32_t screenWidth);
+// The widest the balloon may be, in pixels: MaxWidth itself (in units) from 0 up, else the
+// screen width divided by |MaxWidth|.
+std::int32_t PixelWidthLimit(std::int32_t maxWidth, std::int32_t screenWidth, int dpi = kUnitsDpi);
 // The width the text is wrapped to, with the cursor at x: the pixel limit, or the room on
 // the roomier side of the cursor if that is less, minus the frame of the balloon; at
-// least 1.
-std::int32_t TextWidthLimit(std::int32_t pixelLimit, std::int32_t cursorX,
-                            std::int32_t screenWidth, int shadowDepth);
+// least 1. Screen and cursor are in pixels, the shadow's depth in units.
+std::int32_t TextWidthLimit(std::int32_t pixelLimit, std::int32_t cursorX, std::int32_t screenWidth,
+                            int shadowDepth, int dpi = kUnitsDpi);
 
 struct BalloonPoint {
   std::int32_t x = 0;
@@ -96,8 +101,9 @@ struct BalloonSize {
   constexpr bool operator==(const BalloonSize&) const = default;
 };
 
-// The window's size for a text measured at textWidth x textHeight.
-BalloonSize WindowSize(std::int32_t textWidth, std::int32_t textHeight, int shadowDepth);
+// The window's size for a text measured at textWidth x textHeight pixels.
+BalloonSize WindowSize(std::int32_t textWidth, std::int32_t textHeight, int shadowDepth,
+                       int dpi = kUnitsDpi);
 
 // The window's rectangle on the screen with the corner named by `position` at the cursor.
 BalloonRect PlaceAt(TBalloonPosition position, BalloonPoint cursor, BalloonSize size);
@@ -118,13 +124,13 @@ struct BalloonOutline {
   BalloonPoint base2;
   constexpr bool operator==(const BalloonOutline&) const = default;
 };
-// The outline for a client area of width x height, at offset 0.
+// The outline for a client area of width x height pixels, at offset 0.
 BalloonOutline Outline(TBalloonPosition position, std::int32_t width, std::int32_t height,
-                       int shadowDepth);
-// The same outline moved by (k, k): the shadow's, at k = ShadowDepth.
+                       int shadowDepth, int dpi = kUnitsDpi);
+// The same outline moved by (k, k) pixels: the shadow's, at k = ShadowDepth scaled.
 BalloonOutline OutlineAt(const BalloonOutline& outline, int k);
 // Where the text goes: the body less the margin on every side.
-BalloonRect TextRect(const BalloonOutline& outline);
+BalloonRect TextRect(const BalloonOutline& outline, int dpi = kUnitsDpi);
 
 // The 8 x 8 pattern that dithers the shadow: black where x + y is even.
 constexpr bool ShadowPatternBlack(int x, int y) { return ((x + y) & 1) == 0; }
@@ -165,7 +171,7 @@ struct StoredFont {
 // Reads the "StatusFont" value: 50 bytes are the 16-bit record, anything else is read as
 // the 60-byte record (a shorter value as if padded with zeros, a longer one cut).
 StoredFont ReadStoredFont(const std::uint8_t* bytes, std::size_t size);
-// The height the balloon uses for a stored font, at the screen's pixels per inch.
+// The height the balloon uses for a stored font, at the DPI of the balloon's screen.
 std::int32_t SystemFontHeight(std::int32_t storedHeight, int pixelsPerInch);
 
 }  // namespace ostrel

@@ -33,16 +33,17 @@ std::vector<GradientBand> GradientBands(int height, int numColors, Rgb97 start, 
 }
 
 Point97 BannerTextOrigin(const Rect97& area, int textWidth, int textHeight,
-                         TBannerJustification just) {
+                         TBannerJustification just, int dpi) {
   const int x = area.left + (area.Width() - textHeight) / 2;
+  const int inset = ScaleUnits(1, dpi);
   switch (just) {
     case bjTop:
-      return {x, area.top + textWidth + 1};
+      return {x, area.top + textWidth + inset};
     case bjBottom:
-      return {x, area.bottom - 1};
+      return {x, area.bottom - inset};
     case bjCenter:
     default:
-      return {x, area.bottom - 1 - (area.Height() - textWidth) / 2};
+      return {x, area.bottom - inset - (area.Height() - textWidth) / 2};
   }
 }
 
@@ -131,9 +132,9 @@ int SiblingsWidth(const std::vector<SiblingSize>& siblings, int markWidth) {
 
 bool IsBarTag(std::int32_t tag) { return tag == -1 || tag >= 256; }
 
-int BarItemWidth(int captionWidth, std::int32_t tag, bool hasImages, int imageWidth) {
-  int width = captionWidth + 5;
-  if (tag >= 256 && hasImages) width += imageWidth + 2;
+int BarItemWidth(int captionWidth, std::int32_t tag, bool hasImages, int imageWidth, int dpi) {
+  int width = captionWidth + ScaleUnits(5, dpi);
+  if (tag >= 256 && hasImages) width += imageWidth + ScaleUnits(2, dpi);
   return width;
 }
 
@@ -144,18 +145,21 @@ int FinishItemWidth(int width, std::string_view caption, int ampersandWidth, boo
   return width;
 }
 
-int MeasuredItemHeight(int markHeight, int textHeight) {
-  return std::max(markHeight, textHeight + 4);
+int MeasuredItemHeight(int markHeight, int textHeight, int dpi) {
+  return std::max(markHeight, textHeight + ScaleUnits(4, dpi));
 }
 
-MarkSize MarkSizeFor(int imageWidth, int imageHeight, int checkWidth, int checkHeight) {
-  if (imageWidth > 0) return {imageWidth + 4, imageHeight + 4};
-  return {checkWidth + 4, checkHeight + 4};
+MarkSize MarkSizeFor(int imageWidth, int imageHeight, int checkWidth, int checkHeight, int dpi) {
+  const int pad = ScaleUnits(4, dpi);
+  if (imageWidth > 0) return {imageWidth + pad, imageHeight + pad};
+  return {checkWidth + pad, checkHeight + pad};
 }
 
-MarkSize InitialMarkSize(int systemWidth, int systemHeight, int checkWidth, int checkHeight) {
-  return {systemWidth < checkWidth ? checkWidth + 4 : systemWidth,
-          systemHeight < checkHeight ? checkHeight + 4 : systemHeight};
+MarkSize InitialMarkSize(int systemWidth, int systemHeight, int checkWidth, int checkHeight,
+                         int dpi) {
+  const int pad = ScaleUnits(4, dpi);
+  return {systemWidth < checkWidth ? checkWidth + pad : systemWidth,
+          systemHeight < checkHeight ? checkHeight + pad : systemHeight};
 }
 
 }  // namespace ostrel

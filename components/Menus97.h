@@ -2,13 +2,17 @@
 // need no device context: the gradient bands of the banner, where its rotated text
 // starts, the sizes of items, the flags of the owner-draw pass and the "&" accelerator
 // lookup for WM_MENUCHAR. The menu itself is read into a tree of TMenuItem97, which the
-// window part keeps in step with the platform's menu.
+// window part keeps in step with the platform's menu. The margins and gaps are written
+// for a screen at 96 DPI: the rules that add them take the DPI the menu opens at and
+// scale them by the program's one rule (platform/DpiUnits.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/DpiUnits.h"
 
 namespace ostrel {
 
@@ -47,12 +51,12 @@ struct Rect97 {
 };
 
 // Where the banner's text (rotated to read upwards) starts: its lower end, in the text
-// area `area`, for a text `textWidth` long and `textHeight` high.
+// area `area`, for a text `textWidth` long and `textHeight` high (all in pixels).
 struct Point97 {
   int x, y;
 };
 Point97 BannerTextOrigin(const Rect97& area, int textWidth, int textHeight,
-                         TBannerJustification just);
+                         TBannerJustification just, int dpi = kUnitsDpi);
 
 // One item of a menu as the component sees it. `menu` is the platform menu the item is
 // in, `subMenu` the one it opens (0 for a command). The caption is the text before a
@@ -92,8 +96,8 @@ char AcceleratorOf(std::string_view caption);
 // `menu` whose accelerator is `typed`; -1 when there is none.
 int FindAccelerator(const TMenuItem97& root, std::uintptr_t menu, char typed);
 
-// Measuring. Text sizes come from the device context: a text's height is its line
-// height + 2.
+// Measuring, in pixels at `dpi`. Text sizes come from the device context: a text's height
+// is its line height + 2 units.
 struct SiblingSize {
   int captionWidth;   // caption text width
   int shortcutWidth;  // 0 without a shortcut
@@ -103,22 +107,25 @@ struct SiblingSize {
 // up across them).
 int SiblingsWidth(const std::vector<SiblingSize>& siblings, int markWidth);
 // The width of an item with Tag -1 or Tag >= 256 (reserved for menu bars).
-int BarItemWidth(int captionWidth, std::int32_t tag, bool hasImages, int imageWidth);
+int BarItemWidth(int captionWidth, std::int32_t tag, bool hasImages, int imageWidth,
+                 int dpi = kUnitsDpi);
 bool IsBarTag(std::int32_t tag);
 // The last corrections every item gets: one "&" width less when its caption has one
 // (the text was measured with the prefix already hidden), the banner's width more on the
 // top level.
 int FinishItemWidth(int width, std::string_view caption, int ampersandWidth, bool bannerItem,
                     int bannerWidth);
-int MeasuredItemHeight(int markHeight, int textHeight);
+int MeasuredItemHeight(int markHeight, int textHeight, int dpi = kUnitsDpi);
 
 // The check-mark and image box: mark width and height for an image list of the given
 // size (0 without images), given the check-mark bitmap's size.
 struct MarkSize {
   int width, height;
 };
-MarkSize MarkSizeFor(int imageWidth, int imageHeight, int checkWidth, int checkHeight);
-// At construction: the platform's check-mark size, unless the bitmap is larger.
-MarkSize InitialMarkSize(int systemWidth, int systemHeight, int checkWidth, int checkHeight);
+MarkSize MarkSizeFor(int imageWidth, int imageHeight, int checkWidth, int checkHeight,
+                     int dpi = kUnitsDpi);
+// Without an image list: the platform's check-mark size, unless the bitmap is larger.
+MarkSize InitialMarkSize(int systemWidth, int systemHeight, int checkWidth, int checkHeight,
+                         int dpi = kUnitsDpi);
 
 }  // namespace ostrel

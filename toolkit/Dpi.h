@@ -1,6 +1,6 @@
 // Sizes on screens of any scale. Every layout, font and picture of the program is written
-// for a screen at 96 DPI (100 %); this is the one place that turns those units into the
-// pixels of a window's screen. The system calls for per-monitor DPI are looked up when
+// for a screen at 96 DPI (100 %); the windows turn those units into the pixels of their
+// screen here, by the one rule of platform/DpiUnits.h. The system calls for per-monitor DPI are looked up when
 // first needed, so the program still starts where they are missing (older Windows, Wine),
 // and the screen's DPI stands in for them there.
 #pragma once
@@ -8,18 +8,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/DpiUnits.h"
+
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
 
 namespace ostrel::tk {
 
-constexpr UINT kBaseDpi = 96;
+constexpr UINT kBaseDpi = kUnitsDpi;
 
-// `units` (pixels at 96 DPI) at `dpi`, rounded to the nearest pixel.
-inline int Scale(int units, UINT dpi) {
-  return MulDiv(units, static_cast<int>(dpi), static_cast<int>(kBaseDpi));
-}
+// `units` (pixels at 96 DPI) at `dpi`, rounded to the nearest pixel: the rule the portable
+// rules use too (platform/DpiUnits.h).
+inline int Scale(int units, UINT dpi) { return ScaleUnits(units, static_cast<int>(dpi)); }
 
 // The screen's DPI: what every window has where the system knows no DPI per monitor.
 UINT ScreenDpi();

@@ -1,6 +1,8 @@
 #include "components/win32/Balloon.h"
 
+#include <algorithm>
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "toolkit/Application.h"
@@ -18,9 +20,12 @@ BalloonSettings& DefaultSettings() {
   return s;
 }
 
-// The default balloon font and the shadow's pattern, made on first use, kept to the end.
-HFONT DefaultBalloonFont() {
-  static tk::GdiObject<HFONT> font(tk::CreateUiFont(8, false, tk::ScreenDpi()));
+// The default balloon font for each DPI and the shadow's pattern, made on first use, kept
+// to the end.
+HFONT DefaultBalloonFont(UINT dpi) {
+  static std::map<UINT, tk::GdiObject<HFONT>> fonts;
+  tk::GdiObject<HFONT>& font = fonts[dpi];
+  if (!font) font.Reset(tk::CreateUiFont(8, false, dpi));
   return font.get();
 }
 
@@ -90,8 +95,8 @@ void Unhook() {
   g_hook = nullptr;
 }
 
-// The "StatusFont" of the window metrics, at the screen's resolution; null without one.
-HFONT CreateSystemBalloonFont() {
+// The "StatusFont" of the window metrics, for a screen of `dpi`; null without one.
+HFONT CreateSystemBalloonFont(UINT dpi) {
   HKEY key;
   if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", &key) != ERROR_SUCCESS)
     return nullptr;
@@ -107,11 +112,8 @@ HFONT CreateSystemBalloonFont() {
   RegCloseKey(key);
   if (value.empty() || type != REG_BINARY) return nullptr;
   const StoredFont f = ReadStoredFont(value.data(), value.size());
-  HDC screen = GetDC(nullptr);
-  const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
   LOGFONTA lf{};
-  lf.lfHeight = SystemFontHeight(f.height, ppi);
+  lf.lfHeight = SystemFontHeight(f.height, static_cast<int>(dpi));
   lf.lfWidth = f.width;
   lf.lfEscapement = f.escapement;
   lf.lfOrientation = f.orientation;
@@ -193,6 +195,8 @@ TBalloonWindow::~TBalloonWindow() {
   if (g_watched == Handle()) Unhook();
 }
 
+UINT TBalloonWindow::DpiAt(POINT screen) const { return tk::DpiAt(screen); }
+
 void TBalloonWindow::ApplyStyle() {
   const BalloonStyleChoice choice = ChooseStyle(
       *settings_, {tk::Application::Get().hintColor, GetSysColor(COLOR_WINDOWFRAME),
@@ -202,15 +206,25 @@ void TBalloonWindow::ApplyStyle() {
   text_ = choice.text;
   switch (choice.font) {
     case BalloonFont::Custom:
-      font_ = settings_->FontHandle ? settings_->FontHandle : DefaultBalloonFont();
+      // The font's sizes are for 96 DPI, where the settings' own font serves.
+      systemFont_.Reset();
+      if (settings_->FontHandle && dpi_ != kUnitsDpi) {
+        LOGFONTA lf = settings_->Font;
+        lf.lfHeight = tk::FontHeight(lf.lfHeight, dpi_);
+        lf.lfWidth = tk::Scale(lf.lfWidth, dpi_);
+        systemFont_.Reset(CreateFontIndirectA(&lf));
+      }
+      font_ = systemFont_.get()       ? systemFont_.get()
+              : settings_->FontHandle ? settings_->FontHandle
+                                      : DefaultBalloonFont(dpi_);
       break;
     case BalloonFont::System:
       // Without a stored status font, the default balloon font.
-      systemFont_.Reset(CreateSystemBalloonFont());
-      font_ = systemFont_.get() ? systemFont_.get() : DefaultBalloonFont();
+      systemFont_.Reset(CreateSystemBalloonFont(dpi_));
+      font_ = systemFont_.get() ? systemFont_.get() : DefaultBalloonFont(dpi_);
       break;
     case BalloonFont::Default:
-      font_ = DefaultBalloonFont();
+      font_ = DefaultBalloonFont(dpi_);
       break;
   }
 }
@@ -220,25 +234,27 @@ SIZE TBalloonWindow::MeasureBalloon(const std::string& text) const {
   const int screenW = GetSystemMetrics(SM_CXSCREEN);
   POINT cursor;
   GetCursorPos(&cursor);
+  const int dpi = static_cast<int>(dpi_);
   const std::int32_t limit =
-      TextWidthLimit(PixelWidthLimit(settings_->MaxWidth, screenW), cursor.x, screenW, d);
+      TextWidthLimit(PixelWidthLimit(settings_->MaxWidth, screenW, dpi), cursor.x, screenW, d, dpi);
   RECT r{0, 0, limit, 0};
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font_ ? font_ : DefaultBalloonFont());
+  HGDIOBJ old = SelectObject(dc, font_ ? font_ : DefaultBalloonFont(dpi_));
   DrawTextA(dc, text.c_str(), -1, &r, DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  const BalloonSize s = WindowSize(r.right - r.left, r.bottom - r.top, d);
+  const BalloonSize s = WindowSize(r.right - r.left, r.bottom - r.top, d, dpi);
   return SIZE{s.width, s.height};
 }
 
 HRGN TBalloonWindow::ShapeRegion(int k) const {
-  const BalloonOutline o =
-      OutlineAt(Outline(position_, size_.cx, size_.cy, settings_->ShadowDepth), k);
-  HRGN body = settings_->Shape == bsRoundRect
-                  ? CreateRoundRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom,
-                                       kBalloonCornerEllipse, kBalloonCornerEllipse)
-                  : CreateRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom);
+  const BalloonOutline o = OutlineAt(
+      Outline(position_, size_.cx, size_.cy, settings_->ShadowDepth, static_cast<int>(dpi_)), k);
+  const int corner = tk::Scale(kBalloonCornerEllipse, dpi_);
+  HRGN body =
+      settings_->Shape == bsRoundRect
+          ? CreateRoundRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom, corner, corner)
+          : CreateRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom);
   const POINT tail[3] = {{o.tip.x, o.tip.y}, {o.base1.x, o.base1.y}, {o.base2.x, o.base2.y}};
   HRGN tailRgn = CreatePolygonRgn(tail, 3, ALTERNATE);
   CombineRgn(body, body, tailRgn, RGN_OR);
@@ -249,7 +265,7 @@ HRGN TBalloonWindow::ShapeRegion(int k) const {
 void TBalloonWindow::ApplyRegion() {
   HRGN rgn = ShapeRegion(0);
   if (settings_->ShadowDepth > 0) {
-    HRGN shadow = ShapeRegion(settings_->ShadowDepth);
+    HRGN shadow = ShapeRegion(tk::Scale(settings_->ShadowDepth, dpi_));
     CombineRgn(rgn, rgn, shadow, RGN_OR);
     DeleteObject(shadow);
   }
@@ -261,7 +277,8 @@ void TBalloonWindow::DrawShape(HDC dc, int k, COLORREF fill, COLORREF outline) c
   tk::GdiObject<HBRUSH> fillBrush(CreateSolidBrush(fill));
   tk::GdiObject<HBRUSH> frameBrush(CreateSolidBrush(outline));
   FillRgn(dc, rgn, fillBrush.get());
-  FrameRgn(dc, rgn, frameBrush.get(), 1, 1);
+  const int line = std::max(1, tk::Scale(1, dpi_));
+  FrameRgn(dc, rgn, frameBrush.get(), line, line);
   DeleteObject(rgn);
 }
 
@@ -284,7 +301,7 @@ LRESULT TBalloonWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 void TBalloonWindow::Paint() {
   PAINTSTRUCT ps;
   HDC wdc = BeginPaint(Handle(), &ps);
-  const int w = size_.cx, h = size_.cy, d = settings_->ShadowDepth;
+  const int w = size_.cx, h = size_.cy, d = tk::Scale(settings_->ShadowDepth, dpi_);
   if (w <= 0 || h <= 0) {
     EndPaint(Handle(), &ps);
     return;
@@ -329,9 +346,10 @@ void TBalloonWindow::Paint() {
     DeleteDC(b);
   }
   DrawShape(a, 0, fill_, outline_);
-  const BalloonRect t = TextRect(Outline(position_, w, h, d));
+  const int dpi = static_cast<int>(dpi_);
+  const BalloonRect t = TextRect(Outline(position_, w, h, settings_->ShadowDepth, dpi), dpi);
   RECT textRect{t.left, t.top, t.right, t.bottom};
-  HGDIOBJ oldFont = SelectObject(a, font_ ? font_ : DefaultBalloonFont());
+  HGDIOBJ oldFont = SelectObject(a, font_ ? font_ : DefaultBalloonFont(dpi_));
   SetBkMode(a, TRANSPARENT);
   SetTextColor(a, text_);
   DrawTextA(a, Caption().c_str(), -1, &textRect, DT_NOPREFIX | DT_WORDBREAK);
@@ -347,6 +365,9 @@ void TBalloonWindow::Paint() {
 TBalloonHintWindow::TBalloonHintWindow() = default;
 
 RECT TBalloonHintWindow::CalcHintRect(int, const std::string& text) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  dpi_ = DpiAt(cursor);
   ApplyStyle();
   const SIZE s = MeasureBalloon(text);
   return RECT{0, 0, s.cx, s.cy};
@@ -362,10 +383,12 @@ void TBalloonHintWindow::ActivateHint(const RECT&, const std::string& text) {
   // Going from one hint to the next: the screen must show what is under the old one.
   if (IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
   SetCaption(text);
-  ApplyStyle();
-  size_ = MeasureBalloon(text);
+  // Everything is sized for the screen under the cursor, as it is now.
   POINT cursor;
   GetCursorPos(&cursor);
+  dpi_ = DpiAt(cursor);
+  ApplyStyle();
+  size_ = MeasureBalloon(text);
   const BalloonPlacement at =
       PlaceBalloon(settings_->Position, {cursor.x, cursor.y}, {size_.cx, size_.cy},
                    {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});

@@ -2,7 +2,9 @@
 // balloon pointing at the mouse cursor, with a drop shadow, placed on the side of the
 // cursor where it fits. It makes TBalloonHintWindow the application's hint window class;
 // the balloon windows read the settings of the most recently made TBalloonHint. The rules
-// that need no window are in components/Balloon.h.
+// that need no window are in components/Balloon.h. A balloon takes the DPI of the screen
+// under the cursor as it opens, and every size of it, its fonts included, is made for
+// that DPI.
 #pragma once
 
 #include <windows.h>
@@ -80,18 +82,23 @@ class TBalloonWindow : public tk::HintWindow {
   COLORREF FillColor() const { return fill_; }
   COLORREF OutlineColor() const { return outline_; }
   HFONT FontInUse() const { return font_; }
+  // The DPI the balloon was last measured and shown for.
+  UINT Dpi() const { return dpi_; }
 
  protected:
   TBalloonWindow();
-  // Colours and font for the settings' style.
+  // The DPI of the screen that holds a point (a test may put another there).
+  virtual UINT DpiAt(POINT screen) const;
+  // Colours and font for the settings' style, at dpi_.
   void ApplyStyle();
-  // The window's size for the caption with the cursor where it is now.
+  // The window's size for the caption with the cursor where it is now, at dpi_.
   SIZE MeasureBalloon(const std::string& text) const;
   // Sets the window's region for its size and position.
   void ApplyRegion();
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
   const BalloonSettings* settings_;
+  UINT dpi_ = kUnitsDpi;
   TBalloonPosition position_ = bpAboveRight;
   SIZE size_{};
   // What the screen showed where the window now is, taken just before it was shown.
@@ -106,7 +113,7 @@ class TBalloonWindow : public tk::HintWindow {
   COLORREF outline_ = 0;
   COLORREF text_ = 0;
   HFONT font_ = nullptr;
-  tk::GdiObject<HFONT> systemFont_;
+  tk::GdiObject<HFONT> systemFont_;  // or the custom font made for dpi_
 };
 
 // The balloon as the application's hint window: it shows itself beside the cursor.

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/Dpi.h"
 #include "toolkit/WindowChain.h"
 
 namespace ostrel {
@@ -50,9 +51,10 @@ TFont97 FontFromLogFont(const LOGFONTA& lf, COLORREF color) {
   return f;
 }
 
-LOGFONTA LogFontOf(const TFont97& f, bool bold) {
+// The font at `dpi` (its height is given for 96 DPI).
+LOGFONTA LogFontOf(const TFont97& f, bool bold, UINT dpi) {
   LOGFONTA lf{};
-  lf.lfHeight = f.height;
+  lf.lfHeight = tk::FontHeight(f.height, dpi);
   lf.lfWeight = (f.bold || bold) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = f.italic;
   lf.lfUnderline = f.underline;
@@ -94,24 +96,19 @@ void DrawMark(HDC dc, HBITMAP bmp, int x, int y) {
 }  // namespace
 
 TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner)
-    : ownerForm_(ownerForm == popupOwner ? nullptr : ownerForm), popupOwner_(popupOwner) {
+    : ownerForm_(ownerForm == popupOwner ? nullptr : ownerForm),
+      popupOwner_(popupOwner),
+      dpi_(tk::ScreenDpi()) {
   Instances().push_back(this);
   tk::ChainWindowProc(ownerForm_, this,
                       [this](HWND wnd, UINT msg, WPARAM wp, LPARAM lp, const tk::PassOn& previous) {
                         return FormWndProc(wnd, msg, wp, lp, previous);
                       });
-  // BannerFont: "Arial", 12 points.
-  HDC screen = GetDC(nullptr);
-  BannerFont.height = -MulDiv97(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
+  // BannerFont: "Arial", 12 points (16 pixels at 96 DPI), as TFont97 starts.
   LoadMenuFont();
   hiliteFont_.color = SysColor97(COLOR_HIGHLIGHTTEXT);
-  HINSTANCE inst = GetModuleHandleA(nullptr);
-  checkMark_.Reset(LoadBitmapA(inst, "CheckMark"));
-  radioMark_.Reset(LoadBitmapA(inst, "RadioMark"));
-  checkSize_ = BitmapSize(checkMark_.get());
-  mark_ = InitialMarkSize(GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK),
-                          checkSize_.cx, checkSize_.cy);
+  LoadMarks();
+  UpdateMarkSize();
   tk::ChainWindowProc(popupOwner_, this,
                       [this](HWND wnd, UINT msg, WPARAM wp, LPARAM lp, const tk::PassOn& previous) {
                         return PopupWndProc(wnd, msg, wp, lp, previous);
@@ -127,11 +124,58 @@ TPopupMenus97::~TPopupMenus97() {
   tk::UnchainWindowProc(ownerForm_, this);
 }
 
+int TPopupMenus97::Px(int units) const { return tk::Scale(units, dpi_); }
+
+void TPopupMenus97::SetDpi(UINT dpi) {
+  if (!dpi || dpi == dpi_) return;
+  const bool otherArt = tk::ArtDpi(dpi) != tk::ArtDpi(dpi_);
+  dpi_ = dpi;
+  // No font of the list is left selected anywhere: every context had its state restored.
+  fonts_.clear();
+  ClearImageCache();
+  bannerDC_.Reset();  // lets go of the old bitmap first
+  bannerBitmap_.Reset();
+  MarkBannerStale();
+  if (otherArt) LoadMarks();
+  UpdateMarkSize();
+}
+
+// The marks drawn for the DPI set; the 96-DPI ones where there is no such drawing.
+void TPopupMenus97::LoadMarks() {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  const auto load = [&](const char* name) {
+    HBITMAP art = tk::ArtDpi(dpi_) == tk::kBaseDpi ? nullptr : tk::LoadArt(name, 17, dpi_);
+    return art ? art : LoadBitmapA(inst, name);
+  };
+  checkMark_.Reset(load("CheckMark"));
+  radioMark_.Reset(load("RadioMark"));
+  checkSize_ = BitmapSize(checkMark_.get());
+}
+
+// The box takes the images' size once a list is given (or none: then the marks'), and
+// before that the platform's check-mark size.
+void TPopupMenus97::UpdateMarkSize() {
+  const int dpi = static_cast<int>(dpi_);
+  if (!imagesGiven_) {
+    mark_ = InitialMarkSize(tk::Metric(SM_CXMENUCHECK, dpi_), tk::Metric(SM_CYMENUCHECK, dpi_),
+                            checkSize_.cx, checkSize_.cy, dpi);
+    return;
+  }
+  int w = 0, h = 0;
+  if (images_) ImageList_GetIconSize(images_, &w, &h);
+  mark_ = MarkSizeFor(w, h, checkSize_.cx, checkSize_.cy, dpi);
+}
+
+// The system's menu font is given for the screen's DPI; it is kept in units, as the
+// fonts a host sets are.
 void TPopupMenus97::LoadMenuFont() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = kNonClientMetricsSize;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) {
     font_ = FontFromLogFont(metrics.lfMenuFont, font_.color);
+    font_.height =
+        MulDiv(font_.height, static_cast<int>(tk::kBaseDpi), static_cast<int>(tk::ScreenDpi()));
+  }
   // The selected item keeps its own colour, so it stays readable on the highlight bar.
   const COLORREF hiliteColor = hiliteFont_.color;
   hiliteFont_ = font_;
@@ -157,9 +201,9 @@ void TPopupMenus97::SetImages(HIMAGELIST images) {
   if (images == images_) return;
   ClearImageCache();
   images_ = images;
-  int w = 0, h = 0;
-  if (images_) ImageList_GetIconSize(images_, &w, &h);
-  mark_ = MarkSizeFor(w, h, checkSize_.cx, checkSize_.cy);
+  imagesGiven_ = true;
+  UpdateMarkSize();
+  siblingWidths_.clear();
 }
 
 HFONT TPopupMenus97::FontHandle(const TFont97& font, bool bold) {
@@ -167,7 +211,7 @@ HFONT TPopupMenus97::FontHandle(const TFont97& font, bool bold) {
     if (f.bold == bold && f.font == font) return f.handle.get();
   // Fonts of earlier settings are let go, so changing fonts often keeps few alive.
   if (fonts_.size() >= 8) fonts_.clear();
-  const LOGFONTA lf = LogFontOf(font, bold);
+  const LOGFONTA lf = LogFontOf(font, bold, dpi_);
   fonts_.push_back({font, bold, tk::GdiObject<HFONT>(CreateFontIndirectA(&lf))});
   return fonts_.back().handle.get();
 }
@@ -415,7 +459,7 @@ LRESULT TPopupMenus97::FormWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
 int TPopupMenus97::TextWidth(HDC dc, const std::string& text, int* height) {
   RECT r{0, 0, 0, 0};
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | kTextFlags);
-  if (height) *height = r.bottom - r.top + 2;
+  if (height) *height = r.bottom - r.top + Px(2);
   return r.right - r.left;
 }
 
@@ -424,7 +468,8 @@ int TPopupMenus97::MeasureWidth(HDC dc, const TMenuItem97& item) {
   if (IsBarTag(item.tag)) {
     int iw = 0, ih = 0;
     if (images_) ImageList_GetIconSize(images_, &iw, &ih);
-    width = BarItemWidth(TextWidth(dc, item.caption), item.tag, images_ != nullptr, iw);
+    width = BarItemWidth(TextWidth(dc, item.caption), item.tag, images_ != nullptr, iw,
+                         static_cast<int>(dpi_));
   } else {
     const TMenuItem97* parent = item.parent ? item.parent : &item;
     auto cached = siblingWidths_.find(parent);
@@ -442,7 +487,7 @@ int TPopupMenus97::MeasureWidth(HDC dc, const TMenuItem97& item) {
   }
   SIZE amp{};
   if (item.caption.find('&') != std::string::npos) GetTextExtentPoint32A(dc, "&", 1, &amp);
-  return FinishItemWidth(width, item.caption, amp.cx, IsBannerItem(item), BannerWidth);
+  return FinishItemWidth(width, item.caption, amp.cx, IsBannerItem(item), Px(BannerWidth));
 }
 
 LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
@@ -458,8 +503,9 @@ LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
   SelectObject(dc, FontHandle(font_, false));
   int textHeight = 0;
   TextWidth(dc, item.caption.empty() ? std::string(" ") : item.caption, &textHeight);
-  int height = ItemHeight ? ItemHeight : MeasuredItemHeight(mark_.height, textHeight);
-  int width = ItemWidth ? ItemWidth : MeasureWidth(dc, item);
+  int height = ItemHeight ? Px(ItemHeight)
+                          : MeasuredItemHeight(mark_.height, textHeight, static_cast<int>(dpi_));
+  int width = ItemWidth ? Px(ItemWidth) : MeasureWidth(dc, item);
   if (OnMeasureItem) OnMeasureItem(menu_, item, height, width);
   mis.itemHeight = static_cast<UINT>(std::max(height, 0));
   mis.itemWidth = static_cast<UINT>(std::max(width, 0));
@@ -508,7 +554,8 @@ void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
 // others leave a margin there (Wine: 3 pixels): the banner starts where the items do, so
 // the first item's left edge is the banner's.
 TPopupMenus97::BannerLook TPopupMenus97::CurrentBannerLook() const {
-  return {bannerRect_.right - bannerRect_.left,
+  return {dpi_,
+          bannerRect_.right - bannerRect_.left,
           bannerRect_.bottom - bannerRect_.top,
           ResolveColor97(BannerColor),
           ResolveColor97(BannerEndColor),
@@ -534,7 +581,7 @@ void TPopupMenus97::CalcBannerRect(HDC dc) {
     ScreenToClient(window, &origin);
   else
     origin = POINT{0, 0};
-  bannerRect_ = RECT{origin.x, origin.y, origin.x + BannerWidth, origin.y + bottom - first.top};
+  bannerRect_ = RECT{origin.x, origin.y, origin.x + Px(BannerWidth), origin.y + bottom - first.top};
   // Where each top-level item's part of the banner starts, from the banner's top; none
   // when the items are not on screen or stand in several columns.
   bannerSlices_.clear();
@@ -550,7 +597,7 @@ void TPopupMenus97::CalcBannerRect(HDC dc) {
 // Where the items' places are not known, each copies the whole banner.
 void TPopupMenus97::DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect) {
   const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
-  if (rect.left == bannerRect_.left) rect.left += BannerWidth + 2;
+  if (rect.left == bannerRect_.left) rect.left += Px(BannerWidth) + Px(2);
   if (w <= 0 || h <= 0) return;
   if (!bannerDC_) bannerDC_.Reset(CreateCompatibleDC(dc));
   if (!bannerBitmap_) {
@@ -591,30 +638,32 @@ void TPopupMenus97::BuildBanner(HDC dc) {
   }
   if (BannerText.empty()) return;
   SetTextColor(mem, ResolveColor97(BannerFont.color));
-  LOGFONTA lf = LogFontOf(BannerFont, false);
+  LOGFONTA lf = LogFontOf(BannerFont, false, dpi_);
   lf.lfEscapement = lf.lfOrientation = 900;
   lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
   const tk::GdiObject<HFONT> rotated(CreateFontIndirectA(&lf));
   const tk::Selection font(mem, rotated.get());
   Rect97 area{0, 0, w, h};
-  if (BannerImage >= 0) area.bottom -= BannerWidth + 4;
+  if (BannerImage >= 0) area.bottom -= Px(BannerWidth) + Px(4);
   SetBkMode(mem, TRANSPARENT);
   SIZE extent{};
   GetTextExtentPoint32A(mem, BannerText.c_str(), static_cast<int>(BannerText.size()), &extent);
-  const Point97 at = BannerTextOrigin(area, extent.cx, extent.cy + 2, BannerJustification);
+  const Point97 at = BannerTextOrigin(area, extent.cx, extent.cy + Px(2), BannerJustification,
+                                      static_cast<int>(dpi_));
   TextOutA(mem, at.x, at.y, BannerText.c_str(), static_cast<int>(BannerText.size()));
 }
 
 void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
   if (Menus97Look == mlIE4Look) return;
-  int height = ItemHeight;
+  int height = Px(ItemHeight);
   if (!height) {
     int textHeight = 0;
     TextWidth(dc, "Ag", &textHeight);
-    height = MeasuredItemHeight(mark_.height, textHeight);
+    height = MeasuredItemHeight(mark_.height, textHeight, static_cast<int>(dpi_));
   }
-  RECT box{rect.left, rect.top, rect.left + w + 4, rect.top + height};
-  FillSolid(dc, RECT{box.left, box.top, box.right + 1, box.bottom}, ResolveColor97(BrushColor));
+  RECT box{rect.left, rect.top, rect.left + w + Px(4), rect.top + height};
+  FillSolid(dc, RECT{box.left, box.top, box.right + Stroke(1), box.bottom},
+            ResolveColor97(BrushColor));
   DrawEdge(dc, &box, raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
 }
 
@@ -644,7 +693,7 @@ void TPopupMenus97::ClearImageCache() {
 }
 
 // A disabled item's image: its shape pressed into the background, a highlight one pixel
-// down and right under a shadow. No background of its own is filled.
+// (one unit) down and right under a shadow. No background of its own is filled.
 void TPopupMenus97::DrawEmbossed(HDC dc, int index, int x, int y) {
   int w = 0, h = 0;
   ImageList_GetIconSize(images_, &w, &h);
@@ -663,7 +712,7 @@ void TPopupMenus97::DrawEmbossed(HDC dc, int index, int x, int y) {
   BitBlt(mono, 0, 0, w, h, colour, 0, 0, NOTSRCCOPY);
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, RGB(255, 255, 255));
-  const std::pair<int, int> passes[] = {{COLOR_BTNHIGHLIGHT, 1}, {COLOR_BTNSHADOW, 0}};
+  const std::pair<int, int> passes[] = {{COLOR_BTNHIGHLIGHT, Stroke(1)}, {COLOR_BTNSHADOW, 0}};
   for (const auto& [color, offset] : passes) {
     const tk::GdiObject<HBRUSH> brush(CreateSolidBrush(GetSysColor(color)));
     const tk::Selection selected(dc, brush.get());
@@ -674,17 +723,23 @@ void TPopupMenus97::DrawEmbossed(HDC dc, int index, int x, int y) {
 void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
   const bool selected = (state & ODS_SELECTED) != 0;
   const bool title = item.caption[0] == '-';
+  const int stroke = Stroke(1);
   if (title) {
     item.enabled = false;
-    const int m = rect.top + (rect.bottom - rect.top) / 2;
-    Line(dc, rect.left + 1, m, rect.right - 1, m, GetSysColor(COLOR_BTNSHADOW));
-    Line(dc, rect.left + 1, m + 1, rect.right - 1, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    const int m = rect.top + (rect.bottom - rect.top) / 2, inset = Px(1);
+    for (int i = 0; i < stroke; ++i) {
+      Line(dc, rect.left + inset, m + i, rect.right - inset, m + i, GetSysColor(COLOR_BTNSHADOW));
+      Line(dc, rect.left + inset, m + stroke + i, rect.right - inset, m + stroke + i,
+           GetSysColor(COLOR_BTNHIGHLIGHT));
+    }
   }
   if (item.breakKind == mbBarBreak) {
-    Line(dc, rect.left - 3, bannerRect_.top, rect.left - 3, bannerRect_.bottom,
-         GetSysColor(COLOR_BTNSHADOW));
-    Line(dc, rect.left - 2, bannerRect_.top, rect.left - 2, bannerRect_.bottom,
-         GetSysColor(COLOR_BTNHIGHLIGHT));
+    const int x = rect.left - Px(3);
+    for (int i = 0; i < stroke; ++i) {
+      Line(dc, x + i, bannerRect_.top, x + i, bannerRect_.bottom, GetSysColor(COLOR_BTNSHADOW));
+      Line(dc, x + stroke + i, bannerRect_.top, x + stroke + i, bannerRect_.bottom,
+           GetSysColor(COLOR_BTNHIGHLIGHT));
+    }
   }
   if (item.enabled)
     FillSolid(dc, rect, ResolveColor97(selected && !title ? HiliteBar : BrushColor));
@@ -700,17 +755,18 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
       DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(markSize.cx), false);
     }
     if (hasImage)
-      DrawImage(dc, item.tag, rect.left + 2, rect.top + 2,
+      DrawImage(dc, item.tag, rect.left + Px(2), rect.top + Px(2),
                 ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
     else if (item.checked)
-      DrawMark(dc, (item.radio ? radioMark_ : checkMark_).get(), rect.left + 1, rect.top + 1);
+      DrawMark(dc, (item.radio ? radioMark_ : checkMark_).get(), rect.left + Px(1),
+               rect.top + Px(1));
   } else if (hasImage) {
     DrawEmbossed(dc, item.tag, rect.left, rect.top);
   }
 
   const TFont97& font = selected ? hiliteFont_ : font_;
   SelectObject(dc, FontHandle(font, item.isDefault));
-  rect.left += (images_ ? imageW : static_cast<int>(checkSize_.cx)) + 7;
+  rect.left += (images_ ? imageW : static_cast<int>(checkSize_.cx)) + Px(7);
   const std::string text = title ? item.caption.substr(1) : item.caption;
   SetBkMode(dc, TRANSPARENT);
   const UINT flags = kTextFlags | DT_VCENTER;
@@ -726,7 +782,7 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
     drawText(rect, ResolveColor97(font.color));
     return;
   }
-  drawText(RECT{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1},
+  drawText(RECT{rect.left + stroke, rect.top + stroke, rect.right + stroke, rect.bottom + stroke},
            GetSysColor(COLOR_BTNHIGHLIGHT));
   drawText(rect, GetSysColor(COLOR_BTNSHADOW));
 }

@@ -7,13 +7,16 @@
 // toolkit's window chain: several instances may share the window and be destroyed in
 // any order). The menu's items are read into TMenuItem97 when the menu is attached
 // (Tag: the item data the host gave each item) and made owner-drawn; detaching turns
-// them back into the string items they were, item data and all.
+// them back into the string items they were, item data and all. Sizes are set in units of
+// a 96-DPI screen; the owner names the DPI of the screen a menu opens on (SetDpi), and
+// the component measures and draws everything for it.
 #pragma once
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -29,7 +32,7 @@ COLORREF ResolveColor97(COLORREF color);
 
 struct TFont97 {
   std::string name = "Arial";
-  int height = -16;  // pixels; negative: character height
+  int height = -16;  // pixels at 96 DPI; negative: character height
   bool bold = false, italic = false, underline = false, strikeOut = false;
   BYTE pitch = DEFAULT_PITCH;
   COLORREF color = SysColor97(COLOR_WINDOWTEXT);
@@ -51,6 +54,7 @@ class TPopupMenus97 {
   TPopupMenus97& operator=(const TPopupMenus97&) = delete;
 
   // The settings a host may change at any time, with their defaults after construction.
+  // Sizes are in units of 96 DPI.
   int BannerImage = -1;
   TBannerJustification BannerJustification = bjCenter;
   int BannerWidth = 20;
@@ -69,11 +73,17 @@ class TPopupMenus97 {
   COLORREF HiliteBar = SysColor97(COLOR_HIGHLIGHT);
   TMenus97Look Menus97Look = mlOffice97Look;
 
+  // The DPI of the screen the menu is about to open on, set by the owner just before it
+  // pops the menu up (the screen's DPI until then). What was made for another DPI (the
+  // banner, fonts, drawn images, marks) is made anew; the same DPI keeps it all.
+  void SetDpi(UINT dpi);
+  UINT Dpi() const { return dpi_; }
   HMENU PopupMenu() const { return menu_; }
   // Attaches (none: detaches). A host that changes the attached menu's items detaches
   // first and attaches again afterwards.
   void SetPopupMenu(HMENU menu);
   HIMAGELIST Images() const { return images_; }
+  // The images as drawn for the DPI set: their size is the list's own.
   void SetImages(HIMAGELIST images);
   const TFont97& Font() const { return font_; }
   void SetFont(const TFont97& font);
@@ -81,6 +91,7 @@ class TPopupMenus97 {
   void SetHiliteFont(const TFont97& font);
   bool DefaultFont() const { return defaultFont_; }
   void SetDefaultFont(bool value);
+  // The mark and image box at the DPI set, in pixels.
   int MarkWidth() const { return mark_.width; }
   int MarkHeight() const { return mark_.height; }
   const TMenuItem97& Items() const { return root_; }
@@ -109,6 +120,11 @@ class TPopupMenus97 {
   void SetOwnerDraw(TMenuItem97& item, bool restore, bool deep);
   void SetOwnerDrawShown(HMENU shown);
   void LoadMenuFont();
+  void LoadMarks();
+  void UpdateMarkSize();
+  // Units of 96 DPI in pixels at the DPI set; a stroke is at least one pixel.
+  int Px(int units) const;
+  int Stroke(int units) const { return std::max(1, Px(units)); }
   HFONT FontHandle(const TFont97& font, bool bold);
   int TextWidth(HDC dc, const std::string& text, int* height = nullptr);
   int MeasureWidth(HDC dc, const TMenuItem97& item);
@@ -125,11 +141,13 @@ class TPopupMenus97 {
 
   HWND ownerForm_ = nullptr;
   HWND popupOwner_ = nullptr;
+  UINT dpi_;
   HMENU menu_ = nullptr;
   TMenuItem97 root_;
   // The item data of each item before it was made owner-drawn, put back on detach.
   std::map<std::pair<HMENU, int>, ULONG_PTR> savedData_;
   HIMAGELIST images_ = nullptr;
+  bool imagesGiven_ = false;  // SetImages has changed the list (to none, too)
   TFont97 font_, hiliteFont_;
   bool defaultFont_ = true;
   tk::GdiObject<HBITMAP> checkMark_, radioMark_;
@@ -140,6 +158,7 @@ class TPopupMenus97 {
   tk::MemoryDc bannerDC_;  // holds the banner bitmap while it is cached
   // What the cached banner was built from.
   struct BannerLook {
+    UINT dpi = 0;
     int width = 0, height = 0;
     COLORREF start = 0, end = 0;
     int numColors = 0, image = 0;

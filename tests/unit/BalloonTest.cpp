@@ -33,6 +33,11 @@ TEST(BalloonSizing, QuarterScreenLimitsTheTextTo215PixelsWhicheverSideHasRoom) {
   EXPECT_EQ(PixelWidthLimit(-1, 1024), 1024);
   EXPECT_EQ(StoredShadowDepth(-3), 0);
   EXPECT_EQ(StoredShadowDepth(40), 16);
+  // At 192 DPI the frame and a set width are twice theirs: a 2048-pixel screen wraps at
+  // twice 215, the 1024-pixel one at 256 - 82.
+  EXPECT_EQ(TextWidthLimit(PixelWidthLimit(-4, 2048, 192), 1024, 2048, s.ShadowDepth, 192), 430);
+  EXPECT_EQ(TextWidthLimit(limit, 512, 1024, s.ShadowDepth, 192), 174);
+  EXPECT_EQ(PixelWidthLimit(300, 1024, 144), 450);
 }
 
 TEST(BalloonSizing, OneWordGivesTheNarrowestBalloonAndTheBodyLeavesRoomForTailAndShadow) {
@@ -55,6 +60,21 @@ TEST(BalloonSizing, OneWordGivesTheNarrowestBalloonAndTheBodyLeavesRoomForTailAn
     EXPECT_EQ(shadow.base2.x - o.base2.x, d);
   }
   EXPECT_EQ(OutlineAt(Outline(bpAboveRight, 100, 80, 0), 0), Outline(bpAboveRight, 100, 80, 0));
+
+  // At 192 DPI every size is twice its own; at 120 and 144, whatever the rounding, the text
+  // fits its rectangle and the shadow ends at the window's edges.
+  EXPECT_EQ(WindowSize(18, 26, d, 192), (BalloonSize{118, 26 + 92}));
+  EXPECT_EQ(WindowSize(430, 52, d, 192), (BalloonSize{430 + 82, 52 + 92}));
+  for (int dpi : {120, 144, 192})
+    for (TBalloonPosition p : {bpAboveLeft, bpAboveRight, bpBelowLeft, bpBelowRight}) {
+      const BalloonSize size = WindowSize(100, 40, d, dpi);
+      const BalloonOutline o = Outline(p, size.width, size.height, d, dpi);
+      EXPECT_GE(TextRect(o, dpi).Width(), 100) << dpi;
+      EXPECT_GE(TextRect(o, dpi).Height(), 40) << dpi;
+      const BalloonOutline shadow = OutlineAt(o, ScaleUnits(d, dpi));
+      EXPECT_EQ(std::max(shadow.body.right, shadow.tip.x), size.width) << dpi;
+      EXPECT_EQ(std::max(shadow.body.bottom, shadow.tip.y), size.height) << dpi;
+    }
 }
 
 // The tail's tip is d pixels straight above the cursor (below it for the lower sides),

@@ -25,6 +25,8 @@ TEST(Menus97Gradient, DegenerateCounts) {
   EXPECT_EQ(MulDiv97(1, 1, 0), -1);
   EXPECT_EQ(MulDiv97(-5, 1, 2), -3);                   // halves away from zero, as the platform's
   EXPECT_EQ(MulDiv97(0x40000000, 8, 16), 0x20000000);  // the product needs 64 bits
+  EXPECT_EQ(ScaleUnits(-13, 144), MulDiv97(-13, 144, 96));  // sizes scale with that rounding
+  EXPECT_EQ(ScaleUnits(15, 144), 23);
 }
 
 TEST(Menus97Banner, TextOriginForTheThreeJustifications) {
@@ -37,6 +39,9 @@ TEST(Menus97Banner, TextOriginForTheThreeJustifications) {
   // A text higher than the banner is wide rounds towards zero.
   EXPECT_EQ(BannerTextOrigin(area, 41, 23, bjCenter).x, -1);
   EXPECT_EQ(BannerTextOrigin(area, 41, 23, bjCenter).y, 70);
+  // At 192 DPI the text keeps two pixels off the banner's ends.
+  EXPECT_EQ(BannerTextOrigin(Rect97{0, 0, 40, 200}, 80, 34, bjTop, 192).y, 82);
+  EXPECT_EQ(BannerTextOrigin(Rect97{0, 0, 40, 200}, 80, 34, bjBottom, 192).y, 198);
 }
 
 TEST(Menus97Measure, SiblingWidthsAndCorrections) {
@@ -63,6 +68,12 @@ TEST(Menus97Measure, SiblingWidthsAndCorrections) {
   EXPECT_EQ(MarkSizeFor(0, 0, 17, 17).height, 21);
   EXPECT_EQ(InitialMarkSize(15, 15, 17, 17).width, 21);
   EXPECT_EQ(InitialMarkSize(24, 24, 17, 17).height, 24);
+  // At 192 DPI the gaps are twice theirs; images, marks and text come measured for it.
+  EXPECT_EQ(BarItemWidth(60, 256, true, 32, 192), 60 + 10 + 32 + 4);
+  EXPECT_EQ(MeasuredItemHeight(40, 34, 192), 42);
+  EXPECT_EQ(MarkSizeFor(32, 32, 34, 34, 192).width, 40);
+  EXPECT_EQ(MarkSizeFor(0, 0, 34, 34, 192).height, 42);
+  EXPECT_EQ(InitialMarkSize(30, 30, 34, 34, 192).width, 42);
 }
 
 TMenuItem97 Item(std::uint32_t id, std::string caption, std::uintptr_t menu, bool enabled = true) {

@@ -1,6 +1,7 @@
 // The balloon hint window on the real desktop: its window, size and shape beside the
-// cursor, the flips at the screen's edges, the 215-pixel text limit on the 1024-pixel
-// screen, the shadow's pixels as the screen shows them, and no balloon with a button held.
+// cursor (and twice as large at 192 DPI), the flips at the screen's edges, the 215-pixel
+// text limit on the 1024-pixel screen, the shadow's pixels as the screen shows them, and
+// no balloon with a button held.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -141,6 +142,28 @@ TEST_F(BalloonTest, BalloonBesideTheCursorIsDisabledTopmostInactiveAndShapedWith
   balloon.ActivateHint(RECT{}, "A");
   GetWindowRect(h, &r);
   EXPECT_EQ(r.right - r.left, 59);
+
+  // Opening on a screen of 192 DPI: the same text in a balloon about twice as large, its
+  // frame exactly twice. (A scalable font: "MS Sans Serif" has a few bitmap sizes only.)
+  struct At192 : TBalloonHintWindow {
+    UINT DpiAt(POINT) const override { return 192; }
+  } large;
+  LOGFONTA arial{};
+  arial.lfHeight = -12;
+  std::strcpy(arial.lfFaceName, "Arial");
+  hint.SetFont(arial);
+  hint.SetStyle(hsCustom);
+  const std::string text2 = "Add new key";
+  balloon.ActivateHint(RECT{}, text2);
+  GetWindowRect(h, &r);
+  const SIZE size96{r.right - r.left, r.bottom - r.top};
+  large.ActivateHint(RECT{}, text2);
+  const SIZE measured2 = Measure(large.FontInUse(), text2, 256 - 2 * (d + 33));
+  GetWindowRect(large.Handle(), &r);
+  EXPECT_EQ(r.right - r.left, measured2.cx + 2 * (d + 33));
+  EXPECT_EQ(r.bottom - r.top, measured2.cy + 2 * (d + 38));
+  EXPECT_NEAR(r.right - r.left, 2 * size96.cx, size96.cx / 10);
+  EXPECT_NEAR(r.bottom - r.top, 2 * size96.cy, size96.cy / 10);
 }
 
 TEST_F(BalloonTest, FlipsAtTheEdgesAndWrapsLongTextAt215PixelsOnA1024PixelScreen) {

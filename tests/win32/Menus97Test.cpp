@@ -292,9 +292,10 @@ TEST_F(Menus97Test, FontsFollowTheSystemUntilSetAndBackAgain) {
 
 // Image lists for the drawing cases: image 0 solid red.
 struct RedImages {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1);
-  RedImages() {
-    Canvas red(16, 16, RGB(255, 0, 0));
+  HIMAGELIST list;
+  explicit RedImages(int size = 16)
+      : list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 1)) {
+    Canvas red(size, size, RGB(255, 0, 0));
     SelectObject(red.dc, red.old);
     ImageList_AddMasked(list, red.bmp, RGB(255, 0, 255));
     red.old = SelectObject(red.dc, red.bmp);
@@ -367,6 +368,19 @@ TEST_F(Menus97DrawTest, TopLevelItemsAreTheBannerWiderAndAmpersandsNarrower) {
   ReleaseDC(nullptr, screen);
   ASSERT_GT(amp.cx, 0);
   EXPECT_EQ(SendMeasure(*m, 12).cx - SendMeasure(*m, 11).cx, amp.cx);
+  // At 192 DPI, with the images drawn for it, an item is about twice as high and wide,
+  // its banner exactly; back at 96 DPI it measures as before.
+  RedImages large(32);
+  m->SetDpi(192);
+  m->SetImages(large.list);
+  const SIZE top2 = SendMeasure(*m, 1);
+  EXPECT_EQ(top2.cx - SendMeasure(*m, 4).cx, 40);
+  EXPECT_NEAR(top2.cx, 2 * top.cx, top.cx / 10);
+  EXPECT_NEAR(top2.cy, 2 * top.cy, top.cy / 10);
+  m->SetDpi(96);
+  m->SetImages(images.list);
+  EXPECT_EQ(SendMeasure(*m, 1).cx, top.cx);
+  EXPECT_EQ(SendMeasure(*m, 1).cy, top.cy);
   // Fixed sizes win, and the event has the last word.
   m->ItemHeight = 25;
   EXPECT_EQ(SendMeasure(*m, 7).cy, 25);
@@ -429,6 +443,18 @@ TEST_F(Menus97DrawTest, ImageAndTextLandWhereTheyBelong) {
   Canvas flat(160, 24, RGB(255, 255, 255));
   SendDraw(*m, 2, flat.dc, rc, ODS_SELECTED);
   EXPECT_EQ(flat.At(22, 0), RGB(192, 192, 192));
+
+  // At 192 DPI with 32-pixel images: 40 + 4 pixels passed over, the image 4 further in.
+  RedImages large(32);
+  m->SetDpi(192);
+  m->SetImages(large.list);
+  Canvas big(320, 48, RGB(255, 255, 255));
+  SendDraw(*m, 2, big.dc, RECT{0, 0, 320, 48});
+  EXPECT_EQ(big.At(43, 20), RGB(255, 255, 255));
+  EXPECT_EQ(big.At(47, 4), RGB(0, 128, 128));
+  EXPECT_EQ(big.At(48, 4), RGB(255, 0, 0));
+  EXPECT_EQ(big.At(79, 35), RGB(255, 0, 0));
+  EXPECT_EQ(big.At(80, 35), RGB(0, 128, 128));
 }
 
 TEST_F(Menus97DrawTest, DisabledImageIsEmbossedWithoutFillAndTitlesAreEtched) {
