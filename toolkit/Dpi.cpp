@@ -79,11 +79,15 @@ void AdjustWindowRectFor(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
   AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
+const char* FaceFor(const char* face, UINT dpi) {
+  return dpi != kBaseDpi && lstrcmpiA(face, "MS Sans Serif") == 0 ? "Tahoma" : face;
+}
+
 HFONT CreateUiFont(int points, bool bold, UINT dpi) {
   const int height = -MulDiv(points, static_cast<int>(Valid(dpi)), 72);
   return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+                     DEFAULT_PITCH | FF_SWISS, FaceFor("MS Sans Serif", Valid(dpi)));
 }
 
 UINT ArtDpi(UINT dpi) {

@@ -34,6 +34,10 @@ int Metric(int index, UINT dpi);
 // The window rectangle around a client rectangle at `dpi`.
 void AdjustWindowRectFor(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 
+// The face a font named `face` is made with at `dpi`. "MS Sans Serif" is a bitmap face,
+// drawn for 96 DPI and a few sizes, which at other scales comes out too small or not at
+// all; there its scalable kin Tahoma, which every Windows and Wine have, takes its place.
+const char* FaceFor(const char* face, UINT dpi);
 // "MS Sans Serif" at `points`, for a screen of `dpi`.
 HFONT CreateUiFont(int points, bool bold, UINT dpi);
 // A font's pixel height, given for 96 DPI, at `dpi` (a negative height stays negative).

@@ -210,8 +210,8 @@ void TOstrelForm::BuildLayout() {
                            "Disable OstrelMenu &mouse activation"};
   const int optionIds[] = {idAutostart, idOlTaskBar, idOLMouse};
   for (int i = 0; i < 3; ++i)
-    AddControl("BUTTON", options[i], WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, rightX + 8,
-               groupY + 16 + i * 19, rightW - 12, 18, optionIds[i]);
+    AddControl("BUTTON", options[i], WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, rightX + 3,
+               groupY + 16 + i * 19, rightW - 4, 18, optionIds[i]);
 
   // Hidden: the function-type list and the "Show on Menu" box.
   AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, rightX, groupY, 150, 200, idFuntype);

@@ -130,6 +130,14 @@ HFONT CreateSystemBalloonFont(UINT dpi) {
   return CreateFontIndirectA(&lf);
 }
 
+// The screen a balloon at `point` opens on: its limits and flips are that screen's.
+RECT ScreenAt(POINT point) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &info)) return info.rcMonitor;
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 }  // namespace
 
 bool BalloonHookInstalled() { return g_hook != nullptr; }
@@ -212,6 +220,7 @@ void TBalloonWindow::ApplyStyle() {
         LOGFONTA lf = settings_->Font;
         lf.lfHeight = tk::FontHeight(lf.lfHeight, dpi_);
         lf.lfWidth = tk::Scale(lf.lfWidth, dpi_);
+        lstrcpynA(lf.lfFaceName, tk::FaceFor(lf.lfFaceName, dpi_), LF_FACESIZE);
         systemFont_.Reset(CreateFontIndirectA(&lf));
       }
       font_ = systemFont_.get()       ? systemFont_.get()
@@ -231,9 +240,11 @@ void TBalloonWindow::ApplyStyle() {
 
 SIZE TBalloonWindow::MeasureBalloon(const std::string& text) const {
   const int d = settings_->ShadowDepth;
-  const int screenW = GetSystemMetrics(SM_CXSCREEN);
   POINT cursor;
   GetCursorPos(&cursor);
+  const RECT screen = ScreenAt(cursor);
+  const int screenW = screen.right - screen.left;
+  cursor.x -= screen.left;
   const int dpi = static_cast<int>(dpi_);
   const std::int32_t limit =
       TextWidthLimit(PixelWidthLimit(settings_->MaxWidth, screenW, dpi), cursor.x, screenW, d, dpi);
@@ -389,9 +400,14 @@ void TBalloonHintWindow::ActivateHint(const RECT&, const std::string& text) {
   dpi_ = DpiAt(cursor);
   ApplyStyle();
   size_ = MeasureBalloon(text);
-  const BalloonPlacement at =
-      PlaceBalloon(settings_->Position, {cursor.x, cursor.y}, {size_.cx, size_.cy},
-                   {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  const RECT monitor = ScreenAt(cursor);
+  BalloonPlacement at = PlaceBalloon(
+      settings_->Position, {cursor.x - monitor.left, cursor.y - monitor.top}, {size_.cx, size_.cy},
+      {monitor.right - monitor.left, monitor.bottom - monitor.top});
+  at.window.left += monitor.left;
+  at.window.top += monitor.top;
+  at.window.right += monitor.left;
+  at.window.bottom += monitor.top;
   position_ = at.position;
 
   // The screen underneath, for the shadow and for the corners a rectangular window shows.

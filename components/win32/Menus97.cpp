@@ -61,7 +61,7 @@ LOGFONTA LogFontOf(const TFont97& f, bool bold, UINT dpi) {
   lf.lfStrikeOut = f.strikeOut;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfPitchAndFamily = f.pitch;
-  lstrcpynA(lf.lfFaceName, f.name.c_str(), LF_FACESIZE);
+  lstrcpynA(lf.lfFaceName, tk::FaceFor(f.name.c_str(), dpi), LF_FACESIZE);
   return lf;
 }
 

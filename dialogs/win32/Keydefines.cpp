@@ -60,7 +60,7 @@ void TKeydefines::OnCreate() {
   // The input panel. Controls are created in tab order; the function-specific ones start
   // hidden and FormShow shows what the function type needs.
   AddControl("STATIC", "Unique, user friendly &name:", kLabel, 8, 8, 180, 13, idKdLabel3);
-  AddControl("STATIC", "OstrelMenu &Group (if any):", kLabel, 200, 8, 125, 13, idKdLabel4);
+  AddControl("STATIC", "OstrelMenu &Group (if any):", kLabel, 200, 8, 133, 13, idKdLabel4);
   AddControl("STATIC", "Assigned &HotKey:", kLabel, 8, 51, 150, 13, idKdLabel2);
   AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 200, 51, 140, 13, idKdLabel1);
   AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13,
@@ -100,7 +100,7 @@ void TKeydefines::OnCreate() {
   SetDefaultButton(ok);
   SetCancelButton(cancel);
   // ToolbarButton977: a tool button that is not flat, with the help glyph and its hint.
-  helpButton_.Create(*this, 330, 2, 25, 22, idKdHelpBar, idKdHelpButton, false);
+  helpButton_.Create(*this, 333, 2, 25, 22, idKdHelpBar, idKdHelpButton, false);
 
   SetLabelFor(Control(idKdLabel3), ControlOf(ecName));
   SetLabelFor(Control(idKdLabel4), ControlOf(ecGroup));

@@ -99,7 +99,7 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
       {idKdInfo, "", {0, 217, 360, 289}, true},
       {idKdButton1, "&Ok", {88, 296, 163, 321}, true},
       {idKdButton2, "&Cancel", {176, 296, 251, 321}, true},
-      {idKdHelpBar, "", {330, 2, 355, 26}, true},
+      {idKdHelpBar, "", {333, 2, 358, 26}, true},
   };
   for (const Expect& e : expected) {
     ExpectControl(h, e.id, e.text, e.rect);

@@ -66,7 +66,7 @@ Fit TextFit(HWND control, UINT dpi) {
     if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX || type == BS_AUTORADIOBUTTON)
       fit.needed.cx += tk::Metric(SM_CXMENUCHECK, dpi) + tk::Scale(4, dpi);
     else if (type == BS_GROUPBOX)
-      fit.needed.cx += tk::Scale(16, dpi);
+      fit.needed.cx += tk::Scale(14, dpi);
     else
       fit.needed.cx += tk::Scale(6, dpi);
   }
