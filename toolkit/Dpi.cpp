@@ -109,21 +109,28 @@ auto LoadDrawn(const char* name, int baseSize, UINT dpi, Load load) -> decltype(
   }
 }
 
+// A bitmap resource as a section of its own, or, where it is run-length encoded (which a
+// section cannot hold), as a bitmap of the screen's.
+HBITMAP LoadBitmapResource(const char* resource) {
+  HINSTANCE inst = Application::Get().Instance();
+  if (auto section = static_cast<HBITMAP>(
+          LoadImageA(inst, resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
+    return section;
+  return static_cast<HBITMAP>(LoadImageA(inst, resource, IMAGE_BITMAP, 0, 0, 0));
+}
+
 }  // namespace
 
 HBITMAP LoadArt(const char* name, int baseSize, UINT dpi) {
-  return LoadDrawn(name, baseSize, dpi, [](const char* resource, int) {
-    return static_cast<HBITMAP>(LoadImageA(Application::Get().Instance(), resource, IMAGE_BITMAP,
-                                           0, 0, LR_CREATEDIBSECTION));
-  });
+  return LoadDrawn(name, baseSize, dpi,
+                   [](const char* resource, int) { return LoadBitmapResource(resource); });
 }
 
-// The strip is loaded as a section of its own colours and copied into a 24-bit list: an
-// image list loaded straight from a strip with a colour table does not keep its colours.
+// The strip is loaded and copied into a 24-bit list: an image list loaded straight from a
+// strip with a colour table does not keep its colours.
 HIMAGELIST LoadArtList(const char* name, int baseSize, UINT dpi, int grow, COLORREF mask) {
   return LoadDrawn(name, baseSize, dpi, [&](const char* resource, int size) -> HIMAGELIST {
-    const GdiObject<HBITMAP> strip(static_cast<HBITMAP>(LoadImageA(
-        Application::Get().Instance(), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const GdiObject<HBITMAP> strip(LoadBitmapResource(resource));
     BITMAP info{};
     if (!strip.get() || !GetObjectA(strip.get(), sizeof info, &info)) return nullptr;
     HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, info.bmWidth / size, grow);

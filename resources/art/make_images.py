@@ -33,9 +33,9 @@ with what this one shares.
 imagelist1.bmp is an uncompressed 24-bit BMP (BITMAPINFOHEADER, bottom-up
 rows) whose transparent pixels are pure magenta RGB(255, 0, 255): the
 program makes an image list of it with that mask colour.  The larger ones
-are 8-bit BMPs with a colour table, a third of the size; a picture of more
-than 256 colours gets the 256 nearest (see palette), and magenta keeps an
-entry that no other colour shares.
+are 8-bit run-length encoded BMPs with a colour table (see rle8), about a
+ninth of the size; a picture of more than 256 colours gets the 256 nearest
+(see palette), and magenta keeps an entry that no other colour shares.
 
 After writing, the script reads each file back and checks it; it exits
 non-zero if a file is not what the program expects.
@@ -508,19 +508,85 @@ def build_bmp(rows):
     return head + info + bytes(pixels)
 
 
+BI_RLE8 = 1
+
+
+def rle8(rows):
+    """Rows of colour indices (top first) run-length encoded as BI_RLE8, the
+    bottom row first: a run of one index is a count and the index; other
+    stretches of three or more go as they are (an escape, their length,
+    the indices, padded to an even length); each row ends with 0 0 and the
+    image with 0 1.  The strips are mostly one clear colour, so they shrink
+    to about a third."""
+    out = bytearray()
+    for row in reversed(rows):
+        i, n = 0, len(row)
+        while i < n:
+            run = 1
+            while i + run < n and run < 255 and row[i + run] == row[i]:
+                run += 1
+            if run >= 2:
+                out += bytes((run, row[i]))
+                i += run
+                continue
+            end = i + 1
+            while (end < n and end - i < 255
+                   and not (end + 1 < n and row[end] == row[end + 1])):
+                end += 1
+            if end - i < 3:
+                for v in row[i:end]:
+                    out += bytes((1, v))
+            else:
+                out += bytes((0, end - i)) + bytes(row[i:end])
+                if (end - i) % 2:
+                    out += b"\0"
+            i = end
+        out += b"\0\0"
+    out += b"\0\1"
+    return bytes(out)
+
+
+def unrle8(data, w, h):
+    """Rows of colour indices (top first) from BI_RLE8 data; raises
+    ValueError where the data does not make exactly a w x h image."""
+    rows, row, k = [], [], 0
+    while True:
+        if k + 2 > len(data):
+            raise ValueError("run-length data ends without its end mark")
+        count, value = data[k], data[k + 1]
+        k += 2
+        if count:
+            row += [value] * count
+        elif value == 1 and not row and rows:
+            break  # the end mark after the last row's own end
+        elif value == 0 or value == 1:
+            if len(row) != w:
+                raise ValueError("a row of %d pixels, not %d" % (len(row), w))
+            rows.append(row)
+            row = []
+            if value == 1:
+                break
+        elif value == 2:
+            raise ValueError("a jump in the run-length data")
+        else:
+            row += list(data[k:k + value])
+            k += value + value % 2
+    if len(rows) != h or k != len(data):
+        raise ValueError("run-length data makes %d rows, not %d" % (len(rows), h))
+    return list(reversed(rows))
+
+
 def build_bmp8(rows):
-    """The rows as an 8-bit BMP with a colour table: their own colours if
-    there are 256 at most, else the nearest of 256 chosen for them (see
-    palette).  Transparent pixels keep their exact colour."""
+    """The rows as an 8-bit run-length encoded BMP with a colour table:
+    their own colours if there are 256 at most, else the nearest of 256
+    chosen for them (see palette).  Transparent pixels keep their exact
+    colour."""
     table, index = palette(rows)
     h = len(rows)
     w = len(rows[0])
-    stride = (w + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(rows):
-        pixels += bytes(index[p] for p in row) + bytes(stride - w)
+    pixels = rle8([[index[p] for p in row] for row in rows])
     colours = b"".join(bytes((b, g, r, 0)) for r, g, b in table)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(pixels),
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, BI_RLE8, len(pixels),
                        2835, 2835, len(table), 0)
     offset = 14 + len(info) + len(colours)
     head = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
@@ -590,8 +656,9 @@ def palette(rows):
 
 
 def read_bmp(data):
-    """Rows of RGB tuples, top first, from an uncompressed 24-bit or 8-bit
-    BMP; raises ValueError if the file is not one."""
+    """Rows of RGB tuples, top first, from an uncompressed 24-bit or an
+    8-bit (plain or run-length encoded) BMP; raises ValueError if the file
+    is not one."""
     if len(data) < 54 or data[:2] != b"BM":
         raise ValueError("not a BMP file")
     size, _, _, offset = struct.unpack_from("<IHHI", data, 2)
@@ -610,12 +677,19 @@ def read_bmp(data):
         raise ValueError("not a 24-bit or 8-bit image "
                          "(planes %d, bits %d, colours %d)"
                          % (planes, bits, used))
-    if compression != 0:
+    if compression != 0 and not (table and compression == BI_RLE8):
         raise ValueError("compressed (compression %d)" % compression)
     if w <= 0 or h <= 0:
         raise ValueError("size %d x %d is not a bottom-up image" % (w, h))
+    if offset != 54 + 4 * len(table):
+        raise ValueError("pixel data does not follow the header")
+    if compression == BI_RLE8:
+        indices = unrle8(data[offset:], w, h)
+        if max(max(r) for r in indices) >= len(table):
+            raise ValueError("a colour outside the table")
+        return [[table[v] for v in r] for r in indices]
     stride = (w * bits // 8 + 3) & ~3
-    if offset != 54 + 4 * len(table) or offset + stride * h != len(data):
+    if offset + stride * h != len(data):
         raise ValueError("pixel data does not fill the file")
     rows = []
     for j in range(h):

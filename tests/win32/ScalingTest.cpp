@@ -199,8 +199,28 @@ TEST(Scaling, AMoveToAnotherScaleLaysTheConfigurationWindowOutInTheSuggestedRect
              sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -16) << "8 points at 144 DPI";
   int cx = 0, cy = 0;
-  ImageList_GetIconSize(TreeView_GetImageList(tree, TVSIL_NORMAL), &cx, &cy);
+  HIMAGELIST images = TreeView_GetImageList(tree, TVSIL_NORMAL);
+  ImageList_GetIconSize(images, &cx, &cy);
   EXPECT_EQ(cy, 24);
+  // Its pictures keep their colours and their clear parts (the drawings for 144 DPI are
+  // run-length encoded): "Terminate" is a red button on the background.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP canvas = CreateBitmap(24, 24, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(dc, canvas);
+  RECT all{0, 0, 24, 24};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ImageList_Draw(images, 3, dc, 0, 0, ILD_TRANSPARENT);
+  int red = 0;
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 24; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      if (GetRValue(c) > 150 && GetGValue(c) < 90 && GetBValue(c) < 90) ++red;
+    }
+  EXPECT_GT(red, 24 * 24 / 4);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
+  SelectObject(dc, old);
+  DeleteObject(canvas);
+  DeleteDC(dc);
 
   // Back on a screen of 96 DPI every control is where it was made.
   SendMessageA(h, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&made));
