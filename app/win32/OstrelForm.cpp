@@ -256,6 +256,7 @@ void TOstrelForm::FitMenus(POINT at) {
   if (dpi == menuDpi_ && menuImages_) return;
   tk::ImageListOwner images(tk::LoadArtList("IMAGELIST1", 16, dpi, 0, tk::kImageMask));
   for (TPopupMenus97* menus : {popupMenus971_.get(), popupMenus972_.get()}) {
+    menus->SetDpi(dpi);
     menus->SetImages(images.get());
   }
   menuImages_ = std::move(images);
