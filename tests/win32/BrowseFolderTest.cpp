@@ -17,6 +17,7 @@
 
 #include "components/win32/BrowseFolder.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {
@@ -307,6 +308,17 @@ TEST_F(BrowseFolderTest, CustomButtonSitsInTheDialogAndReportsItsClick) {
     EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
     EXPECT_EQ(lf.lfWeight, FW_NORMAL);
     EXPECT_FALSE(IsWindowEnabled(button));
+    // On a screen of 192 DPI the button's place, size and font follow its dialog.
+    RECT suggested;
+    GetWindowRect(dialog, &suggested);
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    const RECT at192 = RectIn(dialog, button);
+    EXPECT_EQ(at192.left, 24);
+    EXPECT_EQ(at192.top, 540);
+    EXPECT_EQ(at192.right - at192.left, 220);
+    ASSERT_TRUE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)),
+                           sizeof lf, &lf));
+    EXPECT_EQ(lf.lfHeight, -21);
 
     b.SetCustomButtonEnabled(true);
     EXPECT_TRUE(IsWindowEnabled(button));
