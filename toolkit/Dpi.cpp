@@ -75,8 +75,16 @@ int Metric(int index, UINT dpi) {
 
 void AdjustWindowRectFor(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
   if (Calls().adjust && Calls().adjust(&rect, style, FALSE, exStyle, dpi)) return;
-  // Without the call the frame is the screen's; the client area is already in pixels.
-  AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  // Without the call the frame is the screen's, scaled to `dpi` as a metric is.
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const auto at = [dpi](LONG v) {
+    return static_cast<LONG>(MulDiv(v, static_cast<int>(dpi), static_cast<int>(ScreenDpi())));
+  };
+  rect.left += at(frame.left);
+  rect.top += at(frame.top);
+  rect.right += at(frame.right);
+  rect.bottom += at(frame.bottom);
 }
 
 const char* FaceFor(const char* face, UINT dpi) {

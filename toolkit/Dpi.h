@@ -1,8 +1,8 @@
 // Sizes on screens of any scale. Every layout, font and picture of the program is written
 // for a screen at 96 DPI (100 %); the windows turn those units into the pixels of their
-// screen here, by the one rule of platform/DpiUnits.h. The system calls for per-monitor DPI are looked up when
-// first needed, so the program still starts where they are missing (older Windows, Wine),
-// and the screen's DPI stands in for them there.
+// screen here, by the one rule of platform/DpiUnits.h. The system calls for per-monitor
+// DPI are looked up when first needed, so the program still starts where they are missing
+// (older Windows, Wine), and the screen's DPI stands in for them there.
 #pragma once
 
 #include <windows.h>

@@ -37,7 +37,6 @@ TSelfun::~TSelfun() {
 }
 
 void TSelfun::OnCreate() {
-
   // The panels are drawn here (WM_DRAWITEM) and lie below the controls on them: they
   // go to the bottom of the z-order at the end and clip the controls out.
   constexpr DWORD kPanel = WS_VISIBLE | SS_OWNERDRAW | WS_CLIPSIBLINGS;
