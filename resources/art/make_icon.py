@@ -121,7 +121,7 @@ def layout(size):
 # --------------------------------------------------------------------------
 # Rendering.
 
-def render(size):
+def render_icon(size):
     """Return rows of (r, g, b, a) tuples, top row first, 0..255 each."""
     L = layout(size)
     tx0, ty0, tx1, ty1, tr = L["tile"]
@@ -262,7 +262,7 @@ def check(data):
 
 def main(argv):
     target = os.path.join(output_folder(argv), "ostrel.ico")
-    data = build_ico([(s, render(s)) for s in SIZES])
+    data = build_ico([(s, render_icon(s)) for s in SIZES])
 
     def faults(path):
         with open(path, "rb") as f:
