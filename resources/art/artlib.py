@@ -1,4 +1,3 @@
-#!/usr/bin/env python3
 """What the art scripts share: the palette, the grid of sizes, the shapes,
 the supersampling, and the writing, reading and checking of BMP and ICO
 files.  Each make_*.py script draws its own pictures with it.
@@ -71,7 +70,6 @@ BOLT_ROWS = [
     "..XX....",
     "..X.....",
 ]
-
 
 
 def lerp(a, b, t):
@@ -164,7 +162,8 @@ def fit_span(a, b):
 # --------------------------------------------------------------------------
 # Shapes: functions (x, y) -> bool in units of the picture at 96 DPI, where
 # (0, 0) is its top-left corner and pixel (i, j) covers [i, i+1) x [j, j+1).
-# The program icon, drawn at its own size, uses them as they are.
+# The program icon is drawn at its own size, outside drawn_on, so nothing
+# moves its shapes onto a grid.
 
 def rect(x0, y0, x1, y1):
     x0, x1 = fit_span(x0, x1)
