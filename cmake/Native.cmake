@@ -32,3 +32,5 @@ add_test(NAME benchmarks_smoke COMMAND benchmarks --benchmark_min_time=0.0001
 
 # The build, test and run scripts' plans on both kinds of machine (no Wine needed).
 add_test(NAME scripts_plan COMMAND bash ${PROJECT_SOURCE_DIR}/tests/scripts/check_plan.sh)
+# The committed pictures against what resources/art/ draws now, byte for byte (python3).
+add_test(NAME art_bytes COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/scripts/check_art.py)

@@ -29,7 +29,7 @@ drawing to PICTURES, and the strip grows with it:
   20  Disable HotKeys          the program's keycap, greyed, under a red
                                "no" sign
 
-They are drawn like the images of ImageList1 (see make_images.py): the
+They are drawn like the images of ImageList1, with artlib.py: the
 program icon's palette, procedural shapes, supersampling, and partly
 covered pixels blended toward a neutral light grey, never toward the
 transparent colour.  Transparent pixels are pure magenta RGB(255, 0, 255);
@@ -51,18 +51,16 @@ Usage:  python3 make_function_icons.py [output-folder]
 """
 
 import math
-import os
 import sys
 
 sys.dont_write_bytecode = True
-from make_icon import (BOLT, BOLT_EDGE, CAP_EDGE, CAP_FACE_BOTTOM, CAP_FACE_TOP,
-                       CAP_SIDE, TEAL_BOTTOM, TEAL_RIM, TEAL_TOP, bolt_points,
-                       lerp, pixel_glyph)
-from make_images import (LINE_GREY, PAPER, RED, RED_DARK, TEAL_LIGHT,
-                         TRANSPARENT, WHITE, both, cells_of, disk, draw,
-                         drawn_size, enlarged, minus, polygon, rect, ring,
-                         rounded_rect, segment, strip_faults, stroke, union,
-                         vertical, write_sizes)
+from artlib import (BOLT, BOLT_EDGE, CAP_EDGE, CAP_FACE_BOTTOM, CAP_FACE_TOP,
+                    CAP_SIDE, LINE_GREY, PAPER, RED, RED_DARK, TEAL_BOTTOM,
+                    TEAL_LIGHT, TEAL_RIM, TEAL_TOP, TRANSPARENT, WHITE,
+                    bolt_points, both, cells_of, disk, draw, drawn_size,
+                    enlarged, minus, output_folder, pixel_glyph, polygon, rect,
+                    ring, rounded_rect, segment, strip_faults, stroke, union,
+                    vertical, write_sizes)
 
 CELL = 32
 
@@ -539,8 +537,7 @@ def check(rows, pixels):
 
 
 def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
-    folder = argv[1] if len(argv) > 1 else os.path.join(here, "..")
+    folder = output_folder(argv)
     return write_sizes(folder, "funicons", CELL, COUNT,
                        lambda c, pixels: draw(PICTURES[c], CELL, pixels, SS),
                        check, eight_bit=True)

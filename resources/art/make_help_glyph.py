@@ -3,7 +3,7 @@
 
 One 16x16 image: a round teal button, lighter at the top, with a white
 question mark on it.  It is drawn like the images of ImageList1 (see
-make_images.py): the same palette, supersampling and transparent magenta
+artlib.py): the same palette, supersampling and transparent magenta
 RGB(255, 0, 255), and the dialogs load it with ImageList_LoadImageA and
 that mask colour.  At 16 pixels the question mark is laid out in whole
 pixels; it is drawn as strokes at the sizes for 120, 144 and 192 DPI
@@ -17,14 +17,13 @@ Usage:  python3 make_help_glyph.py [output-folder]
 """
 
 import math
-import os
 import sys
 
 sys.dont_write_bytecode = True
-from make_icon import TEAL_BOTTOM, TEAL_RIM, pixel_glyph
-from make_images import (CELL, TRANSPARENT, TEAL_LIGHT, WHITE, arc, disk, draw,
-                         drawn_size, enlarged, rect, rounded_rect, segment, union,
-                         vertical, write_sizes)
+from artlib import (CELL, TEAL_BOTTOM, TEAL_LIGHT, TEAL_RIM, TRANSPARENT,
+                    WHITE, arc, disk, draw, drawn_size, enlarged,
+                    output_folder, pixel_glyph, rect, rounded_rect, segment,
+                    union, vertical, write_sizes)
 
 QUESTION = [
     ".XXXX.",
@@ -97,8 +96,7 @@ def check(rows, pixels):
 
 
 def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
-    folder = argv[1] if len(argv) > 1 else os.path.join(here, "..")
+    folder = output_folder(argv)
     return write_sizes(folder, "helpglyph", CELL, 1,
                        lambda c, pixels: draw(help_glyph, CELL, pixels), check)
 

@@ -5,8 +5,8 @@ The picture: a deep teal rounded tile holding a light keyboard keycap,
 seen from the front, with an orange lightning bolt on its top face --
 a key that does something at once.
 
-Everything is drawn procedurally with plain Python (no imaging library)
-and anti-aliased by supersampling.  Each icon size has its own hand-tuned
+Everything is drawn procedurally with the shapes of artlib.py and
+anti-aliased by supersampling.  Each icon size has its own hand-tuned
 layout so edges land on pixel boundaries where it matters; the 16x16
 image in particular is laid out so the keycap and bolt stay readable in
 the tray, its bolt in whole pixels.  The file holds every size Windows
@@ -18,156 +18,22 @@ After writing, the script reads the file back and checks it; it exits
 non-zero if the file is not what the program expects.  The output is
 deterministic: same script, same bytes.
 
-Usage:  python3 make_icon.py [output.ico]
+Usage:  python3 make_icon.py [output-folder]
 """
 
 import os
 import struct
 import sys
 
+sys.dont_write_bytecode = True
+from artlib import (BOLT, BOLT_EDGE, BOLT_ROWS, CAP_EDGE, CAP_FACE_BOTTOM,
+                    CAP_FACE_TOP, CAP_SIDE, SHADOW, TEAL_BOTTOM, TEAL_RIM,
+                    TEAL_TOP, bolt_points, build_ico, lerp, nowhere,
+                    offset_polygon, output_folder, pixel_glyph, polygon,
+                    rounded_rect, to_byte, write_checked)
+
 # Subsamples per pixel along each axis (SS * SS samples per pixel).
 SS = 16
-
-# Palette (sRGB, 0..255).
-TEAL_TOP = (20, 112, 120)
-TEAL_BOTTOM = (8, 70, 80)
-TEAL_RIM = (4, 44, 52)
-SHADOW = (2, 30, 36)
-CAP_FACE_TOP = (250, 251, 247)
-CAP_FACE_BOTTOM = (228, 234, 231)
-CAP_SIDE = (170, 186, 186)
-CAP_EDGE = (88, 108, 110)
-BOLT = (255, 140, 26)
-BOLT_EDGE = (176, 72, 0)
-
-# The 16x16 bolt in whole pixels: at this size a smooth bolt turns to orange mush.
-BOLT_ROWS = [
-    "....XXX.",
-    "...XXX..",
-    "..XXX...",
-    ".XXXXXX.",
-    ".XXXXX..",
-    "...XXX..",
-    "...XX...",
-    "..XX....",
-    "..X.....",
-]
-
-
-# --------------------------------------------------------------------------
-# Shapes.  Each shape is a function (x, y) -> bool in pixel units, where
-# (0, 0) is the top-left corner of the image and pixel (i, j) covers
-# [i, i+1) x [j, j+1).
-
-def rounded_rect(x0, y0, x1, y1, r):
-    """Inside test for an axis-aligned rectangle with corner radius r."""
-    r2 = r * r
-    ix0, iy0, ix1, iy1 = x0 + r, y0 + r, x1 - r, y1 - r
-
-    def inside(x, y):
-        if x < x0 or x >= x1 or y < y0 or y >= y1:
-            return False
-        dx = ix0 - x if x < ix0 else (x - ix1 if x > ix1 else 0.0)
-        dy = iy0 - y if y < iy0 else (y - iy1 if y > iy1 else 0.0)
-        return dx * dx + dy * dy <= r2
-
-    return inside
-
-
-def polygon(points):
-    """Even-odd inside test for a closed polygon."""
-    pts = list(points)
-    edges = []
-    for k in range(len(pts)):
-        ax, ay = pts[k]
-        bx, by = pts[(k + 1) % len(pts)]
-        if ay != by:
-            edges.append((ax, ay, bx, by))
-    xs = [p[0] for p in pts]
-    ys = [p[1] for p in pts]
-    bx0, bx1, by0, by1 = min(xs), max(xs), min(ys), max(ys)
-
-    def inside(x, y):
-        if x < bx0 or x > bx1 or y < by0 or y > by1:
-            return False
-        hit = False
-        for ax, ay, cx, cy in edges:
-            if (ay > y) != (cy > y):
-                xc = ax + (y - ay) * (cx - ax) / (cy - ay)
-                if x < xc:
-                    hit = not hit
-        return hit
-
-    return inside
-
-
-def pixel_glyph(col0, row0, rows):
-    """Inside test for a pixel pattern ('X' = filled) placed on the grid."""
-    def inside(x, y):
-        j = int(y) - row0
-        i = int(x) - col0
-        return (0 <= j < len(rows) and 0 <= i < len(rows[j])
-                and rows[j][i] == "X")
-
-    return inside
-
-
-def nowhere(x, y):
-    return False
-
-
-def offset_polygon(points, d):
-    """Grow a polygon by d (mitred), for outlining the bolt."""
-    pts = list(points)
-    n = len(pts)
-    # Orientation: positive area means clockwise in y-down coordinates.
-    area = 0.0
-    for k in range(n):
-        ax, ay = pts[k]
-        bx, by = pts[(k + 1) % n]
-        area += ax * by - bx * ay
-    sign = 1.0 if area > 0 else -1.0
-    out = []
-    for k in range(n):
-        px, py = pts[k - 1]
-        cx, cy = pts[k]
-        nx_, ny_ = pts[(k + 1) % n]
-        # Outward normals of the two edges meeting at this corner.
-        n1 = _outward(px, py, cx, cy, sign)
-        n2 = _outward(cx, cy, nx_, ny_, sign)
-        mx, my = n1[0] + n2[0], n1[1] + n2[1]
-        dot = n1[0] * n2[0] + n1[1] * n2[1]
-        scale = d / (1.0 + dot) if dot > -0.9 else d
-        # Clamp very sharp mitres so the tips don't shoot out.
-        limit = 2.2 * d
-        ox, oy = mx * scale, my * scale
-        length = (ox * ox + oy * oy) ** 0.5
-        if length > limit:
-            ox, oy = ox * limit / length, oy * limit / length
-        out.append((cx + ox, cy + oy))
-    return out
-
-
-def _outward(ax, ay, bx, by, sign):
-    dx, dy = bx - ax, by - ay
-    length = (dx * dx + dy * dy) ** 0.5
-    # With a positive shoelace sum (clockwise on screen, y pointing
-    # down) the outside lies to the left of each edge: (dy, -dx).
-    return (dy / length * sign, -dx / length * sign)
-
-
-def bolt_points(x, y, w, h):
-    """A lightning bolt fitted to the box (x, y, w, h)."""
-    shape = [
-        (0.58, 0.00),
-        (0.10, 0.58),
-        (0.44, 0.58),
-        (0.30, 1.00),
-        (0.90, 0.40),
-        (0.55, 0.40),
-        (0.80, 0.00),
-    ]
-    return [(x + u * w, y + v * h) for u, v in shape]
 
 
 # --------------------------------------------------------------------------
@@ -255,11 +121,7 @@ def layout(size):
 # --------------------------------------------------------------------------
 # Rendering.
 
-def lerp(a, b, t):
-    return tuple(a[k] + (b[k] - a[k]) * t for k in range(3))
-
-
-def render(size):
+def render_icon(size):
     """Return rows of (r, g, b, a) tuples, top row first, 0..255 each."""
     L = layout(size)
     tx0, ty0, tx1, ty1, tr = L["tile"]
@@ -350,64 +212,6 @@ def sample(x, y, size, L, tile_inner, shadow, cap, cap_inner, face, bolt,
     return lerp(TEAL_TOP, TEAL_BOTTOM, t)
 
 
-def to_byte(v):
-    v = int(v + 0.5)
-    return 0 if v < 0 else (255 if v > 255 else v)
-
-
-# --------------------------------------------------------------------------
-# ICO writing.  Each entry is a 32-bit BI_RGB DIB: BITMAPINFOHEADER with
-# doubled height, bottom-up BGRA pixels, then a 1-bit AND mask (set where
-# the pixel is fully transparent), rows padded to 4 bytes.
-
-def dib_entry(rows):
-    h = len(rows)
-    w = len(rows[0])
-    xor = bytearray()
-    for row in reversed(rows):
-        for r, g, b, a in row:
-            xor += bytes((b, g, r, a))
-    mask_stride = ((w + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(rows):
-        line = bytearray(mask_stride)
-        for i, px in enumerate(row):
-            if px[3] == 0:
-                line[i >> 3] |= 0x80 >> (i & 7)
-        mask += line
-    header = struct.pack(
-        "<IiiHHIIiiII",
-        40,                 # biSize
-        w,                  # biWidth
-        h * 2,              # biHeight: XOR image + AND mask
-        1,                  # biPlanes
-        32,                 # biBitCount
-        0,                  # biCompression = BI_RGB
-        len(xor) + len(mask),
-        0, 0,               # resolution
-        0, 0,               # colours used / important
-    )
-    return header + bytes(xor) + bytes(mask)
-
-
-def build_ico(images):
-    """images: list of (size, rows), written in the given order."""
-    count = len(images)
-    out = bytearray(struct.pack("<HHH", 0, 1, count))
-    offset = 6 + 16 * count
-    blobs = []
-    for size, rows in images:
-        blob = dib_entry(rows)
-        dim = 0 if size >= 256 else size
-        out += struct.pack("<BBBBHHII", dim, dim, 0, 0, 1, 32,
-                           len(blob), offset)
-        offset += len(blob)
-        blobs.append(blob)
-    for blob in blobs:
-        out += blob
-    return bytes(out)
-
-
 # Every size of the icon, in the order the file holds them.
 SIZES = (16, 20, 24, 32, 40, 48, 64)
 
@@ -457,21 +261,14 @@ def check(data):
 
 
 def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
-    target = argv[1] if len(argv) > 1 else os.path.join(here, "..",
-                                                         "ostrel.ico")
-    images = [(s, render(s)) for s in SIZES]
-    data = build_ico(images)
-    with open(target, "wb") as f:
-        f.write(data)
-    with open(target, "rb") as f:
-        faults = check(f.read())
-    for fault in faults:
-        print("%s: %s" % (os.path.normpath(target), fault), file=sys.stderr)
-    if faults:
-        return 1
-    print("wrote %s (%d bytes)" % (os.path.normpath(target), len(data)))
-    return 0
+    target = os.path.join(output_folder(argv), "ostrel.ico")
+    data = build_ico([(s, render_icon(s)) for s in SIZES])
+
+    def faults(path):
+        with open(path, "rb") as f:
+            return check(f.read())
+
+    return write_checked(target, data, faults)
 
 
 if __name__ == "__main__":

@@ -15,7 +15,7 @@ and so on) from the same shapes scaled: a pixel is black where the shape
 covers at least half of it, so they stay as crisp.
 
 They are written as uncompressed 24-bit BMPs like the other pictures (see
-make_images.py), read back and checked; the script exits non-zero if a
+artlib.py), read back and checked; the script exits non-zero if a
 file is not what the program expects.  Same script, same bytes.
 
 Usage:  python3 make_marks.py [output-folder]
@@ -25,8 +25,8 @@ import os
 import sys
 
 sys.dont_write_bytecode = True
-from make_images import (DPIS, build_bmp, disk, file_name, read_sized, size_at,
-                         stroke, write_checked)
+from artlib import (DPIS, build_bmp, disk, file_name, output_folder,
+                    read_sized, size_at, stroke, write_checked)
 
 SIZE = 17
 WHITE = (255, 255, 255)
@@ -150,8 +150,7 @@ def checker(pattern, size, round_mark):
 
 
 def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
-    folder = argv[1] if len(argv) > 1 else os.path.join(here, "..")
+    folder = output_folder(argv)
     for stem, pattern, shape in (("checkmark", CHECK, TICK),
                                  ("radiomark", RADIO, DOT)):
         assert len(pattern) == SIZE and all(len(l) == SIZE for l in pattern)

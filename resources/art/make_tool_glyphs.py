@@ -14,7 +14,7 @@ The sheet is the paper of ImageList1's pictures; at 16 pixels the badges
 are drawn in whole pixels so they stay crisp.  At the sizes for 120, 144
 and 192 DPI (toolglyphs_20.bmp, toolglyphs_24.bmp, toolglyphs_32.bmp, 8-bit
 with a colour table) they are drawn as shapes, their straight edges on
-whole pixels.  Everything else is shared with make_images.py: palette,
+whole pixels.  Everything else is shared through artlib.py: palette,
 supersampling, the soft grey edges and the transparent magenta
 RGB(255, 0, 255) that the program gives ImageList_LoadImageA as the mask
 colour.
@@ -27,15 +27,13 @@ Usage:  python3 make_tool_glyphs.py [output-folder]
 """
 
 import math
-import os
 import sys
 
 sys.dont_write_bytecode = True
-from make_icon import (BOLT, BOLT_EDGE, CAP_EDGE, TEAL_BOTTOM, TEAL_TOP,
-                       offset_polygon, pixel_glyph)
-from make_images import (CELL, LINE_GREY, PAPER, RED, WHITE, cells_of, draw,
-                         enlarged, polygon, rect, segment, strip_faults, union,
-                         vertical, write_sizes)
+from artlib import (BOLT, BOLT_EDGE, CAP_EDGE, CELL, LINE_GREY, PAPER, RED,
+                    TEAL_BOTTOM, TEAL_TOP, WHITE, cells_of, draw, enlarged,
+                    offset_polygon, output_folder, pixel_glyph, polygon, rect,
+                    segment, strip_faults, union, vertical, write_sizes)
 
 COUNT = 4
 
@@ -189,8 +187,7 @@ def check(rows, pixels):
 
 
 def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
-    folder = argv[1] if len(argv) > 1 else os.path.join(here, "..")
+    folder = output_folder(argv)
     return write_sizes(folder, "toolglyphs", CELL, COUNT,
                        lambda c, pixels: draw(PICTURES[c], CELL, pixels),
                        check, eight_bit=True)
