@@ -20,8 +20,7 @@ void Subclass::Detach() {
   wnd_ = nullptr;
 }
 
-LRESULT CALLBACK Subclass::Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                DWORD_PTR ref) {
+LRESULT CALLBACK Subclass::Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
   auto* self = reinterpret_cast<Subclass*>(ref);
   // Read before the call: the owner, and this subclass with it, may be destroyed while
   // the message goes on through the chain.

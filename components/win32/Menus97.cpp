@@ -536,9 +536,10 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
   }
   if (item.breakKind == mbBarBreak) {
     const int x = rect.left - Px(3);
+    const RECT& banner = banner_.Rect();
     for (int i = 0; i < stroke; ++i) {
-      Line(dc, x + i, banner_.Rect().top, x + i, banner_.Rect().bottom, GetSysColor(COLOR_BTNSHADOW));
-      Line(dc, x + stroke + i, banner_.Rect().top, x + stroke + i, banner_.Rect().bottom,
+      Line(dc, x + i, banner.top, x + i, banner.bottom, GetSysColor(COLOR_BTNSHADOW));
+      Line(dc, x + stroke + i, banner.top, x + stroke + i, banner.bottom,
            GetSysColor(COLOR_BTNHIGHLIGHT));
     }
   }
@@ -556,8 +557,9 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
       DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(markSize.cx), false);
     }
     if (hasImage)
-      drawnImages_.Draw(dc, images_, item.tag, rect.left + Px(2), rect.top + Px(2),
-                        ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
+      drawnImages_.Draw(
+          dc, images_, item.tag, rect.left + Px(2), rect.top + Px(2),
+          ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
     else if (item.checked)
       DrawMark(dc, (item.radio ? radioMark_ : checkMark_).get(), rect.left + Px(1),
                rect.top + Px(1));
