@@ -25,6 +25,9 @@ add_library(ostrel_win32 STATIC
   components/win32/TrayIconWindow.cpp
   components/win32/BrowseFolder.cpp
   components/win32/Menus97.cpp
+  components/win32/Menus97Banner.cpp
+  components/win32/Menus97Images.cpp
+  components/win32/Menus97Paint.cpp
   toolkit/Application.cpp
   toolkit/Dpi.cpp
   toolkit/Form.cpp
@@ -32,7 +35,7 @@ add_library(ostrel_win32 STATIC
   toolkit/Dialogs.cpp
   toolkit/HelpButton.cpp
   toolkit/HintWindow.cpp
-  toolkit/WindowChain.cpp
+  toolkit/Subclass.cpp
   components/win32/Balloon.cpp
   macro/win32/Form4.cpp
   dialogs/win32/Keydefines.cpp

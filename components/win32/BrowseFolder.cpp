@@ -46,8 +46,6 @@ TBrowseFolder::TBrowseFolder(HWND owner) : owner_(owner) {
   displayName_.reserve(MAX_PATH);
 }
 
-TBrowseFolder::~TBrowseFolder() { RestoreDialogProc(); }
-
 void TBrowseFolder::SetCustomButtonEnabled(bool enabled) {
   customButtonEnabled_ = enabled;
   if (button_ && IsWindow(button_)) EnableWindow(button_, enabled);
@@ -91,8 +89,7 @@ bool TBrowseFolder::Execute() {
 
   ItemList chosen(SHBrowseForFolderA(&info));
 
-  // The dialog is gone; its button and our procedure in front of it with it.
-  RestoreDialogProc();
+  // The dialog is gone, its button with it; our subclass left it as it went.
   dialog_ = nullptr;
   button_ = nullptr;
   buttonFont_.Reset();
@@ -147,7 +144,6 @@ void TBrowseFolder::Initialized(HWND dialog) {
         DialogPlacement({fg.left, fg.top, fg.right, fg.bottom}, dlg.right - dlg.left);
     SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   if (DirectoryExists(directory_)) {
     SendMessageA(dialog, kBffmSetSelectionA, TRUE, reinterpret_cast<LPARAM>(directory_.c_str()));
   }
@@ -182,8 +178,7 @@ void TBrowseFolder::CreateCustomButton() {
   if (!button_) return;
   FitCustomButton(tk::WindowDpi(dialog_));
   EnableWindow(button_, customButtonEnabled_);
-  oldDialogProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TBrowseFolder::DialogProc)));
+  dialogSubclass_.Attach<&TBrowseFolder::DialogMessage>(dialog_, this);
 }
 
 // The shell's dialog is laid out for its screen's DPI; the button's place, size and font
@@ -197,30 +192,12 @@ void TBrowseFolder::FitCustomButton(UINT dpi) {
   buttonFont_ = std::move(font);
 }
 
-void TBrowseFolder::RestoreDialogProc() {
-  if (!oldDialogProc_) return;
-  if (dialog_ && IsWindow(dialog_)) {
-    SetWindowLongPtrA(dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldDialogProc_));
-  }
-  oldDialogProc_ = nullptr;
-}
-
-LRESULT CALLBACK TBrowseFolder::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TBrowseFolder*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
-  if (!self || self->dialog_ != dialog || !self->oldDialogProc_) {
-    return DefDlgProcA(dialog, msg, wParam, lParam);
-  }
-  return self->DialogMessage(msg, wParam, lParam);
-}
-
-LRESULT TBrowseFolder::DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const WNDPROC old = oldDialogProc_;
+LRESULT TBrowseFolder::DialogMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND && LOWORD(wParam) == kCustomButtonId) {
-    if (OnCustomButtonClick) Guarded(dialog_, [&] { OnCustomButtonClick(*this, dialog_); });
+    if (OnCustomButtonClick) Guarded(dialog, [&] { OnCustomButtonClick(*this, dialog); });
     return 0;
   }
-  if (msg == WM_NCDESTROY) RestoreDialogProc();
-  const LRESULT result = CallWindowProcA(old, dialog_, msg, wParam, lParam);
+  const LRESULT result = tk::Subclass::Next(dialog, msg, wParam, lParam);
   if (msg == WM_DPICHANGED && button_ && IsWindow(button_)) FitCustomButton(HIWORD(wParam));
   return result;
 }

@@ -20,6 +20,7 @@
 
 #include "components/BrowseFolder.h"
 #include "toolkit/Gdi.h"
+#include "toolkit/Subclass.h"
 
 namespace ostrel {
 
@@ -34,7 +35,6 @@ class TBrowseFolder {
 
   // `owner`: the window the dialog belongs to unless the host sets one (SetOwnerWindow).
   explicit TBrowseFolder(HWND owner = nullptr);
-  ~TBrowseFolder();
   TBrowseFolder(const TBrowseFolder&) = delete;
   TBrowseFolder& operator=(const TBrowseFolder&) = delete;
 
@@ -93,8 +93,6 @@ class TBrowseFolder {
  private:
   // The dialog's callback (BFFCALLBACK), with the component as its data.
   static int CALLBACK Callback(HWND dialog, UINT msg, LPARAM lParam, LPARAM data);
-  // Stands in front of the dialog's own procedure while a custom button exists.
-  static LRESULT CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
   HWND ResolveOwner() const;
   void Initialized(HWND dialog);
@@ -103,8 +101,8 @@ class TBrowseFolder {
   void Guarded(HWND dialog, const std::function<void()>& step);
   void CreateCustomButton();
   void FitCustomButton(UINT dpi);
-  LRESULT DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-  void RestoreDialogProc();
+  // The dialog's messages while a custom button exists: its click, and its DPI.
+  LRESULT DialogMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
   std::string directory_;
   std::string title_;
@@ -124,12 +122,13 @@ class TBrowseFolder {
   HWND button_ = nullptr;
   // The custom button's font; it lives until the dialog (and the button) are gone.
   tk::GdiObject<HFONT> buttonFont_;
-  // The dialog's own window procedure while ours stands in front of it.
-  WNDPROC oldDialogProc_ = nullptr;
   std::string selection_;
   std::string displayName_;
   int imageIndex_ = 0;
   std::exception_ptr failure_;
+  // In front of the shell's dialog while it shows our button; goes first, before the
+  // members it calls.
+  tk::Subclass dialogSubclass_;
 };
 
 }  // namespace ostrel

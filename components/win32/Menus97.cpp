@@ -6,33 +6,11 @@
 #include <vector>
 
 #include "toolkit/Dpi.h"
-#include "toolkit/WindowChain.h"
 
 namespace ostrel {
 
-COLORREF ResolveColor97(COLORREF color) {
-  if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFFu));
-  return color;
-}
-
 namespace {
 
-// The instances alive: an owner-drawn item names its instance in its item data, and a
-// message for one that has gone is passed on untouched.
-std::vector<TPopupMenus97*>& Instances() {
-  static std::vector<TPopupMenus97*> instances;
-  return instances;
-}
-bool Alive(const void* p) {
-  const auto& all = Instances();
-  return std::find(all.begin(), all.end(), p) != all.end();
-}
-
-}  // namespace
-
-namespace {
-
-constexpr DWORD kDSPDxax = 0x00E20746;
 constexpr UINT kTextFlags = DT_EXPANDTABS | DT_SINGLELINE;
 
 // The size of NONCLIENTMETRICSA without the padded border, which every version reads.
@@ -49,25 +27,6 @@ TFont97 FontFromLogFont(const LOGFONTA& lf, COLORREF color) {
   f.pitch = static_cast<BYTE>(lf.lfPitchAndFamily & 3);
   f.color = color;
   return f;
-}
-
-// The font at `dpi` (its height is given for 96 DPI).
-LOGFONTA LogFontOf(const TFont97& f, bool bold, UINT dpi) {
-  LOGFONTA lf{};
-  lf.lfHeight = tk::FontHeight(f.height, dpi);
-  lf.lfWeight = (f.bold || bold) ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = f.italic;
-  lf.lfUnderline = f.underline;
-  lf.lfStrikeOut = f.strikeOut;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfPitchAndFamily = f.pitch;
-  lstrcpynA(lf.lfFaceName, tk::FaceFor(f.name.c_str(), dpi), LF_FACESIZE);
-  return lf;
-}
-
-void FillSolid(HDC dc, const RECT& r, COLORREF color) {
-  SetBkColor(dc, color);
-  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
 void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF color) {
@@ -99,29 +58,20 @@ TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner)
     : ownerForm_(ownerForm == popupOwner ? nullptr : ownerForm),
       popupOwner_(popupOwner),
       dpi_(tk::ScreenDpi()) {
-  Instances().push_back(this);
-  tk::ChainWindowProc(ownerForm_, this,
-                      [this](HWND wnd, UINT msg, WPARAM wp, LPARAM lp, const tk::PassOn& previous) {
-                        return FormWndProc(wnd, msg, wp, lp, previous);
-                      });
+  formSubclass_.Attach<&TPopupMenus97::FormWndProc>(ownerForm_, this);
   // BannerFont: "Arial", 12 points (16 pixels at 96 DPI), as TFont97 starts.
   LoadMenuFont();
   hiliteFont_.color = SysColor97(COLOR_HIGHLIGHTTEXT);
   LoadMarks();
   UpdateMarkSize();
-  tk::ChainWindowProc(popupOwner_, this,
-                      [this](HWND wnd, UINT msg, WPARAM wp, LPARAM lp, const tk::PassOn& previous) {
-                        return PopupWndProc(wnd, msg, wp, lp, previous);
-                      });
+  popupSubclass_.Attach<&TPopupMenus97::PopupWndProc>(popupOwner_, this);
 }
 
 // The GDI objects go with their owners, each context before the bitmap selected into it.
 TPopupMenus97::~TPopupMenus97() {
-  tk::UnchainWindowProc(popupOwner_, this);
-  auto& all = Instances();
-  all.erase(std::remove(all.begin(), all.end(), this), all.end());
+  popupSubclass_.Detach();
   SetPopupMenu(nullptr);
-  tk::UnchainWindowProc(ownerForm_, this);
+  formSubclass_.Detach();
 }
 
 int TPopupMenus97::Px(int units) const { return tk::Scale(units, dpi_); }
@@ -132,9 +82,8 @@ void TPopupMenus97::SetDpi(UINT dpi) {
   dpi_ = dpi;
   // No font of the list is left selected anywhere: every context had its state restored.
   fonts_.clear();
-  ClearImageCache();
-  bannerDC_.Reset();  // lets go of the old bitmap first
-  bannerBitmap_.Reset();
+  drawnImages_.Clear();
+  banner_.Drop();
   MarkBannerStale();
   if (otherArt) LoadMarks();
   UpdateMarkSize();
@@ -199,7 +148,7 @@ void TPopupMenus97::SetDefaultFont(bool value) {
 
 void TPopupMenus97::SetImages(HIMAGELIST images) {
   if (images == images_) return;
-  ClearImageCache();
+  drawnImages_.Clear();
   images_ = images;
   imagesGiven_ = true;
   UpdateMarkSize();
@@ -211,7 +160,7 @@ HFONT TPopupMenus97::FontHandle(const TFont97& font, bool bold) {
     if (f.bold == bold && f.font == font) return f.handle.get();
   // Fonts of earlier settings are let go, so changing fonts often keeps few alive.
   if (fonts_.size() >= 8) fonts_.clear();
-  const LOGFONTA lf = LogFontOf(font, bold, dpi_);
+  const LOGFONTA lf = LogFont97(font, bold, dpi_);
   fonts_.push_back({font, bold, tk::GdiObject<HFONT>(CreateFontIndirectA(&lf))});
   return fonts_.back().handle.get();
 }
@@ -285,7 +234,7 @@ void TPopupMenus97::SetPopupMenu(HMENU menu) {
   if (menu_) SetOwnerDraw(true);
   menu_ = menu;
   root_ = TMenuItem97{};
-  ClearImageCache();
+  drawnImages_.Clear();
   byCommand_.clear();
   bySubMenu_.clear();
   savedData_.clear();
@@ -372,21 +321,20 @@ void TPopupMenus97::SetOwnerDraw(TMenuItem97& parent, bool restore, bool deep) {
 
 // Routing ----------------------------------------------------------------------------------
 
+// The item data is compared, never followed: an item of another instance, or of one that
+// has gone, is another subclass's or the window's own business.
 bool TPopupMenus97::RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  const auto mine = reinterpret_cast<ULONG_PTR>(this);
   if (msg == WM_DRAWITEM) {
     const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-    if (!dis || dis->CtlType != ODT_MENU || !dis->itemData) return false;
-    auto* target = reinterpret_cast<TPopupMenus97*>(dis->itemData);
-    if (!Alive(target)) return false;
-    result = target->HandleDrawItem(*dis);
+    if (!dis || dis->CtlType != ODT_MENU || dis->itemData != mine) return false;
+    result = HandleDrawItem(*dis);
     return true;
   }
   if (msg == WM_MEASUREITEM) {
     auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-    if (wp != 0 || !mis || !mis->itemData) return false;
-    auto* target = reinterpret_cast<TPopupMenus97*>(mis->itemData);
-    if (!Alive(target)) return false;
-    result = target->HandleMeasureItem(*mis);
+    if (wp != 0 || !mis || mis->itemData != mine) return false;
+    result = HandleMeasureItem(*mis);
     return true;
   }
   return false;
@@ -400,8 +348,8 @@ bool TPopupMenus97::AnswerMenuChar(WPARAM wp, LPARAM lp, LRESULT& result) {
   return true;
 }
 
-LRESULT TPopupMenus97::PopupWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
-                                    const std::function<LRESULT()>& previous) {
+LRESULT TPopupMenus97::PopupWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const auto previous = [&] { return tk::Subclass::Next(wnd, msg, wp, lp); };
   if (!menu_) return previous();
   LRESULT result = 0;
   switch (msg) {
@@ -411,7 +359,7 @@ LRESULT TPopupMenus97::PopupWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
       return previous();
     case WM_INITMENU:
       result = previous();
-      ClearImageCache();
+      drawnImages_.Clear();
       SetOwnerDrawShown(menu_);
       return result;
     case WM_INITMENUPOPUP:
@@ -431,8 +379,7 @@ LRESULT TPopupMenus97::PopupWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
   }
 }
 
-LRESULT TPopupMenus97::FormWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
-                                   const std::function<LRESULT()>& previous) {
+LRESULT TPopupMenus97::FormWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   switch (msg) {
     case WM_DRAWITEM:
@@ -451,7 +398,7 @@ LRESULT TPopupMenus97::FormWndProc(HWND, UINT msg, WPARAM wp, LPARAM lp,
     default:
       break;
   }
-  return previous();
+  return tk::Subclass::Next(wnd, msg, wp, lp);
 }
 
 // Measuring --------------------------------------------------------------------------------
@@ -534,29 +481,23 @@ void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
   if (OnDrawItem && OnDrawItem(menu_, item, rect, state)) return;
   if (bannerStale_ && IsBannerItem(item)) {
     bannerStale_ = false;
-    CalcBannerRect(dc);
-    // A banner built from the same settings at the same size would come out the same
-    // pixels: the one there is kept, and the rotated font is not made again.
-    const BannerLook look = CurrentBannerLook();
-    if (!(look == bannerLook_)) {
-      bannerDC_.Reset();  // lets go of the old bitmap first
-      bannerBitmap_.Reset();
-      bannerLook_ = look;
-    }
+    banner_.Place(dc, menu_, root_, Px(BannerWidth));
+    banner_.SetLook(CurrentBannerLook());
   }
-  if (Banner && IsBannerItem(item)) DrawBanner(dc, item, rect);
+  if (Banner && IsBannerItem(item)) {
+    // The banner's first item's left edge is the banner's.
+    if (rect.left == banner_.Rect().left) rect.left += Px(BannerWidth) + Px(2);
+    banner_.Draw(dc, root_, item);
+  }
   if (IsBarTag(item.tag)) return;  // menu-bar items: nothing to draw in a popup
   DrawPopupItem(dc, item, rect, state);
 }
 
-// The banner runs down the left of the items, from the top of the first to the bottom of
-// the lowest. Some platforms lay a popup's items out from its client area's corner,
-// others leave a margin there (Wine: 3 pixels): the banner starts where the items do, so
-// the first item's left edge is the banner's.
-TPopupMenus97::BannerLook TPopupMenus97::CurrentBannerLook() const {
+TBannerLook97 TPopupMenus97::CurrentBannerLook() const {
+  const RECT& r = banner_.Rect();
   return {dpi_,
-          bannerRect_.right - bannerRect_.left,
-          bannerRect_.bottom - bannerRect_.top,
+          r.right - r.left,
+          r.bottom - r.top,
           ResolveColor97(BannerColor),
           ResolveColor97(BannerEndColor),
           BannerNumColors,
@@ -564,93 +505,6 @@ TPopupMenus97::BannerLook TPopupMenus97::CurrentBannerLook() const {
           BannerJustification,
           BannerText,
           BannerFont};
-}
-
-void TPopupMenus97::CalcBannerRect(HDC dc) {
-  const int count = GetMenuItemCount(menu_);
-  std::vector<RECT> rects(count > 0 ? static_cast<std::size_t>(count) : 0u);
-  for (int i = 0; i < count; ++i)
-    if (!GetMenuItemRect(nullptr, menu_, static_cast<UINT>(i), &rects[static_cast<std::size_t>(i)]))
-      rects[static_cast<std::size_t>(i)] = RECT{};
-  const RECT first = rects.empty() ? RECT{} : rects[0];
-  LONG bottom = first.bottom;
-  for (const RECT& r : rects) bottom = std::max(bottom, r.bottom);
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
-  POINT origin{first.left, first.top};
-  if (HWND window = WindowFromDC(dc); window && (first.right > first.left))
-    ScreenToClient(window, &origin);
-  else
-    origin = POINT{0, 0};
-  bannerRect_ = RECT{origin.x, origin.y, origin.x + Px(BannerWidth), origin.y + bottom - first.top};
-  // Where each top-level item's part of the banner starts, from the banner's top; none
-  // when the items are not on screen or stand in several columns.
-  bannerSlices_.clear();
-  bool oneColumn = first.right > first.left;
-  for (const TMenuItem97& item : root_.items) oneColumn = oneColumn && item.breakKind == mbNone;
-  if (oneColumn && rects.size() == root_.items.size())
-    for (const RECT& r : rects) bannerSlices_.push_back(r.top - first.top);
-}
-
-// Every top-level item copies the banner beside itself and beside the separators around
-// it (the platform draws a separator across the banner's place: the item after it puts
-// the banner back); the first one from the banner's top, the last one to its bottom.
-// Where the items' places are not known, each copies the whole banner.
-void TPopupMenus97::DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect) {
-  const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
-  if (rect.left == bannerRect_.left) rect.left += Px(BannerWidth) + Px(2);
-  if (w <= 0 || h <= 0) return;
-  if (!bannerDC_) bannerDC_.Reset(CreateCompatibleDC(dc));
-  if (!bannerBitmap_) {
-    BuildBanner(dc);
-    SelectObject(bannerDC_.get(), bannerBitmap_.get());
-  }
-  int y0 = 0, y1 = h;
-  const std::size_t pos = static_cast<std::size_t>(&item - root_.items.data());
-  if (pos < bannerSlices_.size()) {
-    std::size_t from = pos;
-    while (from > 0 && KeepsPlatformDrawing(root_.items[from - 1])) --from;
-    y0 = from == 0 ? 0 : std::clamp(bannerSlices_[from], 0, h);
-    for (std::size_t next = pos + 1; next < root_.items.size(); ++next)
-      if (!KeepsPlatformDrawing(root_.items[next])) {
-        y1 = std::clamp(bannerSlices_[next], y0, h);
-        break;
-      }
-  }
-  BitBlt(dc, bannerRect_.left, bannerRect_.top + y0, w, y1 - y0, bannerDC_.get(), 0, y0,
-         SRCCOPY);
-}
-
-void TPopupMenus97::BuildBanner(HDC dc) {
-  const int w = bannerRect_.right - bannerRect_.left, h = bannerRect_.bottom - bannerRect_.top;
-  bannerBitmap_.Reset(CreateCompatibleBitmap(dc, w, h));
-  const tk::MemoryDc memory(CreateCompatibleDC(dc));
-  HDC mem = memory.get();
-  const tk::Selection bitmap(mem, bannerBitmap_.get());
-  const COLORREF start = ResolveColor97(BannerColor), end = ResolveColor97(BannerEndColor);
-  if (start == end) {
-    FillSolid(mem, RECT{0, 0, w, h}, start);
-  } else {
-    for (const GradientBand& band : GradientBands(h, BannerNumColors, start, end)) {
-      const tk::GdiObject<HBRUSH> brush(CreateSolidBrush(band.color));
-      const tk::Selection selected(mem, brush.get());
-      PatBlt(mem, 0, band.y0, w, band.y1 - band.y0, PATCOPY);
-    }
-  }
-  if (BannerText.empty()) return;
-  SetTextColor(mem, ResolveColor97(BannerFont.color));
-  LOGFONTA lf = LogFontOf(BannerFont, false, dpi_);
-  lf.lfEscapement = lf.lfOrientation = 900;
-  lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-  const tk::GdiObject<HFONT> rotated(CreateFontIndirectA(&lf));
-  const tk::Selection font(mem, rotated.get());
-  Rect97 area{0, 0, w, h};
-  if (BannerImage >= 0) area.bottom -= Px(BannerWidth) + Px(4);
-  SetBkMode(mem, TRANSPARENT);
-  SIZE extent{};
-  GetTextExtentPoint32A(mem, BannerText.c_str(), static_cast<int>(BannerText.size()), &extent);
-  const Point97 at = BannerTextOrigin(area, extent.cx, extent.cy + Px(2), BannerJustification,
-                                      static_cast<int>(dpi_));
-  TextOutA(mem, at.x, at.y, BannerText.c_str(), static_cast<int>(BannerText.size()));
 }
 
 void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
@@ -662,62 +516,9 @@ void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
     height = MeasuredItemHeight(mark_.height, textHeight, static_cast<int>(dpi_));
   }
   RECT box{rect.left, rect.top, rect.left + w + Px(4), rect.top + height};
-  FillSolid(dc, RECT{box.left, box.top, box.right + Stroke(1), box.bottom},
+  FillSolid97(dc, RECT{box.left, box.top, box.right + Stroke(1), box.bottom},
             ResolveColor97(BrushColor));
   DrawEdge(dc, &box, raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
-}
-
-// An image on its item's background. Drawing from the image list with its mask costs
-// more than the rest of an item together, so each image is drawn once on each background
-// per menu session and copied from there.
-void TPopupMenus97::DrawImage(HDC dc, int index, int x, int y, COLORREF background) {
-  int w = 0, h = 0;
-  ImageList_GetIconSize(images_, &w, &h);
-  if (!imageDC_) imageDC_.Reset(CreateCompatibleDC(dc));
-  HDC mem = imageDC_.get();
-  tk::GdiObject<HBITMAP>& cached = imageCache_[{index, background}];
-  if (!cached) {
-    cached.Reset(CreateCompatibleBitmap(dc, w, h));
-    SelectObject(mem, cached.get());
-    FillSolid(mem, RECT{0, 0, w, h}, background);
-    ImageList_Draw(images_, index, mem, 0, 0, ILD_TRANSPARENT);
-  } else {
-    SelectObject(mem, cached.get());
-  }
-  BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
-}
-
-void TPopupMenus97::ClearImageCache() {
-  imageDC_.Reset();  // lets go of the bitmap selected last
-  imageCache_.clear();
-}
-
-// A disabled item's image: its shape pressed into the background, a highlight one pixel
-// (one unit) down and right under a shadow. No background of its own is filled.
-void TPopupMenus97::DrawEmbossed(HDC dc, int index, int x, int y) {
-  int w = 0, h = 0;
-  ImageList_GetIconSize(images_, &w, &h);
-  const tk::GdiObject<HBITMAP> colourBmp(CreateCompatibleBitmap(dc, w, h));
-  const tk::MemoryDc colourDc(CreateCompatibleDC(dc));
-  HDC colour = colourDc.get();
-  const tk::Selection colourSelected(colour, colourBmp.get());
-  PatBlt(colour, 0, 0, w, h, WHITENESS);
-  ImageList_Draw(images_, index, colour, 0, 0, ILD_TRANSPARENT);
-  const tk::GdiObject<HBITMAP> monoBmp(CreateBitmap(w, h, 1, 1, nullptr));
-  const tk::MemoryDc monoDc(CreateCompatibleDC(dc));
-  HDC mono = monoDc.get();
-  const tk::Selection monoSelected(mono, monoBmp.get());
-  // The image's pixels become 1, what it leaves white 0.
-  SetBkColor(colour, RGB(255, 255, 255));
-  BitBlt(mono, 0, 0, w, h, colour, 0, 0, NOTSRCCOPY);
-  SetTextColor(dc, RGB(0, 0, 0));
-  SetBkColor(dc, RGB(255, 255, 255));
-  const std::pair<int, int> passes[] = {{COLOR_BTNHIGHLIGHT, Stroke(1)}, {COLOR_BTNSHADOW, 0}};
-  for (const auto& [color, offset] : passes) {
-    const tk::GdiObject<HBRUSH> brush(CreateSolidBrush(GetSysColor(color)));
-    const tk::Selection selected(dc, brush.get());
-    BitBlt(dc, x + offset, y + offset, w, h, mono, 0, 0, kDSPDxax);
-  }
 }
 
 void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
@@ -735,14 +536,15 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
   }
   if (item.breakKind == mbBarBreak) {
     const int x = rect.left - Px(3);
+    const RECT& banner = banner_.Rect();
     for (int i = 0; i < stroke; ++i) {
-      Line(dc, x + i, bannerRect_.top, x + i, bannerRect_.bottom, GetSysColor(COLOR_BTNSHADOW));
-      Line(dc, x + stroke + i, bannerRect_.top, x + stroke + i, bannerRect_.bottom,
+      Line(dc, x + i, banner.top, x + i, banner.bottom, GetSysColor(COLOR_BTNSHADOW));
+      Line(dc, x + stroke + i, banner.top, x + stroke + i, banner.bottom,
            GetSysColor(COLOR_BTNHIGHLIGHT));
     }
   }
   if (item.enabled)
-    FillSolid(dc, rect, ResolveColor97(selected && !title ? HiliteBar : BrushColor));
+    FillSolid97(dc, rect, ResolveColor97(selected && !title ? HiliteBar : BrushColor));
 
   int imageW = 0, imageH = 0;
   if (images_) ImageList_GetIconSize(images_, &imageW, &imageH);
@@ -755,13 +557,14 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
       DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(markSize.cx), false);
     }
     if (hasImage)
-      DrawImage(dc, item.tag, rect.left + Px(2), rect.top + Px(2),
-                ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
+      drawnImages_.Draw(
+          dc, images_, item.tag, rect.left + Px(2), rect.top + Px(2),
+          ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
     else if (item.checked)
       DrawMark(dc, (item.radio ? radioMark_ : checkMark_).get(), rect.left + Px(1),
                rect.top + Px(1));
   } else if (hasImage) {
-    DrawEmbossed(dc, item.tag, rect.left, rect.top);
+    TMenuImages97::DrawEmbossed(dc, images_, item.tag, rect.left, rect.top, Stroke(1));
   }
 
   const TFont97& font = selected ? hiliteFont_ : font_;

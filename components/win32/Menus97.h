@@ -3,13 +3,15 @@
 // image list, a background and highlight bar of its own, marks, title separators
 // ("-Title") and embossed disabled items. The host builds and pops the menu up as
 // usual; the component works through the messages the menu sends to the window that
-// owns it while open, by putting a window procedure in front of that window's (the
-// toolkit's window chain: several instances may share the window and be destroyed in
-// any order). The menu's items are read into TMenuItem97 when the menu is attached
-// (Tag: the item data the host gave each item) and made owner-drawn; detaching turns
-// them back into the string items they were, item data and all. Sizes are set in units of
-// a 96-DPI screen; the owner names the DPI of the screen a menu opens on (SetDpi), and
-// the component measures and draws everything for it.
+// owns it while open, by subclassing that window (tk::Subclass: several instances may
+// share the window and be destroyed in any order). The menu's items are read into
+// TMenuItem97 when the menu is attached (Tag: the item data the host gave each item) and
+// made owner-drawn, with the instance as their item data: an instance measures and draws
+// only items that name it, and passes every other item on untouched. Detaching turns them
+// back into the string items they were, item data and all. Sizes are set in units of a
+// 96-DPI screen; the owner names the DPI of the screen a menu opens on (SetDpi), and the
+// component measures and draws everything for it. The banner and the images are kept
+// between openings (Menus97Banner.h, Menus97Images.h).
 #pragma once
 
 #include <windows.h>
@@ -22,22 +24,13 @@
 #include <string>
 
 #include "components/Menus97.h"
+#include "components/win32/Menus97Banner.h"
+#include "components/win32/Menus97Images.h"
+#include "components/win32/Menus97Paint.h"
 #include "toolkit/Gdi.h"
+#include "toolkit/Subclass.h"
 
 namespace ostrel {
-
-// A colour: an RGB value, or a system colour index with SysColor97.
-constexpr COLORREF SysColor97(int index) { return 0x80000000u | static_cast<COLORREF>(index); }
-COLORREF ResolveColor97(COLORREF color);
-
-struct TFont97 {
-  std::string name = "Arial";
-  int height = -16;  // pixels at 96 DPI; negative: character height
-  bool bold = false, italic = false, underline = false, strikeOut = false;
-  BYTE pitch = DEFAULT_PITCH;
-  COLORREF color = SysColor97(COLOR_WINDOWTEXT);
-  bool operator==(const TFont97&) const = default;
-};
 
 class TPopupMenus97 {
  public:
@@ -108,10 +101,8 @@ class TPopupMenus97 {
   }
 
  private:
-  LRESULT PopupWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
-                       const std::function<LRESULT()>& previous);
-  LRESULT FormWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
-                      const std::function<LRESULT()>& previous);
+  LRESULT PopupWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT FormWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   bool RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   bool AnswerMenuChar(WPARAM wp, LPARAM lp, LRESULT& result);
 
@@ -129,15 +120,10 @@ class TPopupMenus97 {
   int TextWidth(HDC dc, const std::string& text, int* height = nullptr);
   int MeasureWidth(HDC dc, const TMenuItem97& item);
   bool IsBannerItem(const TMenuItem97& item) const { return item.parent == &root_; }
-  void CalcBannerRect(HDC dc);
-  void DrawBanner(HDC dc, const TMenuItem97& item, RECT& rect);
-  void BuildBanner(HDC dc);
+  TBannerLook97 CurrentBannerLook() const;
   void DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised);
-  void DrawEmbossed(HDC dc, int index, int x, int y);
-  void DrawImage(HDC dc, int index, int x, int y, COLORREF background);
-  void ClearImageCache();
 
   HWND ownerForm_ = nullptr;
   HWND popupOwner_ = nullptr;
@@ -153,23 +139,7 @@ class TPopupMenus97 {
   tk::GdiObject<HBITMAP> checkMark_, radioMark_;
   SIZE checkSize_{17, 17};
   MarkSize mark_{20, 20};
-  RECT bannerRect_{};
-  tk::GdiObject<HBITMAP> bannerBitmap_;
-  tk::MemoryDc bannerDC_;  // holds the banner bitmap while it is cached
-  // What the cached banner was built from.
-  struct BannerLook {
-    UINT dpi = 0;
-    int width = 0, height = 0;
-    COLORREF start = 0, end = 0;
-    int numColors = 0, image = 0;
-    TBannerJustification justification = bjCenter;
-    std::string text;
-    TFont97 font;
-    bool operator==(const BannerLook&) const = default;
-  };
-  BannerLook CurrentBannerLook() const;
-  BannerLook bannerLook_;
-  std::vector<int> bannerSlices_;
+  TMenuBanner97 banner_;
   bool bannerStale_ = true;
   // Measuring a menu asks for every item in turn, and each needs all its siblings:
   // their shared width is kept for one opening.
@@ -177,14 +147,15 @@ class TPopupMenus97 {
   std::map<std::uint32_t, TMenuItem97*> byCommand_;
   std::map<HMENU, TMenuItem97*> bySubMenu_;
   tk::MemoryDc measureDC_;
-  std::map<std::pair<int, COLORREF>, tk::GdiObject<HBITMAP>> imageCache_;
-  tk::MemoryDc imageDC_;  // holds one of the cached images; goes before them
+  TMenuImages97 drawnImages_;
   struct FontKey {
     TFont97 font;
     bool bold;
     tk::GdiObject<HFONT> handle;
   };
   std::vector<FontKey> fonts_;
+  // Last, so they go first: no message reaches an instance partly gone.
+  tk::Subclass formSubclass_, popupSubclass_;
 };
 
 }  // namespace ostrel

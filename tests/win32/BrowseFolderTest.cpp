@@ -289,6 +289,8 @@ TEST_F(BrowseFolderTest, CustomButtonSitsInTheDialogAndReportsItsClick) {
     button = GetDlgItem(dialog, kCustomButtonId);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button, b.CustomButton());
+    // The shell's dialog is subclassed, with nothing of ours in its window data.
+    EXPECT_NE(GetWindowLongPtrA(dialog, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&b));
     char cls[32] = {};
     GetClassNameA(button, cls, sizeof cls);
     EXPECT_STRCASEEQ(cls, "Button");

@@ -1,5 +1,5 @@
-// TPopupMenus97 on real windows, menus and device contexts: the chain of window
-// procedures in front of the popup owner, the owner-draw pass and its undoing, the
+// TPopupMenus97 on real windows, menus and device contexts: the subclasses of the popup
+// owner, the owner-draw pass and its undoing, the
 // accelerator answer, item sizes, where images and text land, embossed disabled images,
 // and the banner of a menu really popped up, read back from the screen's pixels.
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "components/win32/Menus97.h"
+#include "toolkit/Subclass.h"
 
 namespace ostrel {
 namespace {
@@ -122,6 +123,13 @@ class Menus97Test : public ::testing::Test {
     dis.itemData = Of(&m);
     return SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
   }
+  // A WM_DRAWITEM whose item data is `data`, drawing nothing.
+  void SendStray(ULONG_PTR data) {
+    DRAWITEMSTRUCT stray{};
+    stray.CtlType = ODT_MENU;
+    stray.itemData = data;
+    SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&stray));
+  }
   SIZE SendMeasure(const TPopupMenus97& m, UINT id) {
     MEASUREITEMSTRUCT mis{};
     mis.CtlType = ODT_MENU;
@@ -158,17 +166,20 @@ struct Canvas {
 
 // Several instances in front of one window: the newest is called first, any order of
 // destruction leaves a working chain, and the last one gives the window its procedure
-// back. A destroyed instance's menu is a plain string menu again, item data included.
+// back. A destroyed instance's menu is a plain string menu again, item data included,
+// and a message for one of its items goes on to the window untouched.
 TEST_F(Menus97Test, ChainHoldsInEveryOrderOfDestruction) {
   const WNDPROC original = ProcOf(owner);
   std::array<int, 3> order{0, 1, 2};
   do {
     std::array<MenuPtr, 3> menus;
     std::array<std::unique_ptr<TPopupMenus97>, 3> m;
+    std::array<ULONG_PTR, 3> goneData{};
     for (int i = 0; i < 3; ++i) {
       menus[i].reset(CreatePopupMenu());
       Append(menus[i].get(), 10 + i, "&Apple", 40 + i);
       m[i] = std::make_unique<TPopupMenus97>(nullptr, owner);
+      goneData[i] = Of(m[i].get());
       m[i]->SetPopupMenu(menus[i].get());
       EXPECT_EQ(Read(menus[i].get(), 0).data, Of(m[i].get()));
     }
@@ -180,6 +191,9 @@ TEST_F(Menus97Test, ChainHoldsInEveryOrderOfDestruction) {
       EXPECT_FALSE(plain.type & MFT_OWNERDRAW);
       EXPECT_EQ(plain.text, "&Apple");
       EXPECT_EQ(plain.data, static_cast<ULONG_PTR>(40 + gone));
+      g_drawItemsSeen = 0;
+      SendStray(goneData[gone]);
+      EXPECT_EQ(g_drawItemsSeen, 1);
       // What no instance answers still reaches the window's own procedure, and every
       // remaining instance still draws its own items.
       EXPECT_EQ(SendMessageA(owner, kProbe, 0, 0), kProbeAnswer);
@@ -214,12 +228,28 @@ TEST_F(Menus97Test, NewestInstanceIsCalledFirstAndPassesOnBeforeItsOwnPass) {
   EXPECT_EQ(Read(menu.get(), 0).data, Of(&older));
   EXPECT_TRUE(Read(menu.get(), 0).type & MFT_OWNERDRAW);
   // Item data that names no instance is not followed.
-  DRAWITEMSTRUCT stray{};
-  stray.CtlType = ODT_MENU;
-  stray.itemData = 4;
   g_drawItemsSeen = 0;
-  SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&stray));
+  SendStray(4);
   EXPECT_EQ(g_drawItemsSeen, 1);
+}
+
+// The window goes before its subclass: the member sees WM_NCDESTROY, and the subclass
+// lets go of the window.
+TEST_F(Menus97Test, SubclassLetsGoOfAWindowDestroyedFirst) {
+  struct Watch {
+    UINT last = 0;
+    LRESULT On(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+      last = msg;
+      return tk::Subclass::Next(wnd, msg, wp, lp);
+    }
+  } watch;
+  tk::Subclass subclass;
+  ASSERT_TRUE(subclass.Attach<&Watch::On>(owner, &watch));
+  EXPECT_EQ(SendMessageA(owner, kProbe, 0, 0), kProbeAnswer);
+  EXPECT_EQ(watch.last, kProbe);
+  DestroyWindow(owner);
+  EXPECT_EQ(watch.last, static_cast<UINT>(WM_NCDESTROY));
+  EXPECT_EQ(subclass.Window(), nullptr);
 }
 
 TEST_F(Menus97Test, OwnerDrawPassKeepsSeparatorsSubmenusStatesAndUndoesOnDetach) {
