@@ -26,12 +26,14 @@ add_library(ostrel_win32 STATIC
   components/win32/BrowseFolder.cpp
   components/win32/Menus97.cpp
   toolkit/Application.cpp
-  toolkit/Dpi.cpp
+  toolkit/Art.cpp
+  toolkit/DpiQueries.cpp
   toolkit/Form.cpp
   toolkit/Controls.cpp
   toolkit/Dialogs.cpp
   toolkit/HelpButton.cpp
   toolkit/HintWindow.cpp
+  toolkit/UiFont.cpp
   toolkit/WindowChain.cpp
   components/win32/Balloon.cpp
   macro/win32/Form4.cpp
