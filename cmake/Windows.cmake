@@ -29,13 +29,15 @@ add_library(ostrel_win32 STATIC
   components/win32/Menus97Images.cpp
   components/win32/Menus97Paint.cpp
   toolkit/Application.cpp
-  toolkit/Dpi.cpp
+  toolkit/Art.cpp
+  toolkit/DpiQueries.cpp
   toolkit/Form.cpp
   toolkit/Controls.cpp
   toolkit/Dialogs.cpp
   toolkit/HelpButton.cpp
   toolkit/HintWindow.cpp
   toolkit/Subclass.cpp
+  toolkit/UiFont.cpp
   components/win32/Balloon.cpp
   macro/win32/Form4.cpp
   dialogs/win32/Keydefines.cpp

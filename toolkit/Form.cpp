@@ -8,7 +8,8 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
-#include "toolkit/Dpi.h"
+#include "toolkit/DpiQueries.h"
+#include "toolkit/UiFont.h"
 
 namespace ostrel::tk {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/Application.h"
+#include "toolkit/Art.h"
 #include "toolkit/Colours.h"
 
 namespace ostrel::tk {

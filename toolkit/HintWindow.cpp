@@ -1,7 +1,8 @@
 #include "toolkit/HintWindow.h"
 
 #include "toolkit/Application.h"
-#include "toolkit/Dpi.h"
+#include "toolkit/DpiQueries.h"
+#include "toolkit/UiFont.h"
 #include "toolkit/Form.h"
 
 namespace ostrel::tk {
@@ -99,11 +100,11 @@ RECT HintWindow::CalcHintRect(int maxWidth, const std::string& text) {
   if (!font_.get() || dpi != dpi_) font_.Reset(CreateStatusFont(dpi));
   dpi_ = dpi;
   RECT r{0, 0, maxWidth, 0};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font_.get());
-  DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    const WindowDc dc;
+    const Selection font(dc.get(), font_.get());
+    DrawTextA(dc.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  }
   r.right += 2 * Scale(kPlainMargin, dpi) + 2;  // the margins and the border
   r.bottom += 2 * Scale(kPlainMargin, dpi) + 2;
   return r;
@@ -123,8 +124,8 @@ void HintWindow::Hide() {
 }
 
 void HintWindow::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
+  const PaintDc paint(hwnd_);
+  HDC dc = paint.get();
   RECT r;
   GetClientRect(hwnd_, &r);
   GdiObject<HBRUSH> fill(CreateSolidBrush(Application::Get().hintColor));
@@ -132,12 +133,10 @@ void HintWindow::Paint() {
   const UINT dpi = dpi_ ? dpi_ : DpiAt(CursorAt());
   InflateRect(&r, -Scale(kPlainMargin, dpi), -Scale(kPlainMargin, dpi));
   if (!font_.get()) font_.Reset(CreateStatusFont(dpi));
-  HGDIOBJ old = SelectObject(dc, font_.get());
+  const Selection font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
   DrawTextA(dc, caption_.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
-  EndPaint(hwnd_, &ps);
 }
 
 std::unique_ptr<HintWindow> MakePlainHintWindow() { return std::make_unique<HintWindow>(); }

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Application.h"
-#include "toolkit/Dpi.h"
+#include "toolkit/DpiQueries.h"
+#include "toolkit/UiFont.h"
 
 namespace ostrel {
 
@@ -31,17 +33,13 @@ HFONT DefaultBalloonFont(UINT dpi) {
 
 HBITMAP ShadowPattern() {
   static tk::GdiObject<HBITMAP> pattern = [] {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, 8, 8);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bmp);
+    const tk::WindowDc screen;
+    tk::GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.get(), 8, 8));
+    const tk::BitmapDc dc(screen.get(), bmp.get());
     for (int y = 0; y < 8; ++y)
       for (int x = 0; x < 8; ++x)
-        SetPixel(dc, x, y, ShadowPatternBlack(x, y) ? RGB(0, 0, 0) : RGB(255, 255, 255));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return tk::GdiObject<HBITMAP>(bmp);
+        SetPixel(dc.get(), x, y, ShadowPatternBlack(x, y) ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    return bmp;
   }();
   return pattern.get();
 }
@@ -249,48 +247,43 @@ SIZE TBalloonWindow::MeasureBalloon(const std::string& text) const {
   const std::int32_t limit =
       TextWidthLimit(PixelWidthLimit(settings_->MaxWidth, screenW, dpi), cursor.x, screenW, d, dpi);
   RECT r{0, 0, limit, 0};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font_ ? font_ : DefaultBalloonFont(dpi_));
-  DrawTextA(dc, text.c_str(), -1, &r, DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  const tk::WindowDc dc;
+  const tk::Selection font(dc.get(), font_ ? font_ : DefaultBalloonFont(dpi_));
+  DrawTextA(dc.get(), text.c_str(), -1, &r, DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK);
   const BalloonSize s = WindowSize(r.right - r.left, r.bottom - r.top, d, dpi);
   return SIZE{s.width, s.height};
 }
 
-HRGN TBalloonWindow::ShapeRegion(int k) const {
+tk::Region TBalloonWindow::ShapeRegion(int k) const {
   const BalloonOutline o = OutlineAt(
       Outline(position_, size_.cx, size_.cy, settings_->ShadowDepth, static_cast<int>(dpi_)), k);
   const int corner = tk::Scale(kBalloonCornerEllipse, dpi_);
-  HRGN body =
+  tk::Region body(
       settings_->Shape == bsRoundRect
           ? CreateRoundRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom, corner, corner)
-          : CreateRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom);
+          : CreateRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom));
   const POINT tail[3] = {{o.tip.x, o.tip.y}, {o.base1.x, o.base1.y}, {o.base2.x, o.base2.y}};
-  HRGN tailRgn = CreatePolygonRgn(tail, 3, ALTERNATE);
-  CombineRgn(body, body, tailRgn, RGN_OR);
-  DeleteObject(tailRgn);
+  const tk::Region tailRgn(CreatePolygonRgn(tail, 3, ALTERNATE));
+  CombineRgn(body.get(), body.get(), tailRgn.get(), RGN_OR);
   return body;
 }
 
 void TBalloonWindow::ApplyRegion() {
-  HRGN rgn = ShapeRegion(0);
+  tk::Region rgn = ShapeRegion(0);
   if (settings_->ShadowDepth > 0) {
-    HRGN shadow = ShapeRegion(tk::Scale(settings_->ShadowDepth, dpi_));
-    CombineRgn(rgn, rgn, shadow, RGN_OR);
-    DeleteObject(shadow);
+    const tk::Region shadow = ShapeRegion(tk::Scale(settings_->ShadowDepth, dpi_));
+    CombineRgn(rgn.get(), rgn.get(), shadow.get(), RGN_OR);
   }
-  SetWindowRgn(Handle(), rgn, FALSE);  // the window owns the region now
+  tk::SetWindowRegion(Handle(), std::move(rgn), false);
 }
 
 void TBalloonWindow::DrawShape(HDC dc, int k, COLORREF fill, COLORREF outline) const {
-  HRGN rgn = ShapeRegion(k);
-  tk::GdiObject<HBRUSH> fillBrush(CreateSolidBrush(fill));
-  tk::GdiObject<HBRUSH> frameBrush(CreateSolidBrush(outline));
-  FillRgn(dc, rgn, fillBrush.get());
+  const tk::Region rgn = ShapeRegion(k);
+  const tk::GdiObject<HBRUSH> fillBrush(CreateSolidBrush(fill));
+  const tk::GdiObject<HBRUSH> frameBrush(CreateSolidBrush(outline));
+  FillRgn(dc, rgn.get(), fillBrush.get());
   const int line = std::max(1, tk::Scale(1, dpi_));
-  FrameRgn(dc, rgn, frameBrush.get(), line, line);
-  DeleteObject(rgn);
+  FrameRgn(dc, rgn.get(), frameBrush.get(), line, line);
 }
 
 LRESULT TBalloonWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -308,67 +301,54 @@ LRESULT TBalloonWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-// Everything is drawn off the screen and copied in one go.
+// Everything is drawn off the screen and copied in one go. Each bitmap is made before the
+// context that holds it, so the context lets go of it before it is freed.
 void TBalloonWindow::Paint() {
-  PAINTSTRUCT ps;
-  HDC wdc = BeginPaint(Handle(), &ps);
+  const tk::PaintDc paint(Handle());
+  HDC wdc = paint.get();
   const int w = size_.cx, h = size_.cy, d = tk::Scale(settings_->ShadowDepth, dpi_);
-  if (w <= 0 || h <= 0) {
-    EndPaint(Handle(), &ps);
-    return;
-  }
-  HDC a = CreateCompatibleDC(wdc);
-  tk::GdiObject<HBITMAP> bmpA(CreateCompatibleBitmap(wdc, w, h));
-  HGDIOBJ oldA = SelectObject(a, bmpA.get());
+  if (w <= 0 || h <= 0) return;
+  const tk::GdiObject<HBITMAP> bmpA(CreateCompatibleBitmap(wdc, w, h));
+  const tk::BitmapDc a(wdc, bmpA.get());
   // A: the screen underneath.
   if (background_.get()) {
-    HDC src = CreateCompatibleDC(wdc);
-    HGDIOBJ oldSrc = SelectObject(src, background_.get());
-    BitBlt(a, 0, 0, w, h, src, 0, 0, SRCCOPY);
-    SelectObject(src, oldSrc);
-    DeleteDC(src);
+    const tk::BitmapDc src(wdc, background_.get());
+    BitBlt(a.get(), 0, 0, w, h, src.get(), 0, 0, SRCCOPY);
   } else {
-    BitBlt(a, 0, 0, w, h, wdc, 0, 0, SRCCOPY);
+    BitBlt(a.get(), 0, 0, w, h, wdc, 0, 0, SRCCOPY);
   }
   if (d > 0 && settings_->ShadowStyle == ssSolid) {
-    DrawShape(a, d, RGB(0, 0, 0), RGB(0, 0, 0));
+    DrawShape(a.get(), d, RGB(0, 0, 0), RGB(0, 0, 0));
   } else if (d > 0) {
     // B: A with every second pixel black; C: white but for the two shapes; B OR C leaves
     // the dithered copy inside the shapes only, and A AND B darkens A there.
-    HDC b = CreateCompatibleDC(wdc);
-    tk::GdiObject<HBITMAP> bmpB(CreateCompatibleBitmap(wdc, w, h));
-    HGDIOBJ oldB = SelectObject(b, bmpB.get());
-    BitBlt(b, 0, 0, w, h, a, 0, 0, SRCCOPY);
-    tk::GdiObject<HBRUSH> pattern(CreatePatternBrush(ShadowPattern()));
-    HGDIOBJ oldBrush = SelectObject(b, pattern.get());
-    PatBlt(b, 0, 0, w, h, 0x00A000C9);  // DPa
-    SelectObject(b, oldBrush);
-    HDC c = CreateCompatibleDC(wdc);
-    tk::GdiObject<HBITMAP> bmpC(CreateCompatibleBitmap(wdc, w, h));
-    HGDIOBJ oldC = SelectObject(c, bmpC.get());
-    PatBlt(c, 0, 0, w, h, WHITENESS);
-    DrawShape(c, 0, RGB(0, 0, 0), RGB(0, 0, 0));
-    DrawShape(c, d, RGB(0, 0, 0), RGB(0, 0, 0));
-    BitBlt(b, 0, 0, w, h, c, 0, 0, SRCPAINT);
-    BitBlt(a, 0, 0, w, h, b, 0, 0, SRCAND);
-    SelectObject(c, oldC);
-    DeleteDC(c);
-    SelectObject(b, oldB);
-    DeleteDC(b);
+    const tk::GdiObject<HBITMAP> bmpB(CreateCompatibleBitmap(wdc, w, h));
+    const tk::BitmapDc b(wdc, bmpB.get());
+    BitBlt(b.get(), 0, 0, w, h, a.get(), 0, 0, SRCCOPY);
+    {
+      const tk::GdiObject<HBRUSH> pattern(CreatePatternBrush(ShadowPattern()));
+      const tk::Selection brush(b.get(), pattern.get());
+      PatBlt(b.get(), 0, 0, w, h, 0x00A000C9);  // DPa
+    }
+    const tk::GdiObject<HBITMAP> bmpC(CreateCompatibleBitmap(wdc, w, h));
+    const tk::BitmapDc c(wdc, bmpC.get());
+    PatBlt(c.get(), 0, 0, w, h, WHITENESS);
+    DrawShape(c.get(), 0, RGB(0, 0, 0), RGB(0, 0, 0));
+    DrawShape(c.get(), d, RGB(0, 0, 0), RGB(0, 0, 0));
+    BitBlt(b.get(), 0, 0, w, h, c.get(), 0, 0, SRCPAINT);
+    BitBlt(a.get(), 0, 0, w, h, b.get(), 0, 0, SRCAND);
   }
-  DrawShape(a, 0, fill_, outline_);
+  DrawShape(a.get(), 0, fill_, outline_);
   const int dpi = static_cast<int>(dpi_);
   const BalloonRect t = TextRect(Outline(position_, w, h, settings_->ShadowDepth, dpi), dpi);
   RECT textRect{t.left, t.top, t.right, t.bottom};
-  HGDIOBJ oldFont = SelectObject(a, font_ ? font_ : DefaultBalloonFont(dpi_));
-  SetBkMode(a, TRANSPARENT);
-  SetTextColor(a, text_);
-  DrawTextA(a, Caption().c_str(), -1, &textRect, DT_NOPREFIX | DT_WORDBREAK);
-  SelectObject(a, oldFont);
-  BitBlt(wdc, 0, 0, w, h, a, 0, 0, SRCCOPY);
-  SelectObject(a, oldA);
-  DeleteDC(a);
-  EndPaint(Handle(), &ps);
+  {
+    const tk::Selection font(a.get(), font_ ? font_ : DefaultBalloonFont(dpi_));
+    SetBkMode(a.get(), TRANSPARENT);
+    SetTextColor(a.get(), text_);
+    DrawTextA(a.get(), Caption().c_str(), -1, &textRect, DT_NOPREFIX | DT_WORDBREAK);
+  }
+  BitBlt(wdc, 0, 0, w, h, a.get(), 0, 0, SRCCOPY);
 }
 
 // ---- TBalloonHintWindow
@@ -411,20 +391,19 @@ void TBalloonHintWindow::ActivateHint(const RECT&, const std::string& text) {
   position_ = at.position;
 
   // The screen underneath, for the shadow and for the corners a rectangular window shows.
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  background_.Reset(CreateCompatibleBitmap(screen, size_.cx, size_.cy));
-  HGDIOBJ old = SelectObject(mem, background_.get());
-  BitBlt(mem, 0, 0, size_.cx, size_.cy, screen, at.window.left, at.window.top, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  {
+    const tk::WindowDc screen;
+    background_.Reset(CreateCompatibleBitmap(screen.get(), size_.cx, size_.cy));
+    const tk::BitmapDc mem(screen.get(), background_.get());
+    BitBlt(mem.get(), 0, 0, size_.cx, size_.cy, screen.get(), at.window.left, at.window.top,
+           SRCCOPY);
+  }
 
   // The shape is set before the window shows, so it never appears as a rectangle first.
   if (behavior.Contains(bbUseRegions)) {
     ApplyRegion();
   } else {
-    SetWindowRgn(hwnd, nullptr, FALSE);
+    tk::SetWindowRegion(hwnd, tk::Region(), false);
     if (!g_hook) g_hook = SetWindowsHookExA(WH_GETMESSAGE, WatchMessages, nullptr, GetCurrentThreadId());
     g_watched = hwnd;
     g_moveSeen = false;

@@ -107,7 +107,7 @@ class TBalloonWindow : public tk::HintWindow {
  private:
   void Paint();
   void DrawShape(HDC dc, int k, COLORREF fill, COLORREF outline) const;
-  HRGN ShapeRegion(int k) const;
+  tk::Region ShapeRegion(int k) const;
 
   COLORREF fill_ = 0;
   COLORREF outline_ = 0;

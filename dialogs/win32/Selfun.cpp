@@ -1,6 +1,7 @@
 #include "dialogs/win32/Selfun.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Art.h"
 #include "toolkit/Colours.h"
 
 namespace ostrel {

@@ -1,5 +1,6 @@
 // The toolkit's controls where the windows use them: the teal information pane of every
-// dialog, whose brush goes with the dialog, and the typed calls' "nothing" (-1, null).
+// dialog, whose brush goes with the dialog, the typed calls' "nothing" (-1, null), and
+// the drawing objects' owners letting go in the right order.
 // (The configuration window's pane is checked with that window's tests.)
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "macro/win32/Form4.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Gdi.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {
@@ -89,6 +91,30 @@ TEST(Controls, NothingSelectedIsMinusOneOrNullAndTreeItemsKeepTheirData) {
   tree.DeleteItem(group);  // with its children
   EXPECT_EQ(tree.Selected(), nullptr);
   DestroyWindow(parent);
+}
+
+// A bitmap is out of its context, and a font out of a context that lives on, once their
+// owners go: freeing them then frees them. A region a window refuses is freed, not lost.
+TEST(GdiOwners, SelectionsLetGoBeforeTheFreeAndARefusedRegionIsFreed) {
+  const tk::WindowDc screen;
+  const tk::MemoryDc lasting(CreateCompatibleDC(screen.get()));
+  HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), 4, 4);
+  HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
+  {
+    const tk::BitmapDc held(screen.get(), bitmap);
+    const tk::Selection selected(lasting.get(), font);
+    EXPECT_EQ(GetCurrentObject(held.get(), OBJ_BITMAP), bitmap);
+    EXPECT_EQ(GetCurrentObject(lasting.get(), OBJ_FONT), font);
+  }
+  EXPECT_NE(GetCurrentObject(lasting.get(), OBJ_FONT), font);
+  DeleteObject(bitmap);
+  DeleteObject(font);
+  EXPECT_EQ(GetObjectType(bitmap), 0u);
+  EXPECT_EQ(GetObjectType(font), 0u);
+
+  HRGN refused = CreateRectRgn(0, 0, 10, 10);
+  EXPECT_FALSE(tk::SetWindowRegion(nullptr, tk::Region(refused), false));
+  EXPECT_EQ(GetObjectType(refused), 0u);
 }
 
 }  // namespace
