@@ -68,7 +68,10 @@ class RemoteTree {
   RemoteTree(const RemoteTree&) = delete;
   RemoteTree& operator=(const RemoteTree&) = delete;
 
-  std::string Outline() { return remote_ ? Items(Next(nullptr, TVGN_ROOT)) : "(unreadable)"; }
+  std::string Outline() {
+    if (!tree_) return "(no tree)";
+    return remote_ ? Items(Next(nullptr, TVGN_ROOT)) : "(unreadable)";
+  }
 
  private:
   static constexpr SIZE_T kSize = 4096;
