@@ -162,7 +162,8 @@ set_tests_properties(win32_save_crash PROPERTIES TIMEOUT 1200)
 add_executable(olprobe tests/e2e/olprobe.cpp)
 target_link_libraries(olprobe PRIVATE user32 kernel32)
 # The real Ostrel.exe started beside a Keys.fil and ended by its terminate message.
-add_executable(smoketest tests/win32/host/smoketest.cpp)
+add_executable(smoketest tests/e2e/smoketest.cpp tests/e2e/OstrelLaunch.cpp)
+target_include_directories(smoketest PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(smoketest PRIVATE ostrel_core shell32 user32 kernel32)
 add_dependencies(smoketest Ostrel OLWATCH)
 # They ship in the self-test package (scripts/package): no link time, like the program.
@@ -218,7 +219,11 @@ set_tests_properties(e2e_release PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 R
 # definitions, the hotkey dispatch latency and the idle CPU of Ostrel.exe. ctest only
 # checks that they still run; the figures come from running the program alone.
 if(TARGET ostrel_win32 AND EXISTS ${PROJECT_SOURCE_DIR}/bench/win32/ostrel_bench.cpp)
-  add_executable(ostrel_bench bench/win32/ostrel_bench.cpp resources/Ostrel.rc)
+  # One file per measure; it starts Ostrel.exe with the smoke test's launcher and types
+  # into the Sendkeys tests' window.
+  file(GLOB OSTREL_WIN32_BENCH CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win32/*.cpp)
+  add_executable(ostrel_bench ${OSTREL_WIN32_BENCH} tests/e2e/OstrelLaunch.cpp resources/Ostrel.rc)
+  target_include_directories(ostrel_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(ostrel_bench PRIVATE ostrel_win32)
   # The idle measure starts the Ostrel.exe and OLWATCH.DLL found beside the bench.
   add_dependencies(ostrel_bench Ostrel)

@@ -3,121 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "macro/Sendkeys.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
+#include "win32/EditThread.h"
 
 namespace ostrel {
 namespace {
-
-constexpr UINT kMsgDrained = WM_APP + 1;
-
-// A top-level window with two single-line edits, made by a thread of its own with a
-// dialog-style message loop (TAB moves between the edits, keys are translated into
-// characters), as another program's window would be.
-class EditThread {
- public:
-  EditThread() {
-    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    drained_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    thread_ = std::thread([this] { Run(); });
-    WaitForSingleObject(ready_, 10000);
-  }
-  ~EditThread() {
-    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
-    thread_.join();
-    CloseHandle(ready_);
-    CloseHandle(drained_);
-  }
-  EditThread(const EditThread&) = delete;
-  EditThread& operator=(const EditThread&) = delete;
-
-  HWND Window() const { return window_; }
-  HWND Edit(int i) const { return edits_[i]; }
-  DWORD ThreadId() const { return threadId_; }
-
-  // Waits until the thread has handled everything posted to it so far.
-  bool Drain() {
-    PostMessageA(window_, kMsgDrained, 0, 0);
-    return WaitForSingleObject(drained_, 10000) == WAIT_OBJECT_0;
-  }
-  std::string Text(int i) const {
-    char buf[512] = {};
-    DWORD_PTR n = 0;
-    SendMessageTimeoutA(edits_[i], WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf),
-                        SMTO_BLOCK, 5000, &n);
-    return std::string(buf, n);
-  }
-  HWND Focus() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(threadId_, &info) ? info.hwndFocus : nullptr;
-  }
-
- private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<EditThread*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    switch (msg) {
-      case kMsgDrained:
-        SetEvent(self->drained_);
-        return 0;
-      case WM_SETFOCUS:
-        if (self) SetFocus(self->edits_[self->focusIndex_]);
-        return 0;
-      case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE && self) {
-          HWND f = GetFocus();
-          self->focusIndex_ = f == self->edits_[1] ? 1 : 0;
-        }
-        break;
-      case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-
-  void Run() {
-    threadId_ = GetCurrentThreadId();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OstrelSendkeysTestWindow";
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, wc.lpszClassName, "Sendkeys test", WS_OVERLAPPEDWINDOW, 100,
-                              100, 320, 140, nullptr, nullptr, wc.hInstance, nullptr);
-    for (int i = 0; i < 2; ++i)
-      edits_[i] = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10,
-                                  10 + 40 * i, 280, 28, window_, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
-    SetFocus(edits_[0]);
-    SetEvent(ready_);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-      if (IsDialogMessageA(window_, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    DestroyWindow(window_);
-    UnregisterClassA(wc.lpszClassName, wc.hInstance);
-  }
-
-  HANDLE ready_ = nullptr;
-  HANDLE drained_ = nullptr;
-  std::thread thread_;
-  std::atomic<HWND> window_{nullptr};
-  HWND edits_[2] = {};
-  int focusIndex_ = 0;
-  DWORD threadId_ = 0;
-};
 
 void PumpMessages() { Win32Keyboard::PumpMessages(); }
 
@@ -150,8 +44,7 @@ TEST(SendkeysWine, TypesIntoAnEditOfAnotherThread) {
       {"x{PAUSE}y{TAB 0}z", "xyz"},
   };
   for (auto& c : cases) {
-    SendMessageTimeoutA(target.Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK,
-                        5000, nullptr);
+    target.Clear(0);
     Sendkeys(real.ports, c.macro, W(target.Window()));
     ASSERT_TRUE(target.Drain());
     EXPECT_EQ(target.Text(0), c.text) << "macro: " << c.macro;

@@ -1,0 +1,189 @@
+#include "bench/win32/BenchSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "components/SysHot.h"
+#include "toolkit/Application.h"
+
+namespace ostrel::bench {
+
+// ---------------------------------------------------------------------------------------
+// Clock, statistics, table
+
+double NowMs() {
+  static const double perMs = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER c;
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / perMs;
+}
+
+Summary Summarise(std::vector<double> samples) {
+  Summary s;
+  s.n = samples.size();
+  if (samples.empty()) return s;
+  std::sort(samples.begin(), samples.end());
+  const std::size_t mid = samples.size() / 2;
+  s.median = samples.size() % 2 ? samples[mid] : (samples[mid - 1] + samples[mid]) / 2;
+  s.min = samples.front();
+  s.max = samples.back();
+  return s;
+}
+
+void PrintHeader() {
+  std::printf("%-52s %4s %10s %10s %10s  %s\n", "measure (ms)", "n", "median", "min", "max",
+              "target");
+}
+
+void PrintRow(const char* name, const std::vector<double>& samples, const char* target) {
+  Summary s = Summarise(samples);
+  std::printf("%-52s %4zu %10.3f %10.3f %10.3f  %s\n", name, s.n, s.median, s.min, s.max, target);
+  std::fflush(stdout);
+}
+
+void Note(const std::string& line) {
+  std::printf("  %s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+bool Fail(const std::string& why) {
+  std::fprintf(stderr, "ostrel_bench: FAILED: %s\n", why.c_str());
+  std::fflush(stderr);
+  return false;
+}
+
+// ---------------------------------------------------------------------------------------
+// Files beside the program
+
+std::string ExeFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s = path;
+  return s.substr(0, s.find_last_of("\\/") + 1);
+}
+
+bool WriteKeysFile(const std::string& path, const std::vector<TKeyRec>& recs) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(recs.data(), sizeof(TKeyRec), recs.size(), f) == recs.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+std::string KeysFileBytes(const std::vector<TKeyRec>& recs) {
+  return std::string(reinterpret_cast<const char*>(recs.data()), recs.size() * sizeof(TKeyRec));
+}
+
+void RemoveKeysFiles(const std::string& folder) {
+  for (const char* name : {"Keys.fil", "Keys.fil.bak", "Keys.fil.new"})
+    DeleteFileA((folder + name).c_str());
+}
+
+long long FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+TKeyRec Definition(std::int32_t funType, const std::string& name, const std::string& group,
+                   std::int32_t key, std::int32_t keyMod) {
+  TKeyRec rec = NewKeyRec(funType);
+  rec.Name.assign(name);
+  rec.Group.assign(group);
+  rec.Key = key;
+  rec.KeyMod = keyMod;
+  return rec;
+}
+
+// ---------------------------------------------------------------------------------------
+// Hotkey combinations
+
+unsigned FlagsOf(std::int32_t keyMod) { return ModifierFlags(*KeyModToModifiers(keyMod)); }
+
+bool Registrable(const Combo& c) {
+  constexpr int kProbeId = 0xBEEF;
+  if (!RegisterHotKey(nullptr, kProbeId, FlagsOf(c.keyMod), kKeyTable[c.key].code)) return false;
+  UnregisterHotKey(nullptr, kProbeId);
+  return true;
+}
+
+// Plain keys, Shift alone, Alt alone and
+// Win are left out (the desktop or the window manager may hold them), and so are keys
+// the system reserves in some combinations: Cancel (Ctrl+Break), Tab, Escape, Delete, F12.
+std::vector<Combo> PickCombos(std::size_t count, std::size_t& refused) {
+  std::vector<Combo> out;
+  refused = 0;
+  for (std::int32_t keyMod : {6, 4, 5, 3, 2}) {
+    for (std::int32_t key = 1; key < static_cast<std::int32_t>(kKeyCount); ++key) {
+      if (out.size() == count) return out;
+      const std::uint8_t vk = kKeyTable[key].code;
+      if (vk == VK_CANCEL || vk == VK_TAB || vk == VK_ESCAPE || vk == VK_DELETE || vk == VK_F12)
+        continue;
+      if (Registrable({key, keyMod}))
+        out.push_back({key, keyMod});
+      else
+        ++refused;
+    }
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------
+// Message boxes and the message loop
+
+void BoxWatch::Run() {
+  while (!stop_) {
+    for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+         box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+      if (GetWindowThreadProcessId(box, nullptr) != uiThread_ || !IsWindowVisible(box)) continue;
+      char text[512] = {};
+      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text
+      if (!seen_) text_ = text;
+      seen_ = true;
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    Sleep(100);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, double timeoutMs) {
+  const double end = NowMs() + timeoutMs;
+  for (;;) {
+    tk::Application::Get().ProcessMessages();
+    if (done()) return true;
+    const double left = end - NowMs();
+    if (left <= 0) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left) + 1, QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+  }
+}
+
+void PumpFor(double ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+LiveForm::LiveForm() : form_(std::make_unique<TOstrelForm>()) {
+  tk::Application::Get().SetMainForm(form_.get());
+}
+
+LiveForm::~LiveForm() {
+  form_->Controller().SetTerminating(true);
+  form_.reset();
+  tk::Application::Get().SetMainForm(nullptr);
+  tk::Application::Get().onMessage = nullptr;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
+std::size_t RegisteredCount(TOstrelForm& form) {
+  TSysHotKey& hk = form.Controller().SysHotKey1();
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < hk.Count(); ++i) n += hk.Entry(i).Registered ? 1 : 0;
+  return n;
+}
+
+}  // namespace ostrel::bench
