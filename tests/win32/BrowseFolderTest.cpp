@@ -150,8 +150,8 @@ class BrowseFolderTest : public ::testing::Test {
     UINT_PTR timer = SetTimer(nullptr, 0, 50, ScriptTick);
     const bool result = b.Execute();
     KillTimer(nullptr, timer);
-    EXPECT_FALSE(script.timedOut) << "the dialog was still open after 10 s, at step "
-                                  << script.next << " of " << script.steps.size();
+    EXPECT_FALSE(script.timedOut) << "the dialog was still open after 10 s, at step " << script.next
+                                  << " of " << script.steps.size();
     EXPECT_EQ(script.next, script.steps.size());
     return result;
   }

@@ -25,10 +25,16 @@ class EditThread {
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     drained_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     thread_ = std::thread([this] { Run(); });
-    WaitForSingleObject(ready_, 10000);
+    EXPECT_EQ(WaitForSingleObject(ready_, 10000), WAIT_OBJECT_0)
+        << "the edit window's thread was not ready within 10 s";
   }
   ~EditThread() {
-    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+    // Without its window the thread's loop still ends, so the join cannot wait for ever.
+    if (window_) {
+      PostMessageA(window_, WM_CLOSE, 0, 0);
+    } else {
+      PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    }
     thread_.join();
     CloseHandle(ready_);
     CloseHandle(drained_);
