@@ -166,8 +166,11 @@ add_executable(smoketest tests/e2e/smoketest.cpp tests/e2e/OstrelLaunch.cpp)
 target_include_directories(smoketest PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(smoketest PRIVATE ostrel_core shell32 user32 kernel32)
 add_dependencies(smoketest Ostrel OLWATCH)
+# The self-test's runner starts each program through it, with a time limit.
+add_executable(timelimit packaging/timelimit.cpp)
+target_link_libraries(timelimit PRIVATE kernel32)
 # They ship in the self-test package (scripts/package): no link time, like the program.
-foreach(t win32_tests savehost olprobe smoketest)
+foreach(t win32_tests savehost olprobe smoketest timelimit)
   target_link_options(${t} PRIVATE -Wl,--no-insert-timestamp)
 endforeach()
 
@@ -184,6 +187,24 @@ add_test(NAME wine_session_stop COMMAND ${OSTREL_SESSION} stop ${CMAKE_BINARY_DI
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
 set_tests_properties(win32_tests win32_save_crash PROPERTIES FIXTURES_REQUIRED wine
   ENVIRONMENT "OSTREL_BUILD=${CMAKE_BINARY_DIR}")
+
+# The 32-bit tree's Wine ring again as users have it: on 64-bit Windows (WOW64), in a
+# prefix made by the 64-bit loader, with a session of its own in <build>/wow64 (label
+# wow64; scripts/test runs it as a second ctest run).
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(OSTREL_WOW64 ${CMAKE_BINARY_DIR}/wow64)
+  file(MAKE_DIRECTORY ${OSTREL_WOW64})
+  add_test(NAME wow64_session_start COMMAND ${OSTREL_SESSION} start ${OSTREL_WOW64} wow64)
+  add_test(NAME wow64_session_stop COMMAND ${OSTREL_SESSION} stop ${OSTREL_WOW64})
+  set_tests_properties(wow64_session_start PROPERTIES FIXTURES_SETUP wow64 LABELS wow64)
+  set_tests_properties(wow64_session_stop PROPERTIES FIXTURES_CLEANUP wow64 LABELS wow64)
+  add_test(NAME wow64_win32_tests COMMAND win32_tests --gtest_filter=-SaveCrash.*)
+  add_test(NAME wow64_win32_save_crash COMMAND win32_tests --gtest_filter=SaveCrash.*)
+  set_tests_properties(wow64_win32_tests PROPERTIES TIMEOUT 300)
+  set_tests_properties(wow64_win32_save_crash PROPERTIES TIMEOUT 1200)
+  set_tests_properties(wow64_win32_tests wow64_win32_save_crash PROPERTIES FIXTURES_REQUIRED wow64
+    LABELS wow64 ENVIRONMENT "OSTREL_BUILD=${OSTREL_WOW64}")
+endif()
 
 # End-to-end ring: the real program in the Wine virtual desktop, looked at by olprobe.
 add_executable(optprobe tests/e2e/optprobe.cpp)

@@ -34,23 +34,37 @@ default_trees() {
 }
 
 # The test runs of scripts/test for the Windows tree $1, one a line:
-# "<tree>[:<ctest arguments>]". Where that tree is win64, the shipped win32 tree still
-# runs the checks that need no Wine.
+# "<tree>[:<ctest arguments>]". Where that tree is win32, its Wine ring runs twice: in
+# its 32-bit prefix, and in a 64-bit one (label wow64) as on users' 64-bit Windows.
+# Where it is win64, the shipped win32 tree still runs the checks that need no Wine.
 test_runs() {
-  printf '%s\n' native fuzz "$1"
-  if [[ "$1" != win32 ]]; then printf '%s\n' "win32:-L nowine"; fi
+  printf '%s\n' native fuzz
+  if [[ "$1" == win32 ]]; then
+    printf '%s\n' "win32:-LE wow64" "win32:-L wow64"
+  else
+    printf '%s\n' "$1" "win32:-L nowine"
+  fi
 }
 
-# Exports the Wine of an architecture (i686 or x86_64): WINELOADER, WINEARCH, WINESERVER,
-# and the settings every run uses.
+# Exports the Wine of an architecture: WINELOADER, WINEARCH, WINESERVER, and the settings
+# every run uses. i686 and x86_64 run programs of that kind in a prefix of their own
+# kind; wow64 runs 32-bit programs in a 64-bit prefix, served by the 64-bit wineserver.
 wine_tools() {
   if [[ "$1" == x86_64 ]]; then
     export WINELOADER="$(wine_dir)/wine64" WINEARCH=win64 WINESERVER="$(wine_dir)/wineserver64"
+  elif [[ "$1" == wow64 ]]; then
+    export WINELOADER="$(wine_dir)/wine" WINEARCH=win64 WINESERVER="$(wine_dir)/wineserver64"
   else
     export WINELOADER="$(wine_dir)/wine" WINEARCH=win32 WINESERVER="$(wine_dir)/wineserver32"
   fi
   [[ -x "$WINESERVER" ]] || WINESERVER=$(command -v wineserver || echo wineserver)
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# The loader of the prefix's own programs (wineboot, reg, the desktop): a 64-bit prefix
+# is made and run by the 64-bit one, whichever kind of program the tests start in it.
+system_loader() {
+  if [[ "$WINEARCH" == win64 ]]; then echo "$(wine_dir)/wine64"; else echo "$WINELOADER"; fi
 }
 
 # Makes the Wine prefix at $1 once (after wine_tools), with Wine's own fonts in it and,
@@ -62,19 +76,20 @@ ensure_prefix() {
   [[ -f "$prefix/.ostrel-ready" ]] && return 0
   echo "creating the Wine prefix $prefix (once)"
   mkdir -p "$(dirname "$prefix")"
-  local ok=1
-  "$WINELOADER" wineboot -i >"$prefix.log" 2>&1 || ok=0
+  local ok=1 loader; loader=$(system_loader)
+  "$loader" wineboot -i >"$prefix.log" 2>&1 || ok=0
   if [[ "$desktop" == desktop && $ok -eq 1 ]]; then
-    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f \
+    "$loader" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f \
       >>"$prefix.log" 2>&1 || ok=0
-    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f \
+    "$loader" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f \
       >>"$prefix.log" 2>&1 || ok=0
   fi
   "$WINESERVER" -w || true
   # Whole means booted, with its registry and its Windows folder; only then is it marked,
   # so that a broken prefix is made again next time instead of staying broken.
   if [[ $ok -eq 0 || ! -f "$prefix/system.reg" || ! -f "$prefix/user.reg" ||
-        ! -d "$prefix/drive_c/windows/system32" ]]; then
+        ! -d "$prefix/drive_c/windows/system32" ||
+        ( "$WINEARCH" == win64 && ! -d "$prefix/drive_c/windows/syswow64" ) ]]; then
     echo "the Wine prefix $prefix could not be made (see $prefix.log); it is not marked ready" >&2
     return 1
   fi

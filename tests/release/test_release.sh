@@ -61,7 +61,7 @@ names = [i.filename for i in infos]
 want = ["LICENSE.txt", "OLWATCH.DLL", "Ostrel.exe", "README.txt", "ostrel.htm"]
 if path.endswith("-tests.zip"):
     want = ["OLWATCH.DLL", "Ostrel.exe", "olprobe.exe", "run-tests.cmd", "savehost.exe",
-            "smoketest.exe", "win32_tests.exe"]
+            "smoketest.exe", "timelimit.exe", "win32_tests.exe"]
 if names != want:
     faults.append("holds %s, expected %s" % (names, want))
 if len({i.date_time for i in infos}) != 1:
@@ -95,7 +95,7 @@ PY
   # One version: the program's version record and link time, the link times of the
   # library and the self-test's programs, the installer's own record, the help page's footer.
   local info
-  for f in "$BUILD"/bin/{Ostrel,win32_tests,savehost,olprobe,smoketest}.exe "$BUILD/bin/OLWATCH.DLL" \
+  for f in "$BUILD"/bin/{Ostrel,win32_tests,savehost,olprobe,smoketest,timelimit}.exe "$BUILD/bin/OLWATCH.DLL" \
            "$dist/$setup_name"; do
     info=$(python3 "$ROOT/scripts/lib/peversion.py" "$f" 2>&1) || { bad "$info"; continue; }
     echo "$(basename "$f"): $info"

@@ -29,11 +29,13 @@ expect "build plan where it does not" $'build native\nbuild fuzz\nbuild win32\nb
 
 expect "test plan where 32-bit code runs" \
   $'build native\nbuild fuzz\nbuild win32
-test native wine=none\ntest fuzz wine=none\ntest win32 wine=/usr/lib/wine/wine' \
+test native wine=none\ntest fuzz wine=none
+test win32 -LE wow64 wine=/usr/lib/wine/wine prefix=win32
+test win32 -L wow64 wine=/usr/lib/wine/wine prefix=win64' \
   env OSTREL_TEST_ARCH=win32 "$root/scripts/test" --dry-run
 expect "test plan where it does not" \
   $'build native\nbuild fuzz\nbuild win32\nbuild win64
-test native wine=none\ntest fuzz wine=none\ntest win64 wine=/usr/lib/wine/wine64
+test native wine=none\ntest fuzz wine=none\ntest win64 wine=/usr/lib/wine/wine64 prefix=win64
 test win32 -L nowine wine=none' \
   env OSTREL_TEST_ARCH=win64 "$root/scripts/test" --dry-run
 
@@ -121,9 +123,9 @@ fresh_test() {  # what the build and ctest were asked for, and the last line of 
 if [[ -e /proc/sys/fs/binfmt_misc/qemu-i386 ]]; then
   echo "skip first run: this machine runs 32-bit code only through an emulator"
 else
-  expect "first run: Wine installed by the run, build and test take win32" \
-    $'built native\nbuilt fuzz\nbuilt win32\ntest native\ntest fuzz\ntest win32
-total: 6 passed, 0 failed (exit 0)' fresh_test
+  expect "first run: Wine installed by the run, build and test take win32, in both prefixes" \
+    $'built native\nbuilt fuzz\nbuilt win32\ntest native\ntest fuzz\ntest win32 -LE wow64
+test win32 -L wow64\ntotal: 8 passed, 0 failed (exit 0)' fresh_test
 fi
 expect "first run without 32-bit Wine: win64, and a tree with no summary fails" \
   $'built native\nbuilt fuzz\nbuilt win32\nbuilt win64\ntest native\ntest fuzz\ntest win64

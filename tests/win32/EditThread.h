@@ -18,10 +18,15 @@ class EditThread {
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     drained_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     thread_ = std::thread([this] { Run(); });
-    WaitForSingleObject(ready_, 10000);
+    ready_ok_ = WaitForSingleObject(ready_, 10000) == WAIT_OBJECT_0;
   }
   ~EditThread() {
-    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+    // Without its window the thread's loop still ends, so the join cannot wait for ever.
+    if (window_) {
+      PostMessageA(window_, WM_CLOSE, 0, 0);
+    } else {
+      PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    }
     thread_.join();
     CloseHandle(ready_);
     CloseHandle(drained_);
@@ -29,6 +34,8 @@ class EditThread {
   EditThread(const EditThread&) = delete;
   EditThread& operator=(const EditThread&) = delete;
 
+  // Whether the thread made its window within 10 s.
+  bool Ready() const { return ready_ok_; }
   HWND Window() const { return window_; }
   HWND Edit(int i) const { return edits_[i]; }
   DWORD ThreadId() const { return threadId_; }
@@ -114,6 +121,7 @@ class EditThread {
 
   HANDLE ready_ = nullptr;
   HANDLE drained_ = nullptr;
+  bool ready_ok_ = false;
   std::thread thread_;
   std::atomic<HWND> window_{nullptr};
   HWND edits_[2] = {};

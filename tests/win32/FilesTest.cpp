@@ -93,7 +93,7 @@ TEST_F(Win32Files, AFileHeldOpenElsewhereIsWaitedForThenReportedAndKept) {
   KeysList waited(LocaleCollate);
   DefinitionFile patient(fs, keys, pause);
   LoadOutcome out = patient.Load(waited);
-  WaitForSingleObject(letGo, INFINITE);
+  EXPECT_EQ(WaitForSingleObject(letGo, 10000), WAIT_OBJECT_0) << "the holder never let go";
   CloseHandle(letGo);
   EXPECT_FALSE(out.Damaged()) << out.error;
   EXPECT_EQ(waited.Count(), 1u);

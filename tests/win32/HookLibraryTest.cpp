@@ -94,7 +94,8 @@ TEST(HookLibrary, WithoutTheLibraryOrItsExportsNothingIsAttached) {
   missing.DllDetach();
   missing.WriteShared(kSharedWindowOffset, 1);  // nothing mapped: nothing written
 
-  // A library that loads but lacks the two exports is not used either.
+  // A library that loads but lacks the two exports is not used either. A 32-bit program on
+  // 64-bit Windows finds its own (SysWOW64's) version.dll under this name.
   char system[MAX_PATH] = {};
   GetSystemDirectoryA(system, MAX_PATH);
   Win32HookLibrary foreign(std::string(system) + "\\version.dll");
@@ -296,7 +297,10 @@ TEST_F(CornerGestureEndToEnd, AWindowOfAnotherProcessGetsNoRequest) {
   // One request of our own, to show that the window counts what it gets.
   PostMessageA(foreign, MSG_SHOW_MENU, 0, 0);
   PostMessageA(foreign, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+  if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "olprobe's window did not close within 20 s";
+    TerminateProcess(pi.hProcess, 1);  // or the read below waits for its end
+  }
   std::string out;
   char buf[256];
   DWORD got = 0;

@@ -40,6 +40,9 @@ LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(wnd, msg, wp, lp);
 }
 
+// Ends a menu that never idles, so the test fails instead of waiting for ever.
+void CALLBACK EndStalledMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
 HWND MakeOwner() {
   static const ATOM atom = [] {
     WNDCLASSA wc{};
@@ -567,9 +570,11 @@ TEST_F(Menus97DrawTest, BannerOfAPoppedUpMenuReadBackFromItsPixels) {
     read(afterStale);
   };
   SetForegroundWindow(owner);
+  const UINT_PTR limit = SetTimer(nullptr, 0, 5000, EndStalledMenu);
   TrackPopupMenuEx(popup.get(), TPM_RETURNCMD, 100, 100, owner, nullptr);
+  KillTimer(nullptr, limit);
   g_onMenuIdle = nullptr;
-  ASSERT_EQ(column.size(), 100u) << "the menu never idled";
+  ASSERT_EQ(column.size(), 100u) << "the menu never idled within 5 s";
   // The banner starts where the items do; they are drawn right of it.
   EXPECT_EQ(besideBanner, (std::vector<COLORREF>{RGB(0, 255, 255), RGB(0, 128, 128)}));
   const int starts[] = {0, 6, 13, 19, 25, 31, 38, 44, 50, 56, 63, 69, 75, 81, 88, 94, 100};

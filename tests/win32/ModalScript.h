@@ -26,15 +26,16 @@ struct Script {
 };
 inline Script* g_script = nullptr;
 
+inline void EndModalLoops(Script& s);
+
 inline void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
   Script& s = *g_script;
-  if (s.next < s.steps.size()) {
+  if (s.next < s.steps.size() && !s.timedOut) {
     auto step = s.steps[s.next++];  // a step may open a loop that ticks again
     step();
-  } else if (GetTickCount() > s.deadline && !s.timedOut) {
+  } else if (GetTickCount() > s.deadline) {
     s.timedOut = true;
-    HWND form = s.form ? s.form : s.findForm ? s.findForm() : nullptr;
-    if (form && IsWindow(form)) PostMessageA(form, WM_CLOSE, 0, 0);
+    EndModalLoops(s);
   }
 }
 
@@ -61,6 +62,31 @@ inline HWND FindOwn(const char* cls) {
   return f.found;
 }
 
+// A dialog (a message box, the shell's) is ended; a form shown over the window it disabled
+// (an input box) is closed, which cancels it.
+inline BOOL CALLBACK EndModalProc(HWND h, LPARAM) {
+  if (!IsWindowVisible(h)) return TRUE;
+  char name[16] = {};
+  GetClassNameA(h, name, sizeof name);
+  const HWND owner = GetWindow(h, GW_OWNER);
+  if (lstrcmpA(name, "#32770") == 0) {
+    EndDialog(h, IDCANCEL);
+  } else if (owner && !IsWindowEnabled(owner)) {
+    PostMessageA(h, WM_CLOSE, 0, 0);
+  }
+  return TRUE;
+}
+
+// A stalled script ends every modal loop of the thread, on each tick until `run` returns:
+// an open menu, the dialogs and forms over others, and the script's form. A step that
+// failed before its last action leaves no window open for ever.
+inline void EndModalLoops(Script& s) {
+  EndMenu();
+  EnumThreadWindows(GetCurrentThreadId(), EndModalProc, 0);
+  HWND form = s.form ? s.form : s.findForm ? s.findForm() : nullptr;
+  if (form && IsWindow(form)) PostMessageA(form, WM_CLOSE, 0, 0);
+}
+
 inline void PressKey(HWND target, WPARAM vk) {
   PostMessageA(target, WM_KEYDOWN, vk, 1);
   PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
@@ -79,7 +105,8 @@ inline int RunScripted(Script& script, const std::function<int()>& run) {
   UINT_PTR timer = SetTimer(nullptr, 0, 60, ScriptTick);
   int result = run();
   KillTimer(nullptr, timer);
-  EXPECT_FALSE(script.timedOut) << "the script stalled at step " << script.next;
+  EXPECT_FALSE(script.timedOut) << "the modal window was still open after 8 s, at step "
+                                << script.next << " of " << script.steps.size();
   EXPECT_EQ(script.next, script.steps.size());
   return result;
 }

@@ -97,7 +97,8 @@ class SaveCrash : public ::testing::Test {
       ADD_FAILURE() << "savehost neither finished nor stopped";
       TerminateProcess(pi.hProcess, 98);
     }
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
+      ADD_FAILURE() << "savehost was still there 10 s after it ended or was ended";
     DWORD code = 0;
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
