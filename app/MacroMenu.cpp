@@ -16,11 +16,11 @@ void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
   // Whatever else goes wrong inside a macro ends it quietly; a target that refuses the
   // keys is told, or the user would take the half-typed text for all of it.
   try {
-    if (Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard}, text, target) !=
+    if (Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage}, text, target) !=
         MacroEnd::kRefused)
       return;
     trayIcon1_.ShowBalloon(
-        RefusedTargetText(p_.windows.GetWindowTextA(target), SystemLeadBytes(p_.keyboard)));
+        RefusedTargetText(p_.windows.GetWindowTextA(target), SystemLeadBytes(p_.codePage)));
   } catch (...) {
   }
 }
@@ -87,7 +87,7 @@ void OstrelController::SendKeyMenuClick(const std::string& caption) {
   // The window has just got the foreground back, and gives the focus to its control
   // only when it gets to it: let it catch up first, or the first key can land on the
   // frame window and be lost.
-  WaitForIdle(MacroPorts{p_.windows, p_.system, p_.keyboard}, target);
+  WaitForIdle(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage}, target);
   RunMacro(macro, target);
 }
 

@@ -3,8 +3,7 @@
 // the shared block and the notification area all stay the first copy's.
 #pragma once
 
-#include <cstdint>
-
+#include "app/Timings.h"
 #include "platform/OneCopyPort.h"
 #include "platform/SystemPort.h"
 #include "platform/WindowPort.h"
@@ -13,13 +12,10 @@ namespace ostrel {
 
 // The first copy's main window is found by its class.
 inline constexpr const char* kMainWindowClass = "TOstrelForm";
-// How long a second copy looks for a first copy whose window is not made yet (it starts
-// with its mark), in steps of kFirstCopyPollMs.
-inline constexpr std::uint32_t kFirstCopyWaitMs = 1500;
-inline constexpr std::uint32_t kFirstCopyPollMs = 100;
 
 // True when this is the only copy and goes on; false when it has handed over to the
-// first copy (or found none in time) and must end at once.
-bool ClaimOnlyCopy(OneCopyPort& copy, WindowPort& windows, SystemPort& system);
+// first copy (or found none within the wait of `timings`) and must end at once.
+bool ClaimOnlyCopy(OneCopyPort& copy, WindowPort& windows, SystemPort& system,
+                   const Timings& timings = {});
 
 }  // namespace ostrel

@@ -29,6 +29,7 @@
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/KeysList.h"
 #include "components/TrayIcon.h"
+#include "platform/CodePagePort.h"
 #include "platform/FilePort.h"
 #include "platform/HookLibraryPort.h"
 #include "platform/HookLibraryProtocol.h"
@@ -66,6 +67,7 @@ struct ControllerPorts {
   NotifyIconPort& tray;
   HookLibraryPort& hook;
   KeyboardPort& keyboard;
+  CodePagePort& codePage;
   CollateFn collate;
   RegistryPort& registry;
   ShellLinkPort& links;

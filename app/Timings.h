@@ -27,6 +27,10 @@ struct Timings {
   // switch at most, looking this often.
   std::uint32_t foregroundWaitMs = 500;
   std::uint32_t foregroundPollMs = 25;
+  // How long a second copy looks for a first copy whose window is not made yet (it
+  // starts with its mark), and how often.
+  std::uint32_t firstCopyWaitMs = 1500;
+  std::uint32_t firstCopyPollMs = 100;
   // How long the pointer rests before a hint shows, and how long the hint stays.
   std::uint32_t hintPauseMs = 1000;
   std::uint32_t hintHidePauseMs = 10000;

@@ -27,6 +27,7 @@ set(OSTREL_CORE_SOURCES
   app/MouseLink.cpp
   app/MacroMenu.cpp
   app/HelpPage.cpp
+  macro/MacroTokens.cpp
   macro/Sendkeys.cpp
   app/Options.cpp
   app/OneCopy.cpp

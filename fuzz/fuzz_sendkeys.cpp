@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeCodePage.h"
 #include "fakes/FakeKeyboard.h"
 #include "fakes/RecordingPorts.h"
+#include "macro/MacroTokens.h"
 #include "macro/Sendkeys.h"
 
 using namespace ostrel;
@@ -83,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakeSystem system(log);
   FakeKeyboard keyboard(log);
   keyboard.logSets = false;
-  keyboard.codePage932 = cp932;
+  FakeCodePage codePage;
+  codePage.codePage932 = cp932;
   windows.windows[kEdit].unicode = (refuse & 0x10) != 0;
   windows.windows[kEdit2].refusesPosts = (refuse & 0x20) != 0;
   for (WindowHandle w : {kTarget, kEdit, kEdit2, kDialog}) {
@@ -124,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       windows.focus = windows.focus == kEdit ? kEdit2 : windows.focus == kEdit2 ? 0 : kEdit;
   };
 
-  const MacroEnd end = Sendkeys(MacroPorts{windows, system, keyboard}, text, kTarget);
+  const MacroEnd end = Sendkeys(MacroPorts{windows, system, keyboard, codePage}, text, kTarget);
   // Refused only where a window that was there refused a key.
   if (end == MacroEnd::kRefused) Check(refused);
 

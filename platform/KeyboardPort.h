@@ -1,16 +1,14 @@
 // What the macro engine needs of the keyboard input state and of the message queues:
 // the 256-byte key-state array, key codes and scan codes, the own queue's waiting
 // keyboard messages, waiting for another process to become idle, and processing the
-// own thread's pending messages, and the ANSI code page's double-byte characters and
-// conversion. Operations mirror user32 and kernel32 calls and take the same values.
+// own thread's pending messages. Operations mirror user32 and kernel32 calls and take
+// the same values. The ANSI code page is CodePagePort's.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "platform/CodePage.h"
 
 namespace ostrel {
 
@@ -19,7 +17,6 @@ using KeyState = std::array<std::uint8_t, 256>;
 
 inline constexpr std::uint32_t kQsKey = 0x0001;            // QS_KEY
 inline constexpr std::uint32_t kMapVkToScanCode = 0;       // MAPVK_VK_TO_VSC
-inline constexpr std::uint32_t kInputIdleTimeoutMs = 5000;  // the longest wait for a process
 
 class KeyboardPort {
  public:
@@ -41,19 +38,6 @@ class KeyboardPort {
   virtual void WaitForInputIdle(std::uint32_t processId, std::uint32_t timeoutMs) = 0;
   // The toolkit's "process all pending messages" of the calling thread.
   virtual void ProcessMessages() = 0;
-  // IsDBCSLeadByte: whether the byte begins a double-byte character of the ANSI code page.
-  virtual bool IsDBCSLeadByte(std::uint8_t byte) = 0;
-  // WideCharToMultiByte(CP_ACP) of UTF-16 text without a default character: false when
-  // some character has none in the ANSI code page.
-  virtual bool WideCharToMultiByte(std::u16string_view text, std::string& out) = 0;
-  // MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS): false for bytes that are no text
-  // of the ANSI code page.
-  virtual bool MultiByteToWideChar(std::string_view text, std::u16string& out) = 0;
 };
-
-// The ANSI code page's lead bytes, as the system's test gives them.
-inline LeadBytes SystemLeadBytes(KeyboardPort& keyboard) {
-  return LeadBytes::Of([&keyboard](std::uint8_t b) { return keyboard.IsDBCSLeadByte(b); });
-}
 
 }  // namespace ostrel

@@ -96,7 +96,7 @@ constexpr int kToolbarHeight = 26;
 TOstrelForm::TOstrelForm() : showRequest_(RegisterWindowMessageA(kShowRequestName)) {
   controller_ = std::make_unique<OstrelController>(ControllerPorts{
       *this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_, keyboard_,
-      LocaleCollate, registry_, shellLinks_});
+      codePage_, LocaleCollate, registry_, shellLinks_});
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());
   HINSTANCE inst = tk::Application::Get().Instance();
@@ -539,6 +539,7 @@ int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction,
 int TOstrelForm::RunKeyEditor(TKeyRec& definition, int editMode, const KeysList& keys,
                               const TKeyRec* original) {
   return EditDefinition(Handle(), definition, editMode, keys, original,
+                        {files_, system_.ModuleFileName(), SystemLeadBytes(codePage_)},
                         [this](int context) { ToolbarButton975Click(context); });
 }
 

@@ -16,6 +16,7 @@
 #include "components/win32/Menus97.h"
 #include "components/win32/SysHotWindow.h"
 #include "components/win32/TrayIconWindow.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32HookLibrary.h"
 #include "platform/win32/Win32Keyboard.h"
@@ -133,6 +134,7 @@ class TOstrelForm : public tk::Form, public MainView {
   TrayIconWindow trayWindow_;
   Win32HookLibrary hook_;
   Win32Keyboard keyboard_{[] { tk::Application::Get().ProcessMessages(); }};
+  Win32CodePage codePage_;
   Win32Registry registry_;
   Win32ShellLink shellLinks_;
   tk::IconOwner trayIcon_;

@@ -11,6 +11,7 @@
 
 #include "e2e/OstrelLaunch.h"
 #include "macro/Sendkeys.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
@@ -27,8 +28,8 @@ auto Time(double& total, F f) {
   return r;
 }
 
-// The keyboard adapter, with the time spent in each kind of call added up.
-class TimedKeyboard : public KeyboardPort {
+// The keyboard and code-page adapters, with the time spent in each kind of call added up.
+class TimedKeyboard : public KeyboardPort, public CodePagePort {
  public:
   double idleMs = 0, processMs = 0, stateMs = 0, otherMs = 0;
   void Reset() { idleMs = processMs = stateMs = otherMs = 0; }
@@ -47,12 +48,12 @@ class TimedKeyboard : public KeyboardPort {
     Time(idleMs, [&] { real_.WaitForInputIdle(pid, ms); return 0; });
   }
   void ProcessMessages() override { Time(processMs, [&] { real_.ProcessMessages(); return 0; }); }
-  bool IsDBCSLeadByte(std::uint8_t b) override { return real_.IsDBCSLeadByte(b); }
+  bool IsDBCSLeadByte(std::uint8_t b) override { return codePage_.IsDBCSLeadByte(b); }
   bool WideCharToMultiByte(std::u16string_view text, std::string& out) override {
-    return Time(otherMs, [&] { return real_.WideCharToMultiByte(text, out); });
+    return Time(otherMs, [&] { return codePage_.WideCharToMultiByte(text, out); });
   }
   bool MultiByteToWideChar(std::string_view text, std::u16string& out) override {
-    return Time(otherMs, [&] { return real_.MultiByteToWideChar(text, out); });
+    return Time(otherMs, [&] { return codePage_.MultiByteToWideChar(text, out); });
   }
 
   std::string Breakdown() const {
@@ -67,6 +68,7 @@ class TimedKeyboard : public KeyboardPort {
  private:
   // The application object's message processing, as in the program.
   Win32Keyboard real_{[] { tk::Application::Get().ProcessMessages(); }};
+  Win32CodePage codePage_;
 };
 
 // The window and system adapters, with the time spent letting the target catch up (the
@@ -216,7 +218,7 @@ bool BenchTypingNotepad(int reps, const TypingText& text) {
   TimedWindows windows;
   TimedSystem system;
   TimedKeyboard keyboard;
-  const MacroPorts ports{windows, system, keyboard};
+  const MacroPorts ports{windows, system, keyboard, keyboard};
   for (int i = 0; i < reps && ok; ++i) {
     keyboard.Reset();
     windows.catchUpMs = system.sleepMs = 0;
@@ -256,7 +258,8 @@ bool BenchTypingAccented(int reps, std::size_t chars) {
   Win32Windows windows;
   Win32System system;
   Win32Keyboard keyboard{[] { tk::Application::Get().ProcessMessages(); }};
-  const MacroPorts ports{windows, system, keyboard};
+  Win32CodePage codePage;
+  const MacroPorts ports{windows, system, keyboard, codePage};
   std::vector<double> rate, own, ratio;
   bool ok = true;
   for (int i = 0; i < reps && ok; ++i) {
@@ -291,7 +294,7 @@ bool BenchTyping(int reps, std::size_t chars) {
   TimedWindows windows;
   TimedSystem system;
   TimedKeyboard keyboard;
-  const MacroPorts ports{windows, system, keyboard};
+  const MacroPorts ports{windows, system, keyboard, keyboard};
 
   // How long one wait for our own process takes here (the target lives in it).
   {

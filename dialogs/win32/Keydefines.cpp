@@ -3,8 +3,6 @@
 #include "components/SysHot.h"
 #include "components/win32/BrowseFolder.h"
 #include "macro/win32/Form4.h"
-#include "platform/win32/Win32Keyboard.h"
-#include "platform/win32/Win32Ports.h"
 #include "toolkit/Dialogs.h"
 
 namespace ostrel {
@@ -41,8 +39,8 @@ int FocusNotification(int tag) {
 
 }  // namespace
 
-TKeydefines::TKeydefines(HWND owner)
-    : editor_(*this, files_, Win32System().ModuleFileName()) {
+TKeydefines::TKeydefines(HWND owner, FileSystem& files, const std::string& exePath)
+    : files_(files), editor_(*this, files, exePath) {
   Create(KeydefinesStyle(owner));
 }
 
@@ -228,7 +226,7 @@ std::optional<std::string> TKeydefines::OpenFile(const std::string& filter) {
 }
 
 void TKeydefines::EditMacroList(const std::string& path) {
-  ostrel::EditMacroList(Handle(), path, onHelp);
+  ostrel::EditMacroList(Handle(), files_, path, onHelp);
 }
 
 void TKeydefines::RequestHelp(int context) {
@@ -241,16 +239,16 @@ void TKeydefines::CloseOk() {
 }
 
 int EditDefinition(HWND owner, TKeyRec& definition, int editMode, const KeysList& keys,
-                   const TKeyRec* original, std::function<void(int context)> onHelp) {
-  TKeydefines form(owner);
+                   const TKeyRec* original, const KeydefinesPorts& ports,
+                   std::function<void(int context)> onHelp) {
+  TKeydefines form(owner, ports.files, ports.exePath);
   if (!form.Handle()) return tk::mrCancel;
   KeyEditor& editor = form.Editor();
   editor.Definition = &definition;
   editor.EditMode = editMode;
   editor.Keys = &keys;
   editor.Original = original;
-  Win32Keyboard keyboard([] {});
-  editor.CodePage = SystemLeadBytes(keyboard);
+  editor.CodePage = ports.codePage;
   form.onHelp = std::move(onHelp);
   return form.ShowModal();
 }

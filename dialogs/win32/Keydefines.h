@@ -8,7 +8,8 @@
 #include <string>
 
 #include "dialogs/KeyEditor.h"
-#include "platform/win32/Win32Files.h"
+#include "platform/CodePage.h"
+#include "platform/FilePort.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 #include "toolkit/HelpButton.h"
@@ -37,8 +38,10 @@ inline constexpr const char* kKeydefinesClass = "TKeydefines";
 
 class TKeydefines : public tk::Form, private KeyEditorView {
  public:
-  // `owner` is disabled while the dialog is shown modally; it may be null.
-  explicit TKeydefines(HWND owner);
+  // `owner` is disabled while the dialog is shown modally; it may be null. Files are
+  // looked at and macro lists edited through `files`; the lists lie in the folder of
+  // `exePath`, the program's own path.
+  TKeydefines(HWND owner, FileSystem& files, const std::string& exePath);
   ~TKeydefines() override;
 
   KeyEditor& Editor() { return editor_; }
@@ -75,15 +78,25 @@ class TKeydefines : public tk::Form, private KeyEditorView {
   void RequestHelp(int context) override;
   void CloseOk() override;
 
-  Win32FileSystem files_;
+  FileSystem& files_;
   KeyEditor editor_;
   tk::InfoPane info_;
   tk::HelpButton helpButton_;
 };
 
+// What the editor is handed of the platform by the main window, which owns the adapters:
+// the files, the program's path, and the system's ANSI code page, between whose
+// characters names are cut.
+struct KeydefinesPorts {
+  FileSystem& files;
+  std::string exePath;
+  LeadBytes codePage;
+};
+
 // What Add and Update do with the editor: create it on the working copy, show it
 // modally, release it. Returns the modal result; the copy is written only on OK.
 int EditDefinition(HWND owner, TKeyRec& definition, int editMode, const KeysList& keys,
-                   const TKeyRec* original, std::function<void(int context)> onHelp = {});
+                   const TKeyRec* original, const KeydefinesPorts& ports,
+                   std::function<void(int context)> onHelp = {});
 
 }  // namespace ostrel

@@ -29,7 +29,7 @@ tk::FormStyle Form4Style(HWND owner) {
 
 }  // namespace
 
-TForm4::TForm4(HWND owner) : editor_(*this, files_, LocaleCollate) {
+TForm4::TForm4(HWND owner, FileSystem& files) : editor_(*this, files, LocaleCollate) {
   Create(Form4Style(owner));
 }
 
@@ -161,8 +161,9 @@ void TForm4::Close() {
   tk::Form::Close();
 }
 
-int EditMacroList(HWND owner, const std::string& path, std::function<void(int context)> onHelp) {
-  TForm4 form(owner);
+int EditMacroList(HWND owner, FileSystem& files, const std::string& path,
+                  std::function<void(int context)> onHelp) {
+  TForm4 form(owner, files);
   if (!form.Handle()) return tk::mrNone;
   form.SetListFileName(path);
   form.onHelp = std::move(onHelp);

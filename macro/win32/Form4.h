@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "macro/MacroListEditor.h"
-#include "platform/win32/Win32Files.h"
+#include "platform/FilePort.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 #include "toolkit/HelpButton.h"
@@ -37,8 +37,9 @@ inline constexpr const char* kForm4Class = "TForm4";
 
 class TForm4 : public tk::Form, private MacroListView {
  public:
-  // `owner` is disabled while the dialog is shown modally; it may be null.
-  explicit TForm4(HWND owner);
+  // `owner` is disabled while the dialog is shown modally; it may be null. The list
+  // file is read and written through `files`.
+  TForm4(HWND owner, FileSystem& files);
   ~TForm4() override;
 
   void SetListFileName(const std::string& path) { editor_.ListFileName = path; }
@@ -72,7 +73,6 @@ class TForm4 : public tk::Form, private MacroListView {
   void RequestHelp(int context) override;
   void Close() override;
 
-  Win32FileSystem files_;
   MacroListEditor editor_;
   tk::ListBox menuList_;
   tk::Edit menuKeys_;
@@ -84,7 +84,7 @@ class TForm4 : public tk::Form, private MacroListView {
 // What the hotkey editor does with a macro-menu definition's list file: create the
 // dialog, set the file, show it modally, release it. Returns the modal result, which
 // callers may ignore; the file holds the edited list once this returns.
-int EditMacroList(HWND owner, const std::string& path,
+int EditMacroList(HWND owner, FileSystem& files, const std::string& path,
                   std::function<void(int context)> onHelp = {});
 
 }  // namespace ostrel

@@ -21,9 +21,6 @@ class Win32Keyboard : public KeyboardPort {
   std::uint32_t GetQueueStatus(std::uint32_t flags) override;
   void WaitForInputIdle(std::uint32_t processId, std::uint32_t timeoutMs) override;
   void ProcessMessages() override;
-  bool IsDBCSLeadByte(std::uint8_t byte) override;
-  bool WideCharToMultiByte(std::u16string_view text, std::string& out) override;
-  bool MultiByteToWideChar(std::string_view text, std::u16string& out) override;
 
   // A plain PeekMessage / TranslateMessage / DispatchMessage loop over every waiting
   // message of the calling thread.

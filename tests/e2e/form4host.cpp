@@ -9,6 +9,7 @@
 #include <string>
 
 #include "macro/win32/Form4.h"
+#include "platform/win32/Win32Files.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -29,7 +30,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ostrel::tk::Application::Get().Initialize(instance);
   const std::string list = FullPath(__argv[1]);
   const std::string helpLog = __argc > 2 ? FullPath(__argv[2]) : std::string();
-  return ostrel::EditMacroList(nullptr, list, [&](int context) {
+  ostrel::Win32FileSystem files;
+  return ostrel::EditMacroList(nullptr, files, list, [&](int context) {
     if (helpLog.empty()) return;
     if (FILE* f = std::fopen(helpLog.c_str(), "ab")) {
       std::fprintf(f, "help %d\r\n", context);

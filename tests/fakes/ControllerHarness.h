@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/OstrelController.h"
+#include "fakes/FakeCodePage.h"
 #include "fakes/FakeKeyboard.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/OptionPorts.h"
@@ -31,10 +32,11 @@ struct Harness {
   FakeTray tray{log};
   FakeHook hook{log};
   FakeKeyboard keyboard{log};
+  FakeCodePage codePage;
   FakeRegistry registry = WithProgramsFolder(log);
   FakeShellLinks links{log, files};
   OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, keyboard,
-                        PortableCollate, registry, links}};
+                        codePage, PortableCollate, registry, links}};
 
   static FakeRegistry WithProgramsFolder(CallLog& log) {
     FakeRegistry r(log);

@@ -1,9 +1,8 @@
 // A recording fake of the keyboard port: the current key-state array, a US keyboard's
-// key codes and scan codes for the keys the tests use, a scripted queue status, hooks
-// for what message processing would do, and a Western (1252) or Japanese (932) code page.
+// key codes and scan codes for the keys the tests use, a scripted queue status, and hooks
+// for what message processing would do.
 #pragma once
 
-#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -14,9 +13,6 @@
 #include "platform/KeyboardPort.h"
 
 namespace ostrel::testing {
-
-// The lead bytes of code page 932 (Japanese).
-inline bool IsLead932(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 class FakeKeyboard : public KeyboardPort {
  public:
@@ -33,10 +29,6 @@ class FakeKeyboard : public KeyboardPort {
   std::function<void()> onProcess;
   // Characters with VkKeyScanA answers of their own.
   std::map<char, std::int16_t> scans;
-  // Code page 932's lead bytes, instead of none.
-  bool codePage932 = false;
-  // What the code page has beyond the first 256 characters, which it maps to themselves.
-  std::map<char16_t, std::string> ansi;
 
   bool GetKeyboardState(KeyState& out) override {
     log_.Add("GetKeyboardState");
@@ -105,35 +97,6 @@ class FakeKeyboard : public KeyboardPort {
     log_.Add("ProcessMessages");
     if (onProcess) onProcess();
   }
-  bool IsDBCSLeadByte(std::uint8_t b) override { return codePage932 && IsLead932(b); }
-  bool WideCharToMultiByte(std::u16string_view text, std::string& out) override {
-    out.clear();
-    for (char16_t u : text) {
-      if (auto it = ansi.find(u); it != ansi.end())
-        out += it->second;
-      else if (u < 0x100)
-        out += static_cast<char>(u);
-      else
-        return false;
-    }
-    return true;
-  }
-  // The reverse of the above; a lead byte without its pair in `ansi` is no text.
-  bool MultiByteToWideChar(std::string_view text, std::u16string& out) override {
-    out.clear();
-    for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
-      n = SystemLeadBytes(*this).CharSize(text, i);
-      auto it = std::find_if(ansi.begin(), ansi.end(), [&](auto& a) { return a.second == text.substr(i, n); });
-      if (it != ansi.end())
-        out += it->first;
-      else if (IsDBCSLeadByte(static_cast<std::uint8_t>(text[i])))
-        return false;
-      else
-        out += static_cast<char16_t>(static_cast<std::uint8_t>(text[i]));
-    }
-    return true;
-  }
-
   // "S81 C00 A00": the bytes of VK_SHIFT, VK_CONTROL and VK_MENU.
   static std::string Modifiers(const KeyState& s) {
     static const char* hex = "0123456789ABCDEF";

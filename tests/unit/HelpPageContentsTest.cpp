@@ -13,7 +13,7 @@
 #include "catalogue/HelpTexts.h"
 #include "dialogs/KeyEditor.h"
 #include "macro/MacroListEditor.h"
-#include "macro/Sendkeys.h"
+#include "macro/MacroTokens.h"
 
 namespace ostrel {
 namespace {

@@ -8,7 +8,7 @@
 #include "components/SysHot.h"
 #include "dialogs/KeyEditor.h"
 #include "fakes/FakeEditorView.h"
-#include "fakes/FakeKeyboard.h"
+#include "fakes/FakeCodePage.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/Records.h"
 

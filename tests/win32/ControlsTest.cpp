@@ -13,6 +13,8 @@
 #include "dialogs/win32/Keydefines.h"
 #include "dialogs/win32/Selfun.h"
 #include "macro/win32/Form4.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Gdi.h"
@@ -37,13 +39,14 @@ TEST(InfoPane, EveryDialogPaintsItsPaneTealWithABrushThatGoesWithTheDialog) {
     brushes.push_back(pane.brush);
   };
   {
-    TKeydefines keydefines(nullptr);
+    Win32FileSystem files;
+    TKeydefines keydefines(nullptr, files, Win32System().ModuleFileName());
     check("key editor", keydefines.Handle(), idKdInfo, idKdLabel3);
     std::int32_t chosen = -1;
     std::string chosenName;
     TSelfun selfun(nullptr, chosen, chosenName);
     check("chooser", selfun.Handle(), idSelfunMemo1, idSelfunLabel1);
-    TForm4 form4(nullptr);
+    TForm4 form4(nullptr, files);
     check("macro list editor", form4.Handle(), idForm4Memo1, idForm4Label1);
     ASSERT_EQ(brushes.size(), 3u);
     for (HBRUSH b : brushes) EXPECT_EQ(GetObjectType(b), static_cast<DWORD>(OBJ_BRUSH));

@@ -12,6 +12,7 @@
 #include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
 #include "macro/win32/Form4.h"
+#include "platform/win32/Win32Files.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 
@@ -66,11 +67,12 @@ class Form4Test : public ::testing::Test {
   // Runs the dialog modally while the script acts; returns the modal result.
   int RunModal(TForm4& form) { return RunScripted(script, form); }
   HWND owner = nullptr;
+  Win32FileSystem files;
   Script script;
 };
 
 TEST_F(Form4Test, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
-  TForm4 form(owner);
+  TForm4 form(owner, files);
   HWND h = form.Handle();
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(Text(h), "SendKeys List Configuration");
@@ -95,7 +97,7 @@ TEST_F(Form4Test, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
 }
 
 TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
-  TForm4 form(owner);
+  TForm4 form(owner, files);
   HWND h = form.Handle();
   struct Expect {
     int id;
@@ -152,7 +154,7 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
   const std::string path = TempPath("ostrel_form4_edit.skl");
   WriteFile(path, "Name=John{tab}Smith\r\nPhone=555-1234\r\n");
   std::vector<int> help;
-  TForm4 form(owner);
+  TForm4 form(owner, files);
   form.SetListFileName(path);
   form.onHelp = [&](int context) { help.push_back(context); };
   HWND h = form.Handle();
@@ -234,7 +236,7 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
 TEST_F(Form4Test, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
   const std::string path = TempPath("ostrel_form4_alt.skl");
   WriteFile(path, "Name=John\r\n");
-  TForm4 form(owner);
+  TForm4 form(owner, files);
   form.SetListFileName(path);
   HWND h = form.Handle();
   HWND list = form.Control(idForm4MenuList);
@@ -263,7 +265,7 @@ TEST_F(Form4Test, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
 TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
   const std::string path = TempPath("ostrel_form4_dup.skl");
   WriteFile(path, "Phone=555\r\n");
-  TForm4 form(owner);
+  TForm4 form(owner, files);
   form.SetListFileName(path);
   HWND h = form.Handle();
   HWND box = nullptr;
@@ -309,7 +311,7 @@ TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
 
 TEST_F(Form4Test, AFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses) {
   const std::string path = TempPath("ostrel_no_such_folder\\list.skl");
-  TForm4 form(owner);
+  TForm4 form(owner, files);
   form.SetListFileName(path);
   std::string message;
   script.steps = {

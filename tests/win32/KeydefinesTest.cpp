@@ -9,6 +9,8 @@
 #include "catalogue/FunCatalogue.h"
 #include "dialogs/win32/Keydefines.h"
 #include "macro/win32/Form4.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
 #include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
@@ -57,6 +59,8 @@ class KeydefinesTest : public ::testing::Test {
   HWND Input(TKeydefines& form, int tag) { return form.Control(kKeydefinesInput + tag); }
   void SetText(HWND control, const char* text) { SetWindowTextA(control, text); }
 
+  Win32FileSystem files;
+  const std::string exe = Win32System().ModuleFileName();
   KeysList keys{PortableCollate};
   TKeyRec copy = NewKeyRec();
   std::vector<int> help;
@@ -64,7 +68,7 @@ class KeydefinesTest : public ::testing::Test {
 };
 
 TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
-  TKeydefines form(nullptr);
+  TKeydefines form(nullptr, files, exe);
   HWND h = form.Handle();
   ASSERT_NE(h, nullptr);
   RECT client;
@@ -147,7 +151,7 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   tools.Group.assign("Tools");
   keys.Add(KeyText(tools), std::make_unique<TKeyRec>(tools));
   copy = NewKeyRec(ftRunProgram);
-  TKeydefines form(nullptr);
+  TKeydefines form(nullptr, files, exe);
   Prepare(form);
   HWND h = form.Handle();
   HWND name = Input(form, ecName), target = Input(form, ecTarget);
@@ -197,7 +201,7 @@ TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
   constexpr int kHeld = 0x1234;
   ASSERT_TRUE(RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, VK_F12));
   copy = NewKeyRec(ftRunProgram);
-  TKeydefines form(nullptr);
+  TKeydefines form(nullptr, files, exe);
   Prepare(form);
   HWND h = form.Handle();
   HWND keylist = Input(form, ecKeylist), info = form.Control(idKdInfo);
@@ -229,7 +233,7 @@ TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
 TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
   copy = NewKeyRec(ftSendKeys);
   {
-    TKeydefines form(nullptr);
+    TKeydefines form(nullptr, files, exe);
     Prepare(form);
     HWND memo = Input(form, ecKeystrokes);
     script.steps = {[&] {
@@ -244,7 +248,7 @@ TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
     EXPECT_EQ(copy.Target.str(), " Regards{ENTER} ");
   }
   const TKeyRec before = copy;
-  TKeydefines form(nullptr);
+  TKeydefines form(nullptr, files, exe);
   Prepare(form, kEditUpdate);
   script = Script();
   script.steps = {[&] {
@@ -257,7 +261,7 @@ TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
 
 TEST_F(KeydefinesTest, TheMacroMenuButtonNamesAFreeListAndOpensTheMacroMenuEditor) {
   copy = NewKeyRec(ftSendKeysMenu);
-  TKeydefines form(nullptr);
+  TKeydefines form(nullptr, files, exe);
   Prepare(form);
   const std::string dir = form.Editor().ProgramDir();
   std::string listName, listPath;

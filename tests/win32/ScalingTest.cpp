@@ -139,12 +139,14 @@ TEST(Scaling, EveryWindowFitsItsTextAndControlsAtEveryScale) {
   }
   {
     SCOPED_TRACE("hotkey editor");
-    TKeydefines form(nullptr);
+    Win32FileSystem files;
+    TKeydefines form(nullptr, files, Win32System().ModuleFileName());
     ExpectFitsAtEveryScale(form.Handle());
   }
   {
     SCOPED_TRACE("macro-menu editor");
-    TForm4 form(nullptr);
+    Win32FileSystem files;
+    TForm4 form(nullptr, files);
     ExpectFitsAtEveryScale(form.Handle());
   }
   SCOPED_TRACE("input box");

@@ -1,11 +1,13 @@
 // The macro engine on real windows: macros typed into EDIT controls that another thread
-// owns, read back with WM_GETTEXT; the keyboard adapter's calls themselves.
+// owns, read back with WM_GETTEXT; the keyboard and code-page adapters' calls themselves.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
+#include "macro/MacroTimings.h"
 #include "macro/Sendkeys.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
 #include "win32/EditThread.h"
@@ -19,7 +21,8 @@ struct RealPorts {
   Win32Windows windows;
   Win32System system;
   Win32Keyboard keyboard{PumpMessages};
-  MacroPorts ports{windows, system, keyboard};
+  Win32CodePage codePage;
+  MacroPorts ports{windows, system, keyboard, codePage};
 };
 
 WindowHandle W(HWND h) { return reinterpret_cast<WindowHandle>(h); }
@@ -100,9 +103,10 @@ TEST(Win32Keyboard, AdapterCalls) {
   EXPECT_EQ(keyboard.MapVirtualKeyA('A', kMapVkToScanCode), 0x1Eu);
   EXPECT_EQ(keyboard.MapVirtualKeyA(VK_MENU, kMapVkToScanCode), 0x38u);
   // Code page 1252: é is there, → is not (no "?" in its place, no look-alike).
+  Win32CodePage codePage;
   std::string bytes;
-  EXPECT_TRUE(keyboard.WideCharToMultiByte(u"\u00E9", bytes) && bytes == "\xE9");
-  EXPECT_FALSE(keyboard.WideCharToMultiByte(u"a\u2192", bytes));
+  EXPECT_TRUE(codePage.WideCharToMultiByte(u"\u00E9", bytes) && bytes == "\xE9");
+  EXPECT_FALSE(codePage.WideCharToMultiByte(u"a\u2192", bytes));
   KeyState state{};
   ASSERT_TRUE(keyboard.GetKeyboardState(state));
   KeyState changed = state;

@@ -1,0 +1,27 @@
+// The keystroke macro engine's delays and limits, in milliseconds, in one place. The
+// engine sits below the controller and includes nothing of app/, so it keeps its own
+// table beside app/Timings.h.
+#pragma once
+
+#include <cstdint>
+
+namespace ostrel {
+
+// The longest wait for the target's process to become idle (WaitForInputIdle).
+inline constexpr std::uint32_t kInputIdleTimeoutMs = 5000;
+// The longest stretch WaitForIdle spends draining keyboard messages of its own queue.
+inline constexpr std::uint32_t kDrainLimitMs = 5000;
+// The longest wait for a window to paint, so that it has taken the keys posted to it.
+inline constexpr std::uint32_t kCatchUpLimitMs = 500;
+// How long SetKeyboardState may keep refusing before the macro ends.
+inline constexpr std::uint32_t kSetStateRetryMs = 1000;
+// A sleep that only gives the rest of the time slice away: between two looks of a wait
+// that polls, and once our own queue is drained.
+inline constexpr std::uint32_t kYieldMs = 1;
+// How long a key posted down stays down before its key-up: a Tab or Enter that moves
+// the focus, or a key with Ctrl, is acted on before the key-up arrives.
+inline constexpr std::uint32_t kKeyHoldMs = 100;
+// {PAUSE n} and {WAIT n} sleep n times this.
+inline constexpr std::uint32_t kPauseUnitMs = 100;
+
+}  // namespace ostrel

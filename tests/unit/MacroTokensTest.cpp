@@ -1,0 +1,144 @@
+#include "macro/MacroTokens.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+#include "fakes/FakeCodePage.h"
+
+namespace ostrel {
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Reading tokens
+
+struct TokenCase {
+  const char* text;
+  MacroTokenKind kind;
+  std::uint32_t code;  // a double-byte character's lead << 8 | trail; {U+}'s character
+  int count;
+  std::size_t consumed;
+  bool cp932 = false;  // read in code page 932 (Japanese) instead of a single-byte one
+};
+
+TEST(ReadMacroToken, ReadsCharactersWordsAndCounts) {
+  using K = MacroTokenKind;
+  const TokenCase cases[] = {
+      {"abc", K::kCharacter, 'a', 1, 1},
+      {"{abc", K::kNothing, 0, 1, 4},           // unclosed: the rest is one token
+      {"{tab", K::kNamedKey, 0x09, 1, 4},
+      {"{a}x", K::kCharacter, 'A', 1, 3},       // brace contents are upper-cased
+      {"{}}", K::kNothing, 0, 1, 2},            // empty braces; the "}" comes next
+      {"}", K::kCharacter, '}', 1, 1},
+      {"{{}", K::kCharacter, '{', 1, 3},
+      {"{}", K::kNothing, 0, 1, 2},
+      {"{ }", K::kNothing, 0, 1, 3},
+      {"{FOO}", K::kNothing, 0, 1, 5},
+      {"{tab 3}", K::kNamedKey, 0x09, 3, 7},
+      {"{ TaB 3 }", K::kNamedKey, 0x09, 3, 9},  // trimmed at both ends
+      {"{TAB   7}", K::kNamedKey, 0x09, 7, 9},  // spaces before the number
+      {"{TAB 0}", K::kNamedKey, 0x09, 0, 7},
+      {"{TAB -2}", K::kNamedKey, 0x09, -2, 8},
+      {"{TAB +4}", K::kNamedKey, 0x09, 4, 8},
+      {"{TAB $1f}", K::kNamedKey, 0x09, 31, 9},
+      {"{TAB -$10}", K::kNamedKey, 0x09, -16, 10},
+      {"{TAB 3x}", K::kNamedKey, 0x09, 1, 8},   // not a whole number: 1
+      {"{TAB 3 4}", K::kNamedKey, 0x09, 1, 9},
+      {"{TAB $}", K::kNamedKey, 0x09, 1, 7},
+      {"{TAB -}", K::kNamedKey, 0x09, 1, 7},
+      {"{TAB 2147483647}", K::kNamedKey, 0x09, 2147483647, 16},
+      {"{TAB -2147483648}", K::kNamedKey, 0x09, -2147483647 - 1, 17},
+      {"{TAB 2147483648}", K::kNamedKey, 0x09, 1, 16},  // out of range
+      {"{TAB 99999999999999999999}", K::kNamedKey, 0x09, 1, 26},
+      {"{TAB\t3}", K::kNothing, 0, 1, 7},       // only a space separates the count
+      {"{a b}", K::kCharacter, 'A', 1, 5},
+      {"{BS}", K::kNamedKey, 0x08, 1, 4},
+      {"{bksp}", K::kNamedKey, 0x08, 1, 6},
+      {"{BACKSPACE}", K::kNamedKey, 0x08, 1, 11},
+      {"{BREAK}", K::kNamedKey, 0x13, 1, 7},
+      {"{capslock}", K::kNamedKey, 0x14, 1, 10},
+      {"{CLEAR}", K::kNamedKey, 0x0C, 1, 7},
+      {"{del}", K::kNamedKey, 0x2E, 1, 5},
+      {"{DELETE}", K::kNamedKey, 0x2E, 1, 8},
+      {"{DOWN}", K::kNamedKey, 0x28, 1, 6},
+      {"{END}", K::kNamedKey, 0x23, 1, 5},
+      {"{enter}", K::kNamedKey, 0x0D, 1, 7},
+      {"{ESC}", K::kNamedKey, 0x1B, 1, 5},
+      {"{ESCAPE}", K::kNamedKey, 0x1B, 1, 8},
+      {"{HELP}", K::kNamedKey, 0x2F, 1, 6},
+      {"{HOME}", K::kNamedKey, 0x24, 1, 6},
+      {"{INSERT}", K::kNamedKey, 0x2D, 1, 8},
+      {"{LEFT}", K::kNamedKey, 0x25, 1, 6},
+      {"{NUMLOCK}", K::kNamedKey, 0x90, 1, 9},
+      {"{PGDN}", K::kNamedKey, 0x22, 1, 6},
+      {"{PGUP}", K::kNamedKey, 0x21, 1, 6},
+      {"{PRTSC}", K::kNamedKey, 0x2C, 1, 7},
+      {"{RIGHT}", K::kNamedKey, 0x27, 1, 7},
+      {"{SCROLLLOCK}", K::kNamedKey, 0x91, 1, 12},
+      {"{UP}", K::kNamedKey, 0x26, 1, 4},
+      {"{UPP}", K::kNothing, 0, 1, 5},          // a word must match a whole entry
+      {"{ESCAPES}", K::kNothing, 0, 1, 9},
+      {"{F1}", K::kNamedKey, 0x70, 1, 4},
+      {"{f12}", K::kNamedKey, 0x7B, 1, 5},
+      {"{F24}", K::kNamedKey, 0x87, 1, 5},
+      {"{F25}", K::kNothing, 0, 1, 5},
+      {"{F0}", K::kNothing, 0, 1, 4},
+      {"{F01}", K::kNothing, 0, 1, 5},
+      {"{F}", K::kCharacter, 'F', 1, 3},
+      {"{ctrl}", K::kCtrl, 0, 1, 6},
+      {"{ALT}", K::kAlt, 0, 1, 5},
+      {"{Shift}", K::kShift, 0, 1, 7},
+      {"{@}", K::kAltNext, 0, 1, 3},
+      {"{@ 3}", K::kAltNext, 0, 3, 5},
+      {"{pause}", K::kPause, 0, 1, 7},
+      {"{WAIT 5}", K::kPause, 0, 5, 8},
+      {"{$}", K::kCharacter, '$', 1, 3},
+      {"{\xe9}", K::kCharacter, 0xE9, 1, 3},    // only a to z are upper-cased
+      {"\xe9", K::kCharacter, 0xE9, 1, 1},
+      {"\t", K::kCharacter, 0x09, 1, 1},
+      // In code page 932 "ボ" is 83 7B and "ソ" 83 5C: trail bytes "{" and "\".
+      {"\x83\x7B{ENTER}", K::kDoubleByte, 0x837B, 1, 2, true},
+      {"{\x83\x7D}", K::kDoubleByte, 0x837D, 1, 4, true},  // a trail "}" closes nothing
+      {"{\x83\x7B 3}x", K::kDoubleByte, 0x837B, 3, 6, true},
+      {"{\x82\x61}", K::kDoubleByte, 0x8261, 1, 4, true},  // a trail "a" stays lower-case
+      {"\x83", K::kNothing, 0, 1, 1, true},                 // a lead byte at the end
+      {"\x83=", K::kNothing, 0, 1, 1, true},                // or before a byte that cannot trail
+      {"{U+2192}", K::kUnicode, 0x2192, 1, 8},
+      {"{u+1f600 3}", K::kUnicode, 0x1F600, 3, 11},
+      {"{U+10FFFF}", K::kUnicode, 0x10FFFF, 1, 10},
+      {"{U+}", K::kNothing, 0, 1, 4},
+      {"{U+110000}", K::kNothing, 0, 1, 10},
+      {"{U+D800}", K::kNothing, 0, 1, 8},
+      {"{U+0000041}", K::kNothing, 0, 1, 11},  // seven digits
+  };
+  for (const TokenCase& c : cases) {
+    std::string_view text(c.text);
+    std::size_t pos = 0;
+    const LeadBytes lead = c.cp932 ? LeadBytes::Of(testing::IsLead932) : LeadBytes{};
+    MacroToken t = ReadMacroToken(text, pos, lead);
+    const std::uint32_t code = t.kind == K::kUnicode      ? t.unicode
+                               : t.kind == K::kDoubleByte ? t.code << 8 | t.trail
+                                                          : t.code;
+    EXPECT_EQ(t.kind, c.kind) << c.text;
+    EXPECT_EQ(code, c.code) << c.text;
+    EXPECT_EQ(t.count, c.count) << c.text;
+    EXPECT_EQ(pos, c.consumed) << c.text;
+  }
+}
+
+TEST(ReadMacroToken, StartsWhereItIsToldAndCoversTheText) {
+  std::string_view text = "x{SHIFT}y{}}{{";
+  std::size_t pos = 1;
+  std::vector<MacroTokenKind> kinds;
+  while (pos < text.size()) kinds.push_back(ReadMacroToken(text, pos).kind);
+  using K = MacroTokenKind;
+  EXPECT_EQ(kinds, (std::vector<K>{K::kShift, K::kCharacter, K::kNothing, K::kCharacter,
+                                   K::kCharacter}));
+  EXPECT_EQ(pos, text.size());
+  EXPECT_EQ(ReadMacroToken(text, pos).kind, K::kNothing);
+  EXPECT_EQ(pos, text.size());
+}
+
+}  // namespace
+}  // namespace ostrel
