@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "e2e/OstrelLaunch.h"
+#include "macro/MacroTimings.h"
 #include "macro/Sendkeys.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
