@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,13 +39,17 @@ enum class MenuCommand {
   kHotKeysSwitch,
   kShow,
   kTerminate,
-  kMacro,  // the macro menu: types the macro its caption names
+  kMacro,  // the macro menu: types the macro of its own line
 };
 
 // A chosen item, as the view hands it back.
 struct MenuChoice {
   MenuCommand command = MenuCommand::kNone;
   PKeyRec definition = nullptr;  // of kDefinition
+  // Of kMacro: the position of its line in the list the menu was built from, and which
+  // of the lists loaded one after another that was.
+  std::size_t line = 0;
+  std::uint32_t list = 0;
 };
 
 // A menu item; its tag is the image index the menu draws beside it.

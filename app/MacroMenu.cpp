@@ -25,21 +25,32 @@ void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
   }
 }
 
+namespace {
+
+// The macro of one line: the text after its first "=", none without one.
+std::string LineMacro(const std::string& line) {
+  const std::size_t eq = line.find('=');
+  return eq == std::string::npos ? std::string() : line.substr(eq + 1);
+}
+
+}  // namespace
+
 std::vector<MenuItem> OstrelController::MacroMenuItems(const std::vector<std::string>& lines,
-                                                       CollateFn same) {
+                                                       std::uint32_t list) {
   std::vector<MenuItem> items;
-  for (const std::string& line : lines) {
-    std::string name = ListItemName(line);
-    if (!ListItemValue(lines, name, same).empty())
-      items.push_back(CommandItem(name, 0, {MenuCommand::kMacro}));
-  }
+  for (std::size_t at = 0; at < lines.size(); ++at)
+    if (!LineMacro(lines[at]).empty())
+      items.push_back(
+          CommandItem(ListItemName(lines[at]), 0, {MenuCommand::kMacro, nullptr, at, list}));
   items.push_back(CommandItem("-", 0, {}));
   items.push_back(CommandItem("Quit", 0, {}));
   return items;
 }
 
 void OstrelController::SendKeysMenu(const std::string& target) {
+  // A choice still on its way from the menu of the list before finds another list.
   macroList_.clear();
+  ++macroListNumber_;
   // Shown only where the OstrelMenu has appeared since the program started.
   if (!mouseLink_.MenuPointTaken()) return;
   const std::string path = appDir_ + target;
@@ -50,7 +61,7 @@ void OstrelController::SendKeysMenu(const std::string& target) {
     return;
   }
   macroList_ = std::move(load.lines);
-  p_.view.RenderMacroMenu(MacroMenuItems(macroList_, p_.collate));
+  p_.view.RenderMacroMenu(MacroMenuItems(macroList_, macroListNumber_));
   p_.system.Sleep(timings_.settleMs);
   p_.view.ProcessMessages();
   // The menu is worked from the keyboard too, so the program comes to the front while
@@ -79,8 +90,12 @@ void OstrelController::SendKeysMenu(const std::string& target) {
     p_.system.Sleep(timings_.foregroundPollMs);
 }
 
-void OstrelController::SendKeyMenuClick(const std::string& caption) {
-  const std::string macro = ListItemValue(macroList_, caption, p_.collate);
+void OstrelController::SendKeyMenuClick(const MenuChoice& choice) {
+  // The item types its own line, whatever names the others share with it; one of a menu
+  // built from an earlier list, or of a list since cleared, types nothing, as its
+  // position no longer names its line.
+  const bool current = choice.list == macroListNumber_ && choice.line < macroList_.size();
+  const std::string macro = current ? LineMacro(macroList_[choice.line]) : std::string();
   // Typing pumps messages: a hotkey pressed meanwhile is dropped, as during any action.
   BusyMark busy(dispatchBusy_);
   const WindowHandle target = p_.windows.GetForegroundWindow();

@@ -14,8 +14,9 @@ std::vector<FunTypeEntry> FunTypeEntries() {
   return entries;
 }
 
-OstrelController::OstrelController(ControllerPorts ports)
+OstrelController::OstrelController(ControllerPorts ports, ostrel::Timings timings)
     : p_(ports),
+      timings_(timings),
       mouseLink_(ports.view, ports.windows, ports.system, ports.hook, timings_),
       options_({ports.view, ports.windows, ports.system, ports.registry, ports.files, ports.links},
                mouseLink_),

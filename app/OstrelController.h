@@ -75,7 +75,8 @@ struct ControllerPorts {
 
 class OstrelController {
  public:
-  explicit OstrelController(ControllerPorts ports);
+  // `timings` are the program's delays; the tests may shorten or stretch them.
+  explicit OstrelController(ControllerPorts ports, ostrel::Timings timings = {});
 
   // Set-up, closing, teardown.
   void FormCreate();
@@ -125,11 +126,12 @@ class OstrelController {
   // program's folder, and a choice from that menu.
   void RunMacro(const std::string& text, WindowHandle target);
   void SendKeysMenu(const std::string& target);
-  void SendKeyMenuClick(const std::string& caption);
-  // The macro menu of a list file's lines: the named macros in file order, then "-"
-  // and "Quit".
+  void SendKeyMenuClick(const MenuChoice& choice);
+  // The macro menu of a list file's lines, the `list`-th loaded: an item for each line
+  // with a macro, in file order, named as its line and choosing it by position; then
+  // "-" and "Quit".
   static std::vector<MenuItem> MacroMenuItems(const std::vector<std::string>& lines,
-                                              CollateFn same);
+                                              std::uint32_t list);
 
   // The program's delays; the view's timers take their intervals from here.
   const ostrel::Timings& Timings() const { return timings_; }
@@ -191,7 +193,9 @@ class OstrelController {
   bool dispatchBusy_ = false;
   WindowHandle hiddenWindow_ = 0;
   std::vector<WindowHandle> windowList_;
+  // The lines the macro menu was built from, and how many lists have been loaded so far.
   std::vector<std::string> macroList_;
+  std::uint32_t macroListNumber_ = 0;
 };
 
 }  // namespace ostrel

@@ -44,6 +44,7 @@ add_library(ostrel_win32 STATIC
   dialogs/win32/Keydefines.cpp
   dialogs/win32/Selfun.cpp
   app/win32/OstrelForm.cpp
+  app/win32/OstrelFormMenus.cpp
   app/win32/HelpPage.cpp
 )
 target_link_libraries(ostrel_win32 PUBLIC ostrel_core comctl32 comdlg32 shell32 shlwapi ole32 uuid

@@ -61,42 +61,18 @@ int OptionBoxId(int tag) {
   return 0;
 }
 
-// The settings both banner menus share: "Ostrel" on aqua to teal, teal items with the
-// images of ImageList1 and a silver bar on the chosen one.
-void SetUpBannerMenu(TPopupMenus97& menus, HIMAGELIST images) {
-  menus.Banner = true;
-  menus.BannerText = "Ostrel";
-  menus.BannerWidth = 20;
-  menus.BannerJustification = bjCenter;
-  TFont97 banner;
-  banner.name = "Times New Roman";
-  banner.height = -13;
-  banner.bold = banner.italic = banner.underline = true;
-  banner.color = RGB(0, 0, 0);
-  menus.BannerFont = banner;
-  menus.BannerColor = tk::kAqua;
-  menus.BannerEndColor = tk::kTeal;
-  menus.BannerNumColors = 16;
-  menus.SetImages(images);
-  TFont97 items;
-  items.name = "MS Sans Serif";
-  items.height = -11;
-  items.color = SysColor97(COLOR_WINDOWTEXT);
-  menus.SetFont(items);
-  menus.SetHiliteFont(items);
-  menus.BrushColor = tk::kTeal;
-  menus.HiliteBar = RGB(192, 192, 192);
-}
 constexpr int kLeftColumn = 240;
 constexpr int kStatusHeight = 22;
 constexpr int kToolbarHeight = 26;
 
 }  // namespace
 
-TOstrelForm::TOstrelForm() : showRequest_(RegisterWindowMessageA(kShowRequestName)) {
-  controller_ = std::make_unique<OstrelController>(ControllerPorts{
-      *this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_, keyboard_,
-      codePage_, LocaleCollate, registry_, shellLinks_});
+TOstrelForm::TOstrelForm(Timings timings)
+    : showRequest_(RegisterWindowMessageA(kShowRequestName)) {
+  controller_ = std::make_unique<OstrelController>(
+      ControllerPorts{*this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_,
+                      keyboard_, codePage_, LocaleCollate, registry_, shellLinks_},
+      timings);
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());
   HINSTANCE inst = tk::Application::Get().Instance();
@@ -123,17 +99,7 @@ TOstrelForm::~TOstrelForm() {
 
 void TOstrelForm::OnCreate() {
   BuildLayout();
-  // The macro menu holds one placeholder until its first use fills it.
-  sendKeyPop_.Reset(CreatePopupMenu());
-  AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
-  // The menus are popped up with this window as their owner, so it receives their
-  // drawing messages.
-  popupMenus971_ = std::make_unique<TPopupMenus97>(Handle(), Handle());
-  SetUpBannerMenu(*popupMenus971_, nullptr);
-  popupMenus972_ = std::make_unique<TPopupMenus97>(Handle(), Handle());
-  SetUpBannerMenu(*popupMenus972_, nullptr);
-  FitMenus(POINT{0, 0});
-  popupMenus972_->SetPopupMenu(sendKeyPop_.get());
+  menus_ = std::make_unique<OstrelFormMenus>(Handle());
   controller_->FormCreate();
 }
 
@@ -250,19 +216,6 @@ void TOstrelForm::OnDpiChanged() {
   Dock972Resize();
 }
 
-// Before a menu pops up: its images and sizes for the screen it opens on.
-void TOstrelForm::FitMenus(POINT at) {
-  const UINT dpi = tk::DpiAt(at);
-  if (dpi == menuDpi_ && menuImages_) return;
-  tk::ImageListOwner images(tk::LoadArtList("IMAGELIST1", 16, dpi, 0, tk::kImageMask));
-  for (TPopupMenus97* menus : {popupMenus971_.get(), popupMenus972_.get()}) {
-    menus->SetDpi(dpi);
-    menus->SetImages(images.get());
-  }
-  menuImages_ = std::move(images);
-  menuDpi_ = dpi;
-}
-
 // The upper toolbar stays at the right end of its dock.
 void TOstrelForm::Dock972Resize() {
   const tk::ToolBar bar(GetDlgItem(Handle(), idTopToolbar));
@@ -364,88 +317,19 @@ void TOstrelForm::SetStatusText(const std::string& text) {
   SetWindowTextA(GetDlgItem(Handle(), idStatus), text.c_str());
 }
 
-void TOstrelForm::AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items) {
-  for (const MenuItem& item : items) {
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_DATA;
-    info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(item.tag));
-    if (item.separator) {
-      info.fType = MFT_SEPARATOR;
-    } else {
-      info.fMask |= MIIM_STRING | MIIM_ID;
-      info.fType = MFT_STRING;
-      info.dwTypeData = const_cast<char*>(item.caption.c_str());
-      info.wID = nextMenuCommand_++;
-      if (item.choice.command != MenuCommand::kNone) menuCommands_[info.wID] = item.choice;
-      if (item.choice.command == MenuCommand::kHotKeysSwitch) hotKeysCommand_ = info.wID;
-      if (item.choice.command == MenuCommand::kNone) {
-        HMENU sub = CreatePopupMenu();
-        AppendMenuItems(sub, item.items);
-        info.fMask |= MIIM_SUBMENU;
-        info.hSubMenu = sub;
-      }
-    }
-    InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info);
-  }
-}
-
-void TOstrelForm::RenderMenu(const std::vector<MenuItem>& items) {
-  popupMenus971_->SetPopupMenu(nullptr);
-  pop1_.Reset(CreatePopupMenu());
-  menuCommands_.clear();
-  nextMenuCommand_ = kFirstMenuCommand;
-  hotKeysCommand_ = 0;
-  AppendMenuItems(pop1_.get(), items);
-  popupMenus971_->SetPopupMenu(pop1_.get());
-}
+void TOstrelForm::RenderMenu(const std::vector<MenuItem>& items) { menus_->Render(items); }
 
 void TOstrelForm::SetHotKeysItem(const std::string& caption, int tag) {
-  if (!hotKeysCommand_) return;
-  MENUITEMINFOA info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_STRING | MIIM_DATA;
-  info.dwTypeData = const_cast<char*>(caption.c_str());
-  info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(tag));
-  // The banner menu reads the item again with its new caption and image.
-  popupMenus971_->SetPopupMenu(nullptr);
-  SetMenuItemInfoA(pop1_.get(), hotKeysCommand_, FALSE, &info);
-  popupMenus971_->SetPopupMenu(pop1_.get());
+  menus_->SetHotKeysItem(caption, tag);
 }
 
-void TOstrelForm::PopupMenu(ScreenPoint at) {
-  FitMenus(POINT{at.x, at.y});
-  // The choice is posted as WM_COMMAND and handled once the menu has closed.
-  TrackPopupMenuEx(pop1_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y,
-                   Handle(), nullptr);
-  // Lets the next click outside close a menu that the program reopens.
-  PostMessageA(Handle(), WM_NULL, 0, 0);
-}
+void TOstrelForm::PopupMenu(ScreenPoint at) { menus_->Popup(at); }
 
 void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
-  popupMenus972_->SetPopupMenu(nullptr);
-  sendKeyPop_.Reset(CreatePopupMenu());
-  macroCommands_.clear();
-  UINT id = kFirstMacroCommand;
-  for (const MenuItem& item : items) {
-    if (item.separator) {
-      AppendMenuA(sendKeyPop_.get(), MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
-    // A list of thousands of macros is cut where the command ids run out.
-    if (id > kLastMacroCommand) continue;
-    if (item.choice.command == MenuCommand::kMacro) macroCommands_[id] = item.caption;
-    AppendMenuA(sendKeyPop_.get(), MF_STRING, id++, item.caption.c_str());
-  }
-  popupMenus972_->SetPopupMenu(sendKeyPop_.get());
+  menus_->RenderMacros(items);
 }
 
-void TOstrelForm::PopupMacroMenu(ScreenPoint at) {
-  FitMenus(POINT{at.x, at.y});
-  TrackPopupMenuEx(sendKeyPop_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y,
-                   Handle(), nullptr);
-  PostMessageA(Handle(), WM_NULL, 0, 0);
-}
+void TOstrelForm::PopupMacroMenu(ScreenPoint at) { menus_->PopupMacros(at); }
 
 // A program that has ended (its window is gone) tells nothing more: such a box would
 // stand alone on the desktop, with nothing behind it.
@@ -474,16 +358,9 @@ void TOstrelForm::OnCommand(int id, int code, HWND control) {
       }
   }
   if (!control) {
-    auto chosen = menuCommands_.find(static_cast<UINT>(id));
-    if (chosen != menuCommands_.end()) {
-      const MenuChoice choice = chosen->second;  // a copy: the click may rebuild the menu
-      controller_->MenuClick(choice);
-      return;
-    }
-    auto macro = macroCommands_.find(static_cast<UINT>(id));
-    if (macro != macroCommands_.end()) {
-      std::string caption = macro->second;  // a copy: the menu may be rebuilt meanwhile
-      controller_->SendKeyMenuClick(caption);
+    // A copy: the click may rebuild the menu.
+    if (const std::optional<MenuChoice> choice = menus_->Chosen(static_cast<UINT>(id))) {
+      controller_->MenuClick(*choice);
       return;
     }
   }
@@ -507,6 +384,11 @@ LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
 }
 
 bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (const std::optional<MenuChoice> macro = OstrelFormMenus::MacroChosen(msg, wp, lp)) {
+    controller_->SendKeyMenuClick(*macro);
+    result = 0;
+    return true;
+  }
   if (msg == showRequest_ && showRequest_ != 0) {
     controller_->AnotherCopyStarted();
     result = 0;

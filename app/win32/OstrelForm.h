@@ -6,14 +6,13 @@
 
 #include <commctrl.h>
 
-#include <map>
 #include <memory>
 #include <utility>
 
 #include "app/MainView.h"
 #include "app/OstrelController.h"
+#include "app/win32/OstrelFormMenus.h"
 #include "components/win32/Balloon.h"
-#include "components/win32/Menus97.h"
 #include "components/win32/SysHotWindow.h"
 #include "components/win32/TrayIconWindow.h"
 #include "platform/win32/Win32CodePage.h"
@@ -52,25 +51,21 @@ enum OstrelControlId : int {
 
 inline constexpr UINT kTimer2 = 2;
 inline constexpr UINT kTimer3 = 3;
-// Command ids of the OstrelMenu's items, given out afresh by every rebuild.
-inline constexpr UINT kFirstMenuCommand = 1000;
-// Command ids of the macro menu's items, above any the OstrelMenu reaches.
-inline constexpr UINT kFirstMacroCommand = 60000;
-inline constexpr UINT kLastMacroCommand = 65000;
 
 class TOstrelForm : public tk::Form, public MainView {
  public:
-  TOstrelForm();
+  // `timings`: the controller's delays, which the window's timers run at.
+  explicit TOstrelForm(Timings timings = {});
   ~TOstrelForm() override;
 
   OstrelController& Controller() { return *controller_; }
   TBalloonHint& BalloonHint() { return BalloonHint1; }
 
   // The OstrelMenu as built, for inspection.
-  HMENU Pop1() const { return pop1_.get(); }
-  HMENU SendKeyPop() const { return sendKeyPop_.get(); }
-  TPopupMenus97& PopupMenus971() { return *popupMenus971_; }
-  TPopupMenus97& PopupMenus972() { return *popupMenus972_; }
+  HMENU Pop1() const { return menus_->Pop1(); }
+  HMENU SendKeyPop() const { return menus_->SendKeyPop(); }
+  TPopupMenus97& PopupMenus971() { return menus_->PopupMenus971(); }
+  TPopupMenus97& PopupMenus972() { return menus_->PopupMenus972(); }
 
   // MainView
   WindowHandle MainWindow() override;
@@ -116,14 +111,11 @@ class TOstrelForm : public tk::Form, public MainView {
  private:
   void BuildLayout();
   void LoadImages();
-  // The banner menus drawn for the screen at `at`, before they pop up there.
-  void FitMenus(POINT at);
   tk::ToolBar BuildToolbar(int id, const struct ToolButton* buttons, int count);
   void Dock972Resize();
   void ToolbarButton971Click();
   void ToolbarButton974Click(int tag);
   void ToolbarButton975Click(int tag);
-  void AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items);
 
   // The adapters outlive the controller, whose components unregister through them.
   Win32FileSystem files_;
@@ -140,10 +132,8 @@ class TOstrelForm : public tk::Form, public MainView {
   tk::IconOwner trayIcon_;
   std::unique_ptr<OstrelController> controller_;
   bool filterInstalled_ = false;  // the application's message filter calls our controller
-  // ImageList1 for the tree, at the window's DPI, and for the menus, at theirs.
+  // ImageList1 for the tree, at the window's DPI.
   tk::ImageListOwner imageList1_;
-  tk::ImageListOwner menuImages_;
-  UINT menuDpi_ = 0;
   // The toolbars' glyphs (ToolGlyphs and HelpGlyph), shared by both toolbars.
   tk::ImageListOwner toolGlyphs_;
   tk::InfoPane memo_;
@@ -152,18 +142,9 @@ class TOstrelForm : public tk::Form, public MainView {
   // The tree's nodes as rendered, by position; each item's lParam is its position.
   std::vector<TreeNode> nodes_;
   std::vector<HTREEITEM> treeItems_;
-  // Pop1 and, per command id, what its item does.
-  tk::MenuOwner pop1_;
-  std::map<UINT, MenuChoice> menuCommands_;
-  UINT nextMenuCommand_ = kFirstMenuCommand;
-  UINT hotKeysCommand_ = 0;
-  // SendKeyPop and, per command id, the caption of the macro it types.
-  tk::MenuOwner sendKeyPop_;
-  std::map<UINT, std::string> macroCommands_;
   TBalloonHint BalloonHint1;
-  // The banner drawing of Pop1 and SendKeyPop; they go before the menus and the window.
-  std::unique_ptr<TPopupMenus97> popupMenus971_;
-  std::unique_ptr<TPopupMenus97> popupMenus972_;
+  // The OstrelMenu and the macro menu, made with the window; they go before it.
+  std::unique_ptr<OstrelFormMenus> menus_;
   // The registered message by which a second start of the program asks for the window.
   UINT showRequest_ = 0;
 };

@@ -13,13 +13,6 @@ const std::string kKeys = kKeysPath;
 
 class ControllerStartup : public ::testing::Test, public Harness {};
 
-// The main window's Timer2 and Timer3 take these intervals from the controller.
-TEST_F(ControllerStartup, TimersRunAtTheProgramsFixedDelays) {
-  EXPECT_EQ(ctl.Timings().setupDelayMs, 1000u);
-  EXPECT_EQ(ctl.Timings().handOffMs, 100u);
-  EXPECT_EQ(ctl.Timings().macroMenuRepopMs, 500u);
-}
-
 TEST_F(ControllerStartup, CreateStepOnlyFillsTheMemoAndArmsTheTimer) {
   ctl.FormCreate();
   EXPECT_EQ(log.calls, (std::vector<std::string>{"memo", "showMainForm 0", "timer2 on"}));

@@ -1,5 +1,5 @@
 // The macro menu of a list file: its items, when it appears, where, and how often it
-// comes back; a choice typing the macro of its name; keystroke macros run by the
+// comes back; a choice typing the macro of its own line; keystroke macros run by the
 // dispatcher.
 #include <gtest/gtest.h>
 
@@ -37,13 +37,12 @@ class MacroMenu : public ::testing::Test, public Harness {
 };
 
 TEST(MacroMenuItems, NamedMacrosInFileOrderThenSeparatorAndQuit) {
-  // A line without "=" has the empty name, which "=nameless" gives a macro.
+  // A line without "=" has no macro; "=nameless" is one with the empty name.
   std::vector<std::string> lines = {"Greeting=Hello", "Tab2={TAB 2}", "NoEquals", "Blank=",
                                     "GREETING=again", "=nameless", "Sum=a=b"};
-  EXPECT_EQ(Captions(OstrelController::MacroMenuItems(lines, PortableCollate)),
-            (std::vector<std::string>{"Greeting", "Tab2", "", "GREETING", "", "Sum", "-!",
-                                      "Quit!"}));
-  EXPECT_EQ(Captions(OstrelController::MacroMenuItems({"Blank=", "NoEquals"}, PortableCollate)),
+  EXPECT_EQ(Captions(OstrelController::MacroMenuItems(lines, 1)),
+            (std::vector<std::string>{"Greeting", "Tab2", "GREETING", "", "Sum", "-!", "Quit!"}));
+  EXPECT_EQ(Captions(OstrelController::MacroMenuItems({"Blank=", "NoEquals"}, 1)),
             (std::vector<std::string>{"-!", "Quit!"}));
 }
 
@@ -126,18 +125,22 @@ class MacroTyping : public MacroMenu {
   }
 };
 
-TEST_F(MacroTyping, AChoiceTypesTheMacroOfTheFirstLineWithItsName) {
+TEST_F(MacroTyping, AChoiceTypesItsOwnLineAndOneOfAnEarlierListNothing) {
   StartAndShowOstrelMenu();
+  ctl.SendKeysMenu("Names.skl");
+  const std::vector<MenuItem> earlier = view.macroMenu;
+  OtherProgramInFront();
+  log.calls.clear();
+  // "Name" and "NAME" are one name to the list, yet the second item types its own line.
+  ctl.SendKeyMenuClick(earlier[1].choice);
+  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 a", "301 c", "301 k"}));
+  // Once the list is loaded again, an item of the menu before types nothing, but still
+  // leaves the input states parted.
+  files.files[kListPath] = "Other=xyz\r\nName=John\r\n";
   ctl.SendKeysMenu("Names.skl");
   OtherProgramInFront();
   log.calls.clear();
-  // Both "Name" and "NAME" are offered; either types the first one's macro.
-  ctl.SendKeyMenuClick("NAME");
-  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 o", "301 h", "301 n"}));
-  // A caption that no longer has a macro types nothing, but still leaves the input
-  // states parted.
-  log.calls.clear();
-  ctl.SendKeyMenuClick("Gone");
+  ctl.SendKeyMenuClick(earlier[0].choice);
   EXPECT_TRUE(Chars(log.calls).empty());
   EXPECT_EQ(Calls({"AttachThreadInput"}), (std::vector<std::string>{"AttachThreadInput 42 9 1",
                                                                     "AttachThreadInput 42 9 0"}));
@@ -159,7 +162,7 @@ TEST_F(MacroTyping, TheWindowInFrontGetsTheForegroundBackBeforeAChoiceTypes) {
   windows.onPainted = [this](WindowHandle w) {
     if (w == 300) windows.focus = 301;
   };
-  ctl.SendKeyMenuClick("Name");
+  ctl.SendKeyMenuClick(view.macroMenu[0].choice);
   EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 o", "301 h", "301 n"}));
 }
 

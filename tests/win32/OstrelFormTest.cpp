@@ -74,6 +74,30 @@ TEST_F(OstrelFormTest, WindowIsCentredFixedAndHiddenUntilSetUp) {
   EXPECT_FALSE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_THICKFRAME);
 }
 
+// Timer2 and Timer3 run at the controller's delays, whatever those are.
+TEST_F(OstrelFormTest, TheTimersRunAtTheControllersDelays) {
+  form->Controller().SetTerminating(true);
+  form.reset();
+  Timings delays;
+  delays.setupDelayMs = 60000;
+  delays.handOffMs = 700;
+  form = std::make_unique<TOstrelForm>(delays);
+  tk::Application::Get().SetMainForm(form.get());
+  const DWORD made = GetTickCount();
+  form->SetDispatchTimer(true);
+  const auto pumpTill = [&](DWORD ms) {
+    while (GetTickCount() - made < ms) {
+      tk::Application::Get().ProcessMessages();
+      Sleep(10);
+    }
+  };
+  pumpTill(400);
+  EXPECT_TRUE(form->TimerEnabled(kTimer3));  // past the usual 100 ms
+  pumpTill(2000);
+  EXPECT_FALSE(form->TimerEnabled(kTimer3));  // done at 700 ms
+  EXPECT_TRUE(form->TimerEnabled(kTimer2));   // past the usual second
+}
+
 TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   RECT client;
   GetClientRect(hwnd, &client);

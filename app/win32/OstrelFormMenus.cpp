@@ -1,0 +1,164 @@
+#include "app/win32/OstrelFormMenus.h"
+
+#include "toolkit/Colours.h"
+#include "toolkit/Dpi.h"
+
+namespace ostrel {
+
+namespace {
+
+// The settings both banner menus share: "Ostrel" on aqua to teal, teal items with the
+// images of ImageList1 and a silver bar on the chosen one.
+void SetUpBannerMenu(TPopupMenus97& menus) {
+  menus.Banner = true;
+  menus.BannerText = "Ostrel";
+  menus.BannerWidth = 20;
+  menus.BannerJustification = bjCenter;
+  TFont97 banner;
+  banner.name = "Times New Roman";
+  banner.height = -13;
+  banner.bold = banner.italic = banner.underline = true;
+  banner.color = RGB(0, 0, 0);
+  menus.BannerFont = banner;
+  menus.BannerColor = tk::kAqua;
+  menus.BannerEndColor = tk::kTeal;
+  menus.BannerNumColors = 16;
+  menus.SetImages(nullptr);
+  TFont97 items;
+  items.name = "MS Sans Serif";
+  items.height = -11;
+  items.color = SysColor97(COLOR_WINDOWTEXT);
+  menus.SetFont(items);
+  menus.SetHiliteFont(items);
+  menus.BrushColor = tk::kTeal;
+  menus.HiliteBar = RGB(192, 192, 192);
+}
+
+constexpr UINT kPopupFlags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON;
+
+}  // namespace
+
+OstrelFormMenus::OstrelFormMenus(HWND owner)
+    : owner_(owner), popupMenus971_(owner, owner), popupMenus972_(owner, owner) {
+  // The macro menu holds one placeholder until its first use fills it.
+  sendKeyPop_.Reset(CreatePopupMenu());
+  AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
+  SetUpBannerMenu(popupMenus971_);
+  SetUpBannerMenu(popupMenus972_);
+  FitMenus(POINT{0, 0});
+  popupMenus972_.SetPopupMenu(sendKeyPop_.get());
+}
+
+void OstrelFormMenus::FitMenus(POINT at) {
+  const UINT dpi = tk::DpiAt(at);
+  if (dpi == menuDpi_ && menuImages_) return;
+  tk::ImageListOwner images(tk::LoadArtList("IMAGELIST1", 16, dpi, 0, tk::kImageMask));
+  for (TPopupMenus97* menus : {&popupMenus971_, &popupMenus972_}) {
+    menus->SetDpi(dpi);
+    menus->SetImages(images.get());
+  }
+  menuImages_ = std::move(images);
+  menuDpi_ = dpi;
+}
+
+void OstrelFormMenus::AppendItems(HMENU menu, const std::vector<MenuItem>& items) {
+  for (const MenuItem& item : items) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(item.tag));
+    if (item.separator) {
+      info.fType = MFT_SEPARATOR;
+    } else {
+      info.fMask |= MIIM_STRING | MIIM_ID;
+      info.fType = MFT_STRING;
+      info.dwTypeData = const_cast<char*>(item.caption.c_str());
+      info.wID = nextMenuCommand_++;
+      if (item.choice.command != MenuCommand::kNone) menuCommands_[info.wID] = item.choice;
+      if (item.choice.command == MenuCommand::kHotKeysSwitch) hotKeysCommand_ = info.wID;
+      if (item.choice.command == MenuCommand::kNone) {
+        HMENU sub = CreatePopupMenu();
+        AppendItems(sub, item.items);
+        info.fMask |= MIIM_SUBMENU;
+        info.hSubMenu = sub;
+      }
+    }
+    InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info);
+  }
+}
+
+void OstrelFormMenus::Render(const std::vector<MenuItem>& items) {
+  popupMenus971_.SetPopupMenu(nullptr);
+  pop1_.Reset(CreatePopupMenu());
+  menuCommands_.clear();
+  nextMenuCommand_ = kFirstMenuCommand;
+  hotKeysCommand_ = 0;
+  AppendItems(pop1_.get(), items);
+  popupMenus971_.SetPopupMenu(pop1_.get());
+}
+
+void OstrelFormMenus::SetHotKeysItem(const std::string& caption, int tag) {
+  if (!hotKeysCommand_) return;
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING | MIIM_DATA;
+  info.dwTypeData = const_cast<char*>(caption.c_str());
+  info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(tag));
+  // The banner menu reads the item again with its new caption and image.
+  popupMenus971_.SetPopupMenu(nullptr);
+  SetMenuItemInfoA(pop1_.get(), hotKeysCommand_, FALSE, &info);
+  popupMenus971_.SetPopupMenu(pop1_.get());
+}
+
+void OstrelFormMenus::Popup(ScreenPoint at) {
+  FitMenus(POINT{at.x, at.y});
+  // The choice is posted as WM_COMMAND and handled once the menu has closed.
+  TrackPopupMenuEx(pop1_.get(), kPopupFlags, at.x, at.y, owner_, nullptr);
+  // Lets the next click outside close a menu that the program reopens.
+  PostMessageA(owner_, WM_NULL, 0, 0);
+}
+
+std::optional<MenuChoice> OstrelFormMenus::Chosen(UINT id) const {
+  const auto chosen = menuCommands_.find(id);
+  if (chosen == menuCommands_.end()) return std::nullopt;
+  return chosen->second;
+}
+
+void OstrelFormMenus::RenderMacros(const std::vector<MenuItem>& items) {
+  popupMenus972_.SetPopupMenu(nullptr);
+  sendKeyPop_.Reset(CreatePopupMenu());
+  macroCommands_.clear();
+  UINT id = kFirstMacroCommand;
+  for (const MenuItem& item : items) {
+    if (item.separator) {
+      AppendMenuA(sendKeyPop_.get(), MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    // A list of thousands of macros is cut where the command ids run out.
+    if (id > kLastMacroCommand) continue;
+    if (item.choice.command == MenuCommand::kMacro) macroCommands_[id] = item.choice;
+    AppendMenuA(sendKeyPop_.get(), MF_STRING, id++, item.caption.c_str());
+  }
+  popupMenus972_.SetPopupMenu(sendKeyPop_.get());
+}
+
+void OstrelFormMenus::PopupMacros(ScreenPoint at) {
+  FitMenus(POINT{at.x, at.y});
+  // The command id is read here, while it still means this menu's item: the ids are
+  // given out again by the next rebuild, which may come before a posted WM_COMMAND.
+  const UINT id = static_cast<UINT>(TrackPopupMenuEx(
+      sendKeyPop_.get(), kPopupFlags | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, owner_, nullptr));
+  const auto chosen = macroCommands_.find(id);
+  if (chosen != macroCommands_.end())
+    PostMessageA(owner_, kMacroChosenMessage, static_cast<WPARAM>(chosen->second.line),
+                 static_cast<LPARAM>(chosen->second.list));
+  PostMessageA(owner_, WM_NULL, 0, 0);
+}
+
+std::optional<MenuChoice> OstrelFormMenus::MacroChosen(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != kMacroChosenMessage) return std::nullopt;
+  return MenuChoice{MenuCommand::kMacro, nullptr, static_cast<std::size_t>(wp),
+                    static_cast<std::uint32_t>(lp)};
+}
+
+}  // namespace ostrel

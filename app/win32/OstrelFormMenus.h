@@ -1,0 +1,81 @@
+// The main window's two popup menus: the OstrelMenu (Pop1) and the macro menu
+// (SendKeyPop). They are built from the items the controller renders, drawn with the
+// banner by TPopupMenus97 for the screen they open on, and popped up with the window as
+// their owner. A choice reaches the window later through its queue; the window asks
+// this class which item it was and hands that to the controller.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/KeyTree.h"
+#include "components/win32/Menus97.h"
+#include "platform/WindowPort.h"
+#include "toolkit/Controls.h"
+
+namespace ostrel {
+
+// Command ids of the OstrelMenu's items, given out afresh by every rebuild.
+inline constexpr UINT kFirstMenuCommand = 1000;
+// Command ids of the macro menu's items, above any the OstrelMenu reaches.
+inline constexpr UINT kFirstMacroCommand = 60000;
+inline constexpr UINT kLastMacroCommand = 65000;
+// Posted to the window for a choice from the macro menu: wParam is the item's line,
+// lParam the number of its list (MenuChoice).
+inline constexpr UINT kMacroChosenMessage = WM_APP + 1;
+
+class OstrelFormMenus {
+ public:
+  // `owner`: the window the menus pop up with; it receives their drawing messages.
+  explicit OstrelFormMenus(HWND owner);
+  OstrelFormMenus(const OstrelFormMenus&) = delete;
+  OstrelFormMenus& operator=(const OstrelFormMenus&) = delete;
+
+  // The OstrelMenu: replaced whole, its hotkey switch relabelled, popped up. A choice is
+  // posted as WM_COMMAND with the item's command id.
+  void Render(const std::vector<MenuItem>& items);
+  void SetHotKeysItem(const std::string& caption, int tag);
+  void Popup(ScreenPoint at);
+  // The OstrelMenu's item of this command id; none for an id it did not give out.
+  std::optional<MenuChoice> Chosen(UINT id) const;
+
+  // The macro menu: replaced whole and popped up. A choice is posted as
+  // kMacroChosenMessage, made when the menu closes: an item of a menu rebuilt before the
+  // message arrives still names its own line and list.
+  void RenderMacros(const std::vector<MenuItem>& items);
+  void PopupMacros(ScreenPoint at);
+  // The macro menu's item that a message to the window carries; none for another message.
+  static std::optional<MenuChoice> MacroChosen(UINT msg, WPARAM wp, LPARAM lp);
+
+  HMENU Pop1() const { return pop1_.get(); }
+  HMENU SendKeyPop() const { return sendKeyPop_.get(); }
+  TPopupMenus97& PopupMenus971() { return popupMenus971_; }
+  TPopupMenus97& PopupMenus972() { return popupMenus972_; }
+
+ private:
+  // The banner menus drawn for the screen at `at`, before they pop up there.
+  void FitMenus(POINT at);
+  void AppendItems(HMENU menu, const std::vector<MenuItem>& items);
+
+  HWND owner_;
+  // ImageList1 for the menus, at the DPI of the screen they last opened on.
+  tk::ImageListOwner menuImages_;
+  UINT menuDpi_ = 0;
+  // Pop1 and, per command id, what its item does.
+  tk::MenuOwner pop1_;
+  std::map<UINT, MenuChoice> menuCommands_;
+  UINT nextMenuCommand_ = kFirstMenuCommand;
+  UINT hotKeysCommand_ = 0;
+  // SendKeyPop and, per command id, the line its item types.
+  tk::MenuOwner sendKeyPop_;
+  std::map<UINT, MenuChoice> macroCommands_;
+  // The banner drawing of Pop1 and SendKeyPop; declared after the menus, so they go first.
+  TPopupMenus97 popupMenus971_;
+  TPopupMenus97 popupMenus972_;
+};
+
+}  // namespace ostrel
