@@ -108,6 +108,23 @@ class Selection {
   HGDIOBJ old_;
 };
 
+// A context's state (selected objects, colours, modes) saved now and put back when this
+// goes: for a context lent to us, such as an owner-drawn item's, that must be handed back
+// as it came.
+class SavedDc {
+ public:
+  explicit SavedDc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  ~SavedDc() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+  SavedDc(const SavedDc&) = delete;
+  SavedDc& operator=(const SavedDc&) = delete;
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
 // A memory context compatible with `dc` that holds `bitmap` while it lives. The bitmap
 // is put out of it before the context goes, so whoever owns the bitmap can free or keep
 // it afterwards.

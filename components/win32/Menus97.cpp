@@ -446,7 +446,7 @@ LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
   // costs more than the measuring.
   if (!measureDC_) measureDC_.Reset(CreateCompatibleDC(nullptr));
   HDC dc = measureDC_.get();
-  const int saved = SaveDC(dc);
+  tk::SavedDc saved(dc);
   SelectObject(dc, FontHandle(font_, false));
   int textHeight = 0;
   TextWidth(dc, item.caption.empty() ? std::string(" ") : item.caption, &textHeight);
@@ -456,7 +456,6 @@ LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
   if (OnMeasureItem) OnMeasureItem(menu_, item, height, width);
   mis.itemHeight = static_cast<UINT>(std::max(height, 0));
   mis.itemWidth = static_cast<UINT>(std::max(width, 0));
-  RestoreDC(dc, saved);
   return 1;
 }
 
@@ -465,13 +464,12 @@ LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
 LRESULT TPopupMenus97::HandleDrawItem(const DRAWITEMSTRUCT& dis) {
   if (!menu_) return 1;
   HDC dc = dis.hDC;
-  const int saved = SaveDC(dc);
+  tk::SavedDc saved(dc);  // the fonts and colours set below go back with it
   SelectObject(dc, FontHandle(font_, false));
   if (dis.itemState & ODS_SELECTED) SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
   auto found = byCommand_.find(dis.itemID);
   if (found != byCommand_.end()) DrawItem(dc, *found->second, dis.rcItem, dis.itemState);
   if (dis.itemState & ODS_FOCUS) DrawFocusRect(dc, &dis.rcItem);
-  RestoreDC(dc, saved);
   return 1;
 }
 
