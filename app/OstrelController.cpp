@@ -55,7 +55,7 @@ void OstrelController::Timer2Timer() {
   p_.view.SetHintTimes(static_cast<int>(timings_.hintPauseMs),
                        static_cast<int>(timings_.hintHidePauseMs));
   options_.LoadStartupLink();
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   if (WindowHandle progman = p_.windows.FindWindowByClass("Progman")) desktopWnd_ = progman;
   options_.SetOptionsKey();
   options_.ReadOptions();

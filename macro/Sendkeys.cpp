@@ -49,7 +49,7 @@ constexpr int kCatchUpEvery = 16;
 // its thread before has been taken from the queue. One pixel is marked for repainting,
 // and we wait until it has been painted; not for a hidden window or one of our own
 // thread, which cannot paint while we wait, and never longer than half a second.
-// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
 static void CatchUp(const MacroPorts& ports, WindowHandle window) {
   if (!window || !ports.windows.IsWindowVisible(window) ||
       ports.windows.GetWindowThread(window) == ports.system.CurrentThreadId())
@@ -154,7 +154,7 @@ class MacroRun {
   // that the joining thread leaves behind is dropped, and under Wine the target's is
   // the one that makes its window the foreground window. Joined the other way, the
   // target was no longer in front after a macro, and the next macro had no target.
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   void Join(bool attach) { p_.windows.AttachThreadInput(ownThread_, targetThread_, attach); }
 
   void Rejoin() {
@@ -253,7 +253,7 @@ class MacroRun {
   // itself: bytes posted to it would be read in the code page of the keyboard layout,
   // which need not be the ANSI one (a US keyboard on a Japanese or Russian system). An
   // ANSI window gets the bytes, a double-byte character as its lead and then its trail.
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   void PostBytes(const std::string& bytes, WindowHandle dest, std::uint32_t lParam) {
     if (!p_.windows.IsWindowUnicode(dest)) {
       for (char b : bytes) Post(dest, kWmChar, static_cast<std::uint8_t>(b), lParam);

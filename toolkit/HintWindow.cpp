@@ -57,7 +57,7 @@ HintWindow::~HintWindow() {
 void HintWindow::CreateHandle(const char* className, DWORD style, DWORD exStyle) {
   RegisterClassOnce(className, 0, &HintWindow::Proc);
   // Owned by the main window, as the program's other pop-ups are: never on the taskbar.
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   Form* main = Application::Get().MainForm();
   hwnd_ = CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, main ? main->Handle() : nullptr,
                           nullptr, Application::Get().Instance(), this);

@@ -25,7 +25,7 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
 HWND MakeDesktopWindow() {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DesktopProc;

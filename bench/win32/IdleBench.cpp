@@ -21,7 +21,7 @@ double FileTimeMs(const FILETIME& t) {
 // Kernel and user time of every thread of a process. Under Wine, GetProcessTimes on
 // another process answers with the caller's own times, while each thread's times are
 // read from the system, so the threads are summed (the same sum on Windows).
-// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
 bool ProcessCpuMs(DWORD pid, double& ms, int& threads) {
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   if (snap == INVALID_HANDLE_VALUE) return false;

@@ -17,7 +17,7 @@ namespace {
 // answers 0, and there the objects are counted by looking at every handle value a
 // process can hold: GDI objects by GetObjectType, menus by IsMenu and windows by
 // IsWindow (those of this process). Both kinds accept a handle by its low word alone.
-// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
 struct Holdings {
   long gdi = 0;
   long user = 0;

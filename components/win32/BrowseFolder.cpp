@@ -164,7 +164,7 @@ void TBrowseFolder::SelectionChangedTo(HWND dialog, LPCITEMIDLIST item) {
   SendMessageA(dialog, kBffmEnableOk, 0, update.enableOk ? TRUE : FALSE);
   // Some dialogs (Wine's) set OK by their own rule after this callback returns; the
   // posted copy comes after that and has the last word.
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   PostMessageA(dialog, kBffmEnableOk, 0, update.enableOk ? TRUE : FALSE);
   if (update.syncCustomButton) SetCustomButtonEnabled(update.enableOk);
   if (OnSelectionChanged) OnSelectionChanged(*this, dialog, item, selection_);

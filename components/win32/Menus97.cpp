@@ -275,7 +275,7 @@ void TPopupMenus97::SetOwnerDrawShown(HMENU shown) {
 
 // Items are addressed by position in their own menu: commands may repeat, and an item
 // that opens a submenu keeps it (only its type, state and data change).
-// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
 void TPopupMenus97::SetOwnerDraw(TMenuItem97& parent, bool restore, bool deep) {
   for (std::size_t i = 0; i < parent.items.size(); ++i) {
     TMenuItem97& child = parent.items[i];

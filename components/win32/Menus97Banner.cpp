@@ -18,7 +18,7 @@ void TMenuBanner97::Place(HDC dc, HMENU menu, const TMenuItem97& root, int width
   const RECT first = rects.empty() ? RECT{} : rects[0];
   LONG bottom = first.bottom;
   for (const RECT& r : rects) bottom = std::max(bottom, r.bottom);
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   POINT origin{first.left, first.top};
   if (HWND window = WindowFromDC(dc); window && (first.right > first.left))
     ScreenToClient(window, &origin);

@@ -98,7 +98,7 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM lp) {
     LRESULT count = SendMessageA(child, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
       // Asked across processes, Wine marshals list texts reliably only in UTF-16.
-      // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+      // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
       wchar_t wide[256] = {};
       SendMessageW(child, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
       char item[256] = {};

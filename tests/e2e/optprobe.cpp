@@ -41,7 +41,7 @@ int Link(const std::string& path) {
   file->Release();
   link->Release();
   // Wine's link object does not report the show command it loaded: read the header.
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   BYTE header[0x4C] = {};
   DWORD got = 0;
   HANDLE h =

@@ -29,7 +29,7 @@ void Pump(DWORD ms) {
   } while (GetTickCount() - start < ms);
 }
 
-// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
 // Puts the cursor at (x, y) and waits until it stays there: Wine may still apply a pointer
 // motion of the X server that arrived before the warp.
 void PlaceCursor(int x, int y) {

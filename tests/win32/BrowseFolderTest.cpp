@@ -118,7 +118,7 @@ class BrowseFolderTest : public ::testing::Test {
     SetForegroundWindow(owner);
     // Folders the system has had all along: under load, Wine's dialog at times fails to
     // select one made a moment before.
-    // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+    // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
     // None under System32: a 32-bit program on 64-bit Windows lists SysWOW64 there, and
     // the dialog cannot select what its tree does not list.
     base = WindowsFolder() + "\\Performance\\WinSAT";
@@ -158,7 +158,7 @@ class BrowseFolderTest : public ::testing::Test {
   // In a Wine prefix made moments ago, the first dialogs of a process can take seconds
   // before they select a folder by its path; the tests start once one has. This asserts
   // nothing: a dialog that never does fails the tests themselves.
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   void WarmUp() {
     for (int attempt = 0; attempt < 3; ++attempt) {
       TBrowseFolder b(owner);

@@ -189,7 +189,7 @@ TEST_F(ShellLinkStore, ALinkIsMadeFoundReadBackAndDeleted) {
   EXPECT_STREQ(desc, "No description available");
   // The show command as the file holds it (the header's ShowCommand field): Wine 8's
   // link object reports 1 after loading whatever the file says.
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   HANDLE h =
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   BYTE header[0x4C] = {};

@@ -172,7 +172,7 @@ TEST_F(OstrelFormTest, ButtonHintsWaitASecondStayTenAndAreBalloons) {
   POINT at{(add.left + add.right) / 2, (add.top + add.bottom) / 2};
   ClientToScreen(bar, &at);
   // Wine may still apply an older pointer motion after the warp: until it stays put.
-  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/ARCHITECTURE.md.
+  // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
   for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 3000;) {
     SetCursorPos(at.x, at.y);
     tk::Application::Get().ProcessMessages();
