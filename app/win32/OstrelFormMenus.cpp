@@ -39,7 +39,9 @@ constexpr UINT kPopupFlags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON;
 }  // namespace
 
 OstrelFormMenus::OstrelFormMenus(HWND owner)
-    : owner_(owner), popupMenus971_(owner, owner), popupMenus972_(owner, owner) {
+    : owner_(owner),
+      popupMenus971_(owner, owner, TPopupMenus97::Hooking::kRoutedByHost),
+      popupMenus972_(owner, owner, TPopupMenus97::Hooking::kRoutedByHost) {
   // The macro menu holds one placeholder until its first use fills it.
   sendKeyPop_.Reset(CreatePopupMenu());
   AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
@@ -47,6 +49,11 @@ OstrelFormMenus::OstrelFormMenus(HWND owner)
   SetUpBannerMenu(popupMenus972_);
   FitMenus(POINT{0, 0});
   popupMenus972_.SetPopupMenu(sendKeyPop_.get());
+}
+
+// The newer drawing first, as a window's newest subclass would see the message first.
+bool OstrelFormMenus::Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  return popupMenus972_.Route(msg, wp, lp, result) || popupMenus971_.Route(msg, wp, lp, result);
 }
 
 void OstrelFormMenus::FitMenus(POINT at) {

@@ -50,6 +50,9 @@ class OstrelFormMenus {
   void PopupMacros(ScreenPoint at);
   // The macro menu's item that a message to the window carries; none for another message.
   static std::optional<MenuChoice> MacroChosen(UINT msg, WPARAM wp, LPARAM lp);
+  // The owner's message, handed to the banner drawing before the owner's own handling
+  // (see TPopupMenus97::Route): true, with `result` set, when it was the menus' to answer.
+  bool Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   HMENU Pop1() const { return pop1_.get(); }
   HMENU SendKeyPop() const { return sendKeyPop_.get(); }

@@ -54,17 +54,18 @@ void DrawMark(HDC dc, HBITMAP bmp, int x, int y) {
 
 }  // namespace
 
-TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner)
+TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner, Hooking hooking)
     : ownerForm_(ownerForm == popupOwner ? nullptr : ownerForm),
       popupOwner_(popupOwner),
       dpi_(tk::ScreenDpi()) {
-  formSubclass_.Attach<&TPopupMenus97::FormWndProc>(ownerForm_, this);
+  const bool subclass = hooking == Hooking::kSubclass;
+  if (subclass) formSubclass_.Attach<&TPopupMenus97::FormWndProc>(ownerForm_, this);
   // BannerFont: "Arial", 12 points (16 pixels at 96 DPI), as TFont97 starts.
   LoadMenuFont();
   hiliteFont_.color = SysColor97(COLOR_HIGHLIGHTTEXT);
   LoadMarks();
   UpdateMarkSize();
-  popupSubclass_.Attach<&TPopupMenus97::PopupWndProc>(popupOwner_, this);
+  if (subclass) popupSubclass_.Attach<&TPopupMenus97::PopupWndProc>(popupOwner_, this);
 }
 
 // The GDI objects go with their owners, each context before the bitmap selected into it.
@@ -348,35 +349,41 @@ bool TPopupMenus97::AnswerMenuChar(WPARAM wp, LPARAM lp, LRESULT& result) {
   return true;
 }
 
-LRESULT TPopupMenus97::PopupWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  const auto previous = [&] { return tk::Subclass::Next(wnd, msg, wp, lp); };
-  if (!menu_) return previous();
-  LRESULT result = 0;
+bool TPopupMenus97::Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (!menu_) return false;
   switch (msg) {
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
-      if (RouteOwnerDraw(msg, wp, lp, result)) return result;
-      return previous();
+      return RouteOwnerDraw(msg, wp, lp, result);
     case WM_INITMENU:
-      result = previous();
       drawnImages_.Clear();
       SetOwnerDrawShown(menu_);
-      return result;
+      return false;
     case WM_INITMENUPOPUP:
-      previous();
       SetOwnerDrawShown(reinterpret_cast<HMENU>(wp));
       MarkBannerStale();
-      return 0;
+      return false;
     case WM_MENUCHAR:
-      if (AnswerMenuChar(wp, lp, result)) return result;
-      return previous();
+      return AnswerMenuChar(wp, lp, result);
     case WM_WININICHANGE:
       // The popup owner is often the form itself, which then has no procedure of ours.
       if (!ownerForm_ && defaultFont_) LoadMenuFont();
-      return previous();
+      return false;
     default:
-      return previous();
+      return false;
   }
+}
+
+// The window's own handling of a menu's opening comes first, then ours.
+LRESULT TPopupMenus97::PopupWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (msg == WM_INITMENU || msg == WM_INITMENUPOPUP) {
+    const LRESULT previous = tk::Subclass::Next(wnd, msg, wp, lp);
+    Route(msg, wp, lp, result);
+    return msg == WM_INITMENU ? previous : 0;
+  }
+  if (Route(msg, wp, lp, result)) return result;
+  return tk::Subclass::Next(wnd, msg, wp, lp);
 }
 
 LRESULT TPopupMenus97::FormWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
