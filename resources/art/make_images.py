@@ -43,8 +43,6 @@ from artlib import (BOLT, BOLT_EDGE, BOLT_ROWS, CAP_EDGE, CAP_FACE_BOTTOM,
                     offset_polygon, output_folder, pixel_glyph, polygon, rect,
                     rounded_rect, segment, strip_faults, union, vertical,
                     write_sizes)
-# The banner menu's end-to-end test reads the committed strips through here.
-from artlib import read_bmp  # noqa: F401
 
 COUNT = 6
 

@@ -32,7 +32,7 @@ import subprocess, sys
 sys.dont_write_bytecode = True
 png, rect, images, selected, resources = sys.argv[1:6]
 sys.path.insert(0, resources + "/art")
-from make_images import read_bmp
+from artlib import read_bmp
 x, y, w, h = (int(v) for v in rect.split())
 txt = subprocess.run(["convert", png, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "txt:-"],
                      check=True, capture_output=True, text=True).stdout
