@@ -25,19 +25,28 @@ std::ptrdiff_t KeysList::IndexOf(const TKeyRec* rec) const {
   return npos;
 }
 
-std::size_t KeysList::Add(const std::string& key, std::unique_ptr<TKeyRec> rec) {
+const Conditions& KeysList::ConditionsOf(const TKeyRec* rec) const {
+  static const Conditions kPlain;
+  std::ptrdiff_t i = IndexOf(rec);
+  return i == npos ? kPlain : entries_[static_cast<std::size_t>(i)].conditions;
+}
+
+std::size_t KeysList::Add(const std::string& key, std::unique_ptr<TKeyRec> rec,
+                          Conditions conditions) {
   if (!rec) throw std::invalid_argument("KeysList::Add without a definition");
   // A file we wrote is already in order: appending is then the common case.
   if (entries_.empty() || collate_(entries_.back().key, key) < 0) {
-    entries_.push_back(Entry{key, std::move(rec)});
+    entries_.push_back(Entry{key, std::move(rec), std::move(conditions)});
     return entries_.size() - 1;
   }
   std::size_t i = LowerBound(key);
   if (i < entries_.size() && collate_(entries_[i].key, key) == 0) {
     entries_[i].rec = std::move(rec);
+    entries_[i].conditions = std::move(conditions);
     return i;
   }
-  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(i), Entry{key, std::move(rec)});
+  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(i),
+                  Entry{key, std::move(rec), std::move(conditions)});
   return i;
 }
 

@@ -4,6 +4,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/KeyRec.cpp
   catalogue/Collation.cpp
   catalogue/KeysList.cpp
+  catalogue/Conditions.cpp
   catalogue/FunCatalogue.cpp
   catalogue/HelpTexts.cpp
   catalogue/RecordStream.cpp
@@ -22,6 +23,7 @@ set(OSTREL_CORE_SOURCES
   app/OstrelController.cpp
   app/KeyTree.cpp
   app/KeyEditing.cpp
+  app/Programs.cpp
   app/HotKeys.cpp
   app/Dispatcher.cpp
   app/MouseLink.cpp

@@ -58,6 +58,10 @@ class HotKeyPort {
   virtual ~HotKeyPort() = default;
   virtual bool RegisterHotKey(int id, unsigned modFlags, unsigned vk) = 0;
   virtual bool UnregisterHotKey(int id) = 0;
+  // The press of hotkey `id` goes on to the program in front as if no hotkey held it: one
+  // press of `vk` with the modifiers of `modFlags` down (those the user has let go of are
+  // pressed again and released after), not caught as the hotkey again.
+  virtual void PassOn(int id, unsigned modFlags, unsigned vk) = 0;
 };
 
 struct THotKeyEntry {

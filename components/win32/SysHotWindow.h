@@ -22,6 +22,7 @@ class SysHotWindow : public TWindowedComponent, public HotKeyPort {
 
   bool RegisterHotKey(int id, unsigned modFlags, unsigned vk) override;
   bool UnregisterHotKey(int id) override;
+  void PassOn(int id, unsigned modFlags, unsigned vk) override;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -355,6 +355,10 @@ class FakeHotKeys : public HotKeyPort {
     log_.Add("UnregisterHotKey " + std::to_string(id));
     return held.erase(id) > 0;
   }
+  void PassOn(int id, unsigned flags, unsigned vk) override {
+    log_.Add("PassOn " + std::to_string(id) + " " + std::to_string(flags) + " " +
+             std::to_string(vk));
+  }
 
  private:
   CallLog& log_;

@@ -115,10 +115,13 @@ TEST(KeysList, RekeyFollowsDefinitionsChangedInPlaceAndKeepsCollisions) {
   web->Name.assign("  agenda ");  // now collides with "Agenda" ignoring case
   TKeyRec* mail = list.At(1);
   mail->Group.assign("Apps");
+  list.SetConditions(1, Conditions{ProgramScope::kOnly, {"outlook"}, false});
   list.Rekey();
   ASSERT_EQ(list.Count(), 3u);
   EXPECT_EQ(list.KeyAt(2), "Apps\x0BMail");
   EXPECT_EQ(list.At(2), mail);
+  EXPECT_EQ(list.ConditionsAt(2).programs, std::vector<std::string>{"outlook"});  // moved with it
+  EXPECT_TRUE(list.ConditionsOf(web).Plain());
   EXPECT_EQ(PortableCollate(list.KeyAt(0), list.KeyAt(1)), 0);
   EXPECT_NE(list.IndexOf(web), KeysList::npos);
 }

@@ -28,6 +28,7 @@ class RecordingHotKeys : public HotKeyPort {
     calls.push_back("unreg " + std::to_string(id));
     return true;
   }
+  void PassOn(int id, unsigned, unsigned) override { calls.push_back("pass " + std::to_string(id)); }
 };
 
 class SysHotKeyTest : public ::testing::Test {

@@ -1,0 +1,61 @@
+// What a definition says beyond its 844-byte record: the programs its hotkey is for and
+// whether its hotkey is switched off. Kept in Keys.ini beside Keys.fil; a definition that
+// says nothing is global and on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ostrel {
+
+enum class ProgramScope : std::uint8_t {
+  kAll,     // every program
+  kOnly,    // only the programs listed
+  kExcept,  // every program but those listed
+};
+
+struct Conditions {
+  ProgramScope scope = ProgramScope::kAll;
+  // Program file names as the user wrote them ("notepad.exe", "WordPad"); compared with
+  // case ignored and ".exe" optional. Empty with kOnly names no program at all.
+  std::vector<std::string> programs;
+  bool hotkeyOff = false;
+
+  // Global and on: nothing to store.
+  bool Plain() const { return scope == ProgramScope::kAll && !hotkeyOff; }
+  bool operator==(const Conditions&) const = default;
+};
+
+// "notepad.exe;wordpad" -> {"notepad.exe", "wordpad"}: split at ";", each name trimmed,
+// empty names and repeats (as compared below) dropped.
+std::vector<std::string> ParseProgramList(std::string_view text);
+// The list as the editor and Keys.ini write it: names joined by ";".
+std::string ProgramListText(const std::vector<std::string>& programs);
+
+// The name a program is compared by: lower case (ASCII letters), ".exe" dropped.
+std::string ProgramKey(std::string_view name);
+// The list names `program` (a file name, as the foreground process's is read).
+bool NamesProgram(const std::vector<std::string>& programs, std::string_view program);
+
+// The hotkey is meant for `program` (switching off is not looked at here).
+bool AppliesTo(const Conditions& c, std::string_view program);
+// How specific a definition is for `program`: 2 names it in Only, 1 is global or an Except
+// that does not name it, 0 does not apply.
+int Preference(const Conditions& c, std::string_view program);
+
+// Two definitions on one combination could both be meant for some program. Two global or
+// Except definitions always overlap; an Only list overlaps another Only list that shares a
+// name, and a global or Except definition unless the Except names all of the Only's
+// programs. An empty Only list overlaps nothing.
+bool Overlap(const Conditions& a, const Conditions& b);
+// The programs two overlapping definitions share, for the editor's message: "" when the
+// overlap is every program (both global or Except), else the shared names joined by ";".
+std::string OverlapText(const Conditions& a, const Conditions& b);
+
+// "notepad.exe;wordpad.exe" for Only, "all but notepad.exe" for Except, "" for all: what
+// the tree shows after a definition's key.
+std::string ScopeText(const Conditions& c);
+
+}  // namespace ostrel

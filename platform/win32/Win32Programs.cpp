@@ -1,0 +1,74 @@
+#include "platform/win32/Win32Programs.h"
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace ostrel {
+
+namespace {
+
+HWND Hwnd(WindowHandle wnd) { return reinterpret_cast<HWND>(wnd); }
+WindowHandle Handle(HWND wnd) { return reinterpret_cast<WindowHandle>(wnd); }
+
+BOOL CALLBACK Collect(HWND wnd, LPARAM list) {
+  reinterpret_cast<std::vector<WindowHandle>*>(list)->push_back(Handle(wnd));
+  return TRUE;
+}
+
+BOOL CALLBACK CollectVisible(HWND wnd, LPARAM list) {
+  if (::IsWindowVisible(wnd)) Collect(wnd, list);
+  return TRUE;
+}
+
+}  // namespace
+
+WindowHandle Win32Programs::ForegroundWindow() { return Handle(::GetForegroundWindow()); }
+
+WindowHandle Win32Programs::FocusWindow() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(0, &info)) return 0;
+  return Handle(info.hwndFocus);
+}
+
+std::vector<WindowHandle> Win32Programs::ChildWindows(WindowHandle parent) {
+  std::vector<WindowHandle> list;
+  ::EnumChildWindows(Hwnd(parent), Collect, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+std::vector<WindowHandle> Win32Programs::VisibleTopLevelWindows() {
+  std::vector<WindowHandle> list;
+  ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+std::uint32_t Win32Programs::ProcessOfWindow(WindowHandle wnd) {
+  DWORD process = 0;
+  if (!::GetWindowThreadProcessId(Hwnd(wnd), &process)) return 0;
+  return process;
+}
+
+std::string Win32Programs::ProcessFileName(std::uint32_t processId) {
+  if (processId == 0) return {};
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return {};
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = sizeof path / sizeof path[0];
+  const BOOL read = ::QueryFullProcessImageNameW(process, 0, path, &size);
+  ::CloseHandle(process);
+  if (!read || size == 0) return {};
+  std::wstring_view full(path, size);
+  const std::size_t slash = full.find_last_of(L"\\/");
+  const std::wstring_view file = slash == std::wstring_view::npos ? full : full.substr(slash + 1);
+  const int bytes = ::WideCharToMultiByte(CP_ACP, 0, file.data(), static_cast<int>(file.size()),
+                                          nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return {};
+  std::string name(static_cast<std::size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, file.data(), static_cast<int>(file.size()), name.data(), bytes,
+                        nullptr, nullptr);
+  return name;
+}
+
+}  // namespace ostrel
