@@ -381,6 +381,10 @@ HWND Form::AddControl(const char* className, const std::string& text, DWORD styl
   return child;
 }
 
+HWND Form::AddHiddenLabel(const std::string& text) {
+  return AddControl("STATIC", text, SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, -1);
+}
+
 void Form::Place(HWND control, int x, int y, int w, int h) {
   places_[control] = RECT{x, y, x + w, y + h};
   SetWindowPos(control, nullptr, Px(x), Px(y), Px(w), Px(h), SWP_NOZORDER | SWP_NOACTIVATE);
