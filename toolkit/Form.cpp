@@ -381,8 +381,14 @@ HWND Form::AddControl(const char* className, const std::string& text, DWORD styl
   return child;
 }
 
-HWND Form::AddHiddenLabel(const std::string& text) {
-  return AddControl("STATIC", text, SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, -1);
+HWND Form::AddHiddenLabel(HWND field, const std::string& text) {
+  const RECT at = places_[field];
+  HWND label = AddControl("STATIC", text, SS_LEFT | SS_NOPREFIX, at.left, at.top,
+                          at.right - at.left, at.bottom - at.top, -1);
+  HWND before = GetWindow(field, GW_HWNDPREV);
+  SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return label;
 }
 
 void Form::Place(HWND control, int x, int y, int w, int h) {

@@ -164,11 +164,11 @@ void TOstrelForm::BuildLayout() {
   Dock972Resize();
 
   const int groupH = 78;
-  // The help pane shows no label of its own; a screen reader reads this one.
-  AddHiddenLabel("Help");
   memo_ = tk::InfoPane(AddControl(
       "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, rightX,
       kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7, idMemo1, WS_EX_CLIENTEDGE));
+  // The help pane shows no label of its own; a screen reader reads this one.
+  AddHiddenLabel(memo_.Handle(), "Help");
 
   const int groupY = bottom - groupH - 2;
   AddControl("BUTTON", " Startup Options ", WS_VISIBLE | BS_GROUPBOX, rightX, groupY, rightW,
@@ -182,7 +182,6 @@ void TOstrelForm::BuildLayout() {
                groupY + 16 + i * 19, rightW - 4, 18, optionIds[i]);
 
   // Hidden: the function-type list and the "Show on Menu" box.
-  AddHiddenLabel("Function type");
   AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, rightX, groupY, 150, 200, idFuntype);
   AddControl("BUTTON", "Show on Menu", BS_AUTOCHECKBOX, rightX, groupY, 100, 18, idShowOnMenu);
 

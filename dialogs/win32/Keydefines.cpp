@@ -97,10 +97,10 @@ void TKeydefines::OnCreate() {
       "Browse for the default directory");
 
   // The context help, and the buttons.
-  AddHiddenLabel("Help");
   info_ = tk::InfoPane(AddControl("EDIT", "",
                                   WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 217,
                                   360, 72, idKdInfo, WS_EX_CLIENTEDGE));
+  AddHiddenLabel(info_.Handle(), "Help");
   HWND ok = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 88,
                        296, 75, 25, idKdButton1);
   HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 296, 75, 25,

@@ -57,12 +57,12 @@ void TSelfun::OnCreate() {
                            26, idSelfunPanel2);
   image1_ = tk::Static(AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20,
                                   idSelfunImage1, 0, panel2));
-  // The description shows no label of its own; a screen reader reads this one.
-  AddHiddenLabel("Description");
   memo_ = tk::InfoPane(AddControl("EDIT", "",
                                   WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
                                       ES_AUTOVSCROLL,
                                   68, 29, 250, 190, idSelfunMemo1, WS_EX_CLIENTEDGE));
+  // The description shows no label of its own; a screen reader reads this one.
+  AddHiddenLabel(memo_.Handle(), "Description");
   HWND panel1 = AddControl("STATIC", "", WS_VISIBLE | WS_CLIPSIBLINGS, 68, 219, 250, 30,
                            idSelfunPanel1);
   // OK stays disabled until a function is selected: an OK that adds a hotkey of no
