@@ -449,6 +449,12 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
           Application::Get().NotifyRestored();
       }
       break;
+    case WM_SYSCOLORCHANGE:
+      // Only top-level windows hear of a new colour scheme: the common controls among
+      // the children (tree, tool bars) keep the old one until told.
+      for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageA(child, WM_SYSCOLORCHANGE, wp, lp);
+      break;
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;

@@ -75,6 +75,7 @@ void CALLBACK EndStalledMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 LRESULT CALLBACK ReadMenu(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg != WM_ENTERIDLE || wp != MSGF_MENU) return DefWindowProcA(wnd, msg, wp, lp);
   HWND popup = reinterpret_cast<HWND>(lp);
+  HiliteMenuItem(wnd, g_menu, 0, MF_BYPOSITION | MF_HILITE);
   UpdateWindow(popup);
   RECT first, last;
   GetMenuItemRect(nullptr, g_menu, 0, &first);
@@ -88,8 +89,8 @@ LRESULT CALLBACK ReadMenu(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   return 0;
 }
 
-// A banner menu set up as the program's: an item with a picture, a checked, a disabled
-// and a title item, popped up; then its first item drawn selected into memory.
+// A banner menu set up as the program's, popped up with its first item selected: an item
+// with a picture, a checked, a disabled and a title item.
 Pixels DrawBannerMenu() {
   WNDCLASSA wc{0, ReadMenu, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
                 "ContrastMenuOwner"};
@@ -97,13 +98,11 @@ Pixels DrawBannerMenu() {
   HWND owner = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,
                                wc.hInstance, nullptr);
   tk::ImageListOwner images(tk::LoadArtList("IMAGELIST1", 16, 96, 0, tk::kImageMask));
-  g_menu = CreatePopupMenu();
-  AppendMenuA(g_menu, MF_STRING, 1, "&Image");
-  AppendMenuA(g_menu, MF_STRING | MF_CHECKED, 2, "Checked");
-  AppendMenuA(g_menu, MF_STRING | MF_GRAYED, 3, "Disabled");
-  AppendMenuA(g_menu, MF_STRING, 4, "-Title");
+  tk::MenuOwner menu(g_menu = CreatePopupMenu());
+  const std::pair<UINT, const char*> items[] = {
+      {MF_STRING, "&Image"}, {MF_CHECKED, "Checked"}, {MF_GRAYED, "Disabled"}, {0, "-Title"}};
+  for (UINT i = 0; i < 4; ++i) AppendMenuA(g_menu, items[i].first, i + 1, items[i].second);
   g_onScreen.clear();
-  Pixels seen;
   {
     TPopupMenus97 m(nullptr, owner);
     m.Banner = true;
@@ -116,15 +115,9 @@ Pixels DrawBannerMenu() {
     const UINT_PTR limit = SetTimer(nullptr, 0, 5000, EndStalledMenu);
     TrackPopupMenuEx(g_menu, TPM_RETURNCMD, 100, 100, owner, nullptr);
     KillTimer(nullptr, limit);
-    seen = InMemory(RECT{0, 0, 120, 24}, [&m](HDC dc) {
-      m.HandleDrawItem({ODT_MENU, 0, 1, ODA_DRAWENTIRE, ODS_SELECTED, nullptr, dc,
-                        RECT{0, 0, 120, 24}, reinterpret_cast<ULONG_PTR>(&m)});
-    });
   }
-  seen.insert(seen.end(), g_onScreen.begin(), g_onScreen.end());
-  DestroyMenu(g_menu);
   DestroyWindow(owner);
-  return g_onScreen.size() > 500 ? seen : Pixels{};
+  return g_onScreen;
 }
 
 // A balloon hint without its shadow: the pixels of its shape.
