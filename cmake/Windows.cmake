@@ -22,6 +22,7 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32Registry.cpp
   platform/win32/Win32ShellLink.cpp
   platform/win32/Win32OneCopy.cpp
+  platform/win32/Win32Contrast.cpp
   components/win32/WComp.cpp
   components/win32/SysHotWindow.cpp
   components/win32/TrayIconWindow.cpp
@@ -30,6 +31,7 @@ add_library(ostrel_win32 STATIC
   components/win32/Menus97Banner.cpp
   components/win32/Menus97Images.cpp
   components/win32/Menus97Paint.cpp
+  toolkit/Accessible.cpp
   toolkit/Application.cpp
   toolkit/Art.cpp
   toolkit/DpiQueries.cpp

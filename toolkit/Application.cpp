@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "toolkit/Colours.h"
 #include "toolkit/Form.h"
 
 namespace ostrel::tk {
@@ -10,6 +11,8 @@ Application& Application::Get() {
   static Application app;
   return app;
 }
+
+bool HighContrast() { return Application::Get().HighContrast(); }
 
 void Application::Initialize(HINSTANCE instance) {
   instance_ = instance;

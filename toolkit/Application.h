@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ContrastPort.h"
 #include "toolkit/HintWindow.h"
 
 namespace ostrel::tk {
@@ -56,6 +57,10 @@ class Application {
   void CancelHint();
   HintWindow* Hint() const { return hintWindow_.get(); }
   bool HintShowing() const { return hintShowing_; }
+  // The system's high-contrast switch, handed over by WinMain (which makes the adapter);
+  // none: never on. toolkit/Colours.h asks it for every surface the program draws.
+  void SetContrast(const ContrastPort* contrast) { contrast_ = contrast; }
+  bool HighContrast() const { return contrast_ && contrast_->HighContrastOn(); }
   // True once the application object is being torn down.
   bool Destroying() const { return destroying_; }
 
@@ -93,6 +98,7 @@ class Application {
   static void CALLBACK HintTimerProc(HWND, UINT, UINT_PTR timer, DWORD);
 
   HINSTANCE instance_ = nullptr;
+  const ContrastPort* contrast_ = nullptr;
   Form* mainForm_ = nullptr;
   bool minimized_ = false;
   std::vector<Form*> modalForms_;

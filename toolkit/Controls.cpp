@@ -195,9 +195,11 @@ InfoPane::InfoPane(HWND edit) : Edit(edit), brush_(CreateSolidBrush(kBackground)
 bool InfoPane::Colour(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) const {
   if (msg != WM_CTLCOLORSTATIC || !Handle() || reinterpret_cast<HWND>(lp) != Handle()) return false;
   HDC dc = reinterpret_cast<HDC>(wp);
-  SetBkColor(dc, kBackground);
-  SetTextColor(dc, kForeground);
-  result = reinterpret_cast<LRESULT>(brush_.get());
+  const SurfaceColours colours = PaneColours({kBackground, kForeground});
+  SetBkColor(dc, colours.back);
+  SetTextColor(dc, colours.text);
+  // The system's brush follows its colour scheme; it is the system's, never freed.
+  result = reinterpret_cast<LRESULT>(HighContrast() ? GetSysColorBrush(COLOR_WINDOW) : brush_.get());
   return true;
 }
 

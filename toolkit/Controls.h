@@ -143,7 +143,8 @@ class ToolBar : public Control {
 };
 
 // The teal pane of white text that tells the user what a window or a field is for. It
-// owns the brush it is painted with; the window hands it WM_CTLCOLORSTATIC.
+// owns the brush it is painted with; the window hands it WM_CTLCOLORSTATIC. In high
+// contrast it takes the system's window colours instead (toolkit/Colours.h).
 class InfoPane : public Edit {
  public:
   static constexpr COLORREF kBackground = kTeal;

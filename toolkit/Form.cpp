@@ -381,6 +381,16 @@ HWND Form::AddControl(const char* className, const std::string& text, DWORD styl
   return child;
 }
 
+HWND Form::AddHiddenLabel(HWND field, const std::string& text) {
+  const RECT at = places_[field];
+  HWND label = AddControl("STATIC", text, SS_LEFT | SS_NOPREFIX, at.left, at.top,
+                          at.right - at.left, at.bottom - at.top, -1);
+  HWND before = GetWindow(field, GW_HWNDPREV);
+  SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return label;
+}
+
 void Form::Place(HWND control, int x, int y, int w, int h) {
   places_[control] = RECT{x, y, x + w, y + h};
   SetWindowPos(control, nullptr, Px(x), Px(y), Px(w), Px(h), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -438,6 +448,12 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         else if (wp == SIZE_RESTORED)
           Application::Get().NotifyRestored();
       }
+      break;
+    case WM_SYSCOLORCHANGE:
+      // Only top-level windows hear of a new colour scheme: the common controls among
+      // the children (tree, tool bars) keep the old one until told.
+      for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageA(child, WM_SYSCOLORCHANGE, wp, lp);
       break;
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));

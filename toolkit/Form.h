@@ -98,6 +98,9 @@ class Form {
   // client area. The form keeps the place and lays the control out again at a new DPI.
   HWND AddControl(const char* className, const std::string& text, DWORD style, int x, int y, int w,
                   int h, int id, DWORD exStyle = 0, HWND parent = nullptr);
+  // A label no one sees, for a field that shows none: a screen reader names a field by
+  // the label just before it in the window order, so it goes there, in the field's place.
+  HWND AddHiddenLabel(HWND field, const std::string& text);
   // Moves a child control to a new place in 96-DPI units, kept as AddControl's is.
   void Place(HWND control, int x, int y, int w, int h);
 

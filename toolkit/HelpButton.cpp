@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
 #include "toolkit/Art.h"
 #include "toolkit/Colours.h"
@@ -48,6 +49,8 @@ HWND HelpButton::Create(Form& form, int x, int y, int w, int h, int barId, int b
     b.iString = reinterpret_cast<INT_PTR>("?");
   }
   bar.AddButton(b);
+  // The glyph alone names nothing to a screen reader.
+  SetAccessibleName(bar.Handle(), "Help", 1);
   FitButton(bar, form);
   // Its hint comes from the application's hint machinery, as every hint of the program.
   bar_ = bar.Handle();

@@ -1,6 +1,7 @@
 #include "toolkit/HintWindow.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Colours.h"
 #include "toolkit/DpiQueries.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/Form.h"
@@ -128,14 +129,16 @@ void HintWindow::Paint() {
   HDC dc = paint.get();
   RECT r;
   GetClientRect(hwnd_, &r);
-  GdiObject<HBRUSH> fill(CreateSolidBrush(Application::Get().hintColor));
+  const SurfaceColours colours =
+      InfoColours({Application::Get().hintColor, GetSysColor(COLOR_INFOTEXT)});
+  GdiObject<HBRUSH> fill(CreateSolidBrush(colours.back));
   FillRect(dc, &r, fill.get());
   const UINT dpi = dpi_ ? dpi_ : DpiAt(CursorAt());
   InflateRect(&r, -Scale(kPlainMargin, dpi), -Scale(kPlainMargin, dpi));
   if (!font_.get()) font_.Reset(CreateStatusFont(dpi));
   const Selection font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  SetTextColor(dc, colours.text);
   DrawTextA(dc, caption_.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 

@@ -167,6 +167,8 @@ void TOstrelForm::BuildLayout() {
   memo_ = tk::InfoPane(AddControl(
       "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, rightX,
       kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7, idMemo1, WS_EX_CLIENTEDGE));
+  // The help pane shows no label of its own; a screen reader reads this one.
+  AddHiddenLabel(memo_.Handle(), "Help");
 
   const int groupY = bottom - groupH - 2;
   AddControl("BUTTON", " Startup Options ", WS_VISIBLE | BS_GROUPBOX, rightX, groupY, rightW,

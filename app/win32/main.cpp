@@ -6,6 +6,7 @@
 
 #include "app/OneCopy.h"
 #include "app/win32/OstrelForm.h"
+#include "platform/win32/Win32Contrast.h"
 #include "platform/win32/Win32OneCopy.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
@@ -23,6 +24,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   OleInitialize(nullptr);
   auto& app = ostrel::tk::Application::Get();
   app.Initialize(instance);
+  // Every surface the program draws itself asks it whether to take the theme's colours.
+  const ostrel::Win32Contrast contrast;
+  app.SetContrast(&contrast);
   app.title = "Ostrel";
   int code;
   {
@@ -31,6 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     code = app.Run();
     app.SetMainForm(nullptr);
   }
+  app.SetContrast(nullptr);
   OleUninitialize();
   return code;
 }

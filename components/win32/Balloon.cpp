@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/Application.h"
+#include "toolkit/Colours.h"
 #include "toolkit/DpiQueries.h"
 #include "toolkit/UiFont.h"
 
@@ -210,6 +211,13 @@ void TBalloonWindow::ApplyStyle() {
   fill_ = choice.fill;
   outline_ = choice.outline;
   text_ = choice.text;
+  highContrast_ = tk::HighContrast();
+  if (highContrast_) {
+    // The theme's tool-tip colours replace the settings' own, the text's colour rims it.
+    const tk::SurfaceColours info = tk::InfoColours({fill_, text_});
+    fill_ = info.back;
+    outline_ = text_ = info.text;
+  }
   switch (choice.font) {
     case BalloonFont::Custom:
       // The font's sizes are for 96 DPI, where the settings' own font serves.
@@ -290,8 +298,13 @@ LRESULT TBalloonWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel: nothing flashes
-    case WM_PAINT:
-      Paint();
+    case WM_PAINT: {
+      const tk::PaintDc paint(Handle());
+      Paint(paint.get());
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
       return 0;
     case WM_SHOWWINDOW:
       if (!wp && g_watched == Handle()) Unhook();
@@ -303,9 +316,7 @@ LRESULT TBalloonWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // Everything is drawn off the screen and copied in one go. Each bitmap is made before the
 // context that holds it, so the context lets go of it before it is freed.
-void TBalloonWindow::Paint() {
-  const tk::PaintDc paint(Handle());
-  HDC wdc = paint.get();
+void TBalloonWindow::Paint(HDC wdc) {
   const int w = size_.cx, h = size_.cy, d = tk::Scale(settings_->ShadowDepth, dpi_);
   if (w <= 0 || h <= 0) return;
   const tk::GdiObject<HBITMAP> bmpA(CreateCompatibleBitmap(wdc, w, h));
@@ -317,9 +328,11 @@ void TBalloonWindow::Paint() {
   } else {
     BitBlt(a.get(), 0, 0, w, h, wdc, 0, 0, SRCCOPY);
   }
-  if (d > 0 && settings_->ShadowStyle == ssSolid) {
+  // A high-contrast theme has no shadow colour: the screen underneath shows there as is.
+  const bool shadow = d > 0 && !highContrast_;
+  if (shadow && settings_->ShadowStyle == ssSolid) {
     DrawShape(a.get(), d, RGB(0, 0, 0), RGB(0, 0, 0));
-  } else if (d > 0) {
+  } else if (shadow) {
     // B: A with every second pixel black; C: white but for the two shapes; B OR C leaves
     // the dithered copy inside the shapes only, and A AND B darkens A there.
     const tk::GdiObject<HBITMAP> bmpB(CreateCompatibleBitmap(wdc, w, h));

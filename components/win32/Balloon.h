@@ -105,13 +105,16 @@ class TBalloonWindow : public tk::HintWindow {
   tk::GdiObject<HBITMAP> background_;
 
  private:
-  void Paint();
+  // Draws the balloon off the screen and copies it onto `dc` (the window's, or a
+  // WM_PRINTCLIENT's).
+  void Paint(HDC dc);
   void DrawShape(HDC dc, int k, COLORREF fill, COLORREF outline) const;
   tk::Region ShapeRegion(int k) const;
 
   COLORREF fill_ = 0;
   COLORREF outline_ = 0;
   COLORREF text_ = 0;
+  bool highContrast_ = false;  // as ApplyStyle found it
   HFONT font_ = nullptr;
   tk::GdiObject<HFONT> systemFont_;  // or the custom font made for dpi_
 };

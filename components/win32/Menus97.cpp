@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "toolkit/Colours.h"
 #include "toolkit/Dpi.h"
 
 namespace ostrel {
@@ -42,12 +44,16 @@ SIZE BitmapSize(HBITMAP bmp) {
   return SIZE{info.bmWidth, info.bmHeight};
 }
 
-// A mark bitmap with its white left out.
-void DrawMark(HDC dc, HBITMAP bmp, int x, int y) {
+// A mark bitmap with its white left out; in high contrast its shape in `shapeColor`.
+void DrawMark(HDC dc, HBITMAP bmp, int x, int y, std::optional<COLORREF> shapeColor) {
   if (!bmp) return;
   const SIZE size = BitmapSize(bmp);
   const tk::MemoryDc mem(CreateCompatibleDC(dc));
   const tk::Selection selected(mem.get(), bmp);
+  if (shapeColor) {
+    PaintShape97(dc, mem.get(), x, y, size.cx, size.cy, *shapeColor);
+    return;
+  }
   TransparentBlt(dc, x, y, size.cx, size.cy, mem.get(), 0, 0, size.cx, size.cy,
                  RGB(255, 255, 255));
 }
@@ -357,7 +363,13 @@ bool TPopupMenus97::Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return RouteOwnerDraw(msg, wp, lp, result);
     case WM_INITMENU:
       drawnImages_.Clear();
+      FollowContrast();
       SetOwnerDrawShown(menu_);
+      return false;
+    case WM_SYSCOLORCHANGE:
+      // Everything drawn in the old colours goes; the next opening draws in the new.
+      drawnImages_.Clear();
+      banner_.Drop();
       return false;
     case WM_INITMENUPOPUP:
       SetOwnerDrawShown(reinterpret_cast<HMENU>(wp));
@@ -368,6 +380,7 @@ bool TPopupMenus97::Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_WININICHANGE:
       // The popup owner is often the form itself, which then has no procedure of ours.
       if (!ownerForm_ && defaultFont_) LoadMenuFont();
+      FollowContrast();
       return false;
     default:
       return false;
@@ -500,6 +513,15 @@ void TPopupMenus97::DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state) {
 
 TBannerLook97 TPopupMenus97::CurrentBannerLook() const {
   const RECT& r = banner_.Rect();
+  if (highContrast_) {
+    // The theme's menu colours the other way round: a plain strip, set apart from the
+    // items, with nothing behind its text.
+    TFont97 font = BannerFont;
+    font.color = GetSysColor(COLOR_MENU);
+    const COLORREF back = GetSysColor(COLOR_MENUTEXT);
+    return {dpi_, r.right - r.left, r.bottom - r.top, back, back, 1, BannerImage,
+            BannerJustification, BannerText, font};
+  }
   return {dpi_,
           r.right - r.left,
           r.bottom - r.top,
@@ -512,6 +534,30 @@ TBannerLook97 TPopupMenus97::CurrentBannerLook() const {
           BannerFont};
 }
 
+void TPopupMenus97::FollowContrast() {
+  const bool on = tk::HighContrast();
+  if (on == highContrast_) return;
+  highContrast_ = on;
+  drawnImages_.Clear();
+  banner_.Drop();
+}
+
+COLORREF TPopupMenus97::ItemBack(bool bar) const {
+  if (highContrast_) return GetSysColor(bar ? COLOR_HIGHLIGHT : COLOR_MENU);
+  return ResolveColor97(bar ? HiliteBar : BrushColor);
+}
+
+COLORREF TPopupMenus97::ItemText(const TFont97& font, bool selected) const {
+  if (highContrast_) return GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+  return ResolveColor97(font.color);
+}
+
+// The etched lines and embossed text of titles and disabled items: the theme has one
+// colour for what cannot be chosen.
+COLORREF TPopupMenus97::Shade(int sysColor) const {
+  return GetSysColor(highContrast_ ? COLOR_GRAYTEXT : sysColor);
+}
+
 void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
   if (Menus97Look == mlIE4Look) return;
   int height = Px(ItemHeight);
@@ -521,8 +567,12 @@ void TPopupMenus97::DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised) {
     height = MeasuredItemHeight(mark_.height, textHeight, static_cast<int>(dpi_));
   }
   RECT box{rect.left, rect.top, rect.left + w + Px(4), rect.top + height};
-  FillSolid97(dc, RECT{box.left, box.top, box.right + Stroke(1), box.bottom},
-            ResolveColor97(BrushColor));
+  FillSolid97(dc, RECT{box.left, box.top, box.right + Stroke(1), box.bottom}, ItemBack(false));
+  if (highContrast_) {
+    const tk::GdiObject<HBRUSH> frame(CreateSolidBrush(ItemText(font_, false)));
+    FrameRect(dc, &box, frame.get());
+    return;
+  }
   DrawEdge(dc, &box, raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
 }
 
@@ -534,22 +584,21 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
     item.enabled = false;
     const int m = rect.top + (rect.bottom - rect.top) / 2, inset = Px(1);
     for (int i = 0; i < stroke; ++i) {
-      Line(dc, rect.left + inset, m + i, rect.right - inset, m + i, GetSysColor(COLOR_BTNSHADOW));
+      Line(dc, rect.left + inset, m + i, rect.right - inset, m + i, Shade(COLOR_BTNSHADOW));
       Line(dc, rect.left + inset, m + stroke + i, rect.right - inset, m + stroke + i,
-           GetSysColor(COLOR_BTNHIGHLIGHT));
+           Shade(COLOR_BTNHIGHLIGHT));
     }
   }
   if (item.breakKind == mbBarBreak) {
     const int x = rect.left - Px(3);
     const RECT& banner = banner_.Rect();
     for (int i = 0; i < stroke; ++i) {
-      Line(dc, x + i, banner.top, x + i, banner.bottom, GetSysColor(COLOR_BTNSHADOW));
+      Line(dc, x + i, banner.top, x + i, banner.bottom, Shade(COLOR_BTNSHADOW));
       Line(dc, x + stroke + i, banner.top, x + stroke + i, banner.bottom,
-           GetSysColor(COLOR_BTNHIGHLIGHT));
+           Shade(COLOR_BTNHIGHLIGHT));
     }
   }
-  if (item.enabled)
-    FillSolid97(dc, rect, ResolveColor97(selected && !title ? HiliteBar : BrushColor));
+  if (item.enabled) FillSolid97(dc, rect, ItemBack(selected && !title));
 
   int imageW = 0, imageH = 0;
   if (images_) ImageList_GetIconSize(images_, &imageW, &imageH);
@@ -561,13 +610,19 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
       const SIZE markSize = item.radio ? BitmapSize(radioMark_.get()) : checkSize_;
       DrawMarkBox(dc, rect, hasImage ? imageW : static_cast<int>(markSize.cx), false);
     }
-    if (hasImage)
-      drawnImages_.Draw(
-          dc, images_, item.tag, rect.left + Px(2), rect.top + Px(2),
-          ResolveColor97(selected && Menus97Look == mlIE4Look ? HiliteBar : BrushColor));
+    // In high contrast the pictures keep their shapes in the item's text colour.
+    const std::optional<COLORREF> shape =
+        highContrast_ ? std::optional(ItemText(font_, selected)) : std::nullopt;
+    if (hasImage && shape)
+      TMenuImages97::DrawShape(dc, images_, item.tag, rect.left + Px(2), rect.top + Px(2), *shape);
+    else if (hasImage)
+      drawnImages_.Draw(dc, images_, item.tag, rect.left + Px(2), rect.top + Px(2),
+                        ItemBack(selected && Menus97Look == mlIE4Look));
     else if (item.checked)
       DrawMark(dc, (item.radio ? radioMark_ : checkMark_).get(), rect.left + Px(1),
-               rect.top + Px(1));
+               rect.top + Px(1), shape);
+  } else if (hasImage && highContrast_) {
+    TMenuImages97::DrawShape(dc, images_, item.tag, rect.left, rect.top, Shade(COLOR_GRAYTEXT));
   } else if (hasImage) {
     TMenuImages97::DrawEmbossed(dc, images_, item.tag, rect.left, rect.top, Stroke(1));
   }
@@ -587,12 +642,13 @@ void TPopupMenus97::DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT sta
               flags | DT_RIGHT);
   };
   if (item.enabled) {
-    drawText(rect, ResolveColor97(font.color));
+    drawText(rect, ItemText(font, selected));
     return;
   }
-  drawText(RECT{rect.left + stroke, rect.top + stroke, rect.right + stroke, rect.bottom + stroke},
-           GetSysColor(COLOR_BTNHIGHLIGHT));
-  drawText(rect, GetSysColor(COLOR_BTNSHADOW));
+  if (!highContrast_)
+    drawText(RECT{rect.left + stroke, rect.top + stroke, rect.right + stroke, rect.bottom + stroke},
+             GetSysColor(COLOR_BTNHIGHLIGHT));
+  drawText(rect, Shade(COLOR_BTNSHADOW));
 }
 
 }  // namespace ostrel

@@ -134,6 +134,12 @@ class TPopupMenus97 {
   int MeasureWidth(HDC dc, const TMenuItem97& item);
   bool IsBannerItem(const TMenuItem97& item) const { return item.parent == &root_; }
   TBannerLook97 CurrentBannerLook() const;
+  // High contrast: asked at each menu session and change of settings; what was drawn
+  // for the other mode goes. The colours below follow it.
+  void FollowContrast();
+  COLORREF ItemBack(bool bar) const;
+  COLORREF ItemText(const TFont97& font, bool selected) const;
+  COLORREF Shade(int sysColor) const;
   void DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised);
@@ -154,6 +160,7 @@ class TPopupMenus97 {
   MarkSize mark_{20, 20};
   TMenuBanner97 banner_;
   bool bannerStale_ = true;
+  bool highContrast_ = false;
   // Measuring a menu asks for every item in turn, and each needs all its siblings:
   // their shared width is kept for one opening.
   std::map<const TMenuItem97*, int> siblingWidths_;

@@ -35,6 +35,17 @@ void TMenuImages97::Clear() {
   cache_.clear();
 }
 
+void TMenuImages97::DrawShape(HDC dc, HIMAGELIST list, int index, int x, int y, COLORREF color) {
+  int w = 0, h = 0;
+  ImageList_GetIconSize(list, &w, &h);
+  const tk::GdiObject<HBITMAP> colourBmp(CreateCompatibleBitmap(dc, w, h));
+  const tk::MemoryDc colourDc(CreateCompatibleDC(dc));
+  const tk::Selection selected(colourDc.get(), colourBmp.get());
+  PatBlt(colourDc.get(), 0, 0, w, h, WHITENESS);
+  ImageList_Draw(list, index, colourDc.get(), 0, 0, ILD_TRANSPARENT);
+  PaintShape97(dc, colourDc.get(), x, y, w, h, color);
+}
+
 void TMenuImages97::DrawEmbossed(HDC dc, HIMAGELIST list, int index, int x, int y, int offset) {
   int w = 0, h = 0;
   ImageList_GetIconSize(list, &w, &h);

@@ -23,6 +23,8 @@ class TMenuImages97 {
   // A disabled item's image: its shape pressed into what is beneath, a highlight
   // `offset` pixels down and right under a shadow. Nothing is filled; nothing is kept.
   static void DrawEmbossed(HDC dc, HIMAGELIST list, int index, int x, int y, int offset);
+  // The image's shape alone, in `color` (high contrast). Nothing is filled; nothing is kept.
+  static void DrawShape(HDC dc, HIMAGELIST list, int index, int x, int y, COLORREF color);
 
  private:
   HIMAGELIST list_ = nullptr;  // the one the kept images come from

@@ -1,5 +1,6 @@
 // What the banner menus' painters share: colours that may name a system colour, font
-// settings in units of a 96-DPI screen and the font they give at a DPI, and a solid fill.
+// settings in units of a 96-DPI screen and the font they give at a DPI, a solid fill and
+// a picture's shape in one colour.
 #pragma once
 
 #include <windows.h>
@@ -25,5 +26,10 @@ struct TFont97 {
 LOGFONTA LogFont97(const TFont97& f, bool bold, UINT dpi);
 
 void FillSolid97(HDC dc, const RECT& r, COLORREF color);
+
+// The shape of what `source` holds (w by h; its white pixels are no part of it), painted
+// at x, y in `color` alone and nothing else touched: a picture as a high-contrast theme
+// shows it.
+void PaintShape97(HDC dc, HDC source, int x, int y, int w, int h, COLORREF color);
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 #include "components/SysHot.h"
 #include "components/win32/BrowseFolder.h"
 #include "macro/win32/Form4.h"
+#include "toolkit/Accessible.h"
 #include "toolkit/Dialogs.h"
 
 namespace ostrel {
@@ -55,42 +56,51 @@ void TKeydefines::OnCreate() {
   constexpr DWORD kEdit = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
   constexpr DWORD kPick = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
   constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
-  // The input panel. Controls are created in tab order; the function-specific ones start
-  // hidden and FormShow shows what the function type needs.
+  // The input panel. Controls are created in tab order, each label just before its field,
+  // which a screen reader names by it; the function-specific ones start hidden and
+  // FormShow shows what the function type needs.
   AddControl("STATIC", "Unique, user friendly &name:", kLabel, 8, 8, 180, 13, idKdLabel3);
-  AddControl("STATIC", "OstrelMenu &Group (if any):", kLabel, 200, 8, 133, 13, idKdLabel4);
-  AddControl("STATIC", "Assigned &HotKey:", kLabel, 8, 51, 150, 13, idKdLabel2);
-  AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 200, 51, 140, 13, idKdLabel1);
-  AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13,
-             idKdFunTargetC);
-  // "Additonal" is the program's own spelling, kept on purpose.
-  AddControl("STATIC", "Additonal &parameters:", SS_LEFT, 8, 136, 300, 13, idKdFunParmsC);
-  AddControl("STATIC", "Default &Directory:", SS_LEFT, 8, 175, 300, 13, idKdFunDirC);
-
   AddControl("EDIT", "", kEdit, 8, 22, 169, 21, InputId(ecName), WS_EX_CLIENTEDGE);
+  AddControl("STATIC", "OstrelMenu &Group (if any):", kLabel, 200, 8, 133, 13, idKdLabel4);
   AddControl("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT |
                                  CBS_AUTOHSCROLL,
              200, 22, 113, 200, InputId(ecGroup));
+  AddControl("STATIC", "Assigned &HotKey:", kLabel, 8, 51, 150, 13, idKdLabel2);
   const tk::ComboBox keylist(
       AddControl("COMBOBOX", "", kPick, 8, 68, 121, 300, InputId(ecKeylist)));
+  AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 200, 51, 140, 13, idKdLabel1);
   const tk::ComboBox km(AddControl("COMBOBOX", "", kPick, 200, 68, 105, 200, InputId(ecKm)));
+  // One label names both the keystrokes and the target, whichever shows: SetVisible
+  // moves it before that one.
+  AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13,
+             idKdFunTargetC);
   // Enter does not break lines in the keystrokes: it presses OK. Keys like Enter are
   // written as {ENTER}.
   AddControl("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 1, 112, 358, 104,
              InputId(ecKeystrokes), WS_EX_CLIENTEDGE);
   AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 8, 110, 313, 21, InputId(ecTarget),
              WS_EX_CLIENTEDGE);
-  AddControl("BUTTON", "...", kButton, 322, 110, 24, 21, InputId(ecTargetButton));
+  // The "..." buttons' captions say nothing to a screen reader: each is named for what it
+  // looks for.
+  tk::SetAccessibleName(
+      AddControl("BUTTON", "...", kButton, 322, 110, 24, 21, InputId(ecTargetButton)),
+      "Browse for the target");
+  // "Additonal" is the program's own spelling, kept on purpose.
+  AddControl("STATIC", "Additonal &parameters:", SS_LEFT, 8, 136, 300, 13, idKdFunParmsC);
   AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 8, 150, 313, 21, InputId(ecParms),
              WS_EX_CLIENTEDGE);
+  AddControl("STATIC", "Default &Directory:", SS_LEFT, 8, 175, 300, 13, idKdFunDirC);
   AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 8, 189, 313, 21, InputId(ecDir),
              WS_EX_CLIENTEDGE);
-  AddControl("BUTTON", "...", kButton, 322, 189, 24, 21, InputId(ecDirButton));
+  tk::SetAccessibleName(
+      AddControl("BUTTON", "...", kButton, 322, 189, 24, 21, InputId(ecDirButton)),
+      "Browse for the default directory");
 
   // The context help, and the buttons.
   info_ = tk::InfoPane(AddControl("EDIT", "",
                                   WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 217,
                                   360, 72, idKdInfo, WS_EX_CLIENTEDGE));
+  AddHiddenLabel(info_.Handle(), "Help");
   HWND ok = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 88,
                        296, 75, 25, idKdButton1);
   HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 296, 75, 25,
@@ -186,7 +196,15 @@ int TKeydefines::Selection(EditorControl control) {
 }
 
 void TKeydefines::SetVisible(EditorControl control, bool visible) {
-  ShowWindow(ControlOf(control), visible ? SW_SHOWNA : SW_HIDE);
+  HWND window = ControlOf(control);
+  ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
+  if (!visible || (control != ecKeystrokes && control != ecTarget)) return;
+  // The shared label goes just before the field it now names.
+  HWND label = ControlOf(ecTargetLabel);
+  HWND before = GetWindow(window, GW_HWNDPREV);
+  if (before != label)
+    SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool TKeydefines::Visible(EditorControl control) {

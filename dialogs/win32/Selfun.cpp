@@ -61,6 +61,8 @@ void TSelfun::OnCreate() {
                                   WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
                                       ES_AUTOVSCROLL,
                                   68, 29, 250, 190, idSelfunMemo1, WS_EX_CLIENTEDGE));
+  // The description shows no label of its own; a screen reader reads this one.
+  AddHiddenLabel(memo_.Handle(), "Description");
   HWND panel1 = AddControl("STATIC", "", WS_VISIBLE | WS_CLIPSIBLINGS, 68, 219, 250, 30,
                            idSelfunPanel1);
   // OK stays disabled until a function is selected: an OK that adds a hotkey of no
@@ -161,14 +163,22 @@ void TSelfun::DrawPanel(const DRAWITEMSTRUCT& d) {
       RaisedBevel(dc, r, Px(1));
       break;
     case idSelfunPanel2: {
-      DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
-      const tk::BrushOwner aqua(CreateSolidBrush(tk::kAqua));
-      FillRect(dc, &r, aqua.get());
+      const tk::SurfaceColours colours = tk::PaneColours({tk::kAqua, RGB(0, 0, 0)});
+      if (tk::HighContrast()) {
+        // The theme's text colour frames it where the raised edge's shades would be.
+        const tk::BrushOwner frame(CreateSolidBrush(colours.text));
+        FrameRect(dc, &r, frame.get());
+        InflateRect(&r, -1, -1);
+      } else {
+        DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+      }
+      const tk::BrushOwner back(CreateSolidBrush(colours.back));
+      FillRect(dc, &r, back.get());
       char text[64] = "";
       GetWindowTextA(d.hwndItem, text, sizeof text);
       HGDIOBJ old = SelectObject(dc, BoldFont());
       SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, RGB(0, 0, 0));
+      SetTextColor(dc, colours.text);
       DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
       SelectObject(dc, old);
       break;

@@ -70,6 +70,8 @@ void TForm4::OnCreate() {
                                   399, 95, idForm4MenuKeys, WS_EX_CLIENTEDGE));
   memo_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
                                   0, 232, 399, 76, idForm4Memo1, WS_EX_CLIENTEDGE));
+  // The help pane shows no label of its own; a screen reader reads this one.
+  AddHiddenLabel(memo_.Handle(), "Help");
   editor_.FormCreate();
 }
 
