@@ -300,7 +300,9 @@ int main(int argc, char** argv) {
     if (argc < 5) return 2;
     HMODULE library = LoadLibraryA(argv[3]);
     FARPROC proc = library ? GetProcAddress(library, "CallWndProc") : nullptr;
-    HHOOK hook = proc ? SetWindowsHookExA(WH_CALLWNDPROC, reinterpret_cast<HOOKPROC>(proc), library,
+    // Function pointers through FARPROC: GetProcAddress's own type.
+    const auto hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(proc));
+    HHOOK hook = proc ? SetWindowsHookExA(WH_CALLWNDPROC, hookProc, library,
                                           GetWindowThreadProcessId(h, nullptr))
                       : nullptr;
     if (!hook) {

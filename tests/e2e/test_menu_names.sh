@@ -28,7 +28,7 @@ sleep 1
 "$ROOT/scripts/wine-run" "$BUILD/bin/olprobe.exe" hook Ostrel "$(winpath "$app/menunames.dll")" \
   600000 >"$app/hook.log" 2>&1 &
 HELPERS+=($!)
-eventually "grep -q hooked '$app/hook.log'" 10 || fail "the hook library was not set: $(cat "$app/hook.log")"
+eventually "grep -qs hooked '$app/hook.log'" 10 || fail "the hook library was not set: $(cat "$app/hook.log")"
 menus() { if [[ -f "$names" ]]; then grep -c '^menu' "$names" || true; else echo 0; fi; }
 
 DISPLAY="$OSTREL_DISPLAY" xdotool mousemove 1012 757 click 1
@@ -46,25 +46,9 @@ sleep 1  # a menu closed within half a second of opening comes back
 press Escape
 probe nomenu 3000 || fail "Escape did not close the macro menu"
 
-expected=$(cat <<'TXT'
-menu
-&Append a line [&Append a line]
-Café € [Café €]
-List [List]
-Net [Net]
-  Mail [Mail]
--
-Hide Menu [Hide Menu]
-HotKeys Off [HotKeys Off]
-Show... [Show...]
-Terminate [Terminate]
-menu
-Greeting [Greeting]
-&Two [&Two]
--
-Quit [Quit]
-TXT
-)
+# Each item as "<string> [<MSAAMENUINFO text>]", indented by depth; "-" a separator.
+expected=$(printf '%s\n' menu '&Append a line' 'Café €' List Net '  Mail' - 'Hide Menu' \
+  'HotKeys Off' Show... Terminate menu Greeting '&Two' - Quit | sed -E '/^(menu|-)$/!s/^( *)(.*)$/\1\2 [\2]/')
 got=$(tr -d '\r' <"$names")
 [[ "$got" == "$expected" ]] || fail "the menus' names read inside the program differ:
 $(diff <(echo "$expected") <(echo "$got"))"
