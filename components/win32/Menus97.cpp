@@ -173,7 +173,7 @@ HFONT TPopupMenus97::FontHandle(const TFont97& font, bool bold) {
 
 namespace {
 
-void ReadItems(HMENU menu, TMenuItem97& parent, const TMenuItemNames97& names) {
+void ReadItems(HMENU menu, TMenuItem97& parent, const TPopupMenus97* self) {
   const int count = GetMenuItemCount(menu);
   parent.items.reserve(count > 0 ? static_cast<std::size_t>(count) : 0u);
   for (int i = 0; i < count; ++i) {
@@ -200,7 +200,7 @@ void ReadItems(HMENU menu, TMenuItem97& parent, const TMenuItemNames97& names) {
     }
     // The item data the host gave the item is its Tag (unless another component has
     // taken the item over: then it has none of its own).
-    if (!(info.fType & MFT_OWNERDRAW) || names.Owns(info.dwItemData))
+    if (!(info.fType & MFT_OWNERDRAW) || self->OwnsItemData(info.dwItemData))
       item.tag = static_cast<std::int32_t>(static_cast<LONG_PTR>(info.dwItemData));
     else
       item.tag = -2;
@@ -216,7 +216,7 @@ void ReadItems(HMENU menu, TMenuItem97& parent, const TMenuItemNames97& names) {
                                                      : mbNone;
     if (info.hSubMenu) {
       item.subMenu = reinterpret_cast<std::uintptr_t>(info.hSubMenu);
-      ReadItems(info.hSubMenu, item, names);
+      ReadItems(info.hSubMenu, item, self);
     }
     parent.items.push_back(std::move(item));
   }
@@ -246,7 +246,7 @@ void TPopupMenus97::SetPopupMenu(HMENU menu) {
   MarkBannerStale();
   if (!menu_) return;
   root_.subMenu = reinterpret_cast<std::uintptr_t>(menu_);
-  ReadItems(menu_, root_, names_);
+  ReadItems(menu_, root_, this);
   LinkParents(root_);
   IndexItems(root_, byCommand_, bySubMenu_);
   SetOwnerDraw(false);

@@ -9,10 +9,10 @@
 // made owner-drawn, keeping their strings; each item's data is its name for assistive
 // technology, a block the instance owns (Menus97Names.h): an instance measures and draws
 // only items whose data is one of its blocks, and passes every other item on untouched.
-// Detaching turns them back into the string items they were, item data and all. Sizes are set in units of a
-// 96-DPI screen; the owner names the DPI of the screen a menu opens on (SetDpi), and the
-// component measures and draws everything for it. The banner and the images are kept
-// between openings (Menus97Banner.h, Menus97Images.h).
+// Detaching turns them back into the string items they were, item data and all. Sizes
+// are set in units of a 96-DPI screen; the owner names the DPI of the screen a menu opens
+// on (SetDpi), and the component measures and draws everything for it. The banner and
+// the images are kept between openings (Menus97Banner.h, Menus97Images.h).
 #pragma once
 
 #include <windows.h>
