@@ -69,7 +69,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK CallWndProc(int code, WPARAM w
   const auto* dis = sent && sent->message == WM_DRAWITEM
                         ? reinterpret_cast<const DRAWITEMSTRUCT*>(sent->lParam)
                         : nullptr;
-  const auto menu = dis && dis->CtlType == ODT_MENU ? reinterpret_cast<HMENU>(dis->hwndItem) : nullptr;
+  const auto menu =
+      dis && dis->CtlType == ODT_MENU ? reinterpret_cast<HMENU>(dis->hwndItem) : nullptr;
   if (code == HC_ACTION && IsMenu(menu) && g_written.insert(menu).second) {
     std::string out = "menu\n";
     Write(menu, 0, out);
