@@ -20,6 +20,7 @@ set(OSTREL_CORE_SOURCES
   components/BrowseFolder.cpp
   components/Balloon.cpp
   components/Menus97.cpp
+  components/MenuItemNames.cpp
   app/OstrelController.cpp
   app/KeyTree.cpp
   app/KeyEditing.cpp

@@ -31,6 +31,7 @@ add_library(ostrel_win32 STATIC
   components/win32/Menus97Banner.cpp
   components/win32/Menus97Images.cpp
   components/win32/Menus97Paint.cpp
+  components/win32/Menus97Names.cpp
   toolkit/Accessible.cpp
   toolkit/Application.cpp
   toolkit/Art.cpp
@@ -166,6 +167,15 @@ set_tests_properties(win32_save_crash PROPERTIES TIMEOUT 1200)
 # Looks into other programs' windows, for the tests (here and end to end).
 add_executable(olprobe tests/e2e/olprobe.cpp)
 target_link_libraries(olprobe PRIVATE user32 kernel32)
+# The test hook library that reads a running program's menus from inside its process
+# (olprobe hook): the program's word size, since it is loaded into the program.
+add_library(menunames SHARED tests/e2e/menunames.cpp)
+set_target_properties(menunames PROPERTIES PREFIX "")
+target_include_directories(menunames PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(menunames PRIVATE user32 kernel32)
+# The hook procedure is found by its plain name.
+target_link_options(menunames PRIVATE -Wl,--kill-at)
+add_dependencies(olprobe menunames)
 # The real Ostrel.exe started beside a Keys.fil and ended by its terminate message.
 add_executable(smoketest tests/e2e/smoketest.cpp tests/e2e/OstrelLaunch.cpp)
 target_include_directories(smoketest PRIVATE ${PROJECT_SOURCE_DIR}/tests)

@@ -99,7 +99,7 @@ TOstrelForm::~TOstrelForm() {
 
 void TOstrelForm::OnCreate() {
   BuildLayout();
-  menus_ = std::make_unique<OstrelFormMenus>(Handle());
+  menus_ = std::make_unique<OstrelFormMenus>(Handle(), codePage_);
   controller_->FormCreate();
 }
 

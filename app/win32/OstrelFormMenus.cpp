@@ -38,10 +38,10 @@ constexpr UINT kPopupFlags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON;
 
 }  // namespace
 
-OstrelFormMenus::OstrelFormMenus(HWND owner)
+OstrelFormMenus::OstrelFormMenus(HWND owner, CodePagePort& codePage)
     : owner_(owner),
-      popupMenus971_(owner, owner, TPopupMenus97::Hooking::kRoutedByHost),
-      popupMenus972_(owner, owner, TPopupMenus97::Hooking::kRoutedByHost) {
+      popupMenus971_(owner, owner, codePage, TPopupMenus97::Hooking::kRoutedByHost),
+      popupMenus972_(owner, owner, codePage, TPopupMenus97::Hooking::kRoutedByHost) {
   // The macro menu holds one placeholder until its first use fills it.
   sendKeyPop_.Reset(CreatePopupMenu());
   AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");

@@ -14,6 +14,7 @@
 
 #include "app/KeyTree.h"
 #include "components/win32/Menus97.h"
+#include "platform/CodePagePort.h"
 #include "platform/WindowPort.h"
 #include "toolkit/Controls.h"
 
@@ -31,7 +32,8 @@ inline constexpr UINT kMacroChosenMessage = WM_APP + 1;
 class OstrelFormMenus {
  public:
   // `owner`: the window the menus pop up with; it receives their drawing messages.
-  explicit OstrelFormMenus(HWND owner);
+  // `codePage`: the one the captions are in, for the items' names.
+  OstrelFormMenus(HWND owner, CodePagePort& codePage);
   OstrelFormMenus(const OstrelFormMenus&) = delete;
   OstrelFormMenus& operator=(const OstrelFormMenus&) = delete;
 

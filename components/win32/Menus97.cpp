@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "components/MenuItemNames.h"
 #include "toolkit/Colours.h"
 #include "toolkit/Dpi.h"
 
@@ -60,10 +61,12 @@ void DrawMark(HDC dc, HBITMAP bmp, int x, int y, std::optional<COLORREF> shapeCo
 
 }  // namespace
 
-TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner, Hooking hooking)
+TPopupMenus97::TPopupMenus97(HWND ownerForm, HWND popupOwner, CodePagePort& codePage,
+                             Hooking hooking)
     : ownerForm_(ownerForm == popupOwner ? nullptr : ownerForm),
       popupOwner_(popupOwner),
-      dpi_(tk::ScreenDpi()) {
+      dpi_(tk::ScreenDpi()),
+      names_(codePage) {
   const bool subclass = hooking == Hooking::kSubclass;
   if (subclass) formSubclass_.Attach<&TPopupMenus97::FormWndProc>(ownerForm_, this);
   // BannerFont: "Arial", 12 points (16 pixels at 96 DPI), as TFont97 starts.
@@ -203,7 +206,7 @@ void ReadItems(HMENU menu, TMenuItem97& parent, const TPopupMenus97* self) {
     }
     // The item data the host gave the item is its Tag (unless another component has
     // taken the item over: then it has none of its own).
-    if (!(info.fType & MFT_OWNERDRAW) || info.dwItemData == reinterpret_cast<ULONG_PTR>(self))
+    if (!(info.fType & MFT_OWNERDRAW) || self->OwnsItemData(info.dwItemData))
       item.tag = static_cast<std::int32_t>(static_cast<LONG_PTR>(info.dwItemData));
     else
       item.tag = -2;
@@ -239,6 +242,7 @@ void IndexItems(TMenuItem97& node, std::map<std::uint32_t, TMenuItem97*>& index,
 void TPopupMenus97::SetPopupMenu(HMENU menu) {
   if (menu == menu_) return;
   if (menu_) SetOwnerDraw(true);
+  names_.Clear();
   menu_ = menu;
   root_ = TMenuItem97{};
   drawnImages_.Clear();
@@ -296,21 +300,22 @@ void TPopupMenus97::SetOwnerDraw(TMenuItem97& parent, bool restore, bool deep) {
     if (!GetMenuItemInfoA(menu, pos, TRUE, &info)) continue;
     const UINT state = (info.fState & ~static_cast<UINT>(MFS_GRAYED)) | OwnerDrawStateFlags(child);
     const UINT breaks = OwnerDrawBreakFlags(child);
+    // The string stays with the owner-drawn item too: it is what the platform's menu
+    // offers to assistive technology and to a typed letter.
+    std::string text = MenuItemText(child.caption, child.shortcut);
     if (!restore) {
       if (info.fType & MFT_OWNERDRAW) continue;
       savedData_[{menu, static_cast<int>(i)}] = info.dwItemData;
       MENUITEMINFOA set{};
       set.cbSize = sizeof set;
-      set.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+      set.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
       set.fType = MFT_OWNERDRAW | breaks | (child.radio ? MFT_RADIOCHECK : 0);
       set.fState = state;
-      set.dwItemData = reinterpret_cast<ULONG_PTR>(this);
+      set.dwTypeData = text.data();
+      set.dwItemData = names_.Name(menu, static_cast<int>(i), text);
       SetMenuItemInfoA(menu, pos, TRUE, &set);
     } else {
-      if (!(info.fType & MFT_OWNERDRAW) || info.dwItemData != reinterpret_cast<ULONG_PTR>(this))
-        continue;
-      std::string text = child.caption;
-      if (!child.shortcut.empty()) text += "\t" + child.shortcut;
+      if (!(info.fType & MFT_OWNERDRAW) || !names_.Owns(info.dwItemData)) continue;
       auto saved = savedData_.find({menu, static_cast<int>(i)});
       MENUITEMINFOA set{};
       set.cbSize = sizeof set;
@@ -328,19 +333,18 @@ void TPopupMenus97::SetOwnerDraw(TMenuItem97& parent, bool restore, bool deep) {
 
 // Routing ----------------------------------------------------------------------------------
 
-// The item data is compared, never followed: an item of another instance, or of one that
-// has gone, is another subclass's or the window's own business.
+// The item data is looked up among our own blocks, never followed: an item of another
+// instance, or of one that has gone, is another subclass's or the window's own business.
 bool TPopupMenus97::RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  const auto mine = reinterpret_cast<ULONG_PTR>(this);
   if (msg == WM_DRAWITEM) {
     const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-    if (!dis || dis->CtlType != ODT_MENU || dis->itemData != mine) return false;
+    if (!dis || dis->CtlType != ODT_MENU || !names_.Owns(dis->itemData)) return false;
     result = HandleDrawItem(*dis);
     return true;
   }
   if (msg == WM_MEASUREITEM) {
     auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-    if (wp != 0 || !mis || mis->itemData != mine) return false;
+    if (wp != 0 || !mis || !names_.Owns(mis->itemData)) return false;
     result = HandleMeasureItem(*mis);
     return true;
   }

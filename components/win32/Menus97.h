@@ -6,12 +6,13 @@
 // owns it while open, by subclassing that window (tk::Subclass: several instances may
 // share the window and be destroyed in any order). The menu's items are read into
 // TMenuItem97 when the menu is attached (Tag: the item data the host gave each item) and
-// made owner-drawn, with the instance as their item data: an instance measures and draws
-// only items that name it, and passes every other item on untouched. Detaching turns them
-// back into the string items they were, item data and all. Sizes are set in units of a
-// 96-DPI screen; the owner names the DPI of the screen a menu opens on (SetDpi), and the
-// component measures and draws everything for it. The banner and the images are kept
-// between openings (Menus97Banner.h, Menus97Images.h).
+// made owner-drawn, keeping their strings; each item's data is its name for assistive
+// technology, a block the instance owns (Menus97Names.h): an instance measures and draws
+// only items whose data is one of its blocks, and passes every other item on untouched.
+// Detaching turns them back into the string items they were, item data and all. Sizes
+// are set in units of a 96-DPI screen; the owner names the DPI of the screen a menu opens
+// on (SetDpi), and the component measures and draws everything for it. The banner and
+// the images are kept between openings (Menus97Banner.h, Menus97Images.h).
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,7 @@
 #include "components/Menus97.h"
 #include "components/win32/Menus97Banner.h"
 #include "components/win32/Menus97Images.h"
+#include "components/win32/Menus97Names.h"
 #include "components/win32/Menus97Paint.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/Subclass.h"
@@ -48,8 +50,10 @@ class TPopupMenus97 {
 
   // `popupOwner`: the window the attached menu is popped up with (it receives the menu's
   // messages). `ownerForm`: the form owning the component, whose procedure gets the same
-  // routing; none when it is the popup owner itself.
-  TPopupMenus97(HWND ownerForm, HWND popupOwner, Hooking hooking = Hooking::kSubclass);
+  // routing; none when it is the popup owner itself. `codePage`: the one the captions are
+  // in, through which the items' names are handed over in UTF-16.
+  TPopupMenus97(HWND ownerForm, HWND popupOwner, CodePagePort& codePage,
+                Hooking hooking = Hooking::kSubclass);
   ~TPopupMenus97();
   TPopupMenus97(const TPopupMenus97&) = delete;
   TPopupMenus97& operator=(const TPopupMenus97&) = delete;
@@ -101,6 +105,8 @@ class TPopupMenus97 {
   int MarkWidth() const { return mark_.width; }
   int MarkHeight() const { return mark_.height; }
   const TMenuItem97& Items() const { return root_; }
+  // Whether an item's data is one of this instance's (its item is drawn here).
+  bool OwnsItemData(ULONG_PTR data) const { return names_.Owns(data); }
   // Gives every item of the attached menu with Tag 0 no image (-2). The program does not
   // call it: its items with Tag 0 show image 0.
   void InitAllTags();
@@ -151,6 +157,8 @@ class TPopupMenus97 {
   TMenuItem97 root_;
   // The item data of each item before it was made owner-drawn, put back on detach.
   std::map<std::pair<HMENU, int>, ULONG_PTR> savedData_;
+  // The item data of each owner-drawn item: its name, freed when the items are let go.
+  TMenuItemNames97 names_;
   HIMAGELIST images_ = nullptr;
   bool imagesGiven_ = false;  // SetImages has changed the list (to none, too)
   TFont97 font_, hiliteFont_;

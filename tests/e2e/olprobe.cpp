@@ -26,6 +26,10 @@
 //                                         written to stdout byte for byte (UTF-8)
 //   olprobe windows                       every window, top-level and child: its class,
 //                                         title, process and visibility, one per line
+//   olprobe hook <title> <dll> <ms>       sets the library's exported CallWndProc as a
+//                                         WH_CALLWNDPROC hook on the window's thread
+//                                         (which loads the library into its process) and
+//                                         keeps it <ms>; prints "hooked" once set
 #include <windows.h>
 
 #include <cstdio>
@@ -290,6 +294,30 @@ int main(int argc, char** argv) {
     int len = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                   utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
     std::fwrite(utf8.data(), 1, static_cast<std::size_t>(len), stdout);
+    return 0;
+  }
+  if (cmd == "hook") {
+    if (argc < 5) return 2;
+    HMODULE library = LoadLibraryA(argv[3]);
+    FARPROC proc = library ? GetProcAddress(library, "CallWndProc") : nullptr;
+    // Function pointers through FARPROC: GetProcAddress's own type.
+    const auto hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(proc));
+    HHOOK hook = proc ? SetWindowsHookExA(WH_CALLWNDPROC, hookProc, library,
+                                          GetWindowThreadProcessId(h, nullptr))
+                      : nullptr;
+    if (!hook) {
+      std::fprintf(stderr, "olprobe: could not hook %s with %s\n", title.c_str(), argv[3]);
+      return 1;
+    }
+    std::printf("hooked\n");
+    std::fflush(stdout);
+    const DWORD keep = static_cast<DWORD>(std::atol(argv[4]));
+    for (DWORD start = GetTickCount(); GetTickCount() - start < keep;) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    UnhookWindowsHookEx(hook);
     return 0;
   }
   if (cmd == "close") return PostMessageA(h, WM_CLOSE, 0, 0) ? 0 : 1;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "components/MenuItemNames.h"
+#include "fakes/FakeCodePage.h"
+
 namespace ostrel {
 namespace {
 
@@ -107,6 +110,18 @@ TEST(Menus97Items, Accelerators) {
   EXPECT_EQ(FindItem97(root, 4)->caption, "Fish && &Chips");
   EXPECT_EQ(FindItem97(root, 4)->parent, &root.items[0]);
   EXPECT_EQ(FindItem97(root, 0), nullptr);  // separators are not ours to find
+}
+
+// A screen reader's name, read through a Japanese code page; a lead byte without its
+// trail (a damaged name) is left out and the rest still spoken.
+TEST(Menus97Items, SpokenNamesAreReadThroughTheCodePage) {
+  testing::FakeCodePage codePage;
+  codePage.codePage932 = true;
+  codePage.ansi = {{u'\u30DC', "\x83\x7B"}, {u'\u30BF', "\x83\x5E"}};
+  EXPECT_EQ(SpokenMenuText(MenuItemText("&\x83\x7B\x83\x5E", "F1"), codePage),
+            u"&\u30DC\u30BF\tF1");
+  EXPECT_EQ(SpokenMenuText("a\x83\x7B\x83", codePage), u"a\u30DC");
+  EXPECT_EQ(SpokenMenuText("x\x83\x31y", codePage), u"x1y");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "components/win32/Menus97.h"
+#include "platform/win32/Win32CodePage.h"
 #include "toolkit/Subclass.h"
 
 namespace ostrel {
@@ -95,7 +96,16 @@ ItemState Read(HMENU menu, int pos) {
   return {info.fType, info.fState, info.dwItemData, text, info.hSubMenu};
 }
 
-ULONG_PTR Of(const TPopupMenus97* m) { return reinterpret_cast<ULONG_PTR>(m); }
+Win32CodePage g_codePage;
+
+// The item data of the item with that command, wherever it is in the instance's menu.
+ULONG_PTR DataOf(const TPopupMenus97& m, UINT id) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA;
+  GetMenuItemInfoA(m.PopupMenu(), id, FALSE, &info);
+  return info.dwItemData;
+}
 WNDPROC ProcOf(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)); }
 
 struct MenuDeleter {
@@ -123,7 +133,7 @@ class Menus97Test : public ::testing::Test {
     dis.hwndItem = reinterpret_cast<HWND>(m.PopupMenu());
     dis.hDC = dc;
     dis.rcItem = rc;
-    dis.itemData = Of(&m);
+    dis.itemData = DataOf(m, id);
     return SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
   }
   // A WM_DRAWITEM whose item data is `data`, drawing nothing.
@@ -137,7 +147,7 @@ class Menus97Test : public ::testing::Test {
     MEASUREITEMSTRUCT mis{};
     mis.CtlType = ODT_MENU;
     mis.itemID = id;
-    mis.itemData = Of(&m);
+    mis.itemData = DataOf(m, id);
     EXPECT_EQ(SendMessageA(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
     return SIZE{static_cast<LONG>(mis.itemWidth), static_cast<LONG>(mis.itemHeight)};
   }
@@ -181,10 +191,10 @@ TEST_F(Menus97Test, ChainHoldsInEveryOrderOfDestruction) {
     for (int i = 0; i < 3; ++i) {
       menus[i].reset(CreatePopupMenu());
       Append(menus[i].get(), 10 + i, "&Apple", 40 + i);
-      m[i] = std::make_unique<TPopupMenus97>(nullptr, owner);
-      goneData[i] = Of(m[i].get());
+      m[i] = std::make_unique<TPopupMenus97>(nullptr, owner, g_codePage);
       m[i]->SetPopupMenu(menus[i].get());
-      EXPECT_EQ(Read(menus[i].get(), 0).data, Of(m[i].get()));
+      goneData[i] = Read(menus[i].get(), 0).data;
+      EXPECT_TRUE(m[i]->OwnsItemData(goneData[i]));
     }
     EXPECT_NE(ProcOf(owner), original);
     for (int step = 0; step < 3; ++step) {
@@ -215,11 +225,11 @@ TEST_F(Menus97Test, ChainHoldsInEveryOrderOfDestruction) {
 TEST_F(Menus97Test, NewestInstanceIsCalledFirstAndPassesOnBeforeItsOwnPass) {
   MenuPtr menu(CreatePopupMenu());
   Append(menu.get(), 1, "Apple", 0);
-  TPopupMenus97 older(nullptr, owner);
+  TPopupMenus97 older(nullptr, owner, g_codePage);
   older.SetPopupMenu(menu.get());
-  TPopupMenus97 newer(nullptr, owner);
+  TPopupMenus97 newer(nullptr, owner, g_codePage);
   newer.SetPopupMenu(menu.get());  // already the older one's: left alone
-  EXPECT_EQ(Read(menu.get(), 0).data, Of(&older));
+  EXPECT_TRUE(older.OwnsItemData(Read(menu.get(), 0).data));
   // The host makes the item a string again; at WM_INITMENU each instance passes on
   // first and then makes the items its own, so the one called last claims them.
   MENUITEMINFOA info{};
@@ -228,7 +238,7 @@ TEST_F(Menus97Test, NewestInstanceIsCalledFirstAndPassesOnBeforeItsOwnPass) {
   info.fType = MFT_STRING;
   SetMenuItemInfoA(menu.get(), 0, TRUE, &info);
   SendMessageA(owner, WM_INITMENU, reinterpret_cast<WPARAM>(menu.get()), 0);
-  EXPECT_EQ(Read(menu.get(), 0).data, Of(&older));
+  EXPECT_TRUE(older.OwnsItemData(Read(menu.get(), 0).data));
   EXPECT_TRUE(Read(menu.get(), 0).type & MFT_OWNERDRAW);
   // Item data that names no instance is not followed.
   g_drawItemsSeen = 0;
@@ -264,7 +274,7 @@ TEST_F(Menus97Test, OwnerDrawPassKeepsSeparatorsSubmenusStatesAndUndoesOnDetach)
   Append(menu.get(), 2, "&Cherry", -2, 0, MFS_GRAYED);
   Append(menu.get(), 3, "Group", 0, MFT_MENUBARBREAK, 0, sub);
   Append(menu.get(), 4, "&Cloud", 2);
-  TPopupMenus97 m(nullptr, owner);
+  TPopupMenus97 m(nullptr, owner, g_codePage);
   m.SetPopupMenu(menu.get());
   EXPECT_TRUE(Read(menu.get(), 1).type & MFT_SEPARATOR);
   EXPECT_FALSE(Read(menu.get(), 1).type & MFT_OWNERDRAW);
@@ -274,7 +284,7 @@ TEST_F(Menus97Test, OwnerDrawPassKeepsSeparatorsSubmenusStatesAndUndoesOnDetach)
   const ItemState group = Read(menu.get(), 3);
   EXPECT_EQ(group.type, static_cast<UINT>(MFT_OWNERDRAW | MFT_MENUBARBREAK));
   EXPECT_EQ(group.sub, sub);
-  EXPECT_EQ(Read(sub, 0).data, Of(&m));
+  EXPECT_TRUE(m.OwnsItemData(Read(sub, 0).data));
   EXPECT_EQ(m.Items().items[3].items[0].tag, 1);
 
   // The typed letter of an enabled item: its position and MNC_EXECUTE. The disabled
@@ -300,11 +310,11 @@ TEST_F(Menus97Test, OwnerDrawPassKeepsSeparatorsSubmenusStatesAndUndoesOnDetach)
   EXPECT_EQ(Read(menu.get(), 3).sub, sub);
   EXPECT_EQ(Read(sub, 0).text, "Inner");
   EXPECT_EQ(Read(sub, 0).data, 1u);
-  EXPECT_EQ(Read(other.get(), 0).data, Of(&m));
+  EXPECT_TRUE(m.OwnsItemData(Read(other.get(), 0).data));
 }
 
 TEST_F(Menus97Test, FontsFollowTheSystemUntilSetAndBackAgain) {
-  TPopupMenus97 m(nullptr, owner);
+  TPopupMenus97 m(nullptr, owner, g_codePage);
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
@@ -366,7 +376,7 @@ class Menus97DrawTest : public Menus97Test {
     Append(menu.get(), 1, "Alpha", -2);
     Append(menu.get(), 2, "Beta", 0);
     Append(menu.get(), 3, "Sub", 0, 0, 0, sub);
-    m = std::make_unique<TPopupMenus97>(nullptr, owner);
+    m = std::make_unique<TPopupMenus97>(nullptr, owner, g_codePage);
     m->SetImages(images.list);
     m->SetFont(TestFont());
     m->SetHiliteFont(TestFont());

@@ -4,10 +4,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "win32/WindowInspection.h"
 #include "app/KeyTree.h"
 #include "app/win32/OstrelForm.h"
 #include "catalogue/FunCatalogue.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
 
@@ -286,8 +292,7 @@ TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
     info.fMask = MIIM_DATA | MIIM_FTYPE;
     GetMenuItemInfoA(m, pos, TRUE, &info);
     if (info.fType & MFT_SEPARATOR) return std::string("-");
-    if (!(info.fType & MFT_OWNERDRAW) ||
-        info.dwItemData != reinterpret_cast<ULONG_PTR>(&form->PopupMenus971()))
+    if (!(info.fType & MFT_OWNERDRAW) || !form->PopupMenus971().OwnsItemData(info.dwItemData))
       return std::string("not drawn by PopupMenus971");
     const TMenuItem97& root = form->PopupMenus971().Items();
     const TMenuItem97& level = m == menu ? root : root.items[1];
@@ -314,6 +319,67 @@ TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
   SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
   EXPECT_EQ(caption(menu, 4), "HotKeys Off/4");
   EXPECT_TRUE(form->Controller().SysHotKey1().Active());
+}
+
+// Every item the banner menus draw names itself for assistive technology: its string
+// reads as its caption, and its data begins with MSAAMENUINFO holding the same text in
+// UTF-16, read through the code page (1252 here: 0x80 is the euro sign). So do the
+// OstrelMenu (definitions, a group, the four commands), the macro menu and a thousand items.
+TEST_F(OstrelFormTest, EveryDrawnItemNamesItselfForAssistiveTechnology) {
+  KeysList keys(LocaleCollate);
+  for (auto [name, group] : {std::pair{"Agenda", ""}, {"Caf\xE9 &\x80", ""}, {"We&b", "Net"}}) {
+    auto rec = std::make_unique<TKeyRec>(NewKeyRec(1));
+    rec->Name.assign(name);
+    rec->Group.assign(group);
+    std::string key = KeyText(*rec);
+    keys.Add(key, std::move(rec));
+  }
+  form->RenderMenu(BuildMenu(keys));
+  form->RenderMacroMenu(OstrelController::MacroMenuItems({"Greeting=Hi", "&Two=x"}, 1));
+  tk::MenuOwner big(CreatePopupMenu());
+  std::vector<std::wstring> thousand;
+  for (int i = 0; i < 1000; ++i) {
+    thousand.push_back(L"Item &" + std::to_wstring(i));
+    AppendMenuW(big.get(), MF_STRING, 1 + i, thousand.back().c_str());
+  }
+  Win32CodePage codePage;
+  TPopupMenus97 bigMenus(hwnd, hwnd, codePage, TPopupMenus97::Hooking::kRoutedByHost);
+  bigMenus.SetPopupMenu(big.get());
+
+  const struct {
+    HMENU menu;
+    const TPopupMenus97* drawer;
+    std::vector<std::wstring> names;  // depth first, separators left out
+  } cases[] = {
+      {form->Pop1(), &form->PopupMenus971(),
+       {L"Agenda", L"Caf\u00E9 &\u20AC", L"Net", L"We&b", L"Hide Menu", L"HotKeys Off",
+        L"Show...", L"Terminate"}},
+      {form->SendKeyPop(), &form->PopupMenus972(), {L"Greeting", L"&Two", L"Quit"}},
+      {big.get(), &bigMenus, thousand}};
+  for (const auto& c : cases) {
+    std::vector<std::wstring> names;
+    const std::function<void(HMENU)> walk = [&](HMENU menu) {
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 127;
+        ASSERT_TRUE(GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info));
+        if (info.fType & MFT_SEPARATOR) continue;
+        names.push_back(text);
+        ASSERT_TRUE(c.drawer->OwnsItemData(info.dwItemData)) << names.back();
+        const auto* msaa = reinterpret_cast<const MSAAMENUINFO*>(info.dwItemData);
+        EXPECT_EQ(msaa->dwMSAASignature, static_cast<DWORD>(MSAA_MENU_SIG));
+        EXPECT_EQ(std::wstring(msaa->pszWText, msaa->cchWText), names.back());
+        EXPECT_EQ(msaa->pszWText[msaa->cchWText], L'\0');
+        if (info.hSubMenu) walk(info.hSubMenu);
+      }
+    };
+    walk(c.menu);
+    EXPECT_EQ(names, c.names);
+  }
 }
 
 // The buttons carry their glyphs from the program's resources, and the three under the
