@@ -18,6 +18,7 @@
 #include "dialogs/win32/Selfun.h"
 #include "fakes/FakeContrast.h"
 #include "macro/win32/Form4.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
@@ -104,7 +105,8 @@ Pixels DrawBannerMenu() {
   for (UINT i = 0; i < 4; ++i) AppendMenuA(g_menu, items[i].first, i + 1, items[i].second);
   g_onScreen.clear();
   {
-    TPopupMenus97 m(nullptr, owner);
+    Win32CodePage codePage;
+    TPopupMenus97 m(nullptr, owner, codePage);
     m.Banner = true;
     m.BannerText = "Ostrel";
     m.BannerColor = tk::kAqua;
