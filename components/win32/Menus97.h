@@ -19,9 +19,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "components/Menus97.h"
 #include "components/win32/Menus97Banner.h"
@@ -83,6 +85,15 @@ class TPopupMenus97 {
   // pops the menu up (the screen's DPI until then). What was made for another DPI (the
   // banner, fonts, drawn images, marks) is made anew; the same DPI keeps it all.
   void SetDpi(UINT dpi);
+  // Lays each menu of the attached tree out for a screen whose work area is
+  // `workAreaHeight` pixels high, at the DPI set: one taller than that in columns (with
+  // MFT_MENUBREAK), one that fits in one column, as the host built it. The owner calls it
+  // just before it pops the menu up (a menu popped up without TPM_NONOTIFY would do too,
+  // but the macro menu's is not).
+  void FitColumns(int workAreaHeight);
+  // How many items at the top level's end stay in one column (the OstrelMenu's fixed
+  // commands).
+  std::size_t KeepTogetherAtEnd = 0;
   UINT Dpi() const { return dpi_; }
   HMENU PopupMenu() const { return menu_; }
   // Attaches (none: detaches). A host that changes the attached menu's items detaches
@@ -132,7 +143,14 @@ class TPopupMenus97 {
   HFONT FontHandle(const TFont97& font, bool bold);
   int TextWidth(HDC dc, const std::string& text, int* height = nullptr);
   int MeasureWidth(HDC dc, const TMenuItem97& item);
-  bool IsBannerItem(const TMenuItem97& item) const { return item.parent == &root_; }
+  // The items the banner stands beside: the top level, or its first column when the
+  // menu was laid out in columns.
+  bool IsBannerItem(const TMenuItem97& item) const {
+    return item.parent == &root_ &&
+           static_cast<std::size_t>(&item - root_.items.data()) < bannerColumnEnd_;
+  }
+  HDC MeasureDc();
+  void FitColumnsOf(TMenuItem97& node, int columnHeight, int textHeight);
   TBannerLook97 CurrentBannerLook() const;
   void DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
@@ -154,6 +172,8 @@ class TPopupMenus97 {
   MarkSize mark_{20, 20};
   TMenuBanner97 banner_;
   bool bannerStale_ = true;
+  // The first top-level item right of the banner's column (none: every item is beside it).
+  std::size_t bannerColumnEnd_ = SIZE_MAX;
   // Measuring a menu asks for every item in turn, and each needs all its siblings:
   // their shared width is kept for one opening.
   std::map<const TMenuItem97*, int> siblingWidths_;
