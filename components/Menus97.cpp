@@ -181,6 +181,11 @@ std::vector<std::size_t> ColumnBreaks(const std::vector<ColumnItem97>& items, in
   return breaks;
 }
 
+std::size_t ColumnsAcross(int areaWidth, int columnWidth, int besideWidth) {
+  if (columnWidth <= 0) return 1;
+  return static_cast<std::size_t>(std::max(1, (areaWidth - besideWidth) / columnWidth));
+}
+
 MarkSize MarkSizeFor(int imageWidth, int imageHeight, int checkWidth, int checkHeight, int dpi) {
   const int pad = ScaleUnits(4, dpi);
   if (imageWidth > 0) return {imageWidth + pad, imageHeight + pad};

@@ -133,6 +133,10 @@ struct ColumnItem97 {
 };
 std::vector<std::size_t> ColumnBreaks(const std::vector<ColumnItem97>& items, int columnHeight,
                                       std::size_t keepTogether = 0);
+// How many columns `columnWidth` wide fit across `areaWidth` beside `besideWidth` (the
+// banner, the frame); at least one. Columns that would not fit across the screen either
+// are not laid out: the menu stays one column, and the platform scrolls it.
+std::size_t ColumnsAcross(int areaWidth, int columnWidth, int besideWidth);
 
 // The check-mark and image box: mark width and height for an image list of the given
 // size (0 without images), given the check-mark bitmap's size.

@@ -12,6 +12,9 @@ namespace ostrel {
 namespace {
 
 constexpr UINT kTextFlags = DT_EXPANDTABS | DT_SINGLELINE;
+// Between the columns of a menu laid out in columns the platform leaves a gap (Wine: 4
+// pixels and a line), in units of 96 DPI with a pixel to spare.
+constexpr int kColumnGapUnits = 6;
 
 // The size of NONCLIENTMETRICSA without the padded border, which every version reads.
 constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
@@ -504,7 +507,7 @@ LRESULT TPopupMenus97::HandleMeasureItem(MEASUREITEMSTRUCT& mis) {
 
 // Columns ----------------------------------------------------------------------------------
 
-void TPopupMenus97::FitColumns(int workAreaHeight) {
+void TPopupMenus97::FitColumns(const RECT& workArea) {
   if (!menu_) return;
   HDC dc = MeasureDc();
   tk::SavedDc saved(dc);
@@ -512,9 +515,10 @@ void TPopupMenus97::FitColumns(int workAreaHeight) {
   // A single line is as high whatever its text: one measure serves every item.
   int textHeight = 0;
   TextWidth(dc, " ", &textHeight);
-  // Above and below its items a popup has its frame (Wine: a margin of the same size).
+  // Around its items a popup has its frame (Wine: a margin of the same size).
   const int frame = tk::Metric(SM_CYFIXEDFRAME, dpi_);
-  FitColumnsOf(root_, workAreaHeight - 2 * frame, textHeight);
+  FitColumnsOf(root_, ColumnRoom{workArea.bottom - workArea.top - 2 * frame,
+                                 workArea.right - workArea.left, frame, textHeight});
   std::size_t end = SIZE_MAX;
   for (std::size_t i = 0; i < root_.items.size() && end == SIZE_MAX; ++i)
     if (root_.items[i].columnBreak) end = i;
@@ -525,15 +529,15 @@ void TPopupMenus97::FitColumns(int workAreaHeight) {
 }
 
 // Each item as high as HandleMeasureItem makes it (a separator as the platform draws it).
-void TPopupMenus97::FitColumnsOf(TMenuItem97& node, int columnHeight, int textHeight) {
+void TPopupMenus97::FitColumnsOf(TMenuItem97& node, const ColumnRoom& room) {
   const int separator = tk::Metric(SM_CYMENUSIZE, dpi_) / 2;
   const int itemHeight = ItemHeight ? Px(ItemHeight)
-                                    : MeasuredItemHeight(mark_.height, textHeight,
+                                    : MeasuredItemHeight(mark_.height, room.textHeight,
                                                          static_cast<int>(dpi_));
   std::vector<ColumnItem97> heights;
   heights.reserve(node.items.size());
   for (TMenuItem97& child : node.items) {
-    if (child.subMenu) FitColumnsOf(child, columnHeight, textHeight);
+    if (child.subMenu) FitColumnsOf(child, room);
     if (KeepsPlatformDrawing(child)) {
       heights.push_back({separator, true});
       continue;
@@ -545,8 +549,23 @@ void TPopupMenus97::FitColumnsOf(TMenuItem97& node, int columnHeight, int textHe
     }
     heights.push_back({height, false});
   }
-  ApplyColumnBreaks(node, ColumnBreaks(heights, columnHeight,
-                                       &node == &root_ ? KeepTogetherAtEnd : 0));
+  const bool top = &node == &root_;
+  std::vector<std::size_t> breaks =
+      ColumnBreaks(heights, room.height, top ? KeepTogetherAtEnd : 0);
+  if (!breaks.empty()) {
+    // Every column as wide as the widest item (the banner aside), with the platform's
+    // gap between columns.
+    const int banner = top ? Px(BannerWidth) : 0;  // the top level keeps its place
+    int widest = ItemWidth ? Px(ItemWidth) : 0;
+    for (const TMenuItem97& child : node.items)
+      if (!ItemWidth && !KeepsPlatformDrawing(child))
+        widest = std::max(widest, MeasureWidth(MeasureDc(), child) -
+                                      (IsBannerItem(child) ? Px(BannerWidth) : 0));
+    if (breaks.size() >= ColumnsAcross(room.width, widest + Px(kColumnGapUnits),
+                                       banner + 2 * room.frame))
+      breaks.clear();
+  }
+  ApplyColumnBreaks(node, breaks);
 }
 
 // Drawing ----------------------------------------------------------------------------------

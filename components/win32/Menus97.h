@@ -85,12 +85,12 @@ class TPopupMenus97 {
   // pops the menu up (the screen's DPI until then). What was made for another DPI (the
   // banner, fonts, drawn images, marks) is made anew; the same DPI keeps it all.
   void SetDpi(UINT dpi);
-  // Lays each menu of the attached tree out for a screen whose work area is
-  // `workAreaHeight` pixels high, at the DPI set: one taller than that in columns (with
-  // MFT_MENUBREAK), one that fits in one column, as the host built it. The owner calls it
-  // just before it pops the menu up (a menu popped up without TPM_NONOTIFY would do too,
-  // but the macro menu's is not).
-  void FitColumns(int workAreaHeight);
+  // Lays each menu of the attached tree out for the work area of the screen it opens on,
+  // at the DPI set: one taller than that in columns (with MFT_MENUBREAK) when they fit
+  // across it, any other in one column, as the host built it. The owner calls it just
+  // before it pops the menu up: a menu popped up with TPM_NONOTIFY sends no
+  // WM_INITMENUPOPUP in which the component could do it itself.
+  void FitColumns(const RECT& workArea);
   // How many items at the top level's end stay in one column (the OstrelMenu's fixed
   // commands).
   std::size_t KeepTogetherAtEnd = 0;
@@ -150,7 +150,10 @@ class TPopupMenus97 {
            static_cast<std::size_t>(&item - root_.items.data()) < bannerColumnEnd_;
   }
   HDC MeasureDc();
-  void FitColumnsOf(TMenuItem97& node, int columnHeight, int textHeight);
+  struct ColumnRoom {
+    int height, width, frame, textHeight;
+  };
+  void FitColumnsOf(TMenuItem97& node, const ColumnRoom& room);
   TBannerLook97 CurrentBannerLook() const;
   void DrawItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);

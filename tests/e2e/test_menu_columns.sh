@@ -71,7 +71,9 @@ probe nomenu 3000 || fail "Escape did not close the menu"
 open_menu
 press $(printf 'Down %.0s' $(seq 85)) Return
 eventually '[[ "$(ran)" == 01 ]]' 15 || fail "Down did not walk the 84 items back to the first (ran: $(ran))"
-sleep 1.2
+# The command's console takes the foreground while it runs: the next menu waits for it.
+eventually '! pgrep -f "system32.cmd.exe" >/dev/null' 15 || fail "the command did not end"
+sleep 1
 open_menu
 press Down Right Return
 eventually '[[ -n "$(ran)" ]]' 15 || fail "Right and Enter ran nothing"

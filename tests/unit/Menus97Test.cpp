@@ -115,6 +115,10 @@ TEST(Menus97Columns, BreaksFillEachColumnAndKeepTheFixedCommandsTogether) {
   ostrel.push_back({9, true});
   ostrel.insert(ostrel.end(), 4, ColumnItem97{21});
   EXPECT_EQ(ColumnBreaks(ostrel, 741, 4), (std::vector<std::size_t>{35, 70}));
+  // Three columns of 300 beside a banner of 30 need 930 pixels across.
+  EXPECT_EQ(ColumnsAcross(930, 300, 30), 3u);
+  EXPECT_EQ(ColumnsAcross(929, 300, 30), 2u);
+  EXPECT_EQ(ColumnsAcross(200, 300, 30), 1u);
 }
 
 TMenuItem97 Item(std::uint32_t id, std::string caption, std::uintptr_t menu, bool enabled = true) {
