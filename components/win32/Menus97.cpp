@@ -13,7 +13,7 @@ namespace {
 
 constexpr UINT kTextFlags = DT_EXPANDTABS | DT_SINGLELINE;
 // Between the columns of a menu laid out in columns the platform leaves a gap (Wine: 4
-// pixels and a line), in units of 96 DPI with a pixel to spare.
+// pixels), in units of 96 DPI with pixels to spare.
 constexpr int kColumnGapUnits = 6;
 
 // The size of NONCLIENTMETRICSA without the padded border, which every version reads.
@@ -553,15 +553,17 @@ void TPopupMenus97::FitColumnsOf(TMenuItem97& node, const ColumnRoom& room) {
   std::vector<std::size_t> breaks =
       ColumnBreaks(heights, room.height, top ? KeepTogetherAtEnd : 0);
   if (!breaks.empty()) {
-    // Every column as wide as the widest item (the banner aside), with the platform's
-    // gap between columns.
+    // Every column as wide as the widest item (the banner aside), with the room the
+    // platform adds beside an owner-drawn item (Windows: a check mark's width; Wine: two
+    // average characters, about as much) and its gap between columns.
     const int banner = top ? Px(BannerWidth) : 0;  // the top level keeps its place
     int widest = ItemWidth ? Px(ItemWidth) : 0;
     for (const TMenuItem97& child : node.items)
       if (!ItemWidth && !KeepsPlatformDrawing(child))
         widest = std::max(widest, MeasureWidth(MeasureDc(), child) -
                                       (IsBannerItem(child) ? Px(BannerWidth) : 0));
-    if (breaks.size() >= ColumnsAcross(room.width, widest + Px(kColumnGapUnits),
+    widest += tk::Metric(SM_CXMENUCHECK, dpi_) + Px(kColumnGapUnits);
+    if (breaks.size() >= ColumnsAcross(room.width, widest,
                                        banner + 2 * room.frame))
       breaks.clear();
   }
