@@ -78,45 +78,24 @@ TEST(Menus97Measure, SiblingWidthsAndCorrections) {
   EXPECT_EQ(InitialMarkSize(30, 30, 34, 34, 192).width, 42);
 }
 
-// Heights as a string: a digit is an item of that many tens of pixels, "s" a separator
-// of 10.
-std::vector<ColumnItem97> Column(std::string_view heights) {
-  std::vector<ColumnItem97> items;
-  for (char c : heights) items.push_back(c == 's' ? ColumnItem97{10, true} : ColumnItem97{10 * (c - '0')});
-  return items;
-}
-
 TEST(Menus97Columns, BreaksFillEachColumnAndKeepTheFixedCommandsTogether) {
-  struct Row {
-    const char* items;
-    int columnHeight;
-    std::size_t keep;
-    std::vector<std::size_t> breaks;
-  } rows[] = {
-      {"2222", 80, 0, {}},            // fits exactly: one column, as always
-      {"", 10, 0, {}},
-      {"22222", 80, 0, {4}},          // one over: the last item alone
-      {"222222222", 60, 0, {3, 6}},   // three full columns
-      {"2292", 60, 0, {2, 3}},        // an item taller than a column stands alone
-      {"22s22", 40, 0, {1, 3}},       // no column starts with a separator
-      {"9s2", 90, 0, {1}},            // ... unless the item above is alone in its column
-      {"2222s1111", 100, 4, {5}},     // the separator ends a column, the commands follow
-      {"22222s1111", 100, 4, {4}},
-      {"2221111", 70, 0, {4}},        // the last four stay together:
-      {"2221111", 70, 4, {3}},        // the block moves whole to the next column
-      {"2s1111", 30, 4, {2, 5}},      // a block taller than a column breaks like the rest
+  // A digit is an item of that many tens of pixels, "s" a separator of 10.
+  const auto breaks = [](std::string_view heights, int columnHeight, std::size_t keep) {
+    std::vector<ColumnItem97> items;
+    for (char c : heights) items.push_back({c == 's' ? 10 : 10 * (c - '0'), c == 's'});
+    return ColumnBreaks(items, columnHeight, keep);
   };
-  for (const Row& row : rows)
-    EXPECT_EQ(ColumnBreaks(Column(row.items), row.columnHeight, row.keep), row.breaks)
-        << row.items << " in " << row.columnHeight;
-  // 80 definitions of 21 pixels and the fixed block, 741 pixels high: 35 and 35 items, then
-  // 10 definitions with the separator and the four commands in the third column.
-  std::vector<ColumnItem97> ostrel(80, ColumnItem97{21});
-  ostrel.push_back({9, true});
-  ostrel.insert(ostrel.end(), 4, ColumnItem97{21});
-  EXPECT_EQ(ColumnBreaks(ostrel, 741, 4), (std::vector<std::size_t>{35, 70}));
-  // Three columns of 300 beside a banner of 30 need 930 pixels across.
-  EXPECT_EQ(ColumnsAcross(930, 300, 30), 3u);
+  using B = std::vector<std::size_t>;
+  EXPECT_EQ(breaks("2222", 80, 0), B{});          // fits exactly: one column, as always
+  EXPECT_EQ(breaks("222222222", 60, 0), (B{3, 6}));
+  EXPECT_EQ(breaks("2292", 60, 0), (B{2, 3}));    // an item taller than a column stands alone
+  EXPECT_EQ(breaks("22s22", 40, 0), (B{1, 3}));   // no column starts with a separator,
+  EXPECT_EQ(breaks("9s2", 90, 0), B{1});          // unless the item above is alone
+  EXPECT_EQ(breaks("2222s1111", 100, 4), B{5});   // a separator may end a column
+  EXPECT_EQ(breaks("2221111", 70, 0), B{4});
+  EXPECT_EQ(breaks("2221111", 70, 4), B{3});      // the last four move together,
+  EXPECT_EQ(breaks("2s1111", 30, 4), (B{2, 5}));  // unless they are taller than a column
+  EXPECT_EQ(ColumnsAcross(930, 300, 30), 3u);     // three columns of 300 beside 30
   EXPECT_EQ(ColumnsAcross(929, 300, 30), 2u);
   EXPECT_EQ(ColumnsAcross(200, 300, 30), 1u);
 }
