@@ -149,6 +149,43 @@ int MeasuredItemHeight(int markHeight, int textHeight, int dpi) {
   return std::max(markHeight, textHeight + ScaleUnits(4, dpi));
 }
 
+std::vector<std::size_t> ColumnBreaks(const std::vector<ColumnItem97>& items, int columnHeight,
+                                      std::size_t keepTogether) {
+  std::vector<std::size_t> breaks;
+  long long total = 0;
+  for (const ColumnItem97& item : items) total += std::max(item.height, 0);
+  if (total <= columnHeight || items.empty()) return breaks;
+  // The kept block is one unit when it fits a column; every other item is a unit alone.
+  const std::size_t n = items.size();
+  std::size_t tail = n - std::min(keepTogether, n);
+  long long tailHeight = 0;
+  for (std::size_t i = tail; i < n; ++i) tailHeight += std::max(items[i].height, 0);
+  if (tail + 1 >= n || tailHeight > columnHeight) tail = n;
+  std::size_t columnStart = 0;
+  long long used = 0;
+  for (std::size_t i = 0; i < n;) {
+    const std::size_t end = i == tail ? n : i + 1;
+    const long long height = i == tail ? tailHeight : std::max(items[i].height, 0);
+    if (i > columnStart && used + height > columnHeight) {
+      std::size_t start = i;
+      if (items[i].separator && i - 1 > columnStart) --start;
+      breaks.push_back(start);
+      columnStart = start;
+      used = 0;
+      i = start;
+      continue;
+    }
+    used += height;
+    i = end;
+  }
+  return breaks;
+}
+
+std::size_t ColumnsAcross(int areaWidth, int columnWidth, int besideWidth) {
+  if (columnWidth <= 0) return 1;
+  return static_cast<std::size_t>(std::max(1, (areaWidth - besideWidth) / columnWidth));
+}
+
 MarkSize MarkSizeFor(int imageWidth, int imageHeight, int checkWidth, int checkHeight, int dpi) {
   const int pad = ScaleUnits(4, dpi);
   if (imageWidth > 0) return {imageWidth + pad, imageHeight + pad};

@@ -72,6 +72,8 @@ struct TMenuItem97 {
   bool radio = false;
   bool isDefault = false;
   TMenuBreak breakKind = mbNone;
+  // A column break the component put there itself, to fit a long menu on its screen.
+  bool columnBreak = false;
   std::uintptr_t menu = 0;
   std::uintptr_t subMenu = 0;
   const TMenuItem97* parent = nullptr;
@@ -116,6 +118,25 @@ bool IsBarTag(std::int32_t tag);
 int FinishItemWidth(int width, std::string_view caption, int ampersandWidth, bool bannerItem,
                     int bannerWidth);
 int MeasuredItemHeight(int markHeight, int textHeight, int dpi = kUnitsDpi);
+
+// Laying out a menu too tall for its screen in columns. Each item is its measured height
+// in pixels and whether it is a separator; `columnHeight` is what one column may hold and
+// the last `keepTogether` items stay in one column (the OstrelMenu's fixed commands). The
+// answer is the position of each item that starts a new column: none when the menu fits
+// in one. Columns fill from the first, each as far as it holds; an item taller than a
+// column stands alone in one. A separator never starts a column: the item above it goes
+// along (unless it is its column's only item). A block that does not fit one column
+// breaks like the rest.
+struct ColumnItem97 {
+  int height = 0;
+  bool separator = false;
+};
+std::vector<std::size_t> ColumnBreaks(const std::vector<ColumnItem97>& items, int columnHeight,
+                                      std::size_t keepTogether = 0);
+// How many columns `columnWidth` wide fit across `areaWidth` beside `besideWidth` (the
+// banner, the frame); at least one. Columns that would not fit across the screen either
+// are not laid out: the menu stays one column, and the platform scrolls it.
+std::size_t ColumnsAcross(int areaWidth, int columnWidth, int besideWidth);
 
 // The check-mark and image box: mark width and height for an image list of the given
 // size (0 without images), given the check-mark bitmap's size.

@@ -36,6 +36,19 @@ void SetUpBannerMenu(TPopupMenus97& menus) {
 
 constexpr UINT kPopupFlags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON;
 
+// The OstrelMenu's "Hide Menu", hotkey switch, "Show..." and "Terminate" stand together
+// in the last column of a menu laid out in columns.
+constexpr std::size_t kFixedCommands = 4;
+
+// Where a menu popped up at `at` may stand: the work area of the screen there.
+RECT WorkAreaAt(POINT at) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &info))
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return info.rcWork;
+}
+
 }  // namespace
 
 OstrelFormMenus::OstrelFormMenus(HWND owner, CodePagePort& codePage)
@@ -47,6 +60,7 @@ OstrelFormMenus::OstrelFormMenus(HWND owner, CodePagePort& codePage)
   AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
   SetUpBannerMenu(popupMenus971_);
   SetUpBannerMenu(popupMenus972_);
+  popupMenus971_.KeepTogetherAtEnd = kFixedCommands;
   FitMenus(POINT{0, 0});
   popupMenus972_.SetPopupMenu(sendKeyPop_.get());
 }
@@ -119,6 +133,7 @@ void OstrelFormMenus::SetHotKeysItem(const std::string& caption, int tag) {
 
 void OstrelFormMenus::Popup(ScreenPoint at) {
   FitMenus(POINT{at.x, at.y});
+  popupMenus971_.FitColumns(WorkAreaAt(POINT{at.x, at.y}));
   // The choice is posted as WM_COMMAND and handled once the menu has closed.
   TrackPopupMenuEx(pop1_.get(), kPopupFlags, at.x, at.y, owner_, nullptr);
   // Lets the next click outside close a menu that the program reopens.
@@ -151,6 +166,7 @@ void OstrelFormMenus::RenderMacros(const std::vector<MenuItem>& items) {
 
 void OstrelFormMenus::PopupMacros(ScreenPoint at) {
   FitMenus(POINT{at.x, at.y});
+  popupMenus972_.FitColumns(WorkAreaAt(POINT{at.x, at.y}));
   // The command id is read here, while it still means this menu's item: the ids are
   // given out again by the next rebuild, which may come before a posted WM_COMMAND.
   const UINT id = static_cast<UINT>(TrackPopupMenuEx(

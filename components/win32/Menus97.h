@@ -20,9 +20,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "components/Menus97.h"
 #include "components/win32/Menus97Banner.h"
@@ -87,6 +89,15 @@ class TPopupMenus97 {
   // pops the menu up (the screen's DPI until then). What was made for another DPI (the
   // banner, fonts, drawn images, marks) is made anew; the same DPI keeps it all.
   void SetDpi(UINT dpi);
+  // Lays each menu of the attached tree out for the work area of the screen it opens on,
+  // at the DPI set: one taller than that in columns (with MFT_MENUBREAK) when they fit
+  // across it, any other in one column, as the host built it. The owner calls it just
+  // before it pops the menu up: a menu popped up with TPM_NONOTIFY sends no
+  // WM_INITMENUPOPUP in which the component could do it itself.
+  void FitColumns(const RECT& workArea);
+  // How many items at the top level's end stay in one column (the OstrelMenu's fixed
+  // commands).
+  std::size_t KeepTogetherAtEnd = 0;
   UINT Dpi() const { return dpi_; }
   HMENU PopupMenu() const { return menu_; }
   // Attaches (none: detaches). A host that changes the attached menu's items detaches
@@ -138,7 +149,17 @@ class TPopupMenus97 {
   HFONT FontHandle(const TFont97& font, bool bold);
   int TextWidth(HDC dc, const std::string& text, int* height = nullptr);
   int MeasureWidth(HDC dc, const TMenuItem97& item);
-  bool IsBannerItem(const TMenuItem97& item) const { return item.parent == &root_; }
+  // The items the banner stands beside: the top level, or its first column when the
+  // menu was laid out in columns.
+  bool IsBannerItem(const TMenuItem97& item) const {
+    return item.parent == &root_ &&
+           static_cast<std::size_t>(&item - root_.items.data()) < bannerColumnEnd_;
+  }
+  HDC MeasureDc();
+  struct ColumnRoom {
+    int height, width, frame, textHeight;
+  };
+  void FitColumnsOf(TMenuItem97& node, const ColumnRoom& room);
   TBannerLook97 CurrentBannerLook() const;
   // High contrast: asked at each menu session and change of settings; what was drawn
   // for the other mode goes. The colours below follow it.
@@ -169,6 +190,8 @@ class TPopupMenus97 {
   TMenuBanner97 banner_;
   bool bannerStale_ = true;
   bool highContrast_ = false;
+  // The first top-level item right of the banner's column (none: every item is beside it).
+  std::size_t bannerColumnEnd_ = SIZE_MAX;
   // Measuring a menu asks for every item in turn, and each needs all its siblings:
   // their shared width is kept for one opening.
   std::map<const TMenuItem97*, int> siblingWidths_;

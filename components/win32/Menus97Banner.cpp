@@ -9,8 +9,12 @@ namespace ostrel {
 
 // Some platforms lay a popup's items out from its client area's corner, others leave a
 // margin there (Wine: 3 pixels): the banner starts where the items do.
+// A menu laid out in columns has the banner beside its first column only.
 void TMenuBanner97::Place(HDC dc, HMENU menu, const TMenuItem97& root, int width) {
-  const int count = GetMenuItemCount(menu);
+  const int total = GetMenuItemCount(menu);
+  std::size_t column = 0;
+  while (column < root.items.size() && !root.items[column].columnBreak) ++column;
+  const int count = std::min(total, static_cast<int>(column));
   std::vector<RECT> rects(count > 0 ? static_cast<std::size_t>(count) : 0u);
   for (int i = 0; i < count; ++i)
     if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &rects[static_cast<std::size_t>(i)]))
@@ -27,8 +31,9 @@ void TMenuBanner97::Place(HDC dc, HMENU menu, const TMenuItem97& root, int width
   rect_ = RECT{origin.x, origin.y, origin.x + width, origin.y + bottom - first.top};
   slices_.clear();
   bool oneColumn = first.right > first.left;
-  for (const TMenuItem97& item : root.items) oneColumn = oneColumn && item.breakKind == mbNone;
-  if (oneColumn && rects.size() == root.items.size())
+  for (std::size_t i = 0; i < rects.size(); ++i)
+    oneColumn = oneColumn && root.items[i].breakKind == mbNone;
+  if (oneColumn && static_cast<std::size_t>(total) == root.items.size())
     for (const RECT& r : rects) slices_.push_back(r.top - first.top);
 }
 
@@ -57,7 +62,7 @@ void TMenuBanner97::Draw(HDC dc, const TMenuItem97& root, const TMenuItem97& ite
     std::size_t from = pos;
     while (from > 0 && KeepsPlatformDrawing(root.items[from - 1])) --from;
     y0 = from == 0 ? 0 : std::clamp(slices_[from], 0, h);
-    for (std::size_t next = pos + 1; next < root.items.size(); ++next)
+    for (std::size_t next = pos + 1; next < slices_.size(); ++next)
       if (!KeepsPlatformDrawing(root.items[next])) {
         y1 = std::clamp(slices_[next], y0, h);
         break;

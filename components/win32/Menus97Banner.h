@@ -31,7 +31,7 @@ class TMenuBanner97 {
  public:
   // Places the banner, `width` pixels wide, in the popup drawn on through `dc`: from the
   // top of `menu`'s first item to the bottom of its lowest, at the first item's left
-  // (`root`: the menu read as a tree).
+  // (`root`: the menu read as a tree); in a menu laid out in columns, down the first.
   void Place(HDC dc, HMENU menu, const TMenuItem97& root, int width);
   // Where Place put it, in the popup's client area.
   const RECT& Rect() const { return rect_; }
@@ -42,7 +42,8 @@ class TMenuBanner97 {
   // Copies top-level `item`'s slice beside it, with that of the separators above it (the
   // platform draws a separator across the banner's place); the first item's slice starts
   // at the banner's top, the last one's ends at its bottom. Where the items' places are
-  // not known or they stand in several columns, each copies the whole banner.
+  // not known or the host's own breaks put them in several columns, each copies the
+  // whole banner.
   void Draw(HDC dc, const TMenuItem97& root, const TMenuItem97& item);
 
  private:

@@ -22,6 +22,7 @@
 //                                         messages, and prints the answer
 //   olprobe menu <ms>                     a popup menu is open: prints its rectangle
 //   olprobe nomenu <ms>                   no popup menu is open (any more)
+//   olprobe workarea                      the primary screen's work area: its rectangle
 //   olprobe edittext <title>              the text of the window's first edit control,
 //                                         written to stdout byte for byte (UTF-8)
 //   olprobe windows                       every window, top-level and child: its class,
@@ -206,6 +207,12 @@ int main(int argc, char** argv) {
     }
     if (want)
       std::printf("menu rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (argc >= 2 && std::string(argv[1]) == "workarea") {
+    RECT r{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0)) return 1;
+    std::printf("workarea rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     return 0;
   }
   if (argc >= 2 && std::string(argv[1]) == "windows") {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "components/MenuItemNames.h"
 #include "fakes/FakeCodePage.h"
 
@@ -77,6 +79,28 @@ TEST(Menus97Measure, SiblingWidthsAndCorrections) {
   EXPECT_EQ(MarkSizeFor(32, 32, 34, 34, 192).width, 40);
   EXPECT_EQ(MarkSizeFor(0, 0, 34, 34, 192).height, 42);
   EXPECT_EQ(InitialMarkSize(30, 30, 34, 34, 192).width, 42);
+}
+
+TEST(Menus97Columns, BreaksFillEachColumnAndKeepTheFixedCommandsTogether) {
+  // A digit is an item of that many tens of pixels, "s" a separator of 10.
+  const auto breaks = [](std::string_view heights, int columnHeight, std::size_t keep) {
+    std::vector<ColumnItem97> items;
+    for (char c : heights) items.push_back({c == 's' ? 10 : 10 * (c - '0'), c == 's'});
+    return ColumnBreaks(items, columnHeight, keep);
+  };
+  using B = std::vector<std::size_t>;
+  EXPECT_EQ(breaks("2222", 80, 0), B{});          // fits exactly: one column, as always
+  EXPECT_EQ(breaks("222222222", 60, 0), (B{3, 6}));
+  EXPECT_EQ(breaks("2292", 60, 0), (B{2, 3}));    // an item taller than a column stands alone
+  EXPECT_EQ(breaks("22s22", 40, 0), (B{1, 3}));   // no column starts with a separator,
+  EXPECT_EQ(breaks("9s2", 90, 0), B{1});          // unless the item above is alone
+  EXPECT_EQ(breaks("2222s1111", 100, 4), B{5});   // a separator may end a column
+  EXPECT_EQ(breaks("2221111", 70, 0), B{4});
+  EXPECT_EQ(breaks("2221111", 70, 4), B{3});      // the last four move together,
+  EXPECT_EQ(breaks("2s1111", 30, 4), (B{2, 5}));  // unless they are taller than a column
+  EXPECT_EQ(ColumnsAcross(930, 300, 30), 3u);     // three columns of 300 beside 30
+  EXPECT_EQ(ColumnsAcross(929, 300, 30), 2u);
+  EXPECT_EQ(ColumnsAcross(200, 300, 30), 1u);
 }
 
 TMenuItem97 Item(std::uint32_t id, std::string caption, std::uintptr_t menu, bool enabled = true) {
