@@ -162,6 +162,7 @@ add_test(NAME win32_save_crash COMMAND win32_tests --gtest_filter=SaveCrash.*)
 set_tests_properties(win32_save_crash PROPERTIES TIMEOUT 1200)
 # Looks into other programs' windows, for the tests (here and end to end).
 add_executable(olprobe tests/e2e/olprobe.cpp)
+target_include_directories(olprobe PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(olprobe PRIVATE user32 kernel32)
 # The real Ostrel.exe started beside a Keys.fil and ended by its terminate message.
 add_executable(smoketest tests/e2e/smoketest.cpp tests/e2e/OstrelLaunch.cpp)
