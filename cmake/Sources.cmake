@@ -29,6 +29,8 @@ set(OSTREL_CORE_SOURCES
   app/HelpPage.cpp
   macro/MacroTokens.cpp
   macro/Sendkeys.cpp
+  macro/PasteRuns.cpp
+  macro/ClipboardPaste.cpp
   app/Options.cpp
   app/OneCopy.cpp
   olwatch/CornerGesture.cpp

@@ -21,6 +21,7 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32Registry.cpp
   platform/win32/Win32ShellLink.cpp
   platform/win32/Win32OneCopy.cpp
+  platform/win32/Win32Clipboard.cpp
   components/win32/WComp.cpp
   components/win32/SysHotWindow.cpp
   components/win32/TrayIconWindow.cpp
