@@ -35,7 +35,7 @@
 //   ostrel_bench idle [seconds]
 //   ostrel_bench typing [reps] [characters]
 //   ostrel_bench menu [reps]
-//   ostrel_bench paste [reps] [lines]
+//   ostrel_bench paste [reps] [lines] [pasted]   pasted: without the typed run
 //   ostrel_bench soak [openings [rebuilds]]
 //   ostrel_bench --smoke               each measure once or twice; non-zero if any fails
 //
@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
   } else if (mode == "paste") {
     const int lines = argc > 3 ? std::atoi(argv[3]) : 0;
     ok = BenchPaste(count > 0 ? static_cast<int>(count) : 5,
-                    lines > 0 ? static_cast<std::size_t>(lines) : 50, true);
+                    lines > 0 ? static_cast<std::size_t>(lines) : 50,
+                    argc <= 4 || std::string(argv[4]) != "pasted");
   } else if (mode == "soak") {
     const double rebuilds = argc > 3 ? std::atof(argv[3]) : 0;
     ok = BenchSoak(count > 0 ? static_cast<int>(count) : 10000,
@@ -99,7 +100,7 @@ int main(int argc, char** argv) {
   } else {
     std::fprintf(stderr,
                  "usage: ostrel_bench [rebuild [reps] | dispatch [presses] | idle [s] | "
-                 "typing [reps] [characters] | paste [reps] [lines] | menu [reps] | "
+                 "typing [reps] [characters] | paste [reps] [lines] [pasted] | menu [reps] | "
                  "soak [openings [rebuilds]] | "
                  "--smoke]\n");
     return 2;
