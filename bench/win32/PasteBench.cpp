@@ -131,9 +131,9 @@ bool StartOstrel(OstrelCopy& app) {
   if (!window) return Fail("Ostrel.exe did not start: " + app.Error());
   Sleep(1000);
   PostMessageA(window, MSG_SHOW_MENU, 0, 0);
-  if (!WaitMenu(true, 3000)) return Fail("the OstrelMenu did not pop up");
+  if (!WaitMenu(true, 10000)) return Fail("the OstrelMenu did not pop up");
   PressKey(VK_ESCAPE);
-  if (!WaitMenu(false, 3000)) return Fail("Escape did not close the OstrelMenu");
+  if (!WaitMenu(false, 10000)) return Fail("Escape did not close the OstrelMenu");
   return true;
 }
 
@@ -147,7 +147,7 @@ double ChooseAndTime(Notepad& notepad, const Combo& combo, const LongItem& item,
   SetForegroundWindow(notepad.window);
   for (int i = 0; i < 100 && GetForegroundWindow() != notepad.window; ++i) Sleep(20);
   PressKey(kKeyTable[combo.key].code, FlagsOf(combo.keyMod));
-  if (!WaitMenu(true, 3000)) {
+  if (!WaitMenu(true, 10000)) {
     Fail("the hotkey did not pop the macro menu up");
     return -1;
   }
