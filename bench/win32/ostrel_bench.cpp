@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     ok = BenchDispatch(2) && ok;
     ok = BenchIdle(1.0, 500) && ok;
     ok = BenchTyping(1, 50) && ok;
-    ok = BenchPaste(1, 2, true) && ok;
+    ok = BenchPaste(1, 1, true) && ok;
     ok = BenchSoak(20, 5) && ok;
   } else if (mode == "all") {
     ok = BenchRebuild(kReps) && ok;
