@@ -433,6 +433,9 @@ class MacroRun {
     Post(dest, kWmKeyUp, kVkV, base | kKeyUpBits);
     catchUpDue_ = true;
     if (!taken) throw EndOfMacro{MacroEnd::kStopped};
+    // Ctrl goes up again: a Tab or Enter next takes the key state as it finds it.
+    SetModifiers();
+    if (!SetWorkState()) throw EndOfMacro{MacroEnd::kStopped};
     return true;
   }
 

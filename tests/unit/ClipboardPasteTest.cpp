@@ -16,7 +16,7 @@ using testing::FakeSystem;
 using Contents = std::vector<std::pair<std::uint32_t, std::string>>;
 
 constexpr std::uint32_t kHtml = 0xC0A0;  // a registered format of another program
-const std::string kText16("h\0i\0\0\0", 6);
+const std::string kText16("h\0i\0\0\0", 6), kLocale("\x09\x04\0\0", 4), kDrop("C:\\a\0\0", 6);
 
 struct Keeping {
   CallLog log;
@@ -30,10 +30,9 @@ TEST(ClipboardKeeper, SavesEveryFormatItCanAndPutsItBackByteForByte) {
   Keeping k;
   // Text with the formats Windows made from it, a bitmap and its DIBs, a file list and
   // another program's own format.
-  k.clipboard.entries = {{kCfUnicodeText, kText16},  {kCfLocale, "\x09\x04\0\0"},
-                         {kCfText, "hi"},            {kCfBitmap, std::nullopt},
-                         {kCfDib, "DIB"},            {kCfDibV5, "DIBV5"},
-                         {kCfHdrop, "C:\\a\0\0"},    {kHtml, "<b>x</b>"}};
+  k.clipboard.entries = {{kCfUnicodeText, kText16}, {kCfLocale, kLocale}, {kCfText, "hi"},
+                         {kCfBitmap, std::nullopt},  {kCfDib, "DIB"},        {kCfDibV5, "DIBV5"},
+                         {kCfHdrop, kDrop},          {kHtml, "<b>x</b>"}};
   ASSERT_TRUE(k.keeper.Place(u"ab\u00e9"));
   // The run as Unicode text on request, and the three history formats as a 32-bit zero.
   const std::string zero(4, '\0');
@@ -48,8 +47,8 @@ TEST(ClipboardKeeper, SavesEveryFormatItCanAndPutsItBackByteForByte) {
   k.clipboard.Read(kCfUnicodeText);
   k.keeper.Restore();
   EXPECT_EQ(k.clipboard.Contents(),
-            (Contents{{kCfUnicodeText, kText16}, {kCfLocale, std::string("\x09\x04\0\0", 4)},
-                      {kCfDib, "DIB"}, {kCfHdrop, std::string("C:\\a\0\0", 6)}, {kHtml, "<b>x</b>"}}));
+            (Contents{{kCfUnicodeText, kText16}, {kCfLocale, kLocale}, {kCfDib, "DIB"},
+                      {kCfHdrop, kDrop}, {kHtml, "<b>x</b>"}}));
   // An empty clipboard is left empty.
   Keeping empty;
   ASSERT_TRUE(empty.keeper.Place(u"x"));

@@ -181,7 +181,9 @@ TEST(FindPasteRuns, PastesPlainRunsOfMoreThanAHundredCharacters) {
     Spans spans;
     for (const PasteRun& r : runs) spans.emplace_back(r.begin, r.end);
     EXPECT_EQ(spans, c.pasted) << c.macro;
-    if (c.units) EXPECT_EQ(runs.at(0).text.size(), c.units) << c.macro;
+    if (c.units) {
+      EXPECT_EQ(runs.at(0).text.size(), c.units) << c.macro;
+    }
   }
   testing::FakeCodePage codePage;
   EXPECT_EQ(FindPasteRuns(a(50) + "{U+00E9}" + a(50), codePage).at(0).text,

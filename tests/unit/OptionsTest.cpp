@@ -121,7 +121,7 @@ TEST_F(Options, StartupLinkFollowsTheBoxAndIsRenewedAtStart) {
   Click(obAutostart);
   EXPECT_EQ(files.files.count(kStartupLink), 1u);
   // The link option never touches the registry values.
-  EXPECT_EQ(Calls({"RegSetValueEx"}).size(), 2u);
+  EXPECT_EQ(Calls({"RegSetValueEx"}).size(), 3u);
 
   Harness noLink;
   noLink.Start();
