@@ -16,8 +16,9 @@ void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
   // Whatever else goes wrong inside a macro ends it quietly; a target that refuses the
   // keys is told, or the user would take the half-typed text for all of it.
   try {
-    if (Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage}, text, target) !=
-        MacroEnd::kRefused)
+    ClipboardPort* clipboard = options_.PasteLong() ? p_.clipboard : nullptr;
+    if (Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage, clipboard}, text,
+                 target) != MacroEnd::kRefused)
       return;
     trayIcon1_.ShowBalloon(
         RefusedTargetText(p_.windows.GetWindowTextA(target), SystemLeadBytes(p_.codePage)));

@@ -24,6 +24,7 @@ enum TOptionBox : int {
   obAutostart = 0,  // "Automatically start at Windows startup"
   obOlTaskBar = 1,  // "Automatically hide Configuration Panel"
   obOLMouse = 3,    // "Disable OstrelMenu mouse activation"
+  obPasteLong = 4,  // "Paste long text through the clipboard"
 };
 
 // The tree's selected node: whether there is one, and its definition (none for a group).

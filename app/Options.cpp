@@ -38,10 +38,14 @@ void StartupOptions::ReadOptions() {
   SetChecked(obOLMouse, false);
   if (StoredOption("OLTaskbar")) SetChecked(obOlTaskBar, true);
   if (StoredOption("OLMouse")) SetChecked(obOLMouse, true);
+  // Pasting is on for a user who has never seen the box.
+  SetChecked(obPasteLong, StoredOption("OLPasteLong", true));
 }
 
-bool StartupOptions::StoredOption(const char* name) {
-  bool on = false;
+bool StartupOptions::PasteLong() const { return p_.view.OptionChecked(obPasteLong); }
+
+bool StartupOptions::StoredOption(const char* name, bool absent) {
+  bool on = absent;
   for (TRootKey root : {hkCurrentUser, hkLocalMachine}) {
     regFile1_.RootKey = root;
     Variant value;
@@ -67,6 +71,7 @@ void StartupOptions::SetOptions() {
     mouseLink_.AttachTheDll(false);
   StoreOption("OLTaskbar", p_.view.OptionChecked(obOlTaskBar));
   StoreOption("OLMouse", p_.view.OptionChecked(obOLMouse));
+  StoreOption("OLPasteLong", p_.view.OptionChecked(obPasteLong));
   optionsBusy_ = false;
 }
 
@@ -127,6 +132,7 @@ void StartupOptions::autostartClick(int tag) {
     case 1:
     case 2:
     case 3:
+    case obPasteLong:
       SetOptions();
       return;
     default:

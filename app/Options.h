@@ -1,7 +1,8 @@
-// The three start-up options: "Automatically start at Windows startup" (the link
-// "Startup\Ostrel.lnk" below the user's Programs folder), "Automatically hide
-// Configuration Panel" and "Disable OstrelMenu mouse activation" (the string values
-// "OLTaskbar" and "OLMouse", "1" or "0"), and what the boxes do when clicked.
+// The options: "Automatically start at Windows startup" (the link "Startup\Ostrel.lnk"
+// below the user's Programs folder), "Automatically hide Configuration Panel", "Disable
+// OstrelMenu mouse activation" and "Paste long text through the clipboard" (the string
+// values "OLTaskbar", "OLMouse" and "OLPasteLong", "1" or "0"), and what the boxes do
+// when clicked.
 #pragma once
 
 #include "app/MainView.h"
@@ -54,11 +55,14 @@ class StartupOptions {
   void RestoreConfigWindow();
 
   bool OptionsBusy() const { return optionsBusy_; }
+  // Whether macros paste their long runs of text (the box, on unless switched off).
+  bool PasteLong() const;
   TRegFile& RegFile1() { return regFile1_; }
   TProgLink& ProgLink1() { return progLink1_; }
 
  private:
-  bool StoredOption(const char* name);
+  // The stored value is "1"; `absent` when neither key has the value.
+  bool StoredOption(const char* name, bool absent = false);
   void StoreOption(const char* name, bool on);
   bool UserHasValue(const char* name);
 

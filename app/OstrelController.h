@@ -29,6 +29,7 @@
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/KeysList.h"
 #include "components/TrayIcon.h"
+#include "platform/ClipboardPort.h"
 #include "platform/CodePagePort.h"
 #include "platform/FilePort.h"
 #include "platform/HookLibraryPort.h"
@@ -71,6 +72,8 @@ struct ControllerPorts {
   CollateFn collate;
   RegistryPort& registry;
   ShellLinkPort& links;
+  // Where macros paste long text; none: every macro is typed.
+  ClipboardPort* clipboard = nullptr;
 };
 
 class OstrelController {

@@ -16,7 +16,11 @@ constexpr std::array<std::pair<int, std::string_view>, 12> kHelpTexts = {{
      "button. @To have Ostrel start automatically when windows is started check the "
      "'Automatically Start at windows startup' box. @To have Ostrel hide itself from view when "
      "it first starts, check the 'Automatically hide Configuration panel' box. @To not have the "
-     "OstrelMenu feature enabled, check the 'Disable OstrelMenu mouse activation' box. @For "
+     "OstrelMenu feature enabled, check the 'Disable OstrelMenu mouse activation' box. @With "
+     "the 'Paste long text through the clipboard' box checked, a keyboard macro's text of more "
+     "than 100 characters between its key words arrives at once through the clipboard, and "
+     "whatever you had copied is put back afterwards; uncheck it to have every macro typed key "
+     "by key. @For "
      "additional help select the ? box on any Ostrel panel. @To terminate the Ostrel "
      "application, select 'Terminate' from the OstrelMenu. @"},
     // The hotkey editor's context help: 30 + the Tag of the control that has the focus.

@@ -32,6 +32,8 @@ set(OSTREL_CORE_SOURCES
   app/HelpPage.cpp
   macro/MacroTokens.cpp
   macro/Sendkeys.cpp
+  macro/PasteRuns.cpp
+  macro/ClipboardPaste.cpp
   app/Options.cpp
   app/OneCopy.cpp
   olwatch/CornerGesture.cpp

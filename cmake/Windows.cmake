@@ -23,6 +23,7 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32ShellLink.cpp
   platform/win32/Win32OneCopy.cpp
   platform/win32/Win32Contrast.cpp
+  platform/win32/Win32Clipboard.cpp
   components/win32/WComp.cpp
   components/win32/SysHotWindow.cpp
   components/win32/TrayIconWindow.cpp
@@ -166,6 +167,7 @@ add_test(NAME win32_save_crash COMMAND win32_tests --gtest_filter=SaveCrash.*)
 set_tests_properties(win32_save_crash PROPERTIES TIMEOUT 1200)
 # Looks into other programs' windows, for the tests (here and end to end).
 add_executable(olprobe tests/e2e/olprobe.cpp)
+target_include_directories(olprobe PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(olprobe PRIVATE user32 kernel32)
 # The test hook library that reads a running program's menus from inside its process
 # (olprobe hook): the program's word size, since it is loaded into the program.

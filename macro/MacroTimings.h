@@ -24,4 +24,15 @@ inline constexpr std::uint32_t kKeyHoldMs = 100;
 // {PAUSE n} and {WAIT n} sleep n times this.
 inline constexpr std::uint32_t kPauseUnitMs = 100;
 
+// Pasting long text. How long another program may hold the clipboard before a run is
+// typed instead, and how often it is tried meanwhile.
+inline constexpr std::uint32_t kClipboardOpenRetryMs = 1000;
+inline constexpr std::uint32_t kClipboardOpenPollMs = 10;
+// Putting the user's clipboard back is worth a longer wait: given up, it would keep the
+// macro's text.
+inline constexpr std::uint32_t kClipboardRestoreRetryMs = 5000;
+// The longest wait for the target to ask for the pasted text after Ctrl+V: a target that
+// has not pasted by then ends the macro, as a refused key does.
+inline constexpr std::uint32_t kPasteTakenLimitMs = 3000;
+
 }  // namespace ostrel

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <vector>
 
+#include "macro/ClipboardPaste.h"
 #include "macro/MacroTimings.h"
 #include "macro/MacroTokens.h"
+#include "macro/PasteRuns.h"
 
 namespace ostrel {
 
@@ -21,6 +25,7 @@ constexpr std::uint8_t kVkReturn = 0x0D;
 constexpr std::uint8_t kVkShift = 0x10;
 constexpr std::uint8_t kVkControl = 0x11;
 constexpr std::uint8_t kVkMenu = 0x12;
+constexpr std::uint8_t kVkV = 0x56;
 
 constexpr std::uint8_t kDownAndToggled = 0x81;
 
@@ -134,10 +139,24 @@ class MacroRun {
 
   // False when the macro ended before its text did.
   bool Run(std::string_view text) {
+    std::vector<PasteRun> pastes;
+    if (p_.clipboard) pastes = FindPasteRuns(text, p_.codePage);
+    std::size_t nextPaste = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
       WindowHandle dest = 0;
       if (!CheckDestination(dest)) return false;
+      if (nextPaste < pastes.size() && pos == pastes[nextPaste].begin) {
+        const PasteRun& run = pastes[nextPaste++];
+        // The user's clipboard comes back after the last paste, not at the end of a
+        // macro that still has keys to type.
+        if (Paste(run, dest)) {
+          pos = run.end;
+          if (nextPaste == pastes.size()) keeper_->Restore();
+          continue;
+        }
+        // The clipboard was busy: the run is typed key by key.
+      }
       MacroToken token = ReadMacroToken(text, pos, lead_);
       if (!Handle(token, dest)) return false;
     }
@@ -395,6 +414,31 @@ class MacroRun {
     work_[kVkShift] = shiftOn_ ? kDownAndToggled : 0;
   }
 
+  // Pastes a run by Ctrl+V, pressed as the macro's keys are (Ctrl in the key state, the
+  // key posted to the focus), and held down until the target has asked for the text:
+  // then it has acted on the key. False when the clipboard could not be had. A target
+  // that does not paste ends the macro: what follows would land behind a hole.
+  bool Paste(const PasteRun& run, WindowHandle dest) {
+    if (!keeper_) keeper_.emplace(*p_.clipboard, p_.system, p_.keyboard);
+    SetModifiers();
+    work_[kVkControl] = kDownAndToggled;
+    // The clipboard changes only once the target has taken what came before.
+    catchUpDue_ = true;
+    Idle(dest);
+    if (!keeper_->Place(run.text)) return false;
+    if (!SetWorkState()) throw EndOfMacro{MacroEnd::kStopped};
+    const std::uint32_t base = Base(kVkV);
+    Post(dest, kWmKeyDown, kVkV, base);
+    const bool taken = keeper_->WaitTaken();
+    Post(dest, kWmKeyUp, kVkV, base | kKeyUpBits);
+    catchUpDue_ = true;
+    if (!taken) throw EndOfMacro{MacroEnd::kStopped};
+    // Ctrl goes up again: a Tab or Enter next takes the key state as it finds it.
+    SetModifiers();
+    if (!SetWorkState()) throw EndOfMacro{MacroEnd::kStopped};
+    return true;
+  }
+
   // A character that no key types goes as itself whatever Alt, {@} or Ctrl say (there
   // is no key to press with them); Ctrl and Shift are in the key state as for any key.
   bool TypeCharacter(const MacroToken& token, WindowHandle dest) {
@@ -438,6 +482,9 @@ class MacroRun {
   bool ctrlOn_ = false;
   bool altOn_ = false;
   bool altNext_ = false;
+  // Made at the first paste; it puts the user's clipboard back at the latest as the run
+  // ends, whichever way.
+  std::optional<ClipboardKeeper> keeper_;
 };
 
 }  // namespace

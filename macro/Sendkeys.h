@@ -1,11 +1,13 @@
 // The keystroke macro engine: reads a macro token by token (macro/MacroTokens.h) and
 // types it into the window that has the focus in another program's thread, by posting
-// keyboard messages after joining that thread's input state. Its delays are in
-// macro/MacroTimings.h.
+// keyboard messages after joining that thread's input state. Runs of plain text longer
+// than a paragraph are pasted instead (macro/PasteRuns.h, macro/ClipboardPaste.h). Its
+// delays are in macro/MacroTimings.h.
 #pragma once
 
 #include <string>
 
+#include "platform/ClipboardPort.h"
 #include "platform/CodePagePort.h"
 #include "platform/KeyboardPort.h"
 #include "platform/SystemPort.h"
@@ -18,6 +20,8 @@ struct MacroPorts {
   SystemPort& system;
   KeyboardPort& keyboard;
   CodePagePort& codePage;
+  // Long runs of plain text are pasted through it; none: every macro is typed.
+  ClipboardPort* clipboard = nullptr;
 };
 
 // How a macro ended.

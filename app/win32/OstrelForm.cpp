@@ -53,7 +53,10 @@ const ToolButton* FindButton(int id) {
 constexpr struct {
   int id;
   int tag;
-} kOptionBoxes[] = {{idAutostart, obAutostart}, {idOlTaskBar, obOlTaskBar}, {idOLMouse, obOLMouse}};
+} kOptionBoxes[] = {{idAutostart, obAutostart},
+                    {idOlTaskBar, obOlTaskBar},
+                    {idOLMouse, obOLMouse},
+                    {idPasteLong, obPasteLong}};
 
 int OptionBoxId(int tag) {
   for (const auto& box : kOptionBoxes)
@@ -71,7 +74,7 @@ TOstrelForm::TOstrelForm(Timings timings)
     : showRequest_(RegisterWindowMessageA(kShowRequestName)) {
   controller_ = std::make_unique<OstrelController>(
       ControllerPorts{*this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_,
-                      keyboard_, codePage_, LocaleCollate, registry_, shellLinks_},
+                      keyboard_, codePage_, LocaleCollate, registry_, shellLinks_, &clipboard_},
       timings);
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());
@@ -163,7 +166,14 @@ void TOstrelForm::BuildLayout() {
   dock972_ = RECT{rightX, 1, rightX + rightW, 1 + kToolbarHeight};
   Dock972Resize();
 
-  const int groupH = 78;
+  // The option boxes, a row each below the group's caption.
+  const char* options[] = {"Automatically start at &Windows startup",
+                           "Automatically hide &Configuration Panel",
+                           "Disable OstrelMenu &mouse activation",
+                           "&Paste long text through the clipboard"};
+  const int optionIds[] = {idAutostart, idOlTaskBar, idOLMouse, idPasteLong};
+  constexpr int kOptionRows = 4, kOptionTop = 16, kOptionRow = 19;
+  const int groupH = kOptionTop + kOptionRows * kOptionRow + 5;
   memo_ = tk::InfoPane(AddControl(
       "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, rightX,
       kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7, idMemo1, WS_EX_CLIENTEDGE));
@@ -173,13 +183,9 @@ void TOstrelForm::BuildLayout() {
   const int groupY = bottom - groupH - 2;
   AddControl("BUTTON", " Startup Options ", WS_VISIBLE | BS_GROUPBOX, rightX, groupY, rightW,
              groupH, idOptionsGroup);
-  const char* options[] = {"Automatically start at &Windows startup",
-                           "Automatically hide &Configuration Panel",
-                           "Disable OstrelMenu &mouse activation"};
-  const int optionIds[] = {idAutostart, idOlTaskBar, idOLMouse};
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < kOptionRows; ++i)
     AddControl("BUTTON", options[i], WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, rightX + 3,
-               groupY + 16 + i * 19, rightW - 4, 18, optionIds[i]);
+               groupY + kOptionTop + i * kOptionRow, rightW - 4, 18, optionIds[i]);
 
   // Hidden: the function-type list and the "Show on Menu" box.
   AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, rightX, groupY, 150, 200, idFuntype);

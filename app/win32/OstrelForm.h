@@ -15,6 +15,7 @@
 #include "components/win32/Balloon.h"
 #include "components/win32/SysHotWindow.h"
 #include "components/win32/TrayIconWindow.h"
+#include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32HookLibrary.h"
@@ -42,6 +43,7 @@ enum OstrelControlId : int {
   idFuntype = 109,
   idShowOnMenu = 110,
   idStatus = 111,
+  idPasteLong = 112,
   idAddButton = 200,     // Tag 0
   idUpdateButton = 201,  // Tag 1
   idDeleteButton = 202,  // Tag 2
@@ -129,6 +131,7 @@ class TOstrelForm : public tk::Form, public MainView {
   Win32CodePage codePage_;
   Win32Registry registry_;
   Win32ShellLink shellLinks_;
+  Win32Clipboard clipboard_;
   tk::IconOwner trayIcon_;
   std::unique_ptr<OstrelController> controller_;
   bool filterInstalled_ = false;  // the application's message filter calls our controller

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "components/SysHot.h"
+#include "e2e/OstrelLaunch.h"
 #include "toolkit/Application.h"
 
 namespace ostrel::bench {
@@ -184,6 +185,76 @@ std::size_t RegisteredCount(TOstrelForm& form) {
   std::size_t n = 0;
   for (std::size_t i = 0; i < hk.Count(); ++i) n += hk.Entry(i).Registered ? 1 : 0;
   return n;
+}
+
+// ---------------------------------------------------------------------------------------
+// Keys and Notepad
+
+void PressKey(std::uint8_t vk, unsigned modFlags) {
+  std::vector<INPUT> in;
+  auto add = [&](WORD key, DWORD flags) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = key;
+    i.ki.dwFlags = flags;
+    in.push_back(i);
+  };
+  const std::pair<unsigned, WORD> mods[] = {
+      {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}};
+  for (auto [flag, key] : mods)
+    if (modFlags & flag) add(key, 0);
+  add(vk, 0);
+  add(vk, KEYEVENTF_KEYUP);
+  for (auto [flag, key] : mods)
+    if (modFlags & flag) add(key, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+std::size_t EditLength(HWND edit) {
+  DWORD_PTR n = 0;
+  SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 5000, &n);
+  return n;
+}
+
+std::wstring EditText(HWND edit) {
+  DWORD_PTR n = EditLength(edit);
+  std::wstring buf(n + 1, L'\0');
+  SendMessageTimeoutW(edit, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
+                      SMTO_BLOCK, 5000, &n);
+  buf.resize(n);
+  return buf;
+}
+
+Notepad::Notepad() {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::string cmd = "notepad.exe";
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
+    return;
+  WaitForInputIdle(pi_.hProcess, 10000);
+  for (int i = 0; i < 100 && !window; ++i) {
+    window = VisibleWindowOf(pi_.dwProcessId, "Notepad");
+    if (!window) Sleep(100);
+  }
+  edit = window ? FindWindowExA(window, nullptr, "Edit", nullptr) : nullptr;
+  if (edit) SetForegroundWindow(window);
+}
+
+Notepad::~Notepad() {
+  if (!pi_.hProcess) return;
+  TerminateProcess(pi_.hProcess, 0);
+  WaitForSingleObject(pi_.hProcess, 5000);
+  CloseHandle(pi_.hThread);
+  CloseHandle(pi_.hProcess);
+}
+
+void Notepad::Clear() {
+  SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK, 5000, nullptr);
+}
+
+double Notepad::Until(std::size_t length, double t0, double limitMs) {
+  while (EditLength(edit) < length && NowMs() - t0 < limitMs) Sleep(1);
+  return NowMs() - t0;
 }
 
 }  // namespace ostrel::bench

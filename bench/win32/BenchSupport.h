@@ -2,7 +2,7 @@
 // beside the bench, hotkey combinations that register now, the watch for message boxes,
 // the program's message loop and its real main window. Each measure has a file of its
 // own (RebuildBench.cpp, MenuBench.cpp, DispatchBench.cpp, IdleBench.cpp,
-// TypingBench.cpp, SoakBench.cpp); ostrel_bench.cpp reads the command line.
+// TypingBench.cpp, PasteBench.cpp, SoakBench.cpp); ostrel_bench.cpp reads the command line.
 #pragma once
 
 #include <windows.h>
@@ -119,6 +119,35 @@ class LiveForm {
 std::size_t RegisteredCount(TOstrelForm& form);
 
 // ---------------------------------------------------------------------------------------
+// Keys and Notepad
+
+// Presses a key with the modifiers of `modFlags` (MOD_*) through SendInput, as a user does.
+void PressKey(std::uint8_t vk, unsigned modFlags = 0);
+
+// An edit control's text as it holds it: UTF-16, whatever the code page.
+std::size_t EditLength(HWND edit);
+std::wstring EditText(HWND edit);
+
+// Notepad started and found, with its edit control; ended when this goes.
+class Notepad {
+ public:
+  Notepad();
+  ~Notepad();
+  Notepad(const Notepad&) = delete;
+  Notepad& operator=(const Notepad&) = delete;
+
+  void Clear();
+  // Waits until the edit holds `length` characters (`limitMs` at most); the ms since t0.
+  double Until(std::size_t length, double t0, double limitMs = 60000);
+
+  HWND window = nullptr;
+  HWND edit = nullptr;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+// ---------------------------------------------------------------------------------------
 // The measures; each is true when it ran and everything it checks held.
 
 bool BenchRebuild(int reps);
@@ -126,6 +155,7 @@ bool BenchMenu(int reps);
 bool BenchDispatch(int presses);
 bool BenchIdle(double seconds, double settleMs);
 bool BenchTyping(int reps, std::size_t chars);
+bool BenchPaste(int reps, std::size_t lines, bool typedToo);
 bool BenchSoak(int openings, int rebuilds);
 
 }  // namespace ostrel::bench

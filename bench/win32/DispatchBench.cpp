@@ -37,26 +37,6 @@ HWND MakeDesktopWindow() {
                          GetModuleHandleA(nullptr), nullptr);
 }
 
-void PressKey(std::uint8_t vk, unsigned modFlags) {
-  std::vector<INPUT> in;
-  auto add = [&](WORD key, DWORD flags) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = key;
-    i.ki.dwFlags = flags;
-    in.push_back(i);
-  };
-  const std::pair<unsigned, WORD> mods[] = {
-      {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}};
-  for (auto [flag, key] : mods)
-    if (modFlags & flag) add(key, 0);
-  add(vk, 0);
-  add(vk, KEYEVENTF_KEYUP);
-  for (auto [flag, key] : mods)
-    if (modFlags & flag) add(key, KEYEVENTF_KEYUP);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
 }  // namespace
 
 bool BenchDispatch(int presses) {

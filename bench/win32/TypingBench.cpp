@@ -9,7 +9,6 @@
 
 #include <cstdio>
 
-#include "e2e/OstrelLaunch.h"
 #include "macro/MacroTimings.h"
 #include "macro/Sendkeys.h"
 #include "platform/win32/Win32CodePage.h"
@@ -100,22 +99,6 @@ std::string Breakdown(const TimedKeyboard& k, const TimedWindows& w, const Timed
   return k.Breakdown() + line;
 }
 
-// Notepad's text as it holds it: UTF-16, whatever the code page.
-std::size_t EditLength(HWND edit) {
-  DWORD_PTR n = 0;
-  SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 5000, &n);
-  return n;
-}
-
-std::wstring EditText(HWND edit) {
-  DWORD_PTR n = EditLength(edit);
-  std::wstring buf(n + 1, L'\0');
-  SendMessageTimeoutW(edit, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
-                      SMTO_BLOCK, 5000, &n);
-  buf.resize(n);
-  return buf;
-}
-
 // What a macro types, as Notepad will hold it.
 struct TypingText {
   std::string macro;
@@ -156,58 +139,14 @@ TypingText AccentedText(std::size_t chars) {
   return t;
 }
 
-// Notepad started and found, with its edit control; ended when this goes.
-class Notepad {
- public:
-  Notepad() {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    std::string cmd = "notepad.exe";
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi_))
-      return;
-    WaitForInputIdle(pi_.hProcess, 10000);
-    for (int i = 0; i < 100 && !window; ++i) {
-      window = VisibleWindowOf(pi_.dwProcessId, "Notepad");
-      if (!window) Sleep(100);
-    }
-    edit = window ? FindWindowExA(window, nullptr, "Edit", nullptr) : nullptr;
-    if (edit) SetForegroundWindow(window);
-  }
-  ~Notepad() {
-    if (!pi_.hProcess) return;
-    TerminateProcess(pi_.hProcess, 0);
-    WaitForSingleObject(pi_.hProcess, 5000);
-    CloseHandle(pi_.hThread);
-    CloseHandle(pi_.hProcess);
-  }
-  Notepad(const Notepad&) = delete;
-  Notepad& operator=(const Notepad&) = delete;
-
-  void Clear() {
-    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_BLOCK, 5000,
-                        nullptr);
-  }
-  // Waits until the edit holds `length` characters (a minute at most); the ms since t0.
-  double Until(std::size_t length, double t0) {
-    while (EditLength(edit) < length && NowMs() - t0 < 60000) Sleep(1);
-    return NowMs() - t0;
-  }
-  // Notepad's own pace, the most any typing into it can reach: the same characters
-  // posted at once, straight to its edit control, in characters per second.
-  double PostedAtOnce(const TypingText& text) {
-    Clear();
-    const double t0 = NowMs();
-    for (wchar_t c : text.typed) PostMessageW(edit, WM_CHAR, c, 1);
-    return static_cast<double>(text.characters) * 1000.0 / Until(text.typed.size(), t0);
-  }
-
-  HWND window = nullptr;
-  HWND edit = nullptr;
-
- private:
-  PROCESS_INFORMATION pi_{};
-};
+// Notepad's own pace, the most any typing into it can reach: the same characters posted
+// at once, straight to its edit control, in characters per second.
+double PostedAtOnce(Notepad& notepad, const TypingText& text) {
+  notepad.Clear();
+  const double t0 = NowMs();
+  for (wchar_t c : text.typed) PostMessageW(notepad.edit, WM_CHAR, c, 1);
+  return static_cast<double>(text.characters) * 1000.0 / notepad.Until(text.typed.size(), t0);
+}
 
 // The same into Notepad: the target is another process, so the waits for it to become
 // idle are real ones. The time runs until the whole text is in Notepad's edit control.
@@ -237,9 +176,9 @@ bool BenchTypingNotepad(int reps, const TypingText& text) {
   const std::string breakdown = Breakdown(keyboard, windows, system);
   // Then minimised, where it draws nothing: the difference is its painting (the caret
   // and the line, after every character), which no way of typing can spare it.
-  for (int i = 0; i < reps && ok; ++i) own.push_back(notepad.PostedAtOnce(text));
+  for (int i = 0; i < reps && ok; ++i) own.push_back(PostedAtOnce(notepad, text));
   ShowWindow(notepad.window, SW_MINIMIZE);
-  for (int i = 0; i < reps && ok; ++i) hidden.push_back(notepad.PostedAtOnce(text));
+  for (int i = 0; i < reps && ok; ++i) hidden.push_back(PostedAtOnce(notepad, text));
   PrintRow("the same into Notepad (another process)", ms, "");
   PrintRow("  characters per second (not ms)", rate, ">= 0.9 x own pace");
   PrintRow("  until Sendkeys returned", returned, "");
@@ -271,7 +210,7 @@ bool BenchTypingAccented(int reps, std::size_t chars) {
     if (EditText(notepad.edit) != text.typed)
       ok = Fail("Notepad holds other characters than the accented and numbered ones typed");
     rate.push_back(static_cast<double>(text.characters) * 1000.0 / spent);
-    own.push_back(notepad.PostedAtOnce(text));
+    own.push_back(PostedAtOnce(notepad, text));
     ratio.push_back(rate.back() / own.back());
   }
   char name[96];

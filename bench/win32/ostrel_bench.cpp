@@ -20,6 +20,10 @@
 //             need it. The time is split by where it went.
 //             Then 1,000 accented and {U+...} characters into Notepad, against
 //             Notepad's own pace for the same characters posted at once: 0.9 x at least.
+//   paste     a macro-menu item of fifty lines of 200 characters (10,000, accented and
+//             {U+...} ones among them) chosen in the real Ostrel.exe and pasted into
+//             Notepad line by line, from the choice to the last character. Target: at
+//             most 1 s. Then the same typed key by key ("OLPasteLong" "0"), as a ratio.
 //   soak      10,000 OstrelMenu openings and 1,000 rebuilds on the real configuration
 //             window, with the process's GDI and USER objects and its private memory
 //             before and after. Target: object counts flat (within 2), memory growth
@@ -31,6 +35,7 @@
 //   ostrel_bench idle [seconds]
 //   ostrel_bench typing [reps] [characters]
 //   ostrel_bench menu [reps]
+//   ostrel_bench paste [reps] [lines] [pasted]   pasted: without the typed run
 //   ostrel_bench soak [openings [rebuilds]]
 //   ostrel_bench --smoke               each measure once or twice; non-zero if any fails
 //
@@ -62,6 +67,7 @@ int main(int argc, char** argv) {
     ok = BenchDispatch(2) && ok;
     ok = BenchIdle(1.0, 500) && ok;
     ok = BenchTyping(1, 50) && ok;
+    ok = BenchPaste(1, 1, true) && ok;
     ok = BenchSoak(20, 5) && ok;
   } else if (mode == "all") {
     ok = BenchRebuild(kReps) && ok;
@@ -69,6 +75,7 @@ int main(int argc, char** argv) {
     ok = BenchDispatch(kReps) && ok;
     ok = BenchIdle(10.0, 2000) && ok;
     ok = BenchTyping(5, 1000) && ok;
+    ok = BenchPaste(5, 50, true) && ok;
   } else if (mode == "rebuild") {
     ok = BenchRebuild(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "dispatch") {
@@ -81,6 +88,11 @@ int main(int argc, char** argv) {
     const int chars = argc > 3 ? std::atoi(argv[3]) : 0;
     ok = BenchTyping(count > 0 ? static_cast<int>(count) : 5,
                      chars > 0 ? static_cast<std::size_t>(chars) : 1000);
+  } else if (mode == "paste") {
+    const int lines = argc > 3 ? std::atoi(argv[3]) : 0;
+    ok = BenchPaste(count > 0 ? static_cast<int>(count) : 5,
+                    lines > 0 ? static_cast<std::size_t>(lines) : 50,
+                    argc <= 4 || std::string(argv[4]) != "pasted");
   } else if (mode == "soak") {
     const double rebuilds = argc > 3 ? std::atof(argv[3]) : 0;
     ok = BenchSoak(count > 0 ? static_cast<int>(count) : 10000,
@@ -88,7 +100,8 @@ int main(int argc, char** argv) {
   } else {
     std::fprintf(stderr,
                  "usage: ostrel_bench [rebuild [reps] | dispatch [presses] | idle [s] | "
-                 "typing [reps] [characters] | menu [reps] | soak [openings [rebuilds]] | "
+                 "typing [reps] [characters] | paste [reps] [lines] [pasted] | menu [reps] | "
+                 "soak [openings [rebuilds]] | "
                  "--smoke]\n");
     return 2;
   }

@@ -31,11 +31,18 @@
 //                                         WH_CALLWNDPROC hook on the window's thread
 //                                         (which loads the library into its process) and
 //                                         keeps it <ms>; prints "hooked" once set
+//   olprobe clipput                       puts text, "HTML Format", a picture, a file
+//                                         list and a private format on the clipboard
+//   olprobe clipdump                      every format on the clipboard and its bytes in
+//                                         hex, one per line in the order of their numbers
+//   olprobe clipseq                       the clipboard's sequence number
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "win32/ClipboardSamples.h"
 
 namespace {
 
@@ -217,6 +224,20 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::string(argv[1]) == "windows") {
     EnumWindows(ListWindow, 0);
+    return 0;
+  }
+  if (argc >= 2 && std::string(argv[1]) == "clipput")
+    return ostrel::clipsamples::Put(ostrel::clipsamples::Samples()) ? 0 : 1;
+  if (argc >= 2 && std::string(argv[1]) == "clipdump") {
+    for (const auto& [format, bytes] : ostrel::clipsamples::Read()) {
+      std::printf("%u %s ", format, ostrel::clipsamples::FormatName(format).c_str());
+      for (unsigned char c : bytes) std::printf("%02x", c);
+      std::printf("\n");
+    }
+    return 0;
+  }
+  if (argc >= 2 && std::string(argv[1]) == "clipseq") {
+    std::printf("%lu\n", static_cast<unsigned long>(GetClipboardSequenceNumber()));
     return 0;
   }
   if (argc >= 2 && std::string(argv[1]) == "foreground") {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/OstrelController.h"
+#include "fakes/FakeClipboard.h"
 #include "fakes/FakeCodePage.h"
 #include "fakes/FakeKeyboard.h"
 #include "fakes/MemoryFiles.h"
@@ -35,8 +36,9 @@ struct Harness {
   FakeCodePage codePage;
   FakeRegistry registry = WithProgramsFolder(log);
   FakeShellLinks links{log, files};
+  FakeClipboard clipboard;
   OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, keyboard,
-                        codePage, PortableCollate, registry, links}};
+                        codePage, PortableCollate, registry, links, &clipboard}};
 
   static FakeRegistry WithProgramsFolder(CallLog& log) {
     FakeRegistry r(log);

@@ -146,6 +146,21 @@ TEST_F(MacroTyping, AChoiceTypesItsOwnLineAndOneOfAnEarlierListNothing) {
                                                                     "AttachThreadInput 42 9 0"}));
 }
 
+TEST_F(MacroTyping, ALongLineIsPastedUnlessTheBoxIsCleared) {
+  files.files[kListPath] = "Long=" + std::string(101, 'x') + "\r\n";
+  StartAndShowOstrelMenu();
+  for (bool paste : {true, false}) {
+    ctl.Options().SetChecked(obPasteLong, paste);
+    ctl.SendKeysMenu("Names.skl");
+    OtherProgramInFront();
+    log.calls.clear();
+    clipboard.opens = 0;
+    ctl.SendKeyMenuClick(view.macroMenu[0].choice);
+    EXPECT_EQ(Chars(log.calls).size(), paste ? 0u : 101u);
+    EXPECT_EQ(clipboard.opens > 0, paste);
+  }
+}
+
 TEST_F(MacroTyping, TheWindowInFrontGetsTheForegroundBackBeforeAChoiceTypes) {
   StartAndShowOstrelMenu();
   OtherProgramInFront();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/FakeCodePage.h"
+#include "macro/PasteRuns.h"
 
 namespace ostrel {
 namespace {
@@ -138,6 +139,55 @@ TEST(ReadMacroToken, StartsWhereItIsToldAndCoversTheText) {
   EXPECT_EQ(pos, text.size());
   EXPECT_EQ(ReadMacroToken(text, pos).kind, K::kNothing);
   EXPECT_EQ(pos, text.size());
+}
+
+// ---------------------------------------------------------------------------------------
+// Which runs are pasted
+
+TEST(FindPasteRuns, PastesPlainRunsOfMoreThanAHundredCharacters) {
+  const auto a = [](std::size_t n) { return std::string(n, 'a'); };
+  const std::string ka = "\x83\x41";  // a double-byte character of code page 932
+  std::string ka100, ka101;
+  for (int i = 0; i < 100; ++i) ka100 += ka;
+  ka101 = ka100 + ka;
+  using Spans = std::vector<std::pair<std::size_t, std::size_t>>;
+  const struct {
+    std::string macro;
+    Spans pasted;  // [begin, end) of each run
+    std::size_t units = 0;  // the first run's UTF-16 length, where it is checked
+    bool cp932 = false;
+  } cases[] = {
+      {a(100), {}},
+      {a(101), {{0, 101}}, 101},
+      {a(101) + "{ENTER}" + a(102), {{0, 101}, {108, 210}}},  // the key stays a key
+      {a(60) + "{ENTER}" + a(60), {}},
+      {a(60) + "\t" + a(60), {}},  // a Tab is a key press
+      {"{CTRL}" + a(101), {}},     // a modifier word in force
+      {"{CTRL}x{CTRL}" + a(101), {{13, 114}}},
+      {"{@}" + a(101), {}},  // the first character goes with Alt
+      {"{@}" + a(102), {{4, 105}}},
+      {a(50) + "{U+00E9}" + a(50), {{0, 108}}, 101},  // a character, not a key
+      {a(50) + "{U+1F600}" + a(50), {{0, 109}}, 102},  // beyond the first plane
+      {a(50) + "{a}" + a(50), {}},  // a braced character is typed
+      {ka100, {}, 0, true},          // 200 bytes, 100 characters
+      {ka101, {{0, 202}}, 101, true},
+      {a(60) + "\x83\x42" + a(60), {}, 0, true},  // no text of the code page: typed
+  };
+  for (const auto& c : cases) {
+    testing::FakeCodePage codePage;
+    codePage.codePage932 = c.cp932;
+    codePage.ansi[u'\u30a2'] = ka;
+    const std::vector<PasteRun> runs = FindPasteRuns(c.macro, codePage);
+    Spans spans;
+    for (const PasteRun& r : runs) spans.emplace_back(r.begin, r.end);
+    EXPECT_EQ(spans, c.pasted) << c.macro;
+    if (c.units) {
+      EXPECT_EQ(runs.at(0).text.size(), c.units) << c.macro;
+    }
+  }
+  testing::FakeCodePage codePage;
+  EXPECT_EQ(FindPasteRuns(a(50) + "{U+00E9}" + a(50), codePage).at(0).text,
+            std::u16string(50, u'a') + u'\u00e9' + std::u16string(50, u'a'));
 }
 
 }  // namespace

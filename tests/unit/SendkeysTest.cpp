@@ -7,6 +7,7 @@
 #include <numeric>
 #include <stdexcept>
 
+#include "fakes/FakeClipboard.h"
 #include "fakes/FakeCodePage.h"
 #include "fakes/FakeKeyboard.h"
 #include "fakes/RecordingPorts.h"
@@ -248,6 +249,46 @@ TEST(Sendkeys, AKeyTheWindowRefusesEndsTheMacroThere) {
   desk.windows.onPost = [&](auto...) { desk.windows.windows[kEdit].exists = false; };
   EXPECT_EQ(Sendkeys(desk.ports, "ab", kTarget), MacroEnd::kStopped);
   EXPECT_EQ(Sendkeys(Desk().ports, "ab", kTarget), MacroEnd::kTyped);
+}
+
+TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
+  const std::string macro = std::string(101, 'a') + "{ENTER}b";
+  Desk desk;
+  testing::FakeClipboard clipboard;
+  clipboard.Write(kCfText, "mine");
+  desk.ports.clipboard = &clipboard;
+  std::string pasted;
+  const auto record = desk.windows.onPost;
+  desk.windows.onPost = [&](WindowHandle w, std::uint32_t msg, std::uintptr_t wp, std::intptr_t lp) {
+    record(w, msg, wp, lp);
+    if (msg == 0x100 && wp == 0x56) pasted = clipboard.Read(kCfUnicodeText).value_or("");
+  };
+  EXPECT_EQ(Sendkeys(desk.ports, macro, kTarget), MacroEnd::kTyped);
+  EXPECT_EQ(pasted.size(), 204u);  // 101 UTF-16 units and the NUL
+  EXPECT_EQ(desk.posts, (Posts{"edit KEYDOWN 56 00000001 S00 C81 A00",
+                               "edit KEYUP 56 C0000001 S00 C81 A00",
+                               "edit KEYDOWN 0D 001C0001 S00 C00 A00",
+                               "edit KEYUP 0D C01C0001 S00 C00 A00",
+                               "edit CHAR 62 00300001 S00 C00 A00"}));
+  const std::vector<std::pair<std::uint32_t, std::string>> mine = {{kCfText, "mine"}};
+  EXPECT_EQ(clipboard.Contents(), mine);
+  desk.ExpectRestoredAndParted(KeyState{});
+
+  // A target that never asks for the text ends the macro; the clipboard comes back.
+  Desk deaf;
+  testing::FakeClipboard kept;
+  kept.Write(kCfText, "mine");
+  deaf.ports.clipboard = &kept;
+  EXPECT_EQ(Sendkeys(deaf.ports, macro, kTarget), MacroEnd::kStopped);
+  EXPECT_EQ(deaf.posts.size(), 2u);
+  EXPECT_EQ(kept.Contents(), mine);
+  // A clipboard held elsewhere: the run is typed.
+  Desk typed;
+  testing::FakeClipboard held;
+  held.busyOpens = 1000000;
+  typed.ports.clipboard = &held;
+  EXPECT_EQ(Sendkeys(typed.ports, macro, kTarget), MacroEnd::kTyped);
+  EXPECT_EQ(typed.posts.size(), 104u);
 }
 
 TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {

@@ -1,7 +1,8 @@
 // A target to type into: a top-level window with two single-line edits, made by a
 // thread of its own with a dialog-style message loop (TAB moves between the edits, keys
 // are translated into characters), as another program's window would be. The Sendkeys
-// tests and the typing bench both type into it.
+// tests and the typing bench both type into it. Multi-line edits take Enter as a line
+// break, for macros of several paragraphs.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +15,7 @@ namespace ostrel {
 
 class EditThread {
  public:
-  EditThread() {
+  explicit EditThread(bool multiline = false) : multiline_(multiline) {
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     drained_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     thread_ = std::thread([this] { Run(); });
@@ -99,10 +100,12 @@ class EditThread {
     RegisterClassA(&wc);
     HWND w = CreateWindowExA(0, wc.lpszClassName, "Typing target", WS_OVERLAPPEDWINDOW, 100, 100,
                              320, 140, nullptr, nullptr, wc.hInstance, nullptr);
+    const DWORD kind = multiline_ ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL
+                                  : ES_AUTOHSCROLL;
     for (int i = 0; i < 2; ++i)
-      edits_[i] = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10,
-                                  10 + 40 * i, 280, 28, w, nullptr, wc.hInstance, nullptr);
+      edits_[i] =
+          CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | kind,
+                          10, 10 + 40 * i, 280, 28, w, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ShowWindow(w, SW_SHOW);
     SetForegroundWindow(w);
@@ -119,6 +122,7 @@ class EditThread {
     UnregisterClassA(wc.lpszClassName, wc.hInstance);
   }
 
+  bool multiline_ = false;
   HANDLE ready_ = nullptr;
   HANDLE drained_ = nullptr;
   bool ready_ok_ = false;

@@ -132,6 +132,7 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_EQ(Text(GetDlgItem(hwnd, idAutostart)), "Automatically start at &Windows startup");
   EXPECT_EQ(Text(GetDlgItem(hwnd, idOlTaskBar)), "Automatically hide &Configuration Panel");
   EXPECT_EQ(Text(GetDlgItem(hwnd, idOLMouse)), "Disable OstrelMenu &mouse activation");
+  EXPECT_EQ(Text(GetDlgItem(hwnd, idPasteLong)), "&Paste long text through the clipboard");
   EXPECT_FALSE(GetWindowLongPtrA(GetDlgItem(hwnd, idFuntype), GWL_STYLE) & WS_VISIBLE);
   EXPECT_FALSE(GetWindowLongPtrA(GetDlgItem(hwnd, idShowOnMenu), GWL_STYLE) & WS_VISIBLE);
 
