@@ -62,26 +62,17 @@ std::vector<std::string> Shared(const std::vector<std::string>& a, const std::ve
   return shared;
 }
 
-// The Only list's programs that the other definition is also meant for.
-std::vector<std::string> OnlyOverlap(const Conditions& only, const Conditions& other) {
-  if (other.scope == ProgramScope::kOnly) return Shared(only.programs, other.programs);
-  std::vector<std::string> shared;
-  for (const std::string& p : only.programs)
-    if (AppliesTo(other, p)) shared.push_back(p);
-  return shared;
-}
-
 }  // namespace
 
 bool Overlap(const Conditions& a, const Conditions& b) {
-  if (a.scope == ProgramScope::kOnly) return !OnlyOverlap(a, b).empty();
-  if (b.scope == ProgramScope::kOnly) return !OnlyOverlap(b, a).empty();
-  return true;
+  const bool onlyA = a.scope == ProgramScope::kOnly, onlyB = b.scope == ProgramScope::kOnly;
+  if (onlyA && onlyB) return !Shared(a.programs, b.programs).empty();
+  return !onlyA && !onlyB;
 }
 
 std::string OverlapText(const Conditions& a, const Conditions& b) {
-  if (a.scope == ProgramScope::kOnly) return ProgramListText(OnlyOverlap(a, b));
-  if (b.scope == ProgramScope::kOnly) return ProgramListText(OnlyOverlap(b, a));
+  if (a.scope == ProgramScope::kOnly && b.scope == ProgramScope::kOnly)
+    return ProgramListText(Shared(a.programs, b.programs));
   return {};
 }
 

@@ -45,13 +45,13 @@ bool AppliesTo(const Conditions& c, std::string_view program);
 // that does not name it, 0 does not apply.
 int Preference(const Conditions& c, std::string_view program);
 
-// Two definitions on one combination could both be meant for some program. Two global or
-// Except definitions always overlap; an Only list overlaps another Only list that shares a
-// name, and a global or Except definition unless the Except names all of the Only's
-// programs. An empty Only list overlaps nothing.
+// Two definitions on one combination clash: a press could not tell which is meant. Two
+// Only lists clash when they share a program; two definitions that are global or Except
+// always clash. An Only list beside a global or Except definition does not: for its
+// programs the Only one is meant, for the others the other one.
 bool Overlap(const Conditions& a, const Conditions& b);
-// The programs two overlapping definitions share, for the editor's message: "" when the
-// overlap is every program (both global or Except), else the shared names joined by ";".
+// The programs two clashing definitions share, for the editor's message: "" when the
+// clash is about every program (both global or Except), else the shared names joined by ";".
 std::string OverlapText(const Conditions& a, const Conditions& b);
 
 // "notepad.exe;wordpad.exe" for Only, "all but notepad.exe" for Except, "" for all: what

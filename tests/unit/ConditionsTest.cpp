@@ -54,10 +54,10 @@ TEST(Conditions, OverlapAndItsText) {
       {kGlobal, Except("notepad"), true, ""},
       {Only("notepad;calc"), Only("Calc.exe"), true, "calc"},
       {Only("notepad"), Only("wordpad"), false, ""},
-      {Only("notepad;calc"), kGlobal, true, "notepad;calc"},
-      {Except("notepad"), Only("notepad;calc"), true, "calc"},
-      {Except("notepad;calc"), Only("notepad;calc"), false, ""},
-      {Only(""), kGlobal, false, ""},
+      {Only("notepad;calc"), kGlobal, false, ""},  // the Only one wins in its programs
+      {Except("notepad"), Only("calc"), false, ""},
+      {Except("notepad"), Except("calc"), true, ""},
+      {Only(""), Only(""), false, ""},
   };
   for (const Row& r : rows) {
     EXPECT_EQ(Overlap(r.a, r.b), r.overlap) << ScopeText(r.a) << " / " << ScopeText(r.b);
