@@ -183,14 +183,13 @@ TEST_F(MacroTyping, AWindowThatRefusesTheKeysIsNamedInOneBalloon) {
   EXPECT_LT(cut.size(), kBalloonTextLimit);
 }
 
+// Whatever programs its hotkey is for, and wherever the foreground is as the menu closes.
 TEST_F(MacroTyping, AMacroChosenFromTheOstrelMenuTypesWhereTheMenuOpened) {
-  // Its hotkey is for another program: the menu runs it all the same.
   files.files[CompanionName(kKeysPath)] = "[Definition]\nName=Type\nOnly=calc.exe\n";
   StartWith({WithKey(MakeRec("Type", "", ftSendKeys, "hi"), 40)});
   OtherProgramInFront();
   ctl.AppMessage(MSG_SHOW_MENU);
-  // The foreground has not yet come back from the menu to the window it opened over.
-  windows.foreground = 500;
+  windows.foreground = 500;  // not yet back from the menu
   log.calls.clear();
   Choose("Type");
   EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 h", "301 i"}));
