@@ -74,7 +74,8 @@ TOstrelForm::TOstrelForm(Timings timings)
     : showRequest_(RegisterWindowMessageA(kShowRequestName)) {
   controller_ = std::make_unique<OstrelController>(
       ControllerPorts{*this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_,
-                      keyboard_, codePage_, LocaleCollate, registry_, shellLinks_, &clipboard_},
+                      keyboard_, codePage_, LocaleCollate, registry_, shellLinks_, programs_,
+                      &clipboard_},
       timings);
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());

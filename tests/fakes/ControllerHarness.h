@@ -11,6 +11,7 @@
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeCodePage.h"
 #include "fakes/FakeKeyboard.h"
+#include "fakes/FakePrograms.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/OptionPorts.h"
 #include "fakes/RecordingPorts.h"
@@ -37,8 +38,9 @@ struct Harness {
   FakeRegistry registry = WithProgramsFolder(log);
   FakeShellLinks links{log, files};
   FakeClipboard clipboard;
+  FakePrograms programs;
   OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, keyboard,
-                        codePage, PortableCollate, registry, links, &clipboard}};
+                        codePage, PortableCollate, registry, links, programs, &clipboard}};
 
   static FakeRegistry WithProgramsFolder(CallLog& log) {
     FakeRegistry r(log);

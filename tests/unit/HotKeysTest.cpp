@@ -1,8 +1,9 @@
-// Every definition with a key registered in list order, refusals reported and keeping
-// later ids, damaged indexes kept out of the tables, and a press handed to the
-// dispatcher through the 100 ms timer.
+// Every combination registered once in list order, refusals reported and keeping later
+// ids, damaged indexes kept out of the tables, a press handed to the dispatcher through
+// the 100 ms timer, or passed on when no definition on it is for the program in front.
 #include <gtest/gtest.h>
 
+#include "catalogue/CompanionFile.h"
 #include "catalogue/FunCatalogue.h"
 #include "fakes/ControllerHarness.h"
 
@@ -23,7 +24,10 @@ TEST(KeyModTable, ModifierIndexesMapToTheirSets) {
   EXPECT_EQ(KeyModToModifiers(6), hkCtrl | hkAlt);
   EXPECT_EQ(KeyModToModifiers(7), hkAlt);  // 4, not 7
   EXPECT_EQ(KeyModToModifiers(8), hkWin);
-  EXPECT_FALSE(KeyModToModifiers(9));
+  EXPECT_EQ(KeyModToModifiers(9), hkWin | hkShift);
+  EXPECT_EQ(KeyModToModifiers(13), hkWin | hkShift | hkAlt);
+  EXPECT_EQ(KeyModToModifiers(15), hkWin | hkShift | hkCtrl | hkAlt);
+  EXPECT_FALSE(KeyModToModifiers(16));
   EXPECT_FALSE(KeyModToModifiers(-1));
 }
 
@@ -54,18 +58,20 @@ TEST_F(HotKeys, ModifierFlagsReachTheWindowSystem) {
 }
 
 TEST_F(HotKeys, ARefusedCombinationIsReportedAndKeepsLaterIds) {
-  hotkeys.taken.push_back("2 117");  // Ctrl+F6 belongs to another program
+  hotkeys.taken.push_back("2 117");  // Ctrl+F6 belongs to another program, told once
   StartWith({WithKey(MakeRec("A"), 80), WithKey(MakeRec("B"), 80), WithKey(MakeRec("C"), 81, 5),
-             WithKey(MakeRec("D"), 82)});
+             WithKey(MakeRec("C2"), 81, 5), WithKey(MakeRec("D"), 82)});
   ctl.HotKeys().BuildHotKeyList();
   // One box for the rebuild, naming each refused definition.
   EXPECT_EQ(Calls({"info"}),
             std::vector<std::string>{"info HotKey aready in use.\n\nB (F5)\nC (Ctrl+F6)"});
-  EXPECT_EQ(ctl.HotKeys().HotKeyList().size(), 4u);
-  // The earlier of the two F5 definitions holds the key; D keeps id 3.
+  EXPECT_EQ(ctl.HotKeys().HotKeyList().size(), 5u);
+  // The two F5 definitions share id 0, and the earlier one wins; D takes id 2.
   EXPECT_EQ(hotkeys.held[0], "0 116");
-  EXPECT_EQ(hotkeys.held[3], "0 118");
+  EXPECT_EQ(hotkeys.held[2], "0 118");
   ctl.HotKeyEvent(3);
+  EXPECT_EQ(ctl.PendingKey(), nullptr);
+  ctl.HotKeyEvent(2);
   EXPECT_EQ(ctl.PendingKey(), Def("", "D"));
 }
 
@@ -84,6 +90,37 @@ TEST_F(HotKeys, FiveOnOneCombinationGiveOneBoxNamingTheFourRefused) {
   // The box comes after every registration: what runs under it finds them all.
   EXPECT_EQ(log.calls.back().rfind("info ", 0), 0u);
   EXPECT_EQ(hotkeys.held.size(), 2u);
+}
+
+TEST_F(HotKeys, DefinitionsShareACombinationAndTheProgramInFrontChooses) {
+  files.files[CompanionName(kKeysPath)] =
+      "[Definition]\nName=Mail\nOnly=notepad\n[Definition]\nName=Sig\nOnly=WordPad.EXE\n"
+      "[Definition]\nName=Any\nExcept=calc.exe\n[Definition]\nName=Pad5\nOnly=notepad.exe\n"
+      "[Definition]\nName=Off\nHotkey=off\n[Definition]\nName=Twin\nOnly=Notepad\n";
+  // Ctrl+Alt+S for four (Twin ties with Mail, which comes first), F5 only in Notepad, F6 off.
+  StartWith({WithKey(MakeRec("Mail"), 52, 6), WithKey(MakeRec("Sig"), 52, 6),
+             WithKey(MakeRec("Any"), 52, 6), WithKey(MakeRec("Pad5"), 80),
+             WithKey(MakeRec("Off"), 81), WithKey(MakeRec("Twin"), 52, 6)});
+  ctl.UpdateKeysList();
+  EXPECT_EQ(Calls({"RegisterHotKey", "info"}),
+            (std::vector<std::string>{"RegisterHotKey 0 3 83", "RegisterHotKey 1 0 116",
+                                      "info HotKey aready in use.\n\nTwin (Ctrl+Alt+S)"}));
+  const struct {
+    const char* front;
+    int id;
+    std::string runs;  // a definition, or the key passed on
+  } presses[] = {{"NOTEPAD.EXE", 0, "Mail"},        {"wordpad.exe", 0, "Sig"},
+                 {"explorer.exe", 0, "Any"},        {"calc.exe", 0, "PassOn 0 3 83"},
+                 {"calc.exe", 1, "PassOn 1 0 116"}, {"notepad.exe", 1, "Pad5"}};
+  for (const auto& p : presses) {
+    programs.Front(7, 70, p.front);
+    log.calls.clear();
+    ctl.HotKeyEvent(p.id);
+    const bool passed = p.runs.rfind("PassOn", 0) == 0;
+    EXPECT_EQ(ctl.PendingKey(), passed ? nullptr : Def("", p.runs)) << p.front;
+    EXPECT_EQ(Calls({"PassOn"}), passed ? std::vector<std::string>{p.runs} : std::vector<std::string>{});
+    ctl.Timer3Timer();
+  }
 }
 
 TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
@@ -106,7 +143,7 @@ TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
 }
 
 TEST_F(HotKeys, DamagedIndexesAreNotRegisteredButStayListed) {
-  StartWith({WithKey(MakeRec("A"), 102), WithKey(MakeRec("B"), 80, 9),
+  StartWith({WithKey(MakeRec("A"), 133), WithKey(MakeRec("B"), 80, 16),
              WithKey(MakeRec("C"), 80, -3), WithKey(MakeRec("D"), 81)});
   EXPECT_EQ(ctl.HotKeys().HotKeyList(), std::vector<std::string>{std::string("\x0B") + "D"});
   EXPECT_EQ(view.tree.size(), 4u);

@@ -1,15 +1,18 @@
 // A save that dies after any one of its steps (every create, write, flush, copy, replace
 // and remove) leaves Keys.fil or a list file with either its old or its new content, and
-// the next start reads that whole and saves again. The Wine ring kills the real save
+// each definition with its old or its new conditions in Keys.ini; the next start reads
+// that whole and saves again. The Wine ring kills the real save
 // with TerminateProcess (tests/win32/SaveCrashTest.cpp).
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <iostream>
+#include <map>
 #include <optional>
 
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/RecordStream.h"
+#include "fakes/FakeCodePage.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/Records.h"
 #include "macro/ListFile.h"
@@ -19,6 +22,7 @@ namespace ostrel {
 namespace {
 
 using testing::Bytes;
+using testing::FakeCodePage;
 using testing::MakeRec;
 using testing::MemoryFileSystem;
 using testing::SimulatedCrash;
@@ -123,6 +127,49 @@ TEST(SaveCrash, KeysFilIsAlwaysTheOldOrTheNewContent) {
   }
   std::cout << "Keys.fil: killed after each of " << kills << " save steps\n";
   ::testing::Test::RecordProperty("keys_kill_points", kills);
+}
+
+// A is renamed Z and keeps Notepad, B takes the name A and WordPad, C is switched off: a
+// companion of the wrong age would hand Z's programs to the new A. Known by target.
+TEST(SaveCrash, EachDefinitionKeepsItsOldOrItsNewConditions) {
+  FakeCodePage cp;
+  const Conditions notepad{ProgramScope::kOnly, {"notepad.exe"}, false};
+  const Conditions wordpad{ProgramScope::kOnly, {"wordpad.exe"}, false};
+  const Conditions calc{ProgramScope::kExcept, {"calc"}, false}, off{ProgramScope::kAll, {}, true};
+  using ByTarget = std::map<std::string, Conditions>;
+  const ByTarget before{{"t1", notepad}, {"t2", {}}, {"t3", calc}};
+  const ByTarget after{{"t1", notepad}, {"t2", wordpad}, {"t3", off}};
+  auto load = [&](MemoryFileSystem& fs, KeysList& list) {
+    EXPECT_EQ(DefinitionFile(fs, kFile, {}, &cp).Load(list).notice, "");
+    ByTarget by;
+    for (std::size_t i = 0; i < list.Count(); ++i) by[list.At(i)->Target.str()] = list.ConditionsAt(i);
+    return by;
+  };
+  auto lay = [&](MemoryFileSystem& fs) {
+    KeysList list{PortableCollate};
+    for (auto [name, target] : {std::pair{"A", "t1"}, std::pair{"B", "t2"}, std::pair{"C", "t3"}})
+      list.Add(std::string("\x0B") + name, std::make_unique<TKeyRec>(MakeRec(name, "", 1, target)),
+               before.at(target));
+    DefinitionFile{fs, kFile, {}, &cp}.Save(list);
+  };
+  auto save = [&](MemoryFileSystem& fs) {
+    KeysList list{PortableCollate};
+    load(fs, list);
+    list.At(0)->Name.assign("Z");
+    list.At(1)->Name.assign("A");
+    list.SetConditions(1, wordpad);
+    list.SetConditions(2, off);
+    list.Rekey();
+    DefinitionFile{fs, kFile, {}, &cp}.Save(list);
+  };
+  EXPECT_GT(KillAtEveryStep(kFile, lay, save, [&](MemoryFileSystem& fs) {
+              KeysList list{PortableCollate};
+              const ByTarget now = load(fs, list);
+              // All old while Keys.fil is, all new once it is replaced: the records decide.
+              EXPECT_EQ(now, list.Find("\x0B" "Z") == KeysList::npos ? before : after);
+              EXPECT_NO_THROW(DefinitionFile(fs, kFile, {}, &cp).Save(list));
+            }),
+            6);
 }
 
 class SilentView : public MacroListView {
