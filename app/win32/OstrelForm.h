@@ -20,6 +20,7 @@
 #include "platform/win32/Win32HookLibrary.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
+#include "platform/win32/Win32Programs.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellLink.h"
 #include "toolkit/Application.h"
@@ -96,8 +97,8 @@ class TOstrelForm : public tk::Form, public MainView {
   void RenderMacroMenu(const std::vector<MenuItem>& items) override;
   void PopupMacroMenu(ScreenPoint at) override;
   int RunFunctionChooser(std::int32_t& chosenFunction, std::string& chosenFunctionName) override;
-  int RunKeyEditor(TKeyRec& definition, int editMode, const KeysList& keys,
-                   const TKeyRec* original) override;
+  int RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,
+                   const KeysList& keys, const TKeyRec* original) override;
 
  protected:
   void OnCreate() override;
@@ -129,6 +130,7 @@ class TOstrelForm : public tk::Form, public MainView {
   Win32CodePage codePage_;
   Win32Registry registry_;
   Win32ShellLink shellLinks_;
+  Win32Programs programs_;
   tk::IconOwner trayIcon_;
   std::unique_ptr<OstrelController> controller_;
   bool filterInstalled_ = false;  // the application's message filter calls our controller

@@ -9,6 +9,7 @@
 #include "dialogs/KeyEditor.h"
 #include "fakes/FakeEditorView.h"
 #include "fakes/FakeCodePage.h"
+#include "fakes/FakePrograms.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/Records.h"
 
@@ -354,6 +355,88 @@ TEST_F(KeyEditorTest, AHotKeyClashIsNamedOnTheInfoLineAtOnce) {
   EXPECT_EQ(copy.Key, 34 + 19);
 }
 
+// Definitions share a combination when no program could want both; a switched-off one is
+// passed by on either side. Ostrel's own registration of a shared combination is no
+// program holding it: the system would refuse a trial, and none is made.
+TEST_F(KeyEditorTest, AClashNeedsBothSwitchedOnAndSharedPrograms) {
+  TKeyRec rec = MakeRec("Notes", "Macros", ftSendKeys, "x");
+  rec.Key = 34 + 19;  // T
+  rec.KeyMod = 6;     // Ctrl+Alt
+  keys.Add(KeyText(rec), std::make_unique<TKeyRec>(rec),
+           {ProgramScope::kOnly, {"notepad.exe", "wordpad"}});
+  rec.Name.assign("Off");
+  keys.Add(KeyText(rec), std::make_unique<TKeyRec>(rec), {ProgramScope::kAll, {}, true});
+  const std::string held = "Ctrl+Alt+T is already the HotKey of \"Notes\" in the group \"Macros\"";
+  const struct {
+    Conditions mine;
+    std::string clash;
+  } rows[] = {
+      {{ProgramScope::kOnly, {"calc"}}, ""},
+      {{ProgramScope::kOnly, {"calc", "WordPad.exe"}}, held + " for WordPad.exe."},
+      {{ProgramScope::kExcept, {"notepad", "WORDPAD"}}, ""},
+      {{}, held + " for notepad.exe;wordpad."},
+      {{ProgramScope::kAll, {}, true}, ""},
+  };
+  view.systemTaken = {{kModControl | kModAlt, 0x54}};
+  for (const auto& r : rows) {
+    Conditions working = r.mine;
+    editor.DefinitionConditions = &working;
+    Open(NewKeyRec(ftRunProgram));
+    view.selections[ecKeylist] = rec.Key;
+    view.selections[ecKm] = rec.KeyMod;
+    editor.HotKeyChanged();
+    EXPECT_EQ(editor.Clash(), r.clash) << ScopeText(r.mine);
+  }
+  EXPECT_TRUE(view.trials.empty());
+}
+
+TEST_F(KeyEditorTest, TheProgramsRowLoadsPicksChecksAndWritesItsConditions) {
+  const Conditions stored{ProgramScope::kExcept, {"cmd.exe"}, true};
+  Conditions working = stored;
+  editor.DefinitionConditions = &working;
+  FakePrograms programs;
+  programs.visible = {1, 2, 3};
+  programs.processOf = {{1, 10}, {2, 20}, {3, 30}};
+  programs.fileOf = {{10, "notepad.exe"}, {20, "CMD.EXE"}, {30, "Notepad.exe"}};
+  editor.Programs = &programs;
+  Open(NewKeyRec(ftMinimizeAll));
+  EXPECT_EQ(view.selections[ecScope], 2);
+  EXPECT_EQ(view.texts[ecPrograms], "cmd.exe");
+  EXPECT_TRUE(view.checked[ecHotkeyOff]);
+  EXPECT_TRUE(view.enabled[ecPrograms] && view.enabled[ecProgramsButton]);
+
+  // "..." lists each open program once; a pick the names hold already adds nothing.
+  view.programPick = "CMD.EXE";
+  editor.ProgramsButtonClick();
+  EXPECT_EQ(view.programList, (std::vector<std::string>{"CMD.EXE", "notepad.exe"}));
+  EXPECT_EQ(view.texts[ecPrograms], "cmd.exe");
+  view.programPick = "notepad.exe";
+  editor.ProgramsButtonClick();
+  EXPECT_EQ(view.texts[ecPrograms], "cmd.exe;notepad.exe");
+
+  // "Only in" no program is refused, and writes nothing.
+  Type(ecName, "Minimize");
+  view.selections[ecScope] = 1;
+  Type(ecPrograms, " ; ");
+  editor.Button1Click();
+  EXPECT_EQ(view.errors, std::vector<std::string>{
+                             "Enter the programs' file names (like notepad.exe), separated by \";\"."});
+  EXPECT_EQ(view.focused, std::vector<int>{ecPrograms});
+  EXPECT_EQ(working, stored);
+  Type(ecPrograms, "Word.exe; word ;calc");
+  view.checked[ecHotkeyOff] = false;
+  editor.Button1Click();
+  EXPECT_EQ(working, (Conditions{ProgramScope::kOnly, {"Word.exe", "calc"}, false}));
+
+  // "All" greys the names out and stores none of them.
+  view.selections[ecScope] = 0;
+  editor.ProgramsChanged();
+  EXPECT_FALSE(view.enabled[ecPrograms] || view.enabled[ecProgramsButton]);
+  editor.Button1Click();
+  EXPECT_EQ(working, Conditions{});
+  EXPECT_EQ(view.closedOk, 2);
+}
+
 TEST_F(KeyEditorTest, FocusShowsTheControlsHelpAndTheHelpButtonAsksForContext99) {
   Open(NewKeyRec(ftRunProgram));
   editor.OLKeyNameEnter(ecName);
@@ -362,6 +445,8 @@ TEST_F(KeyEditorTest, FocusShowsTheControlsHelpAndTheHelpButtonAsksForContext99)
   EXPECT_EQ(view.info, "This button helps you select the working directory name.");
   editor.OLKeyNameEnter(ecKeystrokes);
   EXPECT_EQ(view.info, "Enter the keystrokes that you wish sent when this function is selected.");
+  editor.OLKeyNameEnter(ecScope);
+  EXPECT_EQ(view.info.rfind("Choose where the HotKey works.", 0), 0u);
   editor.ToolbarButton977Click();
   EXPECT_EQ(view.helpRequests, std::vector<int>{99});
 }

@@ -71,6 +71,22 @@ TEST_F(KeyTree, HiddenFromTheMenuStillInTheTreeAndTrimmed) {
   EXPECT_EQ(Captions(view.menu)[0], "Net/0 { Web/-2 }");
 }
 
+TEST_F(KeyTree, ProgramsAndOffFollowTheNameAndTheMenuStillRunsASwitchedOffOne) {
+  StartWith({MakeRec("Sig", "Ed"), MakeRec("Type"), MakeRec("Web", "", ftExploreFolder, "W")});
+  KeysList& keys = *ctl.Keys();
+  auto set = [&](const std::string& key, Conditions c) {
+    keys.SetConditions(static_cast<std::size_t>(keys.Find(key)), std::move(c));
+  };
+  set("Ed\x0BSig", {ProgramScope::kOnly, {"notepad.exe", "wordpad"}});
+  set("\x0BType", {ProgramScope::kExcept, {"cmd"}, true});
+  set("\x0BWeb", {ProgramScope::kAll, {}, true});
+  ctl.UpdateKeysList();
+  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Type (all but cmd, off)/1", "Web (off)/1",
+                                                        "Ed/0", "  Sig (notepad.exe;wordpad)/1"}));
+  Choose("Web");
+  EXPECT_EQ(Calls({"Shell"}), std::vector<std::string>{"Shell 1 Explore [W] [] [] 1"});
+}
+
 TEST_F(KeyTree, SelectionFollowsTheDefinitionToItsNewGroup) {
   StartWith({MakeRec("Mail", "Net"), MakeRec("Zebra", "Zoo")});
   PKeyRec mail = Def("Net", "Mail");

@@ -11,6 +11,7 @@
 #include "macro/win32/Form4.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
+#include "platform/win32/Win32Programs.h"
 #include "toolkit/Application.h"
 #include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
@@ -74,7 +75,7 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   RECT client;
   GetClientRect(h, &client);
   EXPECT_EQ(client.right, 360);
-  EXPECT_EQ(client.bottom, 323);
+  EXPECT_EQ(client.bottom, 366);
   EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & WS_THICKFRAME);
 
   struct Expect {
@@ -100,9 +101,14 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
       {idKdFunDirC, "Default &Directory:", {8, 175, 0, 0}, false},
       {kKeydefinesInput + ecDir, "", {8, 189, 321, 210}, false},
       {kKeydefinesInput + ecDirButton, "...", {322, 189, 346, 210}, false},
-      {idKdInfo, "", {0, 217, 360, 289}, true},
-      {idKdButton1, "&Ok", {88, 296, 163, 321}, true},
-      {idKdButton2, "&Cancel", {176, 296, 251, 321}, true},
+      {kKeydefinesInput + ecHotkeyOff, "Hotkey o&ff", {240, 219, 346, 236}, true},
+      {idKdProgramsLabel, "P&rograms:", {8, 221, 0, 0}, true},
+      {kKeydefinesInput + ecScope, "All", {8, 235, 88, 0}, true},
+      {kKeydefinesInput + ecPrograms, "", {92, 235, 321, 256}, true},
+      {kKeydefinesInput + ecProgramsButton, "...", {322, 235, 346, 256}, true},
+      {idKdInfo, "", {0, 260, 360, 332}, true},
+      {idKdButton1, "&Ok", {88, 339, 163, 364}, true},
+      {idKdButton2, "&Cancel", {176, 339, 251, 364}, true},
       {idKdHelpBar, "", {333, 2, 358, 26}, true},
   };
   for (const Expect& e : expected) {
@@ -136,12 +142,13 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   for (int tag = ecName; tag <= ecDirButton; ++tag) ShowWindow(Input(form, tag), SW_SHOWNA);
   std::vector<int> order;
   HWND at = Input(form, ecName);
-  for (int i = 0; i < 13; ++i) {
+  for (int i = 0; i < 17; ++i) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
   std::vector<int> want;
-  for (int tag = ecName; tag <= ecDirButton; ++tag) want.push_back(kKeydefinesInput + tag);
+  for (int tag = ecName; tag <= ecProgramsButton; ++tag)
+    if (IsEditorInput(tag)) want.push_back(kKeydefinesInput + tag);
   want.insert(want.end(), {idKdButton1, idKdButton2, kKeydefinesInput + ecName});
   EXPECT_EQ(order, want);
 }
@@ -194,6 +201,34 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   EXPECT_EQ(copy.KeyMod, 6);
   EXPECT_EQ(copy.Target.str(), "C:\\windows\\notepad.exe");
   EXPECT_EQ(copy.FunType, ftRunProgram);
+}
+
+TEST_F(KeydefinesTest, OnlyInANameAndHotkeyOffAreWhatOkHandsBack) {
+  copy = NewKeyRec(ftMinimizeAll);
+  Conditions conditions;
+  Win32Programs programs;
+  const KeydefinesPorts ports{files, exe, {}, programs};
+  script.findForm = [] { return FindOwn(kKeydefinesClass); };
+  script.steps = {[&] {
+    HWND h = FindOwn(kKeydefinesClass);
+    HWND scope = GetDlgItem(h, kKeydefinesInput + ecScope);
+    HWND names = GetDlgItem(h, kKeydefinesInput + ecPrograms);
+    EXPECT_EQ(ComboItem(scope, 2), "All but");
+    EXPECT_FALSE(IsWindowEnabled(names));  // "All" lists no program
+    SetText(GetDlgItem(h, kKeydefinesInput + ecName), "Min");
+    SendMessageA(scope, CB_SETCURSEL, 1, 0);
+    SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeydefinesInput + ecScope, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(scope));
+    EXPECT_TRUE(IsWindowEnabled(names));
+    SetText(names, "notepad.exe; WordPad");
+    SendMessageA(GetDlgItem(h, kKeydefinesInput + ecHotkeyOff), BM_CLICK, 0, 0);
+    Click(h, idKdButton1);
+  }};
+  EXPECT_EQ(RunScripted(script, [&] {
+              return EditDefinition(nullptr, copy, conditions, kEditAdd, keys, nullptr, ports);
+            }),
+            tk::mrOk);
+  EXPECT_EQ(conditions, (Conditions{ProgramScope::kOnly, {"notepad.exe", "WordPad"}, true}));
 }
 
 TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
