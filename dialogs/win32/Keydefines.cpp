@@ -95,8 +95,8 @@ void TKeydefines::OnCreate() {
 
   // Where the hotkey works, below the function's fields: the switch on the label's line,
   // then the scope, the names and their "...". Each label comes just before its field.
-  AddControl("BUTTON", "Hotkey o&ff", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 240,
-             219, 106, 17, InputId(ecHotkeyOff));
+  AddControl("BUTTON", "Hotkey o&ff", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 200,
+             219, 146, 17, InputId(ecHotkeyOff));
   AddControl("STATIC", "P&rograms:", kLabel, 8, 221, 150, 13, idKdProgramsLabel);
   const tk::ComboBox scope(AddControl("COMBOBOX", "", kPick, 8, 235, 80, 100, InputId(ecScope)));
   AddControl("EDIT", "", kEdit, 92, 235, 229, 21, InputId(ecPrograms), WS_EX_CLIENTEDGE);

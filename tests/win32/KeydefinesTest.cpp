@@ -101,7 +101,7 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
       {idKdFunDirC, "Default &Directory:", {8, 175, 0, 0}, false},
       {kKeydefinesInput + ecDir, "", {8, 189, 321, 210}, false},
       {kKeydefinesInput + ecDirButton, "...", {322, 189, 346, 210}, false},
-      {kKeydefinesInput + ecHotkeyOff, "Hotkey o&ff", {240, 219, 346, 236}, true},
+      {kKeydefinesInput + ecHotkeyOff, "Hotkey o&ff", {200, 219, 346, 236}, true},
       {idKdProgramsLabel, "P&rograms:", {8, 221, 0, 0}, true},
       {kKeydefinesInput + ecScope, "All", {8, 235, 88, 0}, true},
       {kKeydefinesInput + ecPrograms, "", {92, 235, 321, 256}, true},
