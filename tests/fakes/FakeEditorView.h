@@ -42,9 +42,8 @@ class FakeEditorView : public KeyEditorView {
   std::string Text(EditorControl c) override { return texts[c]; }
   // Like the pick-only combo boxes: an index outside the list selects nothing.
   void SetSelection(EditorControl c, int index) override {
-    const std::size_t count = c == ecKeylist ? kKeyTable.size()
-                              : c == ecScope ? std::size(kScopeItems)
-                                             : kKeyModTable.size();
+    const std::size_t count =
+        c == ecKeylist ? kKeyCount : c == ecScope ? std::size(kScopeItems) : kKeyModCount;
     selections[c] = index >= 0 && static_cast<std::size_t>(index) < count ? index : -1;
   }
   int Selection(EditorControl c) override { return selections.count(c) ? selections[c] : -1; }
