@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/KeyTree.h"
+#include "catalogue/CompanionFile.h"
 #include "catalogue/FunCatalogue.h"
 #include "fakes/ControllerHarness.h"
 
@@ -66,25 +67,13 @@ TEST_F(KeyTree, GroupsDifferingInCaseAreSeparateRuns) {
 TEST_F(KeyTree, HiddenFromTheMenuStillInTheTreeAndTrimmed) {
   TKeyRec hidden = MakeRec("  Secret ", " Net  ");
   hidden.ShowOnMenu = 0;
+  // Programs and a hotkey switched off follow the name in the tree; the menu lists it still.
+  files.files[CompanionName(kKeysPath)] =
+      "[Definition]\nGroup=Net\nName=Web\nOnly=notepad.exe;wordpad\nHotkey=off\n";
   StartWith({hidden, MakeRec("Web", "Net")});
-  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Net/0", "  Secret/1", "  Web/1"}));
+  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Net/0", "  Secret/1",
+                                                        "  Web (notepad.exe;wordpad, off)/1"}));
   EXPECT_EQ(Captions(view.menu)[0], "Net/0 { Web/-2 }");
-}
-
-TEST_F(KeyTree, ProgramsAndOffFollowTheNameAndTheMenuStillRunsASwitchedOffOne) {
-  StartWith({MakeRec("Sig", "Ed"), MakeRec("Type"), MakeRec("Web", "", ftExploreFolder, "W")});
-  KeysList& keys = *ctl.Keys();
-  auto set = [&](const std::string& key, Conditions c) {
-    keys.SetConditions(static_cast<std::size_t>(keys.Find(key)), std::move(c));
-  };
-  set("Ed\x0BSig", {ProgramScope::kOnly, {"notepad.exe", "wordpad"}});
-  set("\x0BType", {ProgramScope::kExcept, {"cmd"}, true});
-  set("\x0BWeb", {ProgramScope::kAll, {}, true});
-  ctl.UpdateKeysList();
-  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Type (all but cmd, off)/1", "Web (off)/1",
-                                                        "Ed/0", "  Sig (notepad.exe;wordpad)/1"}));
-  Choose("Web");
-  EXPECT_EQ(Calls({"Shell"}), std::vector<std::string>{"Shell 1 Explore [W] [] [] 1"});
 }
 
 TEST_F(KeyTree, SelectionFollowsTheDefinitionToItsNewGroup) {

@@ -11,7 +11,6 @@
 #include "macro/win32/Form4.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
-#include "platform/win32/Win32Programs.h"
 #include "toolkit/Application.h"
 #include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
@@ -55,6 +54,7 @@ class KeydefinesTest : public ::testing::Test {
     e.Definition = &copy;
     e.EditMode = mode;
     e.Keys = &keys;
+    e.DefinitionConditions = &conditions;
     form.onHelp = [this](int context) { help.push_back(context); };
   }
   HWND Input(TKeydefines& form, int tag) { return form.Control(kKeydefinesInput + tag); }
@@ -64,6 +64,7 @@ class KeydefinesTest : public ::testing::Test {
   const std::string exe = Win32System().ModuleFileName();
   KeysList keys{PortableCollate};
   TKeyRec copy = NewKeyRec();
+  Conditions conditions;
   std::vector<int> help;
   Script script;
 };
@@ -183,6 +184,13 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
         SetText(group, "Tools");
         SendMessageA(Input(form, ecKeylist), CB_SETCURSEL, 35, 0);
         SendMessageA(Input(form, ecKm), CB_SETCURSEL, 6, 0);
+        // "Only in" makes the names usable; the box switches the hotkey off.
+        EXPECT_FALSE(IsWindowEnabled(Input(form, ecPrograms)));
+        SendMessageA(Input(form, ecScope), CB_SETCURSEL, 1, 0);
+        SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeydefinesInput + ecScope, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Input(form, ecScope)));
+        SetText(Input(form, ecPrograms), "notepad.exe; WordPad");
+        SendMessageA(Input(form, ecHotkeyOff), BM_CLICK, 0, 0);
         SetFocus(Input(form, ecParms));
         EXPECT_EQ(Text(info), "Enter any additional parameters that you wish sent to this program.");
         Click(h, idKdButton1);
@@ -204,33 +212,6 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   EXPECT_EQ(copy.KeyMod, 6);
   EXPECT_EQ(copy.Target.str(), "C:\\windows\\notepad.exe");
   EXPECT_EQ(copy.FunType, ftRunProgram);
-}
-
-TEST_F(KeydefinesTest, OnlyInANameAndHotkeyOffAreWhatOkHandsBack) {
-  copy = NewKeyRec(ftMinimizeAll);
-  Conditions conditions;
-  Win32Programs programs;
-  const KeydefinesPorts ports{files, exe, {}, programs};
-  script.findForm = [] { return FindOwn(kKeydefinesClass); };
-  script.steps = {[&] {
-    HWND h = FindOwn(kKeydefinesClass);
-    HWND scope = GetDlgItem(h, kKeydefinesInput + ecScope);
-    HWND names = GetDlgItem(h, kKeydefinesInput + ecPrograms);
-    EXPECT_EQ(ComboItem(scope, 2), "All but");
-    EXPECT_FALSE(IsWindowEnabled(names));  // "All" lists no program
-    SetText(GetDlgItem(h, kKeydefinesInput + ecName), "Min");
-    SendMessageA(scope, CB_SETCURSEL, 1, 0);
-    SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeydefinesInput + ecScope, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(scope));
-    EXPECT_TRUE(IsWindowEnabled(names));
-    SetText(names, "notepad.exe; WordPad");
-    SendMessageA(GetDlgItem(h, kKeydefinesInput + ecHotkeyOff), BM_CLICK, 0, 0);
-    Click(h, idKdButton1);
-  }};
-  EXPECT_EQ(RunScripted(script, [&] {
-              return EditDefinition(nullptr, copy, conditions, kEditAdd, keys, nullptr, ports);
-            }),
-            tk::mrOk);
   EXPECT_EQ(conditions, (Conditions{ProgramScope::kOnly, {"notepad.exe", "WordPad"}, true}));
 }
 
