@@ -129,6 +129,7 @@ TEST_F(AddUpdate, UpdateMovesTheSameDefinitionToItsNewGroupAndKeepsItSelected) {
   ASSERT_EQ(view.tree[1].data, mail);
   ctl.Keys()->SetConditions(0, {ProgramScope::kOnly, {"outlook"}});  // edited with it
   Edit([](FakeEditorView& d) {
+    EXPECT_EQ(d.selections[ecScope], 1);
     EXPECT_EQ(d.texts[ecPrograms], "outlook");
     d.texts[ecGroup] = "Zz";
     d.checked[ecHotkeyOff] = true;

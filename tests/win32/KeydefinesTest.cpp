@@ -54,7 +54,6 @@ class KeydefinesTest : public ::testing::Test {
     e.Definition = &copy;
     e.EditMode = mode;
     e.Keys = &keys;
-    e.DefinitionConditions = &conditions;
     form.onHelp = [this](int context) { help.push_back(context); };
   }
   HWND Input(TKeydefines& form, int tag) { return form.Control(kKeydefinesInput + tag); }
@@ -64,7 +63,6 @@ class KeydefinesTest : public ::testing::Test {
   const std::string exe = Win32System().ModuleFileName();
   KeysList keys{PortableCollate};
   TKeyRec copy = NewKeyRec();
-  Conditions conditions;
   std::vector<int> help;
   Script script;
 };
@@ -184,13 +182,6 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
         SetText(group, "Tools");
         SendMessageA(Input(form, ecKeylist), CB_SETCURSEL, 35, 0);
         SendMessageA(Input(form, ecKm), CB_SETCURSEL, 6, 0);
-        // "Only in" makes the names usable; the box switches the hotkey off.
-        EXPECT_FALSE(IsWindowEnabled(Input(form, ecPrograms)));
-        SendMessageA(Input(form, ecScope), CB_SETCURSEL, 1, 0);
-        SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeydefinesInput + ecScope, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(Input(form, ecScope)));
-        SetText(Input(form, ecPrograms), "notepad.exe; WordPad");
-        SendMessageA(Input(form, ecHotkeyOff), BM_CLICK, 0, 0);
         SetFocus(Input(form, ecParms));
         EXPECT_EQ(Text(info), "Enter any additional parameters that you wish sent to this program.");
         Click(h, idKdButton1);
@@ -212,7 +203,6 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   EXPECT_EQ(copy.KeyMod, 6);
   EXPECT_EQ(copy.Target.str(), "C:\\windows\\notepad.exe");
   EXPECT_EQ(copy.FunType, ftRunProgram);
-  EXPECT_EQ(conditions, (Conditions{ProgramScope::kOnly, {"notepad.exe", "WordPad"}, true}));
 }
 
 TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
