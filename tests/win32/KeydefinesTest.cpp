@@ -74,7 +74,7 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   RECT client;
   GetClientRect(h, &client);
   EXPECT_EQ(client.right, 360);
-  EXPECT_EQ(client.bottom, 323);
+  EXPECT_EQ(client.bottom, 366);
   EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & WS_THICKFRAME);
 
   struct Expect {
@@ -100,9 +100,14 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
       {idKdFunDirC, "Default &Directory:", {8, 175, 0, 0}, false},
       {kKeydefinesInput + ecDir, "", {8, 189, 321, 210}, false},
       {kKeydefinesInput + ecDirButton, "...", {322, 189, 346, 210}, false},
-      {idKdInfo, "", {0, 217, 360, 289}, true},
-      {idKdButton1, "&Ok", {88, 296, 163, 321}, true},
-      {idKdButton2, "&Cancel", {176, 296, 251, 321}, true},
+      {kKeydefinesInput + ecHotkeyOff, "Hotkey o&ff", {200, 219, 346, 236}, true},
+      {idKdProgramsLabel, "P&rograms:", {8, 221, 0, 0}, true},
+      {kKeydefinesInput + ecScope, "All", {8, 235, 88, 0}, true},
+      {kKeydefinesInput + ecPrograms, "", {92, 235, 321, 256}, true},
+      {kKeydefinesInput + ecProgramsButton, "...", {322, 235, 346, 256}, true},
+      {idKdInfo, "", {0, 260, 360, 332}, true},
+      {idKdButton1, "&Ok", {88, 339, 163, 364}, true},
+      {idKdButton2, "&Cancel", {176, 339, 251, 364}, true},
       {idKdHelpBar, "", {333, 2, 358, 26}, true},
   };
   for (const Expect& e : expected) {
@@ -139,12 +144,13 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   for (int tag = ecName; tag <= ecDirButton; ++tag) ShowWindow(Input(form, tag), SW_SHOWNA);
   std::vector<int> order;
   HWND at = Input(form, ecName);
-  for (int i = 0; i < 13; ++i) {
+  for (int i = 0; i < 17; ++i) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
   std::vector<int> want;
-  for (int tag = ecName; tag <= ecDirButton; ++tag) want.push_back(kKeydefinesInput + tag);
+  for (int tag = ecName; tag <= ecProgramsButton; ++tag)
+    if (IsEditorInput(tag)) want.push_back(kKeydefinesInput + tag);
   want.insert(want.end(), {idKdButton1, idKdButton2, kKeydefinesInput + ecName});
   EXPECT_EQ(order, want);
 }
