@@ -372,7 +372,8 @@ TEST_F(KeyEditorTest, AClashNeedsBothSwitchedOnAndSharedPrograms) {
       {{ProgramScope::kOnly, {"calc"}}, ""},
       {{ProgramScope::kOnly, {"calc", "WordPad.exe"}}, held + " for WordPad.exe."},
       {{ProgramScope::kExcept, {"notepad", "WORDPAD"}}, ""},
-      {{}, held + " for notepad.exe;wordpad."},
+      {{}, ""},  // beside a global one, the Only one is meant in its programs
+      {{ProgramScope::kOnly, {"notepad"}}, held + " for notepad."},
       {{ProgramScope::kAll, {}, true}, ""},
   };
   for (auto [mine, clash] : rows) {
