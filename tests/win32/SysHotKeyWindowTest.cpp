@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+#include <algorithm>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "components/SysHot.h"
@@ -120,6 +125,127 @@ TEST(SysHotKeyWindow, ComponentGoingFirstGivesUpItsRegistrations) {
   other.hotKeys.SetActive(true);
   other.hotKeys.AddHotKey(kF11, kCtrlAltShift);
   EXPECT_TRUE(other.hotKeys.Entry(0).Registered);
+}
+
+
+// A window in front that writes down its key messages: "+11" a key down, "-11" up (the
+// virtual key in hex), "x" when the extended mark is set, and on the press of a key that
+// is no modifier the modifiers down with it, as "[CASW]" of Ctrl, Alt, Shift and Win.
+struct KeyLogWindow {
+  static inline std::string log;
+  HWND hwnd = nullptr;
+
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg >= WM_KEYFIRST && msg <= WM_SYSKEYUP && msg != WM_CHAR && msg != WM_SYSCHAR &&
+        msg != WM_DEADCHAR && msg != WM_SYSDEADCHAR) {
+      const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+      char entry[16];
+      std::snprintf(entry, sizeof entry, "%s%c%02X%s", log.empty() ? "" : " ", down ? '+' : '-',
+                    static_cast<unsigned>(wp), (lp & (1 << 24)) ? "x" : "");
+      log += entry;
+      const bool modifier = wp == VK_CONTROL || wp == VK_MENU || wp == VK_SHIFT ||
+                            wp == VK_LWIN || wp == VK_RWIN;
+      if (down && !modifier) {
+        auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+        log += "[";
+        if (held(VK_CONTROL)) log += "C";
+        if (held(VK_MENU)) log += "A";
+        if (held(VK_SHIFT)) log += "S";
+        if (held(VK_LWIN) || held(VK_RWIN)) log += "W";
+        log += "]";
+      }
+      return 0;
+    }
+    return DefWindowProcA(h, msg, wp, lp);
+  }
+
+  KeyLogWindow() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OstrelKeyLog";
+    RegisterClassA(&wc);  // a second registration fails harmlessly
+    hwnd = CreateWindowExA(0, wc.lpszClassName, "Key log", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200,
+                           200, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+  }
+  ~KeyLogWindow() { DestroyWindow(hwnd); }
+};
+
+void SendKey(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+// Pumps until the log has `entries` entries or a second has passed, then a little longer,
+// so a second press would show too.
+void PumpLog(std::size_t entries) {
+  auto count = [] {
+    std::size_t n = 0;
+    for (char c : KeyLogWindow::log) n += c == '+' || c == '-';
+    return n;
+  };
+  const DWORD start = GetTickCount();
+  while (count() < entries && GetTickCount() - start < 1000) {
+    PumpMessages();
+    Sleep(5);
+  }
+  const DWORD settle = GetTickCount();
+  while (GetTickCount() - settle < 100) {
+    PumpMessages();
+    Sleep(5);
+  }
+}
+
+TEST(SysHotKeyWindow, PassOnGivesTheWindowInFrontOnePressAndLeavesTheKeyboardAsHeld) {
+  struct Row {
+    const char* combination;
+    unsigned vk;
+    THotKeyModifiers modifiers;
+    THotKeyModifiers heldByUser;  // still down when the press is handed on
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"Ctrl+Alt+S", 'S', hkCtrl | hkAlt, 0, "+11 +12 +53[CA] -53 -12 -11"},
+      {"Ctrl+Alt+S, Ctrl held", 'S', hkCtrl | hkAlt, hkCtrl, "+12 +53[CA] -53 -12"},
+      {"Win+Shift+K", 'K', hkWin | hkShift, 0, "+10 +5Bx +4B[SW] -4B -5Bx -10"},
+      {"Win+Shift+K, Win held", 'K', hkWin | hkShift, hkWin, "+10 +4B[SW] -4B -10"},
+      {"Ctrl+;", VK_OEM_1, hkCtrl, 0, "+11 +BA[C] -BA -11"},
+      {"Play/Pause", VK_MEDIA_PLAY_PAUSE, 0, 0, "+B3x[] -B3x"},
+  };
+  const std::pair<THotKeyModifiers, WORD> modifierKeys[] = {
+      {hkCtrl, VK_CONTROL}, {hkAlt, VK_MENU}, {hkShift, VK_SHIFT}, {hkWin, VK_LWIN}};
+  KeyLogWindow front;
+  ASSERT_EQ(GetForegroundWindow(), front.hwnd);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.combination);
+    const unsigned vk = row.vk;
+    const unsigned flags = ModifierFlags(row.modifiers);
+    HotKeyComponent c;
+    c.hotKeys.SetActive(true);
+    ASSERT_TRUE(c.window.RegisterHotKey(0, flags, vk));
+    for (auto [mod, key] : modifierKeys)
+      if (row.heldByUser & mod) SendKey(key, false);
+    PumpLog(0);
+    KeyLogWindow::log.clear();
+
+    c.window.PassOn(0, flags, vk);
+    PumpLog(std::count(row.expected, row.expected + std::strlen(row.expected), ' ') + 1u);
+    EXPECT_EQ(KeyLogWindow::log, row.expected);
+    EXPECT_TRUE(c.pressed.empty()) << "the replay was caught as the hotkey";
+    for (auto [mod, key] : modifierKeys)
+      EXPECT_EQ((GetAsyncKeyState(key) & 0x8000) != 0, (row.heldByUser & mod) != 0) << key;
+    EXPECT_FALSE(GetAsyncKeyState(static_cast<int>(vk)) & 0x8000);
+    // The combination is the window's again.
+    EXPECT_FALSE(::RegisterHotKey(nullptr, 1, flags, vk));
+    for (auto [mod, key] : modifierKeys)
+      if (row.heldByUser & mod) SendKey(key, true);
+    PumpLog(0);
+  }
 }
 
 }  // namespace
