@@ -124,6 +124,7 @@ std::size_t RegisteredCount(TOstrelForm& form);
 bool BenchRebuild(int reps);
 bool BenchMenu(int reps);
 bool BenchDispatch(int presses);
+bool BenchPrograms(int presses);
 bool BenchIdle(double seconds, double settleMs);
 bool BenchTyping(int reps, std::size_t chars);
 bool BenchSoak(int openings, int rebuilds);

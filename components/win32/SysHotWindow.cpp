@@ -43,6 +43,7 @@ bool SysHotWindow::RegisterHotKey(int id, unsigned modFlags, unsigned vk) {
 
 bool SysHotWindow::UnregisterHotKey(int id) { return ::UnregisterHotKey(Handle(), id) != 0; }
 
+// Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
 // While the combination is registered, its key-down would be caught again, so the hotkey
 // is let go for the replay. On Windows, SendInput only queues the keys: the system's input
 // thread checks them against the hotkeys later, one after the other, so registering again
