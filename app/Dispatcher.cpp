@@ -70,7 +70,7 @@ void OstrelController::Perform(const TKeyRec& def) {
       p_.windows.PostMessageA(p_.view.MainWindow(), MSG_SHOW_MENU, 0, 0);
       return;
     case FunAction::kSendKeys:
-      RunMacro(target, p_.windows.GetForegroundWindow());
+      RunMacro(target, menuTarget_ ? menuTarget_ : p_.windows.GetForegroundWindow());
       return;
     case FunAction::kSendKeysMenu:
       SendKeysMenu(target);

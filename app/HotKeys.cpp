@@ -1,8 +1,11 @@
 #include "app/HotKeys.h"
 
+#include <algorithm>
+#include <map>
 #include <utility>
 
 #include "app/BusyMark.h"
+#include "app/Programs.h"
 
 namespace ostrel {
 
@@ -29,20 +32,38 @@ std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod) {
   return kKeyModTable[static_cast<std::size_t>(keyMod)].set;
 }
 
-HotKeyRegistry::HotKeyRegistry(MainView& view, HotKeyPort& port,
+namespace {
+
+// Two definitions on one hotkey that a press could not tell apart for some program: the
+// earlier one would always win there.
+bool Tie(const Conditions& a, const Conditions& b) {
+  const bool aOnly = a.scope == ProgramScope::kOnly, bOnly = b.scope == ProgramScope::kOnly;
+  if (aOnly != bOnly) return false;
+  return !aOnly || Overlap(a, b);
+}
+
+}  // namespace
+
+HotKeyRegistry::HotKeyRegistry(MainView& view, HotKeyPort& port, ProgramPort& programs,
                                const std::unique_ptr<KeysList>& keys, std::vector<MenuItem>& menu,
                                std::function<void(PKeyRec)> pressed)
-    : view_(view), keys_(keys), menu_(menu), pressed_(std::move(pressed)), sysHotKey1_(port) {
+    : view_(view),
+      programs_(programs),
+      keys_(keys),
+      menu_(menu),
+      pressed_(std::move(pressed)),
+      sysHotKey1_(port) {
   sysHotKey1_.OnHotKey = [this](TSysHotKey&, std::int32_t index) { HotKeyEvent(index); };
 }
 
 void HotKeyRegistry::BuildHotKeyList() {
   hotKeyList_.clear();
-  hotKeyDefs_.clear();
+  sharers_.clear();
   sysHotKey1_.SetActive(false);
   sysHotKey1_.Clear();
   sysHotKey1_.SetActive(true);
   std::vector<PKeyRec> refused;
+  std::map<std::pair<std::int32_t, THotKeyModifiers>, std::size_t> idOf;
   for (std::size_t i = 0; keys_ && i < keys_->Count(); ++i) {
     PKeyRec d = keys_->At(i);
     if (!d || d->Key <= 0) continue;
@@ -50,10 +71,25 @@ void HotKeyRegistry::BuildHotKeyList() {
     // such a definition gets no hotkey, but stays listed and runs from the menu.
     std::optional<THotKeyModifiers> mods = KeyModToModifiers(d->KeyMod);
     if (!mods || d->Key >= static_cast<std::int32_t>(kKeyCount)) continue;
-    sysHotKey1_.AddHotKey(static_cast<std::uint8_t>(d->Key), *mods);
+    // Switched off, or for no program at all: the key stays free for others.
+    const Conditions& c = keys_->ConditionsAt(i);
+    if (c.hotkeyOff || (c.scope == ProgramScope::kOnly && c.programs.empty())) continue;
+    auto [at, added] = idOf.try_emplace({d->Key, *mods}, sharers_.size());
+    if (added) {
+      sysHotKey1_.AddHotKey(static_cast<std::uint8_t>(d->Key), *mods);
+      sharers_.emplace_back();
+      // Another program holds the combination: told once, by its first definition.
+      if (!sysHotKey1_.Entry(at->second).Registered) refused.push_back(d);
+    }
+    Sharers& s = sharers_[at->second];
+    if (!added && sysHotKey1_.Entry(at->second).Registered &&
+        std::any_of(s.conditions.begin(), s.conditions.end(),
+                    [&c](const Conditions& e) { return Tie(e, c); }))
+      refused.push_back(d);
+    s.defs.push_back(d);
+    s.conditions.push_back(c);
+    s.restricted = s.restricted || c.scope != ProgramScope::kAll;
     hotKeyList_.push_back(keys_->KeyAt(i));
-    hotKeyDefs_.push_back(d);
-    if (!sysHotKey1_.Entry(sysHotKey1_.Count() - 1).Registered) refused.push_back(d);
   }
   // One box for the whole rebuild, once every registration is in place: menus and
   // hotkeys that run under it find the lists complete. A box already up is not
@@ -63,9 +99,30 @@ void HotKeyRegistry::BuildHotKeyList() {
   view_.ShowInfo(RefusedHotKeysText(refused));
 }
 
+PKeyRec HotKeyRegistry::Choose(std::size_t index, std::string_view program) const {
+  if (index >= sharers_.size()) return nullptr;
+  const Sharers& s = sharers_[index];
+  PKeyRec best = nullptr;
+  int bestPreference = 0;
+  // Ties keep the first in list order.
+  for (std::size_t i = 0; i < s.defs.size(); ++i) {
+    const int p = Preference(s.conditions[i], program);
+    if (p > bestPreference) best = s.defs[i], bestPreference = p;
+  }
+  return best;
+}
+
 void HotKeyRegistry::HotKeyEvent(std::int32_t index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= hotKeyDefs_.size()) return;
-  pressed_(hotKeyDefs_[static_cast<std::size_t>(index)]);
+  if (index < 0 || static_cast<std::size_t>(index) >= sharers_.size()) return;
+  const auto at = static_cast<std::size_t>(index);
+  const Sharers& s = sharers_[at];
+  // Only global definitions: the first is meant for every program, and asking which is
+  // in front would only slow the press.
+  PKeyRec chosen = s.restricted ? Choose(at, ProgramInFront(programs_)) : s.defs.front();
+  if (chosen)
+    pressed_(chosen);
+  else
+    sysHotKey1_.PassOn(at);
 }
 
 void HotKeyRegistry::SetHotKeysOn(bool on) {
@@ -83,7 +140,7 @@ void HotKeyRegistry::Clear() {
   sysHotKey1_.SetActive(false);
   sysHotKey1_.Clear();
   hotKeyList_.clear();
-  hotKeyDefs_.clear();
+  sharers_.clear();
 }
 
 }  // namespace ostrel

@@ -1,6 +1,8 @@
-// The hotkey registry: every definition with a key becomes one system-wide hotkey. Ids
-// are positions in the hotkey component's list, given out afresh by every rebuild in
-// KeysList order.
+// The hotkey registry: every combination that some definition holds and has not switched
+// off becomes one system-wide hotkey, shared by every definition on it. Ids are positions
+// in the hotkey component's list, given out afresh by every rebuild in KeysList order.
+// At a press the program in front chooses among the definitions sharing the hotkey; when
+// none is for that program, the key goes on to it as if Ostrel held nothing.
 #pragma once
 
 #include <cstddef>
@@ -9,16 +11,18 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/KeyTree.h"
 #include "app/MainView.h"
 #include "catalogue/KeysList.h"
 #include "components/SysHot.h"
+#include "platform/ProgramPort.h"
 
 namespace ostrel {
 
-// The window system's modifier set of a definition's modifier index (0..8), or none
+// The window system's modifier set of a definition's modifier index (0..15), or none
 // for an index outside the table.
 std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod);
 
@@ -33,30 +37,51 @@ class HotKeyRegistry {
  public:
   // `keys` is read at every rebuild (none once the program has ended); `menu` is the
   // OstrelMenu whose switch item follows hotkeys off and on; `pressed` gets the
-  // definition of each hotkey pressed.
-  HotKeyRegistry(MainView& view, HotKeyPort& port, const std::unique_ptr<KeysList>& keys,
-                 std::vector<MenuItem>& menu, std::function<void(PKeyRec)> pressed);
+  // definition of each hotkey pressed; `programs` tells which program is in front.
+  HotKeyRegistry(MainView& view, HotKeyPort& port, ProgramPort& programs,
+                 const std::unique_ptr<KeysList>& keys, std::vector<MenuItem>& menu,
+                 std::function<void(PKeyRec)> pressed);
   HotKeyRegistry(const HotKeyRegistry&) = delete;
   HotKeyRegistry& operator=(const HotKeyRegistry&) = delete;
 
+  // Registers every combination once. The box of refused hotkeys names a combination
+  // another program holds once (by its first definition), and a definition that ties with
+  // an earlier one on its combination (both global or Except, or Only lists sharing a
+  // program: only a hand-edited file has them), since that one always wins.
   void BuildHotKeyList();
+  // A press of hotkey `index`: the definition that names the program in front in its
+  // Only list, else the first that is global or whose Except does not name it, goes to
+  // the dispatcher; with none, the key is passed on.
   void HotKeyEvent(std::int32_t index);
+  // The definition a press of hotkey `index` is for with `program` in front; null when
+  // none is.
+  PKeyRec Choose(std::size_t index, std::string_view program) const;
   void SetHotKeysOn(bool on);
   // The teardown: every hotkey unregistered, the lists emptied.
   void Clear();
 
   TSysHotKey& SysHotKey1() { return sysHotKey1_; }
+  // The key texts of the definitions that take part, in list order.
   const std::vector<std::string>& HotKeyList() const { return hotKeyList_; }
 
  private:
+  // The definitions sharing one hotkey, in list order, with their conditions as the
+  // rebuild found them.
+  struct Sharers {
+    std::vector<PKeyRec> defs;
+    std::vector<Conditions> conditions;
+    bool restricted = false;  // some definition is not global: the program in front counts
+  };
+
   MainView& view_;
+  ProgramPort& programs_;
   const std::unique_ptr<KeysList>& keys_;
   std::vector<MenuItem>& menu_;
   std::function<void(PKeyRec)> pressed_;
   TSysHotKey sysHotKey1_;
-  // Parallel to the hotkey component's entries: entry n is the definition of id n.
   std::vector<std::string> hotKeyList_;
-  std::vector<PKeyRec> hotKeyDefs_;
+  // Parallel to the hotkey component's entries: entry n holds the definitions of id n.
+  std::vector<Sharers> sharers_;
   // Set while the box of refused hotkeys is up.
   bool hotKeyBoxOpen_ = false;
 };

@@ -74,9 +74,13 @@ MenuItem* FindCommandItem(std::vector<MenuItem>& menu, MenuCommand command) {
 void OstrelController::MenuClick(const MenuChoice& choice) {
   switch (choice.command) {
     case MenuCommand::kDefinition:
-      // Dispatched at once; a definition deleted since the menu was built does nothing.
+      // Dispatched at once, whatever programs its hotkey is for; a definition deleted
+      // since the menu was built does nothing. A macro types into the window the menu
+      // was opened over, even if the foreground has not gone back to it yet.
       pendingKey_ = choice.definition;
+      menuTarget_ = mouseLink_.MenuForeground() != desktopWnd_ ? mouseLink_.MenuForeground() : 0;
       DoItToPkey(pendingKey_);
+      menuTarget_ = 0;
       return;
     case MenuCommand::kHotKeysSwitch:
       // The switch reads what it will do: "HotKeys Off" while they are on.

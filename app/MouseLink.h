@@ -46,6 +46,8 @@ class MouseLink {
   bool MenuPointTaken() const { return menuPointTaken_; }
   ScreenPoint MenuPoint() const { return menuPoint_; }
   WindowHandle MenuFocus() const { return menuFocus_; }
+  // The window that was in front when the OstrelMenu last opened; 0 when none was.
+  WindowHandle MenuForeground() const { return menuForeground_; }
 
  private:
   MainView& view_;

@@ -20,7 +20,7 @@ OstrelController::OstrelController(ControllerPorts ports, ostrel::Timings timing
       mouseLink_(ports.view, ports.windows, ports.system, ports.hook, timings_),
       options_({ports.view, ports.windows, ports.system, ports.registry, ports.files, ports.links},
                mouseLink_),
-      hotKeys_(ports.view, ports.hotkeys, keys_, menu_,
+      hotKeys_(ports.view, ports.hotkeys, ports.programs, keys_, menu_,
                [this](PKeyRec def) {
                  pendingKey_ = def;
                  // An enabled timer is not restarted: of several presses within 100 ms
@@ -91,7 +91,8 @@ void OstrelController::FormSetup() {
   appDir_ = FolderOf(p_.system.ModuleFileName());
   keysFileName_ = appDir_ + "Keys.fil";
   keys_ = std::make_unique<KeysList>(p_.collate);
-  keysFile_.emplace(p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); });
+  keysFile_.emplace(p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); },
+                    &p_.codePage);
   LoadKeysList();
   p_.view.FillFunTypes(FunTypeEntries());
 }

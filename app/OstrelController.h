@@ -34,6 +34,7 @@
 #include "platform/HookLibraryPort.h"
 #include "platform/HookLibraryProtocol.h"
 #include "platform/KeyboardPort.h"
+#include "platform/ProgramPort.h"
 #include "platform/RegistryPort.h"
 #include "platform/ShellLinkPort.h"
 #include "platform/ShellPort.h"
@@ -71,6 +72,7 @@ struct ControllerPorts {
   CollateFn collate;
   RegistryPort& registry;
   ShellLinkPort& links;
+  ProgramPort& programs;
 };
 
 class OstrelController {
@@ -192,6 +194,8 @@ class OstrelController {
   bool handOffBusy_ = false;
   bool dispatchBusy_ = false;
   WindowHandle hiddenWindow_ = 0;
+  // While a definition chosen from the OstrelMenu runs: the window the menu opened over.
+  WindowHandle menuTarget_ = 0;
   std::vector<WindowHandle> windowList_;
   // The lines the macro menu was built from, and how many lists have been loaded so far.
   std::vector<std::string> macroList_;

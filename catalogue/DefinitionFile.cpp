@@ -1,6 +1,7 @@
 #include "catalogue/DefinitionFile.h"
 
 #include <memory>
+#include <utility>
 
 #include "catalogue/RecordStream.h"
 
@@ -23,13 +24,25 @@ std::string Image(const KeysList& list) {
 
 }  // namespace
 
-DefinitionFile::DefinitionFile(FileSystem& fs, std::string fileName, Pause pause)
-    : fs_(fs), fileName_(std::move(fileName)), pause_(std::move(pause)) {}
+DefinitionFile::DefinitionFile(FileSystem& fs, std::string fileName, Pause pause,
+                               CodePagePort* codePage)
+    : fs_(fs),
+      fileName_(std::move(fileName)),
+      companionName_(CompanionName(fileName_)),
+      pause_(std::move(pause)),
+      codePage_(codePage) {}
 
 LoadOutcome DefinitionFile::Load(KeysList& list) {
   LoadOutcome out;
   incomplete_ = false;
-  if (!fs_.Exists(fileName_)) return out;
+  CompanionStamp stamp;
+  if (fs_.Exists(fileName_)) LoadRecords(list, stamp, out);
+  if (codePage_) LoadCompanion(list, stamp, !out.Incomplete(), out);
+  if (incomplete_) loadedImage_ = PairImage(list);
+  return out;
+}
+
+void DefinitionFile::LoadRecords(KeysList& list, CompanionStamp& stamp, LoadOutcome& out) {
   const std::string kept =
       "The original is kept as " + BackupName() + " before Ostrel next saves its definitions.";
   const std::string untouched = fileName_ +
@@ -51,8 +64,7 @@ LoadOutcome DefinitionFile::Load(KeysList& list) {
       out.error = std::string(e.what()) + "\r\n\r\nNo definitions were loaded. " + untouched;
       backupPending_ = true;
       incomplete_ = true;
-      loadedImage_ = Image(list);
-      return out;
+      return;
     }
   }
 
@@ -61,6 +73,8 @@ LoadOutcome DefinitionFile::Load(KeysList& list) {
   for (;;) {
     std::int32_t n = stream->ReadRecord(rec.get());
     if (n <= 0) break;
+    // The stamp is of the bytes on disk, before any repair.
+    stamp.Add(rec.get(), static_cast<std::size_t>(n));
     if (n < stream->RecordSize()) out.fragment = true;
     out.clampedLengths += ClampLengths(*rec);
     ++out.records;
@@ -83,34 +97,123 @@ LoadOutcome DefinitionFile::Load(KeysList& list) {
     out.notice += "\r\n\r\n" + kept;
   }
   if (out.Damaged()) backupPending_ = true;
-  if (out.Incomplete()) {
-    incomplete_ = true;
-    loadedImage_ = Image(list);
+  if (out.Incomplete()) incomplete_ = true;
+}
+
+bool DefinitionFile::ReadWhole(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  std::unique_ptr<ByteFile> file;
+  for (int attempt = 1; !(file = fs_.OpenRead(path)); ++attempt) {
+    if (attempt >= kOpenAttempts || !pause_) return false;
+    pause_(kOpenRetryMs);
   }
-  return out;
+  char buffer[4096];
+  for (;;) {
+    const long n = file->Read(buffer, sizeof buffer);
+    if (n < 0) return false;
+    if (n == 0) return true;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+void DefinitionFile::LoadCompanion(KeysList& list, const CompanionStamp& records,
+                                   bool recordsWhole, LoadOutcome& out) {
+  auto tell = [&out](const std::string& text) {
+    out.notice += (out.notice.empty() ? "" : "\r\n\r\n") + text;
+    out.companionDamaged = true;
+  };
+  CompanionContent content;
+  if (fs_.Exists(companionName_)) {
+    std::string bytes;
+    if (!ReadWhole(companionName_, bytes)) {
+      // Read nothing rather than part: the file stays as it is until the user changes
+      // something, and then it is kept as a backup first.
+      tell("Cannot read file " + companionName_ +
+           "\r\n\r\nThe definitions are used without the programs and switches it holds. It is "
+           "left as it is until you change the definitions; then it is first kept as " +
+           FreeBackupName(fs_, companionName_) + ".");
+      companionBackupPending_ = true;
+      incomplete_ = true;
+      return;
+    }
+    content = ReadCompanion(bytes, *codePage_);
+  }
+  // A save cut short after Keys.fil was replaced: the staged companion belongs to the
+  // records on disk, the old one to those before. Finish the save.
+  const std::string next = CompanionNextName();
+  if (recordsWhole && content.stamp != records && fs_.Exists(next)) {
+    std::string bytes;
+    if (ReadWhole(next, bytes)) {
+      CompanionContent staged = ReadCompanion(bytes, *codePage_);
+      if (staged.stamp == records && staged.damage.empty()) {
+        content = std::move(staged);
+        fs_.Replace(next, companionName_);
+      }
+    }
+  }
+  if (!content.damage.empty()) {
+    tell(companionName_ + " could not be read whole (" + content.damage +
+         "): what could be read is used. The original is kept as " +
+         FreeBackupName(fs_, companionName_) + " before Ostrel next saves its definitions.");
+    companionBackupPending_ = true;
+  }
+  // Keys.fil not read whole: its next save keeps both files as backups.
+  if (!recordsWhole && fs_.Exists(companionName_)) companionBackupPending_ = true;
+  ApplyCompanion(list, content.sections);
+}
+
+std::string DefinitionFile::PairImage(const KeysList& list) const {
+  std::string image = Image(list);
+  if (codePage_) image += WriteCompanion(list, CompanionStamp{}, *codePage_);
+  return image;
 }
 
 void DefinitionFile::KeepBackup() {
-  if (!backupPending_) return;
-  if (fs_.Exists(fileName_)) {
-    const std::string failed = CopyToFreeBackup(fs_, fileName_);
-    if (!failed.empty())
-      throw EFileError("Cannot create file " + failed + "\r\n\r\n" + fileName_ +
-                       " is left as it was; the definitions are saved once it can be copied.");
+  for (auto [pending, name] : {std::pair{&backupPending_, &fileName_},
+                               std::pair{&companionBackupPending_, &companionName_}}) {
+    if (!*pending) continue;
+    if (fs_.Exists(*name)) {
+      const std::string failed = CopyToFreeBackup(fs_, *name);
+      if (!failed.empty())
+        throw EFileError("Cannot create file " + failed + "\r\n\r\n" + *name +
+                         " is left as it was; the definitions are saved once it can be copied.");
+    }
+    *pending = false;
   }
-  backupPending_ = false;
 }
 
 void DefinitionFile::Save(const KeysList& list) {
   // The rebuild after an incomplete load stores nothing: only a change is worth the
   // backup and the rewrite, and the user may have freed the file by then.
-  if (incomplete_ && Image(list) == loadedImage_) return;
+  if (incomplete_ && PairImage(list) == loadedImage_) return;
   KeepBackup();
   incomplete_ = false;
   loadedImage_.clear();
+  // The companion is staged whole before Keys.fil changes, and takes its place after.
+  const std::string next = CompanionNextName();
+  bool companion = false;
+  if (codePage_) {
+    for (std::size_t i = 0; i < list.Count() && !companion; ++i)
+      companion = !list.ConditionsAt(i).Plain();
+    companion = companion || fs_.Exists(companionName_);
+    if (companion) {
+      const std::string text = WriteCompanion(list, StampOfRecords(list), *codePage_);
+      if (!StageAndReplace(fs_, next, [&text](ByteFile& file) {
+            return WriteAll(file, text.data(), text.size());
+          }))
+        throw EFileError("Cannot create file " + companionName_);
+    } else if (fs_.Exists(next)) {
+      fs_.Remove(next);
+    }
+  }
+  auto finish = [&] {
+    if (companion && !fs_.Replace(next, companionName_))
+      throw EFileError("Cannot create file " + companionName_);
+  };
   if (list.Empty()) {
     if (fs_.Exists(fileName_) && !fs_.Remove(fileName_))
       throw EFileError("Cannot delete file " + fileName_);
+    finish();
     return;
   }
   // One write per record, as the records stream out of the list.
@@ -120,6 +223,7 @@ void DefinitionFile::Save(const KeysList& list) {
     return true;
   });
   if (!saved) throw EFileError("Cannot create file " + fileName_);
+  finish();
 }
 
 }  // namespace ostrel

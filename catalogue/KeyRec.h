@@ -46,8 +46,8 @@ struct ShortString {
 struct TKeyRec {
   ShortString<40> Name;
   std::uint8_t gap1[3];
-  std::int32_t Key;     // key index 0..101, 0 = no hotkey
-  std::int32_t KeyMod;  // modifier-combination index 0..8
+  std::int32_t Key;     // key index 0..132, 0 = no hotkey
+  std::int32_t KeyMod;  // modifier-combination index 0..15
   ShortString<10> Group;
   std::uint8_t gap2[1];
   std::int32_t FunType;  // function type id 1..20

@@ -9,6 +9,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/HelpTexts.cpp
   catalogue/RecordStream.cpp
   catalogue/DefinitionFile.cpp
+  catalogue/CompanionFile.cpp
   macro/ListFile.cpp
   macro/MacroListEditor.cpp
   dialogs/KeyEditor.cpp

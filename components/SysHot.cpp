@@ -39,10 +39,25 @@ constexpr std::array<KeyEntry, kKeyCount> kKeyTable = {{
     {0x82, "F19"}, {0x83, "F20"}, {0x84, "F21"}, {0x85, "F22"}, {0x86, "F23"}, {0x87, "F24"},
     // 100-101: num lock, scroll lock
     {0x90, "Numlock"}, {0x91, "Scroll"},
+    // 102-112: the punctuation keys, named by their US labels (VK_OEM_1 .. VK_OEM_7)
+    {0xBA, ";"}, {0xBB, "="}, {0xBC, ","}, {0xBD, "-"}, {0xBE, "."}, {0xBF, "/"}, {0xC0, "`"},
+    {0xDB, "["}, {0xDC, "\\"}, {0xDD, "]"}, {0xDE, "'"},
+    // 113: the menu (application) key
+    {0x5D, "Menu"},
+    // 114-131: browser, volume, media and launch keys, in code order
+    {0xA6, "Browser Back"}, {0xA7, "Browser Forward"}, {0xA8, "Browser Refresh"},
+    {0xA9, "Browser Stop"}, {0xAA, "Browser Search"}, {0xAB, "Browser Favorites"},
+    {0xAC, "Browser Home"}, {0xAD, "Volume Mute"}, {0xAE, "Volume Down"}, {0xAF, "Volume Up"},
+    {0xB0, "Next Track"}, {0xB1, "Previous Track"}, {0xB2, "Stop Media"}, {0xB3, "Play/Pause"},
+    {0xB4, "Mail"}, {0xB5, "Select Media"}, {0xB6, "Start App 1"}, {0xB7, "Start App 2"},
+    // 132: the extra key of ISO keyboards, beside the left Shift (VK_OEM_102)
+    {0xE2, "ISO \\"},
 }};
 // clang-format on
 // A short initialiser list would zero-fill the tail without complaint.
-static_assert(kKeyTable[kKeyCount - 1].code == 0x91 && kKeyTable[kKeyCount - 1].name == "Scroll");
+// Indexes are stored in Keys.fil: the old ones never move, new keys only ever go last.
+static_assert(kKeyTable[101].code == 0x91 && kKeyTable[101].name == "Scroll");
+static_assert(kKeyTable[kKeyCount - 1].code == 0xE2);
 
 constexpr std::array<KeyModEntry, kKeyModCount> kKeyModTable = {{
     {"None", 0},
@@ -54,7 +69,16 @@ constexpr std::array<KeyModEntry, kKeyModCount> kKeyModTable = {{
     {"Ctrl+Alt", hkCtrl | hkAlt},
     {"Alt", hkAlt},
     {"Win", hkWin},
+    // 9-15: Win with the others, added after the stored indexes 0-8, which keep their meaning
+    {"Win+Shift", hkWin | hkShift},
+    {"Win+Ctrl", hkWin | hkCtrl},
+    {"Win+Alt", hkWin | hkAlt},
+    {"Win+Shift+Ctrl", hkWin | hkShift | hkCtrl},
+    {"Win+Shift+Alt", hkWin | hkShift | hkAlt},
+    {"Win+Ctrl+Alt", hkWin | hkCtrl | hkAlt},
+    {"Win+Shift+Ctrl+Alt", hkWin | hkShift | hkCtrl | hkAlt},
 }};
+static_assert(kKeyModTable[kKeyModCount - 1].set == (hkWin | hkShift | hkCtrl | hkAlt));
 
 namespace {
 
@@ -115,6 +139,12 @@ void TSysHotKey::Clear() {
 
 void TSysHotKey::WmHotKey(std::uintptr_t wParam) {
   if (OnHotKey) OnHotKey(*this, static_cast<std::int32_t>(wParam & 0xFFFF));
+}
+
+void TSysHotKey::PassOn(std::size_t i) {
+  if (i >= entries_.size() || !entries_[i].Registered) return;
+  const THotKeyEntry& entry = entries_[i];
+  port_.PassOn(static_cast<int>(i), ModifierFlags(entry.Modifiers), kKeyTable[entry.Key].code);
 }
 
 void TSysHotKey::WmDestroy() { SetActive(false); }

@@ -26,22 +26,24 @@ inline constexpr unsigned kModControl = 2;
 inline constexpr unsigned kModShift = 4;
 inline constexpr unsigned kModWin = 8;
 
-// A key index (0..101, as stored in a definition): its virtual-key code and the name the
-// hotkey editor lists for it ("None", "Cancel", ... "Scroll"). Index 0 is no key.
+// A key index (0..132, as stored in a definition): its virtual-key code and the name the
+// hotkey editor lists for it ("None", "Cancel", ... "Scroll", ";", ... "Play/Pause").
+// Index 0 is no key. An index beyond the table (a damaged file, or one written by a
+// later version) names no key and gets no hotkey.
 struct KeyEntry {
   std::uint8_t code;
   std::string_view name;
 };
-inline constexpr std::size_t kKeyCount = 102;
+inline constexpr std::size_t kKeyCount = 133;
 extern const std::array<KeyEntry, kKeyCount> kKeyTable;
 
-// Modifier index (0..8, as stored in a definition): the editor's text and the modifier
+// Modifier index (0..15, as stored in a definition): the editor's text and the modifier
 // set it stands for. The order of the list is not the order of the sets' bit values.
 struct KeyModEntry {
   std::string_view text;
   THotKeyModifiers set;
 };
-inline constexpr std::size_t kKeyModCount = 9;
+inline constexpr std::size_t kKeyModCount = 16;
 extern const std::array<KeyModEntry, kKeyModCount> kKeyModTable;
 
 // "Ctrl+Alt+T", "F5" (modifiers "None"): a hotkey as the editor's lists name it; empty
@@ -88,6 +90,10 @@ class TSysHotKey {
   void AddHotKey(std::uint8_t key, THotKeyModifiers modifiers);
   // Unregisters (when active) and drops every entry; Active keeps its value.
   void Clear();
+
+  // The press of entry `i` goes on to the program in front (HotKeyPort::PassOn); nothing
+  // for an entry that is not registered.
+  void PassOn(std::size_t i);
 
   std::size_t Count() const { return entries_.size(); }
   const THotKeyEntry& Entry(std::size_t i) const { return entries_[i]; }

@@ -71,7 +71,7 @@ TOstrelForm::TOstrelForm(Timings timings)
     : showRequest_(RegisterWindowMessageA(kShowRequestName)) {
   controller_ = std::make_unique<OstrelController>(
       ControllerPorts{*this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_,
-                      keyboard_, codePage_, LocaleCollate, registry_, shellLinks_},
+                      keyboard_, codePage_, LocaleCollate, registry_, shellLinks_, programs_},
       timings);
   hotKeyWindow_.Bind(&controller_->SysHotKey1());
   trayWindow_.Bind(&controller_->TrayIcon1());

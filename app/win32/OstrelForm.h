@@ -20,6 +20,7 @@
 #include "platform/win32/Win32HookLibrary.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
+#include "platform/win32/Win32Programs.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellLink.h"
 #include "toolkit/Application.h"
@@ -129,6 +130,7 @@ class TOstrelForm : public tk::Form, public MainView {
   Win32CodePage codePage_;
   Win32Registry registry_;
   Win32ShellLink shellLinks_;
+  Win32Programs programs_;
   tk::IconOwner trayIcon_;
   std::unique_ptr<OstrelController> controller_;
   bool filterInstalled_ = false;  // the application's message filter calls our controller

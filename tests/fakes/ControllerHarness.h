@@ -10,6 +10,7 @@
 #include "app/OstrelController.h"
 #include "fakes/FakeCodePage.h"
 #include "fakes/FakeKeyboard.h"
+#include "fakes/FakePrograms.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/OptionPorts.h"
 #include "fakes/RecordingPorts.h"
@@ -35,8 +36,9 @@ struct Harness {
   FakeCodePage codePage;
   FakeRegistry registry = WithProgramsFolder(log);
   FakeShellLinks links{log, files};
+  FakePrograms programs;
   OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, keyboard,
-                        codePage, PortableCollate, registry, links}};
+                        codePage, PortableCollate, registry, links, programs}};
 
   static FakeRegistry WithProgramsFolder(CallLog& log) {
     FakeRegistry r(log);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "components/SysHot.h"
 #include "dialogs/KeyEditor.h"
 
 namespace ostrel::testing {
@@ -37,7 +38,7 @@ class FakeEditorView : public KeyEditorView {
   std::string Text(EditorControl c) override { return texts[c]; }
   // Like the pick-only combo boxes: an index outside the list selects nothing.
   void SetSelection(EditorControl c, int index) override {
-    const int count = c == ecKeylist ? 102 : 9;
+    const int count = static_cast<int>(c == ecKeylist ? kKeyCount : kKeyModCount);
     selections[c] = index >= 0 && index < count ? index : -1;
   }
   int Selection(EditorControl c) override { return selections.count(c) ? selections[c] : -1; }

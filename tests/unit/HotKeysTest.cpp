@@ -1,8 +1,9 @@
-// Every definition with a key registered in list order, refusals reported and keeping
-// later ids, damaged indexes kept out of the tables, and a press handed to the
-// dispatcher through the 100 ms timer.
+// Every combination registered once in list order, refusals reported and keeping later
+// ids, damaged indexes kept out of the tables, a press handed to the dispatcher through
+// the 100 ms timer, or passed on when no definition on it is for the program in front.
 #include <gtest/gtest.h>
 
+#include "catalogue/CompanionFile.h"
 #include "catalogue/FunCatalogue.h"
 #include "fakes/ControllerHarness.h"
 
@@ -23,7 +24,10 @@ TEST(KeyModTable, ModifierIndexesMapToTheirSets) {
   EXPECT_EQ(KeyModToModifiers(6), hkCtrl | hkAlt);
   EXPECT_EQ(KeyModToModifiers(7), hkAlt);  // 4, not 7
   EXPECT_EQ(KeyModToModifiers(8), hkWin);
-  EXPECT_FALSE(KeyModToModifiers(9));
+  EXPECT_EQ(KeyModToModifiers(9), hkWin | hkShift);
+  EXPECT_EQ(KeyModToModifiers(13), hkWin | hkShift | hkAlt);
+  EXPECT_EQ(KeyModToModifiers(15), hkWin | hkShift | hkCtrl | hkAlt);
+  EXPECT_FALSE(KeyModToModifiers(16));
   EXPECT_FALSE(KeyModToModifiers(-1));
 }
 
@@ -62,10 +66,12 @@ TEST_F(HotKeys, ARefusedCombinationIsReportedAndKeepsLaterIds) {
   EXPECT_EQ(Calls({"info"}),
             std::vector<std::string>{"info HotKey aready in use.\n\nB (F5)\nC (Ctrl+F6)"});
   EXPECT_EQ(ctl.HotKeys().HotKeyList().size(), 4u);
-  // The earlier of the two F5 definitions holds the key; D keeps id 3.
+  // The two F5 definitions share id 0, and the earlier one wins; D takes id 2.
   EXPECT_EQ(hotkeys.held[0], "0 116");
-  EXPECT_EQ(hotkeys.held[3], "0 118");
+  EXPECT_EQ(hotkeys.held[2], "0 118");
   ctl.HotKeyEvent(3);
+  EXPECT_EQ(ctl.PendingKey(), nullptr);
+  ctl.HotKeyEvent(2);
   EXPECT_EQ(ctl.PendingKey(), Def("", "D"));
 }
 
@@ -84,6 +90,49 @@ TEST_F(HotKeys, FiveOnOneCombinationGiveOneBoxNamingTheFourRefused) {
   // The box comes after every registration: what runs under it finds them all.
   EXPECT_EQ(log.calls.back().rfind("info ", 0), 0u);
   EXPECT_EQ(hotkeys.held.size(), 2u);
+}
+
+TEST_F(HotKeys, DefinitionsShareACombinationAndTheProgramInFrontChooses) {
+  files.files[CompanionName(kKeysPath)] =
+      "[Definition]\nName=Mail\nOnly=notepad\n[Definition]\nName=Sig\nOnly=WordPad.EXE\n"
+      "[Definition]\nName=Any\nExcept=calc.exe\n[Definition]\nName=Pad5\nOnly=notepad.exe\n"
+      "[Definition]\nName=Off\nHotkey=off\n";
+  // Ctrl+Alt+S for three, F5 only in Notepad, F6 switched off.
+  StartWith({WithKey(MakeRec("Mail"), 52, 6), WithKey(MakeRec("Sig"), 52, 6),
+             WithKey(MakeRec("Any"), 52, 6), WithKey(MakeRec("Pad5"), 80),
+             WithKey(MakeRec("Off"), 81)});
+  ctl.HotKeys().BuildHotKeyList();
+  EXPECT_EQ(Calls({"RegisterHotKey", "info"}),
+            (std::vector<std::string>{"RegisterHotKey 0 3 83", "RegisterHotKey 1 0 116"}));
+  const struct {
+    const char* front;
+    int id;
+    const char* runs;  // "" passes the key on
+  } presses[] = {{"NOTEPAD.EXE", 0, "Mail"}, {"wordpad.exe", 0, "Sig"}, {"explorer.exe", 0, "Any"},
+                 {"calc.exe", 0, ""},        {"calc.exe", 1, ""},     {"notepad.exe", 1, "Pad5"}};
+  for (const auto& p : presses) {
+    SCOPED_TRACE(std::string(p.front) + " " + std::to_string(p.id));
+    programs.Front(7, 70, p.front);
+    log.calls.clear();
+    ctl.HotKeyEvent(p.id);
+    EXPECT_EQ(ctl.PendingKey(), *p.runs ? Def("", p.runs) : nullptr);
+    EXPECT_EQ(Calls({"PassOn"}), *p.runs ? std::vector<std::string>{}
+                                         : std::vector<std::string>{p.id ? "PassOn 1 0 116"
+                                                                         : "PassOn 0 3 83"});
+    ctl.Timer3Timer();
+  }
+}
+
+TEST_F(HotKeys, ACombinationHeldElsewhereIsToldOnceAndTiesAreTold) {
+  hotkeys.taken.push_back("3 83");
+  files.files[CompanionName(kKeysPath)] =
+      "[Definition]\nName=A\nOnly=notepad\n[Definition]\nName=B\nOnly=wordpad\n"
+      "[Definition]\nName=C\nOnly=calc\n[Definition]\nName=D\nOnly=write;CALC.exe\n";
+  StartWith({WithKey(MakeRec("A"), 52, 6), WithKey(MakeRec("B"), 52, 6), WithKey(MakeRec("C"), 80),
+             WithKey(MakeRec("D"), 80)});
+  ctl.UpdateKeysList();
+  EXPECT_EQ(Calls({"info"}),
+            std::vector<std::string>{"info HotKey aready in use.\n\nA (Ctrl+Alt+S)\nD (F5)"});
 }
 
 TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
@@ -106,7 +155,7 @@ TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
 }
 
 TEST_F(HotKeys, DamagedIndexesAreNotRegisteredButStayListed) {
-  StartWith({WithKey(MakeRec("A"), 102), WithKey(MakeRec("B"), 80, 9),
+  StartWith({WithKey(MakeRec("A"), 133), WithKey(MakeRec("B"), 80, 16),
              WithKey(MakeRec("C"), 80, -3), WithKey(MakeRec("D"), 81)});
   EXPECT_EQ(ctl.HotKeys().HotKeyList(), std::vector<std::string>{std::string("\x0B") + "D"});
   EXPECT_EQ(view.tree.size(), 4u);

@@ -1,6 +1,7 @@
 // A save that dies after any one of its steps (every create, write, flush, copy, replace
 // and remove) leaves Keys.fil or a list file with either its old or its new content, and
-// the next start reads that whole and saves again. The Wine ring kills the real save
+// each definition with its old or its new conditions in Keys.ini; the next start reads
+// that whole and saves again. The Wine ring kills the real save
 // with TerminateProcess (tests/win32/SaveCrashTest.cpp).
 #include <gtest/gtest.h>
 
@@ -8,8 +9,11 @@
 #include <iostream>
 #include <optional>
 
+#include <map>
+
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/RecordStream.h"
+#include "fakes/FakeCodePage.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/Records.h"
 #include "macro/ListFile.h"
@@ -19,6 +23,7 @@ namespace ostrel {
 namespace {
 
 using testing::Bytes;
+using testing::FakeCodePage;
 using testing::MakeRec;
 using testing::MemoryFileSystem;
 using testing::SimulatedCrash;
@@ -123,6 +128,57 @@ TEST(SaveCrash, KeysFilIsAlwaysTheOldOrTheNewContent) {
   }
   std::cout << "Keys.fil: killed after each of " << kills << " save steps\n";
   ::testing::Test::RecordProperty("keys_kill_points", kills);
+}
+
+// Definitions known by their target, which the change below leaves alone while it moves
+// names from one definition to another.
+std::map<std::string, Conditions> ByTarget(const KeysList& list) {
+  std::map<std::string, Conditions> out;
+  for (std::size_t i = 0; i < list.Count(); ++i) out[list.At(i)->Target.str()] = list.ConditionsAt(i);
+  return out;
+}
+
+TEST(SaveCrash, EachDefinitionKeepsItsOldOrItsNewConditions) {
+  FakeCodePage cp;
+  const Conditions notepad{ProgramScope::kOnly, {"notepad.exe"}, false};
+  const Conditions wordpad{ProgramScope::kOnly, {"wordpad.exe"}, false};
+  const Conditions exceptCalc{ProgramScope::kExcept, {"calc"}, false};
+  const Conditions off{ProgramScope::kAll, {}, true};
+  const std::map<std::string, Conditions> before{{"t1", notepad}, {"t2", {}}, {"t3", exceptCalc}};
+  const std::map<std::string, Conditions> after{{"t1", notepad}, {"t2", wordpad}, {"t3", off}};
+  auto lay = [&](MemoryFileSystem& fs) {
+    KeysList list{PortableCollate};
+    list.Add("\x0B" "A", std::make_unique<TKeyRec>(MakeRec("A", "", 1, "t1")), notepad);
+    list.Add("\x0B" "B", std::make_unique<TKeyRec>(MakeRec("B", "", 1, "t2")));
+    list.Add("\x0B" "C", std::make_unique<TKeyRec>(MakeRec("C", "", 1, "t3")), exceptCalc);
+    DefinitionFile{fs, kFile, {}, &cp}.Save(list);
+  };
+  // A's name goes to B, A is renamed Z and keeps its programs: a companion of the
+  // wrong age would hand Z's programs to the new A.
+  auto save = [&](MemoryFileSystem& fs) {
+    KeysList list{PortableCollate};
+    DefinitionFile file{fs, kFile, {}, &cp};
+    file.Load(list);
+    ASSERT_EQ(ByTarget(list), before);
+    list.At(0)->Name.assign("Z");
+    list.At(1)->Name.assign("A");
+    list.SetConditions(1, wordpad);
+    list.SetConditions(2, off);
+    list.Rekey();
+    file.Save(list);
+  };
+  const int kills = KillAtEveryStep(kFile, lay, save, [&](MemoryFileSystem& fs) {
+    KeysList list{PortableCollate};
+    DefinitionFile file{fs, kFile, {}, &cp};
+    const LoadOutcome out = file.Load(list);
+    EXPECT_EQ(out.notice, "");
+    const std::map<std::string, Conditions> now = ByTarget(list);
+    ASSERT_EQ(now.size(), 3u);
+    // Either all old (Keys.fil not yet replaced) or all new: the records decide.
+    EXPECT_EQ(now, list.Find("\x0B" "Z") == KeysList::npos ? before : after);
+    EXPECT_NO_THROW(file.Save(list));
+  });
+  EXPECT_GT(kills, 6);
 }
 
 class SilentView : public MacroListView {

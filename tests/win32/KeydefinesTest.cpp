@@ -112,15 +112,18 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   }
 
   HWND keylist = Input(form, ecKeylist);
-  ASSERT_EQ(SendMessageA(keylist, CB_GETCOUNT, 0, 0), 102);
+  ASSERT_EQ(SendMessageA(keylist, CB_GETCOUNT, 0, 0), 133);
   EXPECT_EQ(ComboItem(keylist, 0), "None");
   EXPECT_EQ(ComboItem(keylist, 11), "Next");
   EXPECT_EQ(ComboItem(keylist, 34), "A");
   EXPECT_EQ(ComboItem(keylist, 60), "Numpad0");
   EXPECT_EQ(ComboItem(keylist, 99), "F24");
   EXPECT_EQ(ComboItem(keylist, 101), "Scroll");
+  EXPECT_EQ(ComboItem(keylist, 110), "\\");
+  EXPECT_EQ(ComboItem(keylist, 123), "Volume Up");
   HWND km = Input(form, ecKm);
-  ASSERT_EQ(SendMessageA(km, CB_GETCOUNT, 0, 0), 9);
+  ASSERT_EQ(SendMessageA(km, CB_GETCOUNT, 0, 0), 16);
+  EXPECT_EQ(ComboItem(km, 15), "Win+Shift+Ctrl+Alt");
   EXPECT_EQ(ComboItem(km, 2), "Shift+Alt");
   EXPECT_EQ(ComboItem(km, 6), "Ctrl+Alt");
   EXPECT_EQ(ComboItem(km, 8), "Win");
