@@ -282,7 +282,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "keylog" && argc >= 5) {
-    g_keyLog = std::fopen(argv[3], "a");
+    g_keyLog = std::fopen(argv[3], "ab");
     if (!g_keyLog) return 1;
     return ShowPlainWindow(title, "OlKeyLog", static_cast<DWORD>(std::atol(argv[4])));
   }

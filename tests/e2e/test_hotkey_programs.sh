@@ -28,8 +28,9 @@ printf '\xef\xbb\xbf[Definition]\r\nGroup=Editors\r\nName=Signature\r\nOnly=note
 
 notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
 front() {  # title
-  probe front "$1" || true
-  eventually '[[ "$(probe foreground)" == "$1"* ]]' 5 || fail "\"$1\" is not in front"
+  local title=$1
+  probe front "$title" || true
+  eventually '[[ "$(probe foreground)" == "$title"* ]]' 5 || fail "\"$title\" is not in front"
 }
 # Lines of the key log that are a press of S (0x53) and with which modifiers.
 presses_of_s() { if [[ -f "$keylog" ]]; then grep -c '^+53' "$keylog" || true; else echo 0; fi; }
