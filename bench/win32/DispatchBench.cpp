@@ -227,6 +227,12 @@ bool BenchPrograms(int presses) {
       beyond.push_back(g_desktop.shownAt - t0 - 100.0);
       PumpFor(30);
 
+      // Showing the desktop window may have taken the foreground from the bench's window.
+      if (GetForegroundWindow() != target) {
+        SetForegroundWindow(target);
+        SetFocus(target);
+        PumpFor(30);
+      }
       const int downs = g_target.downs;
       t0 = NowMs();
       PressKey(static_cast<std::uint8_t>(g_target.vk), FlagsOf(others.keyMod));
