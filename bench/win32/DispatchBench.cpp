@@ -143,7 +143,6 @@ bool BenchDispatch(int presses) {
   return ok;
 }
 
-
 namespace {
 
 // The window in front for the programs measure: it notes when the key it waits for comes
@@ -170,8 +169,7 @@ HWND MakeKeyTarget() {
   wc.lpszClassName = "BenchKeyTarget";
   RegisterClassA(&wc);
   return CreateWindowExA(0, "BenchKeyTarget", "Bench Key Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                         300, 300, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
-                         nullptr);
+                         300, 300, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 }  // namespace

@@ -57,8 +57,8 @@ bool Held(unsigned vk) { return (::GetAsyncKeyState(static_cast<int>(vk)) & 0x80
 
 // Sends `keys` and waits, answering only sent messages (the hook's calls are those), until
 // the hook has seen `total` replayed keys or the wait is over.
-void SendAndWait(std::vector<INPUT> keys, ReplayWatch& watch, std::size_t& total,
-                 bool hooked, DWORD start) {
+void SendAndWait(std::vector<INPUT> keys, ReplayWatch& watch, std::size_t& total, bool hooked,
+                 DWORD start) {
   if (keys.empty()) return;
   if (::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) != keys.size())
     hooked = false;  // some were refused: they will never be seen, so the whole wait stands
@@ -105,9 +105,9 @@ void SysHotWindow::PassOn(int id, unsigned modFlags, unsigned vk) {
   std::vector<INPUT> replay;
   for (const ReplayKey& k : ReplayKeys(modFlags, vk, Held)) {
     // A scan code too: some programs read it rather than the virtual key.
-    replay.push_back(KeyInput(k.vk, static_cast<WORD>(::MapVirtualKeyA(k.vk, MAPVK_VK_TO_VSC)),
-                              (k.up ? KEYEVENTF_KEYUP : 0) |
-                                  (k.extended ? KEYEVENTF_EXTENDEDKEY : 0)));
+    replay.push_back(
+        KeyInput(k.vk, static_cast<WORD>(::MapVirtualKeyA(k.vk, MAPVK_VK_TO_VSC)),
+                 (k.up ? KEYEVENTF_KEYUP : 0) | (k.extended ? KEYEVENTF_EXTENDEDKEY : 0)));
   }
   ::UnregisterHotKey(Handle(), id);
   std::size_t total = 0;

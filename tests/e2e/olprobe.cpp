@@ -173,8 +173,8 @@ void LogKey(UINT msg, WPARAM wp) {
 
 LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == 0x2261) ++g_menuRequests;
-  if (g_keyLog && (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN ||
-                   msg == WM_SYSKEYUP)) {
+  if (g_keyLog &&
+      (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP)) {
     LogKey(msg, wp);
     return 0;
   }
