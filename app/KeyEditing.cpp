@@ -84,21 +84,26 @@ void KeyEditing::AddDefinition() {
   if (view_.RunFunctionChooser(chosenFunction_, chosenFunctionName_) != mrOk || !keys_)
     return;
   auto copy = std::make_unique<TKeyRec>(NewKeyRec(chosenFunction_));
-  if (view_.RunKeyEditor(*copy, 0, *keys_, nullptr) != mrOk || !keys_) return;
+  Conditions conditions;
+  if (view_.RunKeyEditor(*copy, conditions, 0, *keys_, nullptr) != mrOk || !keys_) return;
   const std::string key = KeyText(*copy);
-  keys_->Add(key, std::move(copy));
+  keys_->Add(key, std::move(copy), std::move(conditions));
   UpdateKeysList();
 }
 
 void KeyEditing::UpdateDefinition(PKeyRec def) {
   TKeyRec copy = NewKeyRec();
   CopyKeyRec(*def, copy);
-  if (view_.RunKeyEditor(copy, 1, *keys_, def) != mrOk || !keys_) return;
+  Conditions conditions = keys_->ConditionsOf(def);
+  if (view_.RunKeyEditor(copy, conditions, 1, *keys_, def) != mrOk || !keys_) return;
   // The definition stays the same object, in the list and in the tree's data. Delete
   // cannot remove it while the editor is open (the window is disabled), but a stale one
   // is never written.
-  if (keys_->IndexOf(def) == KeysList::npos) return;
+  const std::ptrdiff_t at = keys_->IndexOf(def);
+  if (at == KeysList::npos) return;
   CopyKeyRec(copy, *def);
+  // The rebuild re-sorts the entry under its new key text; the conditions go with it.
+  keys_->SetConditions(static_cast<std::size_t>(at), std::move(conditions));
   UpdateKeysList();
 }
 

@@ -7,6 +7,12 @@
 
 namespace ostrel {
 
+std::string TreeText(const std::string& name, const Conditions& c) {
+  std::string notes = ScopeText(c);
+  if (c.hotkeyOff) notes += notes.empty() ? "off" : ", off";
+  return notes.empty() ? name : name + " (" + notes + ")";
+}
+
 std::vector<TreeNode> BuildTree(const KeysList& keys) {
   std::vector<TreeNode> nodes;
   int lastGroup = -1;
@@ -21,8 +27,8 @@ std::vector<TreeNode> BuildTree(const KeysList& keys) {
       }
       parent = lastGroup;
     }
-    nodes.push_back(
-        TreeNode{TrimText(d->Name.str()), kImageDefinition, kImageDefinition, parent, d});
+    nodes.push_back(TreeNode{TreeText(TrimText(d->Name.str()), keys.ConditionsAt(i)),
+                             kImageDefinition, kImageDefinition, parent, d});
   }
   return nodes;
 }

@@ -68,6 +68,12 @@ MenuItem CommandItem(std::string caption, int tag, MenuChoice choice);
 inline constexpr const char* kHotKeysOffCaption = "HotKeys Off";
 inline constexpr const char* kHotKeysOnCaption = "HotKeys On";
 
+// A definition's node: its name, then in brackets the programs its hotkey is for and
+// "off" for a hotkey switched off ("Signature (notepad.exe;wordpad.exe, off)"); the
+// name alone for a definition global and on. The OstrelMenu shows the name alone, and
+// runs a switched-off definition as any other.
+std::string TreeText(const std::string& name, const Conditions& c);
+
 // Nodes in display order: a group node is followed by its definition nodes.
 std::vector<TreeNode> BuildTree(const KeysList& keys);
 

@@ -94,10 +94,10 @@ class MainView {
   // both return the modal result. The function chooser sets the chosen type to -1 when
   // it opens, and on OK to the type chosen, with its display name when there is one.
   virtual int RunFunctionChooser(std::int32_t& chosenFunction, std::string& chosenFunctionName) = 0;
-  // The hotkey editor on a working copy, which it writes only on OK. In update mode,
-  // `original` is the definition being edited.
-  virtual int RunKeyEditor(TKeyRec& definition, int editMode, const KeysList& keys,
-                           const TKeyRec* original) = 0;
+  // The hotkey editor on a working copy of a definition and of its conditions, which it
+  // writes only on OK. In update mode, `original` is the definition being edited.
+  virtual int RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,
+                           const KeysList& keys, const TKeyRec* original) = 0;
 };
 
 }  // namespace ostrel

@@ -8,7 +8,7 @@
 namespace ostrel {
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 12> kHelpTexts = {{
+constexpr std::array<std::pair<int, std::string_view>, 16> kHelpTexts = {{
     {0,
      "This is the hotkey definition panel. @You can add hotkeys by selecting the 'Add' button "
      "at the bottom of the Hotkey list. @You can also Change or Delete an existing Hotkey by "
@@ -44,6 +44,21 @@ constexpr std::array<std::pair<int, std::string_view>, 12> kHelpTexts = {{
      "are in a particular directory then if you are invoking Word you may want this to be your "
      "working directory."},
     {39, "This button helps you select the working directory name."},
+    {43,
+     "Check this box to switch the HotKey off without losing it: Ostrel does not hold the key, "
+     "so other programs may use it, and the function still runs from the OstrelMenu. Uncheck "
+     "it to switch the HotKey on again."},
+    {44,
+     "Choose where the HotKey works. All: in every program. Only in: only while one of the "
+     "programs named beside it is in front. All but: in every program except those named. "
+     "Where the HotKey does not work, the key goes on to the program in front as if Ostrel "
+     "did not hold it, so several definitions may share one HotKey for different programs."},
+    {45,
+     "Enter the programs by their file names, separated by \";\" (for example "
+     "notepad.exe;wordpad.exe). Case does not matter and \".exe\" may be left out."},
+    {46,
+     "This button lists the programs that have windows open now. Choose one to add it to the "
+     "programs."},
     {40,
      "To add a new Sendkey Menu Item select the 'Add' button. Enter the Item name and then the "
      "keyboard data associated with this item. @To delete a Menu item select the item from the "

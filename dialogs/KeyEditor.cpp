@@ -1,5 +1,6 @@
 #include "dialogs/KeyEditor.h"
 
+#include "app/Programs.h"
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
 #include "components/SysHot.h"
@@ -86,11 +87,50 @@ void KeyEditor::FormShow() {
     if (!type->prefill.empty() && TrimText(view_.Text(ecTarget)).empty())
       view_.SetText(ecTarget, std::string(type->prefill));
   }
+
+  // Setting the row's controls reports each change; the clash is looked at once, after.
+  const Conditions c = DefinitionConditions ? *DefinitionConditions : Conditions{};
+  showing_ = true;
+  view_.SetSelection(ecScope, static_cast<int>(c.scope));
+  view_.SetText(ecPrograms, ProgramListText(c.programs));
+  view_.SetChecked(ecHotkeyOff, c.hotkeyOff);
+  showing_ = false;
+  ProgramsChanged();
+}
+
+Conditions KeyEditor::EnteredConditions() {
+  Conditions c;
+  const int scope = view_.Selection(ecScope);
+  if (scope == static_cast<int>(ProgramScope::kOnly)) c.scope = ProgramScope::kOnly;
+  if (scope == static_cast<int>(ProgramScope::kExcept)) c.scope = ProgramScope::kExcept;
+  // Names left in the box while "All" is chosen mean nothing, and are not stored.
+  if (c.scope != ProgramScope::kAll) c.programs = ParseProgramList(view_.Text(ecPrograms));
+  c.hotkeyOff = view_.Checked(ecHotkeyOff);
+  return c;
+}
+
+void KeyEditor::ProgramsChanged() {
+  if (showing_) return;
+  const bool listed = EnteredConditions().scope != ProgramScope::kAll;
+  view_.SetEnabled(ecPrograms, listed);
+  view_.SetEnabled(ecProgramsButton, listed);
   HotKeyChanged();
 }
 
+void KeyEditor::ProgramsButtonClick() {
+  std::vector<std::string> open;
+  if (Programs) open = OpenPrograms(*Programs);
+  const std::optional<std::string> pick = view_.PickProgram(open);
+  if (!pick) return;
+  std::vector<std::string> names = ParseProgramList(view_.Text(ecPrograms));
+  if (NamesProgram(names, *pick)) return;
+  names.push_back(*pick);
+  view_.SetText(ecPrograms, ProgramListText(names));
+  ProgramsChanged();
+}
+
 void KeyEditor::OLKeyNameEnter(int tag) {
-  if (tag < ecName || tag > ecDirButton) return;
+  if (!IsEditorInput(tag)) return;
   infoTag_ = tag;
   ShowInfo();
 }
@@ -105,20 +145,31 @@ void KeyEditor::HotKeyChanged() {
   const int key = view_.Selection(ecKeylist);
   const int mod = view_.Selection(ecKm);
   const std::string name = HotKeyName(key, mod);
+  const Conditions mine = EnteredConditions();
   std::string clash;
-  for (std::size_t i = 0; !name.empty() && Keys && i < Keys->Count() && clash.empty(); ++i) {
-    const PKeyRec rec = Keys->At(i);
-    if (!rec || rec == Original || rec->Key != key || rec->KeyMod != mod) continue;
-    const std::string group = TrimText(rec->Group.str());
-    clash = name + " is already the HotKey of \"" + TrimText(rec->Name.str()) + "\"" +
-            (group.empty() ? "" : " in the group \"" + group + "\"") + ".";
+  // A switched-off hotkey is never registered: it clashes with nothing.
+  if (!name.empty() && !mine.hotkeyOff) {
+    // Ostrel registers a combination once for all the definitions switched on that share
+    // it (the one being edited among them): a trial would then be refused by our own
+    // registration, though the key is shared, not taken.
+    bool ours = false;
+    for (std::size_t i = 0; Keys && i < Keys->Count() && clash.empty(); ++i) {
+      const PKeyRec rec = Keys->At(i);
+      const Conditions& theirs = Keys->ConditionsAt(i);
+      if (!rec || rec->Key != key || rec->KeyMod != mod || theirs.hotkeyOff) continue;
+      ours = true;
+      if (rec == Original || !Overlap(mine, theirs)) continue;
+      const std::string group = TrimText(rec->Group.str());
+      const std::string shared = OverlapText(mine, theirs);
+      clash = name + " is already the HotKey of \"" + TrimText(rec->Name.str()) + "\"" +
+              (group.empty() ? "" : " in the group \"" + group + "\"") +
+              (shared.empty() ? "" : " for " + shared) + ".";
+    }
+    if (clash.empty() && !ours &&
+        !view_.TryHotKey(ModifierFlags(kKeyModTable[static_cast<std::size_t>(mod)].set),
+                         kKeyTable[static_cast<std::size_t>(key)].code))
+      clash = name + " is taken by another program or by the system.";
   }
-  // The definition being edited holds its own hotkey already: no trial for that one.
-  const bool own = Original && Original->Key == key && Original->KeyMod == mod;
-  if (!name.empty() && clash.empty() && !own &&
-      !view_.TryHotKey(ModifierFlags(kKeyModTable[static_cast<std::size_t>(mod)].set),
-                       kKeyTable[static_cast<std::size_t>(key)].code))
-    clash = name + " is taken by another program or by the system.";
   if (clash == clash_) return;
   clash_ = clash;
   ShowInfo();
@@ -149,6 +200,14 @@ bool KeyEditor::Validate(int editMode) {
     view_.FocusControl(ecTarget);
     return false;
   }
+  // "Only in" no program would never run by its hotkey, "All but" none is "All": either
+  // is a row left half filled in.
+  const Conditions c = EnteredConditions();
+  if (c.scope != ProgramScope::kAll && c.programs.empty()) {
+    view_.ShowError("Enter the programs' file names (like notepad.exe), separated by \";\".");
+    view_.FocusControl(ecPrograms);
+    return false;
+  }
   return true;
 }
 
@@ -168,6 +227,7 @@ void KeyEditor::Button1Click() {
   d.Parms.assign(Cut(TrimText(view_.Text(ecParms)), kTextWidth));
   d.Dir.assign(Cut(TrimText(view_.Text(ecDir)), kTextWidth));
   d.ShowOnMenu = 1;
+  if (DefinitionConditions) *DefinitionConditions = EnteredConditions();
   view_.CloseOk();
 }
 

@@ -1,7 +1,8 @@
 // The logic of TKeydefines, the hotkey editor: loads a working copy of one definition
-// into the dialog, arranges the fields as its function type's catalogue row lays them
-// out, checks the entries and writes them back. The dialog itself is a KeyEditorView;
-// it forwards every event here.
+// and of its conditions (the programs its hotkey is for, hotkey off) into the dialog,
+// arranges the fields as its function type's catalogue row lays them out, checks the
+// entries and writes them back. The dialog itself is a KeyEditorView; it forwards every
+// event here.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/Conditions.h"
 #include "catalogue/KeyRec.h"
 #include "catalogue/KeysList.h"
 #include "platform/CodePage.h"
 #include "platform/FilePort.h"
+#include "platform/ProgramPort.h"
 
 namespace ostrel {
 
@@ -29,10 +32,25 @@ enum EditorControl : int {
   ecParms = 7,       // FunParms
   ecDir = 8,         // FunDir
   ecDirButton = 9,   // FunDirB
-  ecTargetLabel,     // FunTargetC
-  ecParmsLabel,      // FunParmsC
-  ecDirLabel,        // FunDirC
+  ecTargetLabel = 10,  // FunTargetC
+  ecParmsLabel = 11,   // FunParmsC
+  ecDirLabel = 12,     // FunDirC
+  // The programs row, which says where the hotkey works, and the hotkey's switch: their
+  // help is 43 to 46, clear of the macro-menu editor's 40.
+  ecHotkeyOff = 13,       // check box: the hotkey is not registered
+  ecScope = 14,           // All / Only in / All but
+  ecPrograms = 15,        // the program names, separated by ";"
+  ecProgramsButton = 16,  // "...": pick from the programs that have windows open
+  ecProgramsLabel = 17,
 };
+
+// The Tags of the controls that take the focus and have context help.
+constexpr bool IsEditorInput(int tag) {
+  return (tag >= ecName && tag <= ecDirButton) || (tag >= ecHotkeyOff && tag <= ecProgramsButton);
+}
+
+// The scope list's entries, in the order of ProgramScope.
+inline constexpr const char* kScopeItems[] = {"All", "Only in", "All but"};
 
 // The editor's modes: the Tag of the configuration window's Add or Update button.
 inline constexpr int kEditAdd = 0;
@@ -47,11 +65,15 @@ class KeyEditorView {
   // The text of an edit box, the editable group box or the target label.
   virtual void SetText(EditorControl control, const std::string& text) = 0;
   virtual std::string Text(EditorControl control) = 0;
-  // Keylist and Km: the selected position, -1 for none.
+  // Keylist, Km and the scope list: the selected position, -1 for none.
   virtual void SetSelection(EditorControl control, int index) = 0;
   virtual int Selection(EditorControl control) = 0;
   virtual void SetVisible(EditorControl control, bool visible) = 0;
   virtual bool Visible(EditorControl control) = 0;
+  virtual void SetEnabled(EditorControl control, bool enabled) = 0;
+  // The hotkey's switch.
+  virtual void SetChecked(EditorControl control, bool checked) = 0;
+  virtual bool Checked(EditorControl control) = 0;
   virtual void SetInfo(const std::string& text) = 0;
   virtual void ShowError(const std::string& text) = 0;
   // Puts the focus in a control, with its text selected.
@@ -62,6 +84,9 @@ class KeyEditorView {
   // The platform's dialogs; nothing when cancelled.
   virtual std::optional<std::string> BrowseForFolder() = 0;
   virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
+  // A list of program names to pick one from, shown at the programs' "..." button (an
+  // empty list says that none has a window open); nothing when none is picked.
+  virtual std::optional<std::string> PickProgram(const std::vector<std::string>& programs) = 0;
   // The macro-menu editor on a list file, shown modally; its result is not used.
   virtual void EditMacroList(const std::string& path) = 0;
   virtual void RequestHelp(int context) = 0;
@@ -76,6 +101,11 @@ class KeyEditor {
 
   // Set by the caller before the dialog is shown.
   PKeyRec Definition = nullptr;  // the working copy; written only by a successful OK
+  // The working copy of the definition's conditions, beside it and written alike; none
+  // leaves the programs row global and on, and stores nothing.
+  Conditions* DefinitionConditions = nullptr;
+  // Which programs have windows open, for the programs' "..." list; none lists nothing.
+  ProgramPort* Programs = nullptr;
   int EditMode = kEditAdd;
   const KeysList* Keys = nullptr;
   // In update mode, the definition being edited: the uniqueness test leaves it out.
@@ -88,9 +118,18 @@ class KeyEditor {
   void FormShow();
   // Focus entered the input control with this Tag.
   void OLKeyNameEnter(int tag);
-  // The key or the modifiers changed: a hotkey that another definition has, or that the
-  // system refuses, is named on the info line at once, above the help text.
+  // The key, the modifiers, the programs or the switch changed: a hotkey that another
+  // definition switched on has for some of the same programs, or that the system refuses,
+  // is named on the info line at once, above the help text.
   void HotKeyChanged();
+  // The scope, the program names or the hotkey's switch changed. The names and their
+  // "..." are usable only when the scope lists programs.
+  void ProgramsChanged();
+  // The programs' "..." button: a program picked from those with windows open is added
+  // to the names, unless they name it already.
+  void ProgramsButtonClick();
+  // The conditions as the programs row and the switch now say.
+  Conditions EnteredConditions();
   // What the info line says about the chosen hotkey; empty when it is free.
   const std::string& Clash() const { return clash_; }
   // The first failing check is shown; true when the entries may be stored.
@@ -105,6 +144,7 @@ class KeyEditor {
 
   KeyEditorView& view_;
   FileSystem& files_;
+  bool showing_ = false;  // FormShow is filling the controls
   std::string programDir_;
   int infoTag_ = -1;  // the control whose help the info line shows
   std::string clash_;

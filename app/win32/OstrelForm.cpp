@@ -419,10 +419,10 @@ int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction,
   return RunSelfun(Handle(), chosenFunction, chosenFunctionName);
 }
 
-int TOstrelForm::RunKeyEditor(TKeyRec& definition, int editMode, const KeysList& keys,
-                              const TKeyRec* original) {
-  return EditDefinition(Handle(), definition, editMode, keys, original,
-                        {files_, system_.ModuleFileName(), SystemLeadBytes(codePage_)},
+int TOstrelForm::RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,
+                              const KeysList& keys, const TKeyRec* original) {
+  return EditDefinition(Handle(), definition, conditions, editMode, keys, original,
+                        {files_, system_.ModuleFileName(), SystemLeadBytes(codePage_), programs_},
                         [this](int context) { ToolbarButton975Click(context); });
 }
 

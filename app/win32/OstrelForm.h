@@ -97,8 +97,8 @@ class TOstrelForm : public tk::Form, public MainView {
   void RenderMacroMenu(const std::vector<MenuItem>& items) override;
   void PopupMacroMenu(ScreenPoint at) override;
   int RunFunctionChooser(std::int32_t& chosenFunction, std::string& chosenFunctionName) override;
-  int RunKeyEditor(TKeyRec& definition, int editMode, const KeysList& keys,
-                   const TKeyRec* original) override;
+  int RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,
+                   const KeysList& keys, const TKeyRec* original) override;
 
  protected:
   void OnCreate() override;

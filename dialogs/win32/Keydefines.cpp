@@ -12,7 +12,7 @@ tk::FormStyle KeydefinesStyle(HWND owner) {
   tk::FormStyle style;
   style.className = kKeydefinesClass;
   style.width = 360;
-  style.height = 323;
+  style.height = 366;
   style.dialogFrame = true;
   style.clientExtent = true;
   style.owner = owner;
@@ -29,8 +29,12 @@ int FocusNotification(int tag) {
     case ecKeylist:
     case ecKm:
       return CBN_SETFOCUS;
+    case ecScope:
+      return CBN_SETFOCUS;
     case ecTargetButton:
     case ecDirButton:
+    case ecHotkeyOff:
+    case ecProgramsButton:
       return BN_SETFOCUS;
     default:
       return EN_SETFOCUS;
@@ -39,8 +43,10 @@ int FocusNotification(int tag) {
 
 }  // namespace
 
-TKeydefines::TKeydefines(HWND owner, FileSystem& files, const std::string& exePath)
+TKeydefines::TKeydefines(HWND owner, FileSystem& files, const std::string& exePath,
+                         ProgramPort* programs)
     : files_(files), editor_(*this, files, exePath) {
+  editor_.Programs = programs;
   Create(KeydefinesStyle(owner));
 }
 
@@ -87,13 +93,22 @@ void TKeydefines::OnCreate() {
              WS_EX_CLIENTEDGE);
   AddControl("BUTTON", "...", kButton, 322, 189, 24, 21, InputId(ecDirButton));
 
+  // Where the hotkey works, below the function's fields: the switch on the label's line,
+  // then the scope, the names and their "...". Each label comes just before its field.
+  AddControl("BUTTON", "Hotkey o&ff", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 200,
+             219, 146, 17, InputId(ecHotkeyOff));
+  AddControl("STATIC", "P&rograms:", kLabel, 8, 221, 150, 13, idKdProgramsLabel);
+  const tk::ComboBox scope(AddControl("COMBOBOX", "", kPick, 8, 235, 80, 100, InputId(ecScope)));
+  AddControl("EDIT", "", kEdit, 92, 235, 229, 21, InputId(ecPrograms), WS_EX_CLIENTEDGE);
+  AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 235, 24, 21, InputId(ecProgramsButton));
+
   // The context help, and the buttons.
   info_ = tk::InfoPane(AddControl("EDIT", "",
-                                  WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 217,
+                                  WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 260,
                                   360, 72, idKdInfo, WS_EX_CLIENTEDGE));
   HWND ok = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 88,
-                       296, 75, 25, idKdButton1);
-  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 296, 75, 25,
+                       339, 75, 25, idKdButton1);
+  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 339, 75, 25,
                            idKdButton2);
   SetDefaultButton(ok);
   SetCancelButton(cancel);
@@ -106,11 +121,14 @@ void TKeydefines::OnCreate() {
   SetLabelFor(Control(idKdLabel1), km.Handle());
   SetLabelFor(Control(idKdFunParmsC), ControlOf(ecParms));
   SetLabelFor(Control(idKdFunDirC), ControlOf(ecDir));
+  SetLabelFor(Control(idKdProgramsLabel), scope.Handle());
 
   for (const KeyEntry& key : kKeyTable) keylist.AddString(std::string(key.name));
   for (const KeyModEntry& mod : kKeyModTable) km.AddString(std::string(mod.text));
+  for (const char* item : kScopeItems) scope.AddString(item);
   keylist.SetSelection(0);
   km.SetSelection(0);
+  scope.SetSelection(0);
 }
 
 void TKeydefines::OnShow() { editor_.FormShow(); }
@@ -118,7 +136,7 @@ void TKeydefines::OnShow() { editor_.FormShow(); }
 void TKeydefines::OnCommand(int id, int code, HWND control) {
   if (!control) return;
   const int tag = id - kKeydefinesInput;
-  if (tag >= ecName && tag <= ecDirButton) {
+  if (IsEditorInput(tag)) {
     if (code == FocusNotification(tag)) {
       editor_.OLKeyNameEnter(tag);
       return;
@@ -126,6 +144,10 @@ void TKeydefines::OnCommand(int id, int code, HWND control) {
     if ((tag == ecTargetButton || tag == ecDirButton) && code == BN_CLICKED)
       editor_.FunTargetBClick(tag);
     if ((tag == ecKeylist || tag == ecKm) && code == CBN_SELCHANGE) editor_.HotKeyChanged();
+    if ((tag == ecScope && code == CBN_SELCHANGE) || (tag == ecPrograms && code == EN_CHANGE) ||
+        (tag == ecHotkeyOff && code == BN_CLICKED))
+      editor_.ProgramsChanged();
+    if (tag == ecProgramsButton && code == BN_CLICKED) editor_.ProgramsButtonClick();
     return;
   }
   if (code != BN_CLICKED) return;
@@ -157,6 +179,8 @@ HWND TKeydefines::ControlOf(EditorControl control) const {
       return Control(idKdFunParmsC);
     case ecDirLabel:
       return Control(idKdFunDirC);
+    case ecProgramsLabel:
+      return Control(idKdProgramsLabel);
     default:
       return Control(InputId(control));
   }
@@ -193,6 +217,19 @@ bool TKeydefines::Visible(EditorControl control) {
   return (GetWindowLongPtrA(ControlOf(control), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+void TKeydefines::SetEnabled(EditorControl control, bool enabled) {
+  EnableWindow(ControlOf(control), enabled ? TRUE : FALSE);
+}
+
+void TKeydefines::SetChecked(EditorControl control, bool checked) {
+  // BM_SETCHECK sends no click notification.
+  SendMessageA(ControlOf(control), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TKeydefines::Checked(EditorControl control) {
+  return SendMessageA(ControlOf(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 void TKeydefines::SetInfo(const std::string& text) { info_.SetText(text); }
 
 void TKeydefines::ShowError(const std::string& text) {
@@ -225,6 +262,23 @@ std::optional<std::string> TKeydefines::OpenFile(const std::string& filter) {
   return tk::OpenFileDialog(Handle(), filter);
 }
 
+std::optional<std::string> TKeydefines::PickProgram(const std::vector<std::string>& programs) {
+  tk::MenuOwner menu(CreatePopupMenu());
+  if (!menu.get()) return std::nullopt;
+  // Item ids from 1: TrackPopupMenuEx answers 0 for no choice.
+  UINT id = 1;
+  for (const std::string& name : programs) AppendMenuA(menu.get(), MF_STRING, id++, name.c_str());
+  if (programs.empty())
+    AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, 0, "No program has a window open.");
+  RECT button;
+  GetWindowRect(ControlOf(ecProgramsButton), &button);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
+      menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, button.left,
+      button.bottom, Handle(), nullptr));
+  if (chosen == 0 || chosen > programs.size()) return std::nullopt;
+  return programs[chosen - 1];
+}
+
 void TKeydefines::EditMacroList(const std::string& path) {
   ostrel::EditMacroList(Handle(), files_, path, onHelp);
 }
@@ -238,13 +292,14 @@ void TKeydefines::CloseOk() {
   Close();
 }
 
-int EditDefinition(HWND owner, TKeyRec& definition, int editMode, const KeysList& keys,
-                   const TKeyRec* original, const KeydefinesPorts& ports,
+int EditDefinition(HWND owner, TKeyRec& definition, Conditions& conditions, int editMode,
+                   const KeysList& keys, const TKeyRec* original, const KeydefinesPorts& ports,
                    std::function<void(int context)> onHelp) {
-  TKeydefines form(owner, ports.files, ports.exePath);
+  TKeydefines form(owner, ports.files, ports.exePath, &ports.programs);
   if (!form.Handle()) return tk::mrCancel;
   KeyEditor& editor = form.Editor();
   editor.Definition = &definition;
+  editor.DefinitionConditions = &conditions;
   editor.EditMode = editMode;
   editor.Keys = &keys;
   editor.Original = original;

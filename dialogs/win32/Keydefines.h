@@ -17,7 +17,7 @@
 namespace ostrel {
 
 // Control ids: an input control's id is kKeydefinesInput + its Tag (500 OLKeyName to 509
-// FunDirB); the others follow.
+// FunDirB, 513 the hotkey's switch to 516 the programs' "..."); the others follow.
 inline constexpr int kKeydefinesInput = 500;
 enum KeydefinesControl : int {
   idKdLabel3 = 520,
@@ -32,6 +32,7 @@ enum KeydefinesControl : int {
   idKdButton2,  // "&Cancel"
   idKdHelpBar,
   idKdHelpButton,
+  idKdProgramsLabel,  // "P&rograms:"
 };
 
 inline constexpr const char* kKeydefinesClass = "TKeydefines";
@@ -40,8 +41,10 @@ class TKeydefines : public tk::Form, private KeyEditorView {
  public:
   // `owner` is disabled while the dialog is shown modally; it may be null. Files are
   // looked at and macro lists edited through `files`; the lists lie in the folder of
-  // `exePath`, the program's own path.
-  TKeydefines(HWND owner, FileSystem& files, const std::string& exePath);
+  // `exePath`, the program's own path. The programs' "..." lists the programs with
+  // windows open as `programs` names them (none: an empty list).
+  TKeydefines(HWND owner, FileSystem& files, const std::string& exePath,
+              ProgramPort* programs = nullptr);
   ~TKeydefines() override;
 
   KeyEditor& Editor() { return editor_; }
@@ -68,12 +71,16 @@ class TKeydefines : public tk::Form, private KeyEditorView {
   int Selection(EditorControl control) override;
   void SetVisible(EditorControl control, bool visible) override;
   bool Visible(EditorControl control) override;
+  void SetEnabled(EditorControl control, bool enabled) override;
+  void SetChecked(EditorControl control, bool checked) override;
+  bool Checked(EditorControl control) override;
   void SetInfo(const std::string& text) override;
   void ShowError(const std::string& text) override;
   void FocusControl(EditorControl control) override;
   bool TryHotKey(unsigned modFlags, unsigned vk) override;
   std::optional<std::string> BrowseForFolder() override;
   std::optional<std::string> OpenFile(const std::string& filter) override;
+  std::optional<std::string> PickProgram(const std::vector<std::string>& programs) override;
   void EditMacroList(const std::string& path) override;
   void RequestHelp(int context) override;
   void CloseOk() override;
@@ -85,18 +92,20 @@ class TKeydefines : public tk::Form, private KeyEditorView {
 };
 
 // What the editor is handed of the platform by the main window, which owns the adapters:
-// the files, the program's path, and the system's ANSI code page, between whose
-// characters names are cut.
+// the files, the program's path, the system's ANSI code page, between whose characters
+// names are cut, and the other programs' windows, for the programs' "..." list.
 struct KeydefinesPorts {
   FileSystem& files;
   std::string exePath;
   LeadBytes codePage;
+  ProgramPort& programs;
 };
 
-// What Add and Update do with the editor: create it on the working copy, show it
-// modally, release it. Returns the modal result; the copy is written only on OK.
-int EditDefinition(HWND owner, TKeyRec& definition, int editMode, const KeysList& keys,
-                   const TKeyRec* original, const KeydefinesPorts& ports,
+// What Add and Update do with the editor: create it on the working copies of a
+// definition and its conditions, show it modally, release it. Returns the modal result;
+// the copies are written only on OK.
+int EditDefinition(HWND owner, TKeyRec& definition, Conditions& conditions, int editMode,
+                   const KeysList& keys, const TKeyRec* original, const KeydefinesPorts& ports,
                    std::function<void(int context)> onHelp = {});
 
 }  // namespace ostrel

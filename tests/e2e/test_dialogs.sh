@@ -83,8 +83,8 @@ probe gone "Configure: Run a program" 5000 || fail "Escape did not cancel the ed
 sleep 0.5
 [[ "$(records)" == "$stored" ]] || fail "a cancelled editor changed Keys.fil"
 
-# Update: select the new definition in the tree (Agenda, Net, Tools > Editor) and move
-# it to the group "Apps".
+# Update: select the new definition in the tree (Agenda, Net, Tools > Editor), move it
+# to the group "Apps", keep its hotkey for Notepad only and switch it off (Keys.ini).
 read -r ox oy <<<"$(client_origin Ostrel)"
 mouse mousemove $((ox + 120)) $((oy + 200)) click 1
 press Home Down Down Right Down
@@ -96,9 +96,13 @@ has_control "Configure: Run a program" "child id=500 .*text=Editor$" \
   || fail "the editor did not show the selected definition"
 press Tab ctrl+a
 typeit "Apps"
-press Return
+press alt+r Down Tab
+typeit "notepad.exe"
+press alt+f Return
 probe gone "Configure: Run a program" 5000 || fail "OK did not close the editor"
 eventually 'has_record "^Apps|Editor|4|35|6|"' 5 || fail "the update was not stored"
+[[ "$(tr -d '\r' <"$app/Keys.ini" 2>/dev/null)" == *$'Group=Apps\nName=Editor\nOnly=notepad.exe\nHotkey=off'* ]] \
+  || fail "Keys.ini holds: $(cat "$app/Keys.ini" 2>/dev/null)"
 [[ $(records | grep -c "|Editor|") -eq 1 ]] || fail "the update left a second Editor"
 shot dialogs-updated
 # Still selected: Update opens on it again.
@@ -106,6 +110,8 @@ click_tree_button 1
 probe wait "Configure: Run a program" 5000 >/dev/null || fail "the selection was lost"
 has_control "Configure: Run a program" "child id=501 .*text=Apps$" \
   || fail "the editor did not show the moved definition"
+has_control "Configure: Run a program" "child id=515 .*text=notepad.exe$" \
+  || fail "the editor did not show the definition's programs"
 press Escape
 probe gone "Configure: Run a program" 5000 || fail "Escape did not cancel"
 

@@ -148,17 +148,18 @@ class RecordingView : public MainView {
   // What the user does in the function chooser and the hotkey editor; without one the
   // dialog is cancelled.
   std::function<int(std::int32_t& chosen, std::string& name)> chooser;
-  std::function<int(TKeyRec& copy, int mode, const KeysList& keys, const TKeyRec* original)>
+  std::function<int(TKeyRec& copy, Conditions& conditions, int mode, const KeysList& keys,
+                    const TKeyRec* original)>
       editor;
   int RunFunctionChooser(std::int32_t& chosen, std::string& name) override {
     log_.Add("chooser");
     chosen = -1;
     return chooser ? chooser(chosen, name) : mrCancel;
   }
-  int RunKeyEditor(TKeyRec& copy, int mode, const KeysList& keys,
+  int RunKeyEditor(TKeyRec& copy, Conditions& conditions, int mode, const KeysList& keys,
                    const TKeyRec* original) override {
     log_.Add("editor " + std::to_string(mode));
-    return editor ? editor(copy, mode, keys, original) : mrCancel;
+    return editor ? editor(copy, conditions, mode, keys, original) : mrCancel;
   }
 
  private:

@@ -25,11 +25,12 @@ class AddUpdate : public ::testing::Test, public Harness {
     Edit(std::move(fill));
   }
   void Edit(std::function<void(FakeEditorView&)> fill) {
-    view.editor = [this, fill](TKeyRec& copy, int mode, const KeysList& keys,
-                               const TKeyRec* original) {
+    view.editor = [this, fill](TKeyRec& copy, Conditions& conditions, int mode,
+                               const KeysList& keys, const TKeyRec* original) {
       dialog = FakeEditorView();
       KeyEditor editor(dialog, files, "C:\\Program Files\\Ostrel\\Ostrel.exe");
       editor.Definition = &copy;
+      editor.DefinitionConditions = &conditions;
       editor.EditMode = mode;
       editor.Keys = &keys;
       editor.Original = original;
@@ -50,6 +51,8 @@ TEST_F(AddUpdate, AddStoresRegistersAndShowsTheNewDefinition) {
     d.texts[ecTarget] = "C:\\Windows\\notepad.exe";
     d.selections[ecKeylist] = 38;  // "E"
     d.selections[ecKm] = 6;        // "Ctrl+Alt"
+    d.selections[ecScope] = 1;     // "Only in"
+    d.texts[ecPrograms] = "notepad";
   });
   ctl.ToolbarButton974Click(0);
   EXPECT_EQ(Calls({"chooser", "editor"}), (std::vector<std::string>{"chooser", "editor 0"}));
@@ -59,6 +62,7 @@ TEST_F(AddUpdate, AddStoresRegistersAndShowsTheNewDefinition) {
   ASSERT_NE(added, nullptr);
   EXPECT_EQ(added->FunType, ftRunProgram);
   EXPECT_EQ(added->Target.str(), "C:\\Windows\\notepad.exe");
+  EXPECT_EQ(ctl.Keys()->ConditionsOf(added), (Conditions{ProgramScope::kOnly, {"notepad"}}));
   // Saved in key-text order, registered, and under its group in the tree.
   ASSERT_EQ(files.files[kKeysPath].size(), 2 * sizeof(TKeyRec));
   EXPECT_EQ(FromBytes(files.files[kKeysPath], sizeof(TKeyRec)).Name.str(), "Editor");
@@ -78,7 +82,7 @@ TEST_F(AddUpdate, CancelInEitherDialogStoresNothing) {
     chosen = ftMinimizeAll;
     return mrOk;
   };
-  view.editor = [](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
+  view.editor = [](TKeyRec& copy, Conditions&, int, const KeysList&, const TKeyRec*) {
     copy.Name.assign("Typed then cancelled");
     return mrCancel;
   };
@@ -104,7 +108,8 @@ TEST_F(AddUpdate, TerminatingWhileEditingStoresNothing) {
       chosen = ftMinimizeAll;
       return mrOk;
     };
-    run.view.editor = [&run](TKeyRec& copy, int, const KeysList&, const TKeyRec*) {
+    run.view.editor = [&run](TKeyRec& copy, Conditions&, int, const KeysList&,
+                             const TKeyRec*) {
       copy.Name.assign("Half typed");
       run.ctl.MenuClick({MenuCommand::kTerminate});
       run.ctl.FormDestroy();
@@ -122,10 +127,16 @@ TEST_F(AddUpdate, UpdateMovesTheSameDefinitionToItsNewGroupAndKeepsItSelected) {
   PKeyRec mail = Def("Net", "Mail");
   view.selected = 1;
   ASSERT_EQ(view.tree[1].data, mail);
-  Edit([](FakeEditorView& d) { d.texts[ecGroup] = "Zz"; });
+  ctl.Keys()->SetConditions(0, {ProgramScope::kOnly, {"outlook"}});  // edited with it
+  Edit([](FakeEditorView& d) {
+    EXPECT_EQ(d.texts[ecPrograms], "outlook");
+    d.texts[ecGroup] = "Zz";
+    d.checked[ecHotkeyOff] = true;
+  });
   ctl.ToolbarButton974Click(1);
   EXPECT_EQ(Calls({"editor"}), std::vector<std::string>{"editor 1"});
   EXPECT_EQ(Def("Zz", "Mail"), mail);  // the same object, changed in place
+  EXPECT_EQ(ctl.Keys()->ConditionsOf(mail), (Conditions{ProgramScope::kOnly, {"outlook"}, true}));
   EXPECT_EQ(mail->Target.str(), "mailto:a@b.c");
   ASSERT_EQ(view.tree.size(), 4u);
   EXPECT_EQ(view.tree[2].text, "Zz");

@@ -9,6 +9,7 @@
 #include "dialogs/KeyEditor.h"
 #include "fakes/FakeEditorView.h"
 #include "fakes/FakeCodePage.h"
+#include "fakes/FakePrograms.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/Records.h"
 
@@ -354,6 +355,71 @@ TEST_F(KeyEditorTest, AHotKeyClashIsNamedOnTheInfoLineAtOnce) {
   EXPECT_EQ(copy.Key, 34 + 19);
 }
 
+// Definitions share a combination when no program could want both; a switched-off one is
+// passed by on either side. Ostrel's own registration of a shared combination is no
+// program holding it: the system would refuse a trial, and none is made.
+TEST_F(KeyEditorTest, AClashNeedsBothSwitchedOnAndSharedPrograms) {
+  TKeyRec rec = MakeRec("Notes", "Macros");
+  rec.Key = 34 + 19;  // Ctrl+Alt+T
+  rec.KeyMod = 6;
+  keys.Add(KeyText(rec), std::make_unique<TKeyRec>(rec),
+           {ProgramScope::kOnly, {"notepad.exe", "wordpad"}});
+  rec.Name.assign("Off");
+  keys.Add(KeyText(rec), std::make_unique<TKeyRec>(rec), {ProgramScope::kAll, {}, true});
+  view.systemTaken = {{kModControl | kModAlt, 0x54}};
+  const std::string held = "Ctrl+Alt+T is already the HotKey of \"Notes\" in the group \"Macros\"";
+  const std::pair<Conditions, std::string> rows[] = {
+      {{ProgramScope::kOnly, {"calc"}}, ""},
+      {{ProgramScope::kOnly, {"calc", "WordPad.exe"}}, held + " for WordPad.exe."},
+      {{ProgramScope::kExcept, {"notepad", "WORDPAD"}}, ""},
+      {{}, held + " for notepad.exe;wordpad."},
+      {{ProgramScope::kAll, {}, true}, ""},
+  };
+  for (auto [mine, clash] : rows) {
+    editor.DefinitionConditions = &mine;
+    Open(rec);
+    EXPECT_EQ(editor.Clash(), clash) << ScopeText(mine);
+  }
+  EXPECT_TRUE(view.trials.empty());
+}
+
+TEST_F(KeyEditorTest, TheProgramsRowLoadsPicksChecksAndWritesItsConditions) {
+  Conditions working{ProgramScope::kExcept, {"cmd.exe"}, true};
+  editor.DefinitionConditions = &working;
+  FakePrograms programs;
+  programs.visible = {1, 2, 3};
+  programs.processOf = {{1, 10}, {2, 20}, {3, 30}};
+  programs.fileOf = {{10, "notepad.exe"}, {20, "CMD.EXE"}, {30, "Notepad.exe"}};
+  editor.Programs = &programs;
+  Open(NewKeyRec(ftMinimizeAll));
+  EXPECT_EQ(view.selections[ecScope], 2);
+  EXPECT_TRUE(view.checked[ecHotkeyOff]);
+  // "..." lists each open program once; a pick the names hold already adds nothing.
+  for (const char* pick : {"CMD.EXE", "notepad.exe"}) {
+    view.programPick = pick;
+    editor.ProgramsButtonClick();
+  }
+  EXPECT_EQ(view.programList, (std::vector<std::string>{"CMD.EXE", "notepad.exe"}));
+  EXPECT_EQ(view.texts[ecPrograms], "cmd.exe;notepad.exe");
+  // "Only in" no program is refused, and writes nothing.
+  Type(ecName, "Minimize");
+  view.selections[ecScope] = 1;
+  Type(ecPrograms, " ; ");
+  editor.Button1Click();
+  EXPECT_EQ(view.focused, std::vector<int>{ecPrograms});
+  EXPECT_EQ(working.scope, ProgramScope::kExcept);
+  Type(ecPrograms, "Word.exe; word ;calc");
+  view.checked[ecHotkeyOff] = false;
+  editor.Button1Click();
+  EXPECT_EQ(working, (Conditions{ProgramScope::kOnly, {"Word.exe", "calc"}, false}));
+  // "All" greys the names out and stores none of them.
+  view.selections[ecScope] = 0;
+  editor.ProgramsChanged();
+  EXPECT_FALSE(view.enabled[ecPrograms] || view.enabled[ecProgramsButton]);
+  editor.Button1Click();
+  EXPECT_EQ(working, Conditions{});
+}
+
 TEST_F(KeyEditorTest, FocusShowsTheControlsHelpAndTheHelpButtonAsksForContext99) {
   Open(NewKeyRec(ftRunProgram));
   editor.OLKeyNameEnter(ecName);
@@ -362,6 +428,8 @@ TEST_F(KeyEditorTest, FocusShowsTheControlsHelpAndTheHelpButtonAsksForContext99)
   EXPECT_EQ(view.info, "This button helps you select the working directory name.");
   editor.OLKeyNameEnter(ecKeystrokes);
   EXPECT_EQ(view.info, "Enter the keystrokes that you wish sent when this function is selected.");
+  editor.OLKeyNameEnter(ecScope);
+  EXPECT_EQ(view.info.rfind("Choose where the HotKey works.", 0), 0u);
   editor.ToolbarButton977Click();
   EXPECT_EQ(view.helpRequests, std::vector<int>{99});
 }

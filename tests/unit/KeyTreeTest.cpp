@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/KeyTree.h"
+#include "catalogue/CompanionFile.h"
 #include "catalogue/FunCatalogue.h"
 #include "fakes/ControllerHarness.h"
 
@@ -66,8 +67,12 @@ TEST_F(KeyTree, GroupsDifferingInCaseAreSeparateRuns) {
 TEST_F(KeyTree, HiddenFromTheMenuStillInTheTreeAndTrimmed) {
   TKeyRec hidden = MakeRec("  Secret ", " Net  ");
   hidden.ShowOnMenu = 0;
+  // Programs and a hotkey switched off follow the name in the tree; the menu lists it still.
+  files.files[CompanionName(kKeysPath)] =
+      "[Definition]\nGroup=Net\nName=Web\nOnly=notepad.exe;wordpad\nHotkey=off\n";
   StartWith({hidden, MakeRec("Web", "Net")});
-  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Net/0", "  Secret/1", "  Web/1"}));
+  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Net/0", "  Secret/1",
+                                                        "  Web (notepad.exe;wordpad, off)/1"}));
   EXPECT_EQ(Captions(view.menu)[0], "Net/0 { Web/-2 }");
 }
 

@@ -54,6 +54,7 @@ class KeydefinesTest : public ::testing::Test {
     e.Definition = &copy;
     e.EditMode = mode;
     e.Keys = &keys;
+    e.DefinitionConditions = &conditions;
     form.onHelp = [this](int context) { help.push_back(context); };
   }
   HWND Input(TKeydefines& form, int tag) { return form.Control(kKeydefinesInput + tag); }
@@ -63,6 +64,7 @@ class KeydefinesTest : public ::testing::Test {
   const std::string exe = Win32System().ModuleFileName();
   KeysList keys{PortableCollate};
   TKeyRec copy = NewKeyRec();
+  Conditions conditions;
   std::vector<int> help;
   Script script;
 };
@@ -74,7 +76,7 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   RECT client;
   GetClientRect(h, &client);
   EXPECT_EQ(client.right, 360);
-  EXPECT_EQ(client.bottom, 323);
+  EXPECT_EQ(client.bottom, 366);
   EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & WS_THICKFRAME);
 
   struct Expect {
@@ -100,9 +102,14 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
       {idKdFunDirC, "Default &Directory:", {8, 175, 0, 0}, false},
       {kKeydefinesInput + ecDir, "", {8, 189, 321, 210}, false},
       {kKeydefinesInput + ecDirButton, "...", {322, 189, 346, 210}, false},
-      {idKdInfo, "", {0, 217, 360, 289}, true},
-      {idKdButton1, "&Ok", {88, 296, 163, 321}, true},
-      {idKdButton2, "&Cancel", {176, 296, 251, 321}, true},
+      {kKeydefinesInput + ecHotkeyOff, "Hotkey o&ff", {200, 219, 346, 236}, true},
+      {idKdProgramsLabel, "P&rograms:", {8, 221, 0, 0}, true},
+      {kKeydefinesInput + ecScope, "All", {8, 235, 88, 0}, true},
+      {kKeydefinesInput + ecPrograms, "", {92, 235, 321, 256}, true},
+      {kKeydefinesInput + ecProgramsButton, "...", {322, 235, 346, 256}, true},
+      {idKdInfo, "", {0, 260, 360, 332}, true},
+      {idKdButton1, "&Ok", {88, 339, 163, 364}, true},
+      {idKdButton2, "&Cancel", {176, 339, 251, 364}, true},
       {idKdHelpBar, "", {333, 2, 358, 26}, true},
   };
   for (const Expect& e : expected) {
@@ -139,12 +146,13 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   for (int tag = ecName; tag <= ecDirButton; ++tag) ShowWindow(Input(form, tag), SW_SHOWNA);
   std::vector<int> order;
   HWND at = Input(form, ecName);
-  for (int i = 0; i < 13; ++i) {
+  for (int i = 0; i < 17; ++i) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
   std::vector<int> want;
-  for (int tag = ecName; tag <= ecDirButton; ++tag) want.push_back(kKeydefinesInput + tag);
+  for (int tag = ecName; tag <= ecProgramsButton; ++tag)
+    if (IsEditorInput(tag)) want.push_back(kKeydefinesInput + tag);
   want.insert(want.end(), {idKdButton1, idKdButton2, kKeydefinesInput + ecName});
   EXPECT_EQ(order, want);
 }
@@ -176,6 +184,13 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
         SetText(group, "Tools");
         SendMessageA(Input(form, ecKeylist), CB_SETCURSEL, 35, 0);
         SendMessageA(Input(form, ecKm), CB_SETCURSEL, 6, 0);
+        // "Only in" makes the names usable; the box switches the hotkey off.
+        EXPECT_FALSE(IsWindowEnabled(Input(form, ecPrograms)));
+        SendMessageA(Input(form, ecScope), CB_SETCURSEL, 1, 0);
+        SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeydefinesInput + ecScope, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Input(form, ecScope)));
+        SetText(Input(form, ecPrograms), "notepad.exe; WordPad");
+        SendMessageA(Input(form, ecHotkeyOff), BM_CLICK, 0, 0);
         SetFocus(Input(form, ecParms));
         EXPECT_EQ(Text(info), "Enter any additional parameters that you wish sent to this program.");
         Click(h, idKdButton1);
@@ -197,6 +212,7 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   EXPECT_EQ(copy.KeyMod, 6);
   EXPECT_EQ(copy.Target.str(), "C:\\windows\\notepad.exe");
   EXPECT_EQ(copy.FunType, ftRunProgram);
+  EXPECT_EQ(conditions, (Conditions{ProgramScope::kOnly, {"notepad.exe", "WordPad"}, true}));
 }
 
 TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
