@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "catalogue/CompanionFile.h"
 #include "catalogue/FunCatalogue.h"
 #include "fakes/ControllerHarness.h"
 
@@ -180,6 +181,18 @@ TEST_F(MacroTyping, AWindowThatRefusesTheKeysIsNamedInOneBalloon) {
   const std::string cut = RefusedTargetText(std::string(300, '\x83'), LeadBytes::Of(IsLead932));
   EXPECT_EQ(cut.substr(cut.size() - 4), "\x83\x83\".");
   EXPECT_LT(cut.size(), kBalloonTextLimit);
+}
+
+// Whatever programs its hotkey is for, and wherever the foreground is as the menu closes.
+TEST_F(MacroTyping, AMacroChosenFromTheOstrelMenuTypesWhereTheMenuOpened) {
+  files.files[CompanionName(kKeysPath)] = "[Definition]\nName=Type\nOnly=calc.exe\n";
+  StartWith({WithKey(MakeRec("Type", "", ftSendKeys, "hi"), 40)});
+  OtherProgramInFront();
+  ctl.AppMessage(MSG_SHOW_MENU);
+  windows.foreground = 500;  // not yet back from the menu
+  log.calls.clear();
+  Choose("Type");
+  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 h", "301 i"}));
 }
 
 TEST_F(MacroTyping, TheDispatcherTypesTheTargetAndDropsHotkeysMeanwhile) {

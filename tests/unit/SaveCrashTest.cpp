@@ -7,9 +7,8 @@
 
 #include <functional>
 #include <iostream>
-#include <optional>
-
 #include <map>
+#include <optional>
 
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/RecordStream.h"
@@ -130,55 +129,47 @@ TEST(SaveCrash, KeysFilIsAlwaysTheOldOrTheNewContent) {
   ::testing::Test::RecordProperty("keys_kill_points", kills);
 }
 
-// Definitions known by their target, which the change below leaves alone while it moves
-// names from one definition to another.
-std::map<std::string, Conditions> ByTarget(const KeysList& list) {
-  std::map<std::string, Conditions> out;
-  for (std::size_t i = 0; i < list.Count(); ++i) out[list.At(i)->Target.str()] = list.ConditionsAt(i);
-  return out;
-}
-
+// A is renamed Z and keeps Notepad, B takes the name A and WordPad, C is switched off: a
+// companion of the wrong age would hand Z's programs to the new A. Known by target.
 TEST(SaveCrash, EachDefinitionKeepsItsOldOrItsNewConditions) {
   FakeCodePage cp;
   const Conditions notepad{ProgramScope::kOnly, {"notepad.exe"}, false};
   const Conditions wordpad{ProgramScope::kOnly, {"wordpad.exe"}, false};
-  const Conditions exceptCalc{ProgramScope::kExcept, {"calc"}, false};
-  const Conditions off{ProgramScope::kAll, {}, true};
-  const std::map<std::string, Conditions> before{{"t1", notepad}, {"t2", {}}, {"t3", exceptCalc}};
-  const std::map<std::string, Conditions> after{{"t1", notepad}, {"t2", wordpad}, {"t3", off}};
+  const Conditions calc{ProgramScope::kExcept, {"calc"}, false}, off{ProgramScope::kAll, {}, true};
+  using ByTarget = std::map<std::string, Conditions>;
+  const ByTarget before{{"t1", notepad}, {"t2", {}}, {"t3", calc}};
+  const ByTarget after{{"t1", notepad}, {"t2", wordpad}, {"t3", off}};
+  auto load = [&](MemoryFileSystem& fs, KeysList& list) {
+    EXPECT_EQ(DefinitionFile(fs, kFile, {}, &cp).Load(list).notice, "");
+    ByTarget by;
+    for (std::size_t i = 0; i < list.Count(); ++i) by[list.At(i)->Target.str()] = list.ConditionsAt(i);
+    return by;
+  };
   auto lay = [&](MemoryFileSystem& fs) {
     KeysList list{PortableCollate};
-    list.Add("\x0B" "A", std::make_unique<TKeyRec>(MakeRec("A", "", 1, "t1")), notepad);
-    list.Add("\x0B" "B", std::make_unique<TKeyRec>(MakeRec("B", "", 1, "t2")));
-    list.Add("\x0B" "C", std::make_unique<TKeyRec>(MakeRec("C", "", 1, "t3")), exceptCalc);
+    for (auto [name, target] : {std::pair{"A", "t1"}, std::pair{"B", "t2"}, std::pair{"C", "t3"}})
+      list.Add(std::string("\x0B") + name, std::make_unique<TKeyRec>(MakeRec(name, "", 1, target)),
+               before.at(target));
     DefinitionFile{fs, kFile, {}, &cp}.Save(list);
   };
-  // A's name goes to B, A is renamed Z and keeps its programs: a companion of the
-  // wrong age would hand Z's programs to the new A.
   auto save = [&](MemoryFileSystem& fs) {
     KeysList list{PortableCollate};
-    DefinitionFile file{fs, kFile, {}, &cp};
-    file.Load(list);
-    ASSERT_EQ(ByTarget(list), before);
+    load(fs, list);
     list.At(0)->Name.assign("Z");
     list.At(1)->Name.assign("A");
     list.SetConditions(1, wordpad);
     list.SetConditions(2, off);
     list.Rekey();
-    file.Save(list);
+    DefinitionFile{fs, kFile, {}, &cp}.Save(list);
   };
-  const int kills = KillAtEveryStep(kFile, lay, save, [&](MemoryFileSystem& fs) {
-    KeysList list{PortableCollate};
-    DefinitionFile file{fs, kFile, {}, &cp};
-    const LoadOutcome out = file.Load(list);
-    EXPECT_EQ(out.notice, "");
-    const std::map<std::string, Conditions> now = ByTarget(list);
-    ASSERT_EQ(now.size(), 3u);
-    // Either all old (Keys.fil not yet replaced) or all new: the records decide.
-    EXPECT_EQ(now, list.Find("\x0B" "Z") == KeysList::npos ? before : after);
-    EXPECT_NO_THROW(file.Save(list));
-  });
-  EXPECT_GT(kills, 6);
+  EXPECT_GT(KillAtEveryStep(kFile, lay, save, [&](MemoryFileSystem& fs) {
+              KeysList list{PortableCollate};
+              const ByTarget now = load(fs, list);
+              // All old while Keys.fil is, all new once it is replaced: the records decide.
+              EXPECT_EQ(now, list.Find("\x0B" "Z") == KeysList::npos ? before : after);
+              EXPECT_NO_THROW(DefinitionFile(fs, kFile, {}, &cp).Save(list));
+            }),
+            6);
 }
 
 class SilentView : public MacroListView {

@@ -62,7 +62,7 @@ TEST(KeyTable, FollowsTheKeyListWithItsGaps) {
     for (std::size_t j = 0; j < i; ++j)
       EXPECT_TRUE(i >= 102 ? kKeyTable[j].code != kKeyTable[i].code
                            : kKeyTable[j].code < kKeyTable[i].code) << i;
-  EXPECT_EQ(HotKeyName(45, 9), "Win+Shift+K");
+  EXPECT_EQ(HotKeyName(44, 9), "Win+Shift+K");
   EXPECT_EQ(HotKeyName(110, 15), "Win+Shift+Ctrl+Alt+\\");
   EXPECT_EQ(HotKeyName(133, 0), "");
   EXPECT_EQ(HotKeyName(34, 16), "");

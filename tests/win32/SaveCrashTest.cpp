@@ -1,21 +1,18 @@
 // Keys.fil under TerminateProcess: savehost.exe runs the program's save code on the real
 // disk and is killed right after each of its steps in turn, and then at random moments
 // of back-to-back saves. Keys.fil must always hold the old or the new list, whole, and an
-// older backup must never be replaced. Saved with Keys.ini, each definition keeps its
-// old or its new conditions, never another's.
+// older backup must never be replaced.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <optional>
 #include <random>
 #include <sstream>
 
 #include "catalogue/DefinitionFile.h"
 #include "platform/Paths.h"
-#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 
 namespace ostrel {
@@ -159,47 +156,6 @@ TEST_F(SaveCrash, KilledAfterEveryStepKeysFilIsOldOrNew) {
   EXPECT_EQ(Stored("b"), b);
   EveryStep("repair", *a + b->substr(0, 500));  // a damaged tail: backup, then rewrite
   EveryStep("clear", a);                        // an empty list removes the file
-}
-
-// Conditions by target, which no change of names moves.
-std::map<std::string, Conditions> LoadByTarget(const std::string& keys, bool& renamed) {
-  Win32FileSystem fs;
-  Win32CodePage cp;
-  KeysList list(PortableCollate);
-  const LoadOutcome out = DefinitionFile(fs, keys, {}, &cp).Load(list);
-  EXPECT_TRUE(out.error.empty() && out.notice.empty()) << out.error << out.notice;
-  renamed = list.Find("\x0B" "R900") != KeysList::npos;
-  std::map<std::string, Conditions> byTarget;
-  for (std::size_t i = 0; i < list.Count(); ++i) byTarget[list.At(i)->Target.str()] = list.ConditionsAt(i);
-  return byTarget;
-}
-
-TEST_F(SaveCrash, KilledAfterEveryStepOfThePairEachDefinitionKeepsItsOwnConditions) {
-  const std::string ini = dir + "Keys.ini";
-  Clean();
-  ASSERT_LT(Host("pairbase", -1), 200u);
-  const Content fil = Read(keys), conditions = Read(ini);
-  ASSERT_TRUE(fil && conditions);
-  bool renamed = true;
-  const auto before = LoadByTarget(keys, renamed);
-  EXPECT_FALSE(renamed);
-  const DWORD steps = Host("pair", -1);
-  ASSERT_LT(steps, 200u);
-  const auto after = LoadByTarget(keys, renamed);
-  ASSERT_TRUE(renamed);
-  ASSERT_EQ(before.size(), 80u);
-  ASSERT_NE(before, after);
-  std::printf("pair: killed after each of %lu steps\n", static_cast<unsigned long>(steps));
-  for (long k = 1; k <= static_cast<long>(steps); ++k) {
-    SCOPED_TRACE("pair killed after step " + std::to_string(k));
-    Clean();
-    Write(keys, fil);
-    Write(ini, conditions);
-    EXPECT_EQ(Host("pair", k), 99u);
-    // Every definition, all with their old conditions or all with their new ones.
-    const auto now = LoadByTarget(keys, renamed);
-    EXPECT_EQ(now, renamed ? after : before);
-  }
 }
 
 TEST_F(SaveCrash, KilledAtRandomMomentsOfBackToBackSavesKeysFilIsOneListWhole) {

@@ -3,9 +3,7 @@
 //   savehost <Keys.fil> <job> <stop at step, -1 never> <event name>
 // Jobs: "a" and "b" store the two fixed lists; "grow" loads, adds one definition and
 // saves; "repair" loads a damaged file and rebuilds as the set-up does (backup first);
-// "clear" loads and deletes every definition; "loop" stores a and b in turn for ever;
-// "pairbase" stores list a with the conditions below in Keys.ini beside it, and "pair"
-// loads that, moves names between definitions, changes conditions and saves the pair.
+// "clear" loads and deletes every definition; "loop" stores a and b in turn for ever.
 // A step is any call that changes the disk: create, write, flush and close, copy,
 // replace, remove. The event is set when the chosen step is done ("loop": when the first
 // save starts). The exit code is the number of steps taken.
@@ -19,7 +17,6 @@
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/KeysList.h"
 #include "catalogue/RecordStream.h"
-#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 
 namespace {
@@ -99,21 +96,6 @@ void FillList(KeysList& list, bool b) {
   for (int n = 0; n < (b ? 81 : 80); ++n) AddRecord(list, n);
 }
 
-// R000 for Notepad only, R002 in all programs but Calculator.
-void SetBaseConditions(KeysList& list) {
-  list.SetConditions(0, {ProgramScope::kOnly, {"notepad.exe"}, false});
-  list.SetConditions(2, {ProgramScope::kExcept, {"calc.exe"}, false});
-}
-
-// R000 becomes R900 and keeps Notepad; R001 takes the name R000 and WordPad; R002 is
-// switched off. A companion of the wrong age would hand Notepad to the new R000.
-void ChangePair(KeysList& list) {
-  list.At(0)->Name.assign("R900");
-  list.At(1)->Name.assign("R000");
-  list.SetConditions(1, {ProgramScope::kOnly, {"wordpad.exe"}, false});
-  list.SetConditions(2, {ProgramScope::kAll, {}, true});
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,13 +108,11 @@ int main(int argc, char** argv) {
   g_stopAt = std::atol(argv[3]);
   g_event = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[4]);
   SteppedFileSystem fs;
-  Win32CodePage codePage;
-  DefinitionFile file(fs, path, {}, job.rfind("pair", 0) == 0 ? &codePage : nullptr);
+  DefinitionFile file(fs, path);
   KeysList list(PortableCollate);
   try {
-    if (job == "a" || job == "b" || job == "pairbase") {
+    if (job == "a" || job == "b") {
       FillList(list, job == "b");
-      if (job == "pairbase") SetBaseConditions(list);
       file.Save(list);
     } else if (job == "loop") {
       KeysList a(PortableCollate), b(PortableCollate);
@@ -145,7 +125,6 @@ int main(int argc, char** argv) {
       if (job == "grow") AddRecord(list, static_cast<int>(list.Count()));
       if (job == "clear")
         while (!list.Empty()) list.Delete(0);
-      if (job == "pair") ChangePair(list);
       list.Rekey();
       file.Save(list);
     }
