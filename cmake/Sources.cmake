@@ -15,6 +15,7 @@ set(OSTREL_CORE_SOURCES
   dialogs/KeyEditor.cpp
   dialogs/FunctionChooser.cpp
   components/SysHot.cpp
+  components/KeyReplay.cpp
   components/TrayIcon.cpp
   components/RegFiles.cpp
   components/ProgLnk1.cpp

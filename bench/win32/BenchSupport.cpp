@@ -79,7 +79,8 @@ std::string KeysFileBytes(const std::vector<TKeyRec>& recs) {
 }
 
 void RemoveKeysFiles(const std::string& folder) {
-  for (const char* name : {"Keys.fil", "Keys.fil.bak", "Keys.fil.new"})
+  for (const char* name : {"Keys.fil", "Keys.fil.bak", "Keys.fil.new", "Keys.ini", "Keys.ini.bak",
+                            "Keys.ini.new"})
     DeleteFileA((folder + name).c_str());
 }
 

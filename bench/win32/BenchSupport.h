@@ -153,6 +153,7 @@ class Notepad {
 bool BenchRebuild(int reps);
 bool BenchMenu(int reps);
 bool BenchDispatch(int presses);
+bool BenchPrograms(int presses);
 bool BenchIdle(double seconds, double settleMs);
 bool BenchTyping(int reps, std::size_t chars);
 bool BenchPaste(int reps, std::size_t lines, bool typedToo);

@@ -36,6 +36,13 @@
 //   olprobe clipdump                      every format on the clipboard and its bytes in
 //                                         hex, one per line in the order of their numbers
 //   olprobe clipseq                       the clipboard's sequence number
+//   olprobe keylog <title> <file> <ms>    a plain window like "window" that appends a line
+//                                         to <file> for each key message it gets: "+53 CA"
+//                                         a key down (hex virtual key) with the modifiers
+//                                         held (C, A, S, W), "-53" a key up
+//   olprobe register <mods> <vk>          whether the combination (MOD_* flags and virtual
+//                                         key, numbers) can be registered now: prints
+//                                         "free" (and lets it go) or exits 1 "taken"
 #include <windows.h>
 
 #include <cstdio>
@@ -160,8 +167,29 @@ bool MenuOpen(RECT* where) {
 // How many OstrelMenu requests (0x2261) the plain window received.
 int g_menuRequests = 0;
 
+FILE* g_keyLog = nullptr;
+
+// One line per key message of the key-log window, flushed at once: the test reads it while
+// the window lives.
+void LogKey(UINT msg, WPARAM wp) {
+  const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+  std::fprintf(g_keyLog, "%c%02X", down ? '+' : '-', static_cast<unsigned>(wp));
+  if (down) {
+    auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+    std::fprintf(g_keyLog, " %s%s%s%s", held(VK_CONTROL) ? "C" : "", held(VK_MENU) ? "A" : "",
+                 held(VK_SHIFT) ? "S" : "", held(VK_LWIN) || held(VK_RWIN) ? "W" : "");
+  }
+  std::fprintf(g_keyLog, "\n");
+  std::fflush(g_keyLog);
+}
+
 LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == 0x2261) ++g_menuRequests;
+  if (g_keyLog &&
+      (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP)) {
+    LogKey(msg, wp);
+    return 0;
+  }
   if (msg == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(h, msg, wp, lp);
 }
@@ -274,6 +302,22 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (cmd == "register" && argc >= 4) {
+    const UINT mods = static_cast<UINT>(std::strtoul(argv[2], nullptr, 0));
+    const UINT vk = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+    if (!RegisterHotKey(nullptr, 1, mods, vk)) {
+      std::printf("taken\n");
+      return 1;
+    }
+    UnregisterHotKey(nullptr, 1);
+    std::printf("free\n");
+    return 0;
+  }
+  if (cmd == "keylog" && argc >= 5) {
+    g_keyLog = std::fopen(argv[3], "ab");
+    if (!g_keyLog) return 1;
+    return ShowPlainWindow(title, "OlKeyLog", static_cast<DWORD>(std::atol(argv[4])));
+  }
   if (cmd == "window") {
     if (argc < 5) return 2;
     return ShowPlainWindow(title, argv[3], static_cast<DWORD>(std::atol(argv[4])));

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "components/SysHot.h"
@@ -120,6 +123,105 @@ TEST(SysHotKeyWindow, ComponentGoingFirstGivesUpItsRegistrations) {
   other.hotKeys.SetActive(true);
   other.hotKeys.AddHotKey(kF11, kCtrlAltShift);
   EXPECT_TRUE(other.hotKeys.Entry(0).Registered);
+}
+
+// A window in front that writes down its key messages: "+11" a key down, "-11" up (the
+// virtual key in hex), "x" for the extended mark, and after a key that is no modifier the
+// modifiers down with it ("[CASW]").
+struct KeyLogWindow {
+  static inline std::string log;
+  HWND hwnd = nullptr;
+
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+    if (!down && msg != WM_KEYUP && msg != WM_SYSKEYUP) return DefWindowProcA(h, msg, wp, lp);
+    char entry[16];
+    std::snprintf(entry, sizeof entry, "%s%c%02X%s", log.empty() ? "" : " ", down ? '+' : '-',
+                  static_cast<unsigned>(wp), (lp & (1 << 24)) ? "x" : "");
+    log += entry;
+    if (down && wp != VK_CONTROL && wp != VK_MENU && wp != VK_SHIFT && wp != VK_LWIN) {
+      log += "[";
+      for (auto [vk, c] :
+           {std::pair{VK_CONTROL, 'C'}, {VK_MENU, 'A'}, {VK_SHIFT, 'S'}, {VK_LWIN, 'W'}})
+        if (GetKeyState(vk) & 0x8000) log += c;
+      log += "]";
+    }
+    return 0;
+  }
+
+  KeyLogWindow() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OstrelKeyLog";
+    RegisterClassA(&wc);  // a second registration fails harmlessly
+    hwnd = CreateWindowExA(0, wc.lpszClassName, "Key log", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200,
+                           200, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+  }
+  ~KeyLogWindow() { DestroyWindow(hwnd); }
+};
+
+void SendKey(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+// PassOn returns once the system has handled its keys, so they wait in the queue by then;
+// the pause would also let a second press show.
+void PumpAWhile() {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 200; Sleep(5)) PumpMessages();
+}
+
+TEST(SysHotKeyWindow, PassOnGivesTheWindowInFrontOnePressAndLeavesTheKeyboardAsHeld) {
+  struct Row {
+    const char* combination;
+    unsigned vk;
+    THotKeyModifiers modifiers;
+    THotKeyModifiers heldByUser;  // still down when the press is handed on
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"Ctrl+Alt+S", 'S', hkCtrl | hkAlt, 0, "+11 +12 +53[CA] -53 -12 -11"},
+      {"Ctrl+Alt+S, Ctrl held", 'S', hkCtrl | hkAlt, hkCtrl, "+12 +53[CA] -53 -12"},
+      {"Win+Shift+K", 'K', hkWin | hkShift, 0, "+10 +5Bx +4B[SW] -4B -5Bx -10"},
+      {"Win+Shift+K, Win held", 'K', hkWin | hkShift, hkWin, "+10 +4B[SW] -4B -10"},
+      {"Ctrl+;", VK_OEM_1, hkCtrl, 0, "+11 +BA[C] -BA -11"},
+      {"Play/Pause", VK_MEDIA_PLAY_PAUSE, 0, 0, "+B3x[] -B3x"},
+  };
+  const std::pair<THotKeyModifiers, WORD> modifierKeys[] = {
+      {hkCtrl, VK_CONTROL}, {hkAlt, VK_MENU}, {hkShift, VK_SHIFT}, {hkWin, VK_LWIN}};
+  KeyLogWindow front;
+  ASSERT_EQ(GetForegroundWindow(), front.hwnd);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.combination);
+    const unsigned vk = row.vk;
+    const unsigned flags = ModifierFlags(row.modifiers);
+    HotKeyComponent c;
+    c.hotKeys.SetActive(true);
+    ASSERT_TRUE(c.window.RegisterHotKey(0, flags, vk));
+    for (auto [mod, key] : modifierKeys)
+      if (row.heldByUser & mod) SendKey(key, false);
+    PumpAWhile();
+    KeyLogWindow::log.clear();
+
+    c.window.PassOn(0, flags, vk);
+    PumpAWhile();
+    EXPECT_EQ(KeyLogWindow::log, row.expected);
+    EXPECT_TRUE(c.pressed.empty()) << "the replay was caught as the hotkey";
+    for (auto [mod, key] : modifierKeys)
+      EXPECT_EQ((GetAsyncKeyState(key) & 0x8000) != 0, (row.heldByUser & mod) != 0) << key;
+    EXPECT_FALSE(GetAsyncKeyState(static_cast<int>(vk)) & 0x8000);
+    // The combination is the window's again.
+    EXPECT_FALSE(::RegisterHotKey(nullptr, 1, flags, vk));
+    for (auto [mod, key] : modifierKeys)
+      if (row.heldByUser & mod) SendKey(key, true);
+    PumpAWhile();
+  }
 }
 
 }  // namespace
