@@ -289,6 +289,22 @@ TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
   typed.ports.clipboard = &held;
   EXPECT_EQ(Sendkeys(typed.ports, macro, kTarget), MacroEnd::kTyped);
   EXPECT_EQ(typed.posts.size(), 104u);
+
+  // An Enter next to a run waits for the target to take it instead of being held, and a
+  // run after it needs no catch-up of its own: catch-ups before the x, after each Enter.
+  Desk quick;
+  testing::FakeClipboard asked;
+  quick.ports.clipboard = &asked;
+  int painted = 0;
+  quick.windows.onPainted = [&](WindowHandle) { ++painted; };
+  quick.windows.onPost = [&](WindowHandle, std::uint32_t msg, std::uintptr_t wp, std::intptr_t) {
+    if (msg == 0x100 && wp == 0x56) asked.Read(kCfUnicodeText);
+  };
+  const std::string run(101, 'a');
+  EXPECT_EQ(Sendkeys(quick.ports, "x{ENTER}" + run + "{ENTER}" + run, kTarget), MacroEnd::kTyped);
+  EXPECT_EQ(painted, 3);
+  const std::vector<std::string> sleeps = quick.Sleeps();
+  EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), "100"), 0);
 }
 
 TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {
