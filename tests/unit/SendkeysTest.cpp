@@ -292,19 +292,28 @@ TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
 
   // An Enter next to a run waits for the target to take it instead of being held, and a
   // run after it needs no catch-up of its own: catch-ups before the x, after each Enter.
-  Desk quick;
-  testing::FakeClipboard asked;
-  quick.ports.clipboard = &asked;
-  int painted = 0;
-  quick.windows.onPainted = [&](WindowHandle) { ++painted; };
-  quick.windows.onPost = [&](WindowHandle, std::uint32_t msg, std::uintptr_t wp, std::intptr_t) {
-    if (msg == 0x100 && wp == 0x56) asked.Read(kCfUnicodeText);
-  };
-  const std::string run(101, 'a');
-  EXPECT_EQ(Sendkeys(quick.ports, "x{ENTER}" + run + "{ENTER}" + run, kTarget), MacroEnd::kTyped);
-  EXPECT_EQ(painted, 3);
-  const std::vector<std::string> sleeps = quick.Sleeps();
-  EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), "100"), 0);
+  // An Enter's that ran out unpainted makes the run wait, and longer than a key would.
+  for (const bool paints : {true, false}) {
+    Desk quick;
+    testing::FakeClipboard asked;
+    quick.ports.clipboard = &asked;
+    quick.windows.paintPolls = paints ? 0 : 1000000;
+    int painted = 0;
+    quick.windows.onPainted = [&](WindowHandle) { ++painted; };
+    quick.windows.onPost = [&](WindowHandle, std::uint32_t msg, std::uintptr_t wp, std::intptr_t) {
+      if (msg == 0x100 && wp == 0x56) asked.Read(kCfUnicodeText);
+    };
+    const std::string run(101, 'a');
+    const std::uint64_t start = quick.system.now;
+    EXPECT_EQ(Sendkeys(quick.ports, "x{ENTER}" + run + "{ENTER}" + run, kTarget),
+              MacroEnd::kTyped);
+    EXPECT_EQ(painted, paints ? 3 : 0);
+    if (!paints) {
+      EXPECT_GE(quick.system.now - start, 3 * 500u + 2 * 3000u);
+    }
+    const std::vector<std::string> sleeps = quick.Sleeps();
+    EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), "100"), 0);
+  }
 }
 
 TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {
