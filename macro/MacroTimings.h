@@ -13,6 +13,8 @@ inline constexpr std::uint32_t kInputIdleTimeoutMs = 5000;
 inline constexpr std::uint32_t kDrainLimitMs = 5000;
 // The longest wait for a window to paint, so that it has taken the keys posted to it.
 inline constexpr std::uint32_t kCatchUpLimitMs = 500;
+// The same before a paste: a key not yet taken by then would land behind the text.
+inline constexpr std::uint32_t kPasteCatchUpLimitMs = 3000;
 // How long SetKeyboardState may keep refusing before the macro ends.
 inline constexpr std::uint32_t kSetStateRetryMs = 1000;
 // A sleep that only gives the rest of the time slice away: between two looks of a wait

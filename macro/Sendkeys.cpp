@@ -53,16 +53,21 @@ constexpr int kCatchUpEvery = 16;
 // window itself is asked to catch up: a window paints only once every message posted to
 // its thread before has been taken from the queue. One pixel is marked for repainting,
 // and we wait until it has been painted; not for a hidden window or one of our own
-// thread, which cannot paint while we wait, and never longer than half a second.
+// thread, which cannot paint while we wait, and never longer than `limitMs`. True when
+// the window was seen painted.
 // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
-static void CatchUp(const MacroPorts& ports, WindowHandle window) {
+static bool CatchUp(const MacroPorts& ports, WindowHandle window,
+                    std::uint32_t limitMs = kCatchUpLimitMs) {
   if (!window || !ports.windows.IsWindowVisible(window) ||
       ports.windows.GetWindowThread(window) == ports.system.CurrentThreadId())
-    return;
-  if (!ports.windows.InvalidateRect(window, 0, 0, 1, 1)) return;
+    return false;
+  if (!ports.windows.InvalidateRect(window, 0, 0, 1, 1)) return false;
   const std::uint64_t start = ports.system.TickCount();
-  while (ports.windows.GetUpdateRect(window) && ports.system.TickCount() - start < kCatchUpLimitMs)
+  while (ports.windows.GetUpdateRect(window)) {
+    if (ports.system.TickCount() - start >= limitMs) return false;
     ports.system.Sleep(kYieldMs);
+  }
+  return true;
 }
 
 // WaitForIdle without the catch-up: our own queue, then the wait for the process.
@@ -143,6 +148,7 @@ class MacroRun {
     if (p_.clipboard) pastes = FindPasteRuns(text, p_.codePage);
     std::size_t nextPaste = 0;
     std::size_t pos = 0;
+    bool afterPaste = false;
     while (pos < text.size()) {
       WindowHandle dest = 0;
       if (!CheckDestination(dest)) return false;
@@ -152,12 +158,19 @@ class MacroRun {
         // macro that still has keys to type.
         if (Paste(run, dest)) {
           pos = run.end;
+          afterPaste = true;
           if (nextPaste == pastes.size()) keeper_->Restore();
           continue;
         }
         // The clipboard was busy: the run is typed key by key.
       }
       MacroToken token = ReadMacroToken(text, pos, lead_);
+      // A Tab or Enter next to pasted text is waited on until the target has taken it,
+      // not held for a fixed time: a reply of many paragraphs would spend most of its
+      // time holding keys.
+      const bool beforePaste = nextPaste < pastes.size() && pos == pastes[nextPaste].begin;
+      holdKeys_ = !afterPaste && !beforePaste;
+      afterPaste = false;
       if (!Handle(token, dest)) return false;
     }
     return true;
@@ -204,12 +217,18 @@ class MacroRun {
   // overtaken: one that the target translates into a character of its own (a key-down)
   // and every key before a change of the key state, which the target reads when it
   // takes the key. Characters posted one after another keep their order by themselves.
-  void Idle(WindowHandle window) {
+  void Idle(WindowHandle window, std::uint32_t limitMs = kCatchUpLimitMs) {
     SettleQueues(p_, window);
     if (!catchUpDue_ && postedSince_ < kCatchUpEvery) return;
-    CatchUp(p_, window);
+    CaughtUp(CatchUp(p_, window, limitMs));
+  }
+
+  // Done waiting for the target to take what was posted so far; `proven` when it has.
+  void CaughtUp(bool proven) {
     catchUpDue_ = false;
     postedSince_ = 0;
+    keyUpsSince_ = 0;
+    caughtUp_ = proven;
   }
 
   // Finds this token's destination window: the focus window of the target's thread.
@@ -259,6 +278,7 @@ class MacroRun {
   void Post(WindowHandle dest, std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam,
             bool wide = false) {
     ++postedSince_;
+    if (msg == kWmKeyUp || msg == kWmSysKeyUp) ++keyUpsSince_;
     // The parameter is the 32-bit value of a keystroke message, not sign-extended.
     const auto lp = static_cast<std::intptr_t>(lParam);
     if (wide ? p_.windows.PostMessageW(dest, msg, wParam, lp)
@@ -370,7 +390,7 @@ class MacroRun {
       WindowHandle focus = p_.windows.GetFocus();
       if (focus == 0) focus = p_.windows.IsWindow(dest) ? dest : target_;
       dest = focus;
-      p_.system.Sleep(kKeyHoldMs);
+      if (holdKeys_) p_.system.Sleep(kKeyHoldMs);
       Idle(target_);
       Post(dest, kWmKeyUp, code, base | kKeyUpBits);
       return true;
@@ -422,16 +442,22 @@ class MacroRun {
     if (!keeper_) keeper_.emplace(*p_.clipboard, p_.system, p_.keyboard);
     SetModifiers();
     work_[kVkControl] = kDownAndToggled;
-    // The clipboard changes only once the target has taken what came before.
-    catchUpDue_ = true;
-    Idle(dest);
+    // Ctrl goes down, and the clipboard changes, only once the target has taken the keys
+    // that came before. Key-ups posted since the last catch-up are of keys it had already
+    // taken (an Enter between two runs): neither Ctrl nor the text reaches them. An Enter
+    // taken after the Ctrl+V was posted would come in behind the pasted text, so a busy
+    // target is given longer here than between typed keys.
+    if (!caughtUp_ || postedSince_ > keyUpsSince_) catchUpDue_ = true;
+    Idle(dest, kPasteCatchUpLimitMs);
     if (!keeper_->Place(run.text)) return false;
     if (!SetWorkState()) throw EndOfMacro{MacroEnd::kStopped};
     const std::uint32_t base = Base(kVkV);
     Post(dest, kWmKeyDown, kVkV, base);
     const bool taken = keeper_->WaitTaken();
+    // Asking for the text, the target has taken the Ctrl+V and all before it: as good
+    // as a catch-up.
+    if (taken) CaughtUp(true);
     Post(dest, kWmKeyUp, kVkV, base | kKeyUpBits);
-    catchUpDue_ = true;
     if (!taken) throw EndOfMacro{MacroEnd::kStopped};
     // Ctrl goes up again: a Tab or Enter next takes the key state as it finds it.
     SetModifiers();
@@ -476,6 +502,10 @@ class MacroRun {
   // The first key waits for the target to take what came before it, too.
   bool catchUpDue_ = true;
   int postedSince_ = 0;  // messages posted since the last catch-up
+  int keyUpsSince_ = 0;  // of them, key-ups
+  bool caughtUp_ = false;  // the last catch-up saw the target take what was posted
+  // Tab and Enter are held down kKeyHoldMs, but not next to pasted text.
+  bool holdKeys_ = true;
   bool wasForeground_ = false;
   WindowHandle lastFocus_ = 0;
   bool shiftOn_ = false;

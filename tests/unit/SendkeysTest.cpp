@@ -289,6 +289,25 @@ TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
   typed.ports.clipboard = &held;
   EXPECT_EQ(Sendkeys(typed.ports, macro, kTarget), MacroEnd::kTyped);
   EXPECT_EQ(typed.posts.size(), 104u);
+
+  // An Enter next to a run is not held, and the run after it needs no catch-up of its
+  // own (x, each Enter); one whose catch-up ran out makes the run wait the longer limit.
+  for (const bool paints : {true, false}) {
+    Desk quick;
+    testing::FakeClipboard asked;
+    quick.ports.clipboard = &asked;
+    quick.windows.paintPolls = paints ? 0 : 1000000;
+    int painted = 0;
+    quick.windows.onPainted = [&](WindowHandle) { ++painted; };
+    quick.windows.onPost = [&](WindowHandle, std::uint32_t m, std::uintptr_t wp, std::intptr_t) {
+      if (m == 0x100 && wp == 0x56) asked.Read(kCfUnicodeText);
+    };
+    const std::uint64_t start = quick.system.now;
+    quick.Run("x{ENTER}" + std::string(101, 'a') + "{ENTER}" + std::string(101, 'b'));
+    const std::uint64_t spent = quick.system.now - start;
+    EXPECT_EQ(painted, paints ? 3 : 0);
+    EXPECT_TRUE(paints ? spent < 100 : spent >= 3 * 500 + 2 * 3000) << spent;
+  }
 }
 
 TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {
