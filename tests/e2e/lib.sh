@@ -151,3 +151,23 @@ click_control() {  # title id [dx]
   [[ -n "$w" ]] || return 1
   DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + x + ${3:-$((w / 2))})) $((oy + y + h / 2)) click 1
 }
+
+# Wine's Notepad: its text as hex bytes; brought in front; started blank, with what a
+# Return typed by the user makes in it kept in $newline.
+notepad_hex() { probe edittext "Untitled - Notepad" | od -An -tx1 | tr -d ' \n'; }
+notepad_front() {
+  probe front "Untitled - Notepad" || true
+  eventually '[[ "$(probe foreground)" == "Untitled - Notepad"* ]]' 5 ||
+    fail "Notepad is not in front"
+}
+start_blank_notepad() {
+  "$ROOT/scripts/wine-run" notepad.exe >/dev/null 2>&1 &
+  HELPERS+=($!)
+  probe wait "Untitled - Notepad" 15000 >/dev/null || fail "Notepad did not start"
+  notepad_front
+  press Return
+  eventually '[[ -n "$(notepad_hex)" ]]' 10 || fail "Return typed nothing into Notepad"
+  newline=$(notepad_hex)
+  press ctrl+a BackSpace
+  eventually '[[ -z "$(notepad_hex)" ]]' 10 || fail "Notepad's text could not be cleared"
+}

@@ -23,29 +23,13 @@ open(path, "wb").write(
 PY
 printf 'Greeting=Hi there\r\nEmpty=\r\nTwo tabs={TAB 2}done\r\n' >"$app/SendKeyList_1.skl"
 
-# Notepad's text as hex bytes, and the hex bytes of a string.
-notepad_hex() { probe edittext "Untitled - Notepad" | od -An -tx1 | tr -d ' \n'; }
+# The hex bytes of a string.
 hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
-notepad_front() {
-  probe front "Untitled - Notepad" || true
-  eventually '[[ "$(probe foreground)" == "Untitled - Notepad"* ]]' 5 ||
-    fail "Notepad is not in front"
-}
 
 start_ostrel "$app"
 probe wait Ostrel 15000 >/dev/null || fail "the configuration window did not appear"
 sleep 1
-"$ROOT/scripts/wine-run" notepad.exe >/dev/null 2>&1 &
-HELPERS+=($!)
-probe wait "Untitled - Notepad" 15000 >/dev/null || fail "Notepad did not start"
-notepad_front
-
-# What the Return key makes in this Notepad, typed as a user types it.
-press Return
-eventually '[[ -n "$(notepad_hex)" ]]' 10 || fail "Return typed nothing into Notepad"
-newline=$(notepad_hex)
-press ctrl+a BackSpace
-eventually '[[ -z "$(notepad_hex)" ]]' 10 || fail "Notepad's text could not be cleared"
+start_blank_notepad
 
 press ctrl+alt+t
 expected=$(hex $'Hello\tWorld')$newline$(hex 'abc{x!')

@@ -52,12 +52,6 @@ open(app + "/SendKeyList_1.skl", "wb").write(
 open(app + "/expected.txt", "w").write(long_text + "\0" + short_text)
 PY
 
-notepad_hex() { probe edittext "Untitled - Notepad" | od -An -tx1 | tr -d ' \n'; }
-notepad_front() {
-  probe front "Untitled - Notepad" || true
-  eventually '[[ "$(probe foreground)" == "Untitled - Notepad"* ]]' 5 ||
-    fail "Notepad is not in front"
-}
 # The expected text of item $1 (0 or 1) as Notepad holds it, in hex.
 expected_hex() {
   python3 -c 'import sys; t = open(sys.argv[1]).read().split("\0")[int(sys.argv[2])]
@@ -89,16 +83,7 @@ choose() {
   probe nomenu 3000 || fail "choosing an item did not close the macro menu"
 }
 
-"$ROOT/scripts/wine-run" notepad.exe >/dev/null 2>&1 &
-HELPERS+=($!)
-probe wait "Untitled - Notepad" 15000 >/dev/null || fail "Notepad did not start"
-notepad_front
-# What the Return key makes in this Notepad, typed as a user types it.
-press Return
-eventually '[[ -n "$(notepad_hex)" ]]' 10 || fail "Return typed nothing into Notepad"
-newline=$(notepad_hex)
-press ctrl+a BackSpace
-eventually '[[ -z "$(notepad_hex)" ]]' 10 || fail "Notepad's text could not be cleared"
+start_blank_notepad
 
 start_and_ready
 probe clipput || fail "could not set the clipboard"
