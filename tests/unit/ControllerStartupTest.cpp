@@ -34,7 +34,9 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
     if (c.rfind("Reg", 0) != 0) calls.push_back(c);
   EXPECT_EQ(calls, (std::vector<std::string>{
                        "memo", "showMainForm 0", "timer2 on", "timer2 off", "filter",
-                       "bindMinimize", "hints 1000 10000", "FindWindow Progman", "DLLATTACH",
+                       "bindMinimize", "hints 1000 10000", "FindWindow Progman",
+                       "check 4 1",  // pasting long text is on when the registry says nothing
+                       "DLLATTACH",
                        "MapSharedBlock", "WriteShared 44 500", "tree 3", "menu 7", "funtype 20",
                        Pause(&Timings::settleMs), "NotifyIcon 0 Ostrel", "restore",
                        "SetForegroundWindow 500", Pause(&Timings::settleMs)}));
