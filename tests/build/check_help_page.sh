@@ -19,7 +19,7 @@ if bad:
 text = data.decode("ascii", "replace")
 if not re.search(r'<meta charset="utf-8">', text, re.I):
     faults.append("no UTF-8 charset declared")
-if re.search(r"<script|\bon[a-z]+\s*=|javascript:", text, re.I):
+if re.search(r"<script|<[^>]*\son[a-z]+\s*=|javascript:", text, re.I):
     faults.append("holds a script")
 for attr, value in re.findall(r'\b(src|href|action|data)\s*=\s*"([^"]*)"', text, re.I):
     if attr.lower() != "href" or not value.startswith("#"):
