@@ -108,8 +108,12 @@ void TKeydefines::OnCreate() {
              219, 146, 17, InputId(ecHotkeyOff));
   AddControl("STATIC", "P&rograms:", kLabel, 8, 221, 150, 13, idKdProgramsLabel);
   const tk::ComboBox scope(AddControl("COMBOBOX", "", kPick, 8, 235, 80, 100, InputId(ecScope)));
-  AddControl("EDIT", "", kEdit, 92, 235, 229, 21, InputId(ecPrograms), WS_EX_CLIENTEDGE);
-  AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 235, 24, 21, InputId(ecProgramsButton));
+  AddHiddenLabel(
+      AddControl("EDIT", "", kEdit, 92, 235, 229, 21, InputId(ecPrograms), WS_EX_CLIENTEDGE),
+      "Program names");
+  tk::SetAccessibleName(
+      AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 235, 24, 21, InputId(ecProgramsButton)),
+      "Choose from the programs open now");
 
   // The context help, and the buttons.
   info_ = tk::InfoPane(AddControl("EDIT", "",

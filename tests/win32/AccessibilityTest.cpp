@@ -218,6 +218,8 @@ TEST(WindowOrder, EveryFieldOfEveryWindowFollowsItsLabel) {
                                     type == ftSendKeys ? "Keystrokes to send:" : "Program to run:"},
                                    {in(ecParms), "Additonal &parameters:"},
                                    {in(ecDir), "Default &Directory:"},
+                                   {in(ecScope), "P&rograms:"},
+                                   {in(ecPrograms), "Program names"},
                                    {idKdInfo, "Help"}});
   }
   std::int32_t chosen = 0;
