@@ -147,57 +147,6 @@ TEST_F(MacroTyping, AChoiceTypesItsOwnLineAndOneOfAnEarlierListNothing) {
                                                                     "AttachThreadInput 42 9 0"}));
 }
 
-TEST_F(MacroTyping, ALongLineIsPastedUnlessTheBoxIsCleared) {
-  files.files[kListPath] = "Long=" + std::string(101, 'x') + "\r\n";
-  StartAndShowOstrelMenu();
-  for (bool paste : {true, false}) {
-    ctl.Options().SetChecked(obPasteLong, paste);
-    ctl.SendKeysMenu("Names.skl");
-    OtherProgramInFront();
-    log.calls.clear();
-    clipboard.opens = 0;
-    ctl.SendKeyMenuClick(view.macroMenu[0].choice);
-    EXPECT_EQ(Chars(log.calls).size(), paste ? 0u : 101u);
-    EXPECT_EQ(clipboard.opens > 0, paste);
-  }
-}
-
-TEST_F(MacroTyping, TheWindowInFrontGetsTheForegroundBackBeforeAChoiceTypes) {
-  StartAndShowOstrelMenu();
-  OtherProgramInFront();
-  view.whileMacroMenuUp = [this] { system.now += 900; };
-  ctl.SendKeysMenu("Names.skl");
-  EXPECT_EQ(Calls({"SetForegroundWindow", "macroPopup"}),
-            (std::vector<std::string>{"SetForegroundWindow 500", "macroPopup 40,60",
-                                      "SetForegroundWindow 300"}));
-  log.calls.clear();
-  // The window gives the focus back to its control only when it gets to it: the first
-  // key waits for that.
-  windows.focus = 300;
-  windows.paintPolls = 2;
-  windows.onPainted = [this](WindowHandle w) {
-    if (w == 300) windows.focus = 301;
-  };
-  ctl.SendKeyMenuClick(view.macroMenu[0].choice);
-  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 o", "301 h", "301 n"}));
-}
-
-TEST_F(MacroTyping, AWindowThatRefusesTheKeysIsNamedInOneBalloon) {
-  StartWith({WithKey(MakeRec("Type", "", ftSendKeys, "hello"), 40)});
-  OtherProgramInFront();
-  windows.windows[300].title = "Administrator: Setup";
-  windows.windows[301].refusesPosts = true;
-  log.calls.clear();
-  ctl.DoItToPkey(ctl.Keys()->At(0));
-  EXPECT_EQ(Calls({"NotifyIcon"}),
-            (std::vector<std::string>{
-                "NotifyIcon 1 balloon Ostrel could not type into \"Administrator: Setup\"."}));
-  // A long title fits the balloon, cut between its characters.
-  const std::string cut = RefusedTargetText(std::string(300, '\x83'), LeadBytes::Of(IsLead932));
-  EXPECT_EQ(cut.substr(cut.size() - 4), "\x83\x83\".");
-  EXPECT_LT(cut.size(), kBalloonTextLimit);
-}
-
 // Whatever programs its hotkey is for, and wherever the foreground is as the menu closes.
 TEST_F(MacroTyping, AMacroChosenFromTheOstrelMenuTypesWhereTheMenuOpened) {
   files.files[CompanionName(kKeysPath)] = "[Definition]\nName=Type\nOnly=calc.exe\n";
