@@ -61,6 +61,16 @@ start_ostrel() {
   OSTREL_PID=$!
 }
 
+# Starts the program and waits for its window, with no box of its own at start-up.
+start_ostrel_quietly() {
+  start_ostrel "$1"
+  probe wait Ostrel 15000 >/dev/null || fail "the configuration window did not appear"
+  sleep 1
+  for title in Information Error; do
+    if probe wait "$title" 0 >/dev/null; then fail "unexpected \"$title\" box at start-up"; fi
+  done
+}
+
 # Waits up to $1 seconds for the started program to end by itself.
 wait_ostrel_gone() {
   local deadline=$((SECONDS + $1))
@@ -155,11 +165,13 @@ click_control() {  # title id [dx]
 # Wine's Notepad: its text as hex bytes; brought in front; started blank, with what a
 # Return typed by the user makes in it kept in $newline.
 notepad_hex() { probe edittext "Untitled - Notepad" | od -An -tx1 | tr -d ' \n'; }
-notepad_front() {
-  probe front "Untitled - Notepad" || true
-  eventually '[[ "$(probe foreground)" == "Untitled - Notepad"* ]]' 5 ||
-    fail "Notepad is not in front"
+# Brings the window with this title in front, or fails.
+front() {
+  local title=$1
+  probe front "$title" || true
+  eventually '[[ "$(probe foreground)" == "$title"* ]]' 5 || fail "\"$title\" is not in front"
 }
+notepad_front() { front "Untitled - Notepad"; }
 start_blank_notepad() {
   "$ROOT/scripts/wine-run" notepad.exe >/dev/null 2>&1 &
   HELPERS+=($!)
