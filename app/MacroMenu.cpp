@@ -54,7 +54,7 @@ void OstrelController::SendKeysMenu(const std::string& target) {
   ++macroListNumber_;
   // Shown only where the OstrelMenu has appeared since the program started.
   if (!mouseLink_.MenuPointTaken()) return;
-  const std::string path = appDir_ + target;
+  const std::string path = dataDir_ + target;
   if (!p_.files.Exists(path)) return;
   ListFileLoad load = LoadListFile(p_.files, path);
   if (!load.error.empty()) {

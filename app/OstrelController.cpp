@@ -89,7 +89,8 @@ void OstrelController::ShowConfiguration(bool settleFirst) {
 void OstrelController::FormSetup() {
   terminating_ = false;
   appDir_ = FolderOf(p_.system.ModuleFileName());
-  keysFileName_ = appDir_ + "Keys.fil";
+  dataDir_ = appDir_;
+  keysFileName_ = dataDir_ + "Keys.fil";
   keys_ = std::make_unique<KeysList>(p_.collate);
   keysFile_.emplace(p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); },
                     &p_.codePage);

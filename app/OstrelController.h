@@ -138,6 +138,16 @@ class OstrelController {
   static std::vector<MenuItem> MacroMenuItems(const std::vector<std::string>& lines,
                                               std::uint32_t list);
 
+  // Sets of definitions that travel (Transfer.cpp). Export writes the definitions of
+  // `group` (every one when empty) to the definitions file `path`, with its companion when
+  // any has conditions and the macro list files its macro menus name beside it; false,
+  // after a box that says why, when it could not. Import merges the definitions file
+  // `path` (with its companion and list files from beside it) into the set in one save
+  // and shows the box of what came in; false, after a box that says why, when the file
+  // was refused or could not be stored, and then nothing has changed.
+  bool ExportDefinitions(const std::string& path, const std::string& group);
+  bool ImportDefinitions(const std::string& path);
+
   // The program's delays; the view's timers take their intervals from here.
   const ostrel::Timings& Timings() const { return timings_; }
 
@@ -146,6 +156,8 @@ class OstrelController {
   TTrayIcon& TrayIcon1() { return trayIcon1_; }
 
   const std::string& AppDir() const { return appDir_; }
+  // Where the definitions are kept: Keys.fil, Keys.ini and the macro list files.
+  const std::string& DataDir() const { return dataDir_; }
   const std::string& KeysFileName() const { return keysFileName_; }
   KeysList* Keys() { return keys_.get(); }
   const std::vector<MenuItem>& Menu() const { return menu_; }
@@ -173,6 +185,7 @@ class OstrelController {
   ostrel::Timings timings_;
   // The definitions, created by the set-up and gone after the teardown.
   std::string appDir_;
+  std::string dataDir_;
   std::string keysFileName_;
   std::unique_ptr<KeysList> keys_;
   std::optional<DefinitionFile> keysFile_;

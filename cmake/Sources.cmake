@@ -31,6 +31,7 @@ set(OSTREL_CORE_SOURCES
   app/Dispatcher.cpp
   app/MouseLink.cpp
   app/MacroMenu.cpp
+  app/Transfer.cpp
   app/HelpPage.cpp
   macro/MacroTokens.cpp
   macro/Sendkeys.cpp
