@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 #include <set>
-#include <string>
 
 #include "catalogue/Conditions.h"
 #include "catalogue/DefinitionFile.h"
@@ -18,43 +17,34 @@
 namespace ostrel {
 namespace {
 
-std::string Built(const std::string& name) {
-  std::ifstream in(std::string(OSTREL_EXAMPLES_DIR) + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(ExampleSet, LoadsWholeWithOneOfEachKindAndNoClash) {
   testing::MemoryFileSystem fs;
-  fs.files["C:\\Ostrel\\Examples.fil"] = Built("Examples.fil");
-  fs.files["C:\\Ostrel\\Examples.skl"] = Built("Examples.skl");
+  for (const char* name : {"Examples.fil", "Examples.skl"}) {
+    std::ifstream in(std::string(OSTREL_EXAMPLES_DIR) + "/" + name, std::ios::binary);
+    fs.files[std::string("C:\\Ostrel\\") + name].assign(std::istreambuf_iterator<char>(in), {});
+  }
   KeysList list{PortableCollate};
   const LoadOutcome loaded = DefinitionFile(fs, "C:\\Ostrel\\Examples.fil").Load(list);
   EXPECT_FALSE(loaded.Damaged());
-  EXPECT_EQ(loaded.error, "");
   ASSERT_EQ(loaded.records, 6u);
   ASSERT_EQ(list.Count(), 6u);
 
   std::set<std::int32_t> types;
   for (std::size_t i = 0; i < list.Count(); ++i) {
     const TKeyRec& rec = *list.At(i);
-    SCOPED_TRACE(rec.Name.str());
     EXPECT_EQ(rec.Group.str(), "Examples");
-    EXPECT_NE(FindFunType(rec.FunType), nullptr);
+    EXPECT_NE(HotKeyName(rec.Key, rec.KeyMod), "") << rec.Name.str() << " has no hotkey";
     types.insert(rec.FunType);
-    EXPECT_NE(HotKeyName(rec.Key, rec.KeyMod), "") << "every example has a hotkey in the tables";
-    for (std::size_t j = 0; j < i; ++j) {
-      const TKeyRec& other = *list.At(j);
-      EXPECT_FALSE(rec.Key == other.Key && rec.KeyMod == other.KeyMod &&
+    for (std::size_t j = 0; j < i; ++j)
+      EXPECT_FALSE(rec.Key == list.At(j)->Key && rec.KeyMod == list.At(j)->KeyMod &&
                    Overlap(list.ConditionsAt(i), list.ConditionsAt(j)))
-          << "clashes with " << other.Name.str();
-    }
-    if (rec.FunType == ftSendKeysMenu) {
-      const ListFileLoad menu = LoadListFile(fs, "C:\\Ostrel\\" + rec.Target.str());
-      EXPECT_TRUE(menu.exists && menu.error.empty() && menu.untaken.empty());
-      EXPECT_GE(menu.lines.size(), 3u);
-      for (const std::string& line : menu.lines)
-        EXPECT_NE(ListItemValue(menu.lines, ListItemName(line), PortableCollate), "") << line;
-    }
+          << rec.Name.str() << " clashes with " << list.At(j)->Name.str();
+    if (rec.FunType != ftSendKeysMenu) continue;
+    const ListFileLoad menu = LoadListFile(fs, "C:\\Ostrel\\" + rec.Target.str());
+    EXPECT_TRUE(menu.exists && menu.error.empty() && menu.untaken.empty());
+    EXPECT_GE(menu.lines.size(), 3u);
+    for (const std::string& line : menu.lines)
+      EXPECT_NE(ListItemValue(menu.lines, ListItemName(line), PortableCollate), "") << line;
   }
   EXPECT_EQ(types, (std::set<std::int32_t>{ftOpenFolder, ftRunProgram, ftBrowseSecureWeb,
                                            ftSendKeys, ftSendKeysMenu, ftShowMenu}));
