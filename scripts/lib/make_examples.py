@@ -13,9 +13,9 @@ import sys
 GROUP = "Examples"
 LIST_FILE = "Examples.skl"
 
-# The combinations are Shift+Ctrl+Alt with a function key: Windows, browsers and office
-# programs leave these alone (F9 is Excel's full recalculation, F4 closes windows, F12 is
-# taken by graphics drivers' panels, so those three are not used).
+# The combinations are Shift+Ctrl+Alt with a function key, which Windows, browsers and
+# office programs leave alone; F4 (closes a window with Alt), F9 (Excel's full
+# recalculation) and F12 (some graphics drivers' panels with Ctrl+Alt) are not used.
 # (name, function type, hotkey, target, parameters, working folder)
 DEFINITIONS = [
     ("Windows folder", 2, "Shift+Ctrl+Alt+F5", r"C:\Windows", "", ""),

@@ -41,8 +41,7 @@ TEST(ExampleSet, LoadsWholeWithOneOfEachKindAndNoClash) {
           << rec.Name.str() << " clashes with " << list.At(j)->Name.str();
     if (rec.FunType != ftSendKeysMenu) continue;
     const ListFileLoad menu = LoadListFile(fs, "C:\\Ostrel\\" + rec.Target.str());
-    EXPECT_TRUE(menu.exists && menu.error.empty() && menu.untaken.empty());
-    EXPECT_GE(menu.lines.size(), 3u);
+    EXPECT_TRUE(menu.exists && menu.error.empty() && menu.untaken.empty() && menu.lines.size() > 2);
     for (const std::string& line : menu.lines)
       EXPECT_NE(ListItemValue(menu.lines, ListItemName(line), PortableCollate), "") << line;
   }
