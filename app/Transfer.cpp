@@ -44,7 +44,14 @@ std::string ImportReportText(const std::string& path, const MergeReport& report)
                                                         report.switchedOff.end()));
   if (!report.missingLists.empty()) {
     text += "\n\nNot found beside " + path + ", so these macro menus have no items:";
-    for (const std::string& name : report.missingLists) text += "\n" + name;
+    for (std::size_t i = 0; i < report.missingLists.size(); ++i) {
+      // Cut as the lines of definitions are.
+      if (i == kRefusedLinesShown) {
+        text += "\n... and " + std::to_string(report.missingLists.size() - i) + " more.";
+        break;
+      }
+      text += "\n" + report.missingLists[i];
+    }
   }
   return text;
 }
@@ -54,7 +61,7 @@ std::string ImportReportText(const std::string& path, const MergeReport& report)
 bool OstrelController::ExportDefinitions(const std::string& path, const std::string& group) {
   if (!Alive()) return false;
   // A part of the set written over the set itself would lose the rest at the next start.
-  if (SamePath(path, keysFileName_)) {
+  if (SamePath(path, keysFileName_) || SamePath(CompanionName(path), CompanionName(keysFileName_))) {
     p_.view.ShowError(path + " is where Ostrel keeps its definitions. Choose another name.");
     return false;
   }
