@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/OstrelController.h"
+#include "catalogue/RecordStream.h"
 #include "catalogue/Transfer.h"
 #include "platform/Paths.h"
 
@@ -92,6 +93,12 @@ bool OstrelController::ImportDefinitions(const std::string& path) {
   // One save for the whole set; what cannot be stored is not kept in memory either.
   if (!report.added.empty() && !editing_.UpdateKeysList([this, &report] {
         UndoMerge(*keys_, report, p_.files);
+        // A save can fail after Keys.fil was replaced (its companion not renamed): the
+        // disk then gets the list as it was again, where it can.
+        try {
+          keysFile_->Save(*keys_);
+        } catch (const EFileError&) {
+        }
         return std::string(kNothingImported);
       }))
     return false;
