@@ -31,18 +31,17 @@ bool SamePath(std::string a, std::string b) {
 }
 
 std::string ImportReportText(const std::string& path, const MergeReport& report) {
-  std::string text = report.added.empty()
-                         ? "Nothing new was imported from " + path + "."
-                         : Counted(report.added.size(), "definition") + " imported from " + path +
-                               ".";
+  std::string text = report.added.empty() ? "Nothing new was imported from " + path + "."
+                                          : Counted(report.added.size(), "definition") +
+                                                " imported from " + path + ".";
   if (!report.skipped.empty())
     text += "\n\nSkipped, already present (" + std::to_string(report.skipped.size()) +
             "):" + DefinitionLines(report.skipped);
   if (!report.switchedOff.empty())
     text += "\n\nHotkey switched off, its key is taken by another definition (" +
             std::to_string(report.switchedOff.size()) + "):" +
-            DefinitionLines(std::vector<const TKeyRec*>(report.switchedOff.begin(),
-                                                        report.switchedOff.end()));
+            DefinitionLines(
+                std::vector<const TKeyRec*>(report.switchedOff.begin(), report.switchedOff.end()));
   if (!report.missingLists.empty()) {
     text += "\n\nNot found beside " + path + ", so these macro menus have no items:";
     for (std::size_t i = 0; i < report.missingLists.size(); ++i) {
@@ -62,7 +61,8 @@ std::string ImportReportText(const std::string& path, const MergeReport& report)
 bool OstrelController::ExportDefinitions(const std::string& path, const std::string& group) {
   if (!Alive()) return false;
   // A part of the set written over the set itself would lose the rest at the next start.
-  if (SamePath(path, keysFileName_) || SamePath(CompanionName(path), CompanionName(keysFileName_))) {
+  if (SamePath(path, keysFileName_) ||
+      SamePath(CompanionName(path), CompanionName(keysFileName_))) {
     p_.view.ShowError(path + " is where Ostrel keeps its definitions. Choose another name.");
     return false;
   }

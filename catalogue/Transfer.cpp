@@ -187,9 +187,9 @@ MergeReport MergeDefinitions(KeysList& into, const IncomingSet& set, FileSystem&
         std::string bytes, present;
         if (std::string error = ReadAll(fs, source, bytes); !error.empty()) return fail(error);
         std::string name = target;
-        const bool ownNameFits =
-            PlainFileName(target) && (!fs.Exists(dataDir + target) ||
-                                      (ReadWhole(fs, dataDir + target, present) && present == bytes));
+        const bool ownNameFits = PlainFileName(target) &&
+                                 (!fs.Exists(dataDir + target) ||
+                                  (ReadWhole(fs, dataDir + target, present) && present == bytes));
         if (!ownNameFits) {
           name = FreeListFileName(fs, dataDir);
           if (fs.Exists(dataDir + name))

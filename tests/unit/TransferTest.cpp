@@ -45,16 +45,16 @@ TEST(Transfer, ImportSkipsPresentSwitchesOffClashesAndPlacesListFiles) {
   std::string set;
   for (const TKeyRec& r :
        {Keyed("TOOLS", "calc", 9, 0, 1, "other"), Keyed("Web", "Site", 7, 2),
-        Keyed("Web", "Only", 7, 2), Keyed("Web", "Other", 5, 1), Keyed("Web", "Site", 0, 0, 1, "2nd"),
-        Keyed("Web", "Mac1", 0, 0, ftSendKeysMenu, "m.skl"),
+        Keyed("Web", "Only", 7, 2), Keyed("Web", "Other", 5, 1),
+        Keyed("Web", "Site", 0, 0, 1, "2nd"), Keyed("Web", "Mac1", 0, 0, ftSendKeysMenu, "m.skl"),
         Keyed("Web", "Mac2", 0, 0, ftSendKeysMenu, "n.skl"),
         Keyed("Web", "Mac3", 0, 0, ftSendKeysMenu, "x.skl"),
         Keyed("Web", "Mac4", 0, 0, ftSendKeysMenu, "x.skl"),
         Keyed("Web", "Mac5", 0, 0, ftSendKeysMenu, "gone.skl")})
     set += Bytes(r);
   h.files.files[kIn] = set;
-  h.files.files["D:\\In\\Set.ini"] =
-      Only("Web", "Only", "wordpad.exe") + Only("Web", "Other", "notepad") + Only("Tools", "Calc", "x");
+  h.files.files["D:\\In\\Set.ini"] = Only("Web", "Only", "wordpad.exe") +
+                                     Only("Web", "Other", "notepad") + Only("Tools", "Calc", "x");
   h.files.files["D:\\In\\m.skl"] = "A=1\r\n";
   h.files.files["D:\\In\\n.skl"] = "N=1\r\n";
   h.files.files["D:\\In\\x.skl"] = "Theirs=1\r\n";
@@ -79,16 +79,19 @@ TEST(Transfer, ImportSkipsPresentSwitchesOffClashesAndPlacesListFiles) {
   EXPECT_EQ(h.files.files[kData + "n.skl"], "N=1\r\n");
   EXPECT_EQ(h.files.files[kData + "x.skl"], "Mine=1\r\n");
   EXPECT_EQ(h.files.files[kData + "SendKeyList_1.skl"], "Theirs=1\r\n");
-  for (auto [name, target] : {std::pair{"Mac1", "m.skl"}, {"Mac2", "n.skl"}, {"Mac3", "SendKeyList_1.skl"},
-                              {"Mac4", "SendKeyList_1.skl"}, {"Mac5", "gone.skl"}})
+  for (auto [name, target] : {std::pair{"Mac1", "m.skl"},
+                              {"Mac2", "n.skl"},
+                              {"Mac3", "SendKeyList_1.skl"},
+                              {"Mac4", "SendKeyList_1.skl"},
+                              {"Mac5", "gone.skl"}})
     EXPECT_EQ(h.Def("Web", name)->Target.str(), target);
   EXPECT_EQ(h.Calls({"info"}),
-            std::vector<std::string>{"info 8 definitions imported from " + kIn +
-                                     ".\n\nSkipped, already present (1):" + Line("TOOLS", "calc", 9, 0) +
-                                     "\n\nHotkey switched off, its key is taken by another definition (2):" +
-                                     Line("Web", "Site", 7, 2) + Line("Web", "Other", 5, 1) +
-                                     "\n\nNot found beside " + kIn +
-                                     ", so these macro menus have no items:\ngone.skl"});
+            std::vector<std::string>{
+                "info 8 definitions imported from " + kIn +
+                ".\n\nSkipped, already present (1):" + Line("TOOLS", "calc", 9, 0) +
+                "\n\nHotkey switched off, its key is taken by another definition (2):" +
+                Line("Web", "Site", 7, 2) + Line("Web", "Other", 5, 1) + "\n\nNot found beside " +
+                kIn + ", so these macro menus have no items:\ngone.skl"});
 
   // The same file again brings nothing and stores nothing.
   const std::string keys = h.files.files[kKeysPath];
@@ -156,10 +159,12 @@ TEST(Transfer, AnImportThatCannotBeStoredIsTakenBack) {
     EXPECT_FALSE(h.ctl.ImportDefinitions(kIn));
     const std::string failed = refused.substr(0, refused.size() - 4);
     EXPECT_EQ(h.Calls({"error", "info"}),
-              std::vector<std::string>{"error Cannot create file " + failed + "\n\nNothing was imported."});
+              std::vector<std::string>{"error Cannot create file " + failed +
+                                       "\n\nNothing was imported."});
     EXPECT_EQ(h.ctl.Keys()->Count(), 1u);
     EXPECT_EQ(h.view.tree.size(), nodes);
-    for (const char* f : {"D:\\In\\Set.fil", "D:\\In\\a.skl", "D:\\In\\b.skl"}) h.files.files.erase(f);
+    for (const char* f : {"D:\\In\\Set.fil", "D:\\In\\a.skl", "D:\\In\\b.skl"})
+      h.files.files.erase(f);
     EXPECT_EQ(h.files.files, before);
   }
 }
