@@ -1,16 +1,20 @@
 // The window's Export and Import, and the imports and exports of command lines.
+#include <string_view>
+
 #include "app/OstrelController.h"
 
 namespace ostrel {
 
 namespace {
 
+constexpr std::string_view kNotInFileNames = "\\/:*?\"<>|";
+
 // A group's name as a file name: the characters no file name may hold become "_".
 std::string SuggestedFileName(const std::string& group) {
   if (group.empty()) return "Ostrel.fil";
   std::string name = group;
   for (char& c : name)
-    if (static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+    if (static_cast<unsigned char>(c) < 32 || kNotInFileNames.find(c) != std::string_view::npos)
       c = '_';
   return name + ".fil";
 }
@@ -25,7 +29,7 @@ void OstrelController::ExportClick() {
   const std::string path = p_.view.AskFileName(true, SuggestedFileName(group));
   // The dialog handles messages: the program may have ended under it.
   if (path.empty() || !Alive()) return;
-  if (ExportDefinitions(path, group)) p_.view.SetStatusText("  Exported to " + path);
+  ExportDefinitions(path, group);
 }
 
 void OstrelController::ImportClick() {
