@@ -177,5 +177,60 @@ TEST_F(ShowRequest, ARequestDuringTheSetUpOverridesTheHideOption) {
   EXPECT_EQ(Calls({"restore"}).size(), 1u);
 }
 
+// A command line's import waits for the set-up and runs after the answer; an export asked
+// for during the set-up is asked again, afterwards it is written before the answer.
+TEST_F(ShowRequest, ACommandLinesRequestIsCarriedOutOnceSetUp) {
+  files.files["C:\\Sets\\A.fil"] = Bytes(MakeRec("Came", "In"));
+  ctl.FormCreate();
+  EXPECT_EQ(ctl.StartRequestArrived({StartRequest::kExport, "C:\\Out.fil"}), kRequestNotReady);
+  EXPECT_EQ(ctl.StartRequestArrived({StartRequest::kImport, "C:\\Sets\\A.fil"}), kRequestDone);
+  EXPECT_TRUE(Calls({"runLater"}).empty());
+  ctl.Timer2Timer();
+  EXPECT_EQ(Calls({"runLater"}).size(), 1u);
+  EXPECT_EQ(Def("In", "Came"), nullptr);  // not before the view's own turn
+  ctl.RunLater();
+  EXPECT_NE(Def("In", "Came"), nullptr);
+  EXPECT_EQ(ctl.StartRequestArrived({StartRequest::kExport, "C:\\Out.fil"}), kRequestDone);
+  EXPECT_EQ(files.files["C:\\Out.fil"], files.files[kKeysPath]);
+  files.uncreatable = {"Q:\\No\\Out.fil", "Q:\\No\\Out.fil.new"};
+  EXPECT_EQ(ctl.StartRequestArrived({StartRequest::kExport, "Q:\\No\\Out.fil"}), kRequestFailed);
+}
+
+// Export takes the selected group (a group node, or a definition's), every definition
+// when nothing or a definition of no group is selected, and suggests its file's name.
+TEST_F(ShowRequest, ExportTakesTheSelectedGroupAndNamesItsFile) {
+  StartWith({MakeRec("Mail", "Net"), MakeRec("Calc", "Tools"), MakeRec("Edit", "Tools"),
+             MakeRec("Top"), MakeRec("Odd", "Q/R")});
+  view.fileChoice = [](bool save, const std::string&) { return save ? "C:\\Out.fil" : ""; };
+  auto node = [&](const std::string& text) {
+    for (std::size_t i = 0; i < view.tree.size(); ++i)
+      if (view.tree[i].text == text) return static_cast<int>(i);
+    return -1;
+  };
+  const struct {
+    const char* selected;  // none: nothing selected
+    const char* dialog;
+    std::size_t records;
+  } cases[] = {{"Tools", "save Tools.fil", 2}, {"Mail", "save Net.fil", 1},
+               {"Top", "save Ostrel.fil", 5}, {nullptr, "save Ostrel.fil", 5},
+               {"Q/R", "save Q_R.fil", 1}};
+  for (const auto& c : cases) {
+    log.calls.clear();
+    files.files.erase("C:\\Out.fil");
+    view.selected = c.selected ? node(c.selected) : -1;
+    ctl.ExportClick();
+    EXPECT_EQ(Calls({"save "}), std::vector<std::string>{c.dialog});
+    EXPECT_EQ(files.files["C:\\Out.fil"].size(), c.records * sizeof(TKeyRec)) << c.dialog;
+  }
+  // Cancelled: nothing is written; Import's open dialog cancelled imports nothing.
+  view.fileChoice = nullptr;
+  files.files.erase("C:\\Out.fil");
+  ctl.ExportClick();
+  ctl.ImportClick();
+  EXPECT_EQ(files.files.count("C:\\Out.fil"), 0u);
+  EXPECT_EQ(log.calls.back(), "open ");
+  EXPECT_EQ(ctl.Keys()->Count(), 5u);
+}
+
 }  // namespace
 }  // namespace ostrel
