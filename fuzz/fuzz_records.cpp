@@ -1,10 +1,12 @@
 // Any bytes as Keys.fil: loading never reads past a record or crashes, every loaded
-// string fits its field, and what a save writes loads back to the same definitions.
+// string fits its field, and what a save writes loads back to the same definitions. The
+// same bytes as a file to import are refused exactly when they are damaged.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "catalogue/DefinitionFile.h"
+#include "catalogue/Transfer.h"
 #include "fakes/MemoryFiles.h"
 
 using namespace ostrel;
@@ -26,6 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < list.Count(); ++i) {
     const TKeyRec& r = *list.At(i);
     Check(r.Name.len <= 40 && r.Group.len <= 10 && r.Target.len <= 255);
+  }
+
+  // The import refuses just what no save of Ostrel's writes, and takes the rest whole.
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const bool refused = !CheckDefinitionBytes(bytes, name).empty();
+  Check(refused == (size == 0 || out.fragment || out.clampedLengths > 0));
+  if (!refused) {
+    const std::vector<IncomingDefinition> in = IncomingDefinitions(bytes, {}, PortableCollate);
+    Check(in.size() == list.Count());
+    for (const IncomingDefinition& d : in) Check(list.Find(KeyText(d.rec)) != KeysList::npos);
   }
 
   list.Rekey();
