@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/OstrelController.h"
+#include "catalogue/RecordStream.h"
 #include "catalogue/Transfer.h"
 #include "platform/Paths.h"
 
@@ -30,21 +31,27 @@ bool SamePath(std::string a, std::string b) {
 }
 
 std::string ImportReportText(const std::string& path, const MergeReport& report) {
-  std::string text = report.added.empty()
-                         ? "Nothing new was imported from " + path + "."
-                         : Counted(report.added.size(), "definition") + " imported from " + path +
-                               ".";
+  std::string text = report.added.empty() ? "Nothing new was imported from " + path + "."
+                                          : Counted(report.added.size(), "definition") +
+                                                " imported from " + path + ".";
   if (!report.skipped.empty())
     text += "\n\nSkipped, already present (" + std::to_string(report.skipped.size()) +
             "):" + DefinitionLines(report.skipped);
   if (!report.switchedOff.empty())
     text += "\n\nHotkey switched off, its key is taken by another definition (" +
             std::to_string(report.switchedOff.size()) + "):" +
-            DefinitionLines(std::vector<const TKeyRec*>(report.switchedOff.begin(),
-                                                        report.switchedOff.end()));
+            DefinitionLines(
+                std::vector<const TKeyRec*>(report.switchedOff.begin(), report.switchedOff.end()));
   if (!report.missingLists.empty()) {
     text += "\n\nNot found beside " + path + ", so these macro menus have no items:";
-    for (const std::string& name : report.missingLists) text += "\n" + name;
+    for (std::size_t i = 0; i < report.missingLists.size(); ++i) {
+      // Cut as the lines of definitions are.
+      if (i == kRefusedLinesShown) {
+        text += "\n... and " + std::to_string(report.missingLists.size() - i) + " more.";
+        break;
+      }
+      text += "\n" + report.missingLists[i];
+    }
   }
   return text;
 }
@@ -54,7 +61,8 @@ std::string ImportReportText(const std::string& path, const MergeReport& report)
 bool OstrelController::ExportDefinitions(const std::string& path, const std::string& group) {
   if (!Alive()) return false;
   // A part of the set written over the set itself would lose the rest at the next start.
-  if (SamePath(path, keysFileName_)) {
+  if (SamePath(path, keysFileName_) ||
+      SamePath(CompanionName(path), CompanionName(keysFileName_))) {
     p_.view.ShowError(path + " is where Ostrel keeps its definitions. Choose another name.");
     return false;
   }
@@ -85,6 +93,12 @@ bool OstrelController::ImportDefinitions(const std::string& path) {
   // One save for the whole set; what cannot be stored is not kept in memory either.
   if (!report.added.empty() && !editing_.UpdateKeysList([this, &report] {
         UndoMerge(*keys_, report, p_.files);
+        // A save can fail after Keys.fil was replaced (its companion not renamed): the
+        // disk then gets the list as it was again, where it can.
+        try {
+          keysFile_->Save(*keys_);
+        } catch (const EFileError&) {
+        }
         return std::string(kNothingImported);
       }))
     return false;

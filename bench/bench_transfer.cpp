@@ -43,7 +43,8 @@ class Latin1 : public CodePagePort {
 };
 
 void Write(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // Definition n of a set: "Group <n % 30>", a key for two in five.
@@ -93,7 +94,8 @@ void ImportThousandIntoThousand(benchmark::State& state) {
     incoming.append(reinterpret_cast<const char*>(&rec), kKeyRecSize);
   }
   Write(in + "Set.fil", incoming);
-  Write(in + "Set.ini", "[Definition]\r\nGroup=Group 01\r\nName=Incoming 0901\r\nOnly=notepad.exe\r\n");
+  Write(in + "Set.ini",
+        "[Definition]\r\nGroup=Group 01\r\nName=Incoming 0901\r\nOnly=notepad.exe\r\n");
 
   StdioFileSystem fs;
   Latin1 codePage;
@@ -113,7 +115,8 @@ void ImportThousandIntoThousand(benchmark::State& state) {
     file.Save(keys);
     benchmark::DoNotOptimize(BuildTree(keys));
     benchmark::DoNotOptimize(BuildMenu(keys));
-    if (report.added.size() != 800 || report.skipped.size() != 200 || report.switchedOff.size() != 200)
+    if (report.added.size() != 800 || report.skipped.size() != 200 ||
+        report.switchedOff.size() != 200)
       state.SkipWithError("the merge did not take the expected shape");
   }
 }

@@ -11,18 +11,22 @@
 namespace ostrel {
 namespace {
 
-// The whole content of a file; false when it would not open or a read failed.
-bool ReadWhole(FileSystem& fs, const std::string& path, std::string& bytes) {
+// The whole content of a file: "" when read, else the text for the user.
+std::string ReadAll(FileSystem& fs, const std::string& path, std::string& bytes) {
   bytes.clear();
   std::unique_ptr<ByteFile> file = fs.OpenRead(path);
-  if (!file) return false;
+  if (!file) return "Cannot open file " + path;
   char buffer[4096];
   for (;;) {
     const long n = file->Read(buffer, sizeof buffer);
-    if (n < 0) return false;
-    if (n == 0) return true;
+    if (n < 0) return "Cannot read file " + path;
+    if (n == 0) return {};
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
+}
+
+bool ReadWhole(FileSystem& fs, const std::string& path, std::string& bytes) {
+  return ReadAll(fs, path, bytes).empty();
 }
 
 bool WriteWhole(FileSystem& fs, const std::string& path, const std::string& bytes) {
@@ -110,20 +114,15 @@ IncomingSet ReadDefinitionSet(FileSystem& fs, const std::string& path, CodePageP
     set.error = "Cannot find file " + path;
     return set;
   }
-  if (!ReadWhole(fs, path, bytes)) {
-    set.error = "Cannot read file " + path;
-    return set;
-  }
-  set.error = CheckDefinitionBytes(bytes, path);
+  set.error = ReadAll(fs, path, bytes);
+  if (set.error.empty()) set.error = CheckDefinitionBytes(bytes, path);
   if (!set.error.empty()) return set;
   CompanionContent companion;
   const std::string iniName = CompanionName(path);
   if (fs.Exists(iniName)) {
     std::string text;
-    if (!ReadWhole(fs, iniName, text)) {
-      set.error = "Cannot read file " + iniName;
-      return set;
-    }
+    set.error = ReadAll(fs, iniName, text);
+    if (!set.error.empty()) return set;
     companion = ReadCompanion(text, codePage);
     // Half the conditions would bring hotkeys in for programs they were not meant for.
     if (!companion.damage.empty()) {
@@ -186,11 +185,11 @@ MergeReport MergeDefinitions(KeysList& into, const IncomingSet& set, FileSystem&
         placed[LowerAscii(target)] = target;
       } else {
         std::string bytes, present;
-        if (!ReadWhole(fs, source, bytes)) return fail("Cannot read file " + source);
+        if (std::string error = ReadAll(fs, source, bytes); !error.empty()) return fail(error);
         std::string name = target;
-        const bool ownNameFits =
-            PlainFileName(target) && (!fs.Exists(dataDir + target) ||
-                                      (ReadWhole(fs, dataDir + target, present) && present == bytes));
+        const bool ownNameFits = PlainFileName(target) &&
+                                 (!fs.Exists(dataDir + target) ||
+                                  (ReadWhole(fs, dataDir + target, present) && present == bytes));
         if (!ownNameFits) {
           name = FreeListFileName(fs, dataDir);
           if (fs.Exists(dataDir + name))
@@ -273,10 +272,8 @@ ExportOutcome ExportDefinitionSet(FileSystem& fs, const KeysList& from, const st
     const std::string source = dataDir + target, dest = folder + target;
     if (!fs.Exists(source)) continue;  // the import names it as missing
     std::string bytes, present;
-    if (!ReadWhole(fs, source, bytes)) {
-      out.error = "Cannot read file " + source;
-      return out;
-    }
+    out.error = ReadAll(fs, source, bytes);
+    if (!out.error.empty()) return out;
     // The same bytes, the definitions' own folder among them: nothing to write.
     if (fs.Exists(dest) && ReadWhole(fs, dest, present) && present == bytes) continue;
     if (fs.Exists(dest)) {

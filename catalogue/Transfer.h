@@ -50,11 +50,11 @@ IncomingSet ReadDefinitionSet(FileSystem& fs, const std::string& path, CodePageP
                               CollateFn collate);
 
 struct MergeReport {
-  std::vector<PKeyRec> added;              // in the list now, in file order
-  std::vector<const TKeyRec*> skipped;     // into the incoming set: present already
-  std::vector<const TKeyRec*> switchedOff; // among `added`: came in with the hotkey off
-  std::vector<std::string> missingLists;   // list files not found beside the file
-  std::vector<std::string> copiedLists;    // files written into the definitions' folder
+  std::vector<PKeyRec> added;               // in the list now, in file order
+  std::vector<const TKeyRec*> skipped;      // into the incoming set: present already
+  std::vector<const TKeyRec*> switchedOff;  // among `added`: came in with the hotkey off
+  std::vector<std::string> missingLists;    // list files not found beside the file
+  std::vector<std::string> copiedLists;     // files written into the definitions' folder
   std::string error;  // a list file could not be written: then nothing was merged
 };
 

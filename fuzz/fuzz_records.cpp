@@ -30,15 +30,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(r.Name.len <= 40 && r.Group.len <= 10 && r.Target.len <= 255);
   }
 
-  // The import refuses just what no save of Ostrel's writes, and takes the rest whole.
+  // As a file to import, the bytes are refused just when a load had to repair them;
+  // completed with zeros to whole records (as the load completes a fragment), just when a
+  // string is longer than its field, and else taken whole.
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const bool refused = !CheckDefinitionBytes(bytes, name).empty();
-  Check(refused == (size == 0 || out.fragment || out.clampedLengths > 0));
+  Check(CheckDefinitionBytes(bytes, name).empty() == (size > 0 && !out.Damaged()));
+  const std::string whole = bytes + std::string((kKeyRecSize - size % kKeyRecSize) % kKeyRecSize, '\0');
+  const std::string setName = "C:\\O\\Set.fil";
+  fs.files[setName] = whole;
+  KeysList set(PortableCollate);
+  const LoadOutcome read = DefinitionFile(fs, setName).Load(set);
+  const bool refused = !CheckDefinitionBytes(whole, setName).empty();
+  Check(refused == (whole.empty() || read.clampedLengths > 0));
   if (!refused) {
-    const std::vector<IncomingDefinition> in = IncomingDefinitions(bytes, {}, PortableCollate);
-    Check(in.size() == list.Count());
-    for (const IncomingDefinition& d : in) Check(list.Find(KeyText(d.rec)) != KeysList::npos);
+    const std::vector<IncomingDefinition> in = IncomingDefinitions(whole, {}, PortableCollate);
+    Check(in.size() == set.Count());
+    for (const IncomingDefinition& d : in) Check(set.Find(KeyText(d.rec)) != KeysList::npos);
   }
+  fs.files.erase(setName);
 
   list.Rekey();
   file.Save(list);
