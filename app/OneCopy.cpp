@@ -75,8 +75,7 @@ std::string FullPath(const std::string& path, const std::string& currentFolder) 
 
 StartRequest ParseCommandLine(const std::string& commandLine, const std::string& currentFolder) {
   const std::vector<std::string> words = Words(commandLine);
-  if (words.empty() || words[0].empty() || (words[0][0] != '/' && words[0][0] != '-'))
-    return {};
+  if (words.empty() || words[0].empty() || (words[0][0] != '/' && words[0][0] != '-')) return {};
   const std::string sw = Lower(words[0].substr(1));
   StartRequest request;
   if (sw == "import")

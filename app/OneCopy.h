@@ -27,9 +27,11 @@ struct StartRequest {
 // The box a start shows for a command line it does not understand.
 inline constexpr const char* kUsageText =
     "Ostrel understands these command lines:\n\n"
-    "  Ostrel.exe /import <file>\timports the definitions of <file>\n"
-    "  Ostrel.exe /export <file>\twrites every definition to <file>\n\n"
-    "A running Ostrel does the work; without one, Ostrel starts and does it.";
+    "Ostrel.exe /import <file>\n"
+    "      adds the definitions of <file> to yours\n"
+    "Ostrel.exe /export <file>\n"
+    "      writes every definition to <file>\n\n"
+    "A running Ostrel does the work; if none runs, this one starts and does it.";
 
 // The command line after the program's name: "/import <file>" or "/export <file>" (the
 // switch in any case, "-" for "/"; the file may be quoted), made a full path against
@@ -47,7 +49,7 @@ std::string FullPath(const std::string& path, const std::string& currentFolder);
 inline constexpr std::uintptr_t kImportRequestId = 0x4F4C4931;  // "OLI1"
 inline constexpr std::uintptr_t kExportRequestId = 0x4F4C4531;  // "OLE1"
 inline constexpr std::uintptr_t kRequestFailed = 0;
-inline constexpr std::uintptr_t kRequestDone = 1;  // an export written, an import taken
+inline constexpr std::uintptr_t kRequestDone = 1;      // an export written, an import taken
 inline constexpr std::uintptr_t kRequestNotReady = 2;  // still setting up: ask again
 
 // What this start does next: go on as the running copy, or end with `exitCode`.

@@ -26,14 +26,15 @@ bool Win32OneCopy::TakeRunningMark() {
   return true;
 }
 
-std::uint32_t Win32OneCopy::ShowRequestMessage() { return RegisterWindowMessageA(kShowRequestName); }
+std::uint32_t Win32OneCopy::ShowRequestMessage() {
+  return RegisterWindowMessageA(kShowRequestName);
+}
 
 void Win32OneCopy::AllowForeground(WindowHandle wnd) {
   DWORD pid = 0;
   GetWindowThreadProcessId(reinterpret_cast<HWND>(wnd), &pid);
   if (pid) AllowSetForegroundWindow(pid);
 }
-
 
 std::optional<std::uintptr_t> Win32OneCopy::SendRequest(WindowHandle wnd, std::uintptr_t id,
                                                         const std::string& data,

@@ -59,9 +59,9 @@ TEST_F(OneCopy, ASecondCopyAsksTheFirstForItsWindowAndEnds) {
   const StartOutcome outcome = ClaimOnlyCopy(copy, windows, system);
   EXPECT_FALSE(outcome.goOn);
   EXPECT_EQ(outcome.exitCode, 0);
-  EXPECT_EQ(log.calls, (std::vector<std::string>{"TakeRunningMark", "FindWindow TOstrelForm",
-                                                 "AllowForeground 600",
-                                                 "PostMessage 600 49443 0 0"}));
+  EXPECT_EQ(log.calls,
+            (std::vector<std::string>{"TakeRunningMark", "FindWindow TOstrelForm",
+                                      "AllowForeground 600", "PostMessage 600 49443 0 0"}));
 }
 
 TEST_F(OneCopy, ASecondCopyWaitsBrieflyForTheFirstsWindow) {
@@ -96,7 +96,8 @@ TEST_F(OneCopy, ASecondCopyHandsItsRequestOverAndEndsWithItsOutcome) {
   copy.markFree = false;
   windows.classes[kMainWindowClass] = 600;
   const StartRequest exportTo{StartRequest::kExport, "C:\\Backup\\all.fil"};
-  const std::string send = "SendRequest 600 " + std::to_string(kExportRequestId) + " C:\\Backup\\all.fil";
+  const std::string send =
+      "SendRequest 600 " + std::to_string(kExportRequestId) + " C:\\Backup\\all.fil";
   const struct {
     std::vector<std::optional<std::uintptr_t>> answers;
     std::size_t sends;
@@ -208,8 +209,10 @@ TEST_F(ShowRequest, ExportTakesTheSelectedGroupAndNamesItsFile) {
     const char* selected;  // none: nothing selected
     const char* dialog;
     std::size_t records;
-  } cases[] = {{"Tools", "save Tools.fil", 2}, {"Mail", "save Net.fil", 1},
-               {"Top", "save Ostrel.fil", 5}, {nullptr, "save Ostrel.fil", 5},
+  } cases[] = {{"Tools", "save Tools.fil", 2},
+               {"Mail", "save Net.fil", 1},
+               {"Top", "save Ostrel.fil", 5},
+               {nullptr, "save Ostrel.fil", 5},
                {"Q/R", "save Q_R.fil", 1}};
   for (const auto& c : cases) {
     log.calls.clear();
