@@ -27,10 +27,12 @@ enum TOptionBox : int {
   obPasteLong = 4,  // "Paste long text through the clipboard"
 };
 
-// The tree's selected node: whether there is one, and its definition (none for a group).
+// The tree's selected node: whether there is one, and its definition (none for a group),
+// or a group node's name.
 struct TreeSelection {
   bool any = false;
   PKeyRec data = nullptr;
+  std::string group;
 };
 
 class MainView {
@@ -69,6 +71,14 @@ class MainView {
   // The toolkit's message boxes (caption "Error" / "Information", one OK button).
   virtual void ShowError(const std::string& text) = 0;
   virtual void ShowInfo(const std::string& text) = 0;
+  // The standard save (`save`) or open dialog for a definitions file: filter "Ostrel
+  // definitions (*.fil)", default extension "fil", `suggestedName` filled in; it starts in
+  // the user's documents the first time, then where the last file was chosen. The full
+  // path chosen, or empty when cancelled.
+  virtual std::string AskFileName(bool save, const std::string& suggestedName) = 0;
+  // Posts the window a message on which it calls the controller's RunLater, after the
+  // message being handled now.
+  virtual void PostRunLater() = 0;
 
   // The tree OLKeyTree.
   virtual void RenderTree(const std::vector<TreeNode>& nodes) = 0;

@@ -74,6 +74,8 @@ void OstrelController::Timer2Timer() {
   // The last attach honours "Disable OstrelMenu mouse activation": SetOptions has
   // already attached the library when the option is off.
   if (!p_.view.OptionChecked(obOLMouse)) mouseLink_.AttachTheDll(false);
+  // A command line's import or export waited for the definitions.
+  if (!requests_.empty()) p_.view.PostRunLater();
 }
 
 void OstrelController::ShowConfiguration(bool settleFirst) {

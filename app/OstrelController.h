@@ -24,6 +24,7 @@
 #include "app/KeyEditing.h"
 #include "app/MainView.h"
 #include "app/MouseLink.h"
+#include "app/OneCopy.h"
 #include "app/Options.h"
 #include "app/Timings.h"
 #include "catalogue/DefinitionFile.h"
@@ -147,6 +148,20 @@ class OstrelController {
   // was refused or could not be stored, and then nothing has changed.
   bool ExportDefinitions(const std::string& path, const std::string& group);
   bool ImportDefinitions(const std::string& path);
+  // The window's "Export..." and "Import..." (TransferCommands.cpp): the file asked for,
+  // then the above. Export takes the selected group (a group node, or a definition's
+  // group), every definition when nothing, or a definition of no group, is selected.
+  void ExportClick();
+  void ImportClick();
+  // An import or export asked for on a command line: this start's own (carried out once
+  // the set-up is done) or a later start's, handed over. An export answers kRequestDone
+  // once written, kRequestFailed when it could not be, kRequestNotReady before the set-up
+  // is done; an import is taken at once (kRequestDone) and carried out after the answer,
+  // so the caller never waits on its box.
+  std::uintptr_t StartRequestArrived(const StartRequest& request);
+  void QueueStartRequest(const StartRequest& request);
+  // The view's answer to PostRunLater: the waiting requests, one after another.
+  void RunLater();
 
   // The program's delays; the view's timers take their intervals from here.
   const ostrel::Timings& Timings() const { return timings_; }
@@ -205,6 +220,10 @@ class OstrelController {
   bool popupReady_ = false;
   // Set by another copy's request that came before the set-up was done.
   bool showRequested_ = false;
+  // Imports and exports from command lines still to carry out, and whether RunLater is
+  // carrying one out (its box may let the next request in).
+  std::vector<StartRequest> requests_;
+  bool requestsBusy_ = false;
   // The dispatcher's state. Busy marks: a request that meets one is dropped, not queued.
   PKeyRec pendingKey_ = nullptr;
   bool handOffBusy_ = false;

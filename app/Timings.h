@@ -31,6 +31,10 @@ struct Timings {
   // starts with its mark), and how often.
   std::uint32_t firstCopyWaitMs = 1500;
   std::uint32_t firstCopyPollMs = 100;
+  // How long a second copy waits for the first to answer an import or export request,
+  // and how long it asks again while the first is still setting up.
+  std::uint32_t requestAnswerMs = 10000;
+  std::uint32_t requestSetupWaitMs = 15000;
   // How long the pointer rests before a hint shows, and how long the hint stays.
   std::uint32_t hintPauseMs = 1000;
   std::uint32_t hintHidePauseMs = 10000;

@@ -33,6 +33,7 @@ set(OSTREL_CORE_SOURCES
   app/MouseLink.cpp
   app/MacroMenu.cpp
   app/Transfer.cpp
+  app/TransferCommands.cpp
   app/HelpPage.cpp
   macro/MacroTokens.cpp
   macro/Sendkeys.cpp

@@ -1,8 +1,11 @@
 // What the one-copy rule needs of the system: the session's running mark, the registered
-// show request, and leave for another process to come to the front.
+// show request, leave for another process to come to the front, and a request with data
+// sent to the running copy.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "platform/WindowPort.h"
 
@@ -23,6 +26,15 @@ class OneCopyPort {
   // AllowSetForegroundWindow for the process of `wnd`, so that it may come to the front
   // on this start's behalf.
   virtual void AllowForeground(WindowHandle wnd) = 0;
+  // WM_COPYDATA to `wnd` with `id` as dwData and `data` as the bytes, sent with
+  // SendMessageTimeout and a limit of `timeoutMs`: the window's answer, or nothing when
+  // it did not answer in time.
+  virtual std::optional<std::uintptr_t> SendRequest(WindowHandle wnd, std::uintptr_t id,
+                                                    const std::string& data,
+                                                    std::uint32_t timeoutMs) = 0;
+  // The starting process's current folder, and a box of its own (it has no window).
+  virtual std::string CurrentFolder() = 0;
+  virtual void Tell(const std::string& text) = 0;
 };
 
 }  // namespace ostrel

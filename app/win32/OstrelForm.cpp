@@ -1,6 +1,10 @@
 #include "app/win32/OstrelForm.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
+#include <commdlg.h>
+#include <shlobj.h>
 
 #include "app/OneCopy.h"
 #include "app/win32/HelpPage.h"
@@ -14,7 +18,8 @@
 namespace ostrel {
 
 // A toolbar button: its glyph is image `glyph` of the toolbars' image list (the four of
-// ToolGlyphs, then HelpGlyph); a glyph-only button shows its caption nowhere.
+// ToolGlyphs, then HelpGlyph), kNoGlyph for a caption alone; a glyph-only button shows
+// its caption nowhere.
 struct ToolButton {
   int id;
   int tag;
@@ -25,6 +30,8 @@ struct ToolButton {
 };
 
 namespace {
+
+constexpr int kNoGlyph = -1;
 
 constexpr ToolButton kTreeButtons[] = {
     {idAddButton, 0, "&Add", "Add a new Hot Key  and OstrelMenu Command", 0, false},
@@ -37,6 +44,10 @@ constexpr const char* kHelpHint =
 
 constexpr ToolButton kTopButtons[] = {
     {idShowMenuButton, 0, "&Show OstrelMenu...", "Show OstrelMenu...", 3, false},
+    {idExportButton, 0, "&Export...", "Export the selected group, or every definition, to a file",
+     kNoGlyph, false},
+    {idImportButton, 0, "&Import...",
+     "Import definitions from a file, keeping every one you have", kNoGlyph, false},
     {0, 0, nullptr, nullptr, 0, false},  // separator
     {idHelpButton, kMainHelpContext, "?", kHelpHint, 4, true},
 };
@@ -88,7 +99,7 @@ TOstrelForm::TOstrelForm(Timings timings)
   AddTimer(kTimer3, controller_->Timings().handOffMs, [this] { controller_->Timer3Timer(); });
   // BalloonHint1: the buttons' hints as balloons, the defaults but for the fill colour.
   BalloonHint1.SetColor(GetSysColor(COLOR_INFOBK));
-  Create(tk::FormStyle{"TOstrelForm", "Ostrel", 467, 322, true, 1});
+  Create(tk::FormStyle{"TOstrelForm", "Ostrel", 548, 322, true, 1});
 }
 
 TOstrelForm::~TOstrelForm() {
@@ -121,7 +132,7 @@ tk::ToolBar TOstrelForm::BuildToolbar(int id, const ToolButton* buttons, int cou
       b.fsStyle = BTNS_SEP;
       b.iBitmap = 6;
     } else {
-      b.iBitmap = toolGlyphs_ ? buttons[i].glyph : I_IMAGENONE;
+      b.iBitmap = toolGlyphs_ && buttons[i].glyph != kNoGlyph ? buttons[i].glyph : I_IMAGENONE;
       b.idCommand = buttons[i].id;
       b.fsState = TBSTATE_ENABLED;
       b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
@@ -163,7 +174,7 @@ void TOstrelForm::BuildLayout() {
   // Right column: the upper toolbar kept at the right end of its dock, the help text,
   // and the start-up options.
   const int rightX = kLeftColumn + 2, rightW = cw - rightX - 2;
-  BuildToolbar(idTopToolbar, kTopButtons, 3);
+  BuildToolbar(idTopToolbar, kTopButtons, static_cast<int>(std::size(kTopButtons)));
   dock972_ = RECT{rightX, 1, rightX + rightW, 1 + kToolbarHeight};
   Dock972Resize();
 
@@ -310,7 +321,8 @@ TreeSelection TOstrelForm::SelectedNode() {
   const std::optional<LPARAM> data = tree_.ItemData(item);
   if (!data) return {};
   auto at = static_cast<std::size_t>(*data);
-  return {true, at < nodes_.size() ? nodes_[at].data : nullptr};
+  if (at >= nodes_.size()) return {true, nullptr, {}};
+  return {true, nodes_[at].data, nodes_[at].data ? std::string() : nodes_[at].text};
 }
 
 void TOstrelForm::SelectNode(std::size_t index) {
@@ -350,6 +362,34 @@ void TOstrelForm::ShowInfo(const std::string& text) {
   if (Handle()) tk::ShowMessage(Handle(), tk::MessageKind::mtInformation, text);
 }
 
+std::string TOstrelForm::AskFileName(bool save, const std::string& suggestedName) {
+  if (!Handle()) return {};
+  if (fileFolder_.empty()) {
+    char documents[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents)))
+      fileFolder_ = documents;
+  }
+  static constexpr char kFilter[] = "Ostrel definitions (*.fil)\0*.fil\0";
+  char file[MAX_PATH] = {};
+  suggestedName.copy(file, sizeof file - 1);
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = Handle();
+  ofn.lpstrFilter = kFilter;
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrInitialDir = fileFolder_.empty() ? nullptr : fileFolder_.c_str();
+  ofn.lpstrDefExt = "fil";
+  ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+              (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return {};
+  fileFolder_.assign(file, ofn.nFileOffset);
+  return file;
+}
+
+void TOstrelForm::PostRunLater() { PostMessageA(Handle(), kRunLaterMessage, 0, 0); }
+
 bool TOstrelForm::OnCloseQuery() { return controller_->FormCloseQuery(); }
 
 void TOstrelForm::OnDestroy() {
@@ -377,6 +417,10 @@ void TOstrelForm::OnCommand(int id, int code, HWND control) {
   if (!button) return;
   if (id == idShowMenuButton)
     ToolbarButton971Click();
+  else if (id == idExportButton)
+    controller_->ExportClick();
+  else if (id == idImportButton)
+    controller_->ImportClick();
   else if (id == idHelpButton)
     ToolbarButton975Click(button->tag);
   else
@@ -396,6 +440,15 @@ bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (menus_ && menus_->Route(msg, wp, lp, result)) return true;
   if (const std::optional<MenuChoice> macro = OstrelFormMenus::MacroChosen(msg, wp, lp)) {
     controller_->SendKeyMenuClick(*macro);
+    result = 0;
+    return true;
+  }
+  if (msg == WM_COPYDATA) {
+    result = static_cast<LRESULT>(CopyDataRequest(reinterpret_cast<const COPYDATASTRUCT*>(lp)));
+    return true;
+  }
+  if (msg == kRunLaterMessage) {
+    controller_->RunLater();
     result = 0;
     return true;
   }
@@ -433,6 +486,22 @@ int TOstrelForm::RunKeyEditor(TKeyRec& definition, Conditions& conditions, int e
   return EditDefinition(Handle(), definition, conditions, editMode, keys, original,
                         {files_, system_.ModuleFileName(), SystemLeadBytes(codePage_), programs_},
                         [this](int context) { ToolbarButton975Click(context); });
+}
+
+// A later start's import or export: its path, up to the first NUL, goes to the controller.
+std::uintptr_t TOstrelForm::CopyDataRequest(const COPYDATASTRUCT* data) {
+  if (!data || !data->lpData) return kRequestFailed;
+  StartRequest request;
+  if (data->dwData == kImportRequestId)
+    request.kind = StartRequest::kImport;
+  else if (data->dwData == kExportRequestId)
+    request.kind = StartRequest::kExport;
+  else
+    return kRequestFailed;
+  const auto* bytes = static_cast<const char*>(data->lpData);
+  request.path.assign(bytes, data->cbData);
+  request.path.resize(std::min(request.path.find('\0'), request.path.size()));
+  return controller_->StartRequestArrived(request);
 }
 
 void TOstrelForm::ToolbarButton971Click() { controller_->ToolbarButton971Click(); }

@@ -50,7 +50,12 @@ enum OstrelControlId : int {
   idDeleteButton = 202,  // Tag 2
   idShowMenuButton = 210,
   idHelpButton = 211,  // Tag kMainHelpContext
+  idExportButton = 212,
+  idImportButton = 213,
 };
+
+// Posted by PostRunLater.
+inline constexpr UINT kRunLaterMessage = WM_APP + 2;
 
 inline constexpr UINT kTimer2 = 2;
 inline constexpr UINT kTimer3 = 3;
@@ -88,6 +93,8 @@ class TOstrelForm : public tk::Form, public MainView {
   void ProcessMessages() override;
   void ShowError(const std::string& text) override;
   void ShowInfo(const std::string& text) override;
+  std::string AskFileName(bool save, const std::string& suggestedName) override;
+  void PostRunLater() override;
   void RenderTree(const std::vector<TreeNode>& nodes) override;
   TreeSelection SelectedNode() override;
   void SelectNode(std::size_t index) override;
@@ -116,6 +123,7 @@ class TOstrelForm : public tk::Form, public MainView {
   void LoadImages();
   tk::ToolBar BuildToolbar(int id, const struct ToolButton* buttons, int count);
   void Dock972Resize();
+  std::uintptr_t CopyDataRequest(const COPYDATASTRUCT* data);
   void ToolbarButton971Click();
   void ToolbarButton974Click(int tag);
   void ToolbarButton975Click(int tag);
@@ -152,6 +160,8 @@ class TOstrelForm : public tk::Form, public MainView {
   std::unique_ptr<OstrelFormMenus> menus_;
   // The registered message by which a second start of the program asks for the window.
   UINT showRequest_ = 0;
+  // Where the file dialogs open: the user's documents at first, then the last folder.
+  std::string fileFolder_;
 };
 
 }  // namespace ostrel

@@ -11,14 +11,17 @@
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // Before anything else: a second copy ends here, having asked the first for its
-  // window, and has touched nothing of the first's.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  // Before anything else: a second copy ends here, having handed the first its request
+  // (or asked it for its window), and has touched nothing of the first's.
   ostrel::Win32OneCopy oneCopy;
+  const ostrel::StartRequest request =
+      ostrel::ParseCommandLine(commandLine ? commandLine : "", oneCopy.CurrentFolder());
   {
     ostrel::Win32Windows windows;
     ostrel::Win32System system;
-    if (!ostrel::ClaimOnlyCopy(oneCopy, windows, system)) return 0;
+    const ostrel::StartOutcome outcome = ostrel::ClaimOnlyCopy(oneCopy, windows, system, request);
+    if (!outcome.goOn) return outcome.exitCode;
   }
   // The start-up link is written through the shell's in-process link object.
   OleInitialize(nullptr);
@@ -31,6 +34,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   int code;
   {
     ostrel::TOstrelForm form;
+    // The only copy carries out its own command line once its set-up is done.
+    form.Controller().QueueStartRequest(request);
     app.SetMainForm(&form);
     code = app.Run();
     app.SetMainForm(nullptr);

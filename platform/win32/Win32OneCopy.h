@@ -1,5 +1,6 @@
 // The session's running mark (a named mutex, held until this object goes), the
-// registered show request, and AllowSetForegroundWindow, behind OneCopyPort.
+// registered show request, AllowSetForegroundWindow and the requests sent as
+// WM_COPYDATA, behind OneCopyPort.
 #pragma once
 
 #include "platform/OneCopyPort.h"
@@ -16,6 +17,11 @@ class Win32OneCopy : public OneCopyPort {
   bool TakeRunningMark() override;
   std::uint32_t ShowRequestMessage() override;
   void AllowForeground(WindowHandle wnd) override;
+  std::optional<std::uintptr_t> SendRequest(WindowHandle wnd, std::uintptr_t id,
+                                            const std::string& data,
+                                            std::uint32_t timeoutMs) override;
+  std::string CurrentFolder() override;
+  void Tell(const std::string& text) override;
 
  private:
   void* mark_ = nullptr;  // HANDLE

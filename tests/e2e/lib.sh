@@ -56,8 +56,8 @@ fresh_app_dir() {
   echo "$dir"
 }
 
-start_ostrel() {
-  "$ROOT/scripts/wine-run" "$1/Ostrel.exe" >"$1/ostrel.log" 2>&1 &
+start_ostrel() {  # folder [command line...]
+  "$ROOT/scripts/wine-run" "$1/Ostrel.exe" "${@:2}" >"$1/ostrel.log" 2>&1 &
   OSTREL_PID=$!
 }
 

@@ -29,8 +29,8 @@ read -r wx wy _ _ < <(rect_of <<<"$found")
 sleep 0.5
 info=$(probe info Ostrel)
 echo "$info"
-grep -q "^window class=TOstrelForm visible=1 iconic=0 rect=[0-9]*,[0-9]*,467,322 " <<<"$info" \
-  || fail "window not shown at 467 x 322"
+grep -q "^window class=TOstrelForm visible=1 iconic=0 rect=[0-9]*,[0-9]*,548,322 " <<<"$info" \
+  || fail "window not shown at 548 x 322"
 grep -q "sizebox=0 maximizebox=0" <<<"$info" || fail "window can be resized"
 grep -q "text=This is the hotkey definition panel. ||||You can add" <<<"$info" \
   || fail "help text missing from the memo"

@@ -107,6 +107,13 @@ class RecordingView : public MainView {
     log_.Add("info " + text);
     if (auto run = std::exchange(whileBoxUp, nullptr)) run();
   }
+  // What the user picks in the file dialog; without it the dialog is cancelled.
+  std::function<std::string(bool save, const std::string& suggested)> fileChoice;
+  std::string AskFileName(bool save, const std::string& suggested) override {
+    log_.Add(std::string(save ? "save " : "open ") + suggested);
+    return fileChoice ? fileChoice(save, suggested) : std::string();
+  }
+  void PostRunLater() override { log_.Add("runLater"); }
   void RenderTree(const std::vector<TreeNode>& nodes) override {
     tree = nodes;
     selected = -1;
@@ -114,7 +121,8 @@ class RecordingView : public MainView {
   }
   TreeSelection SelectedNode() override {
     if (selected < 0) return {};
-    return {true, tree[static_cast<std::size_t>(selected)].data};
+    const TreeNode& node = tree[static_cast<std::size_t>(selected)];
+    return {true, node.data, node.data ? std::string() : node.text};
   }
   void SelectNode(std::size_t index) override {
     selected = static_cast<int>(index);

@@ -61,9 +61,9 @@ TEST_F(OstrelFormTest, WindowIsCentredFixedAndHiddenUntilSetUp) {
   EXPECT_EQ(Text(hwnd), "Ostrel");
   RECT r;
   GetWindowRect(hwnd, &r);
-  EXPECT_EQ(r.right - r.left, 467);
+  EXPECT_EQ(r.right - r.left, 548);
   EXPECT_EQ(r.bottom - r.top, 322);
-  EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - 467) / 2, 1);
+  EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - 548) / 2, 1);
   EXPECT_NEAR(r.top, (GetSystemMetrics(SM_CYSCREEN) - 322) / 2, 1);
   EXPECT_FALSE(IsWindowVisible(hwnd));
   EXPECT_FALSE(tk::Application::Get().showMainForm);
@@ -75,7 +75,7 @@ TEST_F(OstrelFormTest, WindowIsCentredFixedAndHiddenUntilSetUp) {
   // Asked for its size limits, it answers with its own size.
   MINMAXINFO info{};
   SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-  EXPECT_EQ(info.ptMinTrackSize.x, 467);
+  EXPECT_EQ(info.ptMinTrackSize.x, 548);
   EXPECT_EQ(info.ptMaxTrackSize.y, 322);
   EXPECT_FALSE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_THICKFRAME);
 }
@@ -402,6 +402,8 @@ TEST_F(OstrelFormTest, EveryButtonShowsItsOwnGlyphAndTheHelpButtonOnlyItsGlyph) 
                  {idTreeToolbar, idUpdateButton, 1, true},
                  {idTreeToolbar, idDeleteButton, 2, true},
                  {idTopToolbar, idShowMenuButton, 3, true},
+                 {idTopToolbar, idExportButton, I_IMAGENONE, true},
+                 {idTopToolbar, idImportButton, I_IMAGENONE, true},
                  {idTopToolbar, idHelpButton, 4, false}};
   for (const auto& want : buttons) {
     TBBUTTON b = ToolButton(hwnd, want.bar, want.id);
@@ -420,14 +422,17 @@ TEST_F(OstrelFormTest, TreeButtonsFitTheirRowAndHelpStaysRightmost) {
   EXPECT_LE(last.right, bar.right);
   EXPECT_LE(last.bottom, bar.bottom);
 
-  // The upper toolbar still ends at the right edge of the window.
+  // The upper toolbar still ends at the right edge of the window, and all its buttons
+  // stay within the right column.
   HWND top = GetDlgItem(hwnd, idTopToolbar);
   RECT help{}, client{}, topRect{};
-  ASSERT_TRUE(SendMessageA(top, TB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&help)));
+  const auto helpAt = SendMessageA(top, TB_COMMANDTOINDEX, idHelpButton, 0);
+  ASSERT_TRUE(SendMessageA(top, TB_GETITEMRECT, helpAt, reinterpret_cast<LPARAM>(&help)));
   GetClientRect(hwnd, &client);
   GetWindowRect(top, &topRect);
   MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&topRect), 2);
   EXPECT_NEAR(topRect.left + help.right, client.right - 2, 1);
+  EXPECT_GE(topRect.left, 242);
 }
 
 }  // namespace
