@@ -46,7 +46,15 @@ void KeyEditing::UpdateKeysList() {
 
 void KeyEditing::OLKeyTreeClick() {
   TreeSelection selected = view_.SelectedNode();
-  if (selected.any && selected.data) view_.SetStatusText("  " + FunTypeName(selected.data));
+  if (selected.any && selected.data)
+    view_.SetStatusText("  " + FunTypeName(selected.data));
+  else if (!restingStatus_.empty())
+    view_.SetStatusText(restingStatus_);
+}
+
+void KeyEditing::SetRestingStatus(std::string text) {
+  restingStatus_ = std::move(text);
+  view_.SetStatusText(restingStatus_);
 }
 
 void KeyEditing::ToolbarButton974Click(int tag) {

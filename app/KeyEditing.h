@@ -30,8 +30,10 @@ class KeyEditing {
   KeyEditing& operator=(const KeyEditing&) = delete;
 
   void UpdateKeysList();
-  // The status line names the selected definition's function type.
+  // The status line names the selected definition's function type; with a group or
+  // nothing selected, it says where the definitions are kept (`SetRestingStatus`).
   void OLKeyTreeClick();
+  void SetRestingStatus(std::string text);
   // Tag 0 Add, 1 Update, 2 Delete.
   void ToolbarButton974Click(int tag);
 
@@ -51,6 +53,7 @@ class KeyEditing {
   std::function<bool()> alive_;
   std::int32_t chosenFunction_ = -1;
   std::string chosenFunctionName_;
+  std::string restingStatus_;
 };
 
 }  // namespace ostrel

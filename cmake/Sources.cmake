@@ -32,6 +32,7 @@ set(OSTREL_CORE_SOURCES
   app/MouseLink.cpp
   app/MacroMenu.cpp
   app/Transfer.cpp
+  app/Home.cpp
   app/HelpPage.cpp
   macro/MacroTokens.cpp
   macro/Sendkeys.cpp

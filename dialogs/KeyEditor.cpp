@@ -4,7 +4,6 @@
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
 #include "components/SysHot.h"
-#include "platform/Paths.h"
 
 namespace ostrel {
 namespace {
@@ -41,8 +40,8 @@ std::string FreeListFileName(FileSystem& files, const std::string& dir) {
   return "SendKeyList_" + std::to_string(n) + ".skl";
 }
 
-KeyEditor::KeyEditor(KeyEditorView& view, FileSystem& files, const std::string& exePath)
-    : view_(view), files_(files), programDir_(FolderOf(exePath)) {}
+KeyEditor::KeyEditor(KeyEditorView& view, FileSystem& files, std::string dataDir)
+    : view_(view), files_(files), dataDir_(std::move(dataDir)) {}
 
 void KeyEditor::FormShow() {
   if (!Definition) return;
@@ -251,8 +250,8 @@ void KeyEditor::FunTargetBClick(int tag) {
       if (auto file = view_.OpenFile(kAllFiles)) view_.SetText(ecTarget, *file);
       return;
     case BrowseKind::kMacroList:
-      if (view_.Text(ecTarget).empty()) view_.SetText(ecTarget, FreeListFileName(files_, programDir_));
-      view_.EditMacroList(programDir_ + view_.Text(ecTarget));
+      if (view_.Text(ecTarget).empty()) view_.SetText(ecTarget, FreeListFileName(files_, dataDir_));
+      view_.EditMacroList(dataDir_ + view_.Text(ecTarget));
       return;
   }
 }
