@@ -95,7 +95,11 @@ std::vector<std::string> CopyMissingListFiles(FileSystem& files, const KeysList&
 }
 
 std::string WhereKeptText(const std::string& dataDir) {
-  return "  Definitions are kept in " + dataDir;
+  // Without the final "\": a line too long for the window keeps the folder's own name at
+  // its end and gives up the middle.
+  std::string folder = dataDir;
+  if (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  return "  Definitions are kept in " + folder;
 }
 
 std::string ExamplesHint(const std::string& appDir) {

@@ -38,7 +38,8 @@ std::vector<std::string> CopyMissingListFiles(FileSystem& files, const KeysList&
                                               const std::string& appDir,
                                               const std::string& dataDir);
 
-// The status line's text while no definition is selected.
+// The status line's text while no definition is selected: the folder, without its final
+// "\".
 std::string WhereKeptText(const std::string& dataDir);
 
 // The help pane's hint for a new user, who has no Keys.fil yet.

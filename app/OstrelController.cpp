@@ -93,9 +93,10 @@ void OstrelController::FormSetup() {
   const Home home = ChooseHome(p_.files, appDir_, p_.system.AppDataFolder());
   dataDir_ = home.dataDir;
   keysFileName_ = dataDir_ + "Keys.fil";
-  // A new user has nothing yet: the help pane tells how to start from the examples.
+  // A new user has nothing yet: the help pane begins with how to start from the examples,
+  // where it is seen without scrolling.
   if (!p_.files.Exists(keysFileName_))
-    p_.view.SetMemoText(ExpandParagraphs(HelpText(0)) + "\r\n\r\n" + ExamplesHint(appDir_));
+    p_.view.SetMemoText(ExamplesHint(appDir_) + "\r\n\r\n" + ExpandParagraphs(HelpText(0)));
   editing_.SetRestingStatus(WhereKeptText(dataDir_));
   keys_ = std::make_unique<KeysList>(p_.collate);
   keysFile_.emplace(p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); },

@@ -46,7 +46,9 @@ check_home() {
   local app=$1 roaming=$2
   local home="$roaming/Ostrel" state
   local winhome
-  winhome="$(tr -d '\r' <"$app/../home-appdata.txt")\\Ostrel\\"
+  local winfolder
+  winfolder="$(tr -d '\r' <"$app/../home-appdata.txt")\\Ostrel"
+  winhome="$winfolder\\"
   state=$(folder_state "$app")
 
   start_ostrel "$app"
@@ -56,7 +58,7 @@ check_home() {
     fail "unexpected box: $box"
   probe wait Ostrel 15000 >/dev/null || fail "the configuration window did not appear"
   probe front Ostrel || true
-  eventually "has_control Ostrel 'text=  Definitions are kept in ${winhome//\\/\\\\}\$'" 10 ||
+  eventually "has_control Ostrel 'text=  Definitions are kept in ${winfolder//\\/\\\\}\$'" 10 ||
     fail "the status line does not say where: $(controls Ostrel | grep -i 'kept' || true)"
   sleep 1
   shot home-window
@@ -90,7 +92,7 @@ check_home() {
   probe post Ostrel 0x2262 >/dev/null || fail "could not ask the program to end"
   wait_ostrel_gone 10 || fail "the program did not end"
   start_ostrel_quietly "$app"
-  eventually "has_control Ostrel 'text=  Definitions are kept in ${winhome//\\/\\\\}\$'" 10 ||
+  eventually "has_control Ostrel 'text=  Definitions are kept in ${winfolder//\\/\\\\}\$'" 10 ||
     fail "after a restart the status line does not say where"
   [[ "$(records_of "$home/Keys.fil")" == *"|Stored|4|run.exe"* ]] ||
     fail "the definition was lost at the restart: $(records_of "$home/Keys.fil")"
