@@ -16,122 +16,64 @@ using namespace ostrel::testing;
 const std::string kApp = "C:\\Program Files\\Ostrel\\";
 const std::string kRoaming = "C:\\Users\\Ann\\AppData\\Roaming";
 const std::string kHome = kRoaming + "\\Ostrel\\";
+const std::string kCannot = "Ostrel cannot write in its own folder " + kApp;
 
-struct HomeTest : ::testing::Test {
-  MemoryFileSystem files;
-  void SetUp() override { files.folders.insert(kRoaming); }
-  // Nothing but the definitions' own files is left behind: no probe, no staging file.
-  std::vector<std::string> Leftovers() const {
-    std::vector<std::string> odd;
-    for (const auto& [path, bytes] : files.files)
-      if (path.find("~Ostrel") != std::string::npos || path.ends_with(".new"))
-        odd.push_back(path);
-    return odd;
-  }
-};
-
-TEST_F(HomeTest, ProgramFolderThatCanBeWrittenKeepsTheDefinitionsWhateverTheHomeHolds) {
-  files.files[kApp + "Keys.fil"] = "beside";
-  files.folders.insert(kRoaming + "\\Ostrel");
-  files.files[kHome + "Keys.fil"] = "home";
-  const Home home = ChooseHome(files, kApp, kRoaming);
-  EXPECT_EQ(home.dataDir, kApp);
-  EXPECT_EQ(home.notice, "");
-  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
-  EXPECT_EQ(files.files[kHome + "Keys.fil"], "home");
-}
-
-TEST_F(HomeTest, FirstHomeStartsFromACopyAndSaysSoOnceLaterStartsKeepWhatItHolds) {
-  files.files[kApp + "Keys.fil"] = "records";
-  files.files[kApp + "Keys.ini"] = "companion";
-  files.readOnly.insert(kApp);
-  Home first = ChooseHome(files, kApp, kRoaming + "\\");
-  EXPECT_EQ(first.dataDir, kHome);
-  EXPECT_EQ(first.notice,
-            "Ostrel cannot write in its own folder, so your definitions are kept in " + kHome + ".");
-  EXPECT_FALSE(first.error);
-  EXPECT_EQ(files.files[kHome + "Keys.fil"], "records");
-  EXPECT_EQ(files.files[kHome + "Keys.ini"], "companion");
-  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
-
-  // The user's changes (and an emptied list, which is no file) are not undone later.
-  files.files.erase(kHome + "Keys.fil");
-  Home later = ChooseHome(files, kApp, kRoaming);
-  EXPECT_EQ(later.dataDir, kHome);
-  EXPECT_EQ(later.notice, "");
-  EXPECT_FALSE(files.Exists(kHome + "Keys.fil"));
-}
-
-TEST_F(HomeTest, NowhereToWriteStaysBesideTheProgramAndSaysSo) {
-  files.readOnly.insert(kApp);
-  files.readOnly.insert(kRoaming + "\\Locked\\");
+// The first home is the controller's test; here, every other way the choice goes. Each
+// leaves no probe or staging file behind, and never a changed file beside the program.
+TEST(Home, ChoiceOfTheFolderAndWhatTheUserIsTold) {
   struct Case {
     const char* what;
-    std::string appData;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {"no application-data folder", "",
-       "Ostrel cannot write in its own folder " + kApp +
-           ", and Windows names no folder for your own files, so changes to your definitions "
-           "cannot be saved."},
-      {"a home that cannot be made", kRoaming + "\\Locked",
-       "Ostrel cannot write in its own folder " + kApp + " or in " + kRoaming +
-           "\\Locked\\Ostrel\\, so changes to your definitions cannot be saved."},
+    bool appWritable, homeMade, copyFails;
+    std::string appData, dataDir, notice;
+  } cases[] = {
+      {"writable: the home is not read", true, true, false, kRoaming, kApp, ""},
+      {"a later start: the home kept as it is", false, true, false, kRoaming, kHome, ""},
+      {"no application-data folder", false, false, false, "", kApp,
+       kCannot + ", and Windows names no folder for your own files, so changes to your "
+                 "definitions cannot be saved."},
+      {"a home that cannot be made", false, false, false, "D:\\Locked", kApp,
+       kCannot + " or in D:\\Locked\\Ostrel\\, so changes to your definitions cannot be saved."},
+      {"a first copy that fails", false, false, true, kRoaming, kHome,
+       "Ostrel cannot write in its own folder, so your definitions are kept in " + kHome +
+           ".\nCannot copy " + kApp + "Keys.fil to " + kHome +
+           "Keys.fil; the file beside the program is left as it is."},
   };
   for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.files[kApp + "Keys.fil"] = "beside";
+    if (!c.appWritable) files.readOnly.insert(kApp);
+    files.readOnly.insert("D:\\Locked\\");
+    if (c.homeMade) files.folders.insert(kRoaming + "\\Ostrel");
+    files.copyFails = c.copyFails;
     const Home home = ChooseHome(files, kApp, c.appData);
-    EXPECT_EQ(home.dataDir, kApp) << c.what;
-    EXPECT_EQ(home.notice, c.expected) << c.what;
-    EXPECT_TRUE(home.error) << c.what;
+    EXPECT_EQ(home.dataDir, c.dataDir) << c.what;
+    EXPECT_EQ(home.notice, c.notice) << c.what;
+    EXPECT_EQ(home.error, c.dataDir == kApp ? !c.notice.empty() : c.copyFails) << c.what;
+    EXPECT_FALSE(files.Exists(kHome + "Keys.fil")) << c.what;
+    EXPECT_EQ(files.files.size(), 1u) << c.what;
   }
-  // A home whose folder is there but read-only is no home either.
-  files.folders.insert(kRoaming + "\\Ostrel");
-  files.readOnly.insert(kHome);
-  EXPECT_EQ(ChooseHome(files, kApp, kRoaming).dataDir, kApp);
 }
 
-TEST_F(HomeTest, AFailedFirstCopyIsAnErrorAndLeavesTheOriginal) {
-  files.files[kApp + "Keys.fil"] = "records";
-  files.readOnly.insert(kApp);
-  files.copyFails = true;
-  const Home home = ChooseHome(files, kApp, kRoaming);
-  EXPECT_EQ(home.dataDir, kHome);
-  EXPECT_TRUE(home.error);
-  EXPECT_NE(home.notice.find("\nCannot copy " + kApp + "Keys.fil to " + kHome + "Keys.fil;"),
-            std::string::npos);
-  EXPECT_EQ(files.files[kApp + "Keys.fil"], "records");
-  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
-}
-
-TEST_F(HomeTest, ListFilesTheHomeLacksAreCopiedNeverOnesItHas) {
+TEST(Home, ListFilesTheHomeLacksAreCopiedNeverOnesItHas) {
+  MemoryFileSystem files;
   KeysList keys{PortableCollate};
-  auto add = [&](const std::string& name, std::int32_t type, const std::string& target) {
-    auto rec = std::make_unique<TKeyRec>(MakeRec(name, "", type, target));
+  for (const char* target : {"SendKeyList_1.skl", "SendKeyList_2.skl", "..\\other.skl"}) {
+    auto rec = std::make_unique<TKeyRec>(MakeRec(target, "", ftSendKeysMenu, target));
     const std::string key = KeyText(*rec);
     keys.Add(key, std::move(rec));
-  };
-  add("New", ftSendKeysMenu, "SendKeyList_1.skl");
-  add("Kept", ftSendKeysMenu, "SendKeyList_2.skl");
-  add("Elsewhere", ftSendKeysMenu, "..\\other.skl");
-  add("Missing", ftSendKeysMenu, "SendKeyList_3.skl");
-  add("Folder", ftExploreFolder, "notes.skl");
-  for (const char* name : {"SendKeyList_1.skl", "SendKeyList_2.skl", "..\\other.skl", "notes.skl"})
-    files.files[kApp + name] = std::string("beside ") + name;
+    files.files[kApp + target] = "beside";
+  }
   files.files[kHome + "SendKeyList_2.skl"] = "edited in the home";
-
-  EXPECT_EQ(CopyMissingListFiles(files, keys, kApp, kHome), std::vector<std::string>{});
-  EXPECT_EQ(files.files[kHome + "SendKeyList_1.skl"], "beside SendKeyList_1.skl");
-  EXPECT_EQ(files.files[kHome + "SendKeyList_2.skl"], "edited in the home");
-  EXPECT_FALSE(files.Exists(kHome + "..\\other.skl"));
-  EXPECT_FALSE(files.Exists(kHome + "notes.skl"));
-  EXPECT_FALSE(files.Exists(kHome + "SendKeyList_3.skl"));
-
-  files.files.erase(kHome + "SendKeyList_1.skl");
-  files.readOnly.insert(kHome);
+  files.readOnly.insert(kHome + "SendKeyList_1");
   EXPECT_EQ(CopyMissingListFiles(files, keys, kApp, kHome),
             std::vector<std::string>{"Cannot copy " + kApp + "SendKeyList_1.skl to " + kHome +
                                      "SendKeyList_1.skl"});
+  files.readOnly.clear();
+  EXPECT_EQ(CopyMissingListFiles(files, keys, kApp, kHome), std::vector<std::string>{});
+  EXPECT_EQ(files.files[kHome + "SendKeyList_1.skl"], "beside");
+  EXPECT_EQ(files.files[kHome + "SendKeyList_2.skl"], "edited in the home");
+  EXPECT_FALSE(files.Exists(kHome + "..\\other.skl"));
+  EXPECT_EQ(files.files.size(), 5u);  // three beside the program, two in the home
 }
 
 }  // namespace
