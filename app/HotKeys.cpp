@@ -9,14 +9,13 @@
 
 namespace ostrel {
 
-std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused) {
-  std::string text = kHotKeyInUseText;
-  text += "\n";
+std::string DefinitionLines(const std::vector<const TKeyRec*>& defs) {
+  std::string text;
   std::size_t shown = 0;
-  for (PKeyRec d : refused) {
+  for (const TKeyRec* d : defs) {
     // A box taller than the screen would hide its own OK button.
     if (shown == kRefusedLinesShown) {
-      text += "\n... and " + std::to_string(refused.size() - shown) + " more.";
+      text += "\n... and " + std::to_string(defs.size() - shown) + " more.";
       break;
     }
     const std::string group = TrimText(d->Group.str());
@@ -25,6 +24,11 @@ std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused) {
     ++shown;
   }
   return text;
+}
+
+std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused) {
+  return std::string(kHotKeyInUseText) + "\n" +
+         DefinitionLines(std::vector<const TKeyRec*>(refused.begin(), refused.end()));
 }
 
 std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod) {

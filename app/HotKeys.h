@@ -32,6 +32,10 @@ std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod);
 inline constexpr const char* kHotKeyInUseText = "HotKey aready in use.";
 inline constexpr std::size_t kRefusedLinesShown = 20;
 std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused);
+// The lines naming definitions in a box: "\nGroup: Name (Ctrl+Alt+W)" each, at most
+// kRefusedLinesShown, then "\n... and N more.". The refused hotkeys' box and the import's
+// box share them.
+std::string DefinitionLines(const std::vector<const TKeyRec*>& defs);
 
 class HotKeyRegistry {
  public:

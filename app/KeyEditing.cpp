@@ -18,19 +18,23 @@ KeyEditing::KeyEditing(MainView& view, const std::unique_ptr<KeysList>& keys,
       hotKeys_(hotKeys),
       alive_(std::move(alive)) {}
 
-void KeyEditing::UpdateKeysList() {
-  if (!keys_) return;
+bool KeyEditing::UpdateKeysList(const std::function<std::string()>& undo) {
+  if (!keys_) return false;
   TreeSelection selected = view_.SelectedNode();
   PKeyRec keep = selected.any ? selected.data : nullptr;
   keys_->Rekey();
+  bool saved = true;
   try {
     file_->Save(*keys_);
   } catch (const EFileError& e) {
-    // The definitions stay in memory; the next rebuild tries to save them again.
-    view_.ShowError(e.what());
+    // The definitions stay in memory, unless the change can be taken back; the next
+    // rebuild tries to save them again.
+    saved = false;
+    const std::string undone = undo ? undo() : std::string();
+    view_.ShowError(e.what() + undone);
     // The box handles messages: "Terminate" from the OstrelMenu may have ended the
     // program and freed the list under it.
-    if (!alive_()) return;
+    if (!alive_()) return false;
   }
   std::vector<TreeNode> tree = BuildTree(*keys_);
   view_.RenderTree(tree);
@@ -42,6 +46,7 @@ void KeyEditing::UpdateKeysList() {
     if (it != tree.end()) view_.SelectNode(static_cast<std::size_t>(it - tree.begin()));
   }
   hotKeys_.BuildHotKeyList();
+  return saved;
 }
 
 void KeyEditing::OLKeyTreeClick() {

@@ -29,7 +29,10 @@ class KeyEditing {
   KeyEditing(const KeyEditing&) = delete;
   KeyEditing& operator=(const KeyEditing&) = delete;
 
-  void UpdateKeysList();
+  // Re-sorts and saves the list, then makes tree, OstrelMenu and hotkeys afresh. When the
+  // save fails, `undo` (if given) first puts the list back as it was and returns what the
+  // box says after the error. False when the save failed.
+  bool UpdateKeysList(const std::function<std::string()>& undo = {});
   // The status line names the selected definition's function type; with a group or
   // nothing selected, it says where the definitions are kept (`SetRestingStatus`).
   void OLKeyTreeClick();

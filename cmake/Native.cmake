@@ -21,6 +21,14 @@ target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE ostrel_core_checked GTest::gtest_main)
 # The help page is checked against the program's tables where it is written.
 target_compile_definitions(unit_tests PRIVATE OSTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+# The shipped example set, drawn by its script, is loaded by the program's own code.
+set(OSTREL_EXAMPLES_DIR ${CMAKE_BINARY_DIR}/examples)
+add_custom_command(OUTPUT ${OSTREL_EXAMPLES_DIR}/Examples.fil ${OSTREL_EXAMPLES_DIR}/Examples.skl
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/scripts/lib/make_examples.py ${OSTREL_EXAMPLES_DIR}
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/lib/make_examples.py)
+add_custom_target(examples DEPENDS ${OSTREL_EXAMPLES_DIR}/Examples.fil)
+add_dependencies(unit_tests examples)
+target_compile_definitions(unit_tests PRIVATE OSTREL_EXAMPLES_DIR="${OSTREL_EXAMPLES_DIR}")
 add_test(NAME unit_tests COMMAND unit_tests)
 
 file(GLOB OSTREL_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)

@@ -10,6 +10,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/RecordStream.cpp
   catalogue/DefinitionFile.cpp
   catalogue/CompanionFile.cpp
+  catalogue/Transfer.cpp
   macro/ListFile.cpp
   macro/MacroListEditor.cpp
   dialogs/KeyEditor.cpp

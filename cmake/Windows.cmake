@@ -84,6 +84,18 @@ endforeach()
 # Its footer carries the version (@PROJECT_VERSION@).
 configure_file(${PROJECT_SOURCE_DIR}/resources/ostrel.htm ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/ostrel.htm
                @ONLY)
+# The example set ships beside the program too, drawn by its script where Python is at
+# hand (scripts/package always draws it for the release).
+find_program(OSTREL_PYTHON NAMES python3 python)
+if(OSTREL_PYTHON)
+  set(OSTREL_EXAMPLES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Examples.fil
+                      ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Examples.skl)
+  add_custom_command(OUTPUT ${OSTREL_EXAMPLES}
+    COMMAND ${OSTREL_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/lib/make_examples.py
+            ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+    DEPENDS ${PROJECT_SOURCE_DIR}/scripts/lib/make_examples.py)
+  add_custom_target(examples ALL DEPENDS ${OSTREL_EXAMPLES})
+endif()
 # The project version for the version record (Ostrel.rc includes ostrel_version.h) and
 # for scripts/package (version.txt).
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/ostrel_version.h CONTENT

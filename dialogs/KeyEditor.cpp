@@ -34,12 +34,6 @@ std::string EnteredKeyText(const std::string& group, const std::string& name,
          TrimText(lead.Cut(TrimText(name), kNameWidth));
 }
 
-std::string FreeListFileName(FileSystem& files, const std::string& dir) {
-  int n = 1;
-  while (n < 1001 && files.Exists(dir + "SendKeyList_" + std::to_string(n) + ".skl")) ++n;
-  return "SendKeyList_" + std::to_string(n) + ".skl";
-}
-
 KeyEditor::KeyEditor(KeyEditorView& view, FileSystem& files, std::string dataDir)
     : view_(view), files_(files), dataDir_(std::move(dataDir)) {}
 

@@ -13,6 +13,8 @@
 #include "catalogue/Conditions.h"
 #include "catalogue/KeyRec.h"
 #include "catalogue/KeysList.h"
+// FreeListFileName, which the import shares.
+#include "catalogue/Transfer.h"
 #include "platform/CodePage.h"
 #include "platform/FilePort.h"
 #include "platform/ProgramPort.h"
@@ -156,9 +158,6 @@ class KeyEditor {
 std::string EnteredKeyText(const std::string& group, const std::string& name,
                            const LeadBytes& lead = {});
 
-// "SendKeyList_<n>.skl" for the first n from 1 to 1000 with no such file in `dir`, or
-// 1001 when all are taken.
-std::string FreeListFileName(FileSystem& files, const std::string& dir);
 
 
 }  // namespace ostrel

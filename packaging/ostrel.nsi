@@ -5,7 +5,7 @@
 ;            -DOUTFILE=<setup.exe> [-DTARGET=amd64-unicode] ostrel.nsi
 ; Command line of the installer: /S silent, /AUTOSTART=1 or 0 (start with Windows; by
 ; default as it is now), /D=<folder> (NSIS's own). Of the uninstaller: /S silent,
-; /REMOVEDEFINITIONS (also delete Keys.fil and the .skl files).
+; /REMOVEDEFINITIONS (also delete Keys.fil, Keys.ini and the .skl files).
 
 Unicode true
 !ifdef TARGET
@@ -204,6 +204,12 @@ Section "Ostrel" SecOstrel
   File "${FILES}\ostrel.htm"
   File "${FILES}\README.txt"
   File "${FILES}\LICENSE.txt"
+  File "${FILES}\Examples.fil"
+  ; An imported example macro menu keeps its lines in Examples.skl itself, so one the user
+  ; may have changed is not written over.
+  SetOverwrite off
+  File "${FILES}\Examples.skl"
+  SetOverwrite on
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateShortCut "$SMPROGRAMS\Ostrel.lnk" "$INSTDIR\Ostrel.exe" "" "$INSTDIR\Ostrel.exe" 0 \
@@ -278,12 +284,20 @@ Section "Uninstall"
   Delete "$INSTDIR\ostrel.htm"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\Examples.fil"
   Delete "$INSTDIR\Uninstall.exe"
   ${If} $RemoveDefinitions == 1
     Delete "$INSTDIR\Keys.fil"
-    Delete "$INSTDIR\Keys.fil.bak"
+    Delete "$INSTDIR\Keys.fil.bak*"
     Delete "$INSTDIR\Keys.fil.new"
+    Delete "$INSTDIR\Keys.ini"
+    Delete "$INSTDIR\Keys.ini.next"
+    Delete "$INSTDIR\Keys.ini.bak*"
     Delete "$INSTDIR\*.skl"
+  ${EndIf}
+  ; A kept Keys.fil may name the example macro menu's list file; without one, nothing does.
+  ${IfNot} ${FileExists} "$INSTDIR\Keys.fil"
+    Delete "$INSTDIR\Examples.skl"
   ${EndIf}
   ; Gone only when nothing of the user's is left in it.
   RMDir "$INSTDIR"

@@ -51,14 +51,17 @@ package_checks() {
 
   # Each zip: exactly its files in sorted order, one fixed time, mode 644, no extra
   # fields; the programs, library and page as built; the texts for Notepad and cmd.
-  for f in "$zip_name" "$tests_name"; do python3 - "$dist/$f" "$BUILD/bin" "$version" <<'PY' || fault=1
+  for f in "$zip_name" "$tests_name"; do python3 - "$dist/$f" "$BUILD/bin" "$version" "$ROOT" <<'PY' || fault=1
 import sys, zipfile
-path, bin_dir, version = sys.argv[1:4]
+path, bin_dir, version, root = sys.argv[1:5]
+sys.path.insert(0, root + "/tests/e2e")
+from keysfil import SIZE, parse
 faults = []
 z = zipfile.ZipFile(path)
 infos = z.infolist()
 names = [i.filename for i in infos]
-want = ["LICENSE.txt", "OLWATCH.DLL", "Ostrel.exe", "README.txt", "ostrel.htm"]
+want = ["Examples.fil", "Examples.skl", "LICENSE.txt", "OLWATCH.DLL", "Ostrel.exe", "README.txt",
+        "ostrel.htm"]
 if path.endswith("-tests.zip"):
     want = ["OLWATCH.DLL", "Ostrel.exe", "olprobe.exe", "run-tests.cmd", "savehost.exe",
             "smoketest.exe", "timelimit.exe", "win32_tests.exe"]
@@ -76,7 +79,8 @@ for name in set(names) - {"LICENSE.txt", "README.txt", "run-tests.cmd"}:
         faults.append("%s is not the built one" % name)
 if "README.txt" in names:
     text = z.read("README.txt")
-    for needed in (b"Ostrel " + version.encode(), b"Keys.fil", b".skl", b"LOCALAPPDATA"):
+    for needed in (b"Ostrel " + version.encode(), b"Keys.fil", b".skl", b"LOCALAPPDATA",
+                   b"Examples.fil", b"APPDATA%\\Ostrel"):
         if needed not in text:
             faults.append("README.txt does not mention %s" % needed.decode())
     if b"@VERSION@" in text or text.count(b"\r\n") != text.count(b"\n"):
@@ -86,6 +90,12 @@ if text.count(b"\r\n") != text.count(b"\n"):
     faults.append("run-tests.cmd does not end its lines in CR LF")
 if "LICENSE.txt" in names and b"Copyright (c) 2026 Tessaly" not in z.read("LICENSE.txt"):
     faults.append("LICENSE.txt is not the licence")
+# The example set: six whole records, names and groups within their fields (the unit
+# test ExampleSet loads the build's, the same bytes, with the program's own code).
+data = z.read("Examples.fil") if "Examples.fil" in names else b""
+if not path.endswith("-tests.zip"):
+    if len(data) != 6 * SIZE or any(r["name_len"] > 40 or r["group_len"] > 10 for r in parse(data)):
+        faults.append("Examples.fil is %d bytes, not six valid records" % len(data))
 for f in faults:
     print("FAIL: %s: %s" % (path, f))
 sys.exit(1 if faults else 0)
@@ -203,7 +213,8 @@ sys.exit(0 if any(r[\"name\"] == sys.argv[2] for r in parse(open(sys.argv[1], \"
 ' '$1/Keys.fil' '$2' 2>/dev/null" 10 || fail "the definition $2 was not saved in $1/Keys.fil"
 }
 
-shipped=(Ostrel.exe OLWATCH.DLL ostrel.htm README.txt LICENSE.txt Uninstall.exe)
+shipped=(Ostrel.exe OLWATCH.DLL ostrel.htm README.txt LICENSE.txt Examples.fil Examples.skl
+         Uninstall.exe)
 
 # A silent install: the files, the Start-menu shortcut, the Apps entry.
 wine_do "$setup" /S || fail "the installer failed"
@@ -223,12 +234,16 @@ add_definition "$inst" Installed
 shot release-installed
 printf 'Hello=hello{ENTER}\n' >"$inst/SendKeyList_1.skl"
 cp "$inst/Keys.fil" "$work/Keys.before"
+# An imported example macro menu is edited in Examples.skl itself.
+printf 'Mine=mine{ENTER}\r\n' >>"$inst/Examples.skl"
+cp "$inst/Examples.skl" "$work/Examples.before"
 
 # Installing over the running copy ends it and keeps the user's files; start with Windows.
 wine_do "$setup" /S /AUTOSTART=1 || fail "installing again failed"
 wait_ostrel_gone 20 || fail "installing over the running copy did not end it"
 cmp -s "$inst/Keys.fil" "$work/Keys.before" || fail "installing again changed Keys.fil"
 [[ -f "$inst/SendKeyList_1.skl" ]] || fail "installing again lost the macro list"
+cmp -s "$inst/Examples.skl" "$work/Examples.before" || fail "installing again wrote over Examples.skl"
 startup_link || fail "/AUTOSTART=1 made no start-up link"
 # The link the program's own option makes: the installed program, shown maximised.
 link=$(optprobe link "$programs_win\\Startup\\Ostrel.lnk") || fail "the start-up link cannot be read"
@@ -244,15 +259,17 @@ reg_has 'HKLM\Software\Tessaly\Ostrel' || reg_has 'HKCU\Software\Tessaly\Ostrel'
 wine_do "$inst/Uninstall.exe" /S || fail "the uninstaller failed"
 wait_ostrel_gone 20 || fail "the uninstaller did not end the running copy"
 eventually "[[ ! -e '$inst/Uninstall.exe' ]]" 30 || fail "the uninstaller left Uninstall.exe"
-for f in "${shipped[@]}"; do [[ ! -e "$inst/$f" ]] || fail "the uninstaller left $f"; done
-cmp -s "$inst/Keys.fil" "$work/Keys.before" || fail "the uninstaller did not keep Keys.fil"
+# Examples.skl stays with the definitions, which may name it.
+for f in "${shipped[@]}"; do [[ $f == Examples.skl || ! -e "$inst/$f" ]] || fail "the uninstaller left $f"; done
+cmp -s "$inst/Keys.fil" "$work/Keys.before" && cmp -s "$inst/Examples.skl" "$work/Examples.before" ||
+  fail "the uninstaller did not keep Keys.fil and Examples.skl"
 [[ -f "$inst/SendKeyList_1.skl" ]] || fail "the uninstaller did not keep the macro list"
 [[ ! -e "$programs/Ostrel.lnk" ]] || fail "the Start-menu shortcut is left"
 ! startup_link || fail "the start-up link is left"
 ! reg_has "$uninst_key" || fail "the Apps entry is left"
 ! reg_has 'HKCU\Software\Tessaly\Ostrel' || fail "the user's options are left"
 ! reg_has 'HKLM\Software\Tessaly\Ostrel' || fail "the machine's options are left"
-echo "uninstalled, keeping Keys.fil and SendKeyList_1.skl"
+echo "uninstalled, keeping Keys.fil, SendKeyList_1.skl and the changed Examples.skl"
 
 # Again, and uninstalled with the definitions: nothing is left.
 wine_do "$setup" /S || fail "installing a third time failed"

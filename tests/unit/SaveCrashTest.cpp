@@ -12,6 +12,7 @@
 
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/RecordStream.h"
+#include "catalogue/Transfer.h"
 #include "fakes/FakeCodePage.h"
 #include "fakes/MemoryFiles.h"
 #include "fakes/Records.h"
@@ -91,6 +92,14 @@ TEST(SaveCrash, KeysFilIsAlwaysTheOldOrTheNewContent) {
        [](KeysList& l) { l.Add("\x0B" "E", std::make_unique<TKeyRec>(MakeRec("E"))); }},
       {"a change after a broken read, backup first", three, true,
        [](KeysList& l) { l.Add("\x0B" "E", std::make_unique<TKeyRec>(MakeRec("E"))); }},
+      {"an imported set merged in one save", three, false,
+       [](KeysList& l) {
+         IncomingSet set;
+         set.defs = IncomingDefinitions(Bytes(MakeRec("A")) + Bytes(MakeRec("E")) + Bytes(MakeRec("F")),
+                                        {}, PortableCollate);
+         MemoryFileSystem elsewhere;
+         EXPECT_EQ(MergeDefinitions(l, set, elsewhere, "", "").added.size(), 2u);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
