@@ -51,7 +51,15 @@ bool KeyEditing::UpdateKeysList(const std::function<std::string()>& undo) {
 
 void KeyEditing::OLKeyTreeClick() {
   TreeSelection selected = view_.SelectedNode();
-  if (selected.any && selected.data) view_.SetStatusText("  " + FunTypeName(selected.data));
+  if (selected.any && selected.data)
+    view_.SetStatusText("  " + FunTypeName(selected.data));
+  else if (!restingStatus_.empty())
+    view_.SetStatusText(restingStatus_);
+}
+
+void KeyEditing::SetRestingStatus(std::string text) {
+  restingStatus_ = std::move(text);
+  view_.SetStatusText(restingStatus_);
 }
 
 void KeyEditing::ToolbarButton974Click(int tag) {

@@ -33,8 +33,10 @@ class KeyEditing {
   // save fails, `undo` (if given) first puts the list back as it was and returns what the
   // box says after the error. False when the save failed.
   bool UpdateKeysList(const std::function<std::string()>& undo = {});
-  // The status line names the selected definition's function type.
+  // The status line names the selected definition's function type; with a group or
+  // nothing selected, it says where the definitions are kept (`SetRestingStatus`).
   void OLKeyTreeClick();
+  void SetRestingStatus(std::string text);
   // Tag 0 Add, 1 Update, 2 Delete.
   void ToolbarButton974Click(int tag);
 
@@ -54,6 +56,7 @@ class KeyEditing {
   std::function<bool()> alive_;
   std::int32_t chosenFunction_ = -1;
   std::string chosenFunctionName_;
+  std::string restingStatus_;
 };
 
 }  // namespace ostrel

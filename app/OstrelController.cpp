@@ -1,5 +1,6 @@
 #include "app/OstrelController.h"
 
+#include "app/Home.h"
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
 #include "catalogue/RecordStream.h"
@@ -91,12 +92,29 @@ void OstrelController::ShowConfiguration(bool settleFirst) {
 void OstrelController::FormSetup() {
   terminating_ = false;
   appDir_ = FolderOf(p_.system.ModuleFileName());
-  dataDir_ = appDir_;
+  const Home home = ChooseHome(p_.files, appDir_, p_.system.AppDataFolder());
+  dataDir_ = home.dataDir;
   keysFileName_ = dataDir_ + "Keys.fil";
+  // A new user has nothing yet: the help pane begins with how to start from the examples,
+  // where it is seen without scrolling.
+  if (!p_.files.Exists(keysFileName_))
+    p_.view.SetMemoText(ExamplesHint(appDir_) + "\r\n\r\n" + ExpandParagraphs(HelpText(0)));
+  editing_.SetRestingStatus(WhereKeptText(dataDir_));
   keys_ = std::make_unique<KeysList>(p_.collate);
   keysFile_.emplace(p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); },
                     &p_.codePage);
   LoadKeysList();
+  if (!Alive()) return;
+  std::string notice = home.notice;
+  for (const std::string& failed : CopyMissingListFiles(p_.files, *keys_, appDir_, dataDir_))
+    notice += (notice.empty() ? "" : "\n") + failed;
+  if (!notice.empty()) {
+    if (home.error || notice != home.notice)
+      p_.view.ShowError(notice);
+    else
+      p_.view.ShowInfo(notice);
+    if (!Alive()) return;
+  }
   p_.view.FillFunTypes(FunTypeEntries());
 }
 

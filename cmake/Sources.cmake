@@ -34,6 +34,7 @@ set(OSTREL_CORE_SOURCES
   app/MacroMenu.cpp
   app/Transfer.cpp
   app/TransferCommands.cpp
+  app/Home.cpp
   app/HelpPage.cpp
   macro/MacroTokens.cpp
   macro/Sendkeys.cpp

@@ -4,7 +4,6 @@
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
 #include "components/SysHot.h"
-#include "platform/Paths.h"
 
 namespace ostrel {
 namespace {
@@ -35,8 +34,8 @@ std::string EnteredKeyText(const std::string& group, const std::string& name,
          TrimText(lead.Cut(TrimText(name), kNameWidth));
 }
 
-KeyEditor::KeyEditor(KeyEditorView& view, FileSystem& files, const std::string& exePath)
-    : view_(view), files_(files), programDir_(FolderOf(exePath)) {}
+KeyEditor::KeyEditor(KeyEditorView& view, FileSystem& files, std::string dataDir)
+    : view_(view), files_(files), dataDir_(std::move(dataDir)) {}
 
 void KeyEditor::FormShow() {
   if (!Definition) return;
@@ -245,8 +244,8 @@ void KeyEditor::FunTargetBClick(int tag) {
       if (auto file = view_.OpenFile(kAllFiles)) view_.SetText(ecTarget, *file);
       return;
     case BrowseKind::kMacroList:
-      if (view_.Text(ecTarget).empty()) view_.SetText(ecTarget, FreeListFileName(files_, programDir_));
-      view_.EditMacroList(programDir_ + view_.Text(ecTarget));
+      if (view_.Text(ecTarget).empty()) view_.SetText(ecTarget, FreeListFileName(files_, dataDir_));
+      view_.EditMacroList(dataDir_ + view_.Text(ecTarget));
       return;
   }
 }

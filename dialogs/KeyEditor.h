@@ -98,8 +98,9 @@ class KeyEditorView {
 
 class KeyEditor {
  public:
-  // `exePath` is the program's own path; list files live beside it.
-  KeyEditor(KeyEditorView& view, FileSystem& files, const std::string& exePath);
+  // `dataDir` is the folder the definitions are kept in (ending with "\"); the macro
+  // menus' list files live there.
+  KeyEditor(KeyEditorView& view, FileSystem& files, std::string dataDir);
 
   // Set by the caller before the dialog is shown.
   PKeyRec Definition = nullptr;  // the working copy; written only by a successful OK
@@ -115,7 +116,7 @@ class KeyEditor {
   // The ANSI code page: a text cut to its field's width is cut between characters.
   LeadBytes CodePage;
 
-  const std::string& ProgramDir() const { return programDir_; }
+  const std::string& DataDir() const { return dataDir_; }
 
   void FormShow();
   // Focus entered the input control with this Tag.
@@ -147,7 +148,7 @@ class KeyEditor {
   KeyEditorView& view_;
   FileSystem& files_;
   bool showing_ = false;  // FormShow is filling the controls
-  std::string programDir_;
+  std::string dataDir_;
   int infoTag_ = -1;  // the control whose help the info line shows
   std::string clash_;
 };

@@ -34,6 +34,11 @@ class FileSystem {
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
   // Copies `from` over `to`; false if any part of it failed.
   virtual bool Copy(const std::string& from, const std::string& to) = 0;
+  // Folders, named without a final "\". Whether one exists; and making one whose parent
+  // exists: true only when it was made now (false when it was there already or could not
+  // be made).
+  virtual bool FolderExists(const std::string& path) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
 };
 
 // The name a new backup of `path` takes: "<path>.bak", or "<path>.bak1", "<path>.bak2"...

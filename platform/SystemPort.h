@@ -1,5 +1,5 @@
-// What the program needs of its own process: where it runs from, its thread, the
-// clock, waits, and ending at once.
+// What the program needs of its own process: where it runs from, the user's own folder,
+// its thread, the clock, waits, and ending at once.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,9 @@ class SystemPort {
   virtual ~SystemPort() = default;
   // The executable's full path (GetModuleFileNameA of the program).
   virtual std::string ModuleFileName() = 0;
+  // The user's roaming application-data folder (SHGetFolderPathA, CSIDL_APPDATA), without
+  // a final "\"; empty when the system names none.
+  virtual std::string AppDataFolder() = 0;
   virtual std::uint32_t CurrentThreadId() = 0;
   // A plain wait of the calling thread; no messages are processed meanwhile.
   virtual void Sleep(std::uint32_t ms) = 0;

@@ -203,8 +203,10 @@ void TOstrelForm::BuildLayout() {
   AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, rightX, groupY, 150, 200, idFuntype);
   AddControl("BUTTON", "Show on Menu", BS_AUTOCHECKBOX, rightX, groupY, 100, 18, idShowOnMenu);
 
-  AddControl("STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0, bottom, cw,
-             kStatusHeight, idStatus, WS_EX_STATICEDGE);
+  // The status line may name a long folder (where the definitions are kept): its middle
+  // gives way to "...", so the end stays in view at any width and scale.
+  AddControl("STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_PATHELLIPSIS, 0,
+             bottom, cw, kStatusHeight, idStatus, WS_EX_STATICEDGE);
 }
 
 // The tree's images and the buttons' glyphs (Add, Update, Delete, Show OstrelMenu, then
@@ -484,7 +486,7 @@ int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction,
 int TOstrelForm::RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,
                               const KeysList& keys, const TKeyRec* original) {
   return EditDefinition(Handle(), definition, conditions, editMode, keys, original,
-                        {files_, system_.ModuleFileName(), SystemLeadBytes(codePage_), programs_},
+                        {files_, controller_->DataDir(), SystemLeadBytes(codePage_), programs_},
                         [this](int context) { ToolbarButton975Click(context); });
 }
 

@@ -44,9 +44,9 @@ int FocusNotification(int tag) {
 
 }  // namespace
 
-TKeydefines::TKeydefines(HWND owner, FileSystem& files, const std::string& exePath,
+TKeydefines::TKeydefines(HWND owner, FileSystem& files, const std::string& dataDir,
                          ProgramPort* programs)
-    : files_(files), editor_(*this, files, exePath) {
+    : files_(files), editor_(*this, files, dataDir) {
   editor_.Programs = programs;
   Create(KeydefinesStyle(owner));
 }
@@ -317,7 +317,7 @@ void TKeydefines::CloseOk() {
 int EditDefinition(HWND owner, TKeyRec& definition, Conditions& conditions, int editMode,
                    const KeysList& keys, const TKeyRec* original, const KeydefinesPorts& ports,
                    std::function<void(int context)> onHelp) {
-  TKeydefines form(owner, ports.files, ports.exePath, &ports.programs);
+  TKeydefines form(owner, ports.files, ports.dataDir, &ports.programs);
   if (!form.Handle()) return tk::mrCancel;
   KeyEditor& editor = form.Editor();
   editor.Definition = &definition;

@@ -40,10 +40,10 @@ inline constexpr const char* kKeydefinesClass = "TKeydefines";
 class TKeydefines : public tk::Form, private KeyEditorView {
  public:
   // `owner` is disabled while the dialog is shown modally; it may be null. Files are
-  // looked at and macro lists edited through `files`; the lists lie in the folder of
-  // `exePath`, the program's own path. The programs' "..." lists the programs with
+  // looked at and macro lists edited through `files`; the lists lie in `dataDir`, the
+  // folder the definitions are kept in. The programs' "..." lists the programs with
   // windows open as `programs` names them (none: an empty list).
-  TKeydefines(HWND owner, FileSystem& files, const std::string& exePath,
+  TKeydefines(HWND owner, FileSystem& files, const std::string& dataDir,
               ProgramPort* programs = nullptr);
   ~TKeydefines() override;
 
@@ -92,11 +92,11 @@ class TKeydefines : public tk::Form, private KeyEditorView {
 };
 
 // What the editor is handed of the platform by the main window, which owns the adapters:
-// the files, the program's path, the system's ANSI code page, between whose characters
+// the files, the definitions' folder, the system's ANSI code page, between whose characters
 // names are cut, and the other programs' windows, for the programs' "..." list.
 struct KeydefinesPorts {
   FileSystem& files;
-  std::string exePath;
+  std::string dataDir;
   LeadBytes codePage;
   ProgramPort& programs;
 };

@@ -62,4 +62,14 @@ bool StdioFileSystem::Copy(const std::string& from, const std::string& to) {
   return !ec;
 }
 
+bool StdioFileSystem::FolderExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+bool StdioFileSystem::CreateFolder(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::create_directory(path, ec) && !ec;
+}
+
 }  // namespace ostrel

@@ -15,6 +15,8 @@ class Win32FileSystem : public FileSystem {
   bool Remove(const std::string& path) override;
   bool Replace(const std::string& from, const std::string& to) override;
   bool Copy(const std::string& from, const std::string& to) override;
+  bool FolderExists(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
 };
 
 }  // namespace ostrel

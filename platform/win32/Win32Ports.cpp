@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace ostrel {
 
@@ -104,6 +105,13 @@ std::string Win32System::ModuleFileName() {
     path.resize(path.size() * 2);
   }
 }
+std::string Win32System::AppDataFolder() {
+  char path[MAX_PATH] = {};
+  if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+    return {};
+  return path;
+}
+
 std::uint32_t Win32System::CurrentThreadId() { return GetCurrentThreadId(); }
 void Win32System::Sleep(std::uint32_t ms) { ::Sleep(ms); }
 std::uint64_t Win32System::TickCount() { return GetTickCount64(); }

@@ -49,6 +49,7 @@ class Win32Shell : public ShellPort {
 class Win32System : public SystemPort {
  public:
   std::string ModuleFileName() override;
+  std::string AppDataFolder() override;
   std::uint32_t CurrentThreadId() override;
   void Sleep(std::uint32_t ms) override;
   std::uint64_t TickCount() override;

@@ -23,6 +23,8 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> unreadable;   // exist but cannot be opened
   std::set<std::string> uncreatable;  // cannot be created
   std::set<std::string> undeletable;  // cannot be removed
+  std::set<std::string> folders;      // named without a final "\\"
+  std::set<std::string> readOnly;     // folders ("...\\") where nothing can be created
   long readFailsAfter = -1;           // bytes a stream reads before it fails; -1 never
   std::size_t readChunk = 0;          // most bytes one read returns; 0 = all asked for
   long diskSpace = -1;                // bytes a stream may write; -1 unlimited
@@ -47,7 +49,7 @@ class MemoryFileSystem : public FileSystem {
   }
   std::unique_ptr<ByteFile> Create(const std::string& path) override {
     log.push_back("create " + path);
-    if (uncreatable.count(path)) return nullptr;
+    if (uncreatable.count(path) || InReadOnly(path)) return nullptr;
     files[path].clear();
     Stepped();
     return std::make_unique<Stream>(*this, path, true);
@@ -69,13 +71,25 @@ class MemoryFileSystem : public FileSystem {
   }
   bool Copy(const std::string& from, const std::string& to) override {
     log.push_back("copy " + from + " " + to);
-    if (copyFails || !files.count(from) || unreadable.count(from)) return false;
+    if (copyFails || !files.count(from) || unreadable.count(from) || InReadOnly(to)) return false;
     files[to] = files[from];
     Stepped();
     return true;
   }
+  bool FolderExists(const std::string& path) override { return folders.count(path) > 0; }
+  bool CreateFolder(const std::string& path) override {
+    log.push_back("mkdir " + path);
+    if (InReadOnly(path) || folders.count(path)) return false;
+    folders.insert(path);
+    return true;
+  }
 
  private:
+  bool InReadOnly(const std::string& path) const {
+    for (const std::string& folder : readOnly)
+      if (path.starts_with(folder)) return true;
+    return false;
+  }
   void Stepped() {
     ++steps;
     if (crashAfter >= 0 && steps >= crashAfter) throw SimulatedCrash{};

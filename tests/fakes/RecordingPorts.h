@@ -309,6 +309,8 @@ class FakeSystem : public SystemPort {
   explicit FakeSystem(CallLog& log) : log_(log) {}
   std::string exePath = "C:\\Program Files\\Ostrel\\Ostrel.exe";
   std::string ModuleFileName() override { return exePath; }
+  std::string appData = "C:\\Users\\Ann\\AppData\\Roaming";
+  std::string AppDataFolder() override { return appData; }
   std::uint32_t CurrentThreadId() override { return 42; }
   std::uint64_t now = 100000;
   void Sleep(std::uint32_t ms) override {

@@ -28,7 +28,7 @@ class AddUpdate : public ::testing::Test, public Harness {
     view.editor = [this, fill](TKeyRec& copy, Conditions& conditions, int mode,
                                const KeysList& keys, const TKeyRec* original) {
       dialog = FakeEditorView();
-      KeyEditor editor(dialog, files, "C:\\Program Files\\Ostrel\\Ostrel.exe");
+      KeyEditor editor(dialog, files, "C:\\Program Files\\Ostrel\\");
       editor.Definition = &copy;
       editor.DefinitionConditions = &conditions;
       editor.EditMode = mode;

@@ -18,7 +18,6 @@ namespace {
 
 using namespace ostrel::testing;
 
-const std::string kExe = "C:\\Tools\\Ostrel\\Ostrel.exe";
 const std::string kDir = "C:\\Tools\\Ostrel\\";
 
 class KeyEditorTest : public ::testing::Test {
@@ -26,7 +25,7 @@ class KeyEditorTest : public ::testing::Test {
   FakeEditorView view;
   MemoryFileSystem files;
   KeysList keys{PortableCollate};
-  KeyEditor editor{view, files, kExe};
+  KeyEditor editor{view, files, kDir};
   TKeyRec copy = NewKeyRec();
 
   PKeyRec Store(const TKeyRec& rec) {

@@ -18,6 +18,7 @@
 #include "dialogs/win32/Selfun.h"
 #include "fakes/FakeContrast.h"
 #include "macro/win32/Form4.h"
+#include "platform/Paths.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
@@ -200,7 +201,7 @@ void ExpectLabels(HWND window, const std::vector<std::pair<int, std::string>>& f
 TEST(WindowOrder, EveryFieldOfEveryWindowFollowsItsLabel) {
   tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
   Win32FileSystem files;
-  TKeydefines editor(nullptr, files, Win32System().ModuleFileName());
+  TKeydefines editor(nullptr, files, FolderOf(Win32System().ModuleFileName()));
   KeysList keys{PortableCollate};
   TKeyRec copy = NewKeyRec();
   editor.Editor().Definition = &copy;

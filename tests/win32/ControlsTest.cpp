@@ -13,6 +13,7 @@
 #include "dialogs/win32/Keydefines.h"
 #include "dialogs/win32/Selfun.h"
 #include "macro/win32/Form4.h"
+#include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
@@ -40,7 +41,7 @@ TEST(InfoPane, EveryDialogPaintsItsPaneTealWithABrushThatGoesWithTheDialog) {
   };
   {
     Win32FileSystem files;
-    TKeydefines keydefines(nullptr, files, Win32System().ModuleFileName());
+    TKeydefines keydefines(nullptr, files, FolderOf(Win32System().ModuleFileName()));
     check("key editor", keydefines.Handle(), idKdInfo, idKdLabel3);
     std::int32_t chosen = -1;
     std::string chosenName;

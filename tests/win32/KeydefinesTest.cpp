@@ -9,6 +9,7 @@
 #include "catalogue/FunCatalogue.h"
 #include "dialogs/win32/Keydefines.h"
 #include "macro/win32/Form4.h"
+#include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
@@ -60,7 +61,8 @@ class KeydefinesTest : public ::testing::Test {
   void SetText(HWND control, const char* text) { SetWindowTextA(control, text); }
 
   Win32FileSystem files;
-  const std::string exe = Win32System().ModuleFileName();
+  // The definitions' folder: this test program's own.
+  const std::string dir = FolderOf(Win32System().ModuleFileName());
   KeysList keys{PortableCollate};
   TKeyRec copy = NewKeyRec();
   std::vector<int> help;
@@ -68,7 +70,7 @@ class KeydefinesTest : public ::testing::Test {
 };
 
 TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
-  TKeydefines form(nullptr, files, exe);
+  TKeydefines form(nullptr, files, dir);
   HWND h = form.Handle();
   ASSERT_NE(h, nullptr);
   RECT client;
@@ -160,7 +162,7 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   tools.Group.assign("Tools");
   keys.Add(KeyText(tools), std::make_unique<TKeyRec>(tools));
   copy = NewKeyRec(ftRunProgram);
-  TKeydefines form(nullptr, files, exe);
+  TKeydefines form(nullptr, files, dir);
   Prepare(form);
   HWND h = form.Handle();
   HWND name = Input(form, ecName), target = Input(form, ecTarget);
@@ -210,7 +212,7 @@ TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
   constexpr int kHeld = 0x1234;
   ASSERT_TRUE(RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, VK_F12));
   copy = NewKeyRec(ftRunProgram);
-  TKeydefines form(nullptr, files, exe);
+  TKeydefines form(nullptr, files, dir);
   Prepare(form);
   HWND h = form.Handle();
   HWND keylist = Input(form, ecKeylist), info = form.Control(idKdInfo);
@@ -242,7 +244,7 @@ TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
 TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
   copy = NewKeyRec(ftSendKeys);
   {
-    TKeydefines form(nullptr, files, exe);
+    TKeydefines form(nullptr, files, dir);
     Prepare(form);
     HWND memo = Input(form, ecKeystrokes);
     script.steps = {[&] {
@@ -257,7 +259,7 @@ TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
     EXPECT_EQ(copy.Target.str(), " Regards{ENTER} ");
   }
   const TKeyRec before = copy;
-  TKeydefines form(nullptr, files, exe);
+  TKeydefines form(nullptr, files, dir);
   Prepare(form, kEditUpdate);
   script = Script();
   script.steps = {[&] {
@@ -270,9 +272,8 @@ TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
 
 TEST_F(KeydefinesTest, TheMacroMenuButtonNamesAFreeListAndOpensTheMacroMenuEditor) {
   copy = NewKeyRec(ftSendKeysMenu);
-  TKeydefines form(nullptr, files, exe);
+  TKeydefines form(nullptr, files, dir);
   Prepare(form);
-  const std::string dir = form.Editor().ProgramDir();
   std::string listName, listPath;
   HWND macroEditor = nullptr;
   HWND h = form.Handle();

@@ -15,6 +15,7 @@
 #include "dialogs/win32/Keydefines.h"
 #include "dialogs/win32/Selfun.h"
 #include "macro/win32/Form4.h"
+#include "platform/Paths.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Dpi.h"
@@ -140,7 +141,7 @@ TEST(Scaling, EveryWindowFitsItsTextAndControlsAtEveryScale) {
   {
     SCOPED_TRACE("hotkey editor");
     Win32FileSystem files;
-    TKeydefines form(nullptr, files, Win32System().ModuleFileName());
+    TKeydefines form(nullptr, files, FolderOf(Win32System().ModuleFileName()));
     ExpectFitsAtEveryScale(form.Handle());
   }
   {

@@ -72,6 +72,8 @@ class SteppedFileSystem : public FileSystem {
   bool Copy(const std::string& from, const std::string& to) override {
     return After(real_.Copy(from, to));
   }
+  bool FolderExists(const std::string& path) override { return real_.FolderExists(path); }
+  bool CreateFolder(const std::string& path) override { return real_.CreateFolder(path); }
 
  private:
   static bool After(bool ok) {
