@@ -19,8 +19,10 @@ std::string DefinitionLines(const std::vector<const TKeyRec*>& defs) {
       break;
     }
     const std::string group = TrimText(d->Group.str());
+    // A definition without a hotkey (one skipped at an import) is named alone.
+    const std::string key = HotKeyName(d->Key, d->KeyMod);
     text += "\n" + (group.empty() ? std::string() : group + ": ") + TrimText(d->Name.str()) +
-            " (" + HotKeyName(d->Key, d->KeyMod) + ")";
+            (key.empty() ? std::string() : " (" + key + ")");
     ++shown;
   }
   return text;

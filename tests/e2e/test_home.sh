@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Where the program's folder cannot be written, the definitions are kept in
 # %APPDATA%\Ostrel, made from a copy of those beside the program: the user is told once,
-# the status line says where, a definition added through the editor is stored there and
-# is still there after a restart, and the program's folder is left as it was. The folder
+# the status line says where, a definition added through the editor and one imported are
+# stored there and are still there after a restart, and the program's folder is left as it was. The folder
 # is made unwritable by its bits for a user; as root (who ignores them) by a read-only
 # bind mount in a private mount namespace, where the wineserver (which opens the files)
 # and so the whole Wine part run.
@@ -51,14 +51,20 @@ check_home() {  # app, its home's folder on this side
   typeit "run.exe" && press alt+o
   probe gone "Configure: Run a program" 5000 || fail "OK did not close the editor"
   eventually '[[ "$(app=$home records)" == *"|Stored|4|"* ]]' 5 || fail "not stored in the home"
-  # IMPORT ROW: once the window's "Import..." has landed, import a file here and check
-  # that its definitions are in "$home/Keys.fil" now and after the restart below.
+  # One imported by a second start is stored there too.
+  timeout 60 "$ROOT/scripts/wine-run" "$app/Ostrel.exe" /import "$(winpath "$app/../home-set.fil")" \
+    >/dev/null 2>&1 || fail "the /import start failed"
+  box=$(probe dialog Information 15000) || fail "no box of what was imported"
+  [[ "$box" == *"1 definition imported"* ]] ||
+    fail "unexpected import box: $box"
+  eventually '[[ "$(app=$home records)" == *"|Imported|3|"* ]]' 5 || fail "the import is not in the home"
 
   probe post Ostrel 0x2262 >/dev/null || fail "could not ask the program to end"
   wait_ostrel_gone 10 || fail "the program did not end"
   start_ostrel_quietly "$app"  # no second box
   eventually "has_control Ostrel '$status'" 10 || fail "after a restart the status line is wrong"
-  [[ "$(app=$home records)" == *"|Stored|4|"* ]] || fail "lost at the restart: $(app=$home records)"
+  [[ "$(app=$home records)" == *"|Imported|3|"*"|Stored|4|"* ]] ||
+    fail "lost at the restart: $(app=$home records)"
   stop_ostrel
   [[ "$(folder_state "$app")" == "$state" ]] || fail "the program's folder was changed"
   echo "PASS"
@@ -74,11 +80,12 @@ if [[ "${2:-}" == --inside ]]; then  # the private mount namespace
 fi
 
 app=$(fresh_app_dir home)
-PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" <<'PY'
+PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" "$app/../home-set.fil" <<'PY'
 import sys
 from keysfil import record
 open(sys.argv[1], "wb").write(record("Agenda", "", 3, "C:\\agenda.txt")
                               + record("Phrases", "", 17, "SendKeyList_1.skl"))
+open(sys.argv[2], "wb").write(record("Imported", "", 3, "C:\\imported.txt"))
 PY
 printf 'Greeting=Hello{ENTER}\r\n' >"$app/SendKeyList_1.skl"
 "$ROOT/scripts/wine-run" cmd /c 'echo %APPDATA%' | tr -d '\r\n' >"$app/../home-appdata.txt"

@@ -97,6 +97,8 @@ TEST(Transfer, ImportSkipsPresentSwitchesOffClashesAndPlacesListFiles) {
       h.Calls({"info"}).at(0).rfind(
           "info Nothing new was imported from " + kIn + ".\n\nSkipped, already present (8):", 0),
       0u);
+  // One without a hotkey is named alone, with no empty brackets.
+  EXPECT_NE(h.Calls({"info"}).at(0).find("\nWeb: Mac1\n"), std::string::npos);
 }
 
 TEST(Transfer, AFileNoSaveCouldHaveWrittenIsRefusedAndChangesNothing) {
