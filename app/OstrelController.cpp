@@ -95,9 +95,9 @@ void OstrelController::FormSetup() {
   const Home home = ChooseHome(p_.files, appDir_, p_.system.AppDataFolder());
   dataDir_ = home.dataDir;
   keysFileName_ = dataDir_ + "Keys.fil";
-  // A new user has nothing yet: the help pane begins with how to start from the examples,
-  // where it is seen without scrolling.
-  if (!p_.files.Exists(keysFileName_))
+  // A new user has nothing yet: the help pane begins with how to start from the examples
+  // shipped beside the program, where it is seen without scrolling.
+  if (!p_.files.Exists(keysFileName_) && p_.files.Exists(appDir_ + "Examples.fil"))
     p_.view.SetMemoText(ExamplesHint(appDir_) + "\r\n\r\n" + ExpandParagraphs(HelpText(0)));
   editing_.SetRestingStatus(WhereKeptText(dataDir_));
   keys_ = std::make_unique<KeysList>(p_.collate);

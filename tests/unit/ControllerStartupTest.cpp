@@ -78,6 +78,7 @@ TEST_F(ControllerStartup, UnwritableProgramFolderKeepsTheDefinitionsInTheHome) {
 }
 
 TEST_F(ControllerStartup, ANewUserIsToldHowToStartFromTheExamples) {
+  files.files["C:\\Program Files\\Ostrel\\Examples.fil"] = Bytes(MakeRec("Example"));
   Start();
   EXPECT_EQ(view.memo.find("To start from examples, click Import... and open Examples.fil in "
                            "Ostrel's folder, C:\\Program Files\\Ostrel\\.\r\n\r\nThis is"),
