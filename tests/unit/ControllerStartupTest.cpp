@@ -26,6 +26,8 @@ TEST_F(ControllerStartup, CreateStepOnlyFillsTheMemoAndArmsTheTimer) {
 TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
   std::string bytes = Bytes(MakeRec("Web", "Net", 11)) + Bytes(MakeRec("Agenda", "", 3));
   files.files[kKeys] = bytes;
+  // A user with definitions is not shown the examples hint (one "memo" below).
+  files.files["C:\\Program Files\\Ostrel\\Examples.fil"] = bytes;
   windows.classes["Progman"] = 77;
   Start();
   // The registry's part is the options' business (OptionsTest).
@@ -52,29 +54,6 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
   EXPECT_EQ(view.funTypes[0].name, "Explore a Folder");
   EXPECT_EQ(view.funTypes[7].id, ftSendKeys);
   EXPECT_EQ(view.funTypes[7].name, "Send Keys to the active window");
-}
-
-TEST_F(ControllerStartup, UnwritableProgramFolderKeepsTheDefinitionsInTheHome) {
-  const std::string app = "C:\\Program Files\\Ostrel\\";
-  const std::string home = "C:\\Users\\Ann\\AppData\\Roaming\\Ostrel\\";
-  files.files[kKeys] = Bytes(MakeRec("Menu", "", ftSendKeysMenu, "SendKeyList_1.skl")) +
-                       Bytes(MakeRec("Agenda", "", 3));
-  files.files[app + "SendKeyList_1.skl"] = "Hello=Hello{ENTER}";
-  files.readOnly.insert(app);
-  const std::string before = files.files[kKeys];
-  Start();
-  EXPECT_EQ(ctl.DataDir(), home);
-  EXPECT_EQ(Calls({"info", "error"}),
-            std::vector<std::string>{
-                "info Ostrel cannot write in its own folder, so your definitions are kept in " +
-                home + "."});
-  EXPECT_EQ(files.files[home + "SendKeyList_1.skl"], "Hello=Hello{ENTER}");
-  EXPECT_EQ(view.status, "  Definitions are kept in " + home.substr(0, home.size() - 1));
-  // The set-up's rebuild stored the list in the home, in key-text order; the file beside
-  // the program is as it was.
-  EXPECT_EQ(FromBytes(files.files[home + "Keys.fil"], 0).Name.str(), "Agenda");
-  EXPECT_EQ(files.files[kKeys], before);
-  EXPECT_EQ(view.memo.find("Examples.fil"), std::string::npos);
 }
 
 TEST_F(ControllerStartup, ANewUserIsToldHowToStartFromTheExamples) {

@@ -18,8 +18,9 @@ const std::string kRoaming = "C:\\Users\\Ann\\AppData\\Roaming";
 const std::string kHome = kRoaming + "\\Ostrel\\";
 const std::string kCannot = "Ostrel cannot write in its own folder " + kApp;
 
-// The first home is the controller's test; here, every other way the choice goes. Each
-// leaves no probe or staging file behind, and never a changed file beside the program.
+// The first home, made from a copy, is the end-to-end test's (test_home.sh); here, every
+// other way the choice goes. Each leaves no probe or staging file behind, and never a
+// changed file beside the program.
 TEST(Home, ChoiceOfTheFolderAndWhatTheUserIsTold) {
   struct Case {
     const char* what;
