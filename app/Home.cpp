@@ -1,6 +1,7 @@
 #include "app/Home.h"
 
 #include "catalogue/FunCatalogue.h"
+#include "platform/Paths.h"
 
 namespace ostrel {
 namespace {
@@ -18,12 +19,6 @@ bool CopyWhole(FileSystem& files, const std::string& from, const std::string& to
 
 std::string CannotCopy(const std::string& from, const std::string& to) {
   return "Cannot copy " + from + " to " + to;
-}
-
-// A list file's name as a macro menu gives it, when it names a file of the definitions'
-// own folder; a name with a folder of its own is left where it is.
-bool PlainFileName(const std::string& name) {
-  return !name.empty() && name.find_first_of("\\/:") == std::string::npos;
 }
 
 }  // namespace

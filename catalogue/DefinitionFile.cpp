@@ -107,13 +107,7 @@ bool DefinitionFile::ReadWhole(const std::string& path, std::string& bytes) {
     if (attempt >= kOpenAttempts || !pause_) return false;
     pause_(kOpenRetryMs);
   }
-  char buffer[4096];
-  for (;;) {
-    const long n = file->Read(buffer, sizeof buffer);
-    if (n < 0) return false;
-    if (n == 0) return true;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
+  return ReadToEnd(*file, bytes);
 }
 
 void DefinitionFile::LoadCompanion(KeysList& list, const CompanionStamp& records,

@@ -16,13 +16,7 @@ std::string ReadAll(FileSystem& fs, const std::string& path, std::string& bytes)
   bytes.clear();
   std::unique_ptr<ByteFile> file = fs.OpenRead(path);
   if (!file) return "Cannot open file " + path;
-  char buffer[4096];
-  for (;;) {
-    const long n = file->Read(buffer, sizeof buffer);
-    if (n < 0) return "Cannot read file " + path;
-    if (n == 0) return {};
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
+  return ReadToEnd(*file, bytes) ? std::string() : "Cannot read file " + path;
 }
 
 bool ReadWhole(FileSystem& fs, const std::string& path, std::string& bytes) {
@@ -32,13 +26,6 @@ bool ReadWhole(FileSystem& fs, const std::string& path, std::string& bytes) {
 bool WriteWhole(FileSystem& fs, const std::string& path, const std::string& bytes) {
   return StageAndReplace(
       fs, path, [&bytes](ByteFile& file) { return WriteAll(file, bytes.data(), bytes.size()); });
-}
-
-// A target that names a file in the definitions' folder itself. Anything else (a path,
-// a drive) would let a file from elsewhere write outside that folder.
-bool PlainFileName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of("\\/:") == std::string::npos;
 }
 
 std::string LowerAscii(std::string text) {

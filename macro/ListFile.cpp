@@ -56,16 +56,7 @@ ListFileLoad LoadListFile(FileSystem& fs, const std::string& path) {
     return out;
   }
   std::string text;
-  char buffer[4096];
-  for (;;) {
-    long got = file->Read(buffer, sizeof buffer);
-    if (got < 0) {
-      out.error = "Cannot read file " + path;
-      break;
-    }
-    if (got == 0) break;
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
+  if (!ReadToEnd(*file, text)) out.error = "Cannot read file " + path;
   std::string_view view = text;
   if (view.substr(0, 3) == "\xEF\xBB\xBF") {
     out.untaken = "a UTF-8 byte-order mark";

@@ -21,6 +21,16 @@ bool WriteAll(ByteFile& file, const void* data, std::size_t n) {
   return true;
 }
 
+bool ReadToEnd(ByteFile& file, std::string& bytes) {
+  char buffer[4096];
+  for (;;) {
+    const long got = file.Read(buffer, sizeof buffer);
+    if (got < 0) return false;
+    if (got == 0) return true;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
 bool StageAndReplace(FileSystem& fs, const std::string& path,
                      const std::function<bool(ByteFile&)>& write) {
   const std::string staging = StagingName(path);

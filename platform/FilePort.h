@@ -72,4 +72,8 @@ bool StageAndReplace(FileSystem& fs, const std::string& path,
 // nothing.
 bool WriteAll(ByteFile& file, const void* data, std::size_t n);
 
+// Appends the rest of `file` to `bytes`; false once a read fails (what was read before
+// stays in `bytes`).
+bool ReadToEnd(ByteFile& file, std::string& bytes);
+
 }  // namespace ostrel

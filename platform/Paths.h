@@ -14,4 +14,11 @@ inline std::string FolderOf(std::string_view path) {
   return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
 }
 
+// A name of a file in a folder itself: no folder, no drive, not "." or "..". Only such a
+// name is taken relative to the definitions' folder when a file is copied there.
+inline bool PlainFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of("\\/:") == std::string_view::npos;
+}
+
 }  // namespace ostrel
