@@ -18,16 +18,10 @@ namespace ostrel::tk {
 struct DestroyImageList {
   void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
 };
-struct DestroyIconHandle {
-  void operator()(HICON h) const { DestroyIcon(h); }
-};
-struct DestroyMenuHandle {
-  void operator()(HMENU h) const { DestroyMenu(h); }
-};
 
 using ImageListOwner = Owner<HIMAGELIST, DestroyImageList>;
-using IconOwner = Owner<HICON, DestroyIconHandle>;
-using MenuOwner = Owner<HMENU, DestroyMenuHandle>;
+using ostrel::IconOwner;
+using ostrel::MenuOwner;
 using BrushOwner = GdiObject<HBRUSH>;
 using FontOwner = GdiObject<HFONT>;
 using BitmapOwner = GdiObject<HBITMAP>;

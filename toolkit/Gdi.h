@@ -1,37 +1,17 @@
-// Owners of handles, GDI objects among them, so that nothing leaks however often windows
-// are built. Nothing outside this file frees a GDI object or a device context by hand.
+// Owners of GDI objects and device contexts, so that nothing leaks however often windows
+// are built. Nothing outside this file frees a GDI object or a device context by hand;
+// the owners of other handles are in platform/win32/Handles.h.
 #pragma once
 
 #include <windows.h>
 
 #include <utility>
 
+#include "platform/win32/Handles.h"
+
 namespace ostrel::tk {
 
-// A handle freed by `Free` when its owner goes or takes another. Move-only.
-template <typename H, typename Free>
-class Owner {
- public:
-  Owner() = default;
-  explicit Owner(H h) : h_(h) {}
-  ~Owner() { Reset(); }
-  Owner(Owner&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  Owner& operator=(Owner&& o) noexcept {
-    if (this != &o) Reset(std::exchange(o.h_, nullptr));
-    return *this;
-  }
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  void Reset(H h = nullptr) {
-    if (h_) Free{}(h_);
-    h_ = h;
-  }
-  // Hands the handle to whoever takes it over; the owner forgets it.
-  H Release() { return std::exchange(h_, nullptr); }
-
- private:
-  H h_ = nullptr;
-};
+using ostrel::Owner;
 
 struct DeleteGdiObject {
   void operator()(HGDIOBJ h) const { DeleteObject(h); }
