@@ -45,9 +45,9 @@ add_library(ostrel_win32 STATIC
   toolkit/Subclass.cpp
   toolkit/UiFont.cpp
   components/win32/Balloon.cpp
-  macro/win32/Form4.cpp
-  dialogs/win32/Keydefines.cpp
-  dialogs/win32/Selfun.cpp
+  macro/win32/MacroListWindow.cpp
+  dialogs/win32/KeyEditorWindow.cpp
+  dialogs/win32/FunctionChooserWindow.cpp
   app/win32/OstrelForm.cpp
   app/win32/OstrelFormMenus.cpp
   app/win32/HelpPage.cpp
@@ -241,12 +241,12 @@ target_link_libraries(optprobe PRIVATE ole32 uuid user32 kernel32)
 # A stand-in browser for the help page: browserprobe.exe <log> <address>.
 add_executable(browserprobe WIN32 tests/e2e/browserprobe.cpp)
 target_link_libraries(browserprobe PRIVATE kernel32)
-# The macro-menu editor on its own: form4host.exe <list file> [<help log>].
-add_executable(form4host WIN32 tests/e2e/form4host.cpp resources/Ostrel.rc)
-target_link_libraries(form4host PRIVATE ostrel_win32)
-# The function chooser on its own, to look at it: selfunhost.exe.
-add_executable(selfunhost WIN32 tests/e2e/selfunhost.cpp resources/Ostrel.rc)
-target_link_libraries(selfunhost PRIVATE ostrel_win32)
+# The macro-menu editor on its own: macrolisthost.exe <list file> [<help log>].
+add_executable(macrolisthost WIN32 tests/e2e/macrolisthost.cpp resources/Ostrel.rc)
+target_link_libraries(macrolisthost PRIVATE ostrel_win32)
+# The function chooser on its own, to look at it: chooserhost.exe.
+add_executable(chooserhost WIN32 tests/e2e/chooserhost.cpp resources/Ostrel.rc)
+target_link_libraries(chooserhost PRIVATE ostrel_win32)
 file(GLOB OSTREL_E2E CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${OSTREL_E2E})
   get_filename_component(name ${script} NAME_WE)

@@ -44,7 +44,7 @@ bool FunctionChooser::Select(int position) {
   return true;
 }
 
-int FunctionChooser::Button1Click() {
+int FunctionChooser::OkClick() {
   chosenFunction_ = chosenType_;
   if (chosenType_ >= 0) {
     if (const FunTypeInfo* info = FindFunType(TypeAt(chosenPosition_)))
@@ -53,6 +53,6 @@ int FunctionChooser::Button1Click() {
   return mrOk;
 }
 
-int FunctionChooser::Button2Click() { return mrCancel; }
+int FunctionChooser::CancelClick() { return mrCancel; }
 
 }  // namespace ostrel

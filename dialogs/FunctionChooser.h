@@ -1,6 +1,7 @@
-// TSelfun, the function chooser "Add a new Hotkey": one item per function type in
+// FunctionChooserWindow, the function chooser "Add a new Hotkey": one item per function type in
 // catalogue order, the description of the selected one, and the choice handed back to
-// the Add command. The Win32 dialog (dialogs/win32/Selfun.*) forwards its events here.
+// the Add command. The Win32 dialog (dialogs/win32/FunctionChooserWindow.*) forwards its events
+// here.
 #pragma once
 
 #include <cstdint>
@@ -38,9 +39,9 @@ class FunctionChooser {
 
   // OK: hands the choice to the caller (the name only when there is one) and returns
   // the modal result OK.
-  int Button1Click();
+  int OkClick();
   // Cancel: returns the modal result Cancel; the caller's values stay as they are.
-  int Button2Click();
+  int CancelClick();
 
  private:
   std::int32_t& chosenFunction_;

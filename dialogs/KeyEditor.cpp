@@ -178,7 +178,7 @@ bool KeyEditor::Validate(int editMode) {
   // Added or updated, no two definitions may share a key text: the list keeps only one
   // of them. An update may keep its own.
   if (Keys) {
-    const std::string key = EnteredKeyText(view_.Text(ecGroup), view_.Text(ecName), CodePage);
+    const std::string key = EnteredKeyText(view_.Text(ecGroup), view_.Text(ecName), Lead);
     const std::ptrdiff_t at = Keys->Find(key);
     const bool taken = at != KeysList::npos &&
                        (editMode == kEditAdd || Keys->At(static_cast<std::size_t>(at)) != Original);
@@ -204,10 +204,10 @@ bool KeyEditor::Validate(int editMode) {
   return true;
 }
 
-void KeyEditor::Button1Click() {
+void KeyEditor::OkClick() {
   if (!Definition || !Validate(EditMode)) return;
   TKeyRec& d = *Definition;
-  auto Cut = [this](const std::string& text, std::size_t n) { return CodePage.Cut(text, n); };
+  auto Cut = [this](const std::string& text, std::size_t n) { return Lead.Cut(text, n); };
   d.Name.assign(Cut(TrimText(view_.Text(ecName)), kNameWidth));
   d.Group.assign(Cut(TrimText(view_.Text(ecGroup)), kGroupWidth));
   d.Key = view_.Selection(ecKeylist);
@@ -224,7 +224,7 @@ void KeyEditor::Button1Click() {
   view_.CloseOk();
 }
 
-void KeyEditor::FunTargetBClick(int tag) {
+void KeyEditor::BrowseClick(int tag) {
   if (!Definition) return;
   const FunTypeInfo* type = TypeOf(*Definition);
   if (!type) return;
@@ -250,6 +250,6 @@ void KeyEditor::FunTargetBClick(int tag) {
   }
 }
 
-void KeyEditor::ToolbarButton977Click() { view_.RequestHelp(kMainHelpContext); }
+void KeyEditor::HelpClick() { view_.RequestHelp(kMainHelpContext); }
 
 }  // namespace ostrel

@@ -1,4 +1,4 @@
-// The logic of TKeydefines, the hotkey editor: loads a working copy of one definition
+// The logic of KeyEditorWindow, the hotkey editor: loads a working copy of one definition
 // and of its conditions (the programs its hotkey is for, hotkey off) into the dialog,
 // arranges the fields as its function type's catalogue row lays them out, checks the
 // entries and writes them back. The dialog itself is a KeyEditorView; it forwards every
@@ -24,16 +24,16 @@ namespace ostrel {
 // The editor's controls. An input control's value is its Tag, which also picks its
 // context help (text Tag + 30); the labels have no Tag.
 enum EditorControl : int {
-  ecName = 0,        // OLKeyName
-  ecGroup = 1,       // OLKeyGroup
-  ecKeylist = 2,     // Keylist
-  ecKm = 3,          // Km
-  ecKeystrokes = 4,  // Memo1
-  ecTarget = 5,      // FunTarget
+  ecName = 0,     // OLKeyName
+  ecGroup = 1,    // OLKeyGroup
+  ecKeylist = 2,  // Keylist
+  ecKm = 3,       // Km
+  ecKeystrokes = 4,
+  ecTarget = 5,        // FunTarget
   ecTargetButton = 6,  // FunTargetB
-  ecParms = 7,       // FunParms
-  ecDir = 8,         // FunDir
-  ecDirButton = 9,   // FunDirB
+  ecParms = 7,         // FunParms
+  ecDir = 8,           // FunDir
+  ecDirButton = 9,     // FunDirB
   ecTargetLabel = 10,  // FunTargetC
   ecParmsLabel = 11,   // FunParmsC
   ecDirLabel = 12,     // FunDirC
@@ -114,7 +114,7 @@ class KeyEditor {
   // In update mode, the definition being edited: the uniqueness test leaves it out.
   const TKeyRec* Original = nullptr;
   // The ANSI code page: a text cut to its field's width is cut between characters.
-  LeadBytes CodePage;
+  LeadBytes Lead;
 
   const std::string& DataDir() const { return dataDir_; }
 
@@ -137,10 +137,10 @@ class KeyEditor {
   const std::string& Clash() const { return clash_; }
   // The first failing check is shown; true when the entries may be stored.
   bool Validate(int editMode);
-  void Button1Click();
+  void OkClick();
   // Either "..." button, told apart by its Tag (6 target, 9 directory).
-  void FunTargetBClick(int tag);
-  void ToolbarButton977Click();
+  void BrowseClick(int tag);
+  void HelpClick();
 
  private:
   void ShowInfo();
@@ -157,7 +157,5 @@ class KeyEditor {
 // record's widths (10, 40 bytes; never inside a double-byte character) and trimmed again.
 std::string EnteredKeyText(const std::string& group, const std::string& name,
                            const LeadBytes& lead = {});
-
-
 
 }  // namespace ostrel

@@ -106,10 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (op % 6) {
       case 0:
         view.answer = arg;
-        editor.Button1Click();
+        editor.AddClick();
         break;
       case 1:
-        editor.Button2Click();
+        editor.DeleteClick();
         break;
       case 2:
         view.selected = arg.empty() ? -1 : static_cast<unsigned char>(arg[0]) % 8;

@@ -34,9 +34,10 @@ void MacroListEditor::FormShow() {
   partial_ = !load.error.empty() || !load.untaken.empty();
   view_.SetHelpText(ExpandParagraphs(HelpText(kMacroListHelpContext)));
   UpdateMenuList();
-  const std::string kept = "The file is left as it is unless you change the list; then it is "
-                           "first kept as " +
-                           FreeBackupName(files_, ListFileName) + ".";
+  const std::string kept =
+      "The file is left as it is unless you change the list; then it is "
+      "first kept as " +
+      FreeBackupName(files_, ListFileName) + ".";
   if (!load.error.empty())
     view_.ShowError(load.error + "\r\n\r\nThe list shows the " + std::to_string(load.lines.size()) +
                     " items read before the error. " + kept);
@@ -55,7 +56,7 @@ void MacroListEditor::UpdateMenuList() {
   view_.SetMenuNames(names);
 }
 
-void MacroListEditor::Button1Click() {
+void MacroListEditor::AddClick() {
   std::string name = TrimText(view_.InputBox("Enter Menu Name", "Menu Name", ""));
   if (name.empty()) return;
   for (const std::string& line : itemList_) {
@@ -70,20 +71,20 @@ void MacroListEditor::Button1Click() {
   MenuListClick();
 }
 
-void MacroListEditor::Button2Click() {
+void MacroListEditor::DeleteClick() {
   int line = view_.SelectedLine();
   if (line < 0 || static_cast<std::size_t>(line) >= itemList_.size()) return;
   itemList_.erase(itemList_.begin() + line);
   UpdateMenuList();
 }
 
-void MacroListEditor::Button3Click() {
+void MacroListEditor::ExitClick() {
   // The close writes the list (FormCloseQuery), so Exit writes it once, there.
   modalResult_ = mrOk;
   view_.Close();
 }
 
-void MacroListEditor::Button4Click() {
+void MacroListEditor::CancelClick() {
   modalResult_ = mrCancel;
   view_.Close();
 }
@@ -132,6 +133,6 @@ bool MacroListEditor::FormCloseQuery() {
   return true;
 }
 
-void MacroListEditor::ToolbarButton977Click() { view_.RequestHelp(kMacroListHelpContext); }
+void MacroListEditor::HelpClick() { view_.RequestHelp(kMacroListHelpContext); }
 
 }  // namespace ostrel

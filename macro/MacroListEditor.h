@@ -1,7 +1,8 @@
-// TForm4, the macro-menu editor "SendKeys List Configuration": the list of named macros
+// MacroListWindow, the macro-menu editor "SendKeys List Configuration": the list of named macros
 // of one list file, Add / Delete, the selected item's macro edited in place, and the
-// file written when the dialog closes with a changed list. The Win32 dialog (macro/win32/Form4.*)
-// forwards its events here and shows what this asks of MacroListView.
+// file written when the dialog closes with a changed list. The Win32 dialog
+// (macro/win32/MacroListWindow.*) forwards its events here and shows what this asks of
+// MacroListView.
 #pragma once
 
 #include <string>
@@ -49,16 +50,16 @@ class MacroListEditor {
   void FormCreate();
   void FormShow();
   void UpdateMenuList();
-  void Button1Click();  // Add
-  void Button2Click();  // Delete
-  void Button3Click();  // Exit
-  void Button4Click();  // Cancel
+  void AddClick();     // Add
+  void DeleteClick();  // Delete
+  void ExitClick();    // Exit
+  void CancelClick();  // Cancel
   void MenuListClick();
   void MenuKeysChange();
   // Every close: writes the list if it changed (or the file is new) and allows the close,
   // even when the write failed.
   bool FormCloseQuery();
-  void ToolbarButton977Click();
+  void HelpClick();
 
   int ModalResult() const { return modalResult_; }
   const std::vector<std::string>& ItemList() const { return itemList_; }

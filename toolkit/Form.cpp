@@ -404,10 +404,10 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
   if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
-  return form->Handle(msg, wp, lp);
+  return form->HandleMessage(msg, wp, lp);
 }
 
-LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   switch (msg) {
     case WM_CREATE: {

@@ -127,7 +127,8 @@ class Form {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  // The window procedure proper, once the static one has found the form.
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   // The window's rectangle at `dpi` for its client area, centred where it is now.
   SIZE WindowExtent(UINT dpi) const;
   void ApplyDpi(UINT dpi, const RECT* suggested);

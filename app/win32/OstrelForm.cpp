@@ -9,8 +9,8 @@
 #include "app/OneCopy.h"
 #include "app/win32/HelpPage.h"
 #include "catalogue/HelpTexts.h"
-#include "dialogs/win32/Keydefines.h"
-#include "dialogs/win32/Selfun.h"
+#include "dialogs/win32/KeyEditorWindow.h"
+#include "dialogs/win32/FunctionChooserWindow.h"
 #include "toolkit/Application.h"
 #include "toolkit/Colours.h"
 #include "toolkit/Dialogs.h"
@@ -480,7 +480,7 @@ bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction,
                                     std::string& chosenFunctionName) {
-  return RunSelfun(Handle(), chosenFunction, chosenFunctionName);
+  return ShowFunctionChooser(Handle(), chosenFunction, chosenFunctionName);
 }
 
 int TOstrelForm::RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,

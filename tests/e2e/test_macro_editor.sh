@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The macro-menu editor on its own (form4host.exe), driven from the keyboard as a user
+# The macro-menu editor on its own (macrolisthost.exe), driven from the keyboard as a user
 # would: add an item through the input box, a refused duplicate, type its macro, ask for
 # help, delete an item, close; then the list file's bytes. A new file comes into being
 # at the first close, a file that cannot be written is reported by its full path while
@@ -15,7 +15,7 @@ host_rc() { cat "$dir/rc" 2>/dev/null || echo none; }
 start_host() {  # list file (Unix path)
   rm -f "$dir/rc"
   ( rc=0
-    "$ROOT/scripts/wine-run" "$BUILD/bin/form4host.exe" "$(winpath "$1")" \
+    "$ROOT/scripts/wine-run" "$BUILD/bin/macrolisthost.exe" "$(winpath "$1")" \
       "$(winpath "$dir/help.log")" >"$dir/host.log" 2>&1 || rc=$?
     echo "$rc" >"$dir/rc" ) &
   HOST_PID=$!

@@ -36,7 +36,7 @@ class AddUpdate : public ::testing::Test, public Harness {
       editor.Original = original;
       editor.FormShow();
       fill(dialog);
-      editor.Button1Click();
+      editor.OkClick();
       return dialog.closedOk ? mrOk : mrCancel;
     };
   }

@@ -65,7 +65,7 @@ TEST(FunctionChooserTest, TheChoiceFollowsTheSelectionAndOkHandsItOver) {
   // Nothing reaches the caller before OK.
   EXPECT_EQ(caller.chosenFunction, -1);
 
-  EXPECT_EQ(chooser.Button1Click(), 1);
+  EXPECT_EQ(chooser.OkClick(), 1);
   EXPECT_EQ(caller.chosenFunction, ftBrowseFile);
   EXPECT_EQ(caller.chosenFunctionName, "Browse a file");
 }
@@ -74,7 +74,7 @@ TEST(FunctionChooserTest, OkWithoutAChoiceKeepsTheOldName) {
   Caller caller;
   FunctionChooser chooser(caller.chosenFunction, caller.chosenFunctionName);
   chooser.FormCreate();
-  EXPECT_EQ(chooser.Button1Click(), 1);
+  EXPECT_EQ(chooser.OkClick(), 1);
   EXPECT_EQ(caller.chosenFunction, -1);
   EXPECT_EQ(caller.chosenFunctionName, "Hide/Show Active Window");
 }
@@ -84,7 +84,7 @@ TEST(FunctionChooserTest, CancelAfterAChoiceLeavesNoFunctionChosen) {
   FunctionChooser chooser(caller.chosenFunction, caller.chosenFunctionName);
   chooser.FormCreate();
   chooser.Select(7);
-  EXPECT_EQ(chooser.Button2Click(), 2);
+  EXPECT_EQ(chooser.CancelClick(), 2);
   EXPECT_EQ(caller.chosenFunction, -1);
   EXPECT_EQ(caller.chosenFunctionName, "Hide/Show Active Window");
 }

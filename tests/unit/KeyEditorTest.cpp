@@ -195,7 +195,7 @@ TEST_F(KeyEditorTest, OkWritesTheTrimmedAndCutEntries) {
   Type(ecTarget, " " + std::string(300, 't') + " ");
   Type(ecParms, " -x ");
   Type(ecDir, std::string(260, 'd'));
-  editor.Button1Click();
+  editor.OkClick();
   EXPECT_EQ(view.closedOk, 1);
   EXPECT_EQ(copy.Name.str(), std::string(40, 'a'));
   EXPECT_EQ(copy.Group.str(), "Applicatio");
@@ -210,15 +210,15 @@ TEST_F(KeyEditorTest, OkWritesTheTrimmedAndCutEntries) {
 }
 
 TEST_F(KeyEditorTest, ACutNeverPartsADoubleByteCharacter) {
-  editor.CodePage = LeadBytes::Of(testing::IsLead932);
+  editor.Lead = LeadBytes::Of(testing::IsLead932);
   Open(NewKeyRec(ftSendKeys));
   // "ボ" (83 7B) would straddle the 40th and the 10th byte.
   Type(ecName, std::string(39, 'n') + "\x83\x7B");
   Type(ecGroup, "Group 789\x83\x7B");
-  editor.Button1Click();
+  editor.OkClick();
   EXPECT_EQ(copy.Name.str(), std::string(39, 'n'));
   EXPECT_EQ(copy.Group.str(), "Group 789");
-  EXPECT_EQ(EnteredKeyText("Group 789\x83\x7B", "n\x83\x7B", editor.CodePage),
+  EXPECT_EQ(EnteredKeyText("Group 789\x83\x7B", "n\x83\x7B", editor.Lead),
             "Group 789\x0Bn\x83\x7B");
 }
 
@@ -227,7 +227,7 @@ TEST_F(KeyEditorTest, KeystrokesAreStoredAsTypedAndTheBlankGroupMeansNone) {
   Type(ecName, "Sig");
   Type(ecGroup, " ");
   Type(ecKeystrokes, "  Hello{TAB}  ");
-  editor.Button1Click();
+  editor.OkClick();
   EXPECT_EQ(copy.Target.str(), "  Hello{TAB}  ");
   EXPECT_EQ(copy.Group.str(), "");
   EXPECT_EQ(copy.Key, 0);
@@ -242,7 +242,7 @@ TEST_F(KeyEditorTest, KeysOutsideTheListsAreStoredAsNoSelection) {
   damaged.KeyMod = -3;
   Open(damaged, kEditUpdate);
   EXPECT_EQ(view.Selection(ecKeylist), -1);
-  editor.Button1Click();
+  editor.OkClick();
   EXPECT_EQ(copy.Key, -1);
   EXPECT_EQ(copy.KeyMod, -1);
 }
@@ -260,11 +260,11 @@ TEST_F(KeyEditorTest, MacroMenuListsGetTheFirstFreeNumberBesideTheProgram) {
 TEST_F(KeyEditorTest, TheMacroMenuButtonNamesAListAndOpensItsEditor) {
   files.files[kDir + "SendKeyList_1.skl"] = "";
   Open(NewKeyRec(ftSendKeysMenu));
-  editor.FunTargetBClick(ecTargetButton);
+  editor.BrowseClick(ecTargetButton);
   EXPECT_EQ(view.texts[ecTarget], "SendKeyList_2.skl");
   // A name already there, typed or not, is used as it stands.
   Type(ecTarget, " mine.skl");
-  editor.FunTargetBClick(ecTargetButton);
+  editor.BrowseClick(ecTargetButton);
   EXPECT_EQ(view.dialogs, (std::vector<std::string>{"macros " + kDir + "SendKeyList_2.skl",
                                                     "macros " + kDir + " mine.skl"}));
 }
@@ -272,26 +272,26 @@ TEST_F(KeyEditorTest, TheMacroMenuButtonNamesAListAndOpensItsEditor) {
 TEST_F(KeyEditorTest, BrowseButtonsFillTheirBoxAndACancelChangesNothing) {
   Open(NewKeyRec(ftExploreFolder));
   view.folderAnswers = {std::string("C:\\Data"), std::nullopt};
-  editor.FunTargetBClick(ecTargetButton);
+  editor.BrowseClick(ecTargetButton);
   EXPECT_EQ(view.texts[ecTarget], "C:\\Data");
-  editor.FunTargetBClick(ecTargetButton);
+  editor.BrowseClick(ecTargetButton);
   EXPECT_EQ(view.texts[ecTarget], "C:\\Data");
 
   Open(NewKeyRec(ftOpenFile));
   view.fileAnswers = {std::string("C:\\a.txt")};
-  editor.FunTargetBClick(ecTargetButton);
+  editor.BrowseClick(ecTargetButton);
   EXPECT_EQ(view.texts[ecTarget], "C:\\a.txt");
 
   Open(NewKeyRec(ftRunProgram));
   view.fileAnswers = {std::string("C:\\p.exe")};
   view.folderAnswers = {std::string("C:\\Work")};
-  editor.FunTargetBClick(ecTargetButton);
-  editor.FunTargetBClick(ecDirButton);
+  editor.BrowseClick(ecTargetButton);
+  editor.BrowseClick(ecDirButton);
   EXPECT_EQ(view.texts[ecTarget], "C:\\p.exe");
   EXPECT_EQ(view.texts[ecDir], "C:\\Work");
 
   Open(NewKeyRec(ftMinimizeAll));
-  editor.FunTargetBClick(ecTargetButton);
+  editor.BrowseClick(ecTargetButton);
   EXPECT_EQ(view.dialogs, (std::vector<std::string>{"folder", "folder", "file All files|*.*",
                                                     "file All files|*.*", "folder"}));
 }
@@ -349,7 +349,7 @@ TEST_F(KeyEditorTest, AHotKeyClashIsNamedOnTheInfoLineAtOnce) {
   view.selections[ecKeylist] = 34 + 19;
   editor.HotKeyChanged();
   EXPECT_FALSE(editor.Clash().empty());
-  editor.Button1Click();
+  editor.OkClick();
   EXPECT_EQ(view.closedOk, 1);
   EXPECT_EQ(copy.Key, 34 + 19);
 }
@@ -403,18 +403,18 @@ TEST_F(KeyEditorTest, TheProgramsRowLoadsPicksChecksAndWritesItsConditions) {
   Type(ecName, "Minimize");
   view.selections[ecScope] = 1;
   Type(ecPrograms, " ; ");
-  editor.Button1Click();
+  editor.OkClick();
   EXPECT_EQ(view.focused, std::vector<int>{ecPrograms});
   EXPECT_EQ(working.scope, ProgramScope::kExcept);
   Type(ecPrograms, "Word.exe; word ;calc");
   view.checked[ecHotkeyOff] = false;
-  editor.Button1Click();
+  editor.OkClick();
   EXPECT_EQ(working, (Conditions{ProgramScope::kOnly, {"Word.exe", "calc"}, false}));
   // "All" greys the names out and stores none of them.
   view.selections[ecScope] = 0;
   editor.ProgramsChanged();
   EXPECT_FALSE(view.enabled[ecPrograms] || view.enabled[ecProgramsButton]);
-  editor.Button1Click();
+  editor.OkClick();
   EXPECT_EQ(working, Conditions{});
 }
 
@@ -428,7 +428,7 @@ TEST_F(KeyEditorTest, FocusShowsTheControlsHelpAndTheHelpButtonAsksForContext99)
   EXPECT_EQ(view.info, "Enter the keystrokes that you wish sent when this function is selected.");
   editor.OLKeyNameEnter(ecScope);
   EXPECT_EQ(view.info.rfind("Choose where the HotKey works.", 0), 0u);
-  editor.ToolbarButton977Click();
+  editor.HelpClick();
   EXPECT_EQ(view.helpRequests, std::vector<int>{99});
 }
 

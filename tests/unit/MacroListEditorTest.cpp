@@ -89,7 +89,7 @@ class MacroListEditorTest : public ::testing::Test {
   void Open(const std::string& content) { Open(&content); }
   void Add(const std::string& answer) {
     view.answers.push_back(answer);
-    editor.Button1Click();
+    editor.AddClick();
   }
   void ExpectNothingSelected() {
     EXPECT_EQ(view.selected, -1);
@@ -178,10 +178,10 @@ TEST_F(MacroListEditorTest, ANameWithEqualsIsAddedAsTyped) {
 
 TEST_F(MacroListEditorTest, DeleteRemovesTheSelectedItemOnlyAndClearsTheSelection) {
   Open(kJohn);
-  editor.Button2Click();  // nothing selected
+  editor.DeleteClick();  // nothing selected
   EXPECT_EQ(editor.ItemList().size(), 2u);
   view.Click(0);
-  editor.Button2Click();
+  editor.DeleteClick();
   EXPECT_EQ(editor.ItemList(), Lines{"Phone=555-1234"});
   EXPECT_EQ(view.names, Lines{"Phone"});
   ExpectNothingSelected();
@@ -199,7 +199,7 @@ TEST_F(MacroListEditorTest, DuplicateNamesFromOutsideShowTheFirstMacro) {
 TEST_F(MacroListEditorTest, EveryCloseWritesTheFileWithModalResultOk) {
   Open(kJohn);
   Add("Fax");
-  editor.Button3Click();  // Exit
+  editor.ExitClick();  // Exit
   EXPECT_EQ(view.closes, 1);
   EXPECT_EQ(editor.ModalResult(), mrOk);
   EXPECT_EQ(fs.files[kList], "Name=John{tab}Smith\r\nPhone=555-1234\r\nFax=\r\n");
@@ -210,8 +210,8 @@ TEST_F(MacroListEditorTest, EveryCloseWritesTheFileWithModalResultOk) {
 TEST_F(MacroListEditorTest, CancelWritesTheEditsToo) {
   Open(kJohn);
   view.Click(0);
-  editor.Button2Click();
-  editor.Button4Click();
+  editor.DeleteClick();
+  editor.CancelClick();
   EXPECT_EQ(editor.ModalResult(), mrOk);
   EXPECT_EQ(fs.files[kList], "Phone=555-1234\r\n");
 }
@@ -219,7 +219,7 @@ TEST_F(MacroListEditorTest, CancelWritesTheEditsToo) {
 TEST_F(MacroListEditorTest, DeletingTheOnlyItemWritesAnEmptyFile) {
   Open("Only=x\r\n");
   view.Click(0);
-  editor.Button2Click();
+  editor.DeleteClick();
   EXPECT_TRUE(editor.FormCloseQuery());  // the close box
   ASSERT_TRUE(fs.Exists(kList));
   EXPECT_EQ(fs.files[kList], "");
@@ -229,7 +229,7 @@ TEST_F(MacroListEditorTest, AMissingFileStartsEmptyAndComesIntoBeingAtTheFirstCl
   Open(nullptr);
   EXPECT_TRUE(view.names.empty());
   EXPECT_TRUE(view.errors.empty());
-  editor.Button4Click();
+  editor.CancelClick();
   ASSERT_TRUE(fs.Exists(kList));
   EXPECT_EQ(fs.files[kList], "");
 }
@@ -269,7 +269,7 @@ TEST_F(MacroListEditorTest, AnUnreadableFileIsReportedAndNotOverwrittenUnlessCha
   EXPECT_EQ(fs2.files[kList], kJohn);
   fs2.readFailsAfter = -1;
   view2.answers.push_back("Fax");
-  editor2.Button1Click();
+  editor2.AddClick();
   editor2.FormCloseQuery();
   EXPECT_EQ(fs2.files[kList], "Name=John{tab}Smith\r\nFax=\r\n");
   EXPECT_EQ(fs2.files[kList + ".bak"], kJohn);  // what was not read is kept
@@ -278,13 +278,13 @@ TEST_F(MacroListEditorTest, AnUnreadableFileIsReportedAndNotOverwrittenUnlessCha
 TEST_F(MacroListEditorTest, AnUnchangedListIsNotRewrittenWhateverCloses) {
   Open(kJohn);
   view.Click(1);  // looking at a macro writes it back unchanged
-  editor.Button4Click();
+  editor.CancelClick();
   Open(kJohn);
-  editor.Button3Click();
+  editor.ExitClick();
   Open(kJohn);
   Add("Fax");
   view.Click(2);
-  editor.Button2Click();  // added and deleted again: the same list
+  editor.DeleteClick();  // added and deleted again: the same list
   EXPECT_TRUE(editor.FormCloseQuery());
   EXPECT_EQ(editor.ModalResult(), mrOk);
   for (const std::string& op : fs.log) ADD_FAILURE() << op;
@@ -308,21 +308,21 @@ TEST_F(MacroListEditorTest, FilesItCannotReadWholeAreReportedAndKeptBeforeARewri
     ASSERT_EQ(view.errors.size(), 1u);
     EXPECT_EQ(view.errors[0].rfind(kList + " holds " + what + ", which", 0), 0u);
     EXPECT_NE(view.errors[0].find("kept as " + kList + ".bak1."), std::string::npos);
-    editor.Button4Click();
+    editor.CancelClick();
     EXPECT_EQ(fs.files[kList], bytes);
     EXPECT_TRUE(fs.log.empty());
 
     Open(bytes);
     Add("Fax");
     fs.copyFails = true;  // no backup, no rewrite
-    editor.Button3Click();
+    editor.ExitClick();
     EXPECT_EQ(view.errors.back().rfind("Cannot create file " + kList + ".bak1\r\n", 0), 0u);
     EXPECT_EQ(fs.files[kList], bytes);
 
     fs.copyFails = false;
     Open(bytes);
     Add("Fax");
-    editor.Button3Click();
+    editor.ExitClick();
     EXPECT_EQ(fs.files[kList + ".bak1"], bytes);
     EXPECT_EQ(fs.files[kList + ".bak"], "older");
     EXPECT_TRUE(fs.files[kList].ends_with("Fax=\r\n"));
@@ -333,7 +333,7 @@ TEST_F(MacroListEditorTest, FilesItCannotReadWholeAreReportedAndKeptBeforeARewri
 
 TEST_F(MacroListEditorTest, TheHelpButtonAsksForContext40) {
   Open(kJohn);
-  editor.ToolbarButton977Click();
+  editor.HelpClick();
   EXPECT_EQ(view.helpRequests, std::vector<int>{40});
 }
 

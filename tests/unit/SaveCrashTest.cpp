@@ -216,7 +216,7 @@ TEST(SaveCrash, ListFileIsAlwaysTheOldOrTheNewContent) {
           editor.ListFileName = kList;
           editor.FormCreate();
           editor.FormShow();
-          editor.Button1Click();  // adds "Fax"
+          editor.OkClick();  // adds "Fax"
           EXPECT_TRUE(editor.FormCloseQuery());
         },
         [&](MemoryFileSystem& fs) {

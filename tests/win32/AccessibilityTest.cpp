@@ -14,10 +14,10 @@
 #include "catalogue/FunCatalogue.h"
 #include "components/win32/Balloon.h"
 #include "components/win32/Menus97.h"
-#include "dialogs/win32/Keydefines.h"
-#include "dialogs/win32/Selfun.h"
+#include "dialogs/win32/KeyEditorWindow.h"
+#include "dialogs/win32/FunctionChooserWindow.h"
 #include "fakes/FakeContrast.h"
-#include "macro/win32/Form4.h"
+#include "macro/win32/MacroListWindow.h"
 #include "platform/Paths.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
@@ -140,9 +140,9 @@ Pixels DrawBalloon() {
 Pixels DrawPaneAndHeading() {
   std::int32_t chosen = 0;
   std::string name;
-  TSelfun form(nullptr, chosen, name);
-  SetWindowTextA(form.Control(idSelfunMemo1), "Explore a folder");
-  Pixels seen = Printed(form.Control(idSelfunMemo1)), heading = Printed(form.Control(idSelfunPanel2));
+  FunctionChooserWindow form(nullptr, chosen, name);
+  SetWindowTextA(form.Control(idChooserDescription), "Explore a folder");
+  Pixels seen = Printed(form.Control(idChooserDescription)), heading = Printed(form.Control(idChooserHeading));
   seen.insert(seen.end(), heading.begin(), heading.end());
   return seen;
 }
@@ -201,12 +201,12 @@ void ExpectLabels(HWND window, const std::vector<std::pair<int, std::string>>& f
 TEST(WindowOrder, EveryFieldOfEveryWindowFollowsItsLabel) {
   tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
   Win32FileSystem files;
-  TKeydefines editor(nullptr, files, FolderOf(Win32System().ModuleFileName()));
+  KeyEditorWindow editor(nullptr, files, FolderOf(Win32System().ModuleFileName()));
   KeysList keys{PortableCollate};
   TKeyRec copy = NewKeyRec();
   editor.Editor().Definition = &copy;
   editor.Editor().Keys = &keys;
-  const auto in = [](int tag) { return kKeydefinesInput + tag; };
+  const auto in = [](int tag) { return kKeyEditorInput + tag; };
   // The keystrokes and the target share a label, which goes with the one shown.
   for (std::int32_t type : {ftSendKeys, ftRunProgram}) {
     copy.FunType = type;
@@ -225,12 +225,12 @@ TEST(WindowOrder, EveryFieldOfEveryWindowFollowsItsLabel) {
   }
   std::int32_t chosen = 0;
   std::string name;
-  TSelfun chooser(nullptr, chosen, name);
-  ExpectLabels(chooser.Handle(), {{idSelfunListBox2, "&Functions"}, {idSelfunMemo1, "Description"}});
-  TForm4 macros(nullptr, files);
-  ExpectLabels(macros.Handle(), {{idForm4MenuList, " SendKey &Menu Item"},
-                                 {idForm4MenuKeys, "&Keyboard Macro"},
-                                 {idForm4Memo1, "Help"}});
+  FunctionChooserWindow chooser(nullptr, chosen, name);
+  ExpectLabels(chooser.Handle(), {{idChooserList, "&Functions"}, {idChooserDescription, "Description"}});
+  MacroListWindow macros(nullptr, files);
+  ExpectLabels(macros.Handle(), {{idMacroListNames, " SendKey &Menu Item"},
+                                 {idMacroListKeys, "&Keyboard Macro"},
+                                 {idMacroListHelpText, "Help"}});
   auto main = std::make_unique<TOstrelForm>();
   ExpectLabels(main->Handle(), {{idOLKeyTree, "  Hot&Key List"}, {idMemo1, "Help"}});
   main->Controller().SetTerminating(true);

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/win32/Keydefines.h"
-#include "dialogs/win32/Selfun.h"
-#include "macro/win32/Form4.h"
+#include "dialogs/win32/KeyEditorWindow.h"
+#include "dialogs/win32/FunctionChooserWindow.h"
+#include "macro/win32/MacroListWindow.h"
 #include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
@@ -41,14 +41,14 @@ TEST(InfoPane, EveryDialogPaintsItsPaneTealWithABrushThatGoesWithTheDialog) {
   };
   {
     Win32FileSystem files;
-    TKeydefines keydefines(nullptr, files, FolderOf(Win32System().ModuleFileName()));
-    check("key editor", keydefines.Handle(), idKdInfo, idKdLabel3);
+    KeyEditorWindow keyEditor(nullptr, files, FolderOf(Win32System().ModuleFileName()));
+    check("key editor", keyEditor.Handle(), idKdInfo, idKdNameLabel);
     std::int32_t chosen = -1;
     std::string chosenName;
-    TSelfun selfun(nullptr, chosen, chosenName);
-    check("chooser", selfun.Handle(), idSelfunMemo1, idSelfunLabel1);
-    TForm4 form4(nullptr, files);
-    check("macro list editor", form4.Handle(), idForm4Memo1, idForm4Label1);
+    FunctionChooserWindow chooser(nullptr, chosen, chosenName);
+    check("chooser", chooser.Handle(), idChooserDescription, idChooserListLabel);
+    MacroListWindow macroList(nullptr, files);
+    check("macro list editor", macroList.Handle(), idMacroListHelpText, idMacroListLabel);
     ASSERT_EQ(brushes.size(), 3u);
     for (HBRUSH b : brushes) EXPECT_EQ(GetObjectType(b), static_cast<DWORD>(OBJ_BRUSH));
   }

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "app/win32/OstrelForm.h"
-#include "dialogs/win32/Keydefines.h"
-#include "dialogs/win32/Selfun.h"
-#include "macro/win32/Form4.h"
+#include "dialogs/win32/KeyEditorWindow.h"
+#include "dialogs/win32/FunctionChooserWindow.h"
+#include "macro/win32/MacroListWindow.h"
 #include "platform/Paths.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
@@ -128,26 +128,26 @@ TEST(Scaling, EveryWindowFitsItsTextAndControlsAtEveryScale) {
     SCOPED_TRACE("function chooser");
     std::int32_t chosen = -1;
     std::string name;
-    TSelfun form(nullptr, chosen, name);
+    FunctionChooserWindow form(nullptr, chosen, name);
     ExpectFitsAtEveryScale(form.Handle(), [&](UINT dpi) {
       // The items are as high as their icons, which are drawn for the scale.
       int cx = 0, cy = 0;
       ImageList_GetIconSize(form.Icons(), &cx, &cy);
       EXPECT_EQ(cy, tk::ArtSize(32, dpi));
-      const HWND list = GetDlgItem(form.Handle(), idSelfunListBox2);
+      const HWND list = GetDlgItem(form.Handle(), idChooserList);
       EXPECT_GE(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), cy);
     });
   }
   {
     SCOPED_TRACE("hotkey editor");
     Win32FileSystem files;
-    TKeydefines form(nullptr, files, FolderOf(Win32System().ModuleFileName()));
+    KeyEditorWindow form(nullptr, files, FolderOf(Win32System().ModuleFileName()));
     ExpectFitsAtEveryScale(form.Handle());
   }
   {
     SCOPED_TRACE("macro-menu editor");
     Win32FileSystem files;
-    TForm4 form(nullptr, files);
+    MacroListWindow form(nullptr, files);
     ExpectFitsAtEveryScale(form.Handle());
   }
   SCOPED_TRACE("input box");

@@ -1,4 +1,4 @@
-// TForm4, the modal dialog "SendKeys List Configuration" that edits one macro list file.
+// MacroListWindow, the modal dialog "SendKeys List Configuration" that edits one macro list file.
 // A thin view: it builds the window and forwards every event to MacroListEditor.
 #pragma once
 
@@ -17,30 +17,30 @@
 
 namespace ostrel {
 
-// Control ids of TForm4 (none is IDOK or IDCANCEL).
-enum Form4Control : int {
-  idForm4Label1 = 401,
-  idForm4MenuList,
-  idForm4GroupBox1,
-  idForm4Button1,  // Add, the default button
-  idForm4Button2,  // Delete
-  idForm4Button3,  // Exit
-  idForm4Button4,  // Cancel
-  idForm4HelpBar,  // the tool bar that holds ToolbarButton977
-  idForm4HelpButton,
-  idForm4Panel3,
-  idForm4MenuKeys,
-  idForm4Memo1,
+// Control ids of MacroListWindow (none is IDOK or IDCANCEL).
+enum MacroListControl : int {
+  idMacroListLabel = 401,
+  idMacroListNames,
+  idMacroListGroup,
+  idMacroListAdd,      // Add, the default button
+  idMacroListDelete,   // Delete
+  idMacroListExit,     // Exit
+  idMacroListCancel,   // Cancel
+  idMacroListHelpBar,  // the tool bar that holds ToolbarButton977
+  idMacroListHelpButton,
+  idMacroListPanel,
+  idMacroListKeys,
+  idMacroListHelpText,
 };
 
-inline constexpr const char* kForm4Class = "TForm4";
+inline constexpr const char* kMacroListClass = "MacroListWindow";
 
-class TForm4 : public tk::Form, private MacroListView {
+class MacroListWindow : public tk::Form, private MacroListView {
  public:
   // `owner` is disabled while the dialog is shown modally; it may be null. The list
   // file is read and written through `files`.
-  TForm4(HWND owner, FileSystem& files);
-  ~TForm4() override;
+  MacroListWindow(HWND owner, FileSystem& files);
+  ~MacroListWindow() override;
 
   void SetListFileName(const std::string& path) { editor_.ListFileName = path; }
   // The help button asks this to open the program's help at a context (40).

@@ -1,4 +1,4 @@
-// TKeydefines, the modal hotkey editor "Configure: <function>". A thin view: it builds
+// KeyEditorWindow, the modal hotkey editor "Configure: <function>". A thin view: it builds
 // the window and forwards every event to KeyEditor.
 #pragma once
 
@@ -16,36 +16,36 @@
 
 namespace ostrel {
 
-// Control ids: an input control's id is kKeydefinesInput + its Tag (500 OLKeyName to 509
+// Control ids: an input control's id is kKeyEditorInput + its Tag (500 OLKeyName to 509
 // FunDirB, 513 the hotkey's switch to 516 the programs' "..."); the others follow.
-inline constexpr int kKeydefinesInput = 500;
-enum KeydefinesControl : int {
-  idKdLabel3 = 520,
-  idKdLabel4,
-  idKdLabel2,
-  idKdLabel1,
+inline constexpr int kKeyEditorInput = 500;
+enum KeyEditorControl : int {
+  idKdNameLabel = 520,
+  idKdGroupLabel,
+  idKdKeyLabel,
+  idKdModifiersLabel,
   idKdFunTargetC,
   idKdFunParmsC,
   idKdFunDirC,
   idKdInfo,
-  idKdButton1,  // "&Ok"
-  idKdButton2,  // "&Cancel"
+  idKdOk,      // "&Ok"
+  idKdCancel,  // "&Cancel"
   idKdHelpBar,
   idKdHelpButton,
   idKdProgramsLabel,  // "P&rograms:"
 };
 
-inline constexpr const char* kKeydefinesClass = "TKeydefines";
+inline constexpr const char* kKeyEditorClass = "KeyEditorWindow";
 
-class TKeydefines : public tk::Form, private KeyEditorView {
+class KeyEditorWindow : public tk::Form, private KeyEditorView {
  public:
   // `owner` is disabled while the dialog is shown modally; it may be null. Files are
   // looked at and macro lists edited through `files`; the lists lie in `dataDir`, the
   // folder the definitions are kept in. The programs' "..." lists the programs with
   // windows open as `programs` names them (none: an empty list).
-  TKeydefines(HWND owner, FileSystem& files, const std::string& dataDir,
-              ProgramPort* programs = nullptr);
-  ~TKeydefines() override;
+  KeyEditorWindow(HWND owner, FileSystem& files, const std::string& dataDir,
+                  ProgramPort* programs = nullptr);
+  ~KeyEditorWindow() override;
 
   KeyEditor& Editor() { return editor_; }
   HWND Control(int id) const { return GetDlgItem(Handle(), id); }
@@ -94,7 +94,7 @@ class TKeydefines : public tk::Form, private KeyEditorView {
 // What the editor is handed of the platform by the main window, which owns the adapters:
 // the files, the definitions' folder, the system's ANSI code page, between whose characters
 // names are cut, and the other programs' windows, for the programs' "..." list.
-struct KeydefinesPorts {
+struct KeyEditorPorts {
   FileSystem& files;
   std::string dataDir;
   LeadBytes codePage;
@@ -105,7 +105,7 @@ struct KeydefinesPorts {
 // definition and its conditions, show it modally, release it. Returns the modal result;
 // the copies are written only on OK.
 int EditDefinition(HWND owner, TKeyRec& definition, Conditions& conditions, int editMode,
-                   const KeysList& keys, const TKeyRec* original, const KeydefinesPorts& ports,
+                   const KeysList& keys, const TKeyRec* original, const KeyEditorPorts& ports,
                    std::function<void(int context)> onHelp = {});
 
 }  // namespace ostrel

@@ -11,7 +11,7 @@
 
 #include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
-#include "macro/win32/Form4.h"
+#include "macro/win32/MacroListWindow.h"
 #include "platform/win32/Win32Files.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
@@ -49,12 +49,12 @@ std::vector<std::string> ListLines(HWND list) {
   return lines;
 }
 
-class Form4Test : public ::testing::Test {
+class MacroListWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
-    owner = CreateWindowExA(0, "STATIC", "Form4 owner", WS_OVERLAPPED | WS_VISIBLE, 10, 10, 200,
-                            100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    owner = CreateWindowExA(0, "STATIC", "Macro list owner", WS_OVERLAPPED | WS_VISIBLE, 10, 10,
+                            200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     g_script = &script;
   }
   void TearDown() override {
@@ -65,14 +65,14 @@ class Form4Test : public ::testing::Test {
     }
   }
   // Runs the dialog modally while the script acts; returns the modal result.
-  int RunModal(TForm4& form) { return RunScripted(script, form); }
+  int RunModal(MacroListWindow& form) { return RunScripted(script, form); }
   HWND owner = nullptr;
   Win32FileSystem files;
   Script script;
 };
 
-TEST_F(Form4Test, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
-  TForm4 form(owner, files);
+TEST_F(MacroListWindowTest, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
+  MacroListWindow form(owner, files);
   HWND h = form.Handle();
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(Text(h), "SendKeys List Configuration");
@@ -91,75 +91,75 @@ TEST_F(Form4Test, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
   EXPECT_EQ(GetWindow(h, GW_OWNER), owner);
   EXPECT_FALSE(IsWindowVisible(h));
   LOGFONTA lf{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.Control(idForm4Button1), WM_GETFONT, 0, 0)),
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.Control(idMacroListAdd), WM_GETFONT, 0, 0)),
              sizeof lf, &lf);
   EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
 }
 
-TEST_F(Form4Test, EveryControlHasItsTextAndPlace) {
-  TForm4 form(owner, files);
+TEST_F(MacroListWindowTest, EveryControlHasItsTextAndPlace) {
+  MacroListWindow form(owner, files);
   HWND h = form.Handle();
   struct Expect {
     int id;
     const char* text;
     RECT rect;
   } expected[] = {
-      {idForm4MenuList, "", {1, 16, 191, 120}},
-      {idForm4GroupBox1, "Menu Item Options", {200, 16, 309, 113}},
-      {idForm4Button1, "&Add", {214, 40, 289, 65}},
-      {idForm4Button2, "&Delete", {214, 80, 289, 105}},
-      {idForm4Button3, "&Exit", {312, 40, 387, 65}},
-      {idForm4Button4, "&Cancel", {312, 80, 387, 105}},
-      {idForm4HelpBar, "", {362, 2, 387, 24}},
-      {idForm4Panel3, "&Keyboard Macro", {0, 121, 399, 137}},
-      {idForm4MenuKeys, "", {0, 137, 399, 232}},
-      {idForm4Memo1, "", {0, 232, 399, 308}},
+      {idMacroListNames, "", {1, 16, 191, 120}},
+      {idMacroListGroup, "Menu Item Options", {200, 16, 309, 113}},
+      {idMacroListAdd, "&Add", {214, 40, 289, 65}},
+      {idMacroListDelete, "&Delete", {214, 80, 289, 105}},
+      {idMacroListExit, "&Exit", {312, 40, 387, 65}},
+      {idMacroListCancel, "&Cancel", {312, 80, 387, 105}},
+      {idMacroListHelpBar, "", {362, 2, 387, 24}},
+      {idMacroListPanel, "&Keyboard Macro", {0, 121, 399, 137}},
+      {idMacroListKeys, "", {0, 137, 399, 232}},
+      {idMacroListHelpText, "", {0, 232, 399, 308}},
   };
   for (const Expect& e : expected) ExpectControl(h, e.id, e.text, e.rect);
-  RECT label = RectIn(h, form.Control(idForm4Label1));
+  RECT label = RectIn(h, form.Control(idMacroListLabel));
   EXPECT_EQ(label.left, 1);
   EXPECT_EQ(label.top, 1);
   EXPECT_EQ(label.right - label.left, 190);
-  EXPECT_EQ(Text(form.Control(idForm4Label1)), " SendKey &Menu Item");
+  EXPECT_EQ(Text(form.Control(idMacroListLabel)), " SendKey &Menu Item");
 
   // The help button shows the help glyph, with the hint of the program's help buttons.
-  HWND bar = form.Control(idForm4HelpBar);
+  HWND bar = form.Control(idMacroListHelpBar);
   EXPECT_NE(SendMessageA(bar, TB_GETIMAGELIST, 0, 0), 0);
   EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 1);
-  EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, idForm4HelpButton, 0));
+  EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, idMacroListHelpButton, 0));
 
   auto style = [&](int id) { return GetWindowLongPtrA(form.Control(id), GWL_STYLE); };
-  EXPECT_EQ(style(idForm4Button1) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-  EXPECT_TRUE(style(idForm4MenuList) & WS_TABSTOP);  // the list is reached from the keyboard
-  EXPECT_FALSE(style(idForm4Memo1) & WS_TABSTOP);
-  EXPECT_TRUE(style(idForm4Memo1) & ES_READONLY);
-  EXPECT_TRUE(style(idForm4Memo1) & WS_VSCROLL);
-  EXPECT_TRUE(style(idForm4MenuKeys) & ES_MULTILINE);
-  EXPECT_FALSE(style(idForm4MenuKeys) & ES_WANTRETURN);
-  EXPECT_TRUE(style(idForm4MenuKeys) & ES_READONLY);  // read-only until an item is selected
+  EXPECT_EQ(style(idMacroListAdd) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_TRUE(style(idMacroListNames) & WS_TABSTOP);  // the list is reached from the keyboard
+  EXPECT_FALSE(style(idMacroListHelpText) & WS_TABSTOP);
+  EXPECT_TRUE(style(idMacroListHelpText) & ES_READONLY);
+  EXPECT_TRUE(style(idMacroListHelpText) & WS_VSCROLL);
+  EXPECT_TRUE(style(idMacroListKeys) & ES_MULTILINE);
+  EXPECT_FALSE(style(idMacroListKeys) & ES_WANTRETURN);
+  EXPECT_TRUE(style(idMacroListKeys) & ES_READONLY);  // read-only until an item is selected
 
   // Tab goes round the list, the buttons and the macro, skipping the help text.
   std::vector<int> order;
-  HWND at = form.Control(idForm4MenuList);
+  HWND at = form.Control(idMacroListNames);
   for (int i = 0; i < 7; ++i) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
-  EXPECT_EQ(order, (std::vector<int>{idForm4MenuList, idForm4Button1, idForm4Button2,
-                                     idForm4Button3, idForm4Button4, idForm4MenuKeys,
-                                     idForm4MenuList}));
+  EXPECT_EQ(order,
+            (std::vector<int>{idMacroListNames, idMacroListAdd, idMacroListDelete, idMacroListExit,
+                              idMacroListCancel, idMacroListKeys, idMacroListNames}));
 }
 
-TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
-  const std::string path = TempPath("ostrel_form4_edit.skl");
+TEST_F(MacroListWindowTest, EditingFromTheKeyboardWritesTheListAtTheClose) {
+  const std::string path = TempPath("ostrel_macrolist_edit.skl");
   WriteFile(path, "Name=John{tab}Smith\r\nPhone=555-1234\r\n");
   std::vector<int> help;
-  TForm4 form(owner, files);
+  MacroListWindow form(owner, files);
   form.SetListFileName(path);
   form.onHelp = [&](int context) { help.push_back(context); };
   HWND h = form.Handle();
-  HWND list = form.Control(idForm4MenuList);
-  HWND keys = form.Control(idForm4MenuKeys);
+  HWND list = form.Control(idMacroListNames);
+  HWND keys = form.Control(idMacroListKeys);
   HWND input = nullptr;
 
   script.steps = {
@@ -168,12 +168,12 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
         EXPECT_FALSE(IsWindowEnabled(owner));
         EXPECT_EQ(ListLines(list), (std::vector<std::string>{"Name", "Phone"}));
         EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
-        std::string memo = Text(form.Control(idForm4Memo1));
+        std::string memo = Text(form.Control(idMacroListHelpText));
         EXPECT_EQ(memo.rfind("To add a new Sendkey Menu Item", 0), 0u);
         EXPECT_NE(memo.find("'Delete' key. \r\n\r\nTo update"), std::string::npos);
         // The user clicks Phone.
         SendMessageA(list, LB_SETCURSEL, 1, 0);
-        PostMessageA(h, WM_COMMAND, MAKEWPARAM(idForm4MenuList, LBN_SELCHANGE),
+        PostMessageA(h, WM_COMMAND, MAKEWPARAM(idMacroListNames, LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
       },
       [&] {
@@ -218,12 +218,12 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
       [&] {
         EXPECT_TRUE(IsWindowVisible(h));
         EXPECT_EQ(Text(keys), "9");
-        Click(h, idForm4HelpButton);
+        Click(h, idMacroListHelpButton);
       },
       [&] {
         EXPECT_TRUE(IsWindowVisible(h));
         EXPECT_EQ(help, std::vector<int>{40});
-        Click(h, idForm4Button4);  // Cancel writes as well
+        Click(h, idMacroListCancel);  // Cancel writes as well
       },
   };
   EXPECT_EQ(RunModal(form), tk::mrOk);
@@ -233,14 +233,14 @@ TEST_F(Form4Test, EditingFromTheKeyboardWritesTheListAtTheClose) {
   DeleteFileA(path.c_str());
 }
 
-TEST_F(Form4Test, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
-  const std::string path = TempPath("ostrel_form4_alt.skl");
+TEST_F(MacroListWindowTest, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
+  const std::string path = TempPath("ostrel_macrolist_alt.skl");
   WriteFile(path, "Name=John\r\n");
-  TForm4 form(owner, files);
+  MacroListWindow form(owner, files);
   form.SetListFileName(path);
   HWND h = form.Handle();
-  HWND list = form.Control(idForm4MenuList);
-  HWND keys = form.Control(idForm4MenuKeys);
+  HWND list = form.Control(idMacroListNames);
+  HWND keys = form.Control(idMacroListKeys);
   // What TranslateMessage makes of Alt and a letter, wherever the focus is.
   auto alt = [](HWND focus, char letter) { PostMessageA(focus, WM_SYSCHAR, letter, 1 << 29); };
   script.steps = {
@@ -262,14 +262,14 @@ TEST_F(Form4Test, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
   DeleteFileA(path.c_str());
 }
 
-TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
-  const std::string path = TempPath("ostrel_form4_dup.skl");
+TEST_F(MacroListWindowTest, DuplicateAndCancelledNamesAddNothing) {
+  const std::string path = TempPath("ostrel_macrolist_dup.skl");
   WriteFile(path, "Phone=555\r\n");
-  TForm4 form(owner, files);
+  MacroListWindow form(owner, files);
   form.SetListFileName(path);
   HWND h = form.Handle();
   HWND box = nullptr;
-  HWND list = form.Control(idForm4MenuList);
+  HWND list = form.Control(idMacroListNames);
   script.steps = {
       [&] {
         // Enter in the list presses Add too.
@@ -291,7 +291,7 @@ TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
         EXPECT_STREQ(text, "Cannot add, that name is already used");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
       },
-      [&] { Click(h, idForm4Button1); },
+      [&] { Click(h, idMacroListAdd); },
       [&] {
         HWND input = FindOwn(tk::kInputBoxClass);
         ASSERT_NE(input, nullptr);
@@ -300,7 +300,7 @@ TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
       },
       [&] {
         EXPECT_EQ(FindOwn(tk::kInputBoxClass), nullptr);
-        EXPECT_EQ(ListLines(form.Control(idForm4MenuList)), std::vector<std::string>{"Phone"});
+        EXPECT_EQ(ListLines(form.Control(idMacroListNames)), std::vector<std::string>{"Phone"});
         PostMessageA(h, WM_CLOSE, 0, 0);  // the close box
       },
   };
@@ -309,13 +309,13 @@ TEST_F(Form4Test, DuplicateAndCancelledNamesAddNothing) {
   DeleteFileA(path.c_str());
 }
 
-TEST_F(Form4Test, AFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses) {
+TEST_F(MacroListWindowTest, AFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses) {
   const std::string path = TempPath("ostrel_no_such_folder\\list.skl");
-  TForm4 form(owner, files);
+  MacroListWindow form(owner, files);
   form.SetListFileName(path);
   std::string message;
   script.steps = {
-      [&] { Click(form.Handle(), idForm4Button3); },  // Exit
+      [&] { Click(form.Handle(), idMacroListExit); },  // Exit
       [&] {
         HWND box = FindOwn("#32770");
         ASSERT_NE(box, nullptr);

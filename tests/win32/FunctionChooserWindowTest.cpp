@@ -10,7 +10,7 @@
 
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
-#include "dialogs/win32/Selfun.h"
+#include "dialogs/win32/FunctionChooserWindow.h"
 #include "toolkit/Application.h"
 #include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
@@ -20,9 +20,9 @@ namespace {
 
 using namespace testing;
 
-// The dialog's window while it is shown (RunSelfun makes its own).
+// The dialog's window while it is shown (ShowFunctionChooser makes its own).
 HWND FindDialog() {
-  HWND h = FindWindowA(kSelfunClass, "Add a new Hotkey");
+  HWND h = FindWindowA(kFunctionChooserClass, "Add a new Hotkey");
   return h && IsWindowVisible(h) && GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()
              ? h
              : nullptr;
@@ -40,11 +40,11 @@ std::string Described(int type) {
   return std::string(FindFunType(type)->displayName) + "\r\n\r\n" + std::string(HelpText(type));
 }
 
-class SelfunTest : public ::testing::Test {
+class FunctionChooserWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
-    owner = CreateWindowExA(0, "STATIC", "Selfun owner", WS_OVERLAPPED | WS_VISIBLE, 10, 10, 200,
+    owner = CreateWindowExA(0, "STATIC", "Chooser owner", WS_OVERLAPPED | WS_VISIBLE, 10, 10, 200,
                             100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
   void TearDown() override {
@@ -57,7 +57,8 @@ class SelfunTest : public ::testing::Test {
   // Runs the chooser through its entry point while the script acts.
   int Run() {
     script.findForm = FindDialog;
-    return RunScripted(script, [this] { return RunSelfun(owner, chosenFunction, chosenFunctionName); });
+    return RunScripted(
+        script, [this] { return ShowFunctionChooser(owner, chosenFunction, chosenFunctionName); });
   }
   HWND owner = nullptr;
   Script script;
@@ -66,8 +67,8 @@ class SelfunTest : public ::testing::Test {
   std::string chosenFunctionName = "Show OstrelMenu ";
 };
 
-TEST_F(SelfunTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
-  TSelfun form(owner, chosenFunction, chosenFunctionName);
+TEST_F(FunctionChooserWindowTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
+  FunctionChooserWindow form(owner, chosenFunction, chosenFunctionName);
   HWND h = form.Handle();
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(chosenFunction, -1);  // reset as the dialog is made
@@ -85,19 +86,19 @@ TEST_F(SelfunTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
     const char* text;
     RECT rect;
   } expected[] = {
-      {idSelfunPanel4, "", {0, 0, 65, 252}},
-      {idSelfunLabel1, "&Functions", {3, 3, 62, 16}},
-      {idSelfunListBox2, "", {3, 16, 62, 249}},
-      {idSelfunPanel3, "", {65, 0, 321, 252}},
-      {idSelfunPanel2, "Select a function", {68, 3, 318, 29}},
-      {idSelfunMemo1, "", {68, 29, 318, 219}},
-      {idSelfunPanel1, "", {68, 219, 318, 249}},
-      {idSelfunButton1, "&Ok", {76, 222, 151, 247}},
-      {idSelfunButton2, "&Cancel", {172, 222, 247, 247}},
+      {idChooserListPanel, "", {0, 0, 65, 252}},
+      {idChooserListLabel, "&Functions", {3, 3, 62, 16}},
+      {idChooserList, "", {3, 16, 62, 249}},
+      {idChooserMainPanel, "", {65, 0, 321, 252}},
+      {idChooserHeading, "Select a function", {68, 3, 318, 29}},
+      {idChooserDescription, "", {68, 29, 318, 219}},
+      {idChooserButtonPanel, "", {68, 219, 318, 249}},
+      {idChooserOk, "&Ok", {76, 222, 151, 247}},
+      {idChooserCancel, "&Cancel", {172, 222, 247, 247}},
   };
   for (const Expect& e : expected) ExpectControl(h, e.id, e.text, e.rect);
-  // Image1 sits on Panel2 at 3, 3 and shows a 20 x 20 picture.
-  HWND panel2 = form.Control(idSelfunPanel2);
+  // The picture sits on the heading at 3, 3 and shows a 20 x 20 picture.
+  HWND panel2 = form.Control(idChooserHeading);
   ASSERT_EQ(GetParent(form.Image()), panel2);
   RECT image = RectIn(panel2, form.Image());
   EXPECT_EQ(image.left, 3);
@@ -107,15 +108,15 @@ TEST_F(SelfunTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
   EXPECT_NE(SendMessageA(form.Image(), STM_GETICON, 0, 0), 0);
 
   auto style = [&](int id) { return GetWindowLongPtrA(form.Control(id), GWL_STYLE); };
-  EXPECT_EQ(style(idSelfunLabel1) & SS_TYPEMASK, SS_CENTER);
-  EXPECT_TRUE(style(idSelfunMemo1) & ES_READONLY);
-  EXPECT_TRUE(style(idSelfunMemo1) & WS_VSCROLL);
-  EXPECT_FALSE(IsWindowEnabled(form.Control(idSelfunButton1)));  // until a choice
-  EXPECT_TRUE(IsWindowEnabled(form.Control(idSelfunButton2)));
+  EXPECT_EQ(style(idChooserListLabel) & SS_TYPEMASK, SS_CENTER);
+  EXPECT_TRUE(style(idChooserDescription) & ES_READONLY);
+  EXPECT_TRUE(style(idChooserDescription) & WS_VSCROLL);
+  EXPECT_FALSE(IsWindowEnabled(form.Control(idChooserOk)));  // until a choice
+  EXPECT_TRUE(IsWindowEnabled(form.Control(idChooserCancel)));
 
   // The list: owner-drawn, fixed items 34 high, the first tab stop, nothing selected.
-  HWND list = form.Control(idSelfunListBox2);
-  EXPECT_TRUE(style(idSelfunListBox2) & LBS_OWNERDRAWFIXED);
+  HWND list = form.Control(idChooserList);
+  EXPECT_TRUE(style(idChooserList) & LBS_OWNERDRAWFIXED);
   EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), kFunTypeCount);
   EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), 34);
   EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
@@ -133,14 +134,14 @@ TEST_F(SelfunTest, TheDialogHasItsControlsInPlaceAndTwentyIconItems) {
   EXPECT_EQ(cy, 32);
 }
 
-TEST_F(SelfunTest, KeyboardAndProgramSelectionsDescribeTheChoiceAndOkHandsItOver) {
+TEST_F(FunctionChooserWindowTest, KeyboardAndProgramSelectionsDescribeTheChoiceAndOkHandsItOver) {
   HWND list = nullptr, memo = nullptr, ok = nullptr;
   script.steps = {
       [&] {
         ASSERT_NE(FindDialog(), nullptr);
-        list = Child(idSelfunListBox2);
-        memo = Child(idSelfunMemo1);
-        ok = Child(idSelfunButton1);
+        list = Child(idChooserList);
+        memo = Child(idChooserDescription);
+        ok = Child(idChooserOk);
         EXPECT_FALSE(IsWindowEnabled(owner));
         EXPECT_EQ(GetFocus(), list);
         EXPECT_EQ(Text(memo), "");
@@ -177,13 +178,13 @@ TEST_F(SelfunTest, KeyboardAndProgramSelectionsDescribeTheChoiceAndOkHandsItOver
   EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
-TEST_F(SelfunTest, ClickedItemsAreDrawnAndDescribedButCancelChoosesNothing) {
+TEST_F(FunctionChooserWindowTest, ClickedItemsAreDrawnAndDescribedButCancelChoosesNothing) {
   HWND list = nullptr, memo = nullptr;
   script.steps = {
       [&] {
         ASSERT_NE(FindDialog(), nullptr);
-        list = Child(idSelfunListBox2);
-        memo = Child(idSelfunMemo1);
+        list = Child(idChooserList);
+        memo = Child(idChooserDescription);
         // The user clicks the third icon.
         RECT r{};
         SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
@@ -199,8 +200,8 @@ TEST_F(SelfunTest, ClickedItemsAreDrawnAndDescribedButCancelChoosesNothing) {
         UpdateWindow(list);
         HDC dc = GetDC(list);
         const COLORREF window = GetSysColor(COLOR_WINDOW);
-        EXPECT_EQ(GetPixel(dc, r.left + 2, r.top), window);        // transparent corner
-        EXPECT_EQ(GetPixel(dc, r.left + 1, r.top + 15), window);   // left of the icon
+        EXPECT_EQ(GetPixel(dc, r.left + 2, r.top), window);       // transparent corner
+        EXPECT_EQ(GetPixel(dc, r.left + 1, r.top + 15), window);  // left of the icon
         EXPECT_EQ(GetPixel(dc, r.left + 2 + 8, r.top + 15), RGB(236, 184, 64));  // folder
         ReleaseDC(list, dc);
         PressKey(list, VK_ESCAPE);
@@ -211,14 +212,14 @@ TEST_F(SelfunTest, ClickedItemsAreDrawnAndDescribedButCancelChoosesNothing) {
   EXPECT_EQ(chosenFunctionName, "Show OstrelMenu ");
 }
 
-TEST_F(SelfunTest, TheCloseBoxCancelsAChoice) {
+TEST_F(FunctionChooserWindowTest, TheCloseBoxCancelsAChoice) {
   script.steps = {
       [&] {
         ASSERT_NE(FindDialog(), nullptr);
-        SendMessageA(Child(idSelfunListBox2), LB_SETCURSEL, 0, 0);
+        SendMessageA(Child(idChooserList), LB_SETCURSEL, 0, 0);
       },
       [&] {
-        EXPECT_EQ(Text(Child(idSelfunMemo1)), Described(1));
+        EXPECT_EQ(Text(Child(idChooserDescription)), Described(1));
         PostMessageA(FindDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
       },
   };

@@ -1,5 +1,5 @@
 // Opens the macro-menu editor on its own, for the end-to-end tests:
-//   form4host.exe <list file> [<help log>]
+//   macrolisthost.exe <list file> [<help log>]
 // The dialog edits the list file; each help request is appended to the help log as
 // "help <context>". The exit code is the dialog's modal result.
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "macro/win32/Form4.h"
+#include "macro/win32/MacroListWindow.h"
 #include "platform/win32/Win32Files.h"
 #include "toolkit/Application.h"
 
@@ -24,7 +24,7 @@ std::string FullPath(const char* path) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (__argc < 2) {
-    MessageBoxA(nullptr, "usage: form4host <list file> [<help log>]", "form4host", MB_OK);
+    MessageBoxA(nullptr, "usage: macrolisthost <list file> [<help log>]", "macrolisthost", MB_OK);
     return 100;
   }
   ostrel::tk::Application::Get().Initialize(instance);

@@ -1,4 +1,4 @@
-// TSelfun, the modal dialog "Add a new Hotkey": the twenty function icons in a narrow
+// FunctionChooserWindow, the modal dialog "Add a new Hotkey": the twenty function icons in a narrow
 // owner-drawn list and the selected function's description. A thin view over
 // FunctionChooser, which keeps the choice and hands it to the caller.
 #pragma once
@@ -15,34 +15,34 @@
 
 namespace ostrel {
 
-// Control ids of TSelfun (none is IDOK or IDCANCEL).
-enum SelfunControl : int {
-  idSelfunPanel4 = 501,
-  idSelfunLabel1,
-  idSelfunListBox2,
-  idSelfunPanel3,
-  idSelfunPanel2,
-  idSelfunImage1,
-  idSelfunMemo1,
-  idSelfunPanel1,
-  idSelfunButton1,  // OK
-  idSelfunButton2,  // Cancel
+// Control ids of FunctionChooserWindow (none is IDOK or IDCANCEL).
+enum FunctionChooserControl : int {
+  idChooserListPanel = 501,
+  idChooserListLabel,
+  idChooserList,
+  idChooserMainPanel,
+  idChooserHeading,
+  idChooserPicture,
+  idChooserDescription,
+  idChooserButtonPanel,
+  idChooserOk,      // OK
+  idChooserCancel,  // Cancel
 };
 
-inline constexpr const char* kSelfunClass = "TSelfun";
-inline constexpr int kSelfunItemHeight = 34;
+inline constexpr const char* kFunctionChooserClass = "FunctionChooserWindow";
+inline constexpr int kChooserItemHeight = 34;
 
-class TSelfun : public tk::Form {
+class FunctionChooserWindow : public tk::Form {
  public:
   // `owner` is disabled while the dialog is shown modally; it may be null. The two
   // fields are the caller's ChosenFunction and ChosenFunctionName.
-  TSelfun(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName);
-  ~TSelfun() override;
+  FunctionChooserWindow(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName);
+  ~FunctionChooserWindow() override;
 
   FunctionChooser& Chooser() { return chooser_; }
   HWND Control(int id) const { return GetDlgItem(Handle(), id); }
-  // Image1 is a child of Panel2.
-  HWND Image() const { return image1_.Handle(); }
+  // The picture is a child of the heading.
+  HWND Image() const { return pictureControl_.Handle(); }
   // The image list the items are drawn from; null when the bitmap is missing.
   HIMAGELIST Icons() const { return icons_.get(); }
 
@@ -63,13 +63,13 @@ class TSelfun : public tk::Form {
   tk::ListBox list_;
   tk::InfoPane memo_;
   HWND ok_ = nullptr;
-  tk::Static image1_;
+  tk::Static pictureControl_;
   tk::IconOwner picture_;
   tk::ImageListOwner icons_;
 };
 
 // The Add command's chooser: create the dialog, show it modally, release it. Returns
 // tk::mrOk or tk::mrCancel; with OK, chosenFunction holds the chosen type.
-int RunSelfun(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName);
+int ShowFunctionChooser(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName);
 
 }  // namespace ostrel

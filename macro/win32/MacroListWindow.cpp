@@ -1,4 +1,4 @@
-#include "macro/win32/Form4.h"
+#include "macro/win32/MacroListWindow.h"
 
 #include <commctrl.h>
 
@@ -13,9 +13,9 @@ namespace {
 // Shows the reports that came before the dialog was on screen.
 constexpr UINT kShowPendingErrors = WM_APP + 40;
 
-tk::FormStyle Form4Style(HWND owner) {
+tk::FormStyle MacroListStyle(HWND owner) {
   tk::FormStyle style;
-  style.className = kForm4Class;
+  style.className = kMacroListClass;
   style.caption = "SendKeys List Configuration";
   style.width = 399;
   style.height = 308;
@@ -29,61 +29,61 @@ tk::FormStyle Form4Style(HWND owner) {
 
 }  // namespace
 
-TForm4::TForm4(HWND owner, FileSystem& files) : editor_(*this, files, LocaleCollate) {
-  Create(Form4Style(owner));
+MacroListWindow::MacroListWindow(HWND owner, FileSystem& files)
+    : editor_(*this, files, LocaleCollate) {
+  Create(MacroListStyle(owner));
 }
 
-TForm4::~TForm4() {
+MacroListWindow::~MacroListWindow() {
   // The window and its tool bar go first, then what they drew with (the pane's brush and
   // the help glyph go with their members afterwards).
   Destroy();
 }
 
-void TForm4::OnCreate() {
+void MacroListWindow::OnCreate() {
   constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
   // The left panel: its caption over the list of item names.
   AddControl("STATIC", " SendKey &Menu Item", WS_VISIBLE | SS_LEFT, 1, 1, 190, 14,
-             idForm4Label1);
-  menuList_ = tk::ListBox(AddControl("LISTBOX", "",
-                                     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
-                                         LBS_NOINTEGRALHEIGHT,
-                                     1, 16, 190, 104, idForm4MenuList, WS_EX_CLIENTEDGE));
+             idMacroListLabel);
+  menuList_ = tk::ListBox(AddControl(
+      "LISTBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 1,
+      16, 190, 104, idMacroListNames, WS_EX_CLIENTEDGE));
   // The group box first, so its buttons lie above it; they are the form's own children
   // so that their clicks come here.
   AddControl("BUTTON", "Menu Item Options", WS_VISIBLE | BS_GROUPBOX, 200, 16, 109, 97,
-             idForm4GroupBox1);
+             idMacroListGroup);
   HWND add = AddControl("BUTTON", "&Add", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 200 + 14,
-                        16 + 24, 75, 25, idForm4Button1);
-  AddControl("BUTTON", "&Delete", kButton, 200 + 14, 16 + 64, 75, 25, idForm4Button2);
-  AddControl("BUTTON", "&Exit", kButton, 312, 40, 75, 25, idForm4Button3);
-  AddControl("BUTTON", "&Cancel", kButton, 312, 80, 75, 25, idForm4Button4);
+                        16 + 24, 75, 25, idMacroListAdd);
+  AddControl("BUTTON", "&Delete", kButton, 200 + 14, 16 + 64, 75, 25, idMacroListDelete);
+  AddControl("BUTTON", "&Exit", kButton, 312, 40, 75, 25, idMacroListExit);
+  AddControl("BUTTON", "&Cancel", kButton, 312, 80, 75, 25, idMacroListCancel);
   SetDefaultButton(add);
 
   // ToolbarButton977: a flat tool button with the help glyph and its hint.
-  helpButton_.Create(*this, 362, 2, 25, 22, idForm4HelpBar, idForm4HelpButton, true);
+  helpButton_.Create(*this, 362, 2, 25, 22, idMacroListHelpBar, idMacroListHelpButton, true);
 
-  AddControl("STATIC", "&Keyboard Macro", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0,
-             121, 399, 16, idForm4Panel3, WS_EX_WINDOWEDGE | WS_EX_STATICEDGE);
+  AddControl("STATIC", "&Keyboard Macro", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 121, 399, 16,
+             idMacroListPanel, WS_EX_WINDOWEDGE | WS_EX_STATICEDGE);
   // Enter does not break lines here (no ES_WANTRETURN): it presses Add.
-  menuKeys_ = tk::Edit(AddControl("EDIT", "",
-                                  WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL, 0, 137,
-                                  399, 95, idForm4MenuKeys, WS_EX_CLIENTEDGE));
+  menuKeys_ =
+      tk::Edit(AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL, 0,
+                          137, 399, 95, idMacroListKeys, WS_EX_CLIENTEDGE));
   memo_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
-                                  0, 232, 399, 76, idForm4Memo1, WS_EX_CLIENTEDGE));
+                                  0, 232, 399, 76, idMacroListHelpText, WS_EX_CLIENTEDGE));
   // The help pane shows no label of its own; a screen reader reads this one.
   AddHiddenLabel(memo_.Handle(), "Help");
   editor_.FormCreate();
 }
 
-void TForm4::OnShow() { editor_.FormShow(); }
+void MacroListWindow::OnShow() { editor_.FormShow(); }
 
-bool TForm4::OnCloseQuery() {
+bool MacroListWindow::OnCloseQuery() {
   bool allow = editor_.FormCloseQuery();
   SetModalResult(editor_.ModalResult());
   return allow;
 }
 
-void TForm4::OnCommand(int id, int code, HWND control) {
+void MacroListWindow::OnCommand(int id, int code, HWND control) {
   if (control == menuList_.Handle()) {
     if (code == LBN_SELCHANGE) editor_.MenuListClick();
     return;
@@ -94,16 +94,27 @@ void TForm4::OnCommand(int id, int code, HWND control) {
   }
   if (code != BN_CLICKED) return;
   switch (id) {
-    case idForm4Button1: editor_.Button1Click(); break;
-    case idForm4Button2: editor_.Button2Click(); break;
-    case idForm4Button3: editor_.Button3Click(); break;
-    case idForm4Button4: editor_.Button4Click(); break;
-    case idForm4HelpButton: editor_.ToolbarButton977Click(); break;
-    default: break;
+    case idMacroListAdd:
+      editor_.AddClick();
+      break;
+    case idMacroListDelete:
+      editor_.DeleteClick();
+      break;
+    case idMacroListExit:
+      editor_.ExitClick();
+      break;
+    case idMacroListCancel:
+      editor_.CancelClick();
+      break;
+    case idMacroListHelpButton:
+      editor_.HelpClick();
+      break;
+    default:
+      break;
   }
 }
 
-bool TForm4::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool MacroListWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg == kShowPendingErrors) {
     std::vector<std::string> errors = std::move(pendingErrors_);
     pendingErrors_.clear();
@@ -114,37 +125,33 @@ bool TForm4::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return memo_.Colour(msg, wp, lp, result);
 }
 
-void TForm4::SetMenuNames(const std::vector<std::string>& names) {
+void MacroListWindow::SetMenuNames(const std::vector<std::string>& names) {
   menuList_.SetRedraw(false);
   menuList_.Clear();
   for (const std::string& name : names) menuList_.AddString(name);
   menuList_.SetRedraw(true);
 }
 
-int TForm4::SelectedLine() {
-  return menuList_.SelectedIndex();
-}
+int MacroListWindow::SelectedLine() { return menuList_.SelectedIndex(); }
 
-void TForm4::SelectLine(int index) { menuList_.SetSelection(index); }
+void MacroListWindow::SelectLine(int index) { menuList_.SetSelection(index); }
 
-void TForm4::SetMacroText(const std::string& text) { menuKeys_.SetText(text); }
+void MacroListWindow::SetMacroText(const std::string& text) { menuKeys_.SetText(text); }
 
-std::string TForm4::MacroText() { return menuKeys_.Text(); }
+std::string MacroListWindow::MacroText() { return menuKeys_.Text(); }
 
-void TForm4::SetMacroReadOnly(bool readOnly) {
-  menuKeys_.SetReadOnly(readOnly);
-}
+void MacroListWindow::SetMacroReadOnly(bool readOnly) { menuKeys_.SetReadOnly(readOnly); }
 
-void TForm4::FocusMacro() { SetFocus(menuKeys_.Handle()); }
+void MacroListWindow::FocusMacro() { SetFocus(menuKeys_.Handle()); }
 
-void TForm4::SetHelpText(const std::string& text) { memo_.SetText(text); }
+void MacroListWindow::SetHelpText(const std::string& text) { memo_.SetText(text); }
 
-std::string TForm4::InputBox(const std::string& caption, const std::string& prompt,
-                             const std::string& initial) {
+std::string MacroListWindow::InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& initial) {
   return tk::InputBox(Handle(), caption, prompt, initial);
 }
 
-void TForm4::ShowError(const std::string& text) {
+void MacroListWindow::ShowError(const std::string& text) {
   // A report about the file as it opens waits until the list is on screen behind it.
   if (!IsWindowVisible(Handle())) {
     pendingErrors_.push_back(text);
@@ -154,18 +161,18 @@ void TForm4::ShowError(const std::string& text) {
   tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
 }
 
-void TForm4::RequestHelp(int context) {
+void MacroListWindow::RequestHelp(int context) {
   if (onHelp) onHelp(context);
 }
 
-void TForm4::Close() {
+void MacroListWindow::Close() {
   if (Modal() && ModalResult() == tk::mrNone) SetModalResult(editor_.ModalResult());
   tk::Form::Close();
 }
 
 int EditMacroList(HWND owner, FileSystem& files, const std::string& path,
                   std::function<void(int context)> onHelp) {
-  TForm4 form(owner, files);
+  MacroListWindow form(owner, files);
   if (!form.Handle()) return tk::mrNone;
   form.SetListFileName(path);
   form.onHelp = std::move(onHelp);

@@ -1,4 +1,4 @@
-#include "dialogs/win32/Selfun.h"
+#include "dialogs/win32/FunctionChooserWindow.h"
 
 #include "toolkit/Application.h"
 #include "toolkit/Art.h"
@@ -7,10 +7,9 @@
 namespace ostrel {
 namespace {
 
-
-tk::FormStyle SelfunStyle(HWND owner) {
+tk::FormStyle FunctionChooserStyle(HWND owner) {
   tk::FormStyle style;
-  style.className = kSelfunClass;
+  style.className = kFunctionChooserClass;
   style.caption = "Add a new Hotkey";
   style.width = 321;
   style.height = 252;
@@ -27,55 +26,54 @@ void RaisedBevel(HDC dc, RECT& r, int width) {
 
 }  // namespace
 
-TSelfun::TSelfun(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName)
+FunctionChooserWindow::FunctionChooserWindow(HWND owner, std::int32_t& chosenFunction,
+                                             std::string& chosenFunctionName)
     : chooser_(chosenFunction, chosenFunctionName) {
-  Create(SelfunStyle(owner));
+  Create(FunctionChooserStyle(owner));
 }
 
-TSelfun::~TSelfun() {
+FunctionChooserWindow::~FunctionChooserWindow() {
   // The window goes first, then what it drew with.
   Destroy();
 }
 
-void TSelfun::OnCreate() {
+void FunctionChooserWindow::OnCreate() {
   // The panels are drawn here (WM_DRAWITEM) and lie below the controls on them: they
   // go to the bottom of the z-order at the end and clip the controls out.
   constexpr DWORD kPanel = WS_VISIBLE | SS_OWNERDRAW | WS_CLIPSIBLINGS;
-  HWND panel4 = AddControl("STATIC", "", kPanel, 0, 0, 65, 252, idSelfunPanel4);
-  HWND panel3 = AddControl("STATIC", "", kPanel, 65, 0, 256, 252, idSelfunPanel3);
+  HWND listPanel = AddControl("STATIC", "", kPanel, 0, 0, 65, 252, idChooserListPanel);
+  HWND mainPanel = AddControl("STATIC", "", kPanel, 65, 0, 256, 252, idChooserMainPanel);
 
-  // Panel4: the caption over the list of icons, which is the first tab stop.
-  AddControl("STATIC", "&Functions", WS_VISIBLE | SS_CENTER, 3, 3, 59, 13,
-             idSelfunLabel1);
+  // The list panel: the caption over the list of icons, which is the first tab stop.
+  AddControl("STATIC", "&Functions", WS_VISIBLE | SS_CENTER, 3, 3, 59, 13, idChooserListLabel);
   list_ = tk::ListBox(AddControl("LISTBOX", "",
                                  WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
                                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-                                 3, 16, 59, 233, idSelfunListBox2, WS_EX_CLIENTEDGE));
+                                 3, 16, 59, 233, idChooserList, WS_EX_CLIENTEDGE));
 
-  // Panel3: the heading with its picture, the description pane and the buttons.
-  HWND panel2 = AddControl("STATIC", "Select a function", kPanel | WS_CLIPCHILDREN, 68, 3, 250,
-                           26, idSelfunPanel2);
-  image1_ = tk::Static(AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20,
-                                  idSelfunImage1, 0, panel2));
-  memo_ = tk::InfoPane(AddControl("EDIT", "",
-                                  WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                                      ES_AUTOVSCROLL,
-                                  68, 29, 250, 190, idSelfunMemo1, WS_EX_CLIENTEDGE));
+  // The main panel: the heading with its picture, the description pane and the buttons.
+  HWND heading = AddControl("STATIC", "Select a function", kPanel | WS_CLIPCHILDREN, 68, 3, 250, 26,
+                            idChooserHeading);
+  pictureControl_ = tk::Static(
+      AddControl("STATIC", "", WS_VISIBLE | SS_ICON, 3, 3, 20, 20, idChooserPicture, 0, heading));
+  memo_ = tk::InfoPane(
+      AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                 68, 29, 250, 190, idChooserDescription, WS_EX_CLIENTEDGE));
   // The description shows no label of its own; a screen reader reads this one.
   AddHiddenLabel(memo_.Handle(), "Description");
-  HWND panel1 = AddControl("STATIC", "", WS_VISIBLE | WS_CLIPSIBLINGS, 68, 219, 250, 30,
-                           idSelfunPanel1);
+  HWND buttonPanel = AddControl("STATIC", "", WS_VISIBLE | WS_CLIPSIBLINGS, 68, 219, 250, 30,
+                                idChooserButtonPanel);
   // OK stays disabled until a function is selected: an OK that adds a hotkey of no
   // type at all would only puzzle the user.
   ok_ = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_DEFPUSHBUTTON,
-                   68 + 8, 219 + 3, 75, 25, idSelfunButton1);
-  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                           68 + 104, 219 + 3, 75, 25, idSelfunButton2);
+                   68 + 8, 219 + 3, 75, 25, idChooserOk);
+  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 68 + 104,
+                           219 + 3, 75, 25, idChooserCancel);
   SetDefaultButton(ok_);
   SetCancelButton(cancel);
 
-  // Bottom-most last: Panel4 and Panel3 under Panel1 and Panel2.
-  for (HWND panel : {panel2, panel1, panel3, panel4})
+  // Bottom-most last: the list and main panels under the button panel and the heading.
+  for (HWND panel : {heading, buttonPanel, mainPanel, listPanel})
     SetWindowPos(panel, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   OnDpiChanged();
@@ -83,9 +81,9 @@ void TSelfun::OnCreate() {
 }
 
 // The icons, the items' height and the heading's picture for the form's DPI.
-void TSelfun::OnDpiChanged() {
+void FunctionChooserWindow::OnDpiChanged() {
   icons_.Reset(tk::LoadArtList("FUNICONS", 32, Dpi(), 0, tk::kImageMask));
-  list_.SetItemHeight(Px(kSelfunItemHeight));
+  list_.SetItemHeight(Px(kChooserItemHeight));
   // The largest drawing of the program's icon (make_icon.py's SIZES) that fits the
   // heading's 20 units.
   int size = 16;
@@ -93,12 +91,12 @@ void TSelfun::OnDpiChanged() {
     if (drawn <= Px(20)) size = drawn;
   tk::IconOwner picture(static_cast<HICON>(LoadImageA(
       tk::Application::Get().Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0)));
-  if (picture) image1_.SetIcon(picture.get());
+  if (picture) pictureControl_.SetIcon(picture.get());
   picture_ = std::move(picture);
   InvalidateRect(list_.Handle(), nullptr, TRUE);
 }
 
-void TSelfun::OnCommand(int id, int code, HWND control) {
+void FunctionChooserWindow::OnCommand(int id, int code, HWND control) {
   if (control == list_.Handle()) {
     if (code == LBN_SELCHANGE) {
       const int sel = list_.SelectedIndex();
@@ -107,16 +105,16 @@ void TSelfun::OnCommand(int id, int code, HWND control) {
     return;
   }
   if (code != BN_CLICKED) return;
-  if (id == idSelfunButton1) SetModalResult(chooser_.Button1Click());
-  if (id == idSelfunButton2) SetModalResult(chooser_.Button2Click());
+  if (id == idChooserOk) SetModalResult(chooser_.OkClick());
+  if (id == idChooserCancel) SetModalResult(chooser_.CancelClick());
 }
 
-bool TSelfun::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool FunctionChooserWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_MEASUREITEM: {
       auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      if (m->CtlID != idSelfunListBox2) return false;
-      m->itemHeight = static_cast<UINT>(Px(kSelfunItemHeight));
+      if (m->CtlID != idChooserList) return false;
+      m->itemHeight = static_cast<UINT>(Px(kChooserItemHeight));
       result = TRUE;
       return true;
     }
@@ -136,7 +134,7 @@ bool TSelfun::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
 }
 
-void TSelfun::DrawItem(const DRAWITEMSTRUCT& d) {
+void FunctionChooserWindow::DrawItem(const DRAWITEMSTRUCT& d) {
   if (d.itemID == static_cast<UINT>(-1)) return;  // an empty list
   const int position = static_cast<int>(d.itemID);
   const bool selected = (d.itemState & ODS_SELECTED) != 0;
@@ -150,19 +148,19 @@ void TSelfun::DrawItem(const DRAWITEMSTRUCT& d) {
   if (selected) SelectionAt(position);
 }
 
-void TSelfun::DrawPanel(const DRAWITEMSTRUCT& d) {
+void FunctionChooserWindow::DrawPanel(const DRAWITEMSTRUCT& d) {
   RECT r = d.rcItem;
   HDC dc = d.hDC;
   switch (d.CtlID) {
-    case idSelfunPanel4:
+    case idChooserListPanel:
       FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
       RaisedBevel(dc, r, Px(3));
       break;
-    case idSelfunPanel3:
+    case idChooserMainPanel:
       FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
       RaisedBevel(dc, r, Px(1));
       break;
-    case idSelfunPanel2: {
+    case idChooserHeading: {
       const tk::SurfaceColours colours = tk::PaneColours({tk::kAqua, RGB(0, 0, 0)});
       if (tk::HighContrast()) {
         // The theme's text colour frames it where the raised edge's shades would be.
@@ -188,15 +186,15 @@ void TSelfun::DrawPanel(const DRAWITEMSTRUCT& d) {
   }
 }
 
-void TSelfun::SelectionAt(int position) {
+void FunctionChooserWindow::SelectionAt(int position) {
   if (chooser_.HasChoice() && chooser_.ChosenPosition() == position) return;
   if (!chooser_.Select(position)) return;
   memo_.SetText(FunctionChooser::Description(position));
   EnableWindow(ok_, TRUE);
 }
 
-int RunSelfun(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName) {
-  TSelfun form(owner, chosenFunction, chosenFunctionName);
+int ShowFunctionChooser(HWND owner, std::int32_t& chosenFunction, std::string& chosenFunctionName) {
+  FunctionChooserWindow form(owner, chosenFunction, chosenFunctionName);
   if (!form.Handle()) {
     chosenFunction = -1;
     return tk::mrCancel;

@@ -1,17 +1,17 @@
-#include "dialogs/win32/Keydefines.h"
+#include "dialogs/win32/KeyEditorWindow.h"
 
 #include "components/SysHot.h"
 #include "components/win32/BrowseFolder.h"
-#include "macro/win32/Form4.h"
+#include "macro/win32/MacroListWindow.h"
 #include "toolkit/Accessible.h"
 #include "toolkit/Dialogs.h"
 
 namespace ostrel {
 namespace {
 
-tk::FormStyle KeydefinesStyle(HWND owner) {
+tk::FormStyle KeyEditorStyle(HWND owner) {
   tk::FormStyle style;
-  style.className = kKeydefinesClass;
+  style.className = kKeyEditorClass;
   style.width = 360;
   style.height = 366;
   style.dialogFrame = true;
@@ -20,7 +20,7 @@ tk::FormStyle KeydefinesStyle(HWND owner) {
   return style;
 }
 
-int InputId(int tag) { return kKeydefinesInput + tag; }
+int InputId(int tag) { return kKeyEditorInput + tag; }
 
 // The notification an input control sends when it gets the focus; the numbers of the
 // three kinds overlap with other notifications of the other kinds.
@@ -44,19 +44,19 @@ int FocusNotification(int tag) {
 
 }  // namespace
 
-TKeydefines::TKeydefines(HWND owner, FileSystem& files, const std::string& dataDir,
-                         ProgramPort* programs)
+KeyEditorWindow::KeyEditorWindow(HWND owner, FileSystem& files, const std::string& dataDir,
+                                 ProgramPort* programs)
     : files_(files), editor_(*this, files, dataDir) {
   editor_.Programs = programs;
-  Create(KeydefinesStyle(owner));
+  Create(KeyEditorStyle(owner));
 }
 
-TKeydefines::~TKeydefines() {
+KeyEditorWindow::~KeyEditorWindow() {
   // The window goes before the brush it painted with.
   Destroy();
 }
 
-void TKeydefines::OnCreate() {
+void KeyEditorWindow::OnCreate() {
   // The fixed labels carry an underlined letter that leads to their control.
   constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT;
   constexpr DWORD kEdit = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
@@ -65,21 +65,20 @@ void TKeydefines::OnCreate() {
   // The input panel. Controls are created in tab order, each label just before its field,
   // which a screen reader names by it; the function-specific ones start hidden and
   // FormShow shows what the function type needs.
-  AddControl("STATIC", "Unique, user friendly &name:", kLabel, 8, 8, 180, 13, idKdLabel3);
+  AddControl("STATIC", "Unique, user friendly &name:", kLabel, 8, 8, 180, 13, idKdNameLabel);
   AddControl("EDIT", "", kEdit, 8, 22, 169, 21, InputId(ecName), WS_EX_CLIENTEDGE);
-  AddControl("STATIC", "OstrelMenu &Group (if any):", kLabel, 200, 8, 133, 13, idKdLabel4);
-  AddControl("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT |
-                                 CBS_AUTOHSCROLL,
-             200, 22, 113, 200, InputId(ecGroup));
-  AddControl("STATIC", "Assigned &HotKey:", kLabel, 8, 51, 150, 13, idKdLabel2);
+  AddControl("STATIC", "OstrelMenu &Group (if any):", kLabel, 200, 8, 133, 13, idKdGroupLabel);
+  AddControl("COMBOBOX", "",
+             WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL, 200,
+             22, 113, 200, InputId(ecGroup));
+  AddControl("STATIC", "Assigned &HotKey:", kLabel, 8, 51, 150, 13, idKdKeyLabel);
   const tk::ComboBox keylist(
       AddControl("COMBOBOX", "", kPick, 8, 68, 121, 300, InputId(ecKeylist)));
-  AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 200, 51, 140, 13, idKdLabel1);
+  AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 200, 51, 140, 13, idKdModifiersLabel);
   const tk::ComboBox km(AddControl("COMBOBOX", "", kPick, 200, 68, 105, 200, InputId(ecKm)));
   // One label names both the keystrokes and the target, whichever shows: SetVisible
   // moves it before that one.
-  AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13,
-             idKdFunTargetC);
+  AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13, idKdFunTargetC);
   // Enter does not break lines in the keystrokes: it presses OK. Keys like Enter are
   // written as {ENTER}.
   AddControl("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 1, 112, 358, 104,
@@ -111,28 +110,26 @@ void TKeydefines::OnCreate() {
   AddHiddenLabel(
       AddControl("EDIT", "", kEdit, 92, 235, 229, 21, InputId(ecPrograms), WS_EX_CLIENTEDGE),
       "Program names");
-  tk::SetAccessibleName(
-      AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 235, 24, 21, InputId(ecProgramsButton)),
-      "Choose from the programs open now");
+  tk::SetAccessibleName(AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 235, 24, 21,
+                                   InputId(ecProgramsButton)),
+                        "Choose from the programs open now");
 
   // The context help, and the buttons.
-  info_ = tk::InfoPane(AddControl("EDIT", "",
-                                  WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 260,
-                                  360, 72, idKdInfo, WS_EX_CLIENTEDGE));
+  info_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
+                                  0, 260, 360, 72, idKdInfo, WS_EX_CLIENTEDGE));
   AddHiddenLabel(info_.Handle(), "Help");
   HWND ok = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 88,
-                       339, 75, 25, idKdButton1);
-  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 339, 75, 25,
-                           idKdButton2);
+                       339, 75, 25, idKdOk);
+  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 339, 75, 25, idKdCancel);
   SetDefaultButton(ok);
   SetCancelButton(cancel);
   // ToolbarButton977: a tool button that is not flat, with the help glyph and its hint.
   helpButton_.Create(*this, 333, 2, 25, 22, idKdHelpBar, idKdHelpButton, false);
 
-  SetLabelFor(Control(idKdLabel3), ControlOf(ecName));
-  SetLabelFor(Control(idKdLabel4), ControlOf(ecGroup));
-  SetLabelFor(Control(idKdLabel2), keylist.Handle());
-  SetLabelFor(Control(idKdLabel1), km.Handle());
+  SetLabelFor(Control(idKdNameLabel), ControlOf(ecName));
+  SetLabelFor(Control(idKdGroupLabel), ControlOf(ecGroup));
+  SetLabelFor(Control(idKdKeyLabel), keylist.Handle());
+  SetLabelFor(Control(idKdModifiersLabel), km.Handle());
   SetLabelFor(Control(idKdFunParmsC), ControlOf(ecParms));
   SetLabelFor(Control(idKdFunDirC), ControlOf(ecDir));
   SetLabelFor(Control(idKdProgramsLabel), scope.Handle());
@@ -145,18 +142,18 @@ void TKeydefines::OnCreate() {
   scope.SetSelection(0);
 }
 
-void TKeydefines::OnShow() { editor_.FormShow(); }
+void KeyEditorWindow::OnShow() { editor_.FormShow(); }
 
-void TKeydefines::OnCommand(int id, int code, HWND control) {
+void KeyEditorWindow::OnCommand(int id, int code, HWND control) {
   if (!control) return;
-  const int tag = id - kKeydefinesInput;
+  const int tag = id - kKeyEditorInput;
   if (IsEditorInput(tag)) {
     if (code == FocusNotification(tag)) {
       editor_.OLKeyNameEnter(tag);
       return;
     }
     if ((tag == ecTargetButton || tag == ecDirButton) && code == BN_CLICKED)
-      editor_.FunTargetBClick(tag);
+      editor_.BrowseClick(tag);
     if ((tag == ecKeylist || tag == ecKm) && code == CBN_SELCHANGE) editor_.HotKeyChanged();
     if ((tag == ecScope && code == CBN_SELCHANGE) || (tag == ecPrograms && code == EN_CHANGE) ||
         (tag == ecHotkeyOff && code == BN_CLICKED))
@@ -166,26 +163,26 @@ void TKeydefines::OnCommand(int id, int code, HWND control) {
   }
   if (code != BN_CLICKED) return;
   switch (id) {
-    case idKdButton1:
-      editor_.Button1Click();
+    case idKdOk:
+      editor_.OkClick();
       break;
-    case idKdButton2:
+    case idKdCancel:
       SetModalResult(tk::mrCancel);
       Close();
       break;
     case idKdHelpButton:
-      editor_.ToolbarButton977Click();
+      editor_.HelpClick();
       break;
     default:
       break;
   }
 }
 
-bool TKeydefines::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool KeyEditorWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return info_.Colour(msg, wp, lp, result);
 }
 
-HWND TKeydefines::ControlOf(EditorControl control) const {
+HWND KeyEditorWindow::ControlOf(EditorControl control) const {
   switch (control) {
     case ecTargetLabel:
       return Control(idKdFunTargetC);
@@ -200,30 +197,34 @@ HWND TKeydefines::ControlOf(EditorControl control) const {
   }
 }
 
-void TKeydefines::SetCaption(const std::string& text) { SetWindowTextA(Handle(), text.c_str()); }
+void KeyEditorWindow::SetCaption(const std::string& text) {
+  SetWindowTextA(Handle(), text.c_str());
+}
 
-void TKeydefines::SetGroupItems(const std::vector<std::string>& items) {
+void KeyEditorWindow::SetGroupItems(const std::vector<std::string>& items) {
   const tk::ComboBox group(ControlOf(ecGroup));
   group.Clear();
   for (const std::string& item : items) group.AddString(item);
 }
 
-void TKeydefines::SetText(EditorControl control, const std::string& text) {
+void KeyEditorWindow::SetText(EditorControl control, const std::string& text) {
   SetWindowTextA(ControlOf(control), text.c_str());
 }
 
-std::string TKeydefines::Text(EditorControl control) { return tk::ControlText(ControlOf(control)); }
+std::string KeyEditorWindow::Text(EditorControl control) {
+  return tk::ControlText(ControlOf(control));
+}
 
-void TKeydefines::SetSelection(EditorControl control, int index) {
+void KeyEditorWindow::SetSelection(EditorControl control, int index) {
   // An index outside the list selects nothing.
   tk::ComboBox(ControlOf(control)).SetSelection(index);
 }
 
-int TKeydefines::Selection(EditorControl control) {
+int KeyEditorWindow::Selection(EditorControl control) {
   return tk::ComboBox(ControlOf(control)).SelectedIndex();
 }
 
-void TKeydefines::SetVisible(EditorControl control, bool visible) {
+void KeyEditorWindow::SetVisible(EditorControl control, bool visible) {
   HWND window = ControlOf(control);
   ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
   if (!visible || (control != ecKeystrokes && control != ecTarget)) return;
@@ -235,34 +236,34 @@ void TKeydefines::SetVisible(EditorControl control, bool visible) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-bool TKeydefines::Visible(EditorControl control) {
+bool KeyEditorWindow::Visible(EditorControl control) {
   return (GetWindowLongPtrA(ControlOf(control), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void TKeydefines::SetEnabled(EditorControl control, bool enabled) {
+void KeyEditorWindow::SetEnabled(EditorControl control, bool enabled) {
   EnableWindow(ControlOf(control), enabled ? TRUE : FALSE);
 }
 
-void TKeydefines::SetChecked(EditorControl control, bool checked) {
+void KeyEditorWindow::SetChecked(EditorControl control, bool checked) {
   // BM_SETCHECK sends no click notification.
   SendMessageA(ControlOf(control), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TKeydefines::Checked(EditorControl control) {
+bool KeyEditorWindow::Checked(EditorControl control) {
   return SendMessageA(ControlOf(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void TKeydefines::SetInfo(const std::string& text) { info_.SetText(text); }
+void KeyEditorWindow::SetInfo(const std::string& text) { info_.SetText(text); }
 
-void TKeydefines::ShowError(const std::string& text) {
+void KeyEditorWindow::ShowError(const std::string& text) {
   tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
 }
 
-void TKeydefines::FocusControl(EditorControl control) {
+void KeyEditorWindow::FocusControl(EditorControl control) {
   tk::Control(ControlOf(control)).FocusAndSelect();
 }
 
-bool TKeydefines::TryHotKey(unsigned modFlags, unsigned vk) {
+bool KeyEditorWindow::TryHotKey(unsigned modFlags, unsigned vk) {
   // An id of the application range that the program's own hotkeys never use.
   constexpr int kTrialId = 0xBFFE;
   if (!RegisterHotKey(Handle(), kTrialId, modFlags, vk)) return false;
@@ -270,7 +271,7 @@ bool TKeydefines::TryHotKey(unsigned modFlags, unsigned vk) {
   return true;
 }
 
-std::optional<std::string> TKeydefines::BrowseForFolder() {
+std::optional<std::string> KeyEditorWindow::BrowseForFolder() {
   TBrowseFolder bfolder(Handle());
   bfolder.SetFlags(TBrowseInfoFlagSet{bfFileSysDirsOnly});
   bfolder.SetShowPathInStatusArea(true);
@@ -280,11 +281,11 @@ std::optional<std::string> TKeydefines::BrowseForFolder() {
   return bfolder.Directory();
 }
 
-std::optional<std::string> TKeydefines::OpenFile(const std::string& filter) {
+std::optional<std::string> KeyEditorWindow::OpenFile(const std::string& filter) {
   return tk::OpenFileDialog(Handle(), filter);
 }
 
-std::optional<std::string> TKeydefines::PickProgram(const std::vector<std::string>& programs) {
+std::optional<std::string> KeyEditorWindow::PickProgram(const std::vector<std::string>& programs) {
   tk::MenuOwner menu(CreatePopupMenu());
   if (!menu.get()) return std::nullopt;
   // Item ids from 1: TrackPopupMenuEx answers 0 for no choice.
@@ -294,30 +295,30 @@ std::optional<std::string> TKeydefines::PickProgram(const std::vector<std::strin
     AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, 0, "No program has a window open.");
   RECT button;
   GetWindowRect(ControlOf(ecProgramsButton), &button);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
-      menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, button.left,
-      button.bottom, Handle(), nullptr));
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenuEx(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                       button.left, button.bottom, Handle(), nullptr));
   if (chosen == 0 || chosen > programs.size()) return std::nullopt;
   return programs[chosen - 1];
 }
 
-void TKeydefines::EditMacroList(const std::string& path) {
+void KeyEditorWindow::EditMacroList(const std::string& path) {
   ostrel::EditMacroList(Handle(), files_, path, onHelp);
 }
 
-void TKeydefines::RequestHelp(int context) {
+void KeyEditorWindow::RequestHelp(int context) {
   if (onHelp) onHelp(context);
 }
 
-void TKeydefines::CloseOk() {
+void KeyEditorWindow::CloseOk() {
   SetModalResult(tk::mrOk);
   Close();
 }
 
 int EditDefinition(HWND owner, TKeyRec& definition, Conditions& conditions, int editMode,
-                   const KeysList& keys, const TKeyRec* original, const KeydefinesPorts& ports,
+                   const KeysList& keys, const TKeyRec* original, const KeyEditorPorts& ports,
                    std::function<void(int context)> onHelp) {
-  TKeydefines form(owner, ports.files, ports.dataDir, &ports.programs);
+  KeyEditorWindow form(owner, ports.files, ports.dataDir, &ports.programs);
   if (!form.Handle()) return tk::mrCancel;
   KeyEditor& editor = form.Editor();
   editor.Definition = &definition;
@@ -325,7 +326,7 @@ int EditDefinition(HWND owner, TKeyRec& definition, Conditions& conditions, int 
   editor.EditMode = editMode;
   editor.Keys = &keys;
   editor.Original = original;
-  editor.CodePage = ports.codePage;
+  editor.Lead = ports.codePage;
   form.onHelp = std::move(onHelp);
   return form.ShowModal();
 }

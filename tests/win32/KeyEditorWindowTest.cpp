@@ -7,8 +7,8 @@
 
 #include "catalogue/Collation.h"
 #include "catalogue/FunCatalogue.h"
-#include "dialogs/win32/Keydefines.h"
-#include "macro/win32/Form4.h"
+#include "dialogs/win32/KeyEditorWindow.h"
+#include "macro/win32/MacroListWindow.h"
 #include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
@@ -41,7 +41,7 @@ std::string AnswerMessageBox() {
   return text;
 }
 
-class KeydefinesTest : public ::testing::Test {
+class KeyEditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { tk::Application::Get().Initialize(GetModuleHandleA(nullptr)); }
   void TearDown() override {
@@ -50,14 +50,14 @@ class KeydefinesTest : public ::testing::Test {
     }
   }
   // The dialog on `copy`, as Add (or Update) opens it.
-  void Prepare(TKeydefines& form, int mode = kEditAdd) {
+  void Prepare(KeyEditorWindow& form, int mode = kEditAdd) {
     KeyEditor& e = form.Editor();
     e.Definition = &copy;
     e.EditMode = mode;
     e.Keys = &keys;
     form.onHelp = [this](int context) { help.push_back(context); };
   }
-  HWND Input(TKeydefines& form, int tag) { return form.Control(kKeydefinesInput + tag); }
+  HWND Input(KeyEditorWindow& form, int tag) { return form.Control(kKeyEditorInput + tag); }
   void SetText(HWND control, const char* text) { SetWindowTextA(control, text); }
 
   Win32FileSystem files;
@@ -69,8 +69,8 @@ class KeydefinesTest : public ::testing::Test {
   Script script;
 };
 
-TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
-  TKeydefines form(nullptr, files, dir);
+TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
+  KeyEditorWindow form(nullptr, files, dir);
   HWND h = form.Handle();
   ASSERT_NE(h, nullptr);
   RECT client;
@@ -85,31 +85,31 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
     RECT rect;  // a bottom of 0: the system sizes the control's height
     bool visible;
   } expected[] = {
-      {idKdLabel3, "Unique, user friendly &name:", {8, 8, 0, 0}, true},
-      {kKeydefinesInput + ecName, "", {8, 22, 177, 43}, true},
-      {idKdLabel4, "OstrelMenu &Group (if any):", {200, 8, 0, 0}, true},
-      {kKeydefinesInput + ecGroup, "", {200, 22, 313, 0}, true},
-      {idKdLabel2, "Assigned &HotKey:", {8, 51, 0, 0}, true},
-      {kKeydefinesInput + ecKeylist, "None", {8, 68, 129, 0}, true},
-      {idKdLabel1, "Com&bine Hotkey with:", {200, 51, 0, 0}, true},
-      {kKeydefinesInput + ecKm, "None", {200, 68, 305, 0}, true},
-      {kKeydefinesInput + ecKeystrokes, "", {1, 112, 359, 216}, false},
+      {idKdNameLabel, "Unique, user friendly &name:", {8, 8, 0, 0}, true},
+      {kKeyEditorInput + ecName, "", {8, 22, 177, 43}, true},
+      {idKdGroupLabel, "OstrelMenu &Group (if any):", {200, 8, 0, 0}, true},
+      {kKeyEditorInput + ecGroup, "", {200, 22, 313, 0}, true},
+      {idKdKeyLabel, "Assigned &HotKey:", {8, 51, 0, 0}, true},
+      {kKeyEditorInput + ecKeylist, "None", {8, 68, 129, 0}, true},
+      {idKdModifiersLabel, "Com&bine Hotkey with:", {200, 51, 0, 0}, true},
+      {kKeyEditorInput + ecKm, "None", {200, 68, 305, 0}, true},
+      {kKeyEditorInput + ecKeystrokes, "", {1, 112, 359, 216}, false},
       {idKdFunTargetC, "Function Target:", {8, 96, 0, 0}, false},
-      {kKeydefinesInput + ecTarget, "", {8, 110, 321, 131}, false},
-      {kKeydefinesInput + ecTargetButton, "...", {322, 110, 346, 131}, false},
+      {kKeyEditorInput + ecTarget, "", {8, 110, 321, 131}, false},
+      {kKeyEditorInput + ecTargetButton, "...", {322, 110, 346, 131}, false},
       {idKdFunParmsC, "Additonal &parameters:", {8, 136, 0, 0}, false},
-      {kKeydefinesInput + ecParms, "", {8, 150, 321, 171}, false},
+      {kKeyEditorInput + ecParms, "", {8, 150, 321, 171}, false},
       {idKdFunDirC, "Default &Directory:", {8, 175, 0, 0}, false},
-      {kKeydefinesInput + ecDir, "", {8, 189, 321, 210}, false},
-      {kKeydefinesInput + ecDirButton, "...", {322, 189, 346, 210}, false},
-      {kKeydefinesInput + ecHotkeyOff, "Hotkey o&ff", {200, 219, 346, 236}, true},
+      {kKeyEditorInput + ecDir, "", {8, 189, 321, 210}, false},
+      {kKeyEditorInput + ecDirButton, "...", {322, 189, 346, 210}, false},
+      {kKeyEditorInput + ecHotkeyOff, "Hotkey o&ff", {200, 219, 346, 236}, true},
       {idKdProgramsLabel, "P&rograms:", {8, 221, 0, 0}, true},
-      {kKeydefinesInput + ecScope, "All", {8, 235, 88, 0}, true},
-      {kKeydefinesInput + ecPrograms, "", {92, 235, 321, 256}, true},
-      {kKeydefinesInput + ecProgramsButton, "...", {322, 235, 346, 256}, true},
+      {kKeyEditorInput + ecScope, "All", {8, 235, 88, 0}, true},
+      {kKeyEditorInput + ecPrograms, "", {92, 235, 321, 256}, true},
+      {kKeyEditorInput + ecProgramsButton, "...", {322, 235, 346, 256}, true},
       {idKdInfo, "", {0, 260, 360, 332}, true},
-      {idKdButton1, "&Ok", {88, 339, 163, 364}, true},
-      {idKdButton2, "&Cancel", {176, 339, 251, 364}, true},
+      {idKdOk, "&Ok", {88, 339, 163, 364}, true},
+      {idKdCancel, "&Cancel", {176, 339, 251, 364}, true},
       {idKdHelpBar, "", {333, 2, 358, 26}, true},
   };
   for (const Expect& e : expected) {
@@ -135,12 +135,12 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   EXPECT_EQ(ComboItem(km, 6), "Ctrl+Alt");
   EXPECT_EQ(ComboItem(km, 8), "Win");
   auto style = [&](int id) { return GetWindowLongPtrA(form.Control(id), GWL_STYLE); };
-  EXPECT_EQ(style(kKeydefinesInput + ecGroup) & 3, CBS_DROPDOWN);
-  EXPECT_TRUE(style(kKeydefinesInput + ecGroup) & CBS_SORT);
-  EXPECT_EQ(style(kKeydefinesInput + ecKm) & 3, CBS_DROPDOWNLIST);
+  EXPECT_EQ(style(kKeyEditorInput + ecGroup) & 3, CBS_DROPDOWN);
+  EXPECT_TRUE(style(kKeyEditorInput + ecGroup) & CBS_SORT);
+  EXPECT_EQ(style(kKeyEditorInput + ecKm) & 3, CBS_DROPDOWNLIST);
   EXPECT_FALSE(style(idKdInfo) & WS_TABSTOP);
   EXPECT_TRUE(style(idKdInfo) & ES_READONLY);
-  EXPECT_FALSE(style(kKeydefinesInput + ecKeystrokes) & ES_WANTRETURN);
+  EXPECT_FALSE(style(kKeyEditorInput + ecKeystrokes) & ES_WANTRETURN);
 
   // With every field shown, Tab follows the Tags, then OK and Cancel.
   for (int tag = ecName; tag <= ecDirButton; ++tag) ShowWindow(Input(form, tag), SW_SHOWNA);
@@ -152,17 +152,17 @@ TEST_F(KeydefinesTest, ControlsListsAndTabOrder) {
   }
   std::vector<int> want;
   for (int tag = ecName; tag <= ecProgramsButton; ++tag)
-    if (IsEditorInput(tag)) want.push_back(kKeydefinesInput + tag);
-  want.insert(want.end(), {idKdButton1, idKdButton2, kKeydefinesInput + ecName});
+    if (IsEditorInput(tag)) want.push_back(kKeyEditorInput + tag);
+  want.insert(want.end(), {idKdOk, idKdCancel, kKeyEditorInput + ecName});
   EXPECT_EQ(order, want);
 }
 
-TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
+TEST_F(KeyEditorWindowTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   TKeyRec tools = NewKeyRec(ftOpenFile);
   tools.Group.assign("Tools");
   keys.Add(KeyText(tools), std::make_unique<TKeyRec>(tools));
   copy = NewKeyRec(ftRunProgram);
-  TKeydefines form(nullptr, files, dir);
+  KeyEditorWindow form(nullptr, files, dir);
   Prepare(form);
   HWND h = form.Handle();
   HWND name = Input(form, ecName), target = Input(form, ecTarget);
@@ -185,8 +185,9 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
         SendMessageA(Input(form, ecKeylist), CB_SETCURSEL, 35, 0);
         SendMessageA(Input(form, ecKm), CB_SETCURSEL, 6, 0);
         SetFocus(Input(form, ecParms));
-        EXPECT_EQ(Text(info), "Enter any additional parameters that you wish sent to this program.");
-        Click(h, idKdButton1);
+        EXPECT_EQ(Text(info),
+                  "Enter any additional parameters that you wish sent to this program.");
+        Click(h, idKdOk);
       },
       [&] { refused = AnswerMessageBox(); },
       [&] {
@@ -194,7 +195,7 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
         // The refused box has the focus, so the text typed next goes there.
         EXPECT_EQ(GetFocus(), target);
         SetText(target, "C:\\windows\\notepad.exe ");
-        Click(h, idKdButton1);
+        Click(h, idKdOk);
       },
   };
   EXPECT_EQ(RunScripted(script, form), tk::mrOk);
@@ -207,19 +208,19 @@ TEST_F(KeydefinesTest, RunAProgramRefusesAnEmptyTargetThenStoresTheEntries) {
   EXPECT_EQ(copy.FunType, ftRunProgram);
 }
 
-TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
+TEST_F(KeyEditorWindowTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
   // Another holder of Ctrl+Alt+F12: a trial registration of the same keys fails.
   constexpr int kHeld = 0x1234;
   ASSERT_TRUE(RegisterHotKey(nullptr, kHeld, MOD_CONTROL | MOD_ALT, VK_F12));
   copy = NewKeyRec(ftRunProgram);
-  TKeydefines form(nullptr, files, dir);
+  KeyEditorWindow form(nullptr, files, dir);
   Prepare(form);
   HWND h = form.Handle();
   HWND keylist = Input(form, ecKeylist), info = form.Control(idKdInfo);
   auto choose = [&](int key, int mod) {
     SendMessageA(keylist, CB_SETCURSEL, key, 0);
     SendMessageA(Input(form, ecKm), CB_SETCURSEL, mod, 0);
-    SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeydefinesInput + ecKm, CBN_SELCHANGE),
+    SendMessageA(h, WM_COMMAND, MAKEWPARAM(kKeyEditorInput + ecKm, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(Input(form, ecKm)));
   };
   std::string refused, free;
@@ -229,7 +230,7 @@ TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
         refused = Text(info);
         choose(87, 5);  // F12 with Ctrl: free, and given up again at once
         free = Text(info);
-        Click(h, idKdButton2);
+        Click(h, idKdCancel);
       },
   };
   EXPECT_EQ(RunScripted(script, form), tk::mrCancel);
@@ -241,10 +242,10 @@ TEST_F(KeydefinesTest, AHotKeyTheSystemRefusesIsNamedOnTheInfoLine) {
   UnregisterHotKey(nullptr, kHeld);
 }
 
-TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
+TEST_F(KeyEditorWindowTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
   copy = NewKeyRec(ftSendKeys);
   {
-    TKeydefines form(nullptr, files, dir);
+    KeyEditorWindow form(nullptr, files, dir);
     Prepare(form);
     HWND memo = Input(form, ecKeystrokes);
     script.steps = {[&] {
@@ -259,7 +260,7 @@ TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
     EXPECT_EQ(copy.Target.str(), " Regards{ENTER} ");
   }
   const TKeyRec before = copy;
-  TKeydefines form(nullptr, files, dir);
+  KeyEditorWindow form(nullptr, files, dir);
   Prepare(form, kEditUpdate);
   script = Script();
   script.steps = {[&] {
@@ -270,21 +271,21 @@ TEST_F(KeydefinesTest, EnterInTheKeystrokesPressesOkAndEscapeCancels) {
   EXPECT_EQ(copy.Name.str(), before.Name.str());
 }
 
-TEST_F(KeydefinesTest, TheMacroMenuButtonNamesAFreeListAndOpensTheMacroMenuEditor) {
+TEST_F(KeyEditorWindowTest, TheMacroMenuButtonNamesAFreeListAndOpensTheMacroMenuEditor) {
   copy = NewKeyRec(ftSendKeysMenu);
-  TKeydefines form(nullptr, files, dir);
+  KeyEditorWindow form(nullptr, files, dir);
   Prepare(form);
   std::string listName, listPath;
   HWND macroEditor = nullptr;
   HWND h = form.Handle();
   script.steps = {
-      [&] { Click(h, kKeydefinesInput + ecTargetButton); },
+      [&] { Click(h, kKeyEditorInput + ecTargetButton); },
       [&] {
-        macroEditor = FindOwn(kForm4Class);
+        macroEditor = FindOwn(kMacroListClass);
         ASSERT_NE(macroEditor, nullptr);
         listName = Text(Input(form, ecTarget));
         listPath = dir + listName;
-        Click(macroEditor, idForm4Button3);  // Exit writes the list
+        Click(macroEditor, idMacroListExit);  // Exit writes the list
       },
       [&] {
         EXPECT_FALSE(IsWindowVisible(macroEditor));
@@ -293,7 +294,7 @@ TEST_F(KeydefinesTest, TheMacroMenuButtonNamesAFreeListAndOpensTheMacroMenuEdito
         PostMessageA(h, WM_COMMAND, MAKEWPARAM(idKdHelpButton, BN_CLICKED),
                      reinterpret_cast<LPARAM>(bar));
       },
-      [&] { Click(h, idKdButton2); },
+      [&] { Click(h, idKdCancel); },
   };
   EXPECT_EQ(RunScripted(script, form), tk::mrCancel);
   EXPECT_EQ(listName.rfind("SendKeyList_", 0), 0u);
