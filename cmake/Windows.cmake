@@ -45,7 +45,7 @@ add_library(ostrel_win32 STATIC
   toolkit/Subclass.cpp
   toolkit/UiFont.cpp
   components/win32/Balloon.cpp
-  macro/win32/MacroListWindow.cpp
+  macro/win32/MacroListEditorWindow.cpp
   dialogs/win32/KeyEditorWindow.cpp
   dialogs/win32/FunctionChooserWindow.cpp
   app/win32/OstrelForm.cpp

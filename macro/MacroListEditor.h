@@ -1,7 +1,7 @@
-// MacroListWindow, the macro-menu editor "SendKeys List Configuration": the list of named macros
+// MacroListEditorWindow, the macro-menu editor "SendKeys List Configuration": the list of named macros
 // of one list file, Add / Delete, the selected item's macro edited in place, and the
 // file written when the dialog closes with a changed list. The Win32 dialog
-// (macro/win32/MacroListWindow.*) forwards its events here and shows what this asks of
+// (macro/win32/MacroListEditorWindow.*) forwards its events here and shows what this asks of
 // MacroListView.
 #pragma once
 

@@ -2,7 +2,7 @@
 
 #include "components/SysHot.h"
 #include "components/win32/BrowseFolder.h"
-#include "macro/win32/MacroListWindow.h"
+#include "macro/win32/MacroListEditorWindow.h"
 #include "toolkit/Accessible.h"
 #include "toolkit/Dialogs.h"
 

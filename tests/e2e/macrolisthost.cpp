@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "macro/win32/MacroListWindow.h"
+#include "macro/win32/MacroListEditorWindow.h"
 #include "platform/win32/Win32Files.h"
 #include "toolkit/Application.h"
 

@@ -17,7 +17,7 @@
 #include "dialogs/win32/KeyEditorWindow.h"
 #include "dialogs/win32/FunctionChooserWindow.h"
 #include "fakes/FakeContrast.h"
-#include "macro/win32/MacroListWindow.h"
+#include "macro/win32/MacroListEditorWindow.h"
 #include "platform/Paths.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
@@ -227,7 +227,7 @@ TEST(WindowOrder, EveryFieldOfEveryWindowFollowsItsLabel) {
   std::string name;
   FunctionChooserWindow chooser(nullptr, chosen, name);
   ExpectLabels(chooser.Handle(), {{idChooserList, "&Functions"}, {idChooserDescription, "Description"}});
-  MacroListWindow macros(nullptr, files);
+  MacroListEditorWindow macros(nullptr, files);
   ExpectLabels(macros.Handle(), {{idMacroListNames, " SendKey &Menu Item"},
                                  {idMacroListKeys, "&Keyboard Macro"},
                                  {idMacroListHelpText, "Help"}});

@@ -12,7 +12,7 @@
 
 #include "dialogs/win32/KeyEditorWindow.h"
 #include "dialogs/win32/FunctionChooserWindow.h"
-#include "macro/win32/MacroListWindow.h"
+#include "macro/win32/MacroListEditorWindow.h"
 #include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"
@@ -47,7 +47,7 @@ TEST(InfoPane, EveryDialogPaintsItsPaneTealWithABrushThatGoesWithTheDialog) {
     std::string chosenName;
     FunctionChooserWindow chooser(nullptr, chosen, chosenName);
     check("chooser", chooser.Handle(), idChooserDescription, idChooserListLabel);
-    MacroListWindow macroList(nullptr, files);
+    MacroListEditorWindow macroList(nullptr, files);
     check("macro list editor", macroList.Handle(), idMacroListHelpText, idMacroListLabel);
     ASSERT_EQ(brushes.size(), 3u);
     for (HBRUSH b : brushes) EXPECT_EQ(GetObjectType(b), static_cast<DWORD>(OBJ_BRUSH));

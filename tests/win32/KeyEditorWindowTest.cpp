@@ -8,7 +8,7 @@
 #include "catalogue/Collation.h"
 #include "catalogue/FunCatalogue.h"
 #include "dialogs/win32/KeyEditorWindow.h"
-#include "macro/win32/MacroListWindow.h"
+#include "macro/win32/MacroListEditorWindow.h"
 #include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Ports.h"

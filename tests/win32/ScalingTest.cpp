@@ -14,7 +14,7 @@
 #include "app/win32/OstrelForm.h"
 #include "dialogs/win32/KeyEditorWindow.h"
 #include "dialogs/win32/FunctionChooserWindow.h"
-#include "macro/win32/MacroListWindow.h"
+#include "macro/win32/MacroListEditorWindow.h"
 #include "platform/Paths.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
@@ -147,7 +147,7 @@ TEST(Scaling, EveryWindowFitsItsTextAndControlsAtEveryScale) {
   {
     SCOPED_TRACE("macro-menu editor");
     Win32FileSystem files;
-    MacroListWindow form(nullptr, files);
+    MacroListEditorWindow form(nullptr, files);
     ExpectFitsAtEveryScale(form.Handle());
   }
   SCOPED_TRACE("input box");

@@ -1,4 +1,4 @@
-#include "macro/win32/MacroListWindow.h"
+#include "macro/win32/MacroListEditorWindow.h"
 
 #include <commctrl.h>
 
@@ -29,18 +29,18 @@ tk::FormStyle MacroListStyle(HWND owner) {
 
 }  // namespace
 
-MacroListWindow::MacroListWindow(HWND owner, FileSystem& files)
+MacroListEditorWindow::MacroListEditorWindow(HWND owner, FileSystem& files)
     : editor_(*this, files, LocaleCollate) {
   Create(MacroListStyle(owner));
 }
 
-MacroListWindow::~MacroListWindow() {
+MacroListEditorWindow::~MacroListEditorWindow() {
   // The window and its tool bar go first, then what they drew with (the pane's brush and
   // the help glyph go with their members afterwards).
   Destroy();
 }
 
-void MacroListWindow::OnCreate() {
+void MacroListEditorWindow::OnCreate() {
   constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
   // The left panel: its caption over the list of item names.
   AddControl("STATIC", " SendKey &Menu Item", WS_VISIBLE | SS_LEFT, 1, 1, 190, 14,
@@ -75,15 +75,15 @@ void MacroListWindow::OnCreate() {
   editor_.FormCreate();
 }
 
-void MacroListWindow::OnShow() { editor_.FormShow(); }
+void MacroListEditorWindow::OnShow() { editor_.FormShow(); }
 
-bool MacroListWindow::OnCloseQuery() {
+bool MacroListEditorWindow::OnCloseQuery() {
   bool allow = editor_.FormCloseQuery();
   SetModalResult(editor_.ModalResult());
   return allow;
 }
 
-void MacroListWindow::OnCommand(int id, int code, HWND control) {
+void MacroListEditorWindow::OnCommand(int id, int code, HWND control) {
   if (control == menuList_.Handle()) {
     if (code == LBN_SELCHANGE) editor_.MenuListClick();
     return;
@@ -114,7 +114,7 @@ void MacroListWindow::OnCommand(int id, int code, HWND control) {
   }
 }
 
-bool MacroListWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool MacroListEditorWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg == kShowPendingErrors) {
     std::vector<std::string> errors = std::move(pendingErrors_);
     pendingErrors_.clear();
@@ -125,33 +125,33 @@ bool MacroListWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
   return memo_.Colour(msg, wp, lp, result);
 }
 
-void MacroListWindow::SetMenuNames(const std::vector<std::string>& names) {
+void MacroListEditorWindow::SetMenuNames(const std::vector<std::string>& names) {
   menuList_.SetRedraw(false);
   menuList_.Clear();
   for (const std::string& name : names) menuList_.AddString(name);
   menuList_.SetRedraw(true);
 }
 
-int MacroListWindow::SelectedLine() { return menuList_.SelectedIndex(); }
+int MacroListEditorWindow::SelectedLine() { return menuList_.SelectedIndex(); }
 
-void MacroListWindow::SelectLine(int index) { menuList_.SetSelection(index); }
+void MacroListEditorWindow::SelectLine(int index) { menuList_.SetSelection(index); }
 
-void MacroListWindow::SetMacroText(const std::string& text) { menuKeys_.SetText(text); }
+void MacroListEditorWindow::SetMacroText(const std::string& text) { menuKeys_.SetText(text); }
 
-std::string MacroListWindow::MacroText() { return menuKeys_.Text(); }
+std::string MacroListEditorWindow::MacroText() { return menuKeys_.Text(); }
 
-void MacroListWindow::SetMacroReadOnly(bool readOnly) { menuKeys_.SetReadOnly(readOnly); }
+void MacroListEditorWindow::SetMacroReadOnly(bool readOnly) { menuKeys_.SetReadOnly(readOnly); }
 
-void MacroListWindow::FocusMacro() { SetFocus(menuKeys_.Handle()); }
+void MacroListEditorWindow::FocusMacro() { SetFocus(menuKeys_.Handle()); }
 
-void MacroListWindow::SetHelpText(const std::string& text) { memo_.SetText(text); }
+void MacroListEditorWindow::SetHelpText(const std::string& text) { memo_.SetText(text); }
 
-std::string MacroListWindow::InputBox(const std::string& caption, const std::string& prompt,
-                                      const std::string& initial) {
+std::string MacroListEditorWindow::InputBox(const std::string& caption, const std::string& prompt,
+                                            const std::string& initial) {
   return tk::InputBox(Handle(), caption, prompt, initial);
 }
 
-void MacroListWindow::ShowError(const std::string& text) {
+void MacroListEditorWindow::ShowError(const std::string& text) {
   // A report about the file as it opens waits until the list is on screen behind it.
   if (!IsWindowVisible(Handle())) {
     pendingErrors_.push_back(text);
@@ -161,18 +161,18 @@ void MacroListWindow::ShowError(const std::string& text) {
   tk::ShowMessage(Handle(), tk::MessageKind::mtError, text);
 }
 
-void MacroListWindow::RequestHelp(int context) {
+void MacroListEditorWindow::RequestHelp(int context) {
   if (onHelp) onHelp(context);
 }
 
-void MacroListWindow::Close() {
+void MacroListEditorWindow::Close() {
   if (Modal() && ModalResult() == tk::mrNone) SetModalResult(editor_.ModalResult());
   tk::Form::Close();
 }
 
 int EditMacroList(HWND owner, FileSystem& files, const std::string& path,
                   std::function<void(int context)> onHelp) {
-  MacroListWindow form(owner, files);
+  MacroListEditorWindow form(owner, files);
   if (!form.Handle()) return tk::mrNone;
   form.SetListFileName(path);
   form.onHelp = std::move(onHelp);

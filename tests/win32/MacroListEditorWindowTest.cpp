@@ -11,7 +11,7 @@
 
 #include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
-#include "macro/win32/MacroListWindow.h"
+#include "macro/win32/MacroListEditorWindow.h"
 #include "platform/win32/Win32Files.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
@@ -49,7 +49,7 @@ std::vector<std::string> ListLines(HWND list) {
   return lines;
 }
 
-class MacroListWindowTest : public ::testing::Test {
+class MacroListEditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
@@ -65,14 +65,14 @@ class MacroListWindowTest : public ::testing::Test {
     }
   }
   // Runs the dialog modally while the script acts; returns the modal result.
-  int RunModal(MacroListWindow& form) { return RunScripted(script, form); }
+  int RunModal(MacroListEditorWindow& form) { return RunScripted(script, form); }
   HWND owner = nullptr;
   Win32FileSystem files;
   Script script;
 };
 
-TEST_F(MacroListWindowTest, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
-  MacroListWindow form(owner, files);
+TEST_F(MacroListEditorWindowTest, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
+  MacroListEditorWindow form(owner, files);
   HWND h = form.Handle();
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(Text(h), "SendKeys List Configuration");
@@ -96,8 +96,8 @@ TEST_F(MacroListWindowTest, WindowIsAFixedDialogAtItsPlaceWithItsClientSize) {
   EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
 }
 
-TEST_F(MacroListWindowTest, EveryControlHasItsTextAndPlace) {
-  MacroListWindow form(owner, files);
+TEST_F(MacroListEditorWindowTest, EveryControlHasItsTextAndPlace) {
+  MacroListEditorWindow form(owner, files);
   HWND h = form.Handle();
   struct Expect {
     int id;
@@ -150,11 +150,11 @@ TEST_F(MacroListWindowTest, EveryControlHasItsTextAndPlace) {
                               idMacroListCancel, idMacroListKeys, idMacroListNames}));
 }
 
-TEST_F(MacroListWindowTest, EditingFromTheKeyboardWritesTheListAtTheClose) {
+TEST_F(MacroListEditorWindowTest, EditingFromTheKeyboardWritesTheListAtTheClose) {
   const std::string path = TempPath("ostrel_macrolist_edit.skl");
   WriteFile(path, "Name=John{tab}Smith\r\nPhone=555-1234\r\n");
   std::vector<int> help;
-  MacroListWindow form(owner, files);
+  MacroListEditorWindow form(owner, files);
   form.SetListFileName(path);
   form.onHelp = [&](int context) { help.push_back(context); };
   HWND h = form.Handle();
@@ -233,10 +233,10 @@ TEST_F(MacroListWindowTest, EditingFromTheKeyboardWritesTheListAtTheClose) {
   DeleteFileA(path.c_str());
 }
 
-TEST_F(MacroListWindowTest, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
+TEST_F(MacroListEditorWindowTest, AltAndAnUnderlinedLetterReachEachLabelledControlAndButton) {
   const std::string path = TempPath("ostrel_macrolist_alt.skl");
   WriteFile(path, "Name=John\r\n");
-  MacroListWindow form(owner, files);
+  MacroListEditorWindow form(owner, files);
   form.SetListFileName(path);
   HWND h = form.Handle();
   HWND list = form.Control(idMacroListNames);
@@ -262,10 +262,10 @@ TEST_F(MacroListWindowTest, AltAndAnUnderlinedLetterReachEachLabelledControlAndB
   DeleteFileA(path.c_str());
 }
 
-TEST_F(MacroListWindowTest, DuplicateAndCancelledNamesAddNothing) {
+TEST_F(MacroListEditorWindowTest, DuplicateAndCancelledNamesAddNothing) {
   const std::string path = TempPath("ostrel_macrolist_dup.skl");
   WriteFile(path, "Phone=555\r\n");
-  MacroListWindow form(owner, files);
+  MacroListEditorWindow form(owner, files);
   form.SetListFileName(path);
   HWND h = form.Handle();
   HWND box = nullptr;
@@ -309,9 +309,9 @@ TEST_F(MacroListWindowTest, DuplicateAndCancelledNamesAddNothing) {
   DeleteFileA(path.c_str());
 }
 
-TEST_F(MacroListWindowTest, AFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses) {
+TEST_F(MacroListEditorWindowTest, AFileThatCannotBeWrittenIsReportedAndTheDialogStillCloses) {
   const std::string path = TempPath("ostrel_no_such_folder\\list.skl");
-  MacroListWindow form(owner, files);
+  MacroListEditorWindow form(owner, files);
   form.SetListFileName(path);
   std::string message;
   script.steps = {

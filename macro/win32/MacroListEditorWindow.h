@@ -1,5 +1,5 @@
-// MacroListWindow, the modal dialog "SendKeys List Configuration" that edits one macro list file.
-// A thin view: it builds the window and forwards every event to MacroListEditor.
+// MacroListEditorWindow, the modal dialog "SendKeys List Configuration" that edits one macro list
+// file. A thin view: it builds the window and forwards every event to MacroListEditor.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,7 @@
 
 namespace ostrel {
 
-// Control ids of MacroListWindow (none is IDOK or IDCANCEL).
+// Control ids of MacroListEditorWindow (none is IDOK or IDCANCEL).
 enum MacroListControl : int {
   idMacroListLabel = 401,
   idMacroListNames,
@@ -33,14 +33,14 @@ enum MacroListControl : int {
   idMacroListHelpText,
 };
 
-inline constexpr const char* kMacroListClass = "MacroListWindow";
+inline constexpr const char* kMacroListClass = "MacroListEditorWindow";
 
-class MacroListWindow : public tk::Form, private MacroListView {
+class MacroListEditorWindow : public tk::Form, private MacroListView {
  public:
   // `owner` is disabled while the dialog is shown modally; it may be null. The list
   // file is read and written through `files`.
-  MacroListWindow(HWND owner, FileSystem& files);
-  ~MacroListWindow() override;
+  MacroListEditorWindow(HWND owner, FileSystem& files);
+  ~MacroListEditorWindow() override;
 
   void SetListFileName(const std::string& path) { editor_.ListFileName = path; }
   // The help button asks this to open the program's help at a context (40).
