@@ -198,6 +198,7 @@ add_dependencies(smoketest Ostrel OLWATCH)
 # The self-test's runner starts each program through it, with a time limit.
 add_executable(timelimit packaging/timelimit.cpp)
 target_link_libraries(timelimit PRIVATE kernel32)
+target_include_directories(timelimit PRIVATE ${PROJECT_SOURCE_DIR})
 # They ship in the self-test package (scripts/package): no link time, like the program.
 foreach(t win32_tests savehost olprobe smoketest timelimit)
   target_link_options(${t} PRIVATE -Wl,--no-insert-timestamp)

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/win32/Handles.h"
+
 namespace {
 
 // The rest of a command line after its first `count` arguments, as Windows splits them
@@ -45,10 +47,12 @@ int main(int argc, char** argv) {
 
   // Every process the program starts is in the job too (savehost, Ostrel.exe), and goes
   // with it; so does the job if this program itself is ended.
-  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  const ostrel::KernelHandle job(CreateJobObjectA(nullptr, nullptr));
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job) SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  if (job) {
+    SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  }
 
   STARTUPINFOA si{};
   si.cb = sizeof si;
@@ -61,21 +65,19 @@ int main(int argc, char** argv) {
                       nullptr, &si, &pi)) {
     return Fail("cannot start", command);
   }
-  if (job) AssignProcessToJobObject(job, pi.hProcess);
+  const ostrel::KernelHandle process(pi.hProcess), thread(pi.hThread);
+  if (job) AssignProcessToJobObject(job.get(), pi.hProcess);
   ResumeThread(pi.hThread);
-  CloseHandle(pi.hThread);
 
   DWORD code = 1;
   if (WaitForSingleObject(pi.hProcess, static_cast<DWORD>(seconds) * 1000) == WAIT_OBJECT_0) {
     GetExitCodeProcess(pi.hProcess, &code);
   } else {
-    if (!job || !TerminateJobObject(job, 1)) TerminateProcess(pi.hProcess, 1);
+    if (!job || !TerminateJobObject(job.get(), 1)) TerminateProcess(pi.hProcess, 1);
     WaitForSingleObject(pi.hProcess, 10000);
     std::printf("timelimit: still running after %ld s, ended: %s\n", seconds, command.c_str());
     std::fflush(stdout);
     code = 1;
   }
-  CloseHandle(pi.hProcess);
-  if (job) CloseHandle(job);
   return static_cast<int>(code);
 }
