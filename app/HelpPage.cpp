@@ -60,4 +60,26 @@ std::string HelpPageAddress(std::string_view modulePath, int context) {
   return address;
 }
 
+std::string HelpCommandLine(std::string_view registered, std::string_view address) {
+  std::string command(registered);
+  bool placed = false;
+  for (std::size_t at = 0; (at = command.find('%', at)) != std::string::npos;) {
+    const char next = at + 1 < command.size() ? command[at + 1] : '\0';
+    if (next == '1' || next == 'L' || next == 'l') {
+      command.replace(at, 2, address);
+      at += address.size();
+      placed = true;
+    } else if (next == '*') {
+      command.erase(at, 2);
+    } else {
+      ++at;
+    }
+  }
+  if (!placed) {
+    command += ' ';
+    command += address;
+  }
+  return command;
+}
+
 }  // namespace ostrel

@@ -24,4 +24,12 @@ std::string HelpPagePath(std::string_view modulePath);
 // "file://server/share/..."; the "\\?\" prefix of a long path is dropped.
 std::string HelpPageAddress(std::string_view modulePath, int context);
 
+// The command line that opens the page's address with a program: `registered` is the
+// command it registered to open ".htm" files or "http" addresses, its environment
+// variables already expanded. The address takes the place of each "%1" or "%L" ("%l"),
+// "%*" (the further arguments: there are none) goes, any other "%" stays; a command that
+// names no place for the address gets it at its end after a blank. The address holds no
+// blank or quote of its own, so it needs no quoting.
+std::string HelpCommandLine(std::string_view registered, std::string_view address);
+
 }  // namespace ostrel

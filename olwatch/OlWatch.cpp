@@ -13,9 +13,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "olwatch/CornerGesture.h"
 #include "platform/HookLibraryProtocol.h"
+#include "platform/win32/Handles.h"
 
 namespace {
 
@@ -23,18 +25,17 @@ namespace {
 // A thread that does not end in time keeps the library loaded, but sends nothing more.
 constexpr DWORD kThreadWaitMs = 5000;
 
-HMODULE g_module = nullptr;
+HMODULE g_module = nullptr;  // this library, as DllMain was given it
 SRWLOCK g_lock = SRWLOCK_INIT;
-HANDLE g_mapping = nullptr;
-void* g_view = nullptr;
+ostrel::KernelHandle g_mapping;
+ostrel::FileView g_view;
 const volatile std::uint32_t* g_window = nullptr;  // the handle in our view of the block
-HANDLE g_thread = nullptr;
+ostrel::KernelHandle g_thread;
 // The thread that may send requests. DLLDETACH clears it before telling the thread to
 // quit, so that nothing is sent from then on, even by a thread that is slow to end.
 volatile LONG g_sender = 0;
 
 // Watch-thread state.
-HHOOK g_hook = nullptr;
 UINT_PTR g_timer = 0;
 ostrel::CornerGesture g_gesture;
 
@@ -100,16 +101,20 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-DWORD WINAPI WatchThread(void* ready) {
+// Watches until told to quit, then removes its hook. Everything it owns goes before it
+// lets go of the library, which does not return.
+void Watch(HANDLE ready) {
   MSG msg;
   // Make the thread's message queue before anyone posts WM_QUIT to it.
   PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
   g_gesture = {};
   g_timer = 0;
-  g_hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHook, g_module, 0);
-  SetEvent(ready);
-  CloseHandle(ready);
-  if (g_hook) {
+  const ostrel::Hook hook(SetWindowsHookExA(WH_MOUSE_LL, MouseHook, g_module, 0));
+  {
+    const ostrel::KernelHandle readyCopy(ready);  // the thread's own copy
+    SetEvent(readyCopy.get());
+  }
+  if (hook) {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
       if (msg.message == WM_TIMER && !msg.hwnd) {
         // One-shot; a firing of a timer that has since been replaced is stale.
@@ -121,11 +126,13 @@ DWORD WINAPI WatchThread(void* ready) {
       }
       DispatchMessageA(&msg);
     }
-    UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
   }
   if (g_timer) KillTimer(nullptr, g_timer);
   g_timer = 0;
+}
+
+DWORD WINAPI WatchThread(void* ready) {
+  Watch(ready);
   // The thread holds a reference to the library (taken when it was started) so that its
   // code stays mapped even if the library is freed while it runs; it lets go as it ends.
   FreeLibraryAndExitThread(g_module, 0);
@@ -133,54 +140,47 @@ DWORD WINAPI WatchThread(void* ready) {
 
 void CreateBlock() {
   if (g_mapping) return;
-  HANDLE mapping =
-      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                         static_cast<DWORD>(ostrel::kSharedBlockSize), ostrel::kSharedBlockName);
+  ostrel::KernelHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                  static_cast<DWORD>(ostrel::kSharedBlockSize),
+                                                  ostrel::kSharedBlockName));
   if (!mapping) return;
-  g_view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-  if (!g_view) {
-    CloseHandle(mapping);
-    return;
-  }
-  g_mapping = mapping;
-  g_window = &static_cast<const volatile ostrel::SharedBlock*>(g_view)->common.mainWindow;
+  ostrel::FileView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+  if (!view) return;
+  g_mapping = std::move(mapping);
+  g_view = std::move(view);
+  g_window = &static_cast<const volatile ostrel::SharedBlock*>(g_view.get())->common.mainWindow;
 }
 
 void StartWatching() {
   if (g_thread) {
-    if (WaitForSingleObject(g_thread, 0) == WAIT_TIMEOUT) return;  // watching already
-    CloseHandle(g_thread);  // it ended without a hook: try again
-    g_thread = nullptr;
+    if (WaitForSingleObject(g_thread.get(), 0) == WAIT_TIMEOUT) return;  // watching already
+    g_thread.Reset();  // it ended without a hook: try again
   }
-  HMODULE pin = nullptr;
+  // The thread's reference to the library, handed over to it once it runs.
+  ostrel::Module pin;
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                          reinterpret_cast<LPCSTR>(&WatchThread), &pin))
+                          reinterpret_cast<LPCSTR>(&WatchThread), pin.Receive()))
     return;
   HANDLE process = GetCurrentProcess();
-  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE threadsReady = nullptr;  // the thread's own copy, closed by it
-  DWORD id = 0;
-  HANDLE thread = nullptr;
-  if (ready &&
-      DuplicateHandle(process, ready, process, &threadsReady, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
-    thread = CreateThread(nullptr, 0, WatchThread, threadsReady, 0, &id);
-    if (!thread) CloseHandle(threadsReady);
-  }
-  if (!thread) {
-    if (ready) CloseHandle(ready);
-    FreeLibrary(pin);
+  const ostrel::KernelHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  ostrel::KernelHandle threadsReady;  // the thread's own copy, handed over to it
+  if (!ready || !DuplicateHandle(process, ready.get(), process, threadsReady.Receive(), 0, FALSE,
+                                 DUPLICATE_SAME_ACCESS))
     return;
-  }
+  DWORD id = 0;
+  ostrel::KernelHandle thread(CreateThread(nullptr, 0, WatchThread, threadsReady.get(), 0, &id));
+  if (!thread) return;
+  threadsReady.Release();
+  pin.Release();
   // The hook holds up every mouse move in the system until it returns.
-  SetThreadPriority(thread, THREAD_PRIORITY_ABOVE_NORMAL);
-  g_thread = thread;
+  SetThreadPriority(thread.get(), THREAD_PRIORITY_ABOVE_NORMAL);
+  g_thread = std::move(thread);
   InterlockedExchange(&g_sender, static_cast<LONG>(id));
   // Return only once the hook is in place (or the thread has given up), so the library
   // is watching when DLLATTACH returns. Bounded: a caller holding the loader lock would
   // keep the thread from starting at all.
-  HANDLE either[] = {ready, thread};
+  HANDLE either[] = {ready.get(), g_thread.get()};
   WaitForMultipleObjects(2, either, FALSE, kThreadWaitMs);
-  CloseHandle(ready);
 }
 
 }  // namespace
@@ -201,9 +201,8 @@ void DLLDETACH() {
   if (g_thread) {
     auto id = static_cast<DWORD>(InterlockedExchange(&g_sender, 0));
     PostThreadMessageA(id, WM_QUIT, 0, 0);
-    WaitForSingleObject(g_thread, kThreadWaitMs);
-    CloseHandle(g_thread);
-    g_thread = nullptr;
+    WaitForSingleObject(g_thread.get(), kThreadWaitMs);
+    g_thread.Reset();
   }
   ReleaseSRWLockExclusive(&g_lock);
 }
@@ -213,13 +212,12 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     g_module = instance;
   } else if (reason == DLL_PROCESS_DETACH && !reserved) {
     // Freed by FreeLibrary. A running watch thread keeps the library loaded, so none runs
-    // now; only the block is left to let go. (At process exit there is nothing to do: the
-    // system takes the hook, the thread and the block away.)
+    // now; only the block is left to let go. (At process exit the system takes the hook,
+    // the thread and the block away; the owners, which the runtime destroys after this,
+    // close only the handles that are left.)
     g_window = nullptr;
-    if (g_view) UnmapViewOfFile(g_view);
-    if (g_mapping) CloseHandle(g_mapping);
-    g_view = nullptr;
-    g_mapping = nullptr;
+    g_view.Reset();
+    g_mapping.Reset();
   }
   return TRUE;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "toolkit/Controls.h"
 #include "toolkit/Gdi.h"
 
 namespace ostrel::tk {
@@ -50,13 +51,10 @@ HIMAGELIST LoadArtList(const char* name, int baseSize, UINT dpi, int grow, COLOR
     const GdiObject<HBITMAP> strip(LoadBitmapResource(resource));
     BITMAP info{};
     if (!strip.get() || !GetObjectA(strip.get(), sizeof info, &info)) return nullptr;
-    HIMAGELIST list =
-        ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, info.bmWidth / size, grow);
-    if (list && ImageList_AddMasked(list, strip.get(), mask) < 0) {
-      ImageList_Destroy(list);
-      list = nullptr;
-    }
-    return list;
+    ImageListOwner list(
+        ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, info.bmWidth / size, grow));
+    if (!list || ImageList_AddMasked(list.get(), strip.get(), mask) < 0) return nullptr;
+    return list.Release();
   });
 }
 

@@ -10,19 +10,15 @@ constexpr const char* kWindowClass = "Ostrel.Clipboard";
 
 // A block of global memory holding `bytes`. An empty format gets a block of one zero
 // byte: a block of none is a discarded one, which the system may refuse to copy.
-HGLOBAL GlobalCopy(const std::string& bytes) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size());
-  if (!block) return nullptr;
-  void* p = GlobalLock(block);
-  if (!p) {
-    GlobalFree(block);
-    return nullptr;
-  }
+GlobalMemory GlobalCopy(const std::string& bytes) {
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size()));
+  if (!block) return block;
+  const GlobalLockGuard lock(block.get());
+  if (!lock.get()) return GlobalMemory();
   if (bytes.empty())
-    *static_cast<char*>(p) = 0;
+    *static_cast<char*>(lock.get()) = 0;
   else
-    std::memcpy(p, bytes.data(), bytes.size());
-  GlobalUnlock(block);
+    std::memcpy(lock.get(), bytes.data(), bytes.size());
   return block;
 }
 
@@ -50,21 +46,20 @@ Win32Clipboard::~Win32Clipboard() {
   // The text of a paste the target never asked for goes to the clipboard now, as
   // WM_RENDERALLFORMATS would have it, so that no program is left asking a window gone.
   RenderAll();
-  DestroyWindow(hwnd_);
 }
 
 HWND Win32Clipboard::Window() {
-  if (hwnd_) return hwnd_;
+  if (hwnd_) return hwnd_.get();
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = kWindowClass;
   RegisterClassExA(&wc);  // already there for a second adapter: fine
-  hwnd_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                          wc.hInstance, nullptr);
-  if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  return hwnd_;
+  hwnd_.Reset(CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              wc.hInstance, nullptr));
+  if (hwnd_) SetWindowLongPtrA(hwnd_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  return hwnd_.get();
 }
 
 LRESULT CALLBACK Win32Clipboard::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -91,14 +86,13 @@ void Win32Clipboard::Render(UINT format) {
   auto it = onRequest_.find(format);
   if (it == onRequest_.end()) return;
   ++renders_;
-  if (HGLOBAL block = GlobalCopy(it->second))
-    if (!SetClipboardData(format, block)) GlobalFree(block);
+  SetData(format, it->second);
 }
 
 // Only while the clipboard is still ours: another program may have emptied it already.
 void Win32Clipboard::RenderAll() {
-  if (onRequest_.empty() || !OpenClipboard(hwnd_)) return;
-  if (GetClipboardOwner() == hwnd_)
+  if (onRequest_.empty() || !OpenClipboard(hwnd_.get())) return;
+  if (GetClipboardOwner() == hwnd_.get())
     for (const auto& [format, bytes] : onRequest_) Render(format);
   CloseClipboard();
   onRequest_.clear();
@@ -125,19 +119,16 @@ std::optional<std::string> Win32Clipboard::Data(std::uint32_t format) {
   if (!h || GlobalFlags(h) == GMEM_INVALID_HANDLE) return std::nullopt;
   const SIZE_T size = GlobalSize(h);
   if (size == 0) return std::string();
-  const void* p = GlobalLock(h);
-  if (!p) return std::nullopt;
-  std::string bytes(static_cast<const char*>(p), size);
-  GlobalUnlock(h);
-  return bytes;
+  const GlobalLockGuard lock(h);
+  if (!lock.get()) return std::nullopt;
+  return std::string(static_cast<const char*>(lock.get()), size);
 }
 
 bool Win32Clipboard::SetData(std::uint32_t format, const std::string& bytes) {
-  HGLOBAL block = GlobalCopy(bytes);
-  if (!block) return false;
-  if (SetClipboardData(format, block)) return true;
-  GlobalFree(block);
-  return false;
+  GlobalMemory block = GlobalCopy(bytes);
+  if (!block || !SetClipboardData(format, block.get())) return false;
+  block.Release();  // the clipboard owns it now
+  return true;
 }
 
 // SetClipboardData(format, NULL) gives NULL whether or not it took the format, so the

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "platform/ClipboardPort.h"
+#include "platform/win32/Handles.h"
 
 namespace ostrel {
 
@@ -38,9 +39,10 @@ class Win32Clipboard : public ClipboardPort {
   void Render(UINT format);
   void RenderAll();
 
-  HWND hwnd_ = nullptr;
   std::map<UINT, std::string> onRequest_;
   int renders_ = 0;
+  // Last, so the window goes first: it may still be asked to render while it is destroyed.
+  WindowOwner hwnd_;
 };
 
 }  // namespace ostrel

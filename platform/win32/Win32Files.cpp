@@ -2,23 +2,26 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
+
+#include "platform/win32/Handles.h"
 
 namespace ostrel {
 namespace {
 
 class HandleFile : public ByteFile {
  public:
-  HandleFile(HANDLE h, bool writing) : h_(h), writing_(writing) {}
+  HandleFile(KernelHandle h, bool writing) : h_(std::move(h)), writing_(writing) {}
   ~HandleFile() override { Close(); }
 
   bool SeekStart() override {
     if (!Flush()) return false;
-    return SetFilePointer(h_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+    return SetFilePointer(h_.get(), 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
   }
   long Read(void* buffer, std::size_t n) override {
     DWORD got = 0;
-    if (!ReadFile(h_, buffer, static_cast<DWORD>(n), &got, nullptr)) return -1;
+    if (!ReadFile(h_.get(), buffer, static_cast<DWORD>(n), &got, nullptr)) return -1;
     return static_cast<long>(got);
   }
   long Write(const void* buffer, std::size_t n) override {
@@ -30,7 +33,7 @@ class HandleFile : public ByteFile {
   }
   bool Commit() override {
     bool ok = Flush();
-    if (writing_ && ok) ok = FlushFileBuffers(h_) != 0;
+    if (writing_ && ok) ok = FlushFileBuffers(h_.get()) != 0;
     return Close() && ok;
   }
 
@@ -41,20 +44,17 @@ class HandleFile : public ByteFile {
   bool Flush() {
     if (pending_.empty()) return !failed_;
     DWORD written = 0;
-    BOOL ok =
-        WriteFile(h_, pending_.data(), static_cast<DWORD>(pending_.size()), &written, nullptr);
+    BOOL ok = WriteFile(h_.get(), pending_.data(), static_cast<DWORD>(pending_.size()), &written,
+                        nullptr);
     if (!ok || written != pending_.size()) failed_ = true;
     pending_.clear();
     return !failed_;
   }
-  bool Close() {
-    if (h_ == INVALID_HANDLE_VALUE) return true;
-    BOOL ok = CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-    return ok != 0;
-  }
+  // Closed here rather than by the owner: a close can report a write the system had
+  // put off, so its result counts for Commit.
+  bool Close() { return !h_ || CloseHandle(h_.Release()) != 0; }
 
-  HANDLE h_;
+  KernelHandle h_;
   bool writing_;
   bool failed_ = false;
   std::vector<char> pending_;
@@ -69,17 +69,17 @@ bool Win32FileSystem::Exists(const std::string& path) {
 
 std::unique_ptr<ByteFile> Win32FileSystem::OpenRead(const std::string& path) {
   // No sharing flags: the file is read only while nobody else writes it.
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<HandleFile>(h, false);
+  KernelHandle h = OwnFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return nullptr;
+  return std::make_unique<HandleFile>(std::move(h), false);
 }
 
 std::unique_ptr<ByteFile> Win32FileSystem::Create(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<HandleFile>(h, true);
+  KernelHandle h = OwnFile(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return nullptr;
+  return std::make_unique<HandleFile>(std::move(h), true);
 }
 
 bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }

@@ -13,7 +13,7 @@ namespace ostrel {
 namespace {
 
 std::string BesideTheProgram(const char* file) {
-  const std::string folder = FolderOf(Win32System().ModuleFileName());
+  const std::string folder = FolderOf(ProgramFilePath());
   if (folder.empty()) return {};  // no folder to look in: load nothing
   return folder + file;
 }
@@ -24,27 +24,19 @@ Win32HookLibrary::Win32HookLibrary() : Win32HookLibrary(BesideTheProgram(kHookLi
 
 Win32HookLibrary::Win32HookLibrary(std::string libraryPath) : path_(std::move(libraryPath)) {}
 
-Win32HookLibrary::~Win32HookLibrary() {
-  if (view_) UnmapViewOfFile(view_);
-  if (mapping_) CloseHandle(mapping_);
-}
-
 bool Win32HookLibrary::Load() {
   if (module_) return true;
   if (path_.empty()) return false;
   // Tried again at every attach, so a library put beside the program later is found.
-  HMODULE module = LoadLibraryA(path_.c_str());
+  Module module(LoadLibraryA(path_.c_str()));
   if (!module) return false;
   // Function pointers through FARPROC: GetProcAddress's own type.
-  auto attach =
-      reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, kHookAttachExport)));
-  auto detach =
-      reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, kHookDetachExport)));
-  if (!attach || !detach) {
-    FreeLibrary(module);
-    return false;
-  }
-  module_ = module;
+  auto attach = reinterpret_cast<Export>(
+      reinterpret_cast<void*>(GetProcAddress(module.get(), kHookAttachExport)));
+  auto detach = reinterpret_cast<Export>(
+      reinterpret_cast<void*>(GetProcAddress(module.get(), kHookDetachExport)));
+  if (!attach || !detach) return false;  // not our library: let it go
+  module_ = module.Release();
   attach_ = attach;
   detach_ = detach;
   return true;
@@ -62,22 +54,19 @@ void Win32HookLibrary::DllDetach() {
 
 bool Win32HookLibrary::MapSharedBlock() {
   if (view_) return true;
-  HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, kSharedBlockName);
+  KernelHandle mapping(OpenFileMappingA(FILE_MAP_WRITE, FALSE, kSharedBlockName));
   if (!mapping) return false;
-  void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0);
-  if (!view) {
-    CloseHandle(mapping);
-    return false;
-  }
-  mapping_ = mapping;
-  view_ = view;
+  FileView view(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
+  if (!view) return false;
+  mapping_ = std::move(mapping);
+  view_ = std::move(view);
   return true;
 }
 
 void Win32HookLibrary::WriteShared(std::size_t offset, std::uint32_t value) {
   // Any library's block is only known to be kSharedBlockMinSize bytes long.
   if (!view_ || offset > kSharedBlockMinSize || kSharedBlockMinSize - offset < sizeof value) return;
-  std::memcpy(static_cast<char*>(view_) + offset, &value, sizeof value);
+  std::memcpy(static_cast<char*>(view_.get()) + offset, &value, sizeof value);
 }
 
 }  // namespace ostrel

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/HookLibraryPort.h"
+#include "platform/win32/Handles.h"
 
 namespace ostrel {
 
@@ -14,9 +15,9 @@ class Win32HookLibrary : public HookLibraryPort {
   // folder (never from elsewhere on the search path).
   Win32HookLibrary();
   explicit Win32HookLibrary(std::string libraryPath);
-  // Unmaps the view. The library stays loaded: it may still be watching on a thread of
-  // its own, and the process's end takes it away.
-  ~Win32HookLibrary() override;
+  // The view and the mapping go with this object. The library stays loaded: it may
+  // still be watching on a thread of its own, and the process's end takes it away.
+  ~Win32HookLibrary() override = default;
   Win32HookLibrary(const Win32HookLibrary&) = delete;
   Win32HookLibrary& operator=(const Win32HookLibrary&) = delete;
 
@@ -32,11 +33,11 @@ class Win32HookLibrary : public HookLibraryPort {
   bool Load();
 
   std::string path_;
-  void* module_ = nullptr;  // HMODULE
+  HMODULE module_ = nullptr;  // loaded for the process's life: see the destructor
   Export attach_ = nullptr;
   Export detach_ = nullptr;
-  void* mapping_ = nullptr;  // HANDLE
-  void* view_ = nullptr;
+  KernelHandle mapping_;
+  FileView view_;  // declared after mapping_: unmapped before the mapping is closed
 };
 
 }  // namespace ostrel

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "platform/win32/Handles.h"
+
 namespace ostrel {
 
 static_assert(kQsKey == QS_KEY && kMapVkToScanCode == MAPVK_VK_TO_VSC);
@@ -19,21 +21,15 @@ bool Win32Keyboard::SetKeyboardState(const KeyState& state) {
   KeyState copy = state;
   return ::SetKeyboardState(copy.data()) != 0;
 }
-std::int16_t Win32Keyboard::GetAsyncKeyState(std::uint8_t code) {
-  return ::GetAsyncKeyState(code);
-}
+std::int16_t Win32Keyboard::GetAsyncKeyState(std::uint8_t code) { return ::GetAsyncKeyState(code); }
 std::int16_t Win32Keyboard::VkKeyScanA(char ch) { return ::VkKeyScanA(ch); }
 std::uint32_t Win32Keyboard::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
   return ::MapVirtualKeyA(code, mapType);
 }
-std::uint32_t Win32Keyboard::GetQueueStatus(std::uint32_t flags) {
-  return ::GetQueueStatus(flags);
-}
+std::uint32_t Win32Keyboard::GetQueueStatus(std::uint32_t flags) { return ::GetQueueStatus(flags); }
 void Win32Keyboard::WaitForInputIdle(std::uint32_t processId, std::uint32_t timeoutMs) {
-  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
-  if (!process) return;
-  ::WaitForInputIdle(process, timeoutMs);
-  ::CloseHandle(process);
+  const KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+  if (process) ::WaitForInputIdle(process.get(), timeoutMs);
 }
 void Win32Keyboard::ProcessMessages() {
   if (processMessages_) processMessages_();

@@ -2,15 +2,13 @@
 
 #include <windows.h>
 
-namespace ostrel {
+#include <utility>
 
-Win32OneCopy::~Win32OneCopy() {
-  if (mark_) CloseHandle(mark_);
-}
+namespace ostrel {
 
 bool Win32OneCopy::TakeRunningMark() {
   if (mark_) return true;
-  HANDLE mark = CreateMutexA(nullptr, FALSE, kRunningMarkName);
+  KernelHandle mark(CreateMutexA(nullptr, FALSE, kRunningMarkName));
   const DWORD error = GetLastError();
   if (!mark) {
     // Made by another user's process in this session with rights we lack: it is there,
@@ -18,11 +16,8 @@ bool Win32OneCopy::TakeRunningMark() {
     if (error == ERROR_ACCESS_DENIED) return false;
     return true;  // no mark to be had: run, as a program without the check would
   }
-  if (error == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mark);
-    return false;
-  }
-  mark_ = mark;
+  if (error == ERROR_ALREADY_EXISTS) return false;  // a copy runs and holds it; our handle goes
+  mark_ = std::move(mark);
   return true;
 }
 

@@ -4,13 +4,13 @@
 #pragma once
 
 #include "platform/OneCopyPort.h"
+#include "platform/win32/Handles.h"
 
 namespace ostrel {
 
 class Win32OneCopy : public OneCopyPort {
  public:
   Win32OneCopy() = default;
-  ~Win32OneCopy() override;
   Win32OneCopy(const Win32OneCopy&) = delete;
   Win32OneCopy& operator=(const Win32OneCopy&) = delete;
 
@@ -24,7 +24,7 @@ class Win32OneCopy : public OneCopyPort {
   void Tell(const std::string& text) override;
 
  private:
-  void* mark_ = nullptr;  // HANDLE
+  KernelHandle mark_;
 };
 
 }  // namespace ostrel

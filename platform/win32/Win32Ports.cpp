@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "platform/Paths.h"
+
 namespace ostrel {
 
 static_assert(kSwHide == SW_HIDE && kSwShowNormal == SW_SHOWNORMAL && kSwShow == SW_SHOW &&
@@ -94,17 +96,13 @@ void Win32Shell::ShellExecuteA(WindowHandle owner, const char* verb, const std::
   ::ShellExecuteA(H(owner), verb, file.c_str(), parameters.c_str(), directory.c_str(), show);
 }
 
-std::string Win32System::ModuleFileName() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
+std::string ProgramFilePath() {
+  return ReadWholePath([](char* buffer, std::size_t size) -> std::size_t {
+    return GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+  });
 }
+
+std::string Win32System::ModuleFileName() { return ProgramFilePath(); }
 std::string Win32System::AppDataFolder() {
   char path[MAX_PATH] = {};
   if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)

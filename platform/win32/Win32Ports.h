@@ -56,6 +56,10 @@ class Win32System : public SystemPort {
   void TerminateProcess(std::uint32_t exitCode) override;
 };
 
+// The program's own full path (GetModuleFileNameA), never cut however long; empty when it
+// cannot be read. SystemPort::ModuleFileName and the help page both read it here.
+std::string ProgramFilePath();
+
 // CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE), as -1, 0 or 1.
 int LocaleCollate(std::string_view a, std::string_view b);
 

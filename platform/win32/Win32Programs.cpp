@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "platform/win32/Handles.h"
+
 namespace ostrel {
 
 namespace {
@@ -52,13 +54,11 @@ std::uint32_t Win32Programs::ProcessOfWindow(WindowHandle wnd) {
 
 std::string Win32Programs::ProcessFileName(std::uint32_t processId) {
   if (processId == 0) return {};
-  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return {};
   wchar_t path[MAX_PATH * 2];
   DWORD size = sizeof path / sizeof path[0];
-  const BOOL read = ::QueryFullProcessImageNameW(process, 0, path, &size);
-  ::CloseHandle(process);
-  if (!read || size == 0) return {};
+  if (!::QueryFullProcessImageNameW(process.get(), 0, path, &size) || size == 0) return {};
   std::wstring_view full(path, size);
   const std::size_t slash = full.find_last_of(L"\\/");
   const std::wstring_view file = slash == std::wstring_view::npos ? full : full.substr(slash + 1);

@@ -41,5 +41,34 @@ TEST(HelpPageTest, NetworkAndLongPathsKeepTheirHostAndLoseTheirPrefix) {
             "file://server/share/ostrel.htm#context-40");
 }
 
+TEST(HelpPageTest, TheAddressTakesThePlaceTheBrowsersCommandGivesIt) {
+  struct Row {
+    const char* registered;
+    const char* module;
+    int context;
+    const char* command;
+  };
+  const Row rows[] = {
+      // No place named: the address goes last.
+      {"C:\\B\\b.exe", "C:\\O\\Ostrel.exe", 99, "C:\\B\\b.exe file:///C:/O/ostrel.htm#context-99"},
+      {"b.exe -osint -url %1", "C:\\O\\Ostrel.exe", 40,
+       "b.exe -osint -url file:///C:/O/ostrel.htm#context-40"},
+      {"b.exe %L", "C:\\O\\Ostrel.exe", 99, "b.exe file:///C:/O/ostrel.htm#context-99"},
+      {"b.exe %l %1", "D:\\x.exe", 1,
+       "b.exe file:///D:/ostrel.htm#context-1 file:///D:/ostrel.htm#context-1"},
+      // "%*" goes; other "%" signs stay as they are.
+      {"b.exe %1 %*", "C:\\O\\Ostrel.exe", 99, "b.exe file:///C:/O/ostrel.htm#context-99 "},
+      {"b.exe %2 100%% %", "C:\\O\\Ostrel.exe", 99,
+       "b.exe %2 100%% % file:///C:/O/ostrel.htm#context-99"},
+      // Quoted, with blanks in the browser's path and in the program's.
+      {"\"C:\\Program Files\\B\\b.exe\" \"%1\"", "C:\\Some Dir\\Ostrel.exe", 99,
+       "\"C:\\Program Files\\B\\b.exe\" \"file:///C:/Some%20Dir/ostrel.htm#context-99\""},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(HelpCommandLine(row.registered, HelpPageAddress(row.module, row.context)),
+              row.command)
+        << row.registered;
+}
+
 }  // namespace
 }  // namespace ostrel
