@@ -72,12 +72,12 @@ void OstrelController::SendKeysMenu(const std::string& target) {
   const bool handBack =
       previous != 0 && previous != desktopWnd_ && previous != p_.view.MainWindow();
   mouseLink_.BringMainToFront(previous);
-  // A menu closed within half a second of opening, as a click still on its way can
-  // close it, is put up again, six times at most.
-  for (int shown = 1; shown <= 6; ++shown) {
+  // A menu closed soon after opening, as a click still on its way can close it, is put
+  // up again, a few times at most.
+  for (std::uint32_t shown = 1;; ++shown) {
     const std::uint64_t start = p_.system.TickCount();
     p_.view.PopupMacroMenu(mouseLink_.MenuPoint());
-    if (shown == 6) break;
+    if (shown >= timings_.macroMenuShowsAtMost) break;
     p_.system.Sleep(timings_.settleMs);
     if (p_.system.TickCount() - start >= timings_.macroMenuRepopMs) break;
   }

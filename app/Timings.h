@@ -17,8 +17,9 @@ struct Timings {
   // A request for the OstrelMenu within this long of an accepted one is dropped.
   std::uint32_t menuDebounceMs = 1000;
   // A macro menu closed within this long of opening (a click still on its way can
-  // close it) is put up again.
+  // close it) is put up again, until it has been shown this many times.
   std::uint32_t macroMenuRepopMs = 500;
+  std::uint32_t macroMenuShowsAtMost = 6;
   // A pause that lets the window manager and other programs catch up: after the set-up
   // has loaded and again after it has shown the window, before Show... brings the window
   // forward, after the macro menu is built and after each time it closes.

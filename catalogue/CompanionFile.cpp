@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "catalogue/KeyRec.h"
+#include "platform/Utf16.h"
 
 namespace ostrel {
 namespace {
@@ -47,14 +48,8 @@ bool DecodeUtf8(std::string_view in, std::u16string& out) {
       cp = (cp << 6) | (t & 0x3Fu);
     }
     const std::uint32_t least[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < least[more] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
+    if (cp < least[more] || !IsUnicodeScalar(cp)) return false;
+    AppendUtf16(out, cp);
     i += more + 1;
   }
   return true;

@@ -1,62 +1,57 @@
 #include "components/KeyReplay.h"
 
 #include "components/SysHot.h"
+#include "platform/VirtualKeys.h"
 
 namespace ostrel {
 
-namespace {
-
-constexpr unsigned kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12;
-constexpr unsigned kVkLWin = 0x5B, kVkRWin = 0x5C;
-
-}  // namespace
-
-bool IsExtendedKey(unsigned vk) {
-  switch (vk) {
-    case 0x03:  // Cancel (Ctrl+Break)
-    case 0x2C:  // Print Screen
-    case 0x2D:  // Insert
-    case 0x2E:  // Delete
-    case 0x5B:  // Windows keys and the menu key
-    case 0x5C:
-    case 0x5D:
-    case 0x5F:  // Sleep
-    case 0x6F:  // the number pad's divide
-    case 0x90:  // Num Lock
-    case 0xA3:  // right Ctrl and right Alt
-    case 0xA5:
+bool IsExtendedKey(unsigned key) {
+  switch (key) {
+    case vk::kCancel:
+    case vk::kSnapshot:
+    case vk::kInsert:
+    case vk::kDelete:
+    case vk::kLWin:
+    case vk::kRWin:
+    case vk::kApps:
+    case vk::kSleep:
+    case vk::kDivide:
+    case vk::kNumLock:
+    case vk::kRControl:
+    case vk::kRMenu:
       return true;
     default:
       // Page Up to Down arrow; the browser, volume, media and launch keys.
-      return (vk >= 0x21 && vk <= 0x28) || (vk >= 0xA6 && vk <= 0xB7);
+      return (key >= vk::kPrior && key <= vk::kDown) ||
+             (key >= vk::kBrowserBack && key <= vk::kLaunchApp2);
   }
 }
 
-std::vector<ReplayKey> ReplayKeys(unsigned modFlags, unsigned vk,
+std::vector<ReplayKey> ReplayKeys(unsigned modFlags, unsigned key,
                                   const std::function<bool(unsigned)>& held) {
   struct Modifier {
     unsigned flag;
-    unsigned vk;
+    unsigned code;
     bool down;
   };
   // The Windows key counts as held when either one is; when it is pressed here, the left
   // one is, and the key in between keeps its release from opening the Start menu.
   const Modifier modifiers[] = {
-      {kModControl, kVkControl, held(kVkControl)},
-      {kModAlt, kVkMenu, held(kVkMenu)},
-      {kModShift, kVkShift, held(kVkShift)},
-      {kModWin, kVkLWin, held(kVkLWin) || held(kVkRWin)},
+      {kModControl, vk::kControl, held(vk::kControl)},
+      {kModAlt, vk::kMenu, held(vk::kMenu)},
+      {kModShift, vk::kShift, held(vk::kShift)},
+      {kModWin, vk::kLWin, held(vk::kLWin) || held(vk::kRWin)},
   };
   std::vector<ReplayKey> keys;
   std::vector<std::uint8_t> pressed;
   for (const auto& m : modifiers) {
     if (!(modFlags & m.flag) || m.down) continue;
-    keys.push_back({static_cast<std::uint8_t>(m.vk), false, IsExtendedKey(m.vk)});
-    pressed.push_back(static_cast<std::uint8_t>(m.vk));
+    keys.push_back({static_cast<std::uint8_t>(m.code), false, IsExtendedKey(m.code)});
+    pressed.push_back(static_cast<std::uint8_t>(m.code));
   }
-  const auto key = static_cast<std::uint8_t>(vk);
-  keys.push_back({key, false, IsExtendedKey(key)});
-  keys.push_back({key, true, IsExtendedKey(key)});
+  const auto code = static_cast<std::uint8_t>(key);
+  keys.push_back({code, false, IsExtendedKey(code)});
+  keys.push_back({code, true, IsExtendedKey(code)});
   for (auto it = pressed.rbegin(); it != pressed.rend(); ++it)
     keys.push_back({*it, true, IsExtendedKey(*it)});
   return keys;

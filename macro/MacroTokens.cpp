@@ -3,6 +3,9 @@
 #include <limits>
 #include <string>
 
+#include "platform/Utf16.h"
+#include "platform/VirtualKeys.h"
+
 namespace ostrel {
 
 namespace {
@@ -10,23 +13,45 @@ namespace {
 using K = MacroTokenKind;
 constexpr MacroKeyWord kKeyWords[] = {
     // The switches.
-    {"CTRL", K::kCtrl, 0}, {"ALT", K::kAlt, 0}, {"SHIFT", K::kShift, 0}, {"@", K::kAltNext, 0},
-    {"PAUSE", K::kPause, 0}, {"WAIT", K::kPause, 0},
+    {"CTRL", K::kCtrl, 0},
+    {"ALT", K::kAlt, 0},
+    {"SHIFT", K::kShift, 0},
+    {"@", K::kAltNext, 0},
+    {"PAUSE", K::kPause, 0},
+    {"WAIT", K::kPause, 0},
     // The named keys.
-    {"BACKSPACE", K::kNamedKey, 0x08}, {"BS", K::kNamedKey, 0x08}, {"BKSP", K::kNamedKey, 0x08},
-    {"BREAK", K::kNamedKey, 0x13}, {"CAPSLOCK", K::kNamedKey, 0x14},
-    {"CLEAR", K::kNamedKey, 0x0C}, {"DEL", K::kNamedKey, 0x2E}, {"DELETE", K::kNamedKey, 0x2E},
-    {"DOWN", K::kNamedKey, 0x28}, {"END", K::kNamedKey, 0x23}, {"ENTER", K::kNamedKey, 0x0D},
-    {"ESC", K::kNamedKey, 0x1B}, {"ESCAPE", K::kNamedKey, 0x1B}, {"HELP", K::kNamedKey, 0x2F},
-    {"HOME", K::kNamedKey, 0x24}, {"INSERT", K::kNamedKey, 0x2D}, {"LEFT", K::kNamedKey, 0x25},
-    {"NUMLOCK", K::kNamedKey, 0x90}, {"PGDN", K::kNamedKey, 0x22}, {"PGUP", K::kNamedKey, 0x21},
-    {"PRTSC", K::kNamedKey, 0x2C}, {"RIGHT", K::kNamedKey, 0x27},
-    {"SCROLLLOCK", K::kNamedKey, 0x91}, {"TAB", K::kNamedKey, 0x09}, {"UP", K::kNamedKey, 0x26},
+    {"BACKSPACE", K::kNamedKey, vk::kBack},
+    {"BS", K::kNamedKey, vk::kBack},
+    {"BKSP", K::kNamedKey, vk::kBack},
+    {"BREAK", K::kNamedKey, vk::kPause},
+    {"CAPSLOCK", K::kNamedKey, vk::kCapital},
+    {"CLEAR", K::kNamedKey, vk::kClear},
+    {"DEL", K::kNamedKey, vk::kDelete},
+    {"DELETE", K::kNamedKey, vk::kDelete},
+    {"DOWN", K::kNamedKey, vk::kDown},
+    {"END", K::kNamedKey, vk::kEnd},
+    {"ENTER", K::kNamedKey, vk::kReturn},
+    {"ESC", K::kNamedKey, vk::kEscape},
+    {"ESCAPE", K::kNamedKey, vk::kEscape},
+    {"HELP", K::kNamedKey, vk::kHelp},
+    {"HOME", K::kNamedKey, vk::kHome},
+    {"INSERT", K::kNamedKey, vk::kInsert},
+    {"LEFT", K::kNamedKey, vk::kLeft},
+    {"NUMLOCK", K::kNamedKey, vk::kNumLock},
+    {"PGDN", K::kNamedKey, vk::kNext},
+    {"PGUP", K::kNamedKey, vk::kPrior},
+    {"PRTSC", K::kNamedKey, vk::kSnapshot},
+    {"RIGHT", K::kNamedKey, vk::kRight},
+    {"SCROLLLOCK", K::kNamedKey, vk::kScroll},
+    {"TAB", K::kNamedKey, vk::kTab},
+    {"UP", K::kNamedKey, vk::kUp},
 };
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) < 33; }
 
-// F1 to F24 as 0x70 to 0x87; 0 for anything else ("F0", "F01", "F25").
+static_assert(vk::kF1 + kMacroFunctionKeys - 1 == vk::kF24);
+
+// F1 to F24 as their keys; 0 for anything else ("F0", "F01", "F25").
 std::uint8_t FunctionKey(std::string_view word) {
   if (word.size() < 2 || word.size() > 3 || word[0] != 'F' || word[1] == '0') return 0;
   int n = 0;
@@ -34,7 +59,7 @@ std::uint8_t FunctionKey(std::string_view word) {
     if (c < '0' || c > '9') return 0;
     n = n * 10 + (c - '0');
   }
-  return n >= 1 && n <= kMacroFunctionKeys ? static_cast<std::uint8_t>(0x70 + n - 1) : 0;
+  return n >= 1 && n <= kMacroFunctionKeys ? static_cast<std::uint8_t>(vk::kF1 + n - 1) : 0;
 }
 
 int DigitValue(char c, int base) {
@@ -86,8 +111,7 @@ char32_t UnicodeWord(std::string_view word) {
     if (d < 0) return 0;
     value = value * 16 + static_cast<char32_t>(d);
   }
-  if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  return value;
+  return IsUnicodeScalar(value) ? value : 0;
 }
 
 // The token of one character of the text: a double-byte one whole, a lead byte with

@@ -1,6 +1,7 @@
 #include "macro/PasteRuns.h"
 
 #include "macro/MacroTokens.h"
+#include "platform/Utf16.h"
 
 namespace ostrel {
 
@@ -14,16 +15,6 @@ struct Gathering {
   std::u16string text;
   bool convertible = true;
 };
-
-void AppendUtf16(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out += static_cast<char16_t>(c);
-    return;
-  }
-  c -= 0x10000;
-  out += static_cast<char16_t>(0xD800 + (c >> 10));
-  out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-}
 
 }  // namespace
 

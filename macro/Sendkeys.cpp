@@ -9,6 +9,8 @@
 #include "macro/MacroTimings.h"
 #include "macro/MacroTokens.h"
 #include "macro/PasteRuns.h"
+#include "platform/Utf16.h"
+#include "platform/VirtualKeys.h"
 
 namespace ostrel {
 
@@ -20,18 +22,12 @@ constexpr std::uint32_t kWmChar = 0x102;
 constexpr std::uint32_t kWmSysKeyDown = 0x104;
 constexpr std::uint32_t kWmSysKeyUp = 0x105;
 
-constexpr std::uint8_t kVkTab = 0x09;
-constexpr std::uint8_t kVkReturn = 0x0D;
-constexpr std::uint8_t kVkShift = 0x10;
-constexpr std::uint8_t kVkControl = 0x11;
-constexpr std::uint8_t kVkMenu = 0x12;
-constexpr std::uint8_t kVkV = 0x56;
-
 constexpr std::uint8_t kDownAndToggled = 0x81;
 
 // Shift, Ctrl, Alt (either side or both) and the Windows keys.
-constexpr std::uint8_t kModifierKeys[] = {0x10, 0x11, 0x12, 0xA0, 0xA1, 0xA2,
-                                          0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
+constexpr std::uint8_t kModifierKeys[] = {vk::kShift,  vk::kControl,  vk::kMenu,     vk::kLShift,
+                                          vk::kRShift, vk::kLControl, vk::kRControl, vk::kLMenu,
+                                          vk::kRMenu,  vk::kLWin,     vk::kRWin};
 
 // Bits added to the base parameter (scan code << 16 | repeat count 1).
 constexpr std::uint32_t kSysKeyDownBits = 0x20000001;  // context: Alt held
@@ -96,13 +92,6 @@ namespace {
 struct EndOfMacro {
   MacroEnd end;
 };
-
-// A character as UTF-16: itself, or beyond the first plane its surrogate pair.
-std::u16string Utf16(char32_t c) {
-  if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
-  c -= 0x10000;
-  return {static_cast<char16_t>(0xD800 + (c >> 10)), static_cast<char16_t>(0xDC00 + (c & 0x3FF))};
-}
 
 // One call of Sendkeys: the state it keeps while the macro runs. The destructor restores
 // the saved key state and parts the input states, whichever way the call ends.
@@ -198,9 +187,9 @@ class MacroRun {
   // A modifier the user has let go by now is written back up, or it would stay down in
   // the target's key state and change the next key the user types.
   KeyState Released(KeyState state) {
-    for (std::uint8_t vk : kModifierKeys)
-      if ((state[vk] & 0x80) && p_.keyboard.GetAsyncKeyState(vk) >= 0)
-        state[vk] = static_cast<std::uint8_t>(state[vk] & 0x7F);
+    for (std::uint8_t key : kModifierKeys)
+      if ((state[key] & 0x80) && p_.keyboard.GetAsyncKeyState(key) >= 0)
+        state[key] = static_cast<std::uint8_t>(state[key] & 0x7F);
     return state;
   }
 
@@ -312,7 +301,8 @@ class MacroRun {
       PostBytes(std::string(pair, 2), dest, kNoKeyBase);
       return;
     }
-    const std::u16string units = Utf16(token.unicode);
+    std::u16string units;
+    AppendUtf16(units, token.unicode);
     if (p_.windows.IsWindowUnicode(dest)) {
       for (char16_t u : units) Post(dest, kWmChar, u, kNoKeyBase, true);
       return;
@@ -370,17 +360,17 @@ class MacroRun {
       return true;
     }
     if (altNext_) {
-      std::uint32_t alt = Base(kVkMenu);
+      std::uint32_t alt = Base(vk::kMenu);
       std::uint32_t base = Base(code);
-      Post(dest, kWmSysKeyDown, kVkMenu, alt | kSysKeyDownBits);
+      Post(dest, kWmSysKeyDown, vk::kMenu, alt | kSysKeyDownBits);
       Post(dest, kWmSysKeyDown, code, base | kSysKeyDownBits);
       catchUpDue_ = true;
       Idle(target_);
       Post(dest, kWmSysKeyUp, code, base | kSysKeyUpBits);
-      Post(dest, kWmSysKeyUp, kVkMenu, alt | kAltKeyUpBits);
+      Post(dest, kWmSysKeyUp, vk::kMenu, alt | kAltKeyUpBits);
       return true;
     }
-    if (code == kVkTab || code == kVkReturn) {
+    if (code == vk::kTab || code == vk::kReturn) {
       std::uint32_t base = Base(code);
       Post(dest, kWmKeyDown, code, base);
       catchUpDue_ = true;
@@ -400,13 +390,13 @@ class MacroRun {
     if (token.kind == MacroTokenKind::kCharacter) {
       auto scan = static_cast<std::uint16_t>(p_.keyboard.VkKeyScanA(static_cast<char>(code)));
       code = static_cast<std::uint8_t>(scan & 0xFF);
-      work_[kVkShift] = (scan >> 8) == 1 || shiftOn_ ? kDownAndToggled : 0;
+      work_[vk::kShift] = (scan >> 8) == 1 || shiftOn_ ? kDownAndToggled : 0;
     }
     if (!stateSet_ || work_ != lastSet_) catchUpDue_ = true;
     Idle(dest);
     if (!SetWorkState()) return false;
     std::uint32_t base = Base(code);
-    if (ctrlOn_ && code >= 0x41 && code <= 0x5A) {
+    if (ctrlOn_ && code >= vk::kA && code <= vk::kZ) {
       Post(dest, kWmChar, code - 0x40u, base);
     } else if (ctrlOn_) {
       Post(dest, kWmKeyDown, code, base);
@@ -429,9 +419,9 @@ class MacroRun {
   // The key state of an ordinary key, before its own Shift: Alt up, Ctrl and Shift as
   // their switches say.
   void SetModifiers() {
-    work_[kVkMenu] = 0;
-    work_[kVkControl] = ctrlOn_ ? kDownAndToggled : 0;
-    work_[kVkShift] = shiftOn_ ? kDownAndToggled : 0;
+    work_[vk::kMenu] = 0;
+    work_[vk::kControl] = ctrlOn_ ? kDownAndToggled : 0;
+    work_[vk::kShift] = shiftOn_ ? kDownAndToggled : 0;
   }
 
   // Pastes a run by Ctrl+V, pressed as the macro's keys are (Ctrl in the key state, the
@@ -441,7 +431,7 @@ class MacroRun {
   bool Paste(const PasteRun& run, WindowHandle dest) {
     if (!keeper_) keeper_.emplace(*p_.clipboard, p_.system, p_.keyboard);
     SetModifiers();
-    work_[kVkControl] = kDownAndToggled;
+    work_[vk::kControl] = kDownAndToggled;
     // Ctrl goes down, and the clipboard changes, only once the target has taken the keys
     // that came before. Key-ups posted since the last catch-up are of keys it had already
     // taken (an Enter between two runs): neither Ctrl nor the text reaches them. An Enter
@@ -451,13 +441,13 @@ class MacroRun {
     Idle(dest, kPasteCatchUpLimitMs);
     if (!keeper_->Place(run.text)) return false;
     if (!SetWorkState()) throw EndOfMacro{MacroEnd::kStopped};
-    const std::uint32_t base = Base(kVkV);
-    Post(dest, kWmKeyDown, kVkV, base);
+    const std::uint32_t base = Base(vk::kV);
+    Post(dest, kWmKeyDown, vk::kV, base);
     const bool taken = keeper_->WaitTaken();
     // Asking for the text, the target has taken the Ctrl+V and all before it: as good
     // as a catch-up.
     if (taken) CaughtUp(true);
-    Post(dest, kWmKeyUp, kVkV, base | kKeyUpBits);
+    Post(dest, kWmKeyUp, vk::kV, base | kKeyUpBits);
     if (!taken) throw EndOfMacro{MacroEnd::kStopped};
     // Ctrl goes up again: a Tab or Enter next takes the key state as it finds it.
     SetModifiers();

@@ -7,6 +7,7 @@
 
 #include "fakes/FakeCodePage.h"
 #include "macro/PasteRuns.h"
+#include "platform/Utf16.h"
 
 namespace ostrel {
 namespace {
@@ -188,6 +189,28 @@ TEST(FindPasteRuns, PastesPlainRunsOfMoreThanAHundredCharacters) {
   testing::FakeCodePage codePage;
   EXPECT_EQ(FindPasteRuns(a(50) + "{U+00E9}" + a(50), codePage).at(0).text,
             std::u16string(50, u'a') + u'\u00e9' + std::u16string(50, u'a'));
+}
+
+// ---------------------------------------------------------------------------------------
+// A character as the UTF-16 units the engine, the paste and Keys.ini build
+
+TEST(AppendUtf16, OneUnitAPairOrTheReplacementForNoCharacter) {
+  const struct {
+    char32_t c;
+    std::u16string units;
+  } cases[] = {
+      {U'a', u"a"},
+      {0xFFFF, u"\uFFFF"},
+      {0x1F600, u"\U0001F600"},
+      {0x10FFFF, u"\U0010FFFF"},
+      {0xDC00, u"\uFFFD"},
+      {0x110000, u"\uFFFD"},
+  };
+  for (const auto& c : cases) {
+    std::u16string out = u"x";
+    AppendUtf16(out, c.c);
+    EXPECT_EQ(out, u"x" + c.units) << std::hex << static_cast<std::uint32_t>(c.c);
+  }
 }
 
 }  // namespace

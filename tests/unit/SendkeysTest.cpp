@@ -11,6 +11,7 @@
 #include "fakes/FakeCodePage.h"
 #include "fakes/FakeKeyboard.h"
 #include "fakes/RecordingPorts.h"
+#include "macro/MacroTimings.h"
 
 namespace ostrel {
 namespace {
@@ -398,72 +399,34 @@ TEST(Sendkeys, TheWindowInFrontStaysInFront) {
 }
 
 // ---------------------------------------------------------------------------------------
-// The order of the calls
+// What the target has taken when each message reaches it
 
-TEST(Sendkeys, CallOrder) {
-  {
-    SCOPED_TRACE("empty macro: joins, reads twice, restores, parts");
+TEST(Sendkeys, AKeyUpWaitsForTheTargetToTakeItsKeyDown) {
+  const struct {
+    const char* text;
+    std::vector<int> caughtUp;  // the target's catch-ups seen by each message
+    bool held;                  // the key stays down kKeyHoldMs
+  } cases[] = {
+      {"a", {1}, false},  // the first key waits for what came before it
+      {"{DEL}", {1, 2}, false},
+      {"{TAB}", {0, 1}, true},         // Tab and Enter are held as well: they may move the focus
+      {"{CTRL}{HOME}", {1, 1}, true},  // a key with Ctrl is held instead
+      {"{@}F", {0, 0, 1, 1}, false},   // Alt and the key go down together, up together
+  };
+  for (const auto& c : cases) {
     Desk desk;
-    desk.Run("");
-    EXPECT_EQ(desk.log.calls, (std::vector<std::string>{
-                                  "AttachThreadInput 42 9 1", "GetKeyboardState",
-                                  "GetKeyboardState", "SetKeyboardState S00 C00 A00",
-                                  "AttachThreadInput 42 9 0"}));
-  }
-  {
-    SCOPED_TRACE("no target: nothing at all");
-    Desk desk;
-    desk.Run("abc", 0);
-    EXPECT_TRUE(desk.log.calls.empty());
-  }
-  {
-    SCOPED_TRACE("one character; the first focus seen joins again");
-    Desk desk;
-    desk.keyboard.queueStatus = {1};
-    desk.Run("a");
-    EXPECT_EQ(desk.log.calls,
-              (std::vector<std::string>{
-                  "AttachThreadInput 42 9 1", "GetKeyboardState", "GetKeyboardState",
-                  "AttachThreadInput 42 9 0", "AttachThreadInput 42 9 1",
-                  // WaitForIdle on the destination
-                  "GetQueueStatus 1", "ProcessMessages", "GetQueueStatus 1", "ProcessMessages",
-                  "Sleep 1", "WaitForInputIdle 90 5000", "ProcessMessages",
-                  "SetKeyboardState S00 C00 A00", "PostMessage 101 258 97 1966081",
-                  "SetKeyboardState S00 C00 A00", "AttachThreadInput 42 9 0"}));
-  }
-  {
-    SCOPED_TRACE("a named key waits for the destination between down and up");
-    Desk desk;
-    desk.Run("{DEL}");
-    auto down = std::find(desk.log.calls.begin(), desk.log.calls.end(),
-                          "PostMessage 101 256 46 5439489");
-    ASSERT_NE(down, desk.log.calls.end());
-    EXPECT_EQ(std::vector<std::string>(down + 1, down + 7),
-              (std::vector<std::string>{"GetQueueStatus 1", "ProcessMessages", "Sleep 1",
-                                        "WaitForInputIdle 90 5000", "ProcessMessages",
-                                        "PostMessage 101 257 46 3226664961"}));
-  }
-  {
-    SCOPED_TRACE("Ctrl with a key that is no letter: 100 ms between down and up");
-    Desk desk;
-    desk.Run("{CTRL}{HOME}");
-    auto down = std::find(desk.log.calls.begin(), desk.log.calls.end(),
-                          "PostMessage 101 256 36 4653057");
-    ASSERT_NE(down, desk.log.calls.end());
-    EXPECT_EQ(down[1], "Sleep 100");
-    EXPECT_EQ(down[2], "PostMessage 101 257 36 3225878529");
-  }
-  {
-    SCOPED_TRACE("Alt prefix: one wait for the target between the downs and the ups");
-    Desk desk;
-    desk.windows.windows[kTarget].process = 91;
-    desk.Run("{@}F");
-    auto first = std::find_if(desk.log.calls.begin(), desk.log.calls.end(),
-                              [](auto& c) { return c.rfind("PostMessage", 0) == 0; });
-    ASSERT_NE(first, desk.log.calls.end());
-    EXPECT_EQ(first[2], "GetQueueStatus 1");
-    EXPECT_EQ(first[5], "WaitForInputIdle 91 5000");
-    EXPECT_EQ(first[7].rfind("PostMessage 101 261 70", 0), 0u);
+    int painted = 0;
+    std::vector<int> caughtUp;
+    std::vector<std::uint64_t> at;
+    desk.windows.onPainted = [&](WindowHandle) { ++painted; };
+    desk.windows.onPost = [&](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+      caughtUp.push_back(painted);
+      at.push_back(desk.system.now);
+    };
+    desk.Run(c.text);
+    EXPECT_EQ(caughtUp, c.caughtUp) << c.text;
+    ASSERT_FALSE(at.empty());
+    EXPECT_EQ(at.back() - at.front() >= kKeyHoldMs, c.held) << c.text;
   }
 }
 
@@ -484,14 +447,6 @@ TEST(Sendkeys, TabAndEnterFollowTheFocus) {
                      "edit3 KEYUP 09 C00F0001 S00 C00 A00",
                      "edit3 KEYDOWN 09 000F0001 S00 C00 A00",
                      "edit KEYUP 09 C00F0001 S00 C00 A00"}));
-    // Down, the messages handled, then 100 ms, then the target's process settles, then up.
-    auto down = std::find(desk.log.calls.begin(), desk.log.calls.end(),
-                          "PostMessage 101 256 9 983041");
-    ASSERT_NE(down, desk.log.calls.end());
-    EXPECT_EQ(std::vector<std::string>(down + 1, down + 9),
-              (std::vector<std::string>{"ProcessMessages", "Sleep 100", "GetQueueStatus 1",
-                                        "ProcessMessages", "Sleep 1", "WaitForInputIdle 90 5000",
-                                        "ProcessMessages", "PostMessage 102 257 9 3222208513"}));
   }
   {
     SCOPED_TRACE("{TAB 3} reads the same as {tab 3}");
@@ -534,6 +489,12 @@ TEST(Sendkeys, TabAndEnterFollowTheFocus) {
 // The destination check before every token
 
 TEST(Sendkeys, DestinationCheck) {
+  {
+    SCOPED_TRACE("no target: nothing at all");
+    Desk desk;
+    desk.Run("abc", 0);
+    EXPECT_TRUE(desk.log.calls.empty());
+  }
   {
     SCOPED_TRACE("a target that disappears mid-macro ends it; the rest is dropped");
     Desk desk;
@@ -696,26 +657,24 @@ TEST(Sendkeys, AFailureInsideIsSwallowedAfterRestoringAndParting) {
   desk.ExpectRestoredAndParted(before);
 }
 
-TEST(WaitForIdle, DrainsKeyMessagesThenWaitsForTheWindowsProcess) {
+TEST(WaitForIdle, HandlesOurKeyInputAndWaitsForTheWindowsProcess) {
   {
     Desk desk;
-    desk.keyboard.queueStatus = {0x10001, 1};
+    desk.keyboard.queueStatus = {0x10001, 1};  // key input waiting, twice
     desk.windows.windows[kOther].process = 55;
     WaitForIdle(desk.ports, kOther);
-    EXPECT_EQ(desk.log.calls,
-              (std::vector<std::string>{"GetQueueStatus 1", "ProcessMessages", "GetQueueStatus 1",
-                                        "ProcessMessages", "GetQueueStatus 1", "ProcessMessages",
-                                        "Sleep 1", "WaitForInputIdle 55 5000",
-                                        "ProcessMessages"}));
+    EXPECT_TRUE(desk.keyboard.queueStatus.empty());
+    EXPECT_EQ(desk.Count("WaitForInputIdle 55 5000"), 1);
   }
   {
     SCOPED_TRACE("a queue that never empties is left after five seconds");
     Desk desk;
     desk.keyboard.queueStatus.assign(100000, 1);
     desk.keyboard.onProcess = [&] { desk.system.now += 10; };
+    const std::uint64_t start = desk.system.now;
     WaitForIdle(desk.ports, kEdit);
-    EXPECT_EQ(desk.Count("ProcessMessages"), 500 + 2);
-    EXPECT_EQ(desk.log.calls.back(), "ProcessMessages");
+    EXPECT_GE(desk.system.now - start, kDrainLimitMs);
+    EXPECT_LT(desk.system.now - start, kDrainLimitMs + 100);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "win32/ModalScript.h"
 #include "win32/WindowInspection.h"
 #include "macro/win32/MacroListEditorWindow.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Files.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
@@ -53,12 +54,14 @@ class MacroListEditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
-    owner = CreateWindowExA(0, "STATIC", "Macro list owner", WS_OVERLAPPED | WS_VISIBLE, 10, 10,
-                            200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ownerWindow.Reset(CreateWindowExA(0, "STATIC", "Macro list owner", WS_OVERLAPPED | WS_VISIBLE,
+                                      10, 10, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                      nullptr));
+    owner = ownerWindow.get();
     g_script = &script;
   }
   void TearDown() override {
-    if (IsWindow(owner)) DestroyWindow(owner);
+    ownerWindow.Reset();
     g_script = nullptr;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -66,6 +69,7 @@ class MacroListEditorWindowTest : public ::testing::Test {
   }
   // Runs the dialog modally while the script acts; returns the modal result.
   int RunModal(MacroListEditorWindow& form) { return RunScripted(script, form); }
+  WindowOwner ownerWindow;
   HWND owner = nullptr;
   Win32FileSystem files;
   Script script;

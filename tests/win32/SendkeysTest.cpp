@@ -7,6 +7,7 @@
 
 #include "macro/MacroTimings.h"
 #include "macro/Sendkeys.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
@@ -118,15 +119,16 @@ TEST(Win32Keyboard, AdapterCalls) {
 
   // Processing takes every waiting message; a posted key message is no keyboard input
   // for the queue status (only real input is).
-  HWND w = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(w, nullptr);
-  PostMessageA(w, WM_KEYDOWN, 'A', 0x1E0001);
+  WindowOwner w(
+      CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(w);
+  PostMessageA(w.get(), WM_KEYDOWN, 'A', 0x1E0001);
   EXPECT_EQ(keyboard.GetQueueStatus(kQsKey), 0u);
   MSG msg;
   EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
   keyboard.ProcessMessages();
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
-  DestroyWindow(w);
+  w.Reset();
 
   // A process that cannot be opened ends the wait at once.
   DWORD start = GetTickCount();
