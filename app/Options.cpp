@@ -48,14 +48,14 @@ bool StartupOptions::StoredOption(const char* name, bool absent) {
   bool on = absent;
   for (TRootKey root : {hkCurrentUser, hkLocalMachine}) {
     regFile1_.RootKey = root;
-    Variant value;
+    std::optional<std::string> value;
     try {
-      regFile1_.ReadValue(name, value);
+      value = regFile1_.ReadValue(name);
     } catch (const ERegFileError&) {
       continue;  // the key cannot be opened here: no value here
     }
-    if (value.IsNull()) continue;
-    on = value.EqualsText("1");
+    if (!value) continue;
+    on = *value == "1";
     break;
   }
   regFile1_.RootKey = hkLocalMachine;
@@ -82,7 +82,7 @@ void StartupOptions::ApplyLoaded() {
 
 // Failures are not reported: the boxes keep their state for this run.
 void StartupOptions::StoreOption(const char* name, bool on) {
-  const Variant value = Variant::String(on ? "1" : "0");
+  const std::string value = on ? "1" : "0";
   bool machine = true;
   regFile1_.RootKey = hkLocalMachine;
   try {

@@ -31,6 +31,7 @@ OstrelController::OstrelController(ControllerPorts ports, ostrel::Timings timing
       editing_(ports.view, keys_, keysFile_, menu_, hotKeys_, [this] { return Alive(); }),
       trayIcon1_(ports.tray) {
   trayIcon1_.SetToolTip("Ostrel");
+  hotKeys_.SysHotKey1().ReplayWaitMs = timings_.replayWaitMs;
   trayIcon1_.OnMouseClick = [this](TTrayIcon&, TMouseButton, int, int) { TrayIcon1MouseClick(); };
 }
 

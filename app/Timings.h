@@ -39,6 +39,9 @@ struct Timings {
   // How long the pointer rests before a hint shows, and how long the hint stays.
   std::uint32_t hintPauseMs = 1000;
   std::uint32_t hintHidePauseMs = 10000;
+  // A hotkey press handed on to the program in front: how long its keys may take to pass
+  // before the hotkey is taken back regardless (components/PassOn.h).
+  std::uint32_t replayWaitMs = 250;
 };
 
 }  // namespace ostrel

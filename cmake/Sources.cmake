@@ -17,6 +17,7 @@ set(OSTREL_CORE_SOURCES
   dialogs/FunctionChooser.cpp
   components/SysHot.cpp
   components/KeyReplay.cpp
+  components/PassOn.cpp
   components/TrayIcon.cpp
   components/RegFiles.cpp
   components/ProgLnk1.cpp

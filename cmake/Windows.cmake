@@ -29,6 +29,9 @@ add_library(ostrel_win32 STATIC
   components/win32/TrayIconWindow.cpp
   components/win32/BrowseFolder.cpp
   components/win32/Menus97.cpp
+  components/win32/Menus97Attach.cpp
+  components/win32/Menus97Draw.cpp
+  components/win32/Menus97Measure.cpp
   components/win32/Menus97Banner.cpp
   components/win32/Menus97Images.cpp
   components/win32/Menus97Paint.cpp

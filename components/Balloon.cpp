@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
+#include <initializer_list>
 
 namespace ostrel {
 
@@ -39,12 +39,6 @@ Frame FrameAt(int shadowDepth, int dpi) {
 }
 
 }  // namespace
-
-std::int32_t StoredMaxWidth(std::int32_t value, std::int32_t screenWidth) {
-  return value < screenWidth ? value : screenWidth;
-}
-
-int StoredShadowDepth(int value) { return std::clamp(value, 0, kMaxShadowDepth); }
 
 std::int32_t PixelWidthLimit(std::int32_t maxWidth, std::int32_t screenWidth, int dpi) {
   if (maxWidth >= 0) return ScaleUnits(maxWidth, dpi);
@@ -145,56 +139,6 @@ BalloonRect TextRect(const BalloonOutline& outline, int dpi) {
   const BalloonRect& b = outline.body;
   const int m = ScaleUnits(kBalloonTextMargin, dpi);
   return {b.left + m, b.top + m, b.right - m, b.bottom - m};
-}
-
-BalloonStyleChoice ChooseStyle(const TBalloonSettings& settings,
-                               const BalloonColourSources& system) {
-  switch (settings.Style) {
-    case hsCustom:
-      return {BalloonFont::Custom, settings.Color, settings.BorderColor, settings.FontColor};
-    case hsSystem:
-      return {BalloonFont::System, system.infoBk, system.windowFrame, system.infoText};
-    case hsDefault:
-    default:
-      // The text in the system's tool-tip colour, so it reads on the hint colour.
-      return {BalloonFont::Default, system.hintColor, system.windowFrame, system.infoText};
-  }
-}
-
-namespace {
-
-std::int32_t ReadInt(const std::uint8_t* p, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
-  if (bytes == 2) return static_cast<std::int16_t>(v);
-  return static_cast<std::int32_t>(v);
-}
-
-}  // namespace
-
-StoredFont ReadStoredFont(const std::uint8_t* bytes, std::size_t size) {
-  constexpr std::size_t kShortRecord = 50, kLongRecord = 60, kFaceSize = 32;
-  const bool narrow = size == kShortRecord;
-  std::uint8_t record[kLongRecord] = {};
-  if (bytes) std::memcpy(record, bytes, std::min(size, kLongRecord));
-  const int intSize = narrow ? 2 : 4;
-  StoredFont f;
-  const std::uint8_t* p = record;
-  for (std::int32_t* field : {&f.height, &f.width, &f.escapement, &f.orientation, &f.weight}) {
-    *field = ReadInt(p, intSize);
-    p += intSize;
-  }
-  for (std::uint8_t* field : {&f.italic, &f.underline, &f.strikeOut, &f.charSet, &f.outPrecision,
-                              &f.clipPrecision, &f.quality, &f.pitchAndFamily})
-    *field = *p++;
-  // The face name ends at its first zero, or after 31 characters.
-  const char* face = reinterpret_cast<const char*>(p);
-  f.faceName.assign(face, std::find(face, face + kFaceSize - 1, '\0'));
-  return f;
-}
-
-std::int32_t SystemFontHeight(std::int32_t storedHeight, int pixelsPerInch) {
-  return Clamp32(-std::int64_t{storedHeight} * pixelsPerInch / 72);
 }
 
 }  // namespace ostrel

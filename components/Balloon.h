@@ -1,42 +1,19 @@
 // The rules of the balloon hints (TBalloonHint, components/win32/Balloon.h) that need no
 // window: the settings and their defaults, the width limit of the text, the size of the
 // window, where it goes beside the cursor and when it flips, the outline of the body, the
-// tail and the shadow, the dithering pattern, the colours of each style and the stored
-// "StatusFont" record. Every size is written for a screen at 96 DPI; the rules take the
-// DPI of the screen the balloon opens on and scale each size by the program's one rule
-// (platform/DpiUnits.h). At 96 DPI they are the sizes as written.
+// tail and the shadow, and the dithering pattern. Every size is written for a screen at
+// 96 DPI; the rules take the DPI of the screen the balloon opens on and scale each size by
+// the program's one rule (platform/DpiUnits.h). At 96 DPI they are the sizes as written.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <initializer_list>
-#include <string>
 
 #include "platform/DpiUnits.h"
 
 namespace ostrel {
 
-enum TBalloonBehavior : std::uint8_t { bbNoShowMouseDown, bbUseRegions, bbHideOnPaint };
-
-// A set of TBalloonBehavior, one bit per element in element order.
-class TBalloonBehaviors {
- public:
-  constexpr TBalloonBehaviors() = default;
-  constexpr TBalloonBehaviors(std::initializer_list<TBalloonBehavior> items) {
-    for (TBalloonBehavior b : items) bits_ |= static_cast<std::uint8_t>(1u << b);
-  }
-  constexpr bool Contains(TBalloonBehavior b) const { return (bits_ >> b) & 1u; }
-  constexpr bool operator==(const TBalloonBehaviors&) const = default;
-
- private:
-  std::uint8_t bits_ = 0;
-};
-
 // Bit 0 set: right of the cursor; bit 1 set: below it.
 enum TBalloonPosition : std::uint8_t { bpAboveLeft, bpAboveRight, bpBelowLeft, bpBelowRight };
-enum TBalloonShadowStyle : std::uint8_t { ssShaded, ssSolid };
-enum TBalloonShape : std::uint8_t { bsRoundRect, bsRectangle };
-enum THintStyle : std::uint8_t { hsDefault, hsCustom, hsSystem };
 
 constexpr bool IsRight(TBalloonPosition p) { return (p & 1) != 0; }
 constexpr bool IsBelow(TBalloonPosition p) { return (p & 2) != 0; }
@@ -45,31 +22,19 @@ constexpr TBalloonPosition MakePosition(bool below, bool right) {
 }
 
 // In units of 96 DPI, as ShadowDepth is.
-inline constexpr int kMaxShadowDepth = 16;
 inline constexpr int kMinBalloonWidth = 59;
 inline constexpr int kBalloonTextMargin = 9;     // text rectangle inside the body
 inline constexpr int kBalloonCornerEllipse = 18;  // rounded corners, width and height
-inline constexpr std::uint32_t kBlack = 0x000000;
 
-// The settings that every balloon window reads (the font object itself lives with the
-// Windows component). Colours are 0x00BBGGRR values.
+// The settings that every balloon window reads. The fill is a 0x00BBGGRR value; the
+// outline and the text take the system's window-frame and tool-tip text colours.
 struct TBalloonSettings {
-  std::uint32_t BorderColor = kBlack;
   std::uint32_t Color = 0;  // the application's hint colour, set when the component is made
-  std::uint32_t FontColor = kBlack;
-  std::int32_t MaxWidth = -4;
-  TBalloonBehaviors Behavior{bbNoShowMouseDown, bbUseRegions, bbHideOnPaint};
+  std::int32_t MaxWidth = -4;  // a quarter of the screen
   TBalloonPosition Position = bpAboveRight;
   int ShadowDepth = 8;
-  TBalloonShadowStyle ShadowStyle = ssShaded;
-  TBalloonShape Shape = bsRoundRect;
-  THintStyle Style = hsDefault;
 };
 
-// What MaxWidth keeps of a value: anything from the screen width up is the screen width.
-std::int32_t StoredMaxWidth(std::int32_t value, std::int32_t screenWidth);
-// ShadowDepth is 0 to 16; values outside are brought to the nearer end.
-int StoredShadowDepth(int value);
 // The widest the balloon may be, in pixels: MaxWidth itself (in units) from 0 up, else the
 // screen width divided by |MaxWidth|.
 std::int32_t PixelWidthLimit(std::int32_t maxWidth, std::int32_t screenWidth, int dpi = kUnitsDpi);
@@ -134,44 +99,5 @@ BalloonRect TextRect(const BalloonOutline& outline, int dpi = kUnitsDpi);
 
 // The 8 x 8 pattern that dithers the shadow: black where x + y is even.
 constexpr bool ShadowPatternBlack(int x, int y) { return ((x + y) & 1) == 0; }
-
-// The colours each style paints with, from the colours it may take them from.
-struct BalloonColourSources {
-  std::uint32_t hintColor;    // the application's hint colour
-  std::uint32_t windowFrame;  // the system's window-frame colour
-  std::uint32_t infoBk;       // the system's tool-tip background
-  std::uint32_t infoText;     // the system's tool-tip text
-};
-enum class BalloonFont : std::uint8_t { Default, Custom, System };
-struct BalloonStyleChoice {
-  BalloonFont font;
-  std::uint32_t fill;
-  std::uint32_t outline;
-  std::uint32_t text;
-};
-BalloonStyleChoice ChooseStyle(const TBalloonSettings& settings, const BalloonColourSources& system);
-
-// A font record as stored in the registry, widened to the 32-bit layout.
-struct StoredFont {
-  std::int32_t height = 0;
-  std::int32_t width = 0;
-  std::int32_t escapement = 0;
-  std::int32_t orientation = 0;
-  std::int32_t weight = 0;
-  std::uint8_t italic = 0;
-  std::uint8_t underline = 0;
-  std::uint8_t strikeOut = 0;
-  std::uint8_t charSet = 0;
-  std::uint8_t outPrecision = 0;
-  std::uint8_t clipPrecision = 0;
-  std::uint8_t quality = 0;
-  std::uint8_t pitchAndFamily = 0;
-  std::string faceName;  // at most 31 characters
-};
-// Reads the "StatusFont" value: 50 bytes are the 16-bit record, anything else is read as
-// the 60-byte record (a shorter value as if padded with zeros, a longer one cut).
-StoredFont ReadStoredFont(const std::uint8_t* bytes, std::size_t size);
-// The height the balloon uses for a stored font, at the DPI of the balloon's screen.
-std::int32_t SystemFontHeight(std::int32_t storedHeight, int pixelsPerInch);
 
 }  // namespace ostrel

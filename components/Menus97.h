@@ -17,7 +17,6 @@
 namespace ostrel {
 
 enum TBannerJustification : std::uint8_t { bjCenter, bjTop, bjBottom };
-enum TMenus97Look : std::uint8_t { mlOffice97Look, mlIE4Look };
 enum TMenuBreak : std::uint8_t { mbNone, mbBreak, mbBarBreak };
 
 // The platform's MulDiv: the 64-bit product divided and rounded to the nearest integer,
@@ -65,7 +64,6 @@ struct TMenuItem97 {
   std::uint32_t command = 0;
   std::string caption;
   std::string shortcut;
-  std::string hint;
   std::int32_t tag = 0;
   bool enabled = true;
   bool checked = false;

@@ -1,152 +1,23 @@
 #include "components/RegFiles.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 namespace ostrel {
 
-namespace {
-
-template <typename T>
-void PutLE(std::uint8_t* at, T value) {
-  auto bits = static_cast<std::uint64_t>(value);
-  for (std::size_t i = 0; i < sizeof(T); ++i) at[i] = static_cast<std::uint8_t>(bits >> (8 * i));
-}
-
-template <typename T>
-T GetLE(const std::uint8_t* at) {
-  std::uint64_t bits = 0;
-  for (std::size_t i = 0; i < sizeof(T); ++i) bits |= std::uint64_t{at[i]} << (8 * i);
-  return static_cast<T>(bits);
-}
-
-constexpr std::size_t kPayload = 8;
-
-}  // namespace
-
-Variant Variant::String(std::string v) {
-  Variant s(varString);
-  s.text_ = std::move(v);
-  return s;
-}
-
-bool Variant::EqualsText(std::string_view text) const {
-  switch (type_) {
-    case varString:
-      return text_ == text;
-    case varSmallint:
-    case varInteger:
-      return std::to_string(int_) == text;
-    default:
-      return false;
-  }
-}
-
-VariantRecord ToVariantRecord(const Variant& v) {
-  VariantRecord r{};
-  PutLE<std::uint16_t>(r.data(), v.Type());
-  std::uint8_t* payload = r.data() + kPayload;
-  switch (v.Type()) {
-    case varSmallint:
-      PutLE<std::int16_t>(payload, static_cast<std::int16_t>(v.IntValue()));
-      break;
-    case varInteger:
-      PutLE<std::int32_t>(payload, static_cast<std::int32_t>(v.IntValue()));
-      break;
-    case varSingle:
-      PutLE<std::uint32_t>(payload,
-                           std::bit_cast<std::uint32_t>(static_cast<float>(v.RealValue())));
-      break;
-    case varDouble:
-    case varDate:
-      PutLE<std::uint64_t>(payload, std::bit_cast<std::uint64_t>(v.RealValue()));
-      break;
-    case varCurrency:
-      PutLE<std::int64_t>(payload, v.IntValue());
-      break;
-    case varBoolean:  // a 16-bit Boolean: all bits set for true
-      PutLE<std::uint16_t>(payload, v.IntValue() ? 0xFFFF : 0);
-      break;
-    default:
-      break;
-  }
-  return r;
-}
-
-Variant FromVariantRecord(const std::uint8_t* bytes) {
-  const std::uint8_t* payload = bytes + kPayload;
-  switch (GetLE<std::uint16_t>(bytes)) {
-    case varNull:
-      return Variant::Null();
-    case varSmallint:
-      return Variant::Smallint(GetLE<std::int16_t>(payload));
-    case varInteger:
-      return Variant::Integer(GetLE<std::int32_t>(payload));
-    case varSingle:
-      return Variant::Single(std::bit_cast<float>(GetLE<std::uint32_t>(payload)));
-    case varDouble:
-      return Variant::Double(std::bit_cast<double>(GetLE<std::uint64_t>(payload)));
-    case varDate:
-      return Variant::Date(std::bit_cast<double>(GetLE<std::uint64_t>(payload)));
-    case varCurrency:
-      return Variant::Currency(GetLE<std::int64_t>(payload));
-    case varBoolean:
-      return Variant::Boolean(GetLE<std::uint16_t>(payload) != 0);
-    default:
-      // A string or any other kind would hold a reference into another process's
-      // memory: nothing of it can be trusted.
-      return Variant();
-  }
-}
-
-std::optional<RegData> VariantToRegData(const Variant& v) {
-  RegData d;
-  switch (v.Type()) {
-    case varSmallint:
-    case varInteger:
-    case varBoolean: {
-      // A Boolean as an integer is -1 for true, 0 for false.
-      std::int64_t n = v.Type() == varBoolean ? (v.IntValue() ? -1 : 0) : v.IntValue();
-      d.type = kRegDword;
-      d.bytes.resize(4);
-      PutLE<std::int32_t>(d.bytes.data(), static_cast<std::int32_t>(n));
-      return d;
-    }
-    case varSingle:
-    case varDouble:
-    case varCurrency:
-    case varDate: {
-      VariantRecord r = ToVariantRecord(v);
-      d.type = kRegBinary;
-      d.bytes.assign(r.begin(), r.end());
-      return d;
-    }
-    case varString:
-      d.type = kRegSz;
-      d.bytes.assign(v.Text().begin(), v.Text().end());
-      d.bytes.push_back(0);
-      return d;
-    default:
-      return std::nullopt;
-  }
-}
-
-Variant RegDataToVariant(std::uint32_t type, const std::uint8_t* data, std::size_t size) {
+std::string RegDataText(std::uint32_t type, const std::uint8_t* data, std::size_t size) {
   switch (type) {
-    case kRegSz: {
-      const std::uint8_t* end = std::find(data, data + size, std::uint8_t{0});
-      return Variant::String(std::string(data, end));
-    }
-    case kRegBinary:
-      if (size == sizeof(VariantRecord)) return FromVariantRecord(data);
-      return Variant();
+    case kRegSz:
+      return std::string(data, std::find(data, data + size, std::uint8_t{0}));
     case kRegDword:
-      if (size >= 4) return Variant::Integer(GetLE<std::int32_t>(data));
-      return Variant();
+      if (size < 4) return {};
+      return std::to_string(
+          static_cast<std::int32_t>(std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 |
+                                    std::uint32_t{data[2]} << 16 | std::uint32_t{data[3]} << 24));
     default:
-      return Variant();
+      return {};
   }
 }
 
@@ -252,8 +123,8 @@ std::string TRegFile::FullKeyPath(const std::string& keyPart) const {
   return Key + keyPart;
 }
 
-void TRegFile::ReadValue(const std::string& name, Variant& value) {
-  value = Variant::Null();
+std::optional<std::string> TRegFile::ReadValue(const std::string& name) {
+  std::optional<std::string> value;
   const ValueNameParts parts = SplitValueName(name);
   OpenKey(FullKeyPath(parts.keyPart), false);
   try {
@@ -263,23 +134,23 @@ void TRegFile::ReadValue(const std::string& name, Variant& value) {
       std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size));
       std::uint32_t got = static_cast<std::uint32_t>(size);
       type = ReadData(parts.name, buffer.data(), got);
-      value = RegDataToVariant(type, buffer.data(), got);
+      value = RegDataText(type, buffer.data(), got);
     }
   } catch (...) {
     CloseQuietly();
     throw;
   }
   CloseKey();
+  return value;
 }
 
-void TRegFile::WriteValue(const std::string& name, const Variant& value) {
+void TRegFile::WriteValue(const std::string& name, const std::string& text) {
   const ValueNameParts parts = SplitValueName(name);
   OpenKey(FullKeyPath(parts.keyPart), false);
   try {
-    std::optional<RegData> data = VariantToRegData(value);
-    if (!data) throw ERegFileError("Invalid variant type");
-    WriteData(parts.name, data->bytes.data(), data->type,
-              static_cast<std::uint32_t>(data->bytes.size()));
+    // With its terminating zero, as REG_SZ is stored.
+    WriteData(parts.name, reinterpret_cast<const std::uint8_t*>(text.c_str()), kRegSz,
+              static_cast<std::uint32_t>(text.size() + 1));
   } catch (...) {
     CloseQuietly();
     throw;

@@ -144,7 +144,8 @@ void TSysHotKey::WmHotKey(std::uintptr_t wParam) {
 void TSysHotKey::PassOn(std::size_t i) {
   if (i >= entries_.size() || !entries_[i].Registered) return;
   const THotKeyEntry& entry = entries_[i];
-  port_.PassOn(static_cast<int>(i), ModifierFlags(entry.Modifiers), kKeyTable[entry.Key].code);
+  port_.PassOn(static_cast<int>(i), ModifierFlags(entry.Modifiers), kKeyTable[entry.Key].code,
+               ReplayWaitMs);
 }
 
 void TSysHotKey::WmDestroy() { SetActive(false); }

@@ -62,8 +62,9 @@ class HotKeyPort {
   virtual bool UnregisterHotKey(int id) = 0;
   // The press of hotkey `id` goes on to the program in front as if no hotkey held it: one
   // press of `vk` with the modifiers of `modFlags` down (those the user has let go of are
-  // pressed again and released after), not caught as the hotkey again.
-  virtual void PassOn(int id, unsigned modFlags, unsigned vk) = 0;
+  // pressed again and released after), not caught as the hotkey again; the hotkey is
+  // back at the latest `waitMs` later (components/PassOn.h).
+  virtual void PassOn(int id, unsigned modFlags, unsigned vk, std::uint32_t waitMs) = 0;
 };
 
 struct THotKeyEntry {
@@ -99,6 +100,9 @@ class TSysHotKey {
   const THotKeyEntry& Entry(std::size_t i) const { return entries_[i]; }
 
   THotKeyEvent OnHotKey;
+  // How long a press handed on may take to pass before its hotkey is taken back
+  // regardless; the owner sets it from the program's delays.
+  std::uint32_t ReplayWaitMs = 0;
 
   // Messages of the hidden window.
   void WmHotKey(std::uintptr_t wParam);  // a press: OnHotKey(low word of wParam)

@@ -52,9 +52,7 @@ RECT WorkAreaAt(POINT at) {
 }  // namespace
 
 OstrelFormMenus::OstrelFormMenus(HWND owner, CodePagePort& codePage)
-    : owner_(owner),
-      popupMenus971_(owner, owner, codePage, TPopupMenus97::Hooking::kRoutedByHost),
-      popupMenus972_(owner, owner, codePage, TPopupMenus97::Hooking::kRoutedByHost) {
+    : owner_(owner), popupMenus971_(codePage), popupMenus972_(codePage) {
   // The macro menu holds one placeholder until its first use fills it.
   sendKeyPop_.Reset(CreatePopupMenu());
   AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
@@ -65,7 +63,7 @@ OstrelFormMenus::OstrelFormMenus(HWND owner, CodePagePort& codePage)
   popupMenus972_.SetPopupMenu(sendKeyPop_.get());
 }
 
-// The newer drawing first, as a window's newest subclass would see the message first.
+// The macro menu's drawing first, then the OstrelMenu's: each passes on what is not its own.
 bool OstrelFormMenus::Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return popupMenus972_.Route(msg, wp, lp, result) || popupMenus971_.Route(msg, wp, lp, result);
 }
@@ -97,14 +95,16 @@ void OstrelFormMenus::AppendItems(HMENU menu, const std::vector<MenuItem>& items
       info.wID = nextMenuCommand_++;
       if (item.choice.command != MenuCommand::kNone) menuCommands_[info.wID] = item.choice;
       if (item.choice.command == MenuCommand::kHotKeysSwitch) hotKeysCommand_ = info.wID;
-      if (item.choice.command == MenuCommand::kNone) {
-        HMENU sub = CreatePopupMenu();
-        AppendItems(sub, item.items);
-        info.fMask |= MIIM_SUBMENU;
-        info.hSubMenu = sub;
-      }
     }
-    InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info);
+    // A submenu is the menu's once inserted; until then it is ours to free.
+    MenuOwner sub;
+    if (!item.separator && item.choice.command == MenuCommand::kNone) {
+      sub.Reset(CreatePopupMenu());
+      AppendItems(sub.get(), item.items);
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = sub.get();
+    }
+    if (InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info)) sub.Release();
   }
 }
 

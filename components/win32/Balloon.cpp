@@ -1,10 +1,8 @@
 #include "components/win32/Balloon.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <utility>
-#include <vector>
 
 #include "toolkit/Application.h"
 #include "toolkit/Colours.h"
@@ -17,9 +15,10 @@ namespace {
 
 // The settings of the most recently made TBalloonHint; windows made without one use the
 // defaults.
-const BalloonSettings* g_settings = nullptr;
-BalloonSettings& DefaultSettings() {
-  static BalloonSettings s;
+const TBalloonSettings* g_settings = nullptr;
+TBalloonSettings& DefaultSettings() {
+  static TBalloonSettings s;
+  s.Color = tk::Application::Get().hintColor;
   return s;
 }
 
@@ -45,88 +44,8 @@ HBITMAP ShadowPattern() {
   return pattern.get();
 }
 
-// The hook of a balloon without regions, and the window it watches.
-HHOOK g_hook = nullptr;
-HWND g_watched = nullptr;
-bool g_moveSeen = false;
-
 bool ButtonDown() {
   return GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 || GetKeyState(VK_MBUTTON) < 0;
-}
-
-LRESULT CALLBACK WatchMessages(int code, WPARAM wp, LPARAM lp) {
-  bool cancel = false;
-  // Each message once, as it is taken from the queue (not when only peeked at).
-  if (code >= 0 && wp == PM_REMOVE && g_watched) {
-    const MSG& msg = *reinterpret_cast<const MSG*>(lp);
-    switch (msg.message) {
-      case WM_PAINT: {
-        const auto* s = g_settings ? g_settings : &DefaultSettings();
-        RECT update;
-        if (msg.hwnd != g_watched && s->Behavior.Contains(bbHideOnPaint) &&
-            GetUpdateRect(msg.hwnd, &update, FALSE)) {
-          ClientToScreen(msg.hwnd, reinterpret_cast<POINT*>(&update.left));
-          ClientToScreen(msg.hwnd, reinterpret_cast<POINT*>(&update.right));
-          RECT balloon, common;
-          GetWindowRect(g_watched, &balloon);
-          cancel = IntersectRect(&common, &update, &balloon) != 0;
-        }
-        break;
-      }
-      case WM_MOUSEMOVE:
-        cancel = g_moveSeen;
-        g_moveSeen = true;
-        break;
-      default:
-        cancel = tk::IsButtonDownMessage(msg.message);
-        break;
-    }
-  }
-  const LRESULT result = CallNextHookEx(g_hook, code, wp, lp);
-  // After the chain: cancelling hides the window, which removes this hook.
-  if (cancel) tk::Application::Get().CancelHint();
-  return result;
-}
-
-void Unhook() {
-  g_watched = nullptr;
-  if (g_hook) UnhookWindowsHookEx(g_hook);
-  g_hook = nullptr;
-}
-
-// The "StatusFont" of the window metrics, for a screen of `dpi`; null without one.
-HFONT CreateSystemBalloonFont(UINT dpi) {
-  HKEY key;
-  if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", &key) != ERROR_SUCCESS)
-    return nullptr;
-  DWORD type = 0, size = 0;
-  std::vector<std::uint8_t> value;
-  if (RegQueryValueExA(key, "StatusFont", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      size > 0 && size <= 4096) {
-    value.resize(size);
-    if (RegQueryValueExA(key, "StatusFont", nullptr, &type, value.data(), &size) != ERROR_SUCCESS)
-      value.clear();
-    value.resize(value.empty() ? 0 : size);
-  }
-  RegCloseKey(key);
-  if (value.empty() || type != REG_BINARY) return nullptr;
-  const StoredFont f = ReadStoredFont(value.data(), value.size());
-  LOGFONTA lf{};
-  lf.lfHeight = SystemFontHeight(f.height, static_cast<int>(dpi));
-  lf.lfWidth = f.width;
-  lf.lfEscapement = f.escapement;
-  lf.lfOrientation = f.orientation;
-  lf.lfWeight = f.weight;
-  lf.lfItalic = f.italic;
-  lf.lfUnderline = f.underline;
-  lf.lfStrikeOut = f.strikeOut;
-  lf.lfCharSet = f.charSet;
-  lf.lfOutPrecision = f.outPrecision;
-  lf.lfClipPrecision = f.clipPrecision;
-  lf.lfQuality = f.quality;
-  lf.lfPitchAndFamily = f.pitchAndFamily;
-  std::memcpy(lf.lfFaceName, f.faceName.c_str(), f.faceName.size() + 1);
-  return CreateFontIndirectA(&lf);
 }
 
 // The screen a balloon at `point` opens on: its limits and flips are that screen's.
@@ -139,36 +58,10 @@ RECT ScreenAt(POINT point) {
 
 }  // namespace
 
-bool BalloonHookInstalled() { return g_hook != nullptr; }
-
-// ---- TBalloonBase, TBalloonHint
-
-TBalloonBase::TBalloonBase() {
-  settings_.Color = tk::Application::Get().hintColor;
-  LOGFONTA lf{};
-  lf.lfHeight = -11;
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  std::strcpy(lf.lfFaceName, "MS Sans Serif");
-  SetFont(lf);
-  SetMaxWidth(-4);
-}
-
-TBalloonBase::~TBalloonBase() = default;
-
-void TBalloonBase::SetFont(const LOGFONTA& font, std::uint32_t color) {
-  settings_.Font = font;
-  settings_.Font.lfFaceName[LF_FACESIZE - 1] = '\0';
-  settings_.FontColor = color;
-  font_.Reset(CreateFontIndirectA(&settings_.Font));
-  settings_.FontHandle = font_.get();
-}
-
-void TBalloonBase::SetMaxWidth(std::int32_t value) {
-  settings_.MaxWidth = StoredMaxWidth(value, GetSystemMetrics(SM_CXSCREEN));
-}
+// ---- TBalloonHint
 
 TBalloonHint::TBalloonHint() {
+  settings_.Color = tk::Application::Get().hintColor;
   g_settings = &settings_;
   SetActive(true);
 }
@@ -198,49 +91,22 @@ TBalloonWindow::TBalloonWindow() : settings_(g_settings ? g_settings : &DefaultS
   CreateHandle("TBalloonHintWindow", WS_POPUP | WS_DISABLED, WS_EX_TOOLWINDOW);
 }
 
-TBalloonWindow::~TBalloonWindow() {
-  if (g_watched == Handle()) Unhook();
-}
+TBalloonWindow::~TBalloonWindow() = default;
 
 UINT TBalloonWindow::DpiAt(POINT screen) const { return tk::DpiAt(screen); }
 
+HFONT TBalloonWindow::FontInUse() const { return DefaultBalloonFont(dpi_); }
+
 void TBalloonWindow::ApplyStyle() {
-  const BalloonStyleChoice choice = ChooseStyle(
-      *settings_, {tk::Application::Get().hintColor, GetSysColor(COLOR_WINDOWFRAME),
-                   GetSysColor(COLOR_INFOBK), GetSysColor(COLOR_INFOTEXT)});
-  fill_ = choice.fill;
-  outline_ = choice.outline;
-  text_ = choice.text;
+  fill_ = settings_->Color;
+  outline_ = GetSysColor(COLOR_WINDOWFRAME);
+  text_ = GetSysColor(COLOR_INFOTEXT);  // reads on the hint colour
   highContrast_ = tk::HighContrast();
   if (highContrast_) {
     // The theme's tool-tip colours replace the settings' own, the text's colour rims it.
     const tk::SurfaceColours info = tk::InfoColours({fill_, text_});
     fill_ = info.back;
     outline_ = text_ = info.text;
-  }
-  switch (choice.font) {
-    case BalloonFont::Custom:
-      // The font's sizes are for 96 DPI, where the settings' own font serves.
-      systemFont_.Reset();
-      if (settings_->FontHandle && dpi_ != kUnitsDpi) {
-        LOGFONTA lf = settings_->Font;
-        lf.lfHeight = tk::FontHeight(lf.lfHeight, dpi_);
-        lf.lfWidth = tk::Scale(lf.lfWidth, dpi_);
-        lstrcpynA(lf.lfFaceName, tk::FaceFor(lf.lfFaceName, dpi_), LF_FACESIZE);
-        systemFont_.Reset(CreateFontIndirectA(&lf));
-      }
-      font_ = systemFont_.get()       ? systemFont_.get()
-              : settings_->FontHandle ? settings_->FontHandle
-                                      : DefaultBalloonFont(dpi_);
-      break;
-    case BalloonFont::System:
-      // Without a stored status font, the default balloon font.
-      systemFont_.Reset(CreateSystemBalloonFont(dpi_));
-      font_ = systemFont_.get() ? systemFont_.get() : DefaultBalloonFont(dpi_);
-      break;
-    case BalloonFont::Default:
-      font_ = DefaultBalloonFont(dpi_);
-      break;
   }
 }
 
@@ -256,7 +122,7 @@ SIZE TBalloonWindow::MeasureBalloon(const std::string& text) const {
       TextWidthLimit(PixelWidthLimit(settings_->MaxWidth, screenW, dpi), cursor.x, screenW, d, dpi);
   RECT r{0, 0, limit, 0};
   const tk::WindowDc dc;
-  const tk::Selection font(dc.get(), font_ ? font_ : DefaultBalloonFont(dpi_));
+  const tk::Selection font(dc.get(), FontInUse());
   DrawTextA(dc.get(), text.c_str(), -1, &r, DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK);
   const BalloonSize s = WindowSize(r.right - r.left, r.bottom - r.top, d, dpi);
   return SIZE{s.width, s.height};
@@ -267,9 +133,7 @@ tk::Region TBalloonWindow::ShapeRegion(int k) const {
       Outline(position_, size_.cx, size_.cy, settings_->ShadowDepth, static_cast<int>(dpi_)), k);
   const int corner = tk::Scale(kBalloonCornerEllipse, dpi_);
   tk::Region body(
-      settings_->Shape == bsRoundRect
-          ? CreateRoundRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom, corner, corner)
-          : CreateRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom));
+      CreateRoundRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom, corner, corner));
   const POINT tail[3] = {{o.tip.x, o.tip.y}, {o.base1.x, o.base1.y}, {o.base2.x, o.base2.y}};
   const tk::Region tailRgn(CreatePolygonRgn(tail, 3, ALTERNATE));
   CombineRgn(body.get(), body.get(), tailRgn.get(), RGN_OR);
@@ -306,9 +170,6 @@ LRESULT TBalloonWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wp));
       return 0;
-    case WM_SHOWWINDOW:
-      if (!wp && g_watched == Handle()) Unhook();
-      return tk::HintWindow::WndProc(msg, wp, lp);
     default:
       return tk::HintWindow::WndProc(msg, wp, lp);
   }
@@ -329,10 +190,7 @@ void TBalloonWindow::Paint(HDC wdc) {
     BitBlt(a.get(), 0, 0, w, h, wdc, 0, 0, SRCCOPY);
   }
   // A high-contrast theme has no shadow colour: the screen underneath shows there as is.
-  const bool shadow = d > 0 && !highContrast_;
-  if (shadow && settings_->ShadowStyle == ssSolid) {
-    DrawShape(a.get(), d, RGB(0, 0, 0), RGB(0, 0, 0));
-  } else if (shadow) {
+  if (d > 0 && !highContrast_) {
     // B: A with every second pixel black; C: white but for the two shapes; B OR C leaves
     // the dithered copy inside the shapes only, and A AND B darkens A there.
     const tk::GdiObject<HBITMAP> bmpB(CreateCompatibleBitmap(wdc, w, h));
@@ -356,7 +214,7 @@ void TBalloonWindow::Paint(HDC wdc) {
   const BalloonRect t = TextRect(Outline(position_, w, h, settings_->ShadowDepth, dpi), dpi);
   RECT textRect{t.left, t.top, t.right, t.bottom};
   {
-    const tk::Selection font(a.get(), font_ ? font_ : DefaultBalloonFont(dpi_));
+    const tk::Selection font(a.get(), FontInUse());
     SetBkMode(a.get(), TRANSPARENT);
     SetTextColor(a.get(), text_);
     DrawTextA(a.get(), Caption().c_str(), -1, &textRect, DT_NOPREFIX | DT_WORDBREAK);
@@ -378,8 +236,7 @@ RECT TBalloonHintWindow::CalcHintRect(int, const std::string& text) {
 }
 
 void TBalloonHintWindow::ActivateHint(const RECT&, const std::string& text) {
-  const TBalloonBehaviors behavior = settings_->Behavior;
-  if (behavior.Contains(bbNoShowMouseDown) && ButtonDown()) {
+  if (ButtonDown()) {
     tk::Application::Get().CancelHint();
     return;
   }
@@ -413,14 +270,7 @@ void TBalloonHintWindow::ActivateHint(const RECT&, const std::string& text) {
   }
 
   // The shape is set before the window shows, so it never appears as a rectangle first.
-  if (behavior.Contains(bbUseRegions)) {
-    ApplyRegion();
-  } else {
-    tk::SetWindowRegion(hwnd, tk::Region(), false);
-    if (!g_hook) g_hook = SetWindowsHookExA(WH_GETMESSAGE, WatchMessages, nullptr, GetCurrentThreadId());
-    g_watched = hwnd;
-    g_moveSeen = false;
-  }
+  ApplyRegion();
   SetWindowPos(hwnd, HWND_TOPMOST, at.window.left, at.window.top, size_.cx, size_.cy,
                SWP_SHOWWINDOW | SWP_NOACTIVATE);
   InvalidateRect(hwnd, nullptr, FALSE);

@@ -1,10 +1,10 @@
 // TBalloonHint: while active, every pop-up hint of the application appears as a speech
-// balloon pointing at the mouse cursor, with a drop shadow, placed on the side of the
-// cursor where it fits. It makes TBalloonHintWindow the application's hint window class;
-// the balloon windows read the settings of the most recently made TBalloonHint. The rules
-// that need no window are in components/Balloon.h. A balloon takes the DPI of the screen
-// under the cursor as it opens, and every size of it, its fonts included, is made for
-// that DPI.
+// balloon pointing at the mouse cursor, with a dithered drop shadow, placed on the side of
+// the cursor where it fits; none comes up while a mouse button is held. It makes
+// TBalloonHintWindow the application's hint window class; the balloon windows read the
+// settings of the most recently made TBalloonHint. The rules that need no window are in
+// components/Balloon.h. A balloon takes the DPI of the screen under the cursor as it
+// opens, and every size of it, its font included, is made for that DPI.
 #pragma once
 
 #include <windows.h>
@@ -18,59 +18,22 @@
 
 namespace ostrel {
 
-// The settings record the balloon windows read: the portable settings and the font.
-struct BalloonSettings : TBalloonSettings {
-  LOGFONTA Font{};
-  HFONT FontHandle = nullptr;  // made from Font by the component that owns the record
-};
-
-class TBalloonBase {
- public:
-  TBalloonBase();
-  virtual ~TBalloonBase();
-  TBalloonBase(const TBalloonBase&) = delete;
-  TBalloonBase& operator=(const TBalloonBase&) = delete;
-
-  std::uint32_t BorderColor() const { return settings_.BorderColor; }
-  void SetBorderColor(std::uint32_t c) { settings_.BorderColor = c; }
-  std::uint32_t Color() const { return settings_.Color; }
-  void SetColor(std::uint32_t c) { settings_.Color = c; }
-  const LOGFONTA& Font() const { return settings_.Font; }
-  std::uint32_t FontColor() const { return settings_.FontColor; }
-  // Copies the font.
-  void SetFont(const LOGFONTA& font, std::uint32_t color = kBlack);
-  std::int32_t MaxWidth() const { return settings_.MaxWidth; }
-  void SetMaxWidth(std::int32_t value);
-  TBalloonBehaviors Behavior() const { return settings_.Behavior; }
-  void SetBehavior(TBalloonBehaviors b) { settings_.Behavior = b; }
-  TBalloonPosition Position() const { return settings_.Position; }
-  void SetPosition(TBalloonPosition p) { settings_.Position = p; }
-  int ShadowDepth() const { return settings_.ShadowDepth; }
-  void SetShadowDepth(int d) { settings_.ShadowDepth = StoredShadowDepth(d); }
-  TBalloonShadowStyle ShadowStyle() const { return settings_.ShadowStyle; }
-  void SetShadowStyle(TBalloonShadowStyle s) { settings_.ShadowStyle = s; }
-  TBalloonShape Shape() const { return settings_.Shape; }
-  void SetShape(TBalloonShape s) { settings_.Shape = s; }
-  THintStyle Style() const { return settings_.Style; }
-  void SetStyle(THintStyle s) { settings_.Style = s; }
-
- protected:
-  BalloonSettings settings_;
-
- private:
-  tk::GdiObject<HFONT> font_;
-};
-
-class TBalloonHint : public TBalloonBase {
+class TBalloonHint {
  public:
   TBalloonHint();
-  ~TBalloonHint() override;
+  ~TBalloonHint();
+  TBalloonHint(const TBalloonHint&) = delete;
+  TBalloonHint& operator=(const TBalloonHint&) = delete;
 
+  // The fill; the application's hint colour until set.
+  std::uint32_t Color() const { return settings_.Color; }
+  void SetColor(std::uint32_t c) { settings_.Color = c; }
   bool Active() const { return active_; }
   // True: the application's hints become balloons; false: the toolkit's plain hints.
   void SetActive(bool active);
 
  private:
+  TBalloonSettings settings_;
   bool active_ = false;
 };
 
@@ -81,7 +44,7 @@ class TBalloonWindow : public tk::HintWindow {
   TBalloonPosition CurrentPosition() const { return position_; }
   COLORREF FillColor() const { return fill_; }
   COLORREF OutlineColor() const { return outline_; }
-  HFONT FontInUse() const { return font_; }
+  HFONT FontInUse() const;
   // The DPI the balloon was last measured and shown for.
   UINT Dpi() const { return dpi_; }
 
@@ -89,7 +52,7 @@ class TBalloonWindow : public tk::HintWindow {
   TBalloonWindow();
   // The DPI of the screen that holds a point (a test may put another there).
   virtual UINT DpiAt(POINT screen) const;
-  // Colours and font for the settings' style, at dpi_.
+  // The colours, as the settings and the contrast mode have them.
   void ApplyStyle();
   // The window's size for the caption with the cursor where it is now, at dpi_.
   SIZE MeasureBalloon(const std::string& text) const;
@@ -97,7 +60,7 @@ class TBalloonWindow : public tk::HintWindow {
   void ApplyRegion();
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
-  const BalloonSettings* settings_;
+  const TBalloonSettings* settings_;
   UINT dpi_ = kUnitsDpi;
   TBalloonPosition position_ = bpAboveRight;
   SIZE size_{};
@@ -115,8 +78,6 @@ class TBalloonWindow : public tk::HintWindow {
   COLORREF outline_ = 0;
   COLORREF text_ = 0;
   bool highContrast_ = false;  // as ApplyStyle found it
-  HFONT font_ = nullptr;
-  tk::GdiObject<HFONT> systemFont_;  // or the custom font made for dpi_
 };
 
 // The balloon as the application's hint window: it shows itself beside the cursor.
@@ -127,9 +88,5 @@ class TBalloonHintWindow : public TBalloonWindow {
   // The suggested rectangle is not used: the balloon goes where the cursor is.
   void ActivateHint(const RECT& rect, const std::string& text) override;
 };
-
-// The hook that hides a balloon without regions when the mouse moves or something under
-// it repaints; installed while such a balloon shows.
-bool BalloonHookInstalled();
 
 }  // namespace ostrel

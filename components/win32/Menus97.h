@@ -2,9 +2,9 @@
 // text on a colour gradient) down the left edge of the top level, item images from an
 // image list, a background and highlight bar of its own, marks, title separators
 // ("-Title") and embossed disabled items. The host builds and pops the menu up as
-// usual; the component works through the messages the menu sends to the window that
-// owns it while open, by subclassing that window (tk::Subclass: several instances may
-// share the window and be destroyed in any order). The menu's items are read into
+// usual, and hands each message of the window that owns the menu while open to Route
+// before its own handling (several instances may share the window). The menu's items are
+// read into
 // TMenuItem97 when the menu is attached (Tag: the item data the host gave each item) and
 // made owner-drawn, keeping their strings; each item's data is its name for assistive
 // technology, a block the instance owns (Menus97Names.h): an instance measures and draws
@@ -12,7 +12,9 @@
 // Detaching turns them back into the string items they were, item data and all. Sizes
 // are set in units of a 96-DPI screen; the owner names the DPI of the screen a menu opens
 // on (SetDpi), and the component measures and draws everything for it. The banner and
-// the images are kept between openings (Menus97Banner.h, Menus97Images.h).
+// the images are kept between openings (Menus97Banner.h, Menus97Images.h). The work is
+// spread by concern: settings and routing (Menus97.cpp), attaching (Menus97Attach.cpp),
+// measuring and columns (Menus97Measure.cpp) and drawing (Menus97Draw.cpp).
 #pragma once
 
 #include <windows.h>
@@ -21,53 +23,40 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "components/Menus97.h"
 #include "components/win32/Menus97Banner.h"
 #include "components/win32/Menus97Images.h"
 #include "components/win32/Menus97Names.h"
 #include "components/win32/Menus97Paint.h"
+#include "platform/CodePagePort.h"
 #include "toolkit/Gdi.h"
-#include "toolkit/Subclass.h"
 
 namespace ostrel {
 
 class TPopupMenus97 {
  public:
-  using DrawItemEvent = std::function<bool(HMENU, const TMenuItem97&, RECT&, UINT state)>;
-  using HintEvent = std::function<std::string(HMENU, const TMenuItem97&, const std::string&)>;
-  using MeasureItemEvent = std::function<void(HMENU, const TMenuItem97&, int& height, int& width)>;
-
-  // How an instance sees the menu's messages: by subclassing the windows (the default),
-  // or from a host that is both owner form and popup owner and hands each message of its
-  // window to Route before its own handling. Routing spares every message of that window
-  // the trip through the subclass chain, which Wine keeps in a window property that it
-  // looks up through its server at each message: a tree of a thousand definitions filled
-  // eight times slower in a window subclassed twice.
-  enum class Hooking { kSubclass, kRoutedByHost };
-
-  // `popupOwner`: the window the attached menu is popped up with (it receives the menu's
-  // messages). `ownerForm`: the form owning the component, whose procedure gets the same
-  // routing; none when it is the popup owner itself. `codePage`: the one the captions are
-  // in, through which the items' names are handed over in UTF-16.
-  TPopupMenus97(HWND ownerForm, HWND popupOwner, CodePagePort& codePage,
-                Hooking hooking = Hooking::kSubclass);
+  // `codePage`: the one the captions are in, through which the items' names are handed
+  // over in UTF-16. The host routes its window's messages rather than subclassing it:
+  // Wine keeps a subclass chain in a window property that it looks up through its server
+  // at each message, and a tree of a thousand definitions filled eight times slower in a
+  // window subclassed twice.
+  explicit TPopupMenus97(CodePagePort& codePage);
   ~TPopupMenus97();
   TPopupMenus97(const TPopupMenus97&) = delete;
   TPopupMenus97& operator=(const TPopupMenus97&) = delete;
 
-  // A routing host's message, before its own handling: true, with `result` set, when it
-  // was the menu's to answer; false to let the host handle it (the component may have
-  // looked at it too, as at WM_INITMENUPOPUP).
+  // The host's message, before its own handling: true, with `result` set, when it was
+  // the menu's to answer; false to let the host handle it (the component may have looked
+  // at it too, as at WM_INITMENUPOPUP).
   bool Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   // The settings a host may change at any time, with their defaults after construction.
   // Sizes are in units of 96 DPI.
-  int BannerImage = -1;
   TBannerJustification BannerJustification = bjCenter;
   int BannerWidth = 20;
   std::string BannerText;
@@ -76,14 +65,10 @@ class TPopupMenus97 {
   COLORREF BannerEndColor = RGB(0, 0, 0);
   int BannerNumColors = 16;
   bool Banner = false;
-  DrawItemEvent OnDrawItem;
-  HintEvent OnHint;
-  MeasureItemEvent OnMeasureItem;
   int ItemHeight = 0;
   int ItemWidth = 0;
   COLORREF BrushColor = SysColor97(COLOR_BTNFACE);
   COLORREF HiliteBar = SysColor97(COLOR_HIGHLIGHT);
-  TMenus97Look Menus97Look = mlOffice97Look;
 
   // The DPI of the screen the menu is about to open on, set by the owner just before it
   // pops the menu up (the screen's DPI until then). What was made for another DPI (the
@@ -118,9 +103,6 @@ class TPopupMenus97 {
   const TMenuItem97& Items() const { return root_; }
   // Whether an item's data is one of this instance's (its item is drawn here).
   bool OwnsItemData(ULONG_PTR data) const { return names_.Owns(data); }
-  // Gives every item of the attached menu with Tag 0 no image (-2). The program does not
-  // call it: its items with Tag 0 show image 0.
-  void InitAllTags();
 
   // The handlers the routing calls; each answers 1.
   LRESULT HandleMeasureItem(MEASUREITEMSTRUCT& mis);
@@ -131,8 +113,6 @@ class TPopupMenus97 {
   }
 
  private:
-  LRESULT PopupWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT FormWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   bool RouteOwnerDraw(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   bool AnswerMenuChar(WPARAM wp, LPARAM lp, LRESULT& result);
 
@@ -140,9 +120,13 @@ class TPopupMenus97 {
   void SetOwnerDraw(bool restore);
   void SetOwnerDraw(TMenuItem97& item, bool restore, bool deep);
   void SetOwnerDrawShown(HMENU shown);
+  // Takes away the column breaks FitColumns put in `node`'s menu and those below it.
+  static void ClearColumnBreaks(TMenuItem97& node);
   void LoadMenuFont();
   void LoadMarks();
   void UpdateMarkSize();
+  // How captions and shortcuts are measured and drawn.
+  static constexpr UINT kTextFlags = DT_EXPANDTABS | DT_SINGLELINE;
   // Units of 96 DPI in pixels at the DPI set; a stroke is at least one pixel.
   int Px(int units) const;
   int Stroke(int units) const { return std::max(1, Px(units)); }
@@ -171,8 +155,6 @@ class TPopupMenus97 {
   void DrawPopupItem(HDC dc, TMenuItem97& item, RECT rect, UINT state);
   void DrawMarkBox(HDC dc, const RECT& rect, int w, bool raised);
 
-  HWND ownerForm_ = nullptr;
-  HWND popupOwner_ = nullptr;
   UINT dpi_;
   HMENU menu_ = nullptr;
   TMenuItem97 root_;
@@ -205,8 +187,6 @@ class TPopupMenus97 {
     tk::GdiObject<HFONT> handle;
   };
   std::vector<FontKey> fonts_;
-  // Last, so they go first: no message reaches an instance partly gone.
-  tk::Subclass formSubclass_, popupSubclass_;
 };
 
 }  // namespace ostrel

@@ -94,8 +94,7 @@ void TMenuBanner97::Build(HDC dc) {
   lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
   const tk::GdiObject<HFONT> rotated(CreateFontIndirectA(&lf));
   const tk::Selection font(mem, rotated.get());
-  Rect97 area{0, 0, w, h};
-  if (look_.image >= 0) area.bottom -= w + px(4);
+  const Rect97 area{0, 0, w, h};
   SetBkMode(mem, TRANSPARENT);
   SIZE extent{};
   const int length = static_cast<int>(look_.text.size());

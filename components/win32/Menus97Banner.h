@@ -20,7 +20,7 @@ struct TBannerLook97 {
   UINT dpi = 0;
   int width = 0, height = 0;
   COLORREF start = 0, end = 0;
-  int numColors = 0, image = 0;  // image: an image index, or below 0 none
+  int numColors = 0;
   TBannerJustification justification = bjCenter;
   std::string text;
   TFont97 font;

@@ -44,4 +44,10 @@ void PaintShape97(HDC dc, HDC source, int x, int y, int w, int h, COLORREF color
   BitBlt(dc, x, y, w, h, mono, 0, 0, kDSPDxax);
 }
 
+SIZE BitmapSize97(HBITMAP bmp) {
+  BITMAP info{};
+  if (!bmp || !GetObjectA(bmp, sizeof info, &info)) return SIZE{17, 17};
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
 }  // namespace ostrel

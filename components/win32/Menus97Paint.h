@@ -27,6 +27,9 @@ LOGFONTA LogFont97(const TFont97& f, bool bold, UINT dpi);
 
 void FillSolid97(HDC dc, const RECT& r, COLORREF color);
 
+// A bitmap's size; that of the 17-pixel marks when it has none.
+SIZE BitmapSize97(HBITMAP bmp);
+
 // The shape of what `source` holds (w by h; its white pixels are no part of it), painted
 // at x, y in `color` alone and nothing else touched: a picture as a high-contrast theme
 // shows it.

@@ -22,7 +22,8 @@ class SysHotWindow : public TWindowedComponent, public HotKeyPort {
 
   bool RegisterHotKey(int id, unsigned modFlags, unsigned vk) override;
   bool UnregisterHotKey(int id) override;
-  void PassOn(int id, unsigned modFlags, unsigned vk) override;
+  // Hands the press on (PassOnPress) with the real keyboard, hook and clock.
+  void PassOn(int id, unsigned modFlags, unsigned vk, std::uint32_t waitMs) override;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -7,17 +7,13 @@ constexpr char kClassName[] = "OstrelUtilWindow";
 }  // namespace
 
 TWindowedComponent::~TWindowedComponent() {
-  if (!hwnd_) return;
   // Unbound first: the messages of the window's destruction must not reach a component
   // that is half torn down.
-  HWND gone = hwnd_;
-  SetWindowLongPtrA(gone, GWLP_USERDATA, 0);
-  hwnd_ = nullptr;
-  DestroyWindow(gone);
+  if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
 }
 
 HWND TWindowedComponent::Handle() {
-  if (hwnd_) return hwnd_;
+  if (window_) return window_.get();
   static const HINSTANCE instance = [] {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};
@@ -30,13 +26,14 @@ HWND TWindowedComponent::Handle() {
   }();
   // A tool window, so it never shows on the taskbar or in the task switcher; and not a
   // message-only window, so it gets the broadcasts any top-level window gets.
+  // The window is ours from its first message (WM_NCCREATE) on.
   CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                   instance, this);
-  return hwnd_;
+  return window_.get();
 }
 
 LRESULT TWindowedComponent::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(hwnd_, msg, wParam, lParam);
+  return DefWindowProcA(window_.get(), msg, wParam, lParam);
 }
 
 LRESULT CALLBACK TWindowedComponent::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -44,7 +41,7 @@ LRESULT CALLBACK TWindowedComponent::WindowProc(HWND hwnd, UINT msg, WPARAM wPar
   if (msg == WM_NCCREATE) {
     self =
         static_cast<TWindowedComponent*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
+    self->window_.Reset(hwnd);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -52,7 +49,7 @@ LRESULT CALLBACK TWindowedComponent::WindowProc(HWND hwnd, UINT msg, WPARAM wPar
     // Destroyed from outside (DestroyWindow by someone else): forget the handle, so the
     // next read of Handle() makes a new window and the destructor leaves this one alone.
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
+    self->window_.Release();
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   return self->WndProc(msg, wParam, lParam);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/Handles.h"
+
 namespace ostrel {
 
 class TWindowedComponent {
@@ -16,7 +18,7 @@ class TWindowedComponent {
 
   // Creates the window on the first read.
   HWND Handle();
-  bool HandleAllocated() const { return hwnd_ != nullptr; }
+  bool HandleAllocated() const { return static_cast<bool>(window_); }
 
  protected:
   // Every message of the window; the default is DefWindowProcA.
@@ -25,7 +27,8 @@ class TWindowedComponent {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-  HWND hwnd_ = nullptr;
+  // Destroyed with the component (after the destructor above has unbound it).
+  WindowOwner window_;
 };
 
 }  // namespace ostrel

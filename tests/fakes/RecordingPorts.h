@@ -366,7 +366,7 @@ class FakeHotKeys : public HotKeyPort {
     log_.Add("UnregisterHotKey " + std::to_string(id));
     return held.erase(id) > 0;
   }
-  void PassOn(int id, unsigned flags, unsigned vk) override {
+  void PassOn(int id, unsigned flags, unsigned vk, std::uint32_t) override {
     log_.Add("PassOn " + std::to_string(id) + " " + std::to_string(flags) + " " +
              std::to_string(vk));
   }

@@ -1,12 +1,11 @@
 // The balloon's rules: the text's width limit, the window's size, the side of the cursor
-// it goes to, where its tail points, and the stored status font.
+// it goes to and where its tail points.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstdint>
-#include <vector>
 
 #include "components/Balloon.h"
 
@@ -17,13 +16,13 @@ constexpr BalloonSize kScreen{1024, 768};
 
 TEST(BalloonSizing, QuarterScreenLimitsTheTextTo215PixelsWhicheverSideHasRoom) {
   const TBalloonSettings s;
-  const std::int32_t limit = PixelWidthLimit(StoredMaxWidth(s.MaxWidth, 1024), 1024);
+  const std::int32_t limit = PixelWidthLimit(s.MaxWidth, 1024);
   EXPECT_EQ(limit, 256);
   EXPECT_EQ(TextWidthLimit(limit, 512, 1024, s.ShadowDepth), 215);
   EXPECT_EQ(TextWidthLimit(limit, 5, 1024, s.ShadowDepth), 215);
   EXPECT_EQ(TextWidthLimit(limit, 1020, 1024, s.ShadowDepth), 215);
-  // Too wide a setting is the screen; then the roomier side of the cursor limits it.
-  const std::int32_t wide = PixelWidthLimit(StoredMaxWidth(5000, 1024), 1024);
+  // A limit as wide as the screen: the roomier side of the cursor limits the text.
+  const std::int32_t wide = PixelWidthLimit(1024, 1024);
   EXPECT_EQ(wide, 1024);
   EXPECT_EQ(TextWidthLimit(wide, 700, 1024, 8), 700 - 41);
   EXPECT_EQ(TextWidthLimit(wide, 300, 1024, 0), 724 - 33);
@@ -31,8 +30,6 @@ TEST(BalloonSizing, QuarterScreenLimitsTheTextTo215PixelsWhicheverSideHasRoom) {
   EXPECT_EQ(TextWidthLimit(PixelWidthLimit(0, 1024), 512, 1024, 16), 1);
   EXPECT_EQ(PixelWidthLimit(INT32_MIN, 1024), 0);
   EXPECT_EQ(PixelWidthLimit(-1, 1024), 1024);
-  EXPECT_EQ(StoredShadowDepth(-3), 0);
-  EXPECT_EQ(StoredShadowDepth(40), 16);
   // At 192 DPI the frame and a set width are twice theirs: a 2048-pixel screen wraps at
   // twice 215, the 1024-pixel one at 256 - 82.
   EXPECT_EQ(TextWidthLimit(PixelWidthLimit(-4, 2048, 192), 1024, 2048, s.ShadowDepth, 192), 430);
@@ -115,27 +112,6 @@ TEST(BalloonPlacement, FlipsAtTheScreensEdgesAndTheLastTestWins) {
   const BalloonPlacement tall = PlaceBalloon(bpAboveRight, {500, 400}, {100, 900}, kScreen);
   EXPECT_EQ(tall.position, bpBelowRight);
   EXPECT_EQ(tall.window.top, 401);
-}
-
-// Both record sizes are read in the Wine ring; here, values that do not fit either.
-TEST(BalloonStyle, StatusFontIsNeverReadPastTheValue) {
-  StoredFont f;
-  std::vector<std::uint8_t> wide(60, 'x');  // a face name with no end
-  for (int i = 0; i < 20; ++i) wide[i] = 0xFF;  // every 32-bit field -1
-  f = ReadStoredFont(wide.data(), wide.size());
-  EXPECT_EQ(f.height, -1);
-  EXPECT_EQ(f.weight, -1);
-  EXPECT_EQ(f.faceName, std::string(31, 'x'));
-
-  const std::uint8_t shortValue[6] = {0xF4, 0xFF, 0xFF, 0xFF, 0x20, 0x00};
-  f = ReadStoredFont(shortValue, sizeof shortValue);
-  EXPECT_EQ(f.height, -12);
-  EXPECT_EQ(f.width, 0x20);
-  EXPECT_EQ(f.faceName, "");
-
-  EXPECT_EQ(SystemFontHeight(-12, 96), 16);
-  EXPECT_EQ(SystemFontHeight(-11, 120), 18);
-  EXPECT_EQ(SystemFontHeight(INT32_MIN, 96), INT32_MAX);
 }
 
 }  // namespace

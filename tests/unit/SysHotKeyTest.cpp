@@ -1,11 +1,18 @@
 // TSysHotKey against a recording hotkey port: ids are list positions, refusals keep
-// positions, and only what was registered is ever unregistered.
+// positions, and only what was registered is ever unregistered. The hand-on of a press
+// (PassOnPress) against a fake system: what reaches the program in front, and when the
+// hotkey is let go and taken back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <set>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "components/PassOn.h"
 #include "components/SysHot.h"
 
 namespace ostrel {
@@ -28,7 +35,10 @@ class RecordingHotKeys : public HotKeyPort {
     calls.push_back("unreg " + std::to_string(id));
     return true;
   }
-  void PassOn(int id, unsigned, unsigned) override { calls.push_back("pass " + std::to_string(id)); }
+  void PassOn(int id, unsigned modFlags, unsigned vk, std::uint32_t waitMs) override {
+    calls.push_back("pass " + std::to_string(id) + " " + std::to_string(modFlags) + " " +
+                    std::to_string(vk) + " " + std::to_string(waitMs));
+  }
 };
 
 class SysHotKeyTest : public ::testing::Test {
@@ -148,6 +158,16 @@ TEST_F(SysHotKeyTest, WindowDestroyedWhileActiveGivesUpEveryRegistrationOnce) {
   EXPECT_EQ(hotKeys.Count(), 3u);
 }
 
+// A press is handed on with its combination and the owner's wait, only while registered.
+TEST_F(SysHotKeyTest, PassOnHandsTheRegisteredCombinationOnWithTheWait) {
+  ActiveWithSecondRefused();
+  hotKeys.ReplayWaitMs = 250;
+  hotKeys.PassOn(0);
+  hotKeys.PassOn(1);
+  hotKeys.PassOn(9);
+  EXPECT_EQ(port.calls, (Calls{"pass 0 2 49 250"}));
+}
+
 TEST(SysHotKeyLifetime, DestructionUnregistersWhatIsRegistered) {
   RecordingHotKeys port;
   port.refuse = {0};
@@ -159,6 +179,136 @@ TEST(SysHotKeyLifetime, DestructionUnregistersWhatIsRegistered) {
     port.calls.clear();
   }
   EXPECT_EQ(port.calls, (Calls{"unreg 1"}));
+}
+
+// The hand-on protocol against a fake system: the watch, the keys and the clock. Each
+// wait lets `passMs` go by; a wait after the keys were taken lets them pass the watch,
+// and the user's keys typed meanwhile (`typed`) arrive in that wait.
+class FakeSystem : public PassOnPort {
+ public:
+  Calls calls;
+  std::vector<KeyInput> target;  // what reached the program in front, in order
+  std::set<unsigned> held;
+  std::vector<KeyInput> typed;
+  std::size_t accept = SIZE_MAX;  // keys SendInput takes of each call
+  bool hookable = true, passes = true, throwOnSend = false;
+  std::uint32_t now = 1000, passMs = 10;
+
+  class Watch : public KeyWatch {
+   public:
+    Watch(FakeSystem& s, bool in) : s_(s), in_(in) { s_.watch = this; }
+    ~Watch() override {
+      s_.calls.push_back("watch gone");
+      s_.watch = nullptr;
+    }
+    bool Watching() const override { return in_; }
+    std::size_t Seen() const override { return seen; }
+    std::vector<KeyInput> TakeHeldBack() override { return std::exchange(heldBack, {}); }
+    void StopHoldingBack() override {
+      s_.calls.push_back("stop holding");
+      holding = false;
+    }
+    std::size_t seen = 0, sent = 0;
+    bool holding = true;
+    std::vector<KeyInput> heldBack;
+
+   private:
+    FakeSystem& s_;
+    bool in_;
+  };
+  Watch* watch = nullptr;
+
+  std::unique_ptr<KeyWatch> WatchKeys() override {
+    calls.push_back("watch");
+    return std::make_unique<Watch>(*this, hookable);
+  }
+  bool KeyHeld(unsigned vk) override { return held.count(vk) > 0; }
+  std::uint16_t ScanCode(unsigned vk) override { return static_cast<std::uint16_t>(vk + 0x100); }
+  bool RegisterHotKey(int id, unsigned, unsigned) override {
+    calls.push_back("reg " + std::to_string(id) + " at " + std::to_string(now));
+    return true;
+  }
+  bool UnregisterHotKey(int id) override {
+    calls.push_back("unreg " + std::to_string(id));
+    return true;
+  }
+  std::size_t SendInput(const std::vector<KeyInput>& keys) override {
+    if (throwOnSend) throw std::runtime_error("send");
+    const std::size_t taken = std::min(accept, keys.size());
+    calls.push_back("send " + std::to_string(taken) + "/" + std::to_string(keys.size()));
+    target.insert(target.end(), keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(taken));
+    if (watch) watch->sent += taken;
+    return taken;
+  }
+  std::uint32_t TickCount() override { return now; }
+  void WaitForSentMessages(std::uint32_t ms) override {
+    now += std::min(ms, passMs);
+    const bool holding = watch && watch->Watching() && watch->holding;
+    for (const KeyInput& k : std::exchange(typed, {}))
+      (holding ? watch->heldBack : target).push_back(k);
+    if (watch && watch->Watching() && passes) watch->seen = watch->sent;
+  }
+};
+
+constexpr unsigned kCtrlAlt = kModControl | kModAlt;
+constexpr KeyInput Key(std::uint16_t vk, bool up) {
+  return {vk, static_cast<std::uint16_t>(vk + 0x100), up ? kKeyEventUp : 0u};
+}
+
+// Ctrl+Alt+S handed on while the user still holds Ctrl: the hotkey is let go before the
+// keys go and taken back once they have passed, not waiting out the limit; the watch is
+// in before the keyboard is asked and goes last. A key the user types meanwhile goes on
+// after the replay, in its order.
+TEST(PassOnPress, LetsGoSendsWaitsForTheKeysTakesBackThenSendsTheUsersKeys) {
+  FakeSystem system;
+  system.held = {0x11};
+  const KeyInput userKey{0x41, 0x1E, 0};
+  system.typed = {userKey};
+  PassOnPress(system, 3, kCtrlAlt, 'S', 250);
+  EXPECT_EQ(system.calls,
+            (Calls{"watch", "unreg 3", "send 4/4", "reg 3 at 1010", "send 1/1", "watch gone"}));
+  EXPECT_EQ(system.target, (std::vector<KeyInput>{Key(0x12, false), Key('S', false), Key('S', true),
+                                                  Key(0x12, true), userKey}));
+}
+
+// Keys that never pass (refused in part, or no watch to count them) hold the hotkey back
+// for the whole wait; a user's key held back until then goes on once the watch stops
+// holding keys back.
+TEST(PassOnPress, KeysThatNeverPassWaitTheLimitOut) {
+  struct Row {
+    const char* name;
+    std::size_t accept;
+    bool hookable, passes;
+    Calls calls;
+  };
+  const Calls heldBack{"stop holding", "send 1/1", "watch gone"};
+  const Row rows[] = {
+      {"refused", 2, true, true, {"watch", "unreg 0", "send 2/4", "reg 0 at 1250"}},
+      {"no watch", SIZE_MAX, false, true, {"watch", "unreg 0", "send 4/4", "reg 0 at 1250"}},
+      {"never seen", SIZE_MAX, true, false, {"watch", "unreg 0", "send 4/4", "reg 0 at 1250"}}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakeSystem system;
+    system.accept = row.accept;
+    system.hookable = row.hookable;
+    system.passes = row.passes;
+    system.typed = {KeyInput{0x41, 0x1E, 0}};
+    PassOnPress(system, 0, kModShift, 'K', 250);
+    Calls expected = row.calls;
+    if (row.hookable)
+      expected.insert(expected.end(), heldBack.begin(), heldBack.end());
+    else
+      expected.push_back("watch gone");  // the user's key went straight on
+    EXPECT_EQ(system.calls, expected);
+    EXPECT_EQ(system.target.back(), (KeyInput{0x41, 0x1E, 0}));
+  }
+}
+
+TEST(PassOnPress, TheWatchGoesWhenSendingFails) {
+  FakeSystem system;
+  system.throwOnSend = true;
+  EXPECT_THROW(PassOnPress(system, 0, kModAlt, 'W', 250), std::runtime_error);
+  EXPECT_EQ(system.calls, (Calls{"watch", "unreg 0", "watch gone"}));
 }
 
 }  // namespace

@@ -70,11 +70,14 @@ bool Allowed(COLORREF p, const Pixels& colours) {
 }
 
 HMENU g_menu;
+TPopupMenus97* g_menus = nullptr;  // the drawing the owner routes the menu's messages to
 Pixels g_onScreen;
 void CALLBACK EndStalledMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
 // The open menu's items, banner and all, read from the screen; then the menu goes.
 LRESULT CALLBACK ReadMenu(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT routed = 0;
+  if (g_menus && g_menus->Route(msg, wp, lp, routed)) return routed;
   if (msg != WM_ENTERIDLE || wp != MSGF_MENU) return DefWindowProcA(wnd, msg, wp, lp);
   HWND popup = reinterpret_cast<HWND>(lp);
   HiliteMenuItem(wnd, g_menu, 0, MF_BYPOSITION | MF_HILITE);
@@ -107,30 +110,40 @@ Pixels DrawBannerMenu() {
   g_onScreen.clear();
   {
     Win32CodePage codePage;
-    TPopupMenus97 m(nullptr, owner, codePage);
+    TPopupMenus97 m(codePage);
     m.Banner = true;
     m.BannerText = "Ostrel";
     m.BannerColor = tk::kAqua;
     m.BannerEndColor = m.BrushColor = tk::kTeal;
     m.SetImages(images.get());
     m.SetPopupMenu(g_menu);
+    g_menus = &m;
     SetForegroundWindow(owner);
     const UINT_PTR limit = SetTimer(nullptr, 0, 5000, EndStalledMenu);
     TrackPopupMenuEx(g_menu, TPM_RETURNCMD, 100, 100, owner, nullptr);
     KillTimer(nullptr, limit);
+    g_menus = nullptr;
   }
   DestroyWindow(owner);
   return g_onScreen;
 }
 
-// A balloon hint without its shadow: the pixels of its shape.
+// A balloon hint: the pixels of its shape, without the shadow (which high contrast leaves
+// out, showing the screen underneath).
 Pixels DrawBalloon() {
   TBalloonHint hint;
-  hint.SetShadowDepth(0);
   TBalloonHintWindow balloon;
   balloon.ActivateHint(RECT{}, "Add a new Hot Key");
-  HRGN shape = CreateRectRgn(0, 0, 0, 0);
-  GetWindowRgn(balloon.Handle(), shape);
+  RECT r;
+  GetWindowRect(balloon.Handle(), &r);
+  const BalloonOutline o = Outline(balloon.CurrentPosition(), r.right - r.left, r.bottom - r.top,
+                                   TBalloonSettings{}.ShadowDepth);
+  HRGN shape = CreateRoundRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom,
+                                  kBalloonCornerEllipse, kBalloonCornerEllipse);
+  const POINT tail[3] = {{o.tip.x, o.tip.y}, {o.base1.x, o.base1.y}, {o.base2.x, o.base2.y}};
+  HRGN tailRgn = CreatePolygonRgn(tail, 3, ALTERNATE);
+  CombineRgn(shape, shape, tailRgn, RGN_OR);
+  DeleteObject(tailRgn);
   Pixels seen = Printed(balloon.Handle(), shape);
   DeleteObject(shape);
   return seen;

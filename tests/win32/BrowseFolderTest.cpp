@@ -18,6 +18,7 @@
 #include "components/win32/BrowseFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dpi.h"
+#include "toolkit/Subclass.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {
@@ -481,6 +482,29 @@ TEST_F(BrowseFolderTest, HostOwnerWinsAndTheRootFolderHeadsTheTree) {
     Press(dialog, IDCANCEL);
   });
   EXPECT_FALSE(Run(b));
+}
+
+// The dialog is watched through a subclass. When the window goes before it, the member
+// sees WM_NCDESTROY and the subclass lets go of the window.
+TEST(Subclass, LetsGoOfAWindowDestroyedFirst) {
+  HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(wnd, nullptr);
+  struct Watch {
+    UINT last = 0;
+    LRESULT On(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+      last = msg;
+      return tk::Subclass::Next(w, msg, wp, lp);
+    }
+  } watch;
+  tk::Subclass subclass;
+  ASSERT_TRUE(subclass.Attach<&Watch::On>(wnd, &watch));
+  SetWindowTextA(wnd, "probe");
+  EXPECT_EQ(watch.last, static_cast<UINT>(WM_SETTEXT));
+  EXPECT_EQ(GetWindowTextLengthA(wnd), 5);  // passed on to the window's own procedure
+  DestroyWindow(wnd);
+  EXPECT_EQ(watch.last, static_cast<UINT>(WM_NCDESTROY));
+  EXPECT_EQ(subclass.Window(), nullptr);
 }
 
 }  // namespace

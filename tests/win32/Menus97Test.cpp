@@ -1,5 +1,5 @@
-// TPopupMenus97 on real windows, menus and device contexts: the subclasses of the popup
-// owner, the owner-draw pass and its undoing, the
+// TPopupMenus97 on real windows, menus and device contexts, with the owner window routing
+// its messages as the program's does: the owner-draw pass and its undoing, the
 // accelerator answer, item sizes, where images and text land, embossed disabled images,
 // and the banner of a menu really popped up, read back from the screen's pixels.
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,21 +15,29 @@
 
 #include "components/win32/Menus97.h"
 #include "platform/win32/Win32CodePage.h"
-#include "toolkit/Subclass.h"
 
 namespace ostrel {
 namespace {
 
-constexpr UINT kProbe = WM_USER + 7;
-constexpr LRESULT kProbeAnswer = 0x5150;
+Win32CodePage g_codePage;
 
-// The owner window's own procedure: answers the probe, counts the owner-draw messages
-// that reach it, and runs the test's hook while a menu idles.
+// An instance whose menus' messages the owner window routes to it, the newest first.
+std::vector<TPopupMenus97*> g_routed;
+class RoutedMenus : public TPopupMenus97 {
+ public:
+  RoutedMenus() : TPopupMenus97(g_codePage) { g_routed.push_back(this); }
+  ~RoutedMenus() { std::erase(g_routed, this); }
+};
+
+// The owner window's procedure: routes to the instances, counts the owner-draw messages
+// that reach its own handling, and runs the test's hook while a menu idles.
 int g_drawItemsSeen = 0;
 std::function<void(HWND menuWindow)> g_onMenuIdle;
 
 LRESULT CALLBACK OwnerProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == kProbe) return kProbeAnswer;
+  LRESULT result = 0;
+  for (auto m = g_routed.rbegin(); m != g_routed.rend(); ++m)
+    if ((*m)->Route(msg, wp, lp, result)) return result;
   if (msg == WM_DRAWITEM || msg == WM_MEASUREITEM) ++g_drawItemsSeen;
   if (msg == WM_ENTERIDLE && wp == MSGF_MENU && g_onMenuIdle) {
     auto hook = std::exchange(g_onMenuIdle, nullptr);
@@ -96,8 +103,6 @@ ItemState Read(HMENU menu, int pos) {
   return {info.fType, info.fState, info.dwItemData, text, info.hSubMenu};
 }
 
-Win32CodePage g_codePage;
-
 // The item data of the item with that command, wherever it is in the instance's menu.
 ULONG_PTR DataOf(const TPopupMenus97& m, UINT id) {
   MENUITEMINFOA info{};
@@ -106,7 +111,6 @@ ULONG_PTR DataOf(const TPopupMenus97& m, UINT id) {
   GetMenuItemInfoA(m.PopupMenu(), id, FALSE, &info);
   return info.dwItemData;
 }
-WNDPROC ProcOf(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)); }
 
 struct MenuDeleter {
   void operator()(HMENU m) const { DestroyMenu(m); }
@@ -177,94 +181,6 @@ struct Canvas {
   COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
 };
 
-// Several instances in front of one window: the newest is called first, any order of
-// destruction leaves a working chain, and the last one gives the window its procedure
-// back. A destroyed instance's menu is a plain string menu again, item data included,
-// and a message for one of its items goes on to the window untouched.
-TEST_F(Menus97Test, ChainHoldsInEveryOrderOfDestruction) {
-  const WNDPROC original = ProcOf(owner);
-  std::array<int, 3> order{0, 1, 2};
-  do {
-    std::array<MenuPtr, 3> menus;
-    std::array<std::unique_ptr<TPopupMenus97>, 3> m;
-    std::array<ULONG_PTR, 3> goneData{};
-    for (int i = 0; i < 3; ++i) {
-      menus[i].reset(CreatePopupMenu());
-      Append(menus[i].get(), 10 + i, "&Apple", 40 + i);
-      m[i] = std::make_unique<TPopupMenus97>(nullptr, owner, g_codePage);
-      m[i]->SetPopupMenu(menus[i].get());
-      goneData[i] = Read(menus[i].get(), 0).data;
-      EXPECT_TRUE(m[i]->OwnsItemData(goneData[i]));
-    }
-    EXPECT_NE(ProcOf(owner), original);
-    for (int step = 0; step < 3; ++step) {
-      const int gone = order[step];
-      m[gone].reset();
-      const ItemState plain = Read(menus[gone].get(), 0);
-      EXPECT_FALSE(plain.type & MFT_OWNERDRAW);
-      EXPECT_EQ(plain.text, "&Apple");
-      EXPECT_EQ(plain.data, static_cast<ULONG_PTR>(40 + gone));
-      g_drawItemsSeen = 0;
-      SendStray(goneData[gone]);
-      EXPECT_EQ(g_drawItemsSeen, 1);
-      // What no instance answers still reaches the window's own procedure, and every
-      // remaining instance still draws its own items.
-      EXPECT_EQ(SendMessageA(owner, kProbe, 0, 0), kProbeAnswer);
-      Canvas canvas(60, 20, RGB(1, 2, 3));
-      for (int i = 0; i < 3; ++i) {
-        if (!m[i]) continue;
-        g_drawItemsSeen = 0;
-        EXPECT_EQ(SendDraw(*m[i], 10 + i, canvas.dc, RECT{0, 0, 60, 20}), 1);
-        EXPECT_EQ(g_drawItemsSeen, 0) << "instance " << i << " after " << gone << " went";
-      }
-    }
-    EXPECT_EQ(ProcOf(owner), original);
-  } while (std::next_permutation(order.begin(), order.end()));
-}
-
-TEST_F(Menus97Test, NewestInstanceIsCalledFirstAndPassesOnBeforeItsOwnPass) {
-  MenuPtr menu(CreatePopupMenu());
-  Append(menu.get(), 1, "Apple", 0);
-  TPopupMenus97 older(nullptr, owner, g_codePage);
-  older.SetPopupMenu(menu.get());
-  TPopupMenus97 newer(nullptr, owner, g_codePage);
-  newer.SetPopupMenu(menu.get());  // already the older one's: left alone
-  EXPECT_TRUE(older.OwnsItemData(Read(menu.get(), 0).data));
-  // The host makes the item a string again; at WM_INITMENU each instance passes on
-  // first and then makes the items its own, so the one called last claims them.
-  MENUITEMINFOA info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_FTYPE | MIIM_DATA;
-  info.fType = MFT_STRING;
-  SetMenuItemInfoA(menu.get(), 0, TRUE, &info);
-  SendMessageA(owner, WM_INITMENU, reinterpret_cast<WPARAM>(menu.get()), 0);
-  EXPECT_TRUE(older.OwnsItemData(Read(menu.get(), 0).data));
-  EXPECT_TRUE(Read(menu.get(), 0).type & MFT_OWNERDRAW);
-  // Item data that names no instance is not followed.
-  g_drawItemsSeen = 0;
-  SendStray(4);
-  EXPECT_EQ(g_drawItemsSeen, 1);
-}
-
-// The window goes before its subclass: the member sees WM_NCDESTROY, and the subclass
-// lets go of the window.
-TEST_F(Menus97Test, SubclassLetsGoOfAWindowDestroyedFirst) {
-  struct Watch {
-    UINT last = 0;
-    LRESULT On(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-      last = msg;
-      return tk::Subclass::Next(wnd, msg, wp, lp);
-    }
-  } watch;
-  tk::Subclass subclass;
-  ASSERT_TRUE(subclass.Attach<&Watch::On>(owner, &watch));
-  EXPECT_EQ(SendMessageA(owner, kProbe, 0, 0), kProbeAnswer);
-  EXPECT_EQ(watch.last, kProbe);
-  DestroyWindow(owner);
-  EXPECT_EQ(watch.last, static_cast<UINT>(WM_NCDESTROY));
-  EXPECT_EQ(subclass.Window(), nullptr);
-}
-
 TEST_F(Menus97Test, OwnerDrawPassKeepsSeparatorsSubmenusStatesAndUndoesOnDetach) {
   MenuPtr menu(CreatePopupMenu());
   HMENU sub = CreatePopupMenu();
@@ -274,7 +190,7 @@ TEST_F(Menus97Test, OwnerDrawPassKeepsSeparatorsSubmenusStatesAndUndoesOnDetach)
   Append(menu.get(), 2, "&Cherry", -2, 0, MFS_GRAYED);
   Append(menu.get(), 3, "Group", 0, MFT_MENUBARBREAK, 0, sub);
   Append(menu.get(), 4, "&Cloud", 2);
-  TPopupMenus97 m(nullptr, owner, g_codePage);
+  RoutedMenus m;
   m.SetPopupMenu(menu.get());
   EXPECT_TRUE(Read(menu.get(), 1).type & MFT_SEPARATOR);
   EXPECT_FALSE(Read(menu.get(), 1).type & MFT_OWNERDRAW);
@@ -314,7 +230,7 @@ TEST_F(Menus97Test, OwnerDrawPassKeepsSeparatorsSubmenusStatesAndUndoesOnDetach)
 }
 
 TEST_F(Menus97Test, FontsFollowTheSystemUntilSetAndBackAgain) {
-  TPopupMenus97 m(nullptr, owner, g_codePage);
+  TPopupMenus97 m(g_codePage);
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
@@ -358,7 +274,7 @@ class Menus97DrawTest : public Menus97Test {
  protected:
   RedImages images;
   MenuPtr menu{CreatePopupMenu()};
-  std::unique_ptr<TPopupMenus97> m;
+  std::unique_ptr<RoutedMenus> m;
   void SetUp() override {
     Menus97Test::SetUp();
     // The top level and its submenu hold the same captions; the rest lies deeper.
@@ -376,7 +292,7 @@ class Menus97DrawTest : public Menus97Test {
     Append(menu.get(), 1, "Alpha", -2);
     Append(menu.get(), 2, "Beta", 0);
     Append(menu.get(), 3, "Sub", 0, 0, 0, sub);
-    m = std::make_unique<TPopupMenus97>(nullptr, owner, g_codePage);
+    m = std::make_unique<RoutedMenus>();
     m->SetImages(images.list);
     m->SetFont(TestFont());
     m->SetHiliteFont(TestFont());
@@ -424,15 +340,9 @@ TEST_F(Menus97DrawTest, TopLevelItemsAreTheBannerWiderAndAmpersandsNarrower) {
   m->SetImages(images.list);
   EXPECT_EQ(SendMeasure(*m, 1).cx, top.cx);
   EXPECT_EQ(SendMeasure(*m, 1).cy, top.cy);
-  // Fixed sizes win, and the event has the last word.
+  // A fixed height wins.
   m->ItemHeight = 25;
   EXPECT_EQ(SendMeasure(*m, 7).cy, 25);
-  m->OnMeasureItem = [](HMENU, const TMenuItem97& item, int& h, int& w) {
-    if (item.caption == "x") h = 31, w = 77;
-  };
-  EXPECT_EQ(SendMeasure(*m, 7).cy, 31);
-  EXPECT_EQ(SendMeasure(*m, 7).cx, 77);
-  EXPECT_EQ(SendMeasure(*m, 4).cy, 25);
 }
 
 // A top-level item as received at left 0: the banner's 20 pixels and 2 more are passed
@@ -481,11 +391,6 @@ TEST_F(Menus97DrawTest, ImageAndTextLandWhereTheyBelong) {
   EXPECT_EQ(selected.At(150, 5), RGB(192, 192, 192));
   EXPECT_EQ(selected.At(22, 0), GetSysColor(COLOR_BTNHIGHLIGHT));
   EXPECT_EQ(selected.At(22 + 19, 19), GetSysColor(COLOR_BTNSHADOW));
-  // In the IE4 look, no frame.
-  m->Menus97Look = mlIE4Look;
-  Canvas flat(160, 24, RGB(255, 255, 255));
-  SendDraw(*m, 2, flat.dc, rc, ODS_SELECTED);
-  EXPECT_EQ(flat.At(22, 0), RGB(192, 192, 192));
 
   // At 192 DPI with 32-pixel images: 40 + 4 pixels passed over, the image 4 further in.
   RedImages large(32);

@@ -51,10 +51,8 @@ class RegistryStore : public ::testing::Test {
 };
 
 TEST_F(RegistryStore, ValuesWrittenAreWhatTheRegistryHolds) {
-  reg.WriteValue("OLMouse", Variant::String("1"));
-  reg.WriteValue("Count", Variant::Integer(7));
-  reg.WriteValue("Ratio", Variant::Double(0.125));
-  reg.WriteValue("Sub\\Flag", Variant::Boolean(true));
+  reg.WriteValue("OLMouse", "1");
+  reg.WriteValue("Sub\\Flag", "0");
 
   // Through the bare calls.
   HKEY key;
@@ -66,18 +64,6 @@ TEST_F(RegistryStore, ValuesWrittenAreWhatTheRegistryHolds) {
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(size, 2u);
   EXPECT_STREQ(text, "1");
-  DWORD count = 0;
-  size = sizeof count;
-  ASSERT_EQ(RegQueryValueExA(key, "Count", nullptr, &type, reinterpret_cast<BYTE*>(&count), &size),
-            ERROR_SUCCESS);
-  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(count, 7u);
-  BYTE record[32];
-  size = sizeof record;
-  ASSERT_EQ(RegQueryValueExA(key, "Ratio", nullptr, &type, record, &size), ERROR_SUCCESS);
-  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-  EXPECT_EQ(size, 16u);
-  EXPECT_EQ(record[0], 5);
   RegCloseKey(key);
 
   // Through the "reg" tool.
@@ -86,21 +72,13 @@ TEST_F(RegistryStore, ValuesWrittenAreWhatTheRegistryHolds) {
   EXPECT_NE(mouse.find("REG_SZ"), std::string::npos) << mouse;
   EXPECT_NE(mouse.find("1"), std::string::npos) << mouse;
   const std::string flag = RegQuery(path + "\\Sub", "Flag");
-  EXPECT_NE(flag.find("REG_DWORD"), std::string::npos) << flag;
-  EXPECT_NE(flag.find("0xffffffff"), std::string::npos) << flag;
+  EXPECT_NE(flag.find("REG_SZ"), std::string::npos) << flag;
+  EXPECT_NE(flag.find("0"), std::string::npos) << flag;
 
   // And back through the component.
-  Variant v;
-  reg.ReadValue("OLMouse", v);
-  EXPECT_EQ(v, Variant::String("1"));
-  reg.ReadValue("Count", v);
-  EXPECT_EQ(v, Variant::Integer(7));
-  reg.ReadValue("Ratio", v);
-  EXPECT_EQ(v, Variant::Double(0.125));
-  reg.ReadValue("Sub\\Flag", v);
-  EXPECT_EQ(v, Variant::Integer(-1));
-  reg.ReadValue("Missing", v);
-  EXPECT_TRUE(v.IsNull());
+  EXPECT_EQ(reg.ReadValue("OLMouse"), "1");
+  EXPECT_EQ(reg.ReadValue("Sub\\Flag"), "0");
+  EXPECT_EQ(reg.ReadValue("Missing"), std::nullopt);
 }
 
 TEST_F(RegistryStore, OtherKindsReadAsEmptyAndErrorsCarryTheSystemsCode) {
@@ -114,12 +92,8 @@ TEST_F(RegistryStore, OtherKindsReadAsEmptyAndErrorsCarryTheSystemsCode) {
   const char multi[] = "a\0b\0";
   RegSetValueExA(key, "Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
   RegCloseKey(key);
-  Variant v = Variant::Null();
-  reg.ReadValue("Expand", v);
-  EXPECT_TRUE(v.IsEmpty());
-  v = Variant::Null();
-  reg.ReadValue("Multi", v);
-  EXPECT_TRUE(v.IsEmpty());
+  EXPECT_EQ(reg.ReadValue("Expand"), "");
+  EXPECT_EQ(reg.ReadValue("Multi"), "");
 
   reg.RootKey = hkDynData;
   try {
@@ -132,7 +106,7 @@ TEST_F(RegistryStore, OtherKindsReadAsEmptyAndErrorsCarryTheSystemsCode) {
   reg.RootKey = hkCurrentUser;
   reg.Key = "";
   try {
-    reg.WriteValue("\\", Variant::String("x"));
+    reg.WriteValue("\\", "x");
   } catch (const ERegFileError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Reg Error: ", 0), 0u) << e.what();
     EXPECT_NE(reg.LastError(), 0u);
