@@ -25,6 +25,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Art.h"
 #include "toolkit/Gdi.h"
+#include "win32/OwnedForm.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {
@@ -231,8 +232,8 @@ TEST(WindowOrder, EveryFieldOfEveryWindowFollowsItsLabel) {
   ExpectLabels(macros.Handle(), {{idForm4MenuList, " SendKey &Menu Item"},
                                  {idForm4MenuKeys, "&Keyboard Macro"},
                                  {idForm4Memo1, "Help"}});
-  auto main = std::make_unique<TOstrelForm>();
-  ExpectLabels(main->Handle(), {{idOLKeyTree, "  Hot&Key List"}, {idMemo1, "Help"}});
+  auto main = std::make_unique<testing::OwnedForm>();
+  ExpectLabels(main->Handle(), {{idDefinitionTree, "  Hot&Key List"}, {idHelpPane, "Help"}});
   main->Controller().SetTerminating(true);
 }
 
