@@ -87,7 +87,7 @@ TOstrelForm::TOstrelForm(FormPorts ports, Timings timings)
   controller_ = std::make_unique<OstrelController>(
       ControllerPorts{*this, ports.files, ports.windows, ports.system, ports.shell,
                       ports.hotKeyWindow, ports.trayWindow, ports.hook, ports.keyboard,
-                      ports.codePage, LocaleCollate, ports.registry, ports.links, ports.programs,
+                      ports.codePage, ports.collate, ports.registry, ports.links, ports.programs,
                       &ports.clipboard},
       timings);
   ports_.hotKeyWindow.Bind(&controller_->SystemHotKeys());

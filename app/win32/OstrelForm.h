@@ -64,6 +64,8 @@ struct FormPorts {
   HookLibraryPort& hook;
   KeyboardPort& keyboard;
   CodePagePort& codePage;
+  // The key-text order of the definitions.
+  CollateFn collate;
   RegistryPort& registry;
   ShellLinkPort& links;
   ClipboardPort& clipboard;

@@ -59,7 +59,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     ostrel::Win32Clipboard clipboard;
     ostrel::Win32Programs programs;
     ostrel::TOstrelForm form({files, windows, system, shell, hotKeyWindow, trayWindow, hook,
-                              keyboard, codePage, registry, links, clipboard, programs});
+                              keyboard, codePage, ostrel::LocaleCollate, registry, links, clipboard,
+                              programs});
     // The only copy carries out its own command line once its set-up is done.
     form.Controller().QueueStartRequest(request);
     app.SetMainForm(&form);

@@ -34,8 +34,8 @@ struct Win32Adapters {
   Win32Programs programs;
 
   FormPorts AdapterPorts() {
-    return {files,    windows,  system,   shell, hotKeyWindow, trayWindow, hook,
-            keyboard, codePage, registry, links, clipboard,    programs};
+    return {files,    windows,  system,        shell,    hotKeyWindow, trayWindow, hook,
+            keyboard, codePage, LocaleCollate, registry, links,        clipboard,  programs};
   }
 };
 
