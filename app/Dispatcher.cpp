@@ -16,14 +16,14 @@ std::string RunDirectory(const TKeyRec& def) {
   return FolderOf(def.Target.str());
 }
 
-void OstrelController::Timer3Timer() {
+void OstrelController::DispatchPendingHotKey() {
   p_.view.SetDispatchTimer(false);
   if (handOffBusy_) return;
   BusyMark busy(handOffBusy_);
-  DoItToPkey(pendingKey_);
+  RunDefinition(pendingKey_);
 }
 
-void OstrelController::DoItToPkey(PKeyRec def) {
+void OstrelController::RunDefinition(PKeyRec def) {
   if (dispatchBusy_) return;
   p_.view.ProcessMessages();
   pendingKey_ = nullptr;
@@ -53,12 +53,8 @@ void OstrelController::Perform(const TKeyRec& def) {
       p_.shell.ShellExecuteA(owner, type->verb, target, "", "", type->show);
       return;
     case FunAction::kRunProgram:
-      try {
-        p_.shell.ShellExecuteA(owner, type->verb, target, TrimText(def.Parms.str()),
-                               RunDirectory(def), type->show);
-      } catch (...) {
-        p_.view.ShowInfo("Error Running program " + target);
-      }
+      p_.shell.ShellExecuteA(owner, type->verb, target, TrimText(def.Parms.str()),
+                             RunDirectory(def), type->show);
       return;
     case FunAction::kHideShowWindow:
       HideShowWindow();

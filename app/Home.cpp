@@ -62,9 +62,9 @@ Home ChooseHome(FileSystem& files, const std::string& appDir, const std::string&
     if (files.Exists(from) && !CopyWhole(files, from, home + name))
       failed += "\n" + CannotCopy(from, home + name);
   }
-  Home chosen{home, "Ostrel cannot write in its own folder, so your definitions are kept in " +
-                        home + ".",
-              false};
+  Home chosen{
+      home, "Ostrel cannot write in its own folder, so your definitions are kept in " + home + ".",
+      false};
   if (!failed.empty()) {
     chosen.notice += "\n" + failed.substr(1) + "; the file beside the program is left as it is.";
     chosen.error = true;
@@ -79,7 +79,7 @@ std::vector<std::string> CopyMissingListFiles(FileSystem& files, const KeysList&
   if (appDir == dataDir) return failed;
   for (std::size_t i = 0; i < keys.Count(); ++i) {
     const TKeyRec& def = *keys.At(i);
-    if (def.FunType != ftSendKeysMenu) continue;
+    if (!IsMacroMenu(def)) continue;
     const std::string name = def.Target.str();
     if (!PlainFileName(name) || files.Exists(dataDir + name) || !files.Exists(appDir + name))
       continue;

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/BusyMark.h"
-#include "app/Programs.h"
+#include "catalogue/Programs.h"
 
 namespace ostrel {
 
@@ -58,16 +58,16 @@ HotKeyRegistry::HotKeyRegistry(MainView& view, HotKeyPort& port, ProgramPort& pr
       keys_(keys),
       menu_(menu),
       pressed_(std::move(pressed)),
-      sysHotKey1_(port) {
-  sysHotKey1_.OnHotKey = [this](TSysHotKey&, std::int32_t index) { HotKeyEvent(index); };
+      systemHotKeys_(port) {
+  systemHotKeys_.OnHotKey = [this](TSysHotKey&, std::int32_t index) { HotKeyEvent(index); };
 }
 
 void HotKeyRegistry::BuildHotKeyList() {
   hotKeyList_.clear();
   sharers_.clear();
-  sysHotKey1_.SetActive(false);
-  sysHotKey1_.Clear();
-  sysHotKey1_.SetActive(true);
+  systemHotKeys_.SetActive(false);
+  systemHotKeys_.Clear();
+  systemHotKeys_.SetActive(true);
   std::vector<PKeyRec> refused;
   std::map<std::pair<std::int32_t, THotKeyModifiers>, std::size_t> idOf;
   for (std::size_t i = 0; keys_ && i < keys_->Count(); ++i) {
@@ -82,13 +82,13 @@ void HotKeyRegistry::BuildHotKeyList() {
     if (c.hotkeyOff || (c.scope == ProgramScope::kOnly && c.programs.empty())) continue;
     auto [at, added] = idOf.try_emplace({d->Key, *mods}, sharers_.size());
     if (added) {
-      sysHotKey1_.AddHotKey(static_cast<std::uint8_t>(d->Key), *mods);
+      systemHotKeys_.AddHotKey(static_cast<std::uint8_t>(d->Key), *mods);
       sharers_.emplace_back();
       // Another program holds the combination: told once, by its first definition.
-      if (!sysHotKey1_.Entry(at->second).Registered) refused.push_back(d);
+      if (!systemHotKeys_.Entry(at->second).Registered) refused.push_back(d);
     }
     Sharers& s = sharers_[at->second];
-    if (!added && sysHotKey1_.Entry(at->second).Registered &&
+    if (!added && systemHotKeys_.Entry(at->second).Registered &&
         std::any_of(s.conditions.begin(), s.conditions.end(),
                     [&c](const Conditions& e) { return Tie(e, c); }))
       refused.push_back(d);
@@ -128,7 +128,7 @@ void HotKeyRegistry::HotKeyEvent(std::int32_t index) {
   if (chosen)
     pressed_(chosen);
   else
-    sysHotKey1_.PassOn(at);
+    systemHotKeys_.PassOn(at);
 }
 
 void HotKeyRegistry::SetHotKeysOn(bool on) {
@@ -139,12 +139,12 @@ void HotKeyRegistry::SetHotKeysOn(bool on) {
     item->tag = tag;
   }
   view_.SetHotKeysItem(caption, tag);
-  sysHotKey1_.SetActive(on);
+  systemHotKeys_.SetActive(on);
 }
 
 void HotKeyRegistry::Clear() {
-  sysHotKey1_.SetActive(false);
-  sysHotKey1_.Clear();
+  systemHotKeys_.SetActive(false);
+  systemHotKeys_.Clear();
   hotKeyList_.clear();
   sharers_.clear();
 }

@@ -64,7 +64,7 @@ class HotKeyRegistry {
   // The teardown: every hotkey unregistered, the lists emptied.
   void Clear();
 
-  TSysHotKey& SysHotKey1() { return sysHotKey1_; }
+  TSysHotKey& SystemHotKeys() { return systemHotKeys_; }
   // The key texts of the definitions that take part, in list order.
   const std::vector<std::string>& HotKeyList() const { return hotKeyList_; }
 
@@ -82,7 +82,7 @@ class HotKeyRegistry {
   const std::unique_ptr<KeysList>& keys_;
   std::vector<MenuItem>& menu_;
   std::function<void(PKeyRec)> pressed_;
-  TSysHotKey sysHotKey1_;
+  TSysHotKey systemHotKeys_;
   std::vector<std::string> hotKeyList_;
   // Parallel to the hotkey component's entries: entry n holds the definitions of id n.
   std::vector<Sharers> sharers_;

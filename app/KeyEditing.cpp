@@ -20,8 +20,7 @@ KeyEditing::KeyEditing(MainView& view, const std::unique_ptr<KeysList>& keys,
 
 bool KeyEditing::UpdateKeysList(const std::function<std::string()>& undo) {
   if (!keys_) return false;
-  TreeSelection selected = view_.SelectedNode();
-  PKeyRec keep = selected.any ? selected.data : nullptr;
+  const PKeyRec keep = SelectedDefinition();
   keys_->Rekey();
   bool saved = true;
   try {
@@ -49,10 +48,9 @@ bool KeyEditing::UpdateKeysList(const std::function<std::string()>& undo) {
   return saved;
 }
 
-void KeyEditing::OLKeyTreeClick() {
-  TreeSelection selected = view_.SelectedNode();
-  if (selected.any && selected.data)
-    view_.SetStatusText("  " + FunTypeName(selected.data));
+void KeyEditing::TreeSelectionChanged() {
+  if (const PKeyRec def = SelectedDefinition())
+    view_.SetStatusText("  " + FunTypeName(def));
   else if (!restingStatus_.empty())
     view_.SetStatusText(restingStatus_);
 }
@@ -62,40 +60,17 @@ void KeyEditing::SetRestingStatus(std::string text) {
   view_.SetStatusText(restingStatus_);
 }
 
-void KeyEditing::ToolbarButton974Click(int tag) {
-  if (!keys_) return;
-  TreeSelection selected = view_.SelectedNode();
-  PKeyRec def = selected.any ? selected.data : nullptr;
-  switch (tag) {
-    case 1:
-      if (!def) {
-        view_.ShowError("No Item selected for update.");
-        return;
-      }
-      UpdateDefinition(def);
-      return;
-    case 2: {
-      if (!def) return;
-      std::ptrdiff_t at = keys_->IndexOf(def);
-      if (at == KeysList::npos) return;
-      // The node goes first, so the rebuild below remembers no selection.
-      view_.DeleteSelectedNode();
-      keys_->Delete(static_cast<std::size_t>(at));
-      UpdateKeysList();
-      return;
-    }
-    default:
-      AddDefinition();
-      return;
-  }
+PKeyRec KeyEditing::SelectedDefinition() {
+  const TreeSelection selected = view_.SelectedNode();
+  return selected.any ? selected.data : nullptr;
 }
 
 // Only OK goes on. A dialog can also end because the program did ("Terminate" chosen
 // from the OstrelMenu while it was open): the definitions are gone then, and nothing
 // may be stored.
-void KeyEditing::AddDefinition() {
-  if (view_.RunFunctionChooser(chosenFunction_, chosenFunctionName_) != mrOk || !keys_)
-    return;
+void KeyEditing::AddClick() {
+  if (!keys_) return;
+  if (view_.RunFunctionChooser(chosenFunction_, chosenFunctionName_) != mrOk || !keys_) return;
   auto copy = std::make_unique<TKeyRec>(NewKeyRec(chosenFunction_));
   Conditions conditions;
   if (view_.RunKeyEditor(*copy, conditions, 0, *keys_, nullptr) != mrOk || !keys_) return;
@@ -104,7 +79,13 @@ void KeyEditing::AddDefinition() {
   UpdateKeysList();
 }
 
-void KeyEditing::UpdateDefinition(PKeyRec def) {
+void KeyEditing::UpdateClick() {
+  if (!keys_) return;
+  const PKeyRec def = SelectedDefinition();
+  if (!def) {
+    view_.ShowError("No Item selected for update.");
+    return;
+  }
   TKeyRec copy = NewKeyRec();
   CopyKeyRec(*def, copy);
   Conditions conditions = keys_->ConditionsOf(def);
@@ -117,6 +98,18 @@ void KeyEditing::UpdateDefinition(PKeyRec def) {
   CopyKeyRec(copy, *def);
   // The rebuild re-sorts the entry under its new key text; the conditions go with it.
   keys_->SetConditions(static_cast<std::size_t>(at), std::move(conditions));
+  UpdateKeysList();
+}
+
+void KeyEditing::DeleteClick() {
+  if (!keys_) return;
+  const PKeyRec def = SelectedDefinition();
+  if (!def) return;
+  const std::ptrdiff_t at = keys_->IndexOf(def);
+  if (at == KeysList::npos) return;
+  // The node goes first, so the rebuild below remembers no selection.
+  view_.DeleteSelectedNode();
+  keys_->Delete(static_cast<std::size_t>(at));
   UpdateKeysList();
 }
 

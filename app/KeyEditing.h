@@ -35,18 +35,22 @@ class KeyEditing {
   bool UpdateKeysList(const std::function<std::string()>& undo = {});
   // The status line names the selected definition's function type; with a group or
   // nothing selected, it says where the definitions are kept (`SetRestingStatus`).
-  void OLKeyTreeClick();
+  void TreeSelectionChanged();
   void SetRestingStatus(std::string text);
-  // Tag 0 Add, 1 Update, 2 Delete.
-  void ToolbarButton974Click(int tag);
+  // The tree's buttons. Add asks for a function type, then edits a new definition;
+  // Update edits the selected definition (a box says when none is selected); Delete
+  // removes it.
+  void AddClick();
+  void UpdateClick();
+  void DeleteClick();
 
   // What the function chooser last handed over: the type (-1 for none) and its name.
   std::int32_t ChosenFunction() const { return chosenFunction_; }
   const std::string& ChosenFunctionName() const { return chosenFunctionName_; }
 
  private:
-  void AddDefinition();
-  void UpdateDefinition(PKeyRec def);
+  // The selected definition; none for a group node or no selection.
+  PKeyRec SelectedDefinition();
 
   MainView& view_;
   const std::unique_ptr<KeysList>& keys_;

@@ -64,8 +64,7 @@ std::vector<MenuItem> BuildMenu(const KeysList& keys) {
   }
   menu.push_back(CommandItem("-", kNoImage, {}));
   menu.push_back(CommandItem("Hide Menu", kImageHideMenu, {MenuCommand::kHideMenu}));
-  menu.push_back(
-      CommandItem(kHotKeysOffCaption, kImageHotKeysOff, {MenuCommand::kHotKeysSwitch}));
+  menu.push_back(CommandItem(kHotKeysOffCaption, kImageHotKeysOff, {MenuCommand::kHotKeysSwitch}));
   menu.push_back(CommandItem("Show...", kImageShow, {MenuCommand::kShow}));
   menu.push_back(CommandItem("Terminate", kImageTerminate, {MenuCommand::kTerminate}));
   return menu;
@@ -85,12 +84,12 @@ void OstrelController::MenuClick(const MenuChoice& choice) {
       // was opened over, even if the foreground has not gone back to it yet.
       pendingKey_ = choice.definition;
       menuTarget_ = mouseLink_.MenuForeground() != desktopWnd_ ? mouseLink_.MenuForeground() : 0;
-      DoItToPkey(pendingKey_);
+      RunDefinition(pendingKey_);
       menuTarget_ = 0;
       return;
     case MenuCommand::kHotKeysSwitch:
       // The switch reads what it will do: "HotKeys Off" while they are on.
-      SetHotKeysOn(!hotKeys_.SysHotKey1().Active());
+      SetHotKeysOn(!hotKeys_.SystemHotKeys().Active());
       return;
     case MenuCommand::kShow:
       ShowConfiguration(true);
@@ -117,11 +116,11 @@ void OstrelController::AnotherCopyStarted() {
   ShowConfiguration(false);
 }
 
-void OstrelController::ToolbarButton971Click() {
+void OstrelController::ShowMenuClick() {
   p_.windows.PostMessageA(p_.view.MainWindow(), MSG_SHOW_MENU, 0, 0);
 }
 
-void OstrelController::TrayIcon1MouseClick() {
+void OstrelController::TrayIconClick() {
   p_.windows.PostMessageA(p_.view.MainWindow(), MSG_SHOW_MENU, 0, 0);
 }
 

@@ -13,7 +13,7 @@
 
 namespace ostrel {
 
-// Images of ImageList1, shared by the tree and the menu.
+// Images of the tree's image list (IMAGELIST1), shared by the tree and the menu.
 inline constexpr int kImageGroup = 0;
 inline constexpr int kImageDefinition = 1;  // also "HotKeys On"
 inline constexpr int kImageShow = 2;

@@ -20,7 +20,7 @@ void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
     if (Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage, clipboard}, text,
                  target) != MacroEnd::kRefused)
       return;
-    trayIcon1_.ShowBalloon(
+    trayIcon_.ShowBalloon(
         RefusedTargetText(p_.windows.GetWindowTextA(target), SystemLeadBytes(p_.codePage)));
   } catch (...) {
   }

@@ -14,11 +14,6 @@
 
 namespace ostrel {
 
-struct FunTypeEntry {
-  std::string name;
-  std::int32_t id;
-};
-
 // The start-up option check boxes, by their Tags.
 enum TOptionBox : int {
   obAutostart = 0,  // "Automatically start at Windows startup"
@@ -39,19 +34,18 @@ class MainView {
  public:
   virtual ~MainView() = default;
   virtual WindowHandle MainWindow() = 0;
-  virtual void SetMemoText(const std::string& text) = 0;
+  virtual void SetHelpText(const std::string& text) = 0;
   // The application's ShowMainForm: whether the message loop shows the window itself.
   virtual void SetShowMainForm(bool show) = 0;
-  // Timer2, the one-shot timer of the delayed set-up (Timings).
+  // The one-shot timer of the delayed set-up (Timings).
   virtual void SetSetupTimer(bool enabled) = 0;
-  // Timer3, the hotkey hand-off (Timings). Enabling it while enabled does not restart it.
+  // The timer of the hotkey hand-off (Timings). Enabling it while enabled does not
+  // restart it.
   virtual void SetDispatchTimer(bool enabled) = 0;
   // Routes every message the loop takes from the queue through AppMessage from now on.
   virtual void InstallMessageFilter() = 0;
   // How long the pointer rests before a hint shows, and how long the hint stays.
   virtual void SetHintTimes(int pauseMs, int hidePauseMs) = 0;
-  // Fills the hidden function-type list and selects its first entry.
-  virtual void FillFunTypes(const std::vector<FunTypeEntry>& entries) = 0;
   // Makes the window visible and restores the application window (the caller activates
   // it).
   virtual void RestoreConfigWindow() = 0;
@@ -80,7 +74,7 @@ class MainView {
   // message being handled now.
   virtual void PostRunLater() = 0;
 
-  // The tree OLKeyTree.
+  // The tree of the definitions.
   virtual void RenderTree(const std::vector<TreeNode>& nodes) = 0;
   virtual TreeSelection SelectedNode() = 0;
   virtual void SelectNode(std::size_t index) = 0;
@@ -88,14 +82,14 @@ class MainView {
   // The status line along the bottom.
   virtual void SetStatusText(const std::string& text) = 0;
 
-  // The OstrelMenu Pop1: replaced whole, its hotkey switch relabelled, popped up. A
+  // The OstrelMenu: replaced whole, its hotkey switch relabelled, popped up. A
   // choice comes back as MenuClick with the chosen item's MenuChoice.
   virtual void RenderMenu(const std::vector<MenuItem>& items) = 0;
   virtual void SetHotKeysItem(const std::string& caption, int tag) = 0;
   // Modal: returns when the menu has closed; a choice arrives later through the queue.
   virtual void PopupMenu(ScreenPoint at) = 0;
 
-  // The macro menu SendKeyPop: replaced whole (an item other than kMacro only closes the
+  // The macro menu: replaced whole (an item other than kMacro only closes the
   // menu), and popped up like the OstrelMenu. A choice comes back later as
   // SendKeyMenuClick with the item's MenuChoice, which names its line by position.
   virtual void RenderMacroMenu(const std::vector<MenuItem>& items) = 0;

@@ -1,6 +1,7 @@
 #include "app/OneCopy.h"
 
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 namespace ostrel {
@@ -85,6 +86,26 @@ StartRequest ParseCommandLine(const std::string& commandLine, const std::string&
   if (request.kind == StartRequest::kNone || words.size() != 2 || words[1].empty())
     return {StartRequest::kUsage, {}};
   request.path = FullPath(words[1], currentFolder);
+  return request;
+}
+
+std::optional<StartRequest> ReadStartRequest(std::uintptr_t id, const void* data,
+                                             std::size_t size) {
+  StartRequest request;
+  if (id == kImportRequestId)
+    request.kind = StartRequest::kImport;
+  else if (id == kExportRequestId)
+    request.kind = StartRequest::kExport;
+  else
+    return std::nullopt;
+  if (!data) return std::nullopt;
+  // The sender hands the path without a terminator; one within the bytes ends it.
+  const auto* bytes = static_cast<const char*>(data);
+  const void* nul = std::memchr(bytes, '\0', size);
+  const std::size_t length =
+      nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : size;
+  if (length == 0 || length > kMaxRequestPath) return std::nullopt;
+  request.path.assign(bytes, length);
   return request;
 }
 

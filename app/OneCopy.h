@@ -4,7 +4,9 @@
 // asks for an import or an export hands that to the first copy instead.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/Timings.h"
@@ -51,6 +53,15 @@ inline constexpr std::uintptr_t kExportRequestId = 0x4F4C4531;  // "OLE1"
 inline constexpr std::uintptr_t kRequestFailed = 0;
 inline constexpr std::uintptr_t kRequestDone = 1;      // an export written, an import taken
 inline constexpr std::uintptr_t kRequestNotReady = 2;  // still setting up: ask again
+
+// The longest path a request carries (the system's own limit for a path).
+inline constexpr std::size_t kMaxRequestPath = 32767;
+
+// What the running copy reads of a request handed over (WM_COPYDATA's dwData, data and
+// size): the kind from `id`, the path from the `size` bytes at `data` (up to the first
+// NUL, if any), never a byte more. None for an unknown id, no data, or a path that is
+// empty or longer than kMaxRequestPath: such a request is refused.
+std::optional<StartRequest> ReadStartRequest(std::uintptr_t id, const void* data, std::size_t size);
 
 // What this start does next: go on as the running copy, or end with `exitCode`.
 struct StartOutcome {

@@ -9,26 +9,26 @@ namespace ostrel {
 StartupOptions::StartupOptions(OptionPorts ports, MouseLink& mouseLink)
     : p_(ports),
       mouseLink_(mouseLink),
-      progLink1_(ports.registry, ports.files, ports.links),
-      regFile1_(ports.registry) {}
+      startupLink_(ports.registry, ports.files, ports.links),
+      optionStore_(ports.registry) {}
 
 void StartupOptions::SetChecked(int tag, bool on) {
   if (p_.view.OptionChecked(tag) == on) return;
   p_.view.SetOptionChecked(tag, on);
-  autostartClick(tag);
+  OptionBoxClick(tag);
 }
 
 // With the link present the box is ticked, and its click handler re-creates the link
 // to point at the executable that runs now.
 void StartupOptions::LoadStartupLink() {
-  progLink1_.SourceName = p_.system.ModuleFileName();
-  progLink1_.LinkName = kStartupLinkName;
-  SetChecked(obAutostart, progLink1_.LinkExists());
+  startupLink_.SourceName = p_.system.ModuleFileName();
+  startupLink_.LinkName = kStartupLinkName;
+  SetChecked(obAutostart, startupLink_.LinkExists());
 }
 
 void StartupOptions::SetOptionsKey() {
-  regFile1_.RootKey = hkLocalMachine;
-  regFile1_.Key = kOptionsKey;
+  optionStore_.RootKey = hkLocalMachine;
+  optionStore_.Key = kOptionsKey;
 }
 
 // The click handlers that ticking the boxes runs find OptionsBusy set and store nothing.
@@ -47,10 +47,10 @@ bool StartupOptions::PasteLong() const { return p_.view.OptionChecked(obPasteLon
 bool StartupOptions::StoredOption(const char* name, bool absent) {
   bool on = absent;
   for (TRootKey root : {hkCurrentUser, hkLocalMachine}) {
-    regFile1_.RootKey = root;
+    optionStore_.RootKey = root;
     std::optional<std::string> value;
     try {
-      value = regFile1_.ReadValue(name);
+      value = optionStore_.ReadValue(name);
     } catch (const ERegFileError&) {
       continue;  // the key cannot be opened here: no value here
     }
@@ -58,7 +58,7 @@ bool StartupOptions::StoredOption(const char* name, bool absent) {
     on = *value == "1";
     break;
   }
-  regFile1_.RootKey = hkLocalMachine;
+  optionStore_.RootKey = hkLocalMachine;
   return on;
 }
 
@@ -84,50 +84,51 @@ void StartupOptions::ApplyLoaded() {
 void StartupOptions::StoreOption(const char* name, bool on) {
   const std::string value = on ? "1" : "0";
   bool machine = true;
-  regFile1_.RootKey = hkLocalMachine;
+  optionStore_.RootKey = hkLocalMachine;
   try {
-    regFile1_.WriteValue(name, value);
+    optionStore_.WriteValue(name, value);
   } catch (const ERegFileError&) {
     machine = false;
   }
   // A value of the user's own would hide the machine's at the next start, so it is kept
   // in step; and when the machine's key refused it, the user's key takes it.
   if (!machine || UserHasValue(name)) {
-    regFile1_.RootKey = hkCurrentUser;
+    optionStore_.RootKey = hkCurrentUser;
     try {
-      regFile1_.WriteValue(name, value);
+      optionStore_.WriteValue(name, value);
     } catch (const ERegFileError&) {
     }
   }
-  regFile1_.RootKey = hkLocalMachine;
+  optionStore_.RootKey = hkLocalMachine;
 }
 
 bool StartupOptions::UserHasValue(const char* name) {
-  regFile1_.RootKey = hkCurrentUser;
+  optionStore_.RootKey = hkCurrentUser;
   bool has = false;
   try {
-    if (!regFile1_.OpenKey(regFile1_.Key, true)) return false;
+    if (!optionStore_.OpenKey(optionStore_.Key, true)) return false;
     std::uint32_t type = 0;
-    has = regFile1_.GetDataSize(name, type) >= 0;
-    regFile1_.CloseKey();
+    has = optionStore_.GetDataSize(name, type) >= 0;
+    optionStore_.CloseKey();
   } catch (const ERegFileError&) {
   }
   return has;
 }
 
-void StartupOptions::autostartClick(int tag) {
+void StartupOptions::OptionBoxClick(int tag) {
   switch (tag) {
     case obAutostart:
-      progLink1_.SourceName = p_.system.ModuleFileName();
-      progLink1_.LinkName = kStartupLinkName;
+      startupLink_.SourceName = p_.system.ModuleFileName();
+      startupLink_.LinkName = kStartupLinkName;
       if (p_.view.OptionChecked(obAutostart)) {
         // A link that was not saved does not start the program: the box says so too.
-        if (!progLink1_.CreateLink()) {
+        if (!startupLink_.CreateLink()) {
           p_.view.SetOptionChecked(obAutostart, false);
-          p_.view.ShowError("Cannot create file " + progLink1_.LinkPath().value_or(kStartupLinkName));
+          p_.view.ShowError("Cannot create file " +
+                            startupLink_.LinkPath().value_or(kStartupLinkName));
         }
       } else
-        progLink1_.DeleteLink();
+        startupLink_.DeleteLink();
       return;
     case 1:
     case 2:

@@ -46,7 +46,7 @@ class StartupOptions {
   void ApplyLoaded();
   void SetOptions();
   // The option boxes' shared click handler, by the box's Tag.
-  void autostartClick(int tag);
+  void OptionBoxClick(int tag);
   // Ticks or clears the box: a change runs its click handler, as a click would.
   void SetChecked(int tag, bool on);
   // Runs when the application is minimised and when it is restored.
@@ -57,8 +57,8 @@ class StartupOptions {
   bool OptionsBusy() const { return optionsBusy_; }
   // Whether macros paste their long runs of text (the box, on unless switched off).
   bool PasteLong() const;
-  TRegFile& RegFile1() { return regFile1_; }
-  TProgLink& ProgLink1() { return progLink1_; }
+  TRegFile& OptionStore() { return optionStore_; }
+  TProgLink& StartupLink() { return startupLink_; }
 
  private:
   // The stored value is "1"; `absent` when neither key has the value.
@@ -68,8 +68,8 @@ class StartupOptions {
 
   OptionPorts p_;
   MouseLink& mouseLink_;
-  TProgLink progLink1_;
-  TRegFile regFile1_;
+  TProgLink startupLink_;
+  TRegFile optionStore_;
   // Set while the options load or SetOptions runs: SetOptions then returns at once.
   bool optionsBusy_ = false;
   // Set while the program restores its own window.

@@ -8,13 +8,6 @@
 
 namespace ostrel {
 
-std::vector<FunTypeEntry> FunTypeEntries() {
-  std::vector<FunTypeEntry> entries;
-  for (std::int32_t id : kChooserOrder)
-    entries.push_back({std::string(FindFunType(id)->displayName), id});
-  return entries;
-}
-
 OstrelController::OstrelController(ControllerPorts ports, ostrel::Timings timings)
     : p_(ports),
       timings_(timings),
@@ -29,14 +22,14 @@ OstrelController::OstrelController(ControllerPorts ports, ostrel::Timings timing
                  p_.view.SetDispatchTimer(true);
                }),
       editing_(ports.view, keys_, keysFile_, menu_, hotKeys_, [this] { return Alive(); }),
-      trayIcon1_(ports.tray) {
-  trayIcon1_.SetToolTip("Ostrel");
-  hotKeys_.SysHotKey1().ReplayWaitMs = timings_.replayWaitMs;
-  trayIcon1_.OnMouseClick = [this](TTrayIcon&, TMouseButton, int, int) { TrayIcon1MouseClick(); };
+      trayIcon_(ports.tray) {
+  trayIcon_.SetToolTip("Ostrel");
+  hotKeys_.SystemHotKeys().ReplayWaitMs = timings_.replayWaitMs;
+  trayIcon_.OnMouseClick = [this](TTrayIcon&, TMouseButton, int, int) { TrayIconClick(); };
 }
 
 void OstrelController::FormCreate() {
-  p_.view.SetMemoText(ExpandParagraphs(HelpText(0)));
+  p_.view.SetHelpText(ExpandParagraphs(HelpText(0)));
   mouseLink_.Reset();
   handOffBusy_ = false;
   dispatchBusy_ = false;
@@ -50,7 +43,7 @@ void OstrelController::FormCreate() {
   p_.view.SetSetupTimer(true);
 }
 
-void OstrelController::Timer2Timer() {
+void OstrelController::DelayedSetup() {
   p_.view.SetSetupTimer(false);
   p_.view.InstallMessageFilter();
   p_.view.BindMinimizeEvents([this] { options_.AppMinimize(); });
@@ -66,7 +59,7 @@ void OstrelController::Timer2Timer() {
   // A box of the set-up may have seen the program end.
   if (!Alive()) return;
   p_.system.Sleep(timings_.settleMs);
-  trayIcon1_.SetActive(true);
+  trayIcon_.SetActive(true);
   popupReady_ = true;
   if (p_.view.OptionChecked(obOlTaskBar) && keys_ && !keys_->Empty() && !showRequested_)
     p_.view.MinimizeApp();
@@ -99,11 +92,11 @@ void OstrelController::FormSetup() {
   // A new user has nothing yet: the help pane begins with how to start from the examples
   // shipped beside the program, where it is seen without scrolling.
   if (!p_.files.Exists(keysFileName_) && p_.files.Exists(appDir_ + "Examples.fil"))
-    p_.view.SetMemoText(ExamplesHint(appDir_) + "\r\n\r\n" + ExpandParagraphs(HelpText(0)));
+    p_.view.SetHelpText(ExamplesHint(appDir_) + "\r\n\r\n" + ExpandParagraphs(HelpText(0)));
   editing_.SetRestingStatus(WhereKeptText(dataDir_));
   keys_ = std::make_unique<KeysList>(p_.collate);
-  keysFile_.emplace(p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); },
-                    &p_.codePage);
+  keysFile_.emplace(
+      p_.files, keysFileName_, [this](std::uint32_t ms) { p_.system.Sleep(ms); }, &p_.codePage);
   LoadKeysList();
   if (!Alive()) return;
   std::string notice = home.notice;
@@ -114,9 +107,7 @@ void OstrelController::FormSetup() {
       p_.view.ShowError(notice);
     else
       p_.view.ShowInfo(notice);
-    if (!Alive()) return;
   }
-  p_.view.FillFunTypes(FunTypeEntries());
 }
 
 void OstrelController::LoadKeysList() {

@@ -10,7 +10,7 @@
 // The controller's own members, one file per concern:
 //   OstrelController.cpp  set-up, loading, closing, teardown, the message filter
 //   KeyTree.cpp           MenuClick and the buttons that ask for the menu
-//   Dispatcher.cpp        Timer3Timer, DoItToPkey
+//   Dispatcher.cpp        DispatchPendingHotKey, RunDefinition
 //   MacroMenu.cpp         keystroke macros and the macro menu
 #pragma once
 
@@ -50,9 +50,6 @@ namespace ostrel {
 inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;
 inline constexpr std::uint32_t kWmEndSession = 0x0016;
 
-// The display names and ids of the function types, in the chooser's order.
-std::vector<FunTypeEntry> FunTypeEntries();
-
 // Type 4's working folder: Dir trimmed, or else the folder part of Target.
 std::string RunDirectory(const TKeyRec& def);
 
@@ -86,7 +83,7 @@ class OstrelController {
 
   // Set-up, closing, teardown.
   void FormCreate();
-  void Timer2Timer();
+  void DelayedSetup();
   void FormSetup();
   void LoadKeysList();
   // True when the window may close: only once the program is terminating.
@@ -112,20 +109,22 @@ class OstrelController {
 
   // The OstrelMenu and the tree. A menu item chosen: what the item does.
   void MenuClick(const MenuChoice& choice);
-  void ToolbarButton971Click();
-  void TrayIcon1MouseClick();
+  void ShowMenuClick();
+  void TrayIconClick();
   void ShowMenuAtCursor();
   void UpdateKeysList() { editing_.UpdateKeysList(); }
-  void OLKeyTreeClick() { editing_.OLKeyTreeClick(); }
-  void ToolbarButton974Click(int tag) { editing_.ToolbarButton974Click(tag); }
+  void TreeSelectionChanged() { editing_.TreeSelectionChanged(); }
+  void AddClick() { editing_.AddClick(); }
+  void UpdateClick() { editing_.UpdateClick(); }
+  void DeleteClick() { editing_.DeleteClick(); }
   void HotKeyEvent(std::int32_t index) { hotKeys_.HotKeyEvent(index); }
   void SetHotKeysOn(bool on) { hotKeys_.SetHotKeysOn(on); }
-  void autostartClick(int tag) { options_.autostartClick(tag); }
+  void OptionBoxClick(int tag) { options_.OptionBoxClick(tag); }
   bool HookAttached() const { return mouseLink_.HookAttached(); }
 
   // The dispatcher.
-  void Timer3Timer();
-  void DoItToPkey(PKeyRec def);
+  void DispatchPendingHotKey();
+  void RunDefinition(PKeyRec def);
 
   // Keystroke macros: one typed into `target` (a target that refuses the keys is told
   // in a balloon at the notification icon), the macro menu of a list file in the
@@ -167,8 +166,8 @@ class OstrelController {
   const ostrel::Timings& Timings() const { return timings_; }
 
   // The components the view binds to its windows.
-  TSysHotKey& SysHotKey1() { return hotKeys_.SysHotKey1(); }
-  TTrayIcon& TrayIcon1() { return trayIcon1_; }
+  TSysHotKey& SystemHotKeys() { return hotKeys_.SystemHotKeys(); }
+  TTrayIcon& TrayIcon() { return trayIcon_; }
 
   const std::string& AppDir() const { return appDir_; }
   // Where the definitions are kept: Keys.fil, Keys.ini and the macro list files.
@@ -212,7 +211,7 @@ class OstrelController {
   KeyEditing editing_;
   // Declared after the hotkeys: at destruction the icon is removed before the hotkeys
   // are unregistered.
-  TTrayIcon trayIcon1_;
+  TTrayIcon trayIcon_;
   // The session as the set-up found it.
   WindowHandle desktopWnd_ = 0;
   std::uint32_t uiThreadId_ = 0;

@@ -22,31 +22,29 @@ constexpr std::array<FunTypeInfo, kFunTypeCount> kFunTypes = {{
      "This function opens a file using the windows default application associated with the "
      "file. Example: opening a file with a .doc extension would start Word and load the "
      "specified file automatically.",
-     TargetField::kText, "File to open:", "", BrowseKind::kFile, false,
-     FunAction::kShellExecute, "Open", kSwShowNormal},
+     TargetField::kText, "File to open:", "", BrowseKind::kFile, false, FunAction::kShellExecute,
+     "Open", kSwShowNormal},
     {ftRunProgram, "ftRunProgram", "Run a program",
      "This function will start any program that you specify. You can specify the default "
      "directory  and any additional parameters.",
-     TargetField::kText, "Program to run:", "", BrowseKind::kFile, true,
-     FunAction::kRunProgram, "open", kSwShowDefault},
+     TargetField::kText, "Program to run:", "", BrowseKind::kFile, true, FunAction::kRunProgram,
+     "open", kSwShowDefault},
     {ftHideShowWindow, "ftHideShowWindow", "Hide/Show Active Window",
      "This function toggles between hiding and showing the currently active window. If you "
      "need to quickly hide the current active window. e.g. a game, then you could set a hotkey "
      "to hide the currently active window. If a window is already hidden then this key makes "
      "it visible again.",
-     TargetField::kNone, "", "", BrowseKind::kNone, false,
-     FunAction::kHideShowWindow, nullptr, 0},
+     TargetField::kNone, "", "", BrowseKind::kNone, false, FunAction::kHideShowWindow, nullptr, 0},
     {ftShowConfig, "ftShowConfig", "Show Configuration Panel",
      "This function causes the Ostrel configuration window to be displayed so that you can "
      "modify Ostrel options, keys or menus.",
-     TargetField::kNone, "", "", BrowseKind::kNone, false,
-     FunAction::kShowConfiguration, nullptr, 0},
+     TargetField::kNone, "", "", BrowseKind::kNone, false, FunAction::kShowConfiguration, nullptr,
+     0},
     {ftShowMenu, "ftShowMenu", "Show OstrelMenu ",
      "This function causes the OstrelMenu to appear after which you can select from any of the "
      "available options. This is like clicking on the 'Ostrel' icon on the application task "
      "bar.",
-     TargetField::kNone, "", "", BrowseKind::kNone, false,
-     FunAction::kShowMenu, nullptr, 0},
+     TargetField::kNone, "", "", BrowseKind::kNone, false, FunAction::kShowMenu, nullptr, 0},
     {ftBrowseFile, "ftBrowseFile", "Browse a file",
      "This function starts the program associated with the Internet (e.g. your browser). It "
      "then loads the file you wish to browse from your local machine. The correct "
@@ -57,8 +55,8 @@ constexpr std::array<FunTypeInfo, kFunTypeCount> kFunTypes = {{
      "This function starts the program associated with the Internet (e.g. your browser). It "
      "then starts an FTP session with the location you specify. The correct specification is "
      "'ftp://' followed by the ftp  server address. Example: ftp://ftp.debian.org/debian/",
-     TargetField::kText, "Ftp site:", "ftp://", BrowseKind::kNone, false,
-     FunAction::kShellExecute, nullptr, kSwShowDefault},
+     TargetField::kText, "Ftp site:", "ftp://", BrowseKind::kNone, false, FunAction::kShellExecute,
+     nullptr, kSwShowDefault},
     {ftBrowseGopher, "ftBrowseGopher", "Browse a gopher site",
      "This function starts the program associated with the Internet (e.g. your browser). It "
      "then starts a gopher session with the location you specify. The correct specification "
@@ -70,14 +68,14 @@ constexpr std::array<FunTypeInfo, kFunTypeCount> kFunTypes = {{
      "then loads the web page at the location you specify. For example, you could bind "
      "http://www.wikipedia.org to a hotkey. Pressing that hotkey would then start your browser "
      "at the Wikipedia home page.",
-     TargetField::kText, "Weburl:", "http://", BrowseKind::kNone, false,
-     FunAction::kShellExecute, nullptr, kSwShowDefault},
+     TargetField::kText, "Weburl:", "http://", BrowseKind::kNone, false, FunAction::kShellExecute,
+     nullptr, kSwShowDefault},
     {ftBrowseSecureWeb, "ftBrowseSecureWeb", "Browse a secure website",
      "This function starts the program associated with the Internet (e.g. your browser). It "
      "then loads the secure web page at the location you specify. The correct specification "
      "is 'https://' followed by the server address.",
-     TargetField::kText, "Weburl:", "https://", BrowseKind::kNone, false,
-     FunAction::kShellExecute, nullptr, kSwShowDefault},
+     TargetField::kText, "Weburl:", "https://", BrowseKind::kNone, false, FunAction::kShellExecute,
+     nullptr, kSwShowDefault},
     {ftNewMail, "ftNewMail", "Start a new email",
      "This function starts the program associated with the Internet (e.g. your browser). It "
      "then starts a your Internet mail program with address you specify. For example, you "
@@ -91,8 +89,8 @@ constexpr std::array<FunTypeInfo, kFunTypeCount> kFunTypes = {{
      "This function starts the program associated with the Internet (e.g. your browser). It "
      "then starts a your Internet news program with news server address you specify. The "
      "correct specification is 'news:' followed by the news server address.",
-     TargetField::kText, "News site:", "news:", BrowseKind::kNone, false,
-     FunAction::kShellExecute, nullptr, kSwShowDefault},
+     TargetField::kText, "News site:", "news:", BrowseKind::kNone, false, FunAction::kShellExecute,
+     nullptr, kSwShowDefault},
     {ftTelnet, "ftTelnet", "Start a telnet session",
      "This function starts the program associated with the Internet (e.g. your browser). It "
      "then starts a you Internet Telnet program with Telnet server address you specify. The "
@@ -121,19 +119,16 @@ constexpr std::array<FunTypeInfo, kFunTypeCount> kFunTypes = {{
     {ftMinimizeAll, "ftMinimizeAll", "Minimize all",
      "This function minimizes all currently active windows. When you have too many windows "
      "open and you want to quickly minimize all open windows you can use this function.",
-     TargetField::kNone, "", "", BrowseKind::kNone, false,
-     FunAction::kMinimizeAll, nullptr, 0},
+     TargetField::kNone, "", "", BrowseKind::kNone, false, FunAction::kMinimizeAll, nullptr, 0},
     {ftHideShowDesktop, "ftHideShowDesktop", "Hide/Show Desktop",
      "This function toggles between hiding and showing the windows desktop. This is good if "
      "you have a cluttered desktop and you wish to hide temporarily while you work",
-     TargetField::kNone, "", "", BrowseKind::kNone, false,
-     FunAction::kHideShowDesktop, nullptr, 0},
+     TargetField::kNone, "", "", BrowseKind::kNone, false, FunAction::kHideShowDesktop, nullptr, 0},
     {ftDisableHotKeys, "ftDisableHotKeys", "Disable HotKeys",
      "This function disables all active hotkeys. This option is also available from the "
      "OstrelMenu. This is good when you have defined a hotkey that conflicts with an "
      "application defined key. You can re-enabled hotkeys from the OstrelMenu.",
-     TargetField::kNone, "", "", BrowseKind::kNone, false,
-     FunAction::kDisableHotKeys, nullptr, 0},
+     TargetField::kNone, "", "", BrowseKind::kNone, false, FunAction::kDisableHotKeys, nullptr, 0},
 }};
 
 namespace {
@@ -183,6 +178,11 @@ std::string FunTypeName(const TKeyRec* rec) {
   if (!rec) return {};
   const FunTypeInfo* info = FindFunType(rec->FunType);
   return info ? std::string(info->displayName) : std::string();
+}
+
+bool IsMacroMenu(const TKeyRec& rec) {
+  const FunTypeInfo* info = FindFunType(rec.FunType);
+  return info && info->action == FunAction::kSendKeysMenu;
 }
 
 }  // namespace ostrel

@@ -60,7 +60,7 @@ enum class BrowseKind : std::uint8_t {
 // default, so an action without a case does not compile (-Wswitch).
 enum class FunAction : std::uint8_t {
   kShellExecute,  // ShellExecuteA(verb, target, show)
-  kRunProgram,    // the same with the parameters and the working folder; failures reported
+  kRunProgram,    // the same with the parameters and the working folder
   kHideShowWindow,
   kShowConfiguration,
   kShowMenu,
@@ -101,5 +101,9 @@ const FunTypeInfo* FindFunType(std::int32_t id);
 // Display name of the definition's function type; empty for a null reference or an
 // id outside the catalogue.
 std::string FunTypeName(const TKeyRec* rec);
+
+// The definition runs a macro menu: its target names a macro list file, which travels
+// with it (home, export, import). False for a type outside the catalogue.
+bool IsMacroMenu(const TKeyRec& rec);
 
 }  // namespace ostrel

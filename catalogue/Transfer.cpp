@@ -40,8 +40,6 @@ TKeyRec RecordAt(std::string_view bytes, std::size_t i) {
   return rec;
 }
 
-bool IsMacroMenu(const TKeyRec& rec) { return rec.FunType == ftSendKeysMenu; }
-
 }  // namespace
 
 std::string CheckDefinitionBytes(std::string_view bytes, const std::string& fileName) {

@@ -5,6 +5,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/Collation.cpp
   catalogue/KeysList.cpp
   catalogue/Conditions.cpp
+  catalogue/Programs.cpp
   catalogue/FunCatalogue.cpp
   catalogue/HelpTexts.cpp
   catalogue/RecordStream.cpp
@@ -28,7 +29,6 @@ set(OSTREL_CORE_SOURCES
   app/OstrelController.cpp
   app/KeyTree.cpp
   app/KeyEditing.cpp
-  app/Programs.cpp
   app/HotKeys.cpp
   app/Dispatcher.cpp
   app/MouseLink.cpp

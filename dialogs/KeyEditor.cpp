@@ -1,8 +1,8 @@
 #include "dialogs/KeyEditor.h"
 
-#include "app/Programs.h"
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
+#include "catalogue/Programs.h"
 #include "components/SysHot.h"
 
 namespace ostrel {

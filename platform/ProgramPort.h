@@ -1,7 +1,7 @@
 // What the program needs of the other programs' windows to tell which program is in
 // front (hotkeys meant for some programs only) and which have windows open (the editor's
 // list to pick from). Operations mirror user32 and kernel32 calls; the rules built on
-// them are in app/Programs.h. Names are in the ANSI code page, like every text the
+// them are in catalogue/Programs.h. Names are in the ANSI code page, like every text the
 // definitions hold.
 #pragma once
 

@@ -1,6 +1,7 @@
 #include "app/win32/OstrelForm.h"
 
-#include <algorithm>
+#include <iterator>
+#include <optional>
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -22,7 +23,6 @@ namespace ostrel {
 // its caption nowhere.
 struct ToolButton {
   int id;
-  int tag;
   const char* caption;
   const char* hint;
   int glyph;
@@ -34,22 +34,22 @@ namespace {
 constexpr int kNoGlyph = -1;
 
 constexpr ToolButton kTreeButtons[] = {
-    {idAddButton, 0, "&Add", "Add a new Hot Key  and OstrelMenu Command", 0, false},
-    {idUpdateButton, 1, "&Update", "Update an existing Hot Key  and OstrelMenu Command", 1, false},
-    {idDeleteButton, 2, "&Delete", "Delete and existing Hot Key  and OstrelMenu Command", 2, false},
+    {idAddButton, "&Add", "Add a new Hot Key  and OstrelMenu Command", 0, false},
+    {idUpdateButton, "&Update", "Update an existing Hot Key  and OstrelMenu Command", 1, false},
+    {idDeleteButton, "&Delete", "Delete and existing Hot Key  and OstrelMenu Command", 2, false},
 };
 
 constexpr const char* kHelpHint =
     "This is the Help button... For information about what to do next, click this button. ";
 
 constexpr ToolButton kTopButtons[] = {
-    {idShowMenuButton, 0, "&Show OstrelMenu...", "Show OstrelMenu...", 3, false},
-    {idExportButton, 0, "&Export...", "Export the selected group, or every definition, to a file",
+    {idShowMenuButton, "&Show OstrelMenu...", "Show OstrelMenu...", 3, false},
+    {idExportButton, "&Export...", "Export the selected group, or every definition, to a file",
      kNoGlyph, false},
-    {idImportButton, 0, "&Import...",
-     "Import definitions from a file, keeping every one you have", kNoGlyph, false},
-    {0, 0, nullptr, nullptr, 0, false},  // separator
-    {idHelpButton, kMainHelpContext, "?", kHelpHint, 4, true},
+    {idImportButton, "&Import...", "Import definitions from a file, keeping every one you have",
+     kNoGlyph, false},
+    {0, nullptr, nullptr, 0, false},  // separator
+    {idHelpButton, "?", kHelpHint, 4, true},
 };
 
 const ToolButton* FindButton(int id) {
@@ -60,14 +60,15 @@ const ToolButton* FindButton(int id) {
   return nullptr;
 }
 
-// The start-up option boxes and their Tags.
+// The start-up option boxes, in their rows from the top: control id, Tag and caption.
 constexpr struct {
   int id;
   int tag;
-} kOptionBoxes[] = {{idAutostart, obAutostart},
-                    {idOlTaskBar, obOlTaskBar},
-                    {idOLMouse, obOLMouse},
-                    {idPasteLong, obPasteLong}};
+  const char* caption;
+} kOptionBoxes[] = {{idAutostart, obAutostart, "Automatically start at &Windows startup"},
+                    {idOlTaskBar, obOlTaskBar, "Automatically hide &Configuration Panel"},
+                    {idOLMouse, obOLMouse, "Disable OstrelMenu &mouse activation"},
+                    {idPasteLong, obPasteLong, "&Paste long text through the clipboard"}};
 
 int OptionBoxId(int tag) {
   for (const auto& box : kOptionBoxes)
@@ -81,24 +82,27 @@ constexpr int kToolbarHeight = 26;
 
 }  // namespace
 
-TOstrelForm::TOstrelForm(Timings timings)
-    : showRequest_(RegisterWindowMessageA(kShowRequestName)) {
+TOstrelForm::TOstrelForm(FormPorts ports, Timings timings)
+    : ports_(ports), showRequest_(RegisterWindowMessageA(kShowRequestName)) {
   controller_ = std::make_unique<OstrelController>(
-      ControllerPorts{*this, files_, windows_, system_, shell_, hotKeyWindow_, trayWindow_, hook_,
-                      keyboard_, codePage_, LocaleCollate, registry_, shellLinks_, programs_,
-                      &clipboard_},
+      ControllerPorts{*this, ports.files, ports.windows, ports.system, ports.shell,
+                      ports.hotKeyWindow, ports.trayWindow, ports.hook, ports.keyboard,
+                      ports.codePage, ports.collate, ports.registry, ports.links, ports.programs,
+                      &ports.clipboard},
       timings);
-  hotKeyWindow_.Bind(&controller_->SysHotKey1());
-  trayWindow_.Bind(&controller_->TrayIcon1());
+  ports_.hotKeyWindow.Bind(&controller_->SystemHotKeys());
+  ports_.trayWindow.Bind(&controller_->TrayIcon());
   HINSTANCE inst = tk::Application::Get().Instance();
-  trayIcon_.Reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                                GetSystemMetrics(SM_CXSMICON),
-                                                GetSystemMetrics(SM_CYSMICON), 0)));
-  controller_->TrayIcon1().SetIcon(reinterpret_cast<std::uintptr_t>(trayIcon_.get()));
-  AddTimer(kTimer2, controller_->Timings().setupDelayMs, [this] { controller_->Timer2Timer(); });
-  AddTimer(kTimer3, controller_->Timings().handOffMs, [this] { controller_->Timer3Timer(); });
-  // BalloonHint1: the buttons' hints as balloons, the defaults but for the fill colour.
-  BalloonHint1.SetColor(GetSysColor(COLOR_INFOBK));
+  trayIconImage_.Reset(static_cast<HICON>(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXSMICON),
+                                                     GetSystemMetrics(SM_CYSMICON), 0)));
+  controller_->TrayIcon().SetIcon(reinterpret_cast<std::uintptr_t>(trayIconImage_.get()));
+  AddTimer(kSetupTimer, controller_->Timings().setupDelayMs,
+           [this] { controller_->DelayedSetup(); });
+  AddTimer(kDispatchTimer, controller_->Timings().handOffMs,
+           [this] { controller_->DispatchPendingHotKey(); });
+  // The balloons: the buttons' hints as balloons, the defaults but for the fill colour.
+  balloonHint_.SetColor(GetSysColor(COLOR_INFOBK));
   Create(tk::FormStyle{"TOstrelForm", "Ostrel", 548, 322, true, 1});
 }
 
@@ -108,13 +112,13 @@ TOstrelForm::~TOstrelForm() {
   if (filterInstalled_) tk::Application::Get().onMessage = nullptr;
   // The controller goes before the window, and its components before the adapters.
   controller_.reset();
-  hotKeyWindow_.Bind(nullptr);
-  trayWindow_.Bind(nullptr);
+  ports_.hotKeyWindow.Bind(nullptr);
+  ports_.trayWindow.Bind(nullptr);
 }
 
 void TOstrelForm::OnCreate() {
   BuildLayout();
-  menus_ = std::make_unique<OstrelFormMenus>(Handle(), codePage_);
+  menus_ = std::make_unique<OstrelFormMenus>(Handle(), ports_.codePage);
   controller_->FormCreate();
 }
 
@@ -143,7 +147,7 @@ tk::ToolBar TOstrelForm::BuildToolbar(int id, const ToolButton* buttons, int cou
   }
   bar.AutoSize();
   // The buttons' hints come from the application's hint machinery (balloons while
-  // BalloonHint1 is active), not from the toolbar's own tool-tips.
+  // balloonHint_ is active), not from the toolbar's own tool-tips.
   tk::Application::Get().SetHintSource(bar.Handle(), [bar](POINT client) {
     tk::Application::HintTarget target;
     if (const ToolButton* button = FindButton(bar.CommandAt(bar.HitTest(client))))
@@ -166,7 +170,8 @@ void TOstrelForm::BuildLayout() {
   tree_ = tk::TreeView(AddControl(
       WC_TREEVIEWA, "",
       WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-      2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idOLKeyTree, WS_EX_CLIENTEDGE));
+      2, 18, kLeftColumn - 4, bottom - 18 - kToolbarHeight - 2, idDefinitionTree,
+      WS_EX_CLIENTEDGE));
   LoadImages();
   tk::ToolBar treeBar = BuildToolbar(idTreeToolbar, kTreeButtons, 3);
   Place(treeBar.Handle(), 2, bottom - kToolbarHeight, kLeftColumn - 4, kToolbarHeight);
@@ -175,33 +180,28 @@ void TOstrelForm::BuildLayout() {
   // and the start-up options.
   const int rightX = kLeftColumn + 2, rightW = cw - rightX - 2;
   BuildToolbar(idTopToolbar, kTopButtons, static_cast<int>(std::size(kTopButtons)));
-  dock972_ = RECT{rightX, 1, rightX + rightW, 1 + kToolbarHeight};
-  Dock972Resize();
+  topToolbarDock_ = RECT{rightX, 1, rightX + rightW, 1 + kToolbarHeight};
+  PlaceTopToolbar();
 
   // The option boxes, a row each below the group's caption.
-  const char* options[] = {"Automatically start at &Windows startup",
-                           "Automatically hide &Configuration Panel",
-                           "Disable OstrelMenu &mouse activation",
-                           "&Paste long text through the clipboard"};
-  const int optionIds[] = {idAutostart, idOlTaskBar, idOLMouse, idPasteLong};
-  constexpr int kOptionRows = 4, kOptionTop = 16, kOptionRow = 19;
+  constexpr int kOptionRows = static_cast<int>(std::size(kOptionBoxes));
+  constexpr int kOptionTop = 16, kOptionRow = 19;
   const int groupH = kOptionTop + kOptionRows * kOptionRow + 5;
-  memo_ = tk::InfoPane(AddControl(
-      "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, rightX,
-      kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7, idMemo1, WS_EX_CLIENTEDGE));
+  helpPane_ = tk::InfoPane(
+      AddControl("EDIT", "",
+                 WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                 rightX, kToolbarHeight + 3, rightW, bottom - groupH - kToolbarHeight - 7,
+                 idHelpPane, WS_EX_CLIENTEDGE));
   // The help pane shows no label of its own; a screen reader reads this one.
-  AddHiddenLabel(memo_.Handle(), "Help");
+  AddHiddenLabel(helpPane_.Handle(), "Help");
 
   const int groupY = bottom - groupH - 2;
   AddControl("BUTTON", " Startup Options ", WS_VISIBLE | BS_GROUPBOX, rightX, groupY, rightW,
              groupH, idOptionsGroup);
   for (int i = 0; i < kOptionRows; ++i)
-    AddControl("BUTTON", options[i], WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, rightX + 3,
-               groupY + kOptionTop + i * kOptionRow, rightW - 4, 18, optionIds[i]);
-
-  // Hidden: the function-type list and the "Show on Menu" box.
-  AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, rightX, groupY, 150, 200, idFuntype);
-  AddControl("BUTTON", "Show on Menu", BS_AUTOCHECKBOX, rightX, groupY, 100, 18, idShowOnMenu);
+    AddControl("BUTTON", kOptionBoxes[i].caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+               rightX + 3, groupY + kOptionTop + i * kOptionRow, rightW - 4, 18,
+               kOptionBoxes[i].id);
 
   // The status line may name a long folder (where the definitions are kept): its middle
   // gives way to "...", so the end stays in view at any width and scale.
@@ -215,7 +215,7 @@ void TOstrelForm::BuildLayout() {
 void TOstrelForm::LoadImages() {
   tk::ImageListOwner images(tk::LoadArtList("IMAGELIST1", 16, Dpi(), 0, tk::kImageMask));
   tree_.SetImageList(images.get());
-  imageList1_ = std::move(images);
+  treeImages_ = std::move(images);
   tree_.SetIndent(Px(19));
 
   tk::ImageListOwner glyphs(tk::LoadArtList("TOOLGLYPHS", 16, Dpi(), 1, tk::kImageMask));
@@ -235,27 +235,27 @@ void TOstrelForm::LoadImages() {
 void TOstrelForm::OnDpiChanged() {
   LoadImages();
   for (int bar : {idTreeToolbar, idTopToolbar}) tk::ToolBar(GetDlgItem(Handle(), bar)).AutoSize();
-  Dock972Resize();
+  PlaceTopToolbar();
 }
 
 // The upper toolbar stays at the right end of its dock.
-void TOstrelForm::Dock972Resize() {
+void TOstrelForm::PlaceTopToolbar() {
   const tk::ToolBar bar(GetDlgItem(Handle(), idTopToolbar));
   const SIZE size = bar.MaxSize();
-  const int dockRight = Px(dock972_.right);
-  SetWindowPos(bar.Handle(), nullptr, dockRight - size.cx, Px(dock972_.top), size.cx,
-               Px(dock972_.bottom - dock972_.top), SWP_NOZORDER);
+  const int dockRight = Px(topToolbarDock_.right);
+  SetWindowPos(bar.Handle(), nullptr, dockRight - size.cx, Px(topToolbarDock_.top), size.cx,
+               Px(topToolbarDock_.bottom - topToolbarDock_.top), SWP_NOZORDER);
 }
 
 WindowHandle TOstrelForm::MainWindow() { return reinterpret_cast<WindowHandle>(Handle()); }
 
-void TOstrelForm::SetMemoText(const std::string& text) { memo_.SetText(text); }
+void TOstrelForm::SetHelpText(const std::string& text) { helpPane_.SetText(text); }
 
 void TOstrelForm::SetShowMainForm(bool show) { tk::Application::Get().showMainForm = show; }
 
-void TOstrelForm::SetSetupTimer(bool enabled) { SetTimerEnabled(kTimer2, enabled); }
+void TOstrelForm::SetSetupTimer(bool enabled) { SetTimerEnabled(kSetupTimer, enabled); }
 
-void TOstrelForm::SetDispatchTimer(bool enabled) { SetTimerEnabled(kTimer3, enabled); }
+void TOstrelForm::SetDispatchTimer(bool enabled) { SetTimerEnabled(kDispatchTimer, enabled); }
 
 void TOstrelForm::InstallMessageFilter() {
   tk::Application::Get().onMessage = [this](MSG& msg) {
@@ -267,13 +267,6 @@ void TOstrelForm::InstallMessageFilter() {
 void TOstrelForm::SetHintTimes(int pauseMs, int hidePauseMs) {
   tk::Application::Get().hintPause = pauseMs;
   tk::Application::Get().hintHidePause = hidePauseMs;
-}
-
-void TOstrelForm::FillFunTypes(const std::vector<FunTypeEntry>& entries) {
-  const tk::ComboBox combo(GetDlgItem(Handle(), idFuntype));
-  combo.Clear();
-  for (const FunTypeEntry& e : entries) combo.SetItemData(combo.AddString(e.name), e.id);
-  combo.SetSelection(0);
 }
 
 void TOstrelForm::RestoreConfigWindow() {
@@ -311,8 +304,8 @@ void TOstrelForm::RenderTree(const std::vector<TreeNode>& nodes) {
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     const TreeNode& n = nodes[i];
     HTREEITEM parent = n.parent >= 0 ? treeItems_[static_cast<std::size_t>(n.parent)] : TVI_ROOT;
-    treeItems_[i] = tree_.InsertItem(parent, n.text, n.imageIndex, n.selectedIndex,
-                                     static_cast<LPARAM>(i));
+    treeItems_[i] =
+        tree_.InsertItem(parent, n.text, n.imageIndex, n.selectedIndex, static_cast<LPARAM>(i));
   }
   tree_.SetRedraw(true);
 }
@@ -328,8 +321,7 @@ TreeSelection TOstrelForm::SelectedNode() {
 }
 
 void TOstrelForm::SelectNode(std::size_t index) {
-  if (index < treeItems_.size())
-    tree_.Select(treeItems_[index]);
+  if (index < treeItems_.size()) tree_.Select(treeItems_[index]);
 }
 
 void TOstrelForm::DeleteSelectedNode() {
@@ -404,7 +396,7 @@ void TOstrelForm::OnCommand(int id, int code, HWND control) {
   if (control && code == BN_CLICKED) {
     for (const auto& box : kOptionBoxes)
       if (box.id == id) {
-        controller_->autostartClick(box.tag);
+        controller_->OptionBoxClick(box.tag);
         return;
       }
   }
@@ -415,24 +407,37 @@ void TOstrelForm::OnCommand(int id, int code, HWND control) {
       return;
     }
   }
-  const ToolButton* button = FindButton(id);
-  if (!button) return;
-  if (id == idShowMenuButton)
-    ToolbarButton971Click();
-  else if (id == idExportButton)
-    controller_->ExportClick();
-  else if (id == idImportButton)
-    controller_->ImportClick();
-  else if (id == idHelpButton)
-    ToolbarButton975Click(button->tag);
-  else
-    ToolbarButton974Click(button->tag);
+  switch (id) {
+    case idAddButton:
+      controller_->AddClick();
+      return;
+    case idUpdateButton:
+      controller_->UpdateClick();
+      return;
+    case idDeleteButton:
+      controller_->DeleteClick();
+      return;
+    case idShowMenuButton:
+      controller_->ShowMenuClick();
+      return;
+    case idExportButton:
+      controller_->ExportClick();
+      return;
+    case idImportButton:
+      controller_->ImportClick();
+      return;
+    case idHelpButton:
+      OpenHelp(kMainHelpContext);
+      return;
+    default:
+      return;
+  }
 }
 
 LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
   if (hdr->hwndFrom == tree_.Handle() &&
       (hdr->code == NM_CLICK || hdr->code == TVN_SELCHANGEDA || hdr->code == TVN_SELCHANGEDW)) {
-    controller_->OLKeyTreeClick();
+    controller_->TreeSelectionChanged();
     return 0;
   }
   return 0;
@@ -446,7 +451,12 @@ bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return true;
   }
   if (msg == WM_COPYDATA) {
-    result = static_cast<LRESULT>(CopyDataRequest(reinterpret_cast<const COPYDATASTRUCT*>(lp)));
+    // A later start's import or export: refused unless it reads as one.
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    const std::optional<StartRequest> request =
+        data ? ReadStartRequest(data->dwData, data->lpData, data->cbData) : std::nullopt;
+    result =
+        static_cast<LRESULT>(request ? controller_->StartRequestArrived(*request) : kRequestFailed);
     return true;
   }
   if (msg == kRunLaterMessage) {
@@ -475,42 +485,22 @@ bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     default:
       break;
   }
-  return memo_.Colour(msg, wp, lp, result);
+  return helpPane_.Colour(msg, wp, lp, result);
 }
 
-int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction,
-                                    std::string& chosenFunctionName) {
+int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction, std::string& chosenFunctionName) {
   return ShowFunctionChooser(Handle(), chosenFunction, chosenFunctionName);
 }
 
 int TOstrelForm::RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,
                               const KeysList& keys, const TKeyRec* original) {
-  return EditDefinition(Handle(), definition, conditions, editMode, keys, original,
-                        {files_, controller_->DataDir(), SystemLeadBytes(codePage_), programs_},
-                        [this](int context) { ToolbarButton975Click(context); });
+  return EditDefinition(
+      Handle(), definition, conditions, editMode, keys, original,
+      {ports_.files, controller_->DataDir(), SystemLeadBytes(ports_.codePage), ports_.programs},
+      [this](int context) { OpenHelp(context); });
 }
 
-// A later start's import or export: its path, up to the first NUL, goes to the controller.
-std::uintptr_t TOstrelForm::CopyDataRequest(const COPYDATASTRUCT* data) {
-  if (!data || !data->lpData) return kRequestFailed;
-  StartRequest request;
-  if (data->dwData == kImportRequestId)
-    request.kind = StartRequest::kImport;
-  else if (data->dwData == kExportRequestId)
-    request.kind = StartRequest::kExport;
-  else
-    return kRequestFailed;
-  const auto* bytes = static_cast<const char*>(data->lpData);
-  request.path.assign(bytes, data->cbData);
-  request.path.resize(std::min(request.path.find('\0'), request.path.size()));
-  return controller_->StartRequestArrived(request);
-}
-
-void TOstrelForm::ToolbarButton971Click() { controller_->ToolbarButton971Click(); }
-
-void TOstrelForm::ToolbarButton974Click(int tag) { controller_->ToolbarButton974Click(tag); }
-
-// The help page at the section of the button's Tag (the configuration window's).
-void TOstrelForm::ToolbarButton975Click(int tag) { OpenHelpPage(Handle(), tag); }
+// The help page at the section of `context` (the configuration window's, or a dialog's).
+void TOstrelForm::OpenHelp(int context) { OpenHelpPage(Handle(), context); }
 
 }  // namespace ostrel

@@ -15,15 +15,6 @@
 #include "components/win32/Balloon.h"
 #include "components/win32/SysHotWindow.h"
 #include "components/win32/TrayIconWindow.h"
-#include "platform/win32/Win32Clipboard.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32Files.h"
-#include "platform/win32/Win32HookLibrary.h"
-#include "platform/win32/Win32Keyboard.h"
-#include "platform/win32/Win32Ports.h"
-#include "platform/win32/Win32Programs.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32ShellLink.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
@@ -33,23 +24,21 @@ namespace ostrel {
 // Control ids of the configuration window.
 enum OstrelControlId : int {
   idHotKeyLabel = 100,
-  idOLKeyTree = 101,
+  idDefinitionTree = 101,
   idTreeToolbar = 102,
   idTopToolbar = 103,
-  idMemo1 = 104,
+  idHelpPane = 104,
   idOptionsGroup = 105,
   idAutostart = 106,
   idOlTaskBar = 107,
   idOLMouse = 108,
-  idFuntype = 109,
-  idShowOnMenu = 110,
   idStatus = 111,
   idPasteLong = 112,
-  idAddButton = 200,     // Tag 0
-  idUpdateButton = 201,  // Tag 1
-  idDeleteButton = 202,  // Tag 2
+  idAddButton = 200,
+  idUpdateButton = 201,
+  idDeleteButton = 202,
   idShowMenuButton = 210,
-  idHelpButton = 211,  // Tag kMainHelpContext
+  idHelpButton = 211,  // opens the help page at kMainHelpContext
   idExportButton = 212,
   idImportButton = 213,
 };
@@ -57,33 +46,55 @@ enum OstrelControlId : int {
 // Posted by PostRunLater.
 inline constexpr UINT kRunLaterMessage = WM_APP + 2;
 
-inline constexpr UINT kTimer2 = 2;
-inline constexpr UINT kTimer3 = 3;
+// The window's timers: the delayed set-up and the hand-off of a pressed hotkey.
+inline constexpr UINT kSetupTimer = 2;
+inline constexpr UINT kDispatchTimer = 3;
+
+// What the window and its controller work through. WinMain makes the adapters, and they
+// outlive the window: the controller's components unregister through them when it goes.
+struct FormPorts {
+  FileSystem& files;
+  WindowPort& windows;
+  SystemPort& system;
+  ShellPort& shell;
+  // The hidden windows of the hotkeys and the notification icon, bound to the
+  // controller's components while the window lives.
+  SysHotWindow& hotKeyWindow;
+  TrayIconWindow& trayWindow;
+  HookLibraryPort& hook;
+  KeyboardPort& keyboard;
+  CodePagePort& codePage;
+  // The key-text order of the definitions.
+  CollateFn collate;
+  RegistryPort& registry;
+  ShellLinkPort& links;
+  ClipboardPort& clipboard;
+  ProgramPort& programs;
+};
 
 class TOstrelForm : public tk::Form, public MainView {
  public:
   // `timings`: the controller's delays, which the window's timers run at.
-  explicit TOstrelForm(Timings timings = {});
+  explicit TOstrelForm(FormPorts ports, Timings timings = {});
   ~TOstrelForm() override;
 
   OstrelController& Controller() { return *controller_; }
-  TBalloonHint& BalloonHint() { return BalloonHint1; }
+  TBalloonHint& BalloonHint() { return balloonHint_; }
 
-  // The OstrelMenu as built, for inspection.
-  HMENU Pop1() const { return menus_->Pop1(); }
-  HMENU SendKeyPop() const { return menus_->SendKeyPop(); }
-  TPopupMenus97& PopupMenus971() { return menus_->PopupMenus971(); }
-  TPopupMenus97& PopupMenus972() { return menus_->PopupMenus972(); }
+  // The OstrelMenu and the macro menu as built, and their banner drawing, for inspection.
+  HMENU OstrelMenu() const { return menus_->Pop1(); }
+  HMENU MacroMenu() const { return menus_->SendKeyPop(); }
+  TPopupMenus97& OstrelMenuBanner() { return menus_->PopupMenus971(); }
+  TPopupMenus97& MacroMenuBanner() { return menus_->PopupMenus972(); }
 
   // MainView
   WindowHandle MainWindow() override;
-  void SetMemoText(const std::string& text) override;
+  void SetHelpText(const std::string& text) override;
   void SetShowMainForm(bool show) override;
   void SetSetupTimer(bool enabled) override;
   void SetDispatchTimer(bool enabled) override;
   void InstallMessageFilter() override;
   void SetHintTimes(int pauseMs, int hidePauseMs) override;
-  void FillFunTypes(const std::vector<FunTypeEntry>& entries) override;
   void RestoreConfigWindow() override;
   void MinimizeApp() override;
   void BindMinimizeEvents(std::function<void()> handler) override;
@@ -106,8 +117,8 @@ class TOstrelForm : public tk::Form, public MainView {
   void RenderMacroMenu(const std::vector<MenuItem>& items) override;
   void PopupMacroMenu(ScreenPoint at) override;
   int RunFunctionChooser(std::int32_t& chosenFunction, std::string& chosenFunctionName) override;
-  int RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,
-                   const KeysList& keys, const TKeyRec* original) override;
+  int RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode, const KeysList& keys,
+                   const TKeyRec* original) override;
 
  protected:
   void OnCreate() override;
@@ -122,40 +133,25 @@ class TOstrelForm : public tk::Form, public MainView {
   void BuildLayout();
   void LoadImages();
   tk::ToolBar BuildToolbar(int id, const struct ToolButton* buttons, int count);
-  void Dock972Resize();
-  std::uintptr_t CopyDataRequest(const COPYDATASTRUCT* data);
-  void ToolbarButton971Click();
-  void ToolbarButton974Click(int tag);
-  void ToolbarButton975Click(int tag);
+  void PlaceTopToolbar();
+  // The help page at the section of `context`.
+  void OpenHelp(int context);
 
-  // The adapters outlive the controller, whose components unregister through them.
-  Win32FileSystem files_;
-  Win32Windows windows_;
-  Win32System system_;
-  Win32Shell shell_;
-  SysHotWindow hotKeyWindow_;
-  TrayIconWindow trayWindow_;
-  Win32HookLibrary hook_;
-  Win32Keyboard keyboard_{[] { tk::Application::Get().ProcessMessages(); }};
-  Win32CodePage codePage_;
-  Win32Registry registry_;
-  Win32ShellLink shellLinks_;
-  Win32Clipboard clipboard_;
-  Win32Programs programs_;
-  tk::IconOwner trayIcon_;
+  FormPorts ports_;
+  tk::IconOwner trayIconImage_;
   std::unique_ptr<OstrelController> controller_;
   bool filterInstalled_ = false;  // the application's message filter calls our controller
-  // ImageList1 for the tree, at the window's DPI.
-  tk::ImageListOwner imageList1_;
+  // The tree's images, at the window's DPI.
+  tk::ImageListOwner treeImages_;
   // The toolbars' glyphs (ToolGlyphs and HelpGlyph), shared by both toolbars.
   tk::ImageListOwner toolGlyphs_;
-  tk::InfoPane memo_;
+  tk::InfoPane helpPane_;
   tk::TreeView tree_;
-  RECT dock972_{};  // the dock of the upper toolbar, in 96-DPI units of the client area
+  RECT topToolbarDock_{};  // the dock of the upper toolbar, in 96-DPI units of the client area
   // The tree's nodes as rendered, by position; each item's lParam is its position.
   std::vector<TreeNode> nodes_;
   std::vector<HTREEITEM> treeItems_;
-  TBalloonHint BalloonHint1;
+  TBalloonHint balloonHint_;
   // The OstrelMenu and the macro menu, made with the window; they go before it.
   std::unique_ptr<OstrelFormMenus> menus_;
   // The registered message by which a second start of the program asks for the window.

@@ -6,6 +6,7 @@
 #include "components/SysHot.h"
 #include "e2e/OstrelLaunch.h"
 #include "toolkit/Application.h"
+#include "win32/OwnedForm.h"
 
 namespace ostrel::bench {
 
@@ -167,7 +168,7 @@ void PumpFor(double ms) {
   PumpUntil([] { return false; }, ms);
 }
 
-LiveForm::LiveForm() : form_(std::make_unique<TOstrelForm>()) {
+LiveForm::LiveForm() : form_(std::make_unique<testing::OwnedForm>()) {
   tk::Application::Get().SetMainForm(form_.get());
 }
 
@@ -182,7 +183,7 @@ LiveForm::~LiveForm() {
 }
 
 std::size_t RegisteredCount(TOstrelForm& form) {
-  TSysHotKey& hk = form.Controller().SysHotKey1();
+  TSysHotKey& hk = form.Controller().SystemHotKeys();
   std::size_t n = 0;
   for (std::size_t i = 0; i < hk.Count(); ++i) n += hk.Entry(i).Registered ? 1 : 0;
   return n;

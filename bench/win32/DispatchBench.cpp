@@ -69,7 +69,7 @@ bool BenchDispatch(int presses) {
     LiveForm form;
     // The delayed set-up as the program runs it: it finds the desktop window, loads the
     // definitions, shows the configuration window and attaches the library.
-    form->Controller().Timer2Timer();
+    form->Controller().DelayedSetup();
     libraryLoaded = GetModuleHandleA("OLWATCH.DLL") != nullptr;
     PumpFor(300);
     if (form->Controller().DesktopWnd() != reinterpret_cast<WindowHandle>(desktop))
@@ -180,7 +180,7 @@ bool BenchPrograms(int presses) {
   {
     BoxWatch boxes;
     LiveForm form;
-    form->Controller().Timer2Timer();
+    form->Controller().DelayedSetup();
     PumpFor(300);
     HWND target = MakeKeyTarget();
     SetForegroundWindow(target);

@@ -67,15 +67,15 @@ bool BenchMenu(int reps) {
     form->Controller().FormSetup();
     PumpFor(200);
     HWND hwnd = form->Handle();
-    if (GetMenuItemCount(form->Pop1()) != static_cast<int>(kGroups + 5))
-      ok = Fail("the OstrelMenu has " + std::to_string(GetMenuItemCount(form->Pop1())) +
+    if (GetMenuItemCount(form->OstrelMenu()) != static_cast<int>(kGroups + 5))
+      ok = Fail("the OstrelMenu has " + std::to_string(GetMenuItemCount(form->OstrelMenu())) +
                 " top-level items");
     g_formProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuWatchProc)));
     if (!g_formProc) ok = Fail("cannot wrap the configuration window's procedure");
     const auto pop = [&](bool withBanner, std::vector<double>& into, int& drawn,
                          std::vector<double>& handlers) {
-      form->PopupMenus971().SetPopupMenu(withBanner ? form->Pop1() : nullptr);
+      form->OstrelMenuBanner().SetPopupMenu(withBanner ? form->OstrelMenu() : nullptr);
       g_menuIdleAt = 0;
       g_menuItemsDrawn = 0;
       g_menuHandlersMs = 0;
@@ -95,8 +95,8 @@ bool BenchMenu(int reps) {
     // The banner menu for a screen of 192 DPI and of 96, popped up here: the form would
     // name the DPI of the screen it opens on itself. One DPI after the other, as a user
     // opens the menu on one screen many times.
-    TPopupMenus97& menus = form->PopupMenus971();
-    menus.SetPopupMenu(form->Pop1());
+    TPopupMenus97& menus = form->OstrelMenuBanner();
+    menus.SetPopupMenu(form->OstrelMenu());
     const HIMAGELIST images96 = menus.Images();
     const tk::ImageListOwner large(tk::LoadArtList("IMAGELIST1", 16, 192, 0, tk::kImageMask));
     images192 = large.get() != nullptr;
@@ -106,8 +106,8 @@ bool BenchMenu(int reps) {
       g_menuIdleAt = 0;
       g_menuItemsDrawn = 0;
       const double t0 = NowMs();
-      TrackPopupMenuEx(form->Pop1(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, 300, 100, hwnd,
-                       nullptr);
+      TrackPopupMenuEx(form->OstrelMenu(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, 300, 100,
+                       hwnd, nullptr);
       if (g_menuIdleAt == 0) return Fail("the menu never came up");
       into.push_back(g_menuIdleAt - t0);
       if (dpi == 192) drawnAt192 = g_menuItemsDrawn;

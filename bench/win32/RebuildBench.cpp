@@ -57,7 +57,7 @@ bool BenchRebuild(int reps) {
     form->Controller().FormSetup();
     PumpFor(200);
     HWND hwnd = form->Handle();
-    HWND tree = GetDlgItem(hwnd, idOLKeyTree);
+    HWND tree = GetDlgItem(hwnd, idDefinitionTree);
     const LRESULT nodes = SendMessageA(tree, TVM_GETCOUNT, 0, 0);
     registered = RegisteredCount(*form);
     if (nodes != static_cast<LRESULT>(kDefinitions + kGroups))
@@ -73,12 +73,12 @@ bool BenchRebuild(int reps) {
       // Each rebuild must have done the whole job, or its time means nothing.
       if (SendMessageA(tree, TVM_GETCOUNT, 0, 0) != static_cast<LRESULT>(kDefinitions + kGroups))
         ok = Fail("the tree lost nodes in a rebuild");
-      else if (GetMenuItemCount(form->Pop1()) != static_cast<int>(kGroups + 5))
-        ok = Fail("the OstrelMenu has " + std::to_string(GetMenuItemCount(form->Pop1())) +
+      else if (GetMenuItemCount(form->OstrelMenu()) != static_cast<int>(kGroups + 5))
+        ok = Fail("the OstrelMenu has " + std::to_string(GetMenuItemCount(form->OstrelMenu())) +
                   " top-level items");
-      else if (form->Controller().SysHotKey1().Count() != kWithKeys)
-        ok = Fail("the rebuild lists " + std::to_string(form->Controller().SysHotKey1().Count()) +
-                  " hotkeys");
+      else if (form->Controller().SystemHotKeys().Count() != kWithKeys)
+        ok = Fail("the rebuild lists " +
+                  std::to_string(form->Controller().SystemHotKeys().Count()) + " hotkeys");
       else if (FileSize(keysFile) != static_cast<long long>(kDefinitions * sizeof(TKeyRec)))
         ok = Fail("Keys.fil is not 1,000 records after a rebuild");
       // Where the time goes: each part of the rebuild again, on its own.

@@ -111,12 +111,12 @@ bool BenchSoak(int openings, int rebuilds) {
     form->SetSetupTimer(false);
     form->Show();
     form->Controller().FormSetup();
-    form->Controller().TrayIcon1().SetActive(true);
+    form->Controller().TrayIcon().SetActive(true);
     PumpFor(200);
     g_menuHook = SetWindowsHookExA(WH_CALLWNDPROC, CountOpenings, nullptr, GetCurrentThreadId());
     const UINT_PTR closer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseStrayMenu);
     auto openOnce = [&] {
-      g_soakMenu = form->Pop1();
+      g_soakMenu = form->OstrelMenu();
       form->PopupMenu(ScreenPoint{400, 300});
       tk::Application::Get().ProcessMessages();
     };
@@ -162,7 +162,7 @@ bool BenchSoak(int openings, int rebuilds) {
     if (form->Controller().Keys()->Count() != kSoakDefinitions)
       ok = Fail("definitions were lost in the rebuilds");
     if (boxes.Seen()) ok = Fail("a message box came up: \"" + boxes.Text() + "\"");
-    form->Controller().TrayIcon1().SetActive(false);
+    form->Controller().TrayIcon().SetActive(false);
   }
   RemoveKeysFiles(folder);
 

@@ -50,7 +50,7 @@ struct Harness {
 
   void Start() {
     ctl.FormCreate();
-    ctl.Timer2Timer();
+    ctl.DelayedSetup();
   }
   // Starts with these definitions in Keys.fil; the log is cleared afterwards.
   void StartWith(const std::vector<TKeyRec>& recs) {

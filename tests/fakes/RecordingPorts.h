@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,9 +28,8 @@ class RecordingView : public MainView {
  public:
   explicit RecordingView(CallLog& log) : log_(log) {}
   WindowHandle handle = 500;
-  std::string memo;
+  std::string helpText;
   std::string status;
-  std::vector<FunTypeEntry> funTypes;
   std::vector<TreeNode> tree;
   std::vector<MenuItem> menu;
   int selected = -1;  // index into `tree`
@@ -48,23 +46,21 @@ class RecordingView : public MainView {
   std::function<void()> minimizeEvents;
 
   WindowHandle MainWindow() override { return handle; }
-  void SetMemoText(const std::string& text) override {
-    memo = text;
-    log_.Add("memo");
+  void SetHelpText(const std::string& text) override {
+    helpText = text;
+    log_.Add("helpText");
   }
   void SetShowMainForm(bool show) override {
     log_.Add(std::string("showMainForm ") + (show ? "1" : "0"));
   }
-  void SetSetupTimer(bool on) override { log_.Add(std::string("timer2 ") + (on ? "on" : "off")); }
+  void SetSetupTimer(bool on) override {
+    log_.Add(std::string("setupTimer ") + (on ? "on" : "off"));
+  }
   void SetDispatchTimer(bool on) override {
     dispatchTimer = on;
-    log_.Add(std::string("timer3 ") + (on ? "on" : "off"));
+    log_.Add(std::string("dispatchTimer ") + (on ? "on" : "off"));
   }
   void InstallMessageFilter() override { log_.Add("filter"); }
-  void FillFunTypes(const std::vector<FunTypeEntry>& entries) override {
-    funTypes = entries;
-    log_.Add("funtype " + std::to_string(entries.size()));
-  }
   void SetHintTimes(int pauseMs, int hidePauseMs) override {
     log_.Add("hints " + std::to_string(pauseMs) + " " + std::to_string(hidePauseMs));
   }
@@ -186,9 +182,9 @@ class FakeWindows : public WindowPort {
     std::uint32_t style = kWsSysMenu;
     std::uint32_t thread = 7;
     std::uint32_t process = 70;
-    WindowHandle popup = 0;  // GetLastActivePopup's answer; 0: the window itself
-    bool exists = true;      // false once destroyed
-    bool unicode = true;     // IsWindowUnicode
+    WindowHandle popup = 0;     // GetLastActivePopup's answer; 0: the window itself
+    bool exists = true;         // false once destroyed
+    bool unicode = true;        // IsWindowUnicode
     bool refusesPosts = false;  // every post to it fails, as to a window with higher rights
     std::string title{};
   };
@@ -295,8 +291,8 @@ class FakeWindows : public WindowPort {
  private:
   bool Post(const char* name, const PostHook& hook, WindowHandle w, std::uint32_t msg,
             std::uintptr_t wp, std::intptr_t lp) {
-    log_.Add(name + std::to_string(w) + " " + std::to_string(msg) + " " + std::to_string(wp) +
-             " " + std::to_string(lp));
+    log_.Add(name + std::to_string(w) + " " + std::to_string(msg) + " " + std::to_string(wp) + " " +
+             std::to_string(lp));
     if (hook) hook(w, msg, wp, lp);
     return !windows[w].refusesPosts;
   }
@@ -329,7 +325,6 @@ class FakeSystem : public SystemPort {
 class FakeShell : public ShellPort {
  public:
   explicit FakeShell(CallLog& log) : log_(log) {}
-  bool fail = false;  // the call itself raises a failure
   // Runs inside the call, as messages the shell pumps while it works would.
   std::function<void()> during;
   void ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
@@ -338,7 +333,6 @@ class FakeShell : public ShellPort {
     log_.Add("Shell " + std::to_string(owner) + " " + (verb ? verb : "<default>") + " [" + file +
              "] [" + parameters + "] [" + directory + "] " + std::to_string(show));
     if (auto run = std::exchange(during, nullptr)) run();
-    if (fail) throw std::runtime_error("shell failed");
   }
 
  private:

@@ -54,7 +54,7 @@ TEST_F(AddUpdate, AddStoresRegistersAndShowsTheNewDefinition) {
     d.selections[ecScope] = 1;     // "Only in"
     d.texts[ecPrograms] = "notepad";
   });
-  ctl.ToolbarButton974Click(0);
+  ctl.AddClick();
   EXPECT_EQ(Calls({"chooser", "editor"}), (std::vector<std::string>{"chooser", "editor 0"}));
   EXPECT_EQ(ctl.Editing().ChosenFunction(), ftRunProgram);
   EXPECT_EQ(ctl.Editing().ChosenFunctionName(), "Run a program");
@@ -76,7 +76,7 @@ TEST_F(AddUpdate, AddStoresRegistersAndShowsTheNewDefinition) {
 TEST_F(AddUpdate, CancelInEitherDialogStoresNothing) {
   StartWith({MakeRec("Agenda")});
   const std::string before = files.files[kKeysPath];
-  ctl.ToolbarButton974Click(0);  // the chooser is cancelled
+  ctl.AddClick();  // the chooser is cancelled
   EXPECT_EQ(Calls({"chooser", "editor"}), std::vector<std::string>{"chooser"});
   view.chooser = [](std::int32_t& chosen, std::string&) {
     chosen = ftMinimizeAll;
@@ -86,9 +86,9 @@ TEST_F(AddUpdate, CancelInEitherDialogStoresNothing) {
     copy.Name.assign("Typed then cancelled");
     return mrCancel;
   };
-  ctl.ToolbarButton974Click(0);
+  ctl.AddClick();
   view.selected = 0;
-  ctl.ToolbarButton974Click(1);
+  ctl.UpdateClick();
   EXPECT_EQ(ctl.Keys()->Count(), 1u);
   EXPECT_EQ(Def("", "Agenda")->Name.str(), "Agenda");
   EXPECT_EQ(files.files[kKeysPath], before);
@@ -96,10 +96,10 @@ TEST_F(AddUpdate, CancelInEitherDialogStoresNothing) {
 }
 
 // "Terminate" chosen from the OstrelMenu while the editor is open: the window goes, with
-// the definitions, and the dialog ends without a result. Neither Add (tag 0) nor Update
-// (tag 1) may store anything then.
+// the definitions, and the dialog ends without a result. Neither Add nor Update
+// may store anything then.
 TEST_F(AddUpdate, TerminatingWhileEditingStoresNothing) {
-  for (int tag : {0, 1}) {
+  for (const bool add : {true, false}) {
     Harness run;
     run.StartWith({MakeRec("Agenda")});
     run.view.selected = 0;
@@ -108,17 +108,16 @@ TEST_F(AddUpdate, TerminatingWhileEditingStoresNothing) {
       chosen = ftMinimizeAll;
       return mrOk;
     };
-    run.view.editor = [&run](TKeyRec& copy, Conditions&, int, const KeysList&,
-                             const TKeyRec*) {
+    run.view.editor = [&run](TKeyRec& copy, Conditions&, int, const KeysList&, const TKeyRec*) {
       copy.Name.assign("Half typed");
       run.ctl.MenuClick({MenuCommand::kTerminate});
       run.ctl.FormDestroy();
       return 0;
     };
-    run.ctl.ToolbarButton974Click(tag);
-    EXPECT_EQ(run.ctl.Keys(), nullptr) << tag;
-    EXPECT_EQ(run.files.files[kKeysPath], before) << tag;
-    EXPECT_EQ(run.Calls({"end"}), std::vector<std::string>{"end"}) << tag;
+    add ? run.ctl.AddClick() : run.ctl.UpdateClick();
+    EXPECT_EQ(run.ctl.Keys(), nullptr) << add;
+    EXPECT_EQ(run.files.files[kKeysPath], before) << add;
+    EXPECT_EQ(run.Calls({"end"}), std::vector<std::string>{"end"}) << add;
   }
 }
 
@@ -134,7 +133,7 @@ TEST_F(AddUpdate, UpdateMovesTheSameDefinitionToItsNewGroupAndKeepsItSelected) {
     d.texts[ecGroup] = "Zz";
     d.checked[ecHotkeyOff] = true;
   });
-  ctl.ToolbarButton974Click(1);
+  ctl.UpdateClick();
   EXPECT_EQ(Calls({"editor"}), std::vector<std::string>{"editor 1"});
   EXPECT_EQ(Def("Zz", "Mail"), mail);  // the same object, changed in place
   EXPECT_EQ(ctl.Keys()->ConditionsOf(mail), (Conditions{ProgramScope::kOnly, {"outlook"}, true}));
@@ -146,12 +145,14 @@ TEST_F(AddUpdate, UpdateMovesTheSameDefinitionToItsNewGroupAndKeepsItSelected) {
 }
 
 TEST_F(AddUpdate, UpdateCannotTakeAnotherDefinitionsNameSoNeitherIsLost) {
-  StartWith({MakeRec("Mail", "Net", ftNewMail, "mailto:"), MakeRec("News", "Net", ftNews, "news:")});
+  StartWith(
+      {MakeRec("Mail", "Net", ftNewMail, "mailto:"), MakeRec("News", "Net", ftNews, "news:")});
   view.selected = 2;  // News
   ASSERT_EQ(view.tree[2].data, Def("Net", "News"));
   Edit([](FakeEditorView& d) { d.texts[ecName] = "MAIL"; });
-  ctl.ToolbarButton974Click(1);
-  EXPECT_EQ(dialog.errors, std::vector<std::string>{"Cannot add, That HotKey name already exists."});
+  ctl.UpdateClick();
+  EXPECT_EQ(dialog.errors,
+            std::vector<std::string>{"Cannot add, That HotKey name already exists."});
   EXPECT_EQ(ctl.Keys()->Count(), 2u);
   EXPECT_EQ(Def("Net", "News")->FunType, ftNews);
   EXPECT_EQ(files.files[kKeysPath].size(), 2 * sizeof(TKeyRec));

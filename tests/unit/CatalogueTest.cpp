@@ -7,38 +7,32 @@
 namespace ostrel {
 namespace {
 
-TEST(FunCatalogue, TypesOutsideTheCatalogueAreNoneAndRowsCarryTheirTexts) {
-  EXPECT_EQ(FindFunType(0), nullptr);
-  EXPECT_EQ(FindFunType(kFunTypeCount + 1), nullptr);
-  EXPECT_EQ(FindFunType(ftShowMenu)->displayName, "Show OstrelMenu ");
-  EXPECT_EQ(FindFunType(ftSendKeys)->displayName, "Send Keys to the active window");
-  EXPECT_EQ(FindFunType(ftNewMail)->targetLabel, "Mail addres:");
-  EXPECT_EQ(FindFunType(ftNewMail)->prefill, "mailto:");
-  EXPECT_EQ(FindFunType(ftBrowseSecureWeb)->prefill, "https://");
-  EXPECT_EQ(FindFunType(ftRunProgram)->constant, "ftRunProgram");
-  EXPECT_TRUE(FindFunType(ftMinimizeAll)->targetLabel.empty());
-}
-
-TEST(FunCatalogue, FunTypeNameIsEmptyOutsideTheCatalogue) {
-  TKeyRec rec = testing::MakeRec("x", "", ftRunProgram);
-  EXPECT_EQ(FunTypeName(&rec), "Run a program");
-  rec.FunType = 0;
-  EXPECT_EQ(FunTypeName(&rec), "");
-  rec.FunType = kFunTypeCount + 1;
-  EXPECT_EQ(FunTypeName(&rec), "");
+// What an id in a record means, in the catalogue or not (a damaged file holds any
+// number): a type with a name for the status line and its own help text, and whether its
+// target names a macro list file, which travels with it.
+TEST(FunCatalogue, AnIdIsATypeOnlyInsideTheCatalogueAndOnlyTheMacroMenuNamesAListFile) {
+  const struct {
+    std::int32_t id;
+    bool type;
+    bool listFile;
+  } cases[] = {{-1, false, false},
+               {0, false, false},
+               {ftExploreFolder, true, false},
+               {ftSendKeys, true, false},
+               {ftSendKeysMenu, true, true},
+               {kFunTypeCount, true, false},
+               {kFunTypeCount + 1, false, false}};
+  for (const auto& c : cases) {
+    const TKeyRec rec = testing::MakeRec("x", "", c.id, "m.skl");
+    EXPECT_EQ(FindFunType(c.id) != nullptr, c.type) << c.id;
+    EXPECT_EQ(FunTypeName(&rec).empty(), !c.type) << c.id;
+    EXPECT_EQ(IsMacroMenu(rec), c.listFile) << c.id;
+    // Help number 0 is the window's own text; a type's number is its id.
+    if (c.id > 0) {
+      EXPECT_EQ(HelpText(c.id).empty(), !c.type) << c.id;
+    }
+  }
   EXPECT_EQ(FunTypeName(nullptr), "");
-}
-
-TEST(HelpTexts, QuotedTextsAreExact) {
-  EXPECT_EQ(HelpText(4),
-            "This function will start any program that you specify. You can specify the default "
-            "directory  and any additional parameters.");
-  EXPECT_EQ(HelpText(15).back(), 's');  // "... telnet server address", no full stop
-  EXPECT_TRUE(HelpText(19).ends_with("while you work"));
-  EXPECT_NE(HelpText(9).find("ftp  server address. Example: ftp://"), std::string_view::npos);
-  EXPECT_NE(HelpText(13).find(". You could also specify mailto:new for a new message."),
-            std::string_view::npos);
-  EXPECT_TRUE(HelpText(99).empty());
 }
 
 TEST(HelpTexts, ParagraphMarksBecomeBlankLines) {

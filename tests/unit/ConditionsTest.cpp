@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "app/Programs.h"
 #include "catalogue/Conditions.h"
+#include "catalogue/Programs.h"
 #include "fakes/FakePrograms.h"
 
 namespace ostrel {
 namespace {
 
-Conditions Only(std::string_view list) { return {ProgramScope::kOnly, ParseProgramList(list), false}; }
+Conditions Only(std::string_view list) {
+  return {ProgramScope::kOnly, ParseProgramList(list), false};
+}
 Conditions Except(std::string_view list) {
   return {ProgramScope::kExcept, ParseProgramList(list), false};
 }
@@ -26,10 +28,10 @@ TEST(Conditions, PreferenceAndMatching) {
     int preference;
   } rows[] = {
       {Only("notepad.exe;wordpad"), "NOTEPAD.EXE", 2},  // case ignored
-      {Only("notepad.exe"), "notepad", 2},                // ".exe" left out either side
+      {Only("notepad.exe"), "notepad", 2},              // ".exe" left out either side
       {Only("wordpad"), "WordPad.exe", 2},
       {Only("notepad"), "notepad2.exe", 0},
-      {Only("notepad"), "", 0},                           // nobody in front
+      {Only("notepad"), "", 0},  // nobody in front
       {Only(""), "notepad.exe", 0},
       {Except("notepad"), "notepad.exe", 0},
       {Except("notepad"), "calc.exe", 1},
@@ -85,8 +87,8 @@ TEST(Programs, StoreFrameIsNamedByTheAppInsideAndOpenProgramsOnce) {
 
   port.visible = {10, 20, 22, 40};
   port.processOf[40] = 1;  // a second Notepad window
-  EXPECT_EQ(OpenPrograms(port),
-            (std::vector<std::string>{"ApplicationFrameHost.exe", "Calculator.exe", "notepad.exe"}));
+  EXPECT_EQ(OpenPrograms(port), (std::vector<std::string>{"ApplicationFrameHost.exe",
+                                                          "Calculator.exe", "notepad.exe"}));
 }
 
 }  // namespace

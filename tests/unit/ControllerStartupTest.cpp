@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/OstrelController.h"
-#include "catalogue/FunCatalogue.h"
 #include "fakes/ControllerHarness.h"
 
 namespace ostrel {
@@ -13,20 +12,20 @@ const std::string kKeys = kKeysPath;
 
 class ControllerStartup : public ::testing::Test, public Harness {};
 
-TEST_F(ControllerStartup, CreateStepOnlyFillsTheMemoAndArmsTheTimer) {
+TEST_F(ControllerStartup, CreateStepOnlyFillsTheHelpPaneAndArmsTheTimer) {
   ctl.FormCreate();
-  EXPECT_EQ(log.calls, (std::vector<std::string>{"memo", "showMainForm 0", "timer2 on"}));
-  EXPECT_EQ(view.memo.find('@'), std::string::npos);
-  EXPECT_NE(view.memo.find("panel. \r\n\r\nYou can add"), std::string::npos);
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"helpText", "showMainForm 0", "setupTimer on"}));
+  EXPECT_EQ(view.helpText.find('@'), std::string::npos);
+  EXPECT_NE(view.helpText.find("panel. \r\n\r\nYou can add"), std::string::npos);
   EXPECT_EQ(ctl.UiThreadId(), 42u);
   EXPECT_EQ(ctl.Keys(), nullptr);
   EXPECT_FALSE(ctl.PopupReady());
 }
 
-TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
+TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesAndShows) {
   std::string bytes = Bytes(MakeRec("Web", "Net", 11)) + Bytes(MakeRec("Agenda", "", 3));
   files.files[kKeys] = bytes;
-  // A user with definitions is not shown the examples hint (one "memo" below).
+  // A user with definitions is not shown the examples hint (one "helpText" below).
   files.files["C:\\Program Files\\Ostrel\\Examples.fil"] = bytes;
   windows.classes["Progman"] = 77;
   Start();
@@ -35,11 +34,10 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
   for (const std::string& c : log.calls)
     if (c.rfind("Reg", 0) != 0) calls.push_back(c);
   EXPECT_EQ(calls, (std::vector<std::string>{
-                       "memo", "showMainForm 0", "timer2 on", "timer2 off", "filter",
+                       "helpText", "showMainForm 0", "setupTimer on", "setupTimer off", "filter",
                        "bindMinimize", "hints 1000 10000", "FindWindow Progman",
                        "check 4 1",  // pasting long text is on when the registry says nothing
-                       "DLLATTACH",
-                       "MapSharedBlock", "WriteShared 44 500", "tree 3", "menu 7", "funtype 20",
+                       "DLLATTACH", "MapSharedBlock", "WriteShared 44 500", "tree 3", "menu 7",
                        Pause(&Timings::settleMs), "NotifyIcon 0 Ostrel", "restore",
                        "SetForegroundWindow 500", Pause(&Timings::settleMs)}));
   EXPECT_EQ(ctl.AppDir(), "C:\\Program Files\\Ostrel\\");
@@ -50,17 +48,13 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesFillsAndShows) {
   // Rewritten in key-text order.
   EXPECT_EQ(FromBytes(files.files[kKeys], 0).Name.str(), "Agenda");
   EXPECT_EQ(FromBytes(files.files[kKeys], 844).Name.str(), "Web");
-  ASSERT_EQ(view.funTypes.size(), 20u);
-  EXPECT_EQ(view.funTypes[0].name, "Explore a Folder");
-  EXPECT_EQ(view.funTypes[7].id, ftSendKeys);
-  EXPECT_EQ(view.funTypes[7].name, "Send Keys to the active window");
 }
 
 TEST_F(ControllerStartup, ANewUserIsToldHowToStartFromTheExamples) {
   files.files["C:\\Program Files\\Ostrel\\Examples.fil"] = Bytes(MakeRec("Example"));
   Start();
-  EXPECT_EQ(view.memo.find("To start from examples, click Import... and open Examples.fil in "
-                           "Ostrel's folder, C:\\Program Files\\Ostrel\\.\r\n\r\nThis is"),
+  EXPECT_EQ(view.helpText.find("To start from examples, click Import... and open Examples.fil in "
+                               "Ostrel's folder, C:\\Program Files\\Ostrel\\.\r\n\r\nThis is"),
             0u);
 }
 

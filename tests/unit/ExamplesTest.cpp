@@ -34,7 +34,7 @@ TEST(ExampleSet, LoadsWholeWithOneOfEachKind) {
     EXPECT_EQ(rec.Group.str(), "Examples");
     EXPECT_NE(HotKeyName(rec.Key, rec.KeyMod), "") << rec.Name.str() << " has no hotkey";
     types.insert(rec.FunType);
-    if (rec.FunType != ftSendKeysMenu) continue;
+    if (!IsMacroMenu(rec)) continue;
     const ListFileLoad menu = LoadListFile(fs, "C:\\Ostrel\\" + rec.Target.str());
     EXPECT_TRUE(menu.exists && menu.error.empty() && menu.untaken.empty() && menu.lines.size() > 2);
     for (const std::string& line : menu.lines)

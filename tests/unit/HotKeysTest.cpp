@@ -42,7 +42,7 @@ TEST_F(HotKeys, IdsCountOnlyDefinitionsWithAKey) {
   log.calls.clear();
   ctl.HotKeyEvent(1);
   EXPECT_EQ(ctl.PendingKey(), Def("", "C"));
-  EXPECT_EQ(log.calls, std::vector<std::string>{"timer3 on"});
+  EXPECT_EQ(log.calls, std::vector<std::string>{"dispatchTimer on"});
   ctl.HotKeyEvent(2);
   ctl.HotKeyEvent(-1);
   EXPECT_EQ(ctl.PendingKey(), Def("", "C"));
@@ -118,15 +118,15 @@ TEST_F(HotKeys, DefinitionsShareACombinationAndTheProgramInFrontChooses) {
     ctl.HotKeyEvent(p.id);
     const bool passed = p.runs.rfind("PassOn", 0) == 0;
     EXPECT_EQ(ctl.PendingKey(), passed ? nullptr : Def("", p.runs)) << p.front;
-    EXPECT_EQ(Calls({"PassOn"}), passed ? std::vector<std::string>{p.runs} : std::vector<std::string>{});
-    ctl.Timer3Timer();
+    EXPECT_EQ(Calls({"PassOn"}),
+              passed ? std::vector<std::string>{p.runs} : std::vector<std::string>{});
+    ctl.DispatchPendingHotKey();
   }
 }
 
 TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
   std::vector<TKeyRec> recs;
-  for (int i = 0; i < 30; ++i)
-    recs.push_back(WithKey(MakeRec("D" + std::to_string(100 + i)), 80));
+  for (int i = 0; i < 30; ++i) recs.push_back(WithKey(MakeRec("D" + std::to_string(100 + i)), 80));
   StartWith(recs);
   // A rebuild started under the box reports nothing more.
   view.whileBoxUp = [this] { ctl.UpdateKeysList(); };
@@ -157,7 +157,7 @@ TEST_F(HotKeys, ARebuildSwitchesHotkeysOnAgain) {
   Choose("HotKeys Off");
   EXPECT_TRUE(hotkeys.held.empty());
   ctl.UpdateKeysList();
-  EXPECT_TRUE(ctl.SysHotKey1().Active());
+  EXPECT_TRUE(ctl.SystemHotKeys().Active());
   EXPECT_EQ(hotkeys.held[0], "0 116");
   EXPECT_EQ(ctl.Menu().end()[-3].caption, "HotKeys Off");
 }
@@ -166,7 +166,7 @@ TEST_F(HotKeys, TeardownGivesUpEveryHotkey) {
   StartWith({WithKey(MakeRec("A"), 80), WithKey(MakeRec("B"), 81)});
   ctl.FormDestroy();
   EXPECT_TRUE(hotkeys.held.empty());
-  EXPECT_EQ(ctl.SysHotKey1().Count(), 0u);
+  EXPECT_EQ(ctl.SystemHotKeys().Count(), 0u);
 }
 
 }  // namespace

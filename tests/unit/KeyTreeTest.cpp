@@ -96,10 +96,10 @@ TEST_F(KeyTree, DeleteRemovesTheSelectedDefinitionAndItsEmptyGroup) {
   StartWith({MakeRec("Mail", "Net"), MakeRec("Zebra")});
   ASSERT_EQ(Texts(view.tree), (std::vector<std::string>{"Zebra/1", "Net/0", "  Mail/1"}));
   view.selected = 1;  // the group node
-  ctl.ToolbarButton974Click(2);
+  ctl.DeleteClick();
   EXPECT_EQ(ctl.Keys()->Count(), 2u);
   view.selected = 2;
-  ctl.ToolbarButton974Click(2);
+  ctl.DeleteClick();
   EXPECT_EQ(ctl.Keys()->Count(), 1u);
   EXPECT_EQ(Texts(view.tree), std::vector<std::string>{"Zebra/1"});
   EXPECT_EQ(Captions(view.menu)[0], "Zebra/-2");
@@ -110,13 +110,13 @@ TEST_F(KeyTree, DeleteRemovesTheSelectedDefinitionAndItsEmptyGroup) {
 
 TEST_F(KeyTree, UpdateWithoutADefinitionSelectedIsAnError) {
   StartWith({MakeRec("Mail", "Net")});
-  ctl.ToolbarButton974Click(1);
+  ctl.UpdateClick();
   view.selected = 0;
-  ctl.ToolbarButton974Click(1);
+  ctl.UpdateClick();
   EXPECT_EQ(Calls({"error"}), (std::vector<std::string>{"error No Item selected for update.",
                                                         "error No Item selected for update."}));
   view.selected = 1;
-  ctl.ToolbarButton974Click(1);
+  ctl.UpdateClick();
   EXPECT_EQ(Calls({"error"}).size(), 2u);
 }
 
@@ -124,11 +124,11 @@ TEST_F(KeyTree, StatusLineShowsTheSelectedFunction) {
   StartWith({MakeRec("Edit", "Tools", ftRunProgram)});
   view.status = "before";
   view.selected = 0;
-  ctl.OLKeyTreeClick();
+  ctl.TreeSelectionChanged();
   // A group names no function: the line says where the definitions are kept.
   EXPECT_EQ(view.status, "  Definitions are kept in C:\\Program Files\\Ostrel");
   view.selected = 1;
-  ctl.OLKeyTreeClick();
+  ctl.TreeSelectionChanged();
   EXPECT_EQ(view.status, "  Run a program");
 }
 
@@ -152,11 +152,11 @@ TEST_F(KeyTree, FixedCommandsWhateverTheDefinitionsAreCalled) {
   EXPECT_TRUE(log.calls.empty());
 
   fixed(3);  // HotKeys Off
-  EXPECT_FALSE(ctl.SysHotKey1().Active());
+  EXPECT_FALSE(ctl.SystemHotKeys().Active());
   EXPECT_EQ(view.menu.size(), 9u);
   EXPECT_EQ(ctl.Menu().end()[-3].caption, "HotKeys On");
   fixed(3);  // now reading "HotKeys On"
-  EXPECT_TRUE(ctl.SysHotKey1().Active());
+  EXPECT_TRUE(ctl.SystemHotKeys().Active());
   EXPECT_EQ(Calls({"hotkeysItem", "RegisterHotKey", "UnregisterHotKey"}),
             (std::vector<std::string>{"hotkeysItem HotKeys On 1", "UnregisterHotKey 0",
                                       "hotkeysItem HotKeys Off 4", "RegisterHotKey 0 0 112"}));

@@ -96,7 +96,7 @@ TEST_F(MacroMenu, TheDispatcherRunsTheMenuOfTheTarget) {
   system.now += 2000;
   view.whileMacroMenuUp = [this] { system.now += 900; };
   log.calls.clear();
-  ctl.DoItToPkey(ctl.Keys()->At(0));
+  ctl.RunDefinition(ctl.Keys()->At(0));
   EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{"macroPopup 40,60"});
 }
 
@@ -167,9 +167,9 @@ TEST_F(MacroTyping, TheDispatcherTypesTheTargetAndDropsHotkeysMeanwhile) {
   keyboard.onProcess = [this] {
     keyboard.onProcess = nullptr;
     ctl.HotKeyEvent(0);
-    ctl.Timer3Timer();
+    ctl.DispatchPendingHotKey();
   };
-  ctl.DoItToPkey(ctl.Keys()->At(0));
+  ctl.RunDefinition(ctl.Keys()->At(0));
   EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 h", "301 i"}));
 }
 

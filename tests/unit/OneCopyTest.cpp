@@ -161,6 +161,38 @@ TEST(CommandLine, ImportOrExportOfAFullPath) {
   }
 }
 
+// A later start's request as the running copy reads it: only the bytes it was given, the
+// path ending at a NUL if one comes first; anything else is refused.
+TEST(HandedRequest, ReadsOnlyTheBytesGivenAndRefusesWhatIsNoRequest) {
+  using K = StartRequest::Kind;
+  // Past each case's size lie bytes that must never be read into the path.
+  const std::string buffer = std::string("C:\\a.fil") + '\0' + "C:\\past.fil";
+  const std::string tooLong(kMaxRequestPath + 1, 'x');
+  const struct {
+    std::uintptr_t id;
+    const char* data;
+    std::size_t size;
+    std::optional<K> kind;  // none: refused
+    std::string path;
+  } cases[] = {
+      {kImportRequestId, buffer.data(), 8, K::kImport, "C:\\a.fil"},   // no terminator, as sent
+      {kExportRequestId, buffer.data(), 12, K::kExport, "C:\\a.fil"},  // ends at the NUL
+      {kExportRequestId, buffer.data(), 4, K::kExport, "C:\\a"},       // cut short: its bytes only
+      {kImportRequestId, buffer.data(), 0, std::nullopt, ""},          // no path
+      {kImportRequestId, buffer.data() + 8, 5, std::nullopt, ""},      // a NUL first: no path
+      {kImportRequestId, nullptr, 8, std::nullopt, ""},
+      {kImportRequestId, tooLong.data(), tooLong.size(), std::nullopt, ""},
+      {0x4F4C5831, buffer.data(), 8, std::nullopt, ""},  // unknown kind
+  };
+  for (const auto& c : cases) {
+    const std::optional<StartRequest> r = ReadStartRequest(c.id, c.data, c.size);
+    ASSERT_EQ(r.has_value(), c.kind.has_value()) << c.size;
+    if (!r) continue;
+    EXPECT_EQ(r->kind, *c.kind);
+    EXPECT_EQ(r->path, c.path);
+  }
+}
+
 class ShowRequest : public ::testing::Test, public Harness {};
 
 TEST_F(ShowRequest, ARequestDuringTheSetUpOverridesTheHideOption) {
@@ -169,7 +201,7 @@ TEST_F(ShowRequest, ARequestDuringTheSetUpOverridesTheHideOption) {
   ctl.FormCreate();
   ctl.AnotherCopyStarted();
   EXPECT_TRUE(Calls({"restore"}).empty());  // nothing to show yet
-  ctl.Timer2Timer();
+  ctl.DelayedSetup();
   EXPECT_TRUE(view.options[obOlTaskBar]);
   EXPECT_TRUE(Calls({"minimize"}).empty());
   EXPECT_EQ(Calls({"restore"}).size(), 1u);
@@ -183,7 +215,7 @@ TEST_F(ShowRequest, ACommandLinesRequestIsCarriedOutOnceSetUp) {
   EXPECT_EQ(ctl.StartRequestArrived({StartRequest::kExport, "C:\\Out.fil"}), kRequestNotReady);
   EXPECT_EQ(ctl.StartRequestArrived({StartRequest::kImport, "C:\\Sets\\A.fil"}), kRequestDone);
   EXPECT_TRUE(Calls({"runLater"}).empty());
-  ctl.Timer2Timer();
+  ctl.DelayedSetup();
   EXPECT_EQ(Calls({"runLater"}).size(), 1u);
   EXPECT_EQ(Def("In", "Came"), nullptr);  // not before the view's own turn
   ctl.RunLater();

@@ -11,7 +11,7 @@ using namespace ostrel::testing;
 class Options : public ::testing::Test, public Harness {
  protected:
   void Click(int tag) {
-    view.ClickOption(tag, [this](int t) { ctl.autostartClick(t); });
+    view.ClickOption(tag, [this](int t) { ctl.OptionBoxClick(t); });
   }
   std::string Machine(const char* name) { return registry.Text(kMachineOptions, name); }
   std::string User(const char* name) { return registry.Text(kUserOptions, name); }
@@ -37,8 +37,8 @@ TEST_F(Options, LoadingRunsInItsPlaceAndStoresOnlyOnceLoaded) {
   EXPECT_EQ(Machine("OLMouse"), "1");
   // "Disable OstrelMenu mouse activation" holds for the last step of the set-up too.
   EXPECT_FALSE(ctl.HookAttached());
-  EXPECT_EQ(ctl.Options().RegFile1().RootKey, hkLocalMachine);
-  EXPECT_EQ(ctl.Options().RegFile1().Key, "Software\\Tessaly\\Ostrel\\1.0");
+  EXPECT_EQ(ctl.Options().OptionStore().RootKey, hkLocalMachine);
+  EXPECT_EQ(ctl.Options().OptionStore().Key, "Software\\Tessaly\\Ostrel\\1.0");
 }
 
 TEST_F(Options, SetOptionsDoesNothingWhileBusy) {
@@ -77,10 +77,10 @@ TEST_F(Options, ClickingTheBoxesAppliesAndStoresAtOnce) {
   Start();
   log.calls.clear();
   Click(obOLMouse);
-  EXPECT_EQ(Calls({"DLL", "RegSetValueEx"}),
-            (std::vector<std::string>{"DLLDETACH", "RegSetValueEx OLTaskbar 1 2",
-                                      "RegSetValueEx OLMouse 1 2",
-                                      "RegSetValueEx OLPasteLong 1 2"}));
+  EXPECT_EQ(
+      Calls({"DLL", "RegSetValueEx"}),
+      (std::vector<std::string>{"DLLDETACH", "RegSetValueEx OLTaskbar 1 2",
+                                "RegSetValueEx OLMouse 1 2", "RegSetValueEx OLPasteLong 1 2"}));
   EXPECT_EQ(Machine("OLMouse"), "1");
   EXPECT_FALSE(ctl.HookAttached());
   Click(obOLMouse);
@@ -91,9 +91,9 @@ TEST_F(Options, ClickingTheBoxesAppliesAndStoresAtOnce) {
   EXPECT_EQ(Machine("OLTaskbar"), "1");
   // An unknown Tag does nothing; Tag 2 stores like the others.
   log.calls.clear();
-  ctl.autostartClick(7);
+  ctl.OptionBoxClick(7);
   EXPECT_TRUE(log.calls.empty());
-  ctl.autostartClick(2);
+  ctl.OptionBoxClick(2);
   EXPECT_EQ(Calls({"RegSetValueEx"}).size(), 3u);
   Click(obPasteLong);
   EXPECT_EQ(Machine("OLPasteLong"), "0");

@@ -25,6 +25,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Art.h"
 #include "toolkit/Gdi.h"
+#include "win32/OwnedForm.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {
@@ -52,9 +53,13 @@ Pixels InMemory(RECT r, const std::function<void(HDC)>& paint, HRGN only = nullp
 Pixels Printed(HWND window, HRGN only = nullptr) {
   RECT r;
   GetClientRect(window, &r);
-  return InMemory(r, [window](HDC dc) {
-    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-  }, only);
+  return InMemory(
+      r,
+      [window](HDC dc) {
+        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+      },
+      only);
 }
 
 // `p` is one of `colours`, or (a glyph's edge) on the segment between two of them.
@@ -97,8 +102,8 @@ LRESULT CALLBACK ReadMenu(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 // A banner menu set up as the program's, popped up with its first item selected: an item
 // with a picture, a checked, a disabled and a title item.
 Pixels DrawBannerMenu() {
-  WNDCLASSA wc{0, ReadMenu, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
-                "ContrastMenuOwner"};
+  WNDCLASSA wc{0,       ReadMenu, 0,       0,       GetModuleHandleA(nullptr),
+               nullptr, nullptr,  nullptr, nullptr, "ContrastMenuOwner"};
   RegisterClassA(&wc);
   HWND owner = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,
                                wc.hInstance, nullptr);
@@ -155,7 +160,8 @@ Pixels DrawPaneAndHeading() {
   std::string name;
   FunctionChooserWindow form(nullptr, chosen, name);
   SetWindowTextA(form.Control(idChooserDescription), "Explore a folder");
-  Pixels seen = Printed(form.Control(idChooserDescription)), heading = Printed(form.Control(idChooserHeading));
+  Pixels seen = Printed(form.Control(idChooserDescription)),
+         heading = Printed(form.Control(idChooserHeading));
   seen.insert(seen.end(), heading.begin(), heading.end());
   return seen;
 }
@@ -166,9 +172,9 @@ TEST(HighContrast, EverySurfaceTakesOnlyTheThemesColoursAndOffDrawsAsBefore) {
   testing::FakeContrast contrast;
   app.SetContrast(&contrast);
   // A colour of its own for each role, so that a surface taking another role's is caught.
-  const int roles[] = {COLOR_MENU,   COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
-                       COLOR_GRAYTEXT, COLOR_INFOBK, COLOR_INFOTEXT,  COLOR_WINDOW,
-                       COLOR_WINDOWTEXT};
+  const int roles[] = {COLOR_MENU,          COLOR_MENUTEXT, COLOR_HIGHLIGHT,
+                       COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_INFOBK,
+                       COLOR_INFOTEXT,      COLOR_WINDOW,   COLOR_WINDOWTEXT};
   const COLORREF scheme[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(128, 0, 128),
                              RGB(255, 255, 0), RGB(0, 255, 0),     RGB(0, 0, 96),
                              RGB(255, 160, 0), RGB(32, 32, 32),    RGB(255, 128, 192)};
@@ -239,13 +245,14 @@ TEST(WindowOrder, EveryFieldOfEveryWindowFollowsItsLabel) {
   std::int32_t chosen = 0;
   std::string name;
   FunctionChooserWindow chooser(nullptr, chosen, name);
-  ExpectLabels(chooser.Handle(), {{idChooserList, "&Functions"}, {idChooserDescription, "Description"}});
+  ExpectLabels(chooser.Handle(),
+               {{idChooserList, "&Functions"}, {idChooserDescription, "Description"}});
   MacroListEditorWindow macros(nullptr, files);
   ExpectLabels(macros.Handle(), {{idMacroListNames, " SendKey &Menu Item"},
                                  {idMacroListKeys, "&Keyboard Macro"},
                                  {idMacroListHelpText, "Help"}});
-  auto main = std::make_unique<TOstrelForm>();
-  ExpectLabels(main->Handle(), {{idOLKeyTree, "  Hot&Key List"}, {idMemo1, "Help"}});
+  auto main = std::make_unique<testing::OwnedForm>();
+  ExpectLabels(main->Handle(), {{idDefinitionTree, "  Hot&Key List"}, {idHelpPane, "Help"}});
   main->Controller().SetTerminating(true);
 }
 

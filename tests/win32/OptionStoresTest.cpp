@@ -20,6 +20,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellLink.h"
 #include "toolkit/Application.h"
+#include "win32/OwnedForm.h"
 
 namespace ostrel {
 namespace {
@@ -203,12 +204,12 @@ TEST(OptionBoxes, SettingIsQuietAndClickingRunsTheHandler) {
   OleInitialize(nullptr);
   tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
   {
-    TOstrelForm form;
+    testing::OwnedForm form;
     tk::Application::Get().SetMainForm(&form);
     HWND mouse = GetDlgItem(form.Handle(), idOLMouse);
     // The values go to a key of the test's own.
     form.Controller().Options().SetOptionsKey();
-    form.Controller().Options().RegFile1().Key = kTestKey;
+    form.Controller().Options().OptionStore().Key = kTestKey;
     // Not attached yet: a click handler run would attach the library.
     form.SetOptionChecked(obOLMouse, true);
     EXPECT_TRUE(form.OptionChecked(obOLMouse));

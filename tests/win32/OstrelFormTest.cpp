@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "win32/OwnedForm.h"
 #include "win32/WindowInspection.h"
 #include "app/KeyTree.h"
 #include "app/win32/OstrelForm.h"
-#include "catalogue/FunCatalogue.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Ports.h"
 #include "toolkit/Application.h"
@@ -20,11 +20,11 @@
 namespace ostrel {
 namespace {
 
-using testing::RectIn;
-using testing::Text;
 using testing::AskColours;
 using testing::ChildColours;
 using testing::ExpectInfoPaneColours;
+using testing::RectIn;
+using testing::Text;
 
 // A toolbar button of the window, found by its command id.
 TBBUTTON ToolButton(HWND hwnd, int bar, int id) {
@@ -40,7 +40,7 @@ class OstrelFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
-    form = std::make_unique<TOstrelForm>();
+    form = std::make_unique<testing::OwnedForm>();
     tk::Application::Get().SetMainForm(form.get());
     hwnd = form->Handle();
   }
@@ -67,7 +67,7 @@ TEST_F(OstrelFormTest, WindowIsCentredFixedAndHiddenUntilSetUp) {
   EXPECT_NEAR(r.top, (GetSystemMetrics(SM_CYSCREEN) - 322) / 2, 1);
   EXPECT_FALSE(IsWindowVisible(hwnd));
   EXPECT_FALSE(tk::Application::Get().showMainForm);
-  EXPECT_TRUE(form->TimerEnabled(kTimer2));
+  EXPECT_TRUE(form->TimerEnabled(kSetupTimer));
   EXPECT_NE(GetClassLongPtrA(hwnd, GCLP_HICON), 0);
   EXPECT_NE(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0), 0);
@@ -80,14 +80,14 @@ TEST_F(OstrelFormTest, WindowIsCentredFixedAndHiddenUntilSetUp) {
   EXPECT_FALSE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_THICKFRAME);
 }
 
-// Timer2 and Timer3 run at the controller's delays, whatever those are.
+// The set-up and hand-off timers run at the controller's delays, whatever those are.
 TEST_F(OstrelFormTest, TheTimersRunAtTheControllersDelays) {
   form->Controller().SetTerminating(true);
   form.reset();
   Timings delays;
   delays.setupDelayMs = 60000;
   delays.handOffMs = 700;
-  form = std::make_unique<TOstrelForm>(delays);
+  form = std::make_unique<testing::OwnedForm>(delays);
   tk::Application::Get().SetMainForm(form.get());
   const DWORD made = GetTickCount();
   form->SetDispatchTimer(true);
@@ -98,16 +98,16 @@ TEST_F(OstrelFormTest, TheTimersRunAtTheControllersDelays) {
     }
   };
   pumpTill(400);
-  EXPECT_TRUE(form->TimerEnabled(kTimer3));  // past the usual 100 ms
+  EXPECT_TRUE(form->TimerEnabled(kDispatchTimer));  // past the usual 100 ms
   pumpTill(2000);
-  EXPECT_FALSE(form->TimerEnabled(kTimer3));  // done at 700 ms
-  EXPECT_TRUE(form->TimerEnabled(kTimer2));   // past the usual second
+  EXPECT_FALSE(form->TimerEnabled(kDispatchTimer));  // done at 700 ms
+  EXPECT_TRUE(form->TimerEnabled(kSetupTimer));      // past the usual second
 }
 
 TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   RECT client;
   GetClientRect(hwnd, &client);
-  HWND tree = GetDlgItem(hwnd, idOLKeyTree);
+  HWND tree = GetDlgItem(hwnd, idDefinitionTree);
   ASSERT_NE(tree, nullptr);
   RECT t = RectIn(hwnd, tree);
   EXPECT_LE(t.right, 240);
@@ -115,13 +115,13 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & TVS_SHOWSELALWAYS);
   EXPECT_EQ(Text(GetDlgItem(hwnd, idHotKeyLabel)), "  Hot&Key List");
 
-  HWND memo = GetDlgItem(hwnd, idMemo1);
-  RECT m = RectIn(hwnd, memo);
+  HWND pane = GetDlgItem(hwnd, idHelpPane);
+  RECT m = RectIn(hwnd, pane);
   EXPECT_GE(m.left, 240);
-  EXPECT_TRUE(GetWindowLongPtrA(memo, GWL_STYLE) & ES_READONLY);
-  std::string memoText = Text(memo);
-  EXPECT_EQ(memoText.find('@'), std::string::npos);
-  EXPECT_EQ(memoText.rfind("This is the hotkey definition panel. \r\n\r\nYou can add", 0), 0u);
+  EXPECT_TRUE(GetWindowLongPtrA(pane, GWL_STYLE) & ES_READONLY);
+  std::string paneText = Text(pane);
+  EXPECT_EQ(paneText.find('@'), std::string::npos);
+  EXPECT_EQ(paneText.rfind("This is the hotkey definition panel. \r\n\r\nYou can add", 0), 0u);
 
   HWND status = GetDlgItem(hwnd, idStatus);
   RECT s = RectIn(hwnd, status);
@@ -133,8 +133,6 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
   EXPECT_EQ(Text(GetDlgItem(hwnd, idOlTaskBar)), "Automatically hide &Configuration Panel");
   EXPECT_EQ(Text(GetDlgItem(hwnd, idOLMouse)), "Disable OstrelMenu &mouse activation");
   EXPECT_EQ(Text(GetDlgItem(hwnd, idPasteLong)), "&Paste long text through the clipboard");
-  EXPECT_FALSE(GetWindowLongPtrA(GetDlgItem(hwnd, idFuntype), GWL_STYLE) & WS_VISIBLE);
-  EXPECT_FALSE(GetWindowLongPtrA(GetDlgItem(hwnd, idShowOnMenu), GWL_STYLE) & WS_VISIBLE);
 
   // The upper toolbar sits at the right end of the right column.
   RECT top = RectIn(hwnd, GetDlgItem(hwnd, idTopToolbar));
@@ -149,7 +147,7 @@ TEST_F(OstrelFormTest, LayoutHasEveryControlInItsColumn) {
 // What the window sets up goes with it: the help text's brush, and the application's
 // message filter, which calls the controller (messages still come after the window).
 TEST_F(OstrelFormTest, TheHelpTextIsWhiteOnTealAndItsBrushAndFilterGoWithTheWindow) {
-  const ChildColours pane = AskColours(hwnd, GetDlgItem(hwnd, idMemo1));
+  const ChildColours pane = AskColours(hwnd, GetDlgItem(hwnd, idHelpPane));
   ExpectInfoPaneColours(pane);
   EXPECT_NE(AskColours(hwnd, GetDlgItem(hwnd, idHotKeyLabel)).brush, pane.brush);
   form->InstallMessageFilter();
@@ -203,19 +201,6 @@ TEST_F(OstrelFormTest, ButtonHintsWaitASecondStayTenAndAreBalloons) {
   tk::Application::Get().CancelHint();
 }
 
-TEST_F(OstrelFormTest, FunctionListHoldsTheTwentyTypesInChooserOrder) {
-  form->FillFunTypes(FunTypeEntries());
-  HWND combo = GetDlgItem(hwnd, idFuntype);
-  ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), kFunTypeCount);
-  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
-  for (int i = 0; i < kFunTypeCount; ++i) {
-    char name[128] = {};
-    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
-    EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, i, 0), kChooserOrder[i]);
-    EXPECT_EQ(std::string(name), FindFunType(kChooserOrder[i])->displayName);
-  }
-}
-
 TEST_F(OstrelFormTest, CloseBoxNeverEndsTheProgram) {
   form->Controller().ShowConfiguration(false);
   EXPECT_TRUE(IsWindowVisible(hwnd));
@@ -245,7 +230,7 @@ TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
   std::vector<TreeNode> nodes = BuildTree(keys);
   form->RenderTree(nodes);
 
-  HWND tree = GetDlgItem(hwnd, idOLKeyTree);
+  HWND tree = GetDlgItem(hwnd, idDefinitionTree);
   EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 5);
   EXPECT_NE(SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
   auto item = [&](HTREEITEM h) {
@@ -281,7 +266,7 @@ TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
   EXPECT_EQ(form->SelectedNode().data, nullptr);
 
   form->RenderMenu(BuildMenu(keys));
-  HMENU menu = form->Pop1();
+  HMENU menu = form->OstrelMenu();
   ASSERT_NE(menu, nullptr);
   // The banner menu has made every item but the separator its own: the caption and
   // Tag are read from what it keeps of each item.
@@ -291,9 +276,9 @@ TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
     info.fMask = MIIM_DATA | MIIM_FTYPE;
     GetMenuItemInfoA(m, pos, TRUE, &info);
     if (info.fType & MFT_SEPARATOR) return std::string("-");
-    if (!(info.fType & MFT_OWNERDRAW) || !form->PopupMenus971().OwnsItemData(info.dwItemData))
-      return std::string("not drawn by PopupMenus971");
-    const TMenuItem97& root = form->PopupMenus971().Items();
+    if (!(info.fType & MFT_OWNERDRAW) || !form->OstrelMenuBanner().OwnsItemData(info.dwItemData))
+      return std::string("not drawn by the banner menu");
+    const TMenuItem97& root = form->OstrelMenuBanner().Items();
     const TMenuItem97& level = m == menu ? root : root.items[1];
     const TMenuItem97& item = level.items[static_cast<std::size_t>(pos)];
     return item.caption + "/" + std::to_string(item.tag);
@@ -310,14 +295,14 @@ TEST_F(OstrelFormTest, TreeAndMenuShowTheGroupedDefinitions) {
 
   // Choosing "HotKeys Off" switches the component off and relabels the item. The switch
   // reads what it will do: the hotkeys are on, as every rebuild leaves them.
-  form->Controller().SysHotKey1().SetActive(true);
+  form->Controller().SystemHotKeys().SetActive(true);
   UINT id = GetMenuItemID(menu, 4);
   SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
   EXPECT_EQ(caption(menu, 4), "HotKeys On/1");
-  EXPECT_FALSE(form->Controller().SysHotKey1().Active());
+  EXPECT_FALSE(form->Controller().SystemHotKeys().Active());
   SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
   EXPECT_EQ(caption(menu, 4), "HotKeys Off/4");
-  EXPECT_TRUE(form->Controller().SysHotKey1().Active());
+  EXPECT_TRUE(form->Controller().SystemHotKeys().Active());
 }
 
 // Every item the banner menus draw names itself for assistive technology: its string
@@ -349,12 +334,12 @@ TEST_F(OstrelFormTest, EveryDrawnItemNamesItselfForAssistiveTechnology) {
     HMENU menu;
     const TPopupMenus97* drawer;
     std::vector<std::wstring> names;  // depth first, separators left out
-  } cases[] = {
-      {form->Pop1(), &form->PopupMenus971(),
-       {L"Agenda", L"Caf\u00E9 &\u20AC", L"Net", L"We&b", L"Hide Menu", L"HotKeys Off",
-        L"Show...", L"Terminate"}},
-      {form->SendKeyPop(), &form->PopupMenus972(), {L"Greeting", L"&Two", L"Quit"}},
-      {big.get(), &bigMenus, thousand}};
+  } cases[] = {{form->OstrelMenu(),
+                &form->OstrelMenuBanner(),
+                {L"Agenda", L"Caf\u00E9 &\u20AC", L"Net", L"We&b", L"Hide Menu", L"HotKeys Off",
+                 L"Show...", L"Terminate"}},
+               {form->MacroMenu(), &form->MacroMenuBanner(), {L"Greeting", L"&Two", L"Quit"}},
+               {big.get(), &bigMenus, thousand}};
   for (const auto& c : cases) {
     std::vector<std::wstring> names;
     const std::function<void(HMENU)> walk = [&](HMENU menu) {
@@ -385,7 +370,8 @@ TEST_F(OstrelFormTest, EveryDrawnItemNamesItselfForAssistiveTechnology) {
 // tree still fit in their row.
 TEST_F(OstrelFormTest, EveryButtonShowsItsOwnGlyphAndTheHelpButtonOnlyItsGlyph) {
   for (int bar : {idTreeToolbar, idTopToolbar}) {
-    auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(GetDlgItem(hwnd, bar), TB_GETIMAGELIST, 0, 0));
+    auto list =
+        reinterpret_cast<HIMAGELIST>(SendMessageA(GetDlgItem(hwnd, bar), TB_GETIMAGELIST, 0, 0));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(list), 5);  // the four of ToolGlyphs and HelpGlyph
     int cx = 0, cy = 0;

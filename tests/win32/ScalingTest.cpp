@@ -20,6 +20,7 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Dpi.h"
 #include "win32/ModalScript.h"
+#include "win32/OwnedForm.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {
@@ -120,7 +121,7 @@ TEST(Scaling, EveryWindowFitsItsTextAndControlsAtEveryScale) {
   tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
   {
     SCOPED_TRACE("configuration window");
-    TOstrelForm form;
+    testing::OwnedForm form;
     ExpectFitsAtEveryScale(form.Handle());
     form.Controller().SetTerminating(true);
   }
@@ -178,7 +179,7 @@ std::map<HWND, RECT> Places(HWND window) {
 
 TEST(Scaling, AMoveToAnotherScaleLaysTheConfigurationWindowOutInTheSuggestedRectangle) {
   tk::Application::Get().Initialize(GetModuleHandleA(nullptr));
-  TOstrelForm form;
+  testing::OwnedForm form;
   const HWND h = form.Handle();
   ASSERT_EQ(form.Dpi(), 96u) << "the Wine ring runs at 96 DPI";
   RECT made;
@@ -193,7 +194,7 @@ TEST(Scaling, AMoveToAnotherScaleLaysTheConfigurationWindowOutInTheSuggestedRect
   MINMAXINFO limits{};
   SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   EXPECT_EQ(limits.ptMaxTrackSize.x, 700) << "the window keeps its new size";
-  const HWND tree = GetDlgItem(h, idOLKeyTree);
+  const HWND tree = GetDlgItem(h, idDefinitionTree);
   const RECT treeAt = RectIn(h, tree), treeMade = madePlaces.at(tree);
   EXPECT_EQ(treeAt.top, MulDiv(treeMade.top, 144, 96));
   EXPECT_EQ(treeAt.right, MulDiv(treeMade.right, 144, 96));

@@ -1,4 +1,4 @@
-#include "app/Programs.h"
+#include "catalogue/Programs.h"
 
 #include <algorithm>
 
