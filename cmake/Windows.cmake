@@ -182,7 +182,7 @@ add_test(NAME win32_save_crash COMMAND win32_tests --gtest_filter=SaveCrash.*)
 set_tests_properties(win32_save_crash PROPERTIES TIMEOUT 1200)
 # Looks into other programs' windows, for the tests (here and end to end).
 add_executable(olprobe tests/e2e/olprobe.cpp)
-target_include_directories(olprobe PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_include_directories(olprobe PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(olprobe PRIVATE user32 kernel32)
 # The test hook library that reads a running program's menus from inside its process
 # (olprobe hook): the program's word size, since it is loaded into the program.
@@ -194,8 +194,8 @@ target_link_libraries(menunames PRIVATE user32 kernel32)
 target_link_options(menunames PRIVATE -Wl,--kill-at)
 add_dependencies(olprobe menunames)
 # The real Ostrel.exe started beside a Keys.fil and ended by its terminate message.
-add_executable(smoketest tests/e2e/smoketest.cpp tests/e2e/OstrelLaunch.cpp)
-target_include_directories(smoketest PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+# The launcher lives in support/, which the bench shares.
+add_executable(smoketest tests/e2e/smoketest.cpp support/win32/OstrelLaunch.cpp)
 target_link_libraries(smoketest PRIVATE ostrel_core shell32 user32 kernel32)
 add_dependencies(smoketest Ostrel OLWATCH)
 # The self-test's runner starts each program through it, with a time limit.
@@ -274,10 +274,9 @@ set_tests_properties(e2e_release PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 R
 # checks that they still run; the figures come from running the program alone.
 if(TARGET ostrel_win32 AND EXISTS ${PROJECT_SOURCE_DIR}/bench/win32/ostrel_bench.cpp)
   # One file per measure; it starts Ostrel.exe with the smoke test's launcher and types
-  # into the Sendkeys tests' window.
+  # into the Sendkeys tests' window, both in support/, which needs no test tree.
   file(GLOB OSTREL_WIN32_BENCH CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win32/*.cpp)
-  add_executable(ostrel_bench ${OSTREL_WIN32_BENCH} tests/e2e/OstrelLaunch.cpp resources/Ostrel.rc)
-  target_include_directories(ostrel_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  add_executable(ostrel_bench ${OSTREL_WIN32_BENCH} support/win32/OstrelLaunch.cpp resources/Ostrel.rc)
   target_link_libraries(ostrel_bench PRIVATE ostrel_win32)
   # The idle measure starts the Ostrel.exe and OLWATCH.DLL found beside the bench.
   add_dependencies(ostrel_bench Ostrel)

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "components/SysHot.h"
-#include "e2e/OstrelLaunch.h"
+#include "support/win32/OstrelLaunch.h"
 #include "toolkit/Application.h"
 #include "win32/OwnedForm.h"
 
@@ -80,8 +80,8 @@ std::string KeysFileBytes(const std::vector<TKeyRec>& recs) {
 }
 
 void RemoveKeysFiles(const std::string& folder) {
-  for (const char* name : {"Keys.fil", "Keys.fil.bak", "Keys.fil.new", "Keys.ini", "Keys.ini.bak",
-                            "Keys.ini.new"})
+  for (const char* name :
+       {"Keys.fil", "Keys.fil.bak", "Keys.fil.new", "Keys.ini", "Keys.ini.bak", "Keys.ini.new"})
     DeleteFileA((folder + name).c_str());
 }
 

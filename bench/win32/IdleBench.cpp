@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "e2e/OstrelLaunch.h"
+#include "support/win32/OstrelLaunch.h"
 
 namespace ostrel::bench {
 namespace {

@@ -12,9 +12,9 @@
 
 #include "bench/win32/BenchSupport.h"
 #include "components/SysHot.h"
-#include "e2e/OstrelLaunch.h"
 #include "platform/HookLibraryProtocol.h"
-#include "win32/ClipboardSamples.h"
+#include "support/win32/ClipboardSamples.h"
+#include "support/win32/OstrelLaunch.h"
 
 namespace ostrel::bench {
 namespace {

@@ -14,8 +14,8 @@
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
+#include "support/win32/EditThread.h"
 #include "toolkit/Application.h"
-#include "win32/EditThread.h"
 
 namespace ostrel::bench {
 namespace {

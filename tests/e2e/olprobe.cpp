@@ -49,7 +49,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "win32/ClipboardSamples.h"
+#include "support/win32/ClipboardSamples.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/KeyRec.h"
-#include "e2e/OstrelLaunch.h"
+#include "support/win32/OstrelLaunch.h"
 
 namespace {
 

@@ -39,9 +39,11 @@ test native wine=none\ntest fuzz wine=none\ntest win64 wine=/usr/lib/wine/wine64
 test win32 -L nowine wine=none' \
   env OSTREL_TEST_ARCH=win64 "$root/scripts/test" --dry-run
 
-expect "run plan where 32-bit code runs" $'build win32\nrun win32 wine=/usr/lib/wine/wine' \
+# What run lays out is what the release zip holds, so a first window is a user's first.
+layout='lay out build/run: Ostrel.exe OLWATCH.DLL ostrel.htm Examples.fil README.txt LICENSE.txt Examples.skl (Keys.fil kept)'
+expect "run plan where 32-bit code runs" $'build win32\nrun win32 wine=/usr/lib/wine/wine\n'"$layout" \
   env OSTREL_TEST_ARCH=win32 "$root/scripts/run" --dry-run
-expect "run plan where it does not" $'build win64\nrun win64 wine=/usr/lib/wine/wine64' \
+expect "run plan where it does not" $'build win64\nrun win64 wine=/usr/lib/wine/wine64\n'"$layout" \
   env OSTREL_TEST_ARCH=win64 "$root/scripts/run" --dry-run
 expect "package plan: the shipped 32-bit tree on every machine" \
   $'build win32\npackage win32 into '"$root"'/dist: Ostrel-<version>-win32.zip, Ostrel-<version>-win32-tests.zip, Ostrel-<version>-setup.exe (x86-unicode), SHA256SUMS' \

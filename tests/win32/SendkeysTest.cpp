@@ -11,7 +11,7 @@
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
-#include "win32/EditThread.h"
+#include "support/win32/EditThread.h"
 
 namespace ostrel {
 namespace {

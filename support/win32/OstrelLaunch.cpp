@@ -1,4 +1,4 @@
-#include "e2e/OstrelLaunch.h"
+#include "support/win32/OstrelLaunch.h"
 
 #include <fstream>
 #include <utility>
@@ -61,8 +61,8 @@ bool OstrelCopy::Start() {
   std::string command = "\"" + folder_ + "Ostrel.exe\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder_.c_str(), &si, &pi_)) {
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                      &si, &pi_)) {
     pi_ = {};
     return Failed("cannot start " + folder_ + "Ostrel.exe");
   }
@@ -77,8 +77,9 @@ HWND OstrelCopy::WaitForWindow(DWORD limitMs) {
   const DWORD start = GetTickCount();
   while (!(window_ = VisibleWindowOf(pi_.dwProcessId, "TOstrelForm"))) {
     if (WaitForSingleObject(pi_.hProcess, 100) == WAIT_OBJECT_0) {
-      Failed("Ostrel.exe ended by itself before it showed its window (another Ostrel runs in "
-             "this session?)");
+      Failed(
+          "Ostrel.exe ended by itself before it showed its window (another Ostrel runs in "
+          "this session?)");
       return nullptr;
     }
     if (GetTickCount() - start >= limitMs) {
