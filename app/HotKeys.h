@@ -17,7 +17,7 @@
 #include "app/KeyTree.h"
 #include "app/MainView.h"
 #include "catalogue/KeysList.h"
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "platform/ProgramPort.h"
 
 namespace ostrel {

@@ -3,7 +3,7 @@
 #include "app/BusyMark.h"
 #include "app/OstrelController.h"
 #include "macro/ListFile.h"
-#include "macro/Sendkeys.h"
+#include "macro/SendKeys.h"
 
 namespace ostrel {
 
@@ -17,7 +17,7 @@ void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
   // keys is told, or the user would take the half-typed text for all of it.
   try {
     ClipboardPort* clipboard = options_.PasteLong() ? p_.clipboard : nullptr;
-    if (Sendkeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage, clipboard}, text,
+    if (SendKeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage, clipboard}, text,
                  target) != MacroEnd::kRefused)
       return;
     trayIcon_.ShowBalloon(
@@ -91,7 +91,7 @@ void OstrelController::SendKeysMenu(const std::string& target) {
     p_.system.Sleep(timings_.foregroundPollMs);
 }
 
-void OstrelController::SendKeyMenuClick(const MenuChoice& choice) {
+void OstrelController::SendKeysMenuClick(const MenuChoice& choice) {
   // The item types its own line, whatever names the others share with it; one of a menu
   // built from an earlier list, or of a list since cleared, types nothing, as its
   // position no longer names its line.

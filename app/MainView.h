@@ -91,7 +91,7 @@ class MainView {
 
   // The macro menu: replaced whole (an item other than kMacro only closes the
   // menu), and popped up like the OstrelMenu. A choice comes back later as
-  // SendKeyMenuClick with the item's MenuChoice, which names its line by position.
+  // SendKeysMenuClick with the item's MenuChoice, which names its line by position.
   virtual void RenderMacroMenu(const std::vector<MenuItem>& items) = 0;
   virtual void PopupMacroMenu(ScreenPoint at) = 0;
 

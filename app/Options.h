@@ -7,8 +7,8 @@
 
 #include "app/MainView.h"
 #include "app/MouseLink.h"
-#include "components/ProgLnk1.h"
-#include "components/RegFiles.h"
+#include "components/ProgLink.h"
+#include "components/RegFile.h"
 #include "platform/FilePort.h"
 #include "platform/RegistryPort.h"
 #include "platform/ShellLinkPort.h"

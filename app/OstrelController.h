@@ -131,7 +131,7 @@ class OstrelController {
   // program's folder, and a choice from that menu.
   void RunMacro(const std::string& text, WindowHandle target);
   void SendKeysMenu(const std::string& target);
-  void SendKeyMenuClick(const MenuChoice& choice);
+  void SendKeysMenuClick(const MenuChoice& choice);
   // The macro menu of a list file's lines, the `list`-th loaded: an item for each line
   // with a macro, in file order, named as its line and choosing it by position; then
   // "-" and "Quit".

@@ -16,12 +16,12 @@ set(OSTREL_CORE_SOURCES
   macro/MacroListEditor.cpp
   dialogs/KeyEditor.cpp
   dialogs/FunctionChooser.cpp
-  components/SysHot.cpp
+  components/SysHotKey.cpp
   components/KeyReplay.cpp
   components/PassOn.cpp
   components/TrayIcon.cpp
-  components/RegFiles.cpp
-  components/ProgLnk1.cpp
+  components/RegFile.cpp
+  components/ProgLink.cpp
   components/BrowseFolder.cpp
   components/Balloon.cpp
   components/Menus97.cpp
@@ -38,7 +38,7 @@ set(OSTREL_CORE_SOURCES
   app/Home.cpp
   app/HelpPage.cpp
   macro/MacroTokens.cpp
-  macro/Sendkeys.cpp
+  macro/SendKeys.cpp
   macro/PasteRuns.cpp
   macro/ClipboardPaste.cpp
   app/Options.cpp

@@ -24,8 +24,8 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32OneCopy.cpp
   platform/win32/Win32Contrast.cpp
   platform/win32/Win32Clipboard.cpp
-  components/win32/WComp.cpp
-  components/win32/SysHotWindow.cpp
+  components/win32/WindowedComponent.cpp
+  components/win32/SysHotKeyWindow.cpp
   components/win32/TrayIconWindow.cpp
   components/win32/BrowseFolder.cpp
   components/win32/Menus97.cpp
@@ -274,7 +274,7 @@ set_tests_properties(e2e_release PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 R
 # checks that they still run; the figures come from running the program alone.
 if(TARGET ostrel_win32 AND EXISTS ${PROJECT_SOURCE_DIR}/bench/win32/ostrel_bench.cpp)
   # One file per measure; it starts Ostrel.exe with the smoke test's launcher and types
-  # into the Sendkeys tests' window, both in support/, which needs no test tree.
+  # into the SendKeys tests' window, both in support/, which needs no test tree.
   file(GLOB OSTREL_WIN32_BENCH CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win32/*.cpp)
   add_executable(ostrel_bench ${OSTREL_WIN32_BENCH} support/win32/OstrelLaunch.cpp resources/Ostrel.rc)
   target_link_libraries(ostrel_bench PRIVATE ostrel_win32)

@@ -1,6 +1,6 @@
 #include "components/KeyReplay.h"
 
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "platform/VirtualKeys.h"
 
 namespace ostrel {

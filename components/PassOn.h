@@ -1,7 +1,7 @@
 // How a hotkey's press that no definition is meant for is handed on to the program in
 // front (TSysHotKey::PassOn): the steps, the messages, the waits and their order. The
 // port's operations are the platform's calls with their values; components/win32/
-// SysHotWindow.cpp makes them.
+// SysHotKeyWindow.cpp makes them.
 //
 // While the combination is registered its key-down would be caught again, so it is let
 // go for the replay and taken back once the replay has passed the system's check of

@@ -3,7 +3,7 @@
 #include "catalogue/FunCatalogue.h"
 #include "catalogue/HelpTexts.h"
 #include "catalogue/Programs.h"
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 
 namespace ostrel {
 namespace {

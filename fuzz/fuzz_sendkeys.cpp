@@ -16,7 +16,7 @@
 #include "fakes/FakeKeyboard.h"
 #include "fakes/RecordingPorts.h"
 #include "macro/MacroTokens.h"
-#include "macro/Sendkeys.h"
+#include "macro/SendKeys.h"
 
 using namespace ostrel;
 using namespace ostrel::testing;
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       windows.focus = windows.focus == kEdit ? kEdit2 : windows.focus == kEdit2 ? 0 : kEdit;
   };
 
-  const MacroEnd end = Sendkeys(MacroPorts{windows, system, keyboard, codePage}, text, kTarget);
+  const MacroEnd end = SendKeys(MacroPorts{windows, system, keyboard, codePage}, text, kTarget);
   // Refused only where a window that was there refused a key.
   if (end == MacroEnd::kRefused) Check(refused);
 

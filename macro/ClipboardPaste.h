@@ -2,7 +2,7 @@
 // macro's first paste, each pasted run is put there for the target to ask for, and the
 // user's clipboard goes back after the last paste, byte for byte, unless another program
 // has written to it meanwhile. The keys that make the target paste are the engine's
-// (macro/Sendkeys.cpp). Delays: macro/MacroTimings.h.
+// (macro/SendKeys.cpp). Delays: macro/MacroTimings.h.
 #pragma once
 
 #include <cstdint>

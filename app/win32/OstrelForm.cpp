@@ -446,7 +446,7 @@ LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
 bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (menus_ && menus_->Route(msg, wp, lp, result)) return true;
   if (const std::optional<MenuChoice> macro = OstrelFormMenus::MacroChosen(msg, wp, lp)) {
-    controller_->SendKeyMenuClick(*macro);
+    controller_->SendKeysMenuClick(*macro);
     result = 0;
     return true;
   }

@@ -13,7 +13,7 @@
 #include "app/OstrelController.h"
 #include "app/win32/OstrelFormMenus.h"
 #include "components/win32/Balloon.h"
-#include "components/win32/SysHotWindow.h"
+#include "components/win32/SysHotKeyWindow.h"
 #include "components/win32/TrayIconWindow.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
@@ -59,7 +59,7 @@ struct FormPorts {
   ShellPort& shell;
   // The hidden windows of the hotkeys and the notification icon, bound to the
   // controller's components while the window lives.
-  SysHotWindow& hotKeyWindow;
+  SysHotKeyWindow& hotKeyWindow;
   TrayIconWindow& trayWindow;
   HookLibraryPort& hook;
   KeyboardPort& keyboard;
@@ -83,7 +83,7 @@ class TOstrelForm : public tk::Form, public MainView {
 
   // The OstrelMenu and the macro menu as built, and their banner drawing, for inspection.
   HMENU OstrelMenu() const { return menus_->Pop1(); }
-  HMENU MacroMenu() const { return menus_->SendKeyPop(); }
+  HMENU MacroMenu() const { return menus_->SendKeysPop(); }
   TPopupMenus97& OstrelMenuBanner() { return menus_->PopupMenus971(); }
   TPopupMenus97& MacroMenuBanner() { return menus_->PopupMenus972(); }
 

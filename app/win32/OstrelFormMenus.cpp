@@ -54,13 +54,13 @@ RECT WorkAreaAt(POINT at) {
 OstrelFormMenus::OstrelFormMenus(HWND owner, CodePagePort& codePage)
     : owner_(owner), popupMenus971_(codePage), popupMenus972_(codePage) {
   // The macro menu holds one placeholder until its first use fills it.
-  sendKeyPop_.Reset(CreatePopupMenu());
-  AppendMenuA(sendKeyPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
+  sendKeysPop_.Reset(CreatePopupMenu());
+  AppendMenuA(sendKeysPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
   SetUpBannerMenu(popupMenus971_);
   SetUpBannerMenu(popupMenus972_);
   popupMenus971_.KeepTogetherAtEnd = kFixedCommands;
   FitMenus(POINT{0, 0});
-  popupMenus972_.SetPopupMenu(sendKeyPop_.get());
+  popupMenus972_.SetPopupMenu(sendKeysPop_.get());
 }
 
 // The macro menu's drawing first, then the OstrelMenu's: each passes on what is not its own.
@@ -148,20 +148,20 @@ std::optional<MenuChoice> OstrelFormMenus::Chosen(UINT id) const {
 
 void OstrelFormMenus::RenderMacros(const std::vector<MenuItem>& items) {
   popupMenus972_.SetPopupMenu(nullptr);
-  sendKeyPop_.Reset(CreatePopupMenu());
+  sendKeysPop_.Reset(CreatePopupMenu());
   macroCommands_.clear();
   UINT id = kFirstMacroCommand;
   for (const MenuItem& item : items) {
     if (item.separator) {
-      AppendMenuA(sendKeyPop_.get(), MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(sendKeysPop_.get(), MF_SEPARATOR, 0, nullptr);
       continue;
     }
     // A list of thousands of macros is cut where the command ids run out.
     if (id > kLastMacroCommand) continue;
     if (item.choice.command == MenuCommand::kMacro) macroCommands_[id] = item.choice;
-    AppendMenuA(sendKeyPop_.get(), MF_STRING, id++, item.caption.c_str());
+    AppendMenuA(sendKeysPop_.get(), MF_STRING, id++, item.caption.c_str());
   }
-  popupMenus972_.SetPopupMenu(sendKeyPop_.get());
+  popupMenus972_.SetPopupMenu(sendKeysPop_.get());
 }
 
 void OstrelFormMenus::PopupMacros(ScreenPoint at) {
@@ -170,7 +170,7 @@ void OstrelFormMenus::PopupMacros(ScreenPoint at) {
   // The command id is read here, while it still means this menu's item: the ids are
   // given out again by the next rebuild, which may come before a posted WM_COMMAND.
   const UINT id = static_cast<UINT>(TrackPopupMenuEx(
-      sendKeyPop_.get(), kPopupFlags | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, owner_, nullptr));
+      sendKeysPop_.get(), kPopupFlags | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, owner_, nullptr));
   const auto chosen = macroCommands_.find(id);
   if (chosen != macroCommands_.end())
     PostMessageA(owner_, kMacroChosenMessage, static_cast<WPARAM>(chosen->second.line),

@@ -1,5 +1,5 @@
 // The main window's two popup menus: the OstrelMenu (Pop1) and the macro menu
-// (SendKeyPop). They are built from the items the controller renders, drawn with the
+// (SendKeysPop). They are built from the items the controller renders, drawn with the
 // banner by TPopupMenus97 for the screen they open on, and popped up with the window as
 // their owner. A choice reaches the window later through its queue; the window asks
 // this class which item it was and hands that to the controller.
@@ -57,7 +57,7 @@ class OstrelFormMenus {
   bool Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   HMENU Pop1() const { return pop1_.get(); }
-  HMENU SendKeyPop() const { return sendKeyPop_.get(); }
+  HMENU SendKeysPop() const { return sendKeysPop_.get(); }
   TPopupMenus97& PopupMenus971() { return popupMenus971_; }
   TPopupMenus97& PopupMenus972() { return popupMenus972_; }
 
@@ -75,10 +75,10 @@ class OstrelFormMenus {
   std::map<UINT, MenuChoice> menuCommands_;
   UINT nextMenuCommand_ = kFirstMenuCommand;
   UINT hotKeysCommand_ = 0;
-  // SendKeyPop and, per command id, the line its item types.
-  tk::MenuOwner sendKeyPop_;
+  // SendKeysPop and, per command id, the line its item types.
+  tk::MenuOwner sendKeysPop_;
   std::map<UINT, MenuChoice> macroCommands_;
-  // The banner drawing of Pop1 and SendKeyPop; declared after the menus, so they go first.
+  // The banner drawing of Pop1 and SendKeysPop; declared after the menus, so they go first.
   TPopupMenus97 popupMenus971_;
   TPopupMenus97 popupMenus972_;
 };

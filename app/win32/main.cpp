@@ -6,7 +6,7 @@
 
 #include "app/OneCopy.h"
 #include "app/win32/OstrelForm.h"
-#include "components/win32/SysHotWindow.h"
+#include "components/win32/SysHotKeyWindow.h"
 #include "components/win32/TrayIconWindow.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32CodePage.h"
@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     ostrel::Win32Windows windows;
     ostrel::Win32System system;
     ostrel::Win32Shell shell;
-    ostrel::SysHotWindow hotKeyWindow;
+    ostrel::SysHotKeyWindow hotKeyWindow;
     ostrel::TrayIconWindow trayWindow;
     ostrel::Win32HookLibrary hook;
     ostrel::Win32Keyboard keyboard([] { ostrel::tk::Application::Get().ProcessMessages(); });

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "support/win32/OstrelLaunch.h"
 #include "toolkit/Application.h"
 #include "win32/OwnedForm.h"

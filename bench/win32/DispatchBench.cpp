@@ -8,7 +8,7 @@
 #include <fstream>
 #include <utility>
 
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "toolkit/Application.h"
 
 namespace ostrel::bench {

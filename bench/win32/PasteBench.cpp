@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "bench/win32/BenchSupport.h"
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "platform/HookLibraryProtocol.h"
 #include "support/win32/ClipboardSamples.h"
 #include "support/win32/OstrelLaunch.h"

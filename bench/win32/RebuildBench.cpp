@@ -10,7 +10,7 @@
 
 #include "app/KeyTree.h"
 #include "catalogue/DefinitionFile.h"
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "platform/win32/Win32Files.h"
 
 namespace ostrel::bench {

@@ -1,4 +1,4 @@
-// typing: Sendkeys typing 1,000 plain characters into an EDIT control that another
+// typing: SendKeys typing 1,000 plain characters into an EDIT control that another
 // thread owns, and into Notepad (another process), with every idle wait in place.
 // Target: into Notepad, 0.9 x Notepad's own pace for the same characters posted at
 // once; into the edit control no slower than the 370 characters/s measured before the
@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "macro/MacroTimings.h"
-#include "macro/Sendkeys.h"
+#include "macro/SendKeys.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
@@ -164,7 +164,7 @@ bool BenchTypingNotepad(int reps, const TypingText& text) {
     windows.catchUpMs = system.sleepMs = 0;
     notepad.Clear();
     const double t0 = NowMs();
-    Sendkeys(ports, text.macro, reinterpret_cast<WindowHandle>(notepad.window));
+    SendKeys(ports, text.macro, reinterpret_cast<WindowHandle>(notepad.window));
     returned.push_back(NowMs() - t0);
     const double spent = notepad.Until(text.typed.size(), t0);
     if (EditText(notepad.edit) != text.typed)
@@ -181,7 +181,7 @@ bool BenchTypingNotepad(int reps, const TypingText& text) {
   for (int i = 0; i < reps && ok; ++i) hidden.push_back(PostedAtOnce(notepad, text));
   PrintRow("the same into Notepad (another process)", ms, "");
   PrintRow("  characters per second (not ms)", rate, ">= 0.9 x own pace");
-  PrintRow("  until Sendkeys returned", returned, "");
+  PrintRow("  until SendKeys returned", returned, "");
   PrintRow("  Notepad's own pace, posted at once (chars/s)", own, "");
   PrintRow("  the same, Notepad minimised (chars/s)", hidden, "");
   Note("last run " + breakdown);
@@ -205,7 +205,7 @@ bool BenchTypingAccented(int reps, std::size_t chars) {
   for (int i = 0; i < reps && ok; ++i) {
     notepad.Clear();
     const double t0 = NowMs();
-    Sendkeys(ports, text.macro, reinterpret_cast<WindowHandle>(notepad.window));
+    SendKeys(ports, text.macro, reinterpret_cast<WindowHandle>(notepad.window));
     const double spent = notepad.Until(text.typed.size(), t0);
     if (EditText(notepad.edit) != text.typed)
       ok = Fail("Notepad holds other characters than the accented and numbered ones typed");
@@ -214,7 +214,7 @@ bool BenchTypingAccented(int reps, std::size_t chars) {
     ratio.push_back(rate.back() / own.back());
   }
   char name[96];
-  std::snprintf(name, sizeof name, "Sendkeys of %zu accented and {U+...} characters into Notepad",
+  std::snprintf(name, sizeof name, "SendKeys of %zu accented and {U+...} characters into Notepad",
                 text.characters);
   PrintRow(name, rate, "chars/s");
   PrintRow("  Notepad's own pace, posted at once (chars/s)", own, "");
@@ -257,7 +257,7 @@ bool BenchTyping(int reps, std::size_t chars) {
     keyboard.Reset();
     windows.catchUpMs = system.sleepMs = 0;
     const double t0 = NowMs();
-    Sendkeys(ports, macro, reinterpret_cast<WindowHandle>(target.Window()));
+    SendKeys(ports, macro, reinterpret_cast<WindowHandle>(target.Window()));
     if (!target.Drain()) return Fail("the typing window does not answer");
     const double spent = NowMs() - t0;
     const std::string typed = target.Text(0);
@@ -268,7 +268,7 @@ bool BenchTyping(int reps, std::size_t chars) {
     rate.push_back(static_cast<double>(chars) * 1000.0 / spent);
   }
   char name[80];
-  std::snprintf(name, sizeof name, "Sendkeys of %zu plain characters", chars);
+  std::snprintf(name, sizeof name, "SendKeys of %zu plain characters", chars);
   PrintRow(name, ms, "< 5 ms per character");
   PrintRow("  characters per second (not ms)", rate, ">= 370");
   Note("last run " + Breakdown(keyboard, windows, system));

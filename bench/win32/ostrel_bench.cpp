@@ -16,7 +16,7 @@
 //             Target: median under 30 ms, at most 5 ms above the plain menu. Then the
 //             banner menu drawn for a screen of 192 DPI (with the images drawn for it
 //             where the program has them) against the same at 96 DPI: at most 1.2 x.
-//   typing    Sendkeys typing 1,000 plain characters into an EDIT control that another
+//   typing    SendKeys typing 1,000 plain characters into an EDIT control that another
 //             thread owns, and into Notepad (another process), with every idle wait in
 //             place. Target: into Notepad 0.9 x Notepad's own pace (the same characters
 //             posted at once); into the edit control no slower than the 370

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "components/TrayIcon.h"
-#include "components/win32/WComp.h"
+#include "components/win32/WindowedComponent.h"
 
 namespace ostrel {
 

@@ -1,6 +1,6 @@
 #include "dialogs/win32/KeyEditorWindow.h"
 
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "components/win32/BrowseFolder.h"
 #include "macro/win32/MacroListEditorWindow.h"
 #include "toolkit/Accessible.h"

@@ -36,14 +36,14 @@ LIST_LINES = [
     "Arrow={U+2192}",
 ]
 
-# The modifier indexes stored in a record (components/SysHot.cpp, kKeyModTable).
+# The modifier indexes stored in a record (components/SysHotKey.cpp, kKeyModTable).
 MODIFIERS = ["None", "Shift", "Shift+Alt", "Shift+Ctrl", "Shift+Ctrl+Alt", "Ctrl", "Ctrl+Alt",
              "Alt", "Win", "Win+Shift", "Win+Ctrl", "Win+Alt", "Win+Shift+Ctrl",
              "Win+Shift+Alt", "Win+Ctrl+Alt", "Win+Shift+Ctrl+Alt"]
 
 
 def key_index(name):
-    """The key table's index of a letter or F1..F24 (components/SysHot.cpp, kKeyTable)."""
+    """The key table's index of a letter or F1..F24 (components/SysHotKey.cpp, kKeyTable)."""
     if len(name) == 1 and "A" <= name <= "Z":
         return 34 + ord(name) - ord("A")
     if name[0] == "F" and name[1:].isdigit() and 1 <= int(name[1:]) <= 24:

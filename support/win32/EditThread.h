@@ -1,6 +1,6 @@
 // A target to type into: a top-level window with two single-line edits, made by a
 // thread of its own with a dialog-style message loop (TAB moves between the edits, keys
-// are translated into characters), as another program's window would be. The Sendkeys
+// are translated into characters), as another program's window would be. The SendKeys
 // tests and the typing bench both type into it. Multi-line edits take Enter as a line
 // break, for macros of several paragraphs.
 #pragma once

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "dialogs/KeyEditor.h"
 
 namespace ostrel::testing {

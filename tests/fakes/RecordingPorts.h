@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/MainView.h"
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "components/TrayIcon.h"
 #include "platform/HookLibraryPort.h"
 #include "platform/ShellPort.h"

@@ -9,7 +9,7 @@
 
 #include "catalogue/DefinitionFile.h"
 #include "catalogue/FunCatalogue.h"
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "fakes/MemoryFiles.h"
 #include "macro/ListFile.h"
 

@@ -5,7 +5,7 @@
 
 #include "catalogue/Collation.h"
 #include "catalogue/FunCatalogue.h"
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 #include "dialogs/KeyEditor.h"
 #include "fakes/FakeEditorView.h"
 #include "fakes/FakeCodePage.h"

@@ -133,7 +133,7 @@ TEST_F(MacroTyping, AChoiceTypesItsOwnLineAndOneOfAnEarlierListNothing) {
   OtherProgramInFront();
   log.calls.clear();
   // "Name" and "NAME" are one name to the list, yet the second item types its own line.
-  ctl.SendKeyMenuClick(earlier[1].choice);
+  ctl.SendKeysMenuClick(earlier[1].choice);
   EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 a", "301 c", "301 k"}));
   // Once the list is loaded again, an item of the menu before types nothing, but still
   // leaves the input states parted.
@@ -141,7 +141,7 @@ TEST_F(MacroTyping, AChoiceTypesItsOwnLineAndOneOfAnEarlierListNothing) {
   ctl.SendKeysMenu("Names.skl");
   OtherProgramInFront();
   log.calls.clear();
-  ctl.SendKeyMenuClick(earlier[0].choice);
+  ctl.SendKeysMenuClick(earlier[0].choice);
   EXPECT_TRUE(Chars(log.calls).empty());
   EXPECT_EQ(Calls({"AttachThreadInput"}), (std::vector<std::string>{"AttachThreadInput 42 9 1",
                                                                     "AttachThreadInput 42 9 0"}));

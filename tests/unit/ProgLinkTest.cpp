@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "components/ProgLnk1.h"
+#include "components/ProgLink.h"
 #include "fakes/OptionPorts.h"
 
 namespace ostrel {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "components/PassOn.h"
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 
 namespace ostrel {
 namespace {

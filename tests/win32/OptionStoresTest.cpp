@@ -13,8 +13,8 @@
 #include <cstdio>
 
 #include "app/win32/OstrelForm.h"
-#include "components/ProgLnk1.h"
-#include "components/RegFiles.h"
+#include "components/ProgLink.h"
+#include "components/RegFile.h"
 #include "platform/Paths.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Registry.h"

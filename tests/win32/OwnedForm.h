@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/win32/OstrelForm.h"
-#include "components/win32/SysHotWindow.h"
+#include "components/win32/SysHotKeyWindow.h"
 #include "components/win32/TrayIconWindow.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32CodePage.h"
@@ -23,7 +23,7 @@ struct Win32Adapters {
   Win32Windows windows;
   Win32System system;
   Win32Shell shell;
-  SysHotWindow hotKeyWindow;
+  SysHotKeyWindow hotKeyWindow;
   TrayIconWindow trayWindow;
   Win32HookLibrary hook;
   Win32Keyboard keyboard{[] { tk::Application::Get().ProcessMessages(); }};

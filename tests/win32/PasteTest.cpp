@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "macro/Sendkeys.h"
+#include "macro/SendKeys.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
@@ -80,7 +80,7 @@ TEST(PasteWine, LongRunsArriveWholeAndTheClipboardComesBackByteForByte) {
     target.Clear(0);
     g_watch.pastes = g_watch.keptOutOfHistory = 0;
 
-    Sendkeys(ports, macro, reinterpret_cast<WindowHandle>(target.Window()));
+    SendKeys(ports, macro, reinterpret_cast<WindowHandle>(target.Window()));
     ASSERT_TRUE(target.Drain());
     EXPECT_EQ(target.Text(0), typed);
     EXPECT_EQ(g_watch.pastes, 2);

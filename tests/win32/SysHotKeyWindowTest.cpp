@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "components/SysHot.h"
-#include "components/win32/SysHotWindow.h"
+#include "components/SysHotKey.h"
+#include "components/win32/SysHotKeyWindow.h"
 
 namespace ostrel {
 namespace {
@@ -26,7 +26,7 @@ void PumpMessages() {
 
 // One component with its window, wired as the program wires it.
 struct HotKeyComponent {
-  SysHotWindow window;
+  SysHotKeyWindow window;
   TSysHotKey hotKeys{window};
   std::vector<std::int32_t> pressed;
 
@@ -39,7 +39,7 @@ struct HotKeyComponent {
 TEST(WindowedComponent, HiddenWindowComesOnFirstReadAndGoesWithTheComponent) {
   HWND hwnd = nullptr;
   {
-    SysHotWindow window;
+    SysHotKeyWindow window;
     EXPECT_FALSE(window.HandleAllocated());
     hwnd = window.Handle();
     ASSERT_NE(hwnd, nullptr);
@@ -113,7 +113,7 @@ TEST(SysHotKeyWindow, DestroyingTheWindowDeactivatesAndFreesTheCombination) {
 TEST(SysHotKeyWindow, ComponentGoingFirstGivesUpItsRegistrations) {
   HotKeyComponent other;
   {
-    SysHotWindow window;
+    SysHotKeyWindow window;
     TSysHotKey hotKeys(window);
     window.Bind(&hotKeys);
     hotKeys.SetActive(true);

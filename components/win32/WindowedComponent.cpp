@@ -1,4 +1,4 @@
-#include "components/win32/WComp.h"
+#include "components/win32/WindowedComponent.h"
 
 namespace ostrel {
 

@@ -1,4 +1,4 @@
-#include "macro/Sendkeys.h"
+#include "macro/SendKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,7 @@ class Desk {
   }
 
   void Run(const std::string& text, WindowHandle target = kTarget) {
-    Sendkeys(ports, text, target);
+    SendKeys(ports, text, target);
   }
 
   std::vector<std::string> Sleeps() const {
@@ -133,7 +133,7 @@ struct MacroCase {
   bool ansiWindow = false;  // the edit is an ANSI window, not a Unicode one
 };
 
-TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
+TEST(SendKeys, PostsTheMessagesEachMacroMeans) {
   const MacroCase cases[] = {
       {"", {}},
       {"abc",
@@ -236,11 +236,11 @@ TEST(Sendkeys, PostsTheMessagesEachMacroMeans) {
   }
 }
 
-TEST(Sendkeys, AKeyTheWindowRefusesEndsTheMacroThere) {
+TEST(SendKeys, AKeyTheWindowRefusesEndsTheMacroThere) {
   {
     Desk desk;
     desk.windows.windows[kEdit].refusesPosts = true;
-    EXPECT_EQ(Sendkeys(desk.ports, "ab{TAB}c", kTarget), MacroEnd::kRefused);
+    EXPECT_EQ(SendKeys(desk.ports, "ab{TAB}c", kTarget), MacroEnd::kRefused);
     EXPECT_EQ(desk.posts.size(), 1u);
     desk.ExpectRestoredAndParted(KeyState{});
   }
@@ -248,11 +248,11 @@ TEST(Sendkeys, AKeyTheWindowRefusesEndsTheMacroThere) {
   Desk desk;
   desk.windows.windows[kEdit].refusesPosts = true;
   desk.windows.onPost = [&](auto...) { desk.windows.windows[kEdit].exists = false; };
-  EXPECT_EQ(Sendkeys(desk.ports, "ab", kTarget), MacroEnd::kStopped);
-  EXPECT_EQ(Sendkeys(Desk().ports, "ab", kTarget), MacroEnd::kTyped);
+  EXPECT_EQ(SendKeys(desk.ports, "ab", kTarget), MacroEnd::kStopped);
+  EXPECT_EQ(SendKeys(Desk().ports, "ab", kTarget), MacroEnd::kTyped);
 }
 
-TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
+TEST(SendKeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
   const std::string macro = std::string(101, 'a') + "{ENTER}b";
   Desk desk;
   testing::FakeClipboard clipboard;
@@ -264,7 +264,7 @@ TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
     record(w, msg, wp, lp);
     if (msg == 0x100 && wp == 0x56) pasted = clipboard.Read(kCfUnicodeText).value_or("");
   };
-  EXPECT_EQ(Sendkeys(desk.ports, macro, kTarget), MacroEnd::kTyped);
+  EXPECT_EQ(SendKeys(desk.ports, macro, kTarget), MacroEnd::kTyped);
   EXPECT_EQ(pasted.size(), 204u);  // 101 UTF-16 units and the NUL
   EXPECT_EQ(desk.posts, (Posts{"edit KEYDOWN 56 00000001 S00 C81 A00",
                                "edit KEYUP 56 C0000001 S00 C81 A00",
@@ -280,7 +280,7 @@ TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
   testing::FakeClipboard kept;
   kept.Write(kCfText, "mine");
   deaf.ports.clipboard = &kept;
-  EXPECT_EQ(Sendkeys(deaf.ports, macro, kTarget), MacroEnd::kStopped);
+  EXPECT_EQ(SendKeys(deaf.ports, macro, kTarget), MacroEnd::kStopped);
   EXPECT_EQ(deaf.posts.size(), 2u);
   EXPECT_EQ(kept.Contents(), mine);
   // A clipboard held elsewhere: the run is typed.
@@ -288,7 +288,7 @@ TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
   testing::FakeClipboard held;
   held.busyOpens = 1000000;
   typed.ports.clipboard = &held;
-  EXPECT_EQ(Sendkeys(typed.ports, macro, kTarget), MacroEnd::kTyped);
+  EXPECT_EQ(SendKeys(typed.ports, macro, kTarget), MacroEnd::kTyped);
   EXPECT_EQ(typed.posts.size(), 104u);
 
   // An Enter next to a run is not held, and the run after it needs no catch-up of its
@@ -311,7 +311,7 @@ TEST(Sendkeys, PastesALongRunWithCtrlVAndGivesTheClipboardBack) {
   }
 }
 
-TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {
+TEST(SendKeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {
   Desk desk;
   KeyState before{};
   before[0x10] = 0x80;  // Shift held by the user, still held at the end
@@ -339,7 +339,7 @@ TEST(Sendkeys, TheKeyStateKeepsOtherKeysAndIsRestoredWithoutReleasedModifiers) {
   desk.ExpectRestoredAndParted(restored);
 }
 
-TEST(Sendkeys, CatchesUpOnlyWhereAKeyCouldBeOvertaken) {
+TEST(SendKeys, CatchesUpOnlyWhereAKeyCouldBeOvertaken) {
   // Each catch-up ends with the window painted. Characters posted one after another
   // keep their order; a key-down the target translates itself, and a change of the key
   // state, make the next key wait.
@@ -365,7 +365,7 @@ TEST(Sendkeys, CatchesUpOnlyWhereAKeyCouldBeOvertaken) {
   }
 }
 
-TEST(Sendkeys, TheWindowInFrontStaysInFront) {
+TEST(SendKeys, TheWindowInFrontStaysInFront) {
   {
     SCOPED_TRACE("our thread joins the target's input state, whose window is in front");
     Desk desk;
@@ -401,7 +401,7 @@ TEST(Sendkeys, TheWindowInFrontStaysInFront) {
 // ---------------------------------------------------------------------------------------
 // What the target has taken when each message reaches it
 
-TEST(Sendkeys, AKeyUpWaitsForTheTargetToTakeItsKeyDown) {
+TEST(SendKeys, AKeyUpWaitsForTheTargetToTakeItsKeyDown) {
   const struct {
     const char* text;
     std::vector<int> caughtUp;  // the target's catch-ups seen by each message
@@ -430,7 +430,7 @@ TEST(Sendkeys, AKeyUpWaitsForTheTargetToTakeItsKeyDown) {
   }
 }
 
-TEST(Sendkeys, TabAndEnterFollowTheFocus) {
+TEST(SendKeys, TabAndEnterFollowTheFocus) {
   {
     SCOPED_TRACE("{tab 3}: each key-up to the window that has the focus after its key-down");
     Desk desk;
@@ -488,7 +488,7 @@ TEST(Sendkeys, TabAndEnterFollowTheFocus) {
 // ---------------------------------------------------------------------------------------
 // The destination check before every token
 
-TEST(Sendkeys, DestinationCheck) {
+TEST(SendKeys, DestinationCheck) {
   {
     SCOPED_TRACE("no target: nothing at all");
     Desk desk;
@@ -590,7 +590,7 @@ TEST(Sendkeys, DestinationCheck) {
 // ---------------------------------------------------------------------------------------
 // Pauses, retries and failures
 
-TEST(Sendkeys, PauseLengths) {
+TEST(SendKeys, PauseLengths) {
   struct {
     const char* text;
     std::vector<std::string> sleeps;
@@ -617,7 +617,7 @@ TEST(Sendkeys, PauseLengths) {
   for (const std::string& s : desk.Sleeps()) EXPECT_LT(std::stoull(s), 0xFFFFFFFFull);
 }
 
-TEST(Sendkeys, KeyStateRetries) {
+TEST(SendKeys, KeyStateRetries) {
   {
     SCOPED_TRACE("refused a few times: retried a millisecond apart, then sent");
     Desk desk;
@@ -643,7 +643,7 @@ TEST(Sendkeys, KeyStateRetries) {
   }
 }
 
-TEST(Sendkeys, AFailureInsideIsSwallowedAfterRestoringAndParting) {
+TEST(SendKeys, AFailureInsideIsSwallowedAfterRestoringAndParting) {
   Desk desk;
   KeyState before{};
   before[0x10] = 0x80;

@@ -2,7 +2,7 @@
 // WM_HOTKEY. It is built first and handed to the component as its HotKeyPort; Bind then
 // points its messages at that component.
 //
-//   SysHotWindow window;
+//   SysHotKeyWindow window;
 //   TSysHotKey hotKeys(window);
 //   window.Bind(&hotKeys);
 //
@@ -10,12 +10,12 @@
 // the still-living window) and the window after it.
 #pragma once
 
-#include "components/SysHot.h"
-#include "components/win32/WComp.h"
+#include "components/SysHotKey.h"
+#include "components/win32/WindowedComponent.h"
 
 namespace ostrel {
 
-class SysHotWindow : public TWindowedComponent, public HotKeyPort {
+class SysHotKeyWindow : public TWindowedComponent, public HotKeyPort {
  public:
   // Where WM_HOTKEY and WM_DESTROY go; nullptr stops them.
   void Bind(TSysHotKey* component) { component_ = component; }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "components/RegFiles.h"
+#include "components/RegFile.h"
 #include "fakes/OptionPorts.h"
 
 namespace ostrel {

@@ -1,4 +1,4 @@
-#include "components/win32/SysHotWindow.h"
+#include "components/win32/SysHotKeyWindow.h"
 
 #include <cstdint>
 #include <utility>
@@ -107,11 +107,11 @@ class ReplayCalls : public PassOnPort {
 
 }  // namespace
 
-bool SysHotWindow::RegisterHotKey(int id, unsigned modFlags, unsigned vk) {
+bool SysHotKeyWindow::RegisterHotKey(int id, unsigned modFlags, unsigned vk) {
   return ::RegisterHotKey(Handle(), id, modFlags, vk) != 0;
 }
 
-bool SysHotWindow::UnregisterHotKey(int id) { return ::UnregisterHotKey(Handle(), id) != 0; }
+bool SysHotKeyWindow::UnregisterHotKey(int id) { return ::UnregisterHotKey(Handle(), id) != 0; }
 
 // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
 // On Windows, SendInput only queues the keys: the system's input thread checks them
@@ -120,12 +120,12 @@ bool SysHotWindow::UnregisterHotKey(int id) { return ::UnregisterHotKey(Handle()
 // server checks each key as it is queued, unless a low-level hook must see it first.
 // Either way a key reaches the low-level keyboard hooks before that check, and the next
 // key only after the check of the one before: which is what PassOnPress waits on.
-void SysHotWindow::PassOn(int id, unsigned modFlags, unsigned vk, std::uint32_t waitMs) {
+void SysHotKeyWindow::PassOn(int id, unsigned modFlags, unsigned vk, std::uint32_t waitMs) {
   ReplayCalls calls(Handle());
   PassOnPress(calls, id, modFlags, vk, waitMs);
 }
 
-LRESULT SysHotWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT SysHotKeyWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (component_) {
     if (msg == WM_HOTKEY) {
       component_->WmHotKey(wParam);

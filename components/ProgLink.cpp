@@ -1,4 +1,4 @@
-#include "components/ProgLnk1.h"
+#include "components/ProgLink.h"
 
 #include <algorithm>
 #include <vector>

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "macro/MacroTimings.h"
-#include "macro/Sendkeys.h"
+#include "macro/SendKeys.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
@@ -28,7 +28,7 @@ struct RealPorts {
 
 WindowHandle W(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 
-TEST(SendkeysWine, TypesIntoAnEditOfAnotherThread) {
+TEST(SendKeysWine, TypesIntoAnEditOfAnotherThread) {
   EditThread target;
   ASSERT_NE(target.Window(), nullptr);
   RealPorts real;
@@ -49,17 +49,17 @@ TEST(SendkeysWine, TypesIntoAnEditOfAnotherThread) {
   };
   for (auto& c : cases) {
     target.Clear(0);
-    Sendkeys(real.ports, c.macro, W(target.Window()));
+    SendKeys(real.ports, c.macro, W(target.Window()));
     ASSERT_TRUE(target.Drain());
     EXPECT_EQ(target.Text(0), c.text) << "macro: " << c.macro;
   }
 }
 
-TEST(SendkeysWine, TabMovesTheFocusAndTheRestFollowsIt) {
+TEST(SendKeysWine, TabMovesTheFocusAndTheRestFollowsIt) {
   EditThread target;
   ASSERT_NE(target.Window(), nullptr);
   RealPorts real;
-  Sendkeys(real.ports, "one{TAB}two\tthree", W(target.Window()));
+  SendKeys(real.ports, "one{TAB}two\tthree", W(target.Window()));
   ASSERT_TRUE(target.Drain());
   // Tabbing into an edit selects its text, so "three" replaces "one".
   EXPECT_EQ(target.Text(0), "three");
@@ -67,13 +67,13 @@ TEST(SendkeysWine, TabMovesTheFocusAndTheRestFollowsIt) {
   EXPECT_EQ(target.Focus(), target.Edit(0));
 }
 
-TEST(SendkeysWine, KeyStateIsRestoredAndTheThreadsParted) {
+TEST(SendKeysWine, KeyStateIsRestoredAndTheThreadsParted) {
   EditThread target;
   ASSERT_NE(target.Window(), nullptr);
   RealPorts real;
   BYTE before[256];
   ASSERT_TRUE(GetKeyboardState(before));
-  Sendkeys(real.ports, "{SHIFT}{CTRL}x", W(target.Window()));
+  SendKeys(real.ports, "{SHIFT}{CTRL}x", W(target.Window()));
   ASSERT_TRUE(target.Drain());
   BYTE after[256];
   ASSERT_TRUE(GetKeyboardState(after));
@@ -83,7 +83,7 @@ TEST(SendkeysWine, KeyStateIsRestoredAndTheThreadsParted) {
   EXPECT_EQ(GetFocus(), nullptr);
 }
 
-TEST(SendkeysWine, ATargetOfAnotherThreadThatIsGoneSendsNothing) {
+TEST(SendKeysWine, ATargetOfAnotherThreadThatIsGoneSendsNothing) {
   HWND gone = nullptr;
   {
     EditThread target;
@@ -91,8 +91,8 @@ TEST(SendkeysWine, ATargetOfAnotherThreadThatIsGoneSendsNothing) {
   }
   ASSERT_FALSE(IsWindow(gone));
   RealPorts real;
-  Sendkeys(real.ports, "abc", W(gone));
-  Sendkeys(real.ports, "abc", 0);
+  SendKeys(real.ports, "abc", W(gone));
+  SendKeys(real.ports, "abc", 0);
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
 }

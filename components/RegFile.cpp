@@ -1,4 +1,4 @@
-#include "components/RegFiles.h"
+#include "components/RegFile.h"
 
 #include <algorithm>
 #include <cstdio>

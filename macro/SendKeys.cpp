@@ -1,4 +1,4 @@
-#include "macro/Sendkeys.h"
+#include "macro/SendKeys.h"
 
 #include <algorithm>
 #include <array>
@@ -88,12 +88,12 @@ void WaitForIdle(const MacroPorts& ports, WindowHandle window) {
 namespace {
 
 // How a run ends before its text does, thrown from deep inside a key and caught by
-// Sendkeys; the run's destructor restores and parts on the way out.
+// SendKeys; the run's destructor restores and parts on the way out.
 struct EndOfMacro {
   MacroEnd end;
 };
 
-// One call of Sendkeys: the state it keeps while the macro runs. The destructor restores
+// One call of SendKeys: the state it keeps while the macro runs. The destructor restores
 // the saved key state and parts the input states, whichever way the call ends.
 class MacroRun {
  public:
@@ -509,7 +509,7 @@ class MacroRun {
 
 }  // namespace
 
-MacroEnd Sendkeys(const MacroPorts& ports, const std::string& text, WindowHandle target) {
+MacroEnd SendKeys(const MacroPorts& ports, const std::string& text, WindowHandle target) {
   if (target == 0) return MacroEnd::kTyped;
   // A failure inside ends the macro; the run has restored and parted on its way out.
   try {

@@ -32,7 +32,7 @@ enum class MacroEnd {
 };
 
 // Types the macro into the thread of `target` (0: sends nothing). Never throws.
-MacroEnd Sendkeys(const MacroPorts& ports, const std::string& text, WindowHandle target);
+MacroEnd SendKeys(const MacroPorts& ports, const std::string& text, WindowHandle target);
 // Lets the own queue and the process that owns `window` settle.
 void WaitForIdle(const MacroPorts& ports, WindowHandle window);
 

@@ -1,7 +1,7 @@
 // TSysHotKey: an ordered list of system-wide hotkeys, registered with the window system
 // while the component is active. A hotkey's id is its position in the list, and a press
 // is reported with that id. The hidden window that owns the registrations and receives
-// WM_HOTKEY is the HotKeyPort's business (components/win32/WComp.h on Windows).
+// WM_HOTKEY is the HotKeyPort's business (components/win32/WindowedComponent.h on Windows).
 #pragma once
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "components/SysHot.h"
+#include "components/SysHotKey.h"
 
 namespace ostrel {
 
