@@ -82,10 +82,10 @@ class TOstrelForm : public tk::Form, public MainView {
   TBalloonHint& BalloonHint() { return balloonHint_; }
 
   // The OstrelMenu and the macro menu as built, and their banner drawing, for inspection.
-  HMENU OstrelMenu() const { return menus_->Pop1(); }
-  HMENU MacroMenu() const { return menus_->SendKeysPop(); }
-  TPopupMenus97& OstrelMenuBanner() { return menus_->PopupMenus971(); }
-  TPopupMenus97& MacroMenuBanner() { return menus_->PopupMenus972(); }
+  HMENU OstrelMenu() const { return menus_->OstrelMenu(); }
+  HMENU MacroMenu() const { return menus_->MacroMenu(); }
+  TPopupMenus97& OstrelMenuBanner() { return menus_->OstrelMenuBanner(); }
+  TPopupMenus97& MacroMenuBanner() { return menus_->MacroMenuBanner(); }
 
   // MainView
   WindowHandle MainWindow() override;

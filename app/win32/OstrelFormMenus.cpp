@@ -52,27 +52,27 @@ RECT WorkAreaAt(POINT at) {
 }  // namespace
 
 OstrelFormMenus::OstrelFormMenus(HWND owner, CodePagePort& codePage)
-    : owner_(owner), popupMenus971_(codePage), popupMenus972_(codePage) {
+    : owner_(owner), ostrelMenuBanner_(codePage), macroMenuBanner_(codePage) {
   // The macro menu holds one placeholder until its first use fills it.
-  sendKeysPop_.Reset(CreatePopupMenu());
-  AppendMenuA(sendKeysPop_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
-  SetUpBannerMenu(popupMenus971_);
-  SetUpBannerMenu(popupMenus972_);
-  popupMenus971_.KeepTogetherAtEnd = kFixedCommands;
+  macroMenu_.Reset(CreatePopupMenu());
+  AppendMenuA(macroMenu_.get(), MF_STRING | MF_GRAYED, 0, "Nothing");
+  SetUpBannerMenu(ostrelMenuBanner_);
+  SetUpBannerMenu(macroMenuBanner_);
+  ostrelMenuBanner_.KeepTogetherAtEnd = kFixedCommands;
   FitMenus(POINT{0, 0});
-  popupMenus972_.SetPopupMenu(sendKeysPop_.get());
+  macroMenuBanner_.SetPopupMenu(macroMenu_.get());
 }
 
 // The macro menu's drawing first, then the OstrelMenu's: each passes on what is not its own.
 bool OstrelFormMenus::Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  return popupMenus972_.Route(msg, wp, lp, result) || popupMenus971_.Route(msg, wp, lp, result);
+  return macroMenuBanner_.Route(msg, wp, lp, result) || ostrelMenuBanner_.Route(msg, wp, lp, result);
 }
 
 void OstrelFormMenus::FitMenus(POINT at) {
   const UINT dpi = tk::DpiAt(at);
   if (dpi == menuDpi_ && menuImages_) return;
   tk::ImageListOwner images(tk::LoadArtList("IMAGELIST1", 16, dpi, 0, tk::kImageMask));
-  for (TPopupMenus97* menus : {&popupMenus971_, &popupMenus972_}) {
+  for (TPopupMenus97* menus : {&ostrelMenuBanner_, &macroMenuBanner_}) {
     menus->SetDpi(dpi);
     menus->SetImages(images.get());
   }
@@ -109,13 +109,13 @@ void OstrelFormMenus::AppendItems(HMENU menu, const std::vector<MenuItem>& items
 }
 
 void OstrelFormMenus::Render(const std::vector<MenuItem>& items) {
-  popupMenus971_.SetPopupMenu(nullptr);
-  pop1_.Reset(CreatePopupMenu());
+  ostrelMenuBanner_.SetPopupMenu(nullptr);
+  ostrelMenu_.Reset(CreatePopupMenu());
   menuCommands_.clear();
   nextMenuCommand_ = kFirstMenuCommand;
   hotKeysCommand_ = 0;
-  AppendItems(pop1_.get(), items);
-  popupMenus971_.SetPopupMenu(pop1_.get());
+  AppendItems(ostrelMenu_.get(), items);
+  ostrelMenuBanner_.SetPopupMenu(ostrelMenu_.get());
 }
 
 void OstrelFormMenus::SetHotKeysItem(const std::string& caption, int tag) {
@@ -126,16 +126,16 @@ void OstrelFormMenus::SetHotKeysItem(const std::string& caption, int tag) {
   info.dwTypeData = const_cast<char*>(caption.c_str());
   info.dwItemData = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(tag));
   // The banner menu reads the item again with its new caption and image.
-  popupMenus971_.SetPopupMenu(nullptr);
-  SetMenuItemInfoA(pop1_.get(), hotKeysCommand_, FALSE, &info);
-  popupMenus971_.SetPopupMenu(pop1_.get());
+  ostrelMenuBanner_.SetPopupMenu(nullptr);
+  SetMenuItemInfoA(ostrelMenu_.get(), hotKeysCommand_, FALSE, &info);
+  ostrelMenuBanner_.SetPopupMenu(ostrelMenu_.get());
 }
 
 void OstrelFormMenus::Popup(ScreenPoint at) {
   FitMenus(POINT{at.x, at.y});
-  popupMenus971_.FitColumns(WorkAreaAt(POINT{at.x, at.y}));
+  ostrelMenuBanner_.FitColumns(WorkAreaAt(POINT{at.x, at.y}));
   // The choice is posted as WM_COMMAND and handled once the menu has closed.
-  TrackPopupMenuEx(pop1_.get(), kPopupFlags, at.x, at.y, owner_, nullptr);
+  TrackPopupMenuEx(ostrelMenu_.get(), kPopupFlags, at.x, at.y, owner_, nullptr);
   // Lets the next click outside close a menu that the program reopens.
   PostMessageA(owner_, WM_NULL, 0, 0);
 }
@@ -147,30 +147,30 @@ std::optional<MenuChoice> OstrelFormMenus::Chosen(UINT id) const {
 }
 
 void OstrelFormMenus::RenderMacros(const std::vector<MenuItem>& items) {
-  popupMenus972_.SetPopupMenu(nullptr);
-  sendKeysPop_.Reset(CreatePopupMenu());
+  macroMenuBanner_.SetPopupMenu(nullptr);
+  macroMenu_.Reset(CreatePopupMenu());
   macroCommands_.clear();
   UINT id = kFirstMacroCommand;
   for (const MenuItem& item : items) {
     if (item.separator) {
-      AppendMenuA(sendKeysPop_.get(), MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(macroMenu_.get(), MF_SEPARATOR, 0, nullptr);
       continue;
     }
     // A list of thousands of macros is cut where the command ids run out.
     if (id > kLastMacroCommand) continue;
     if (item.choice.command == MenuCommand::kMacro) macroCommands_[id] = item.choice;
-    AppendMenuA(sendKeysPop_.get(), MF_STRING, id++, item.caption.c_str());
+    AppendMenuA(macroMenu_.get(), MF_STRING, id++, item.caption.c_str());
   }
-  popupMenus972_.SetPopupMenu(sendKeysPop_.get());
+  macroMenuBanner_.SetPopupMenu(macroMenu_.get());
 }
 
 void OstrelFormMenus::PopupMacros(ScreenPoint at) {
   FitMenus(POINT{at.x, at.y});
-  popupMenus972_.FitColumns(WorkAreaAt(POINT{at.x, at.y}));
+  macroMenuBanner_.FitColumns(WorkAreaAt(POINT{at.x, at.y}));
   // The command id is read here, while it still means this menu's item: the ids are
   // given out again by the next rebuild, which may come before a posted WM_COMMAND.
   const UINT id = static_cast<UINT>(TrackPopupMenuEx(
-      sendKeysPop_.get(), kPopupFlags | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, owner_, nullptr));
+      macroMenu_.get(), kPopupFlags | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, owner_, nullptr));
   const auto chosen = macroCommands_.find(id);
   if (chosen != macroCommands_.end())
     PostMessageA(owner_, kMacroChosenMessage, static_cast<WPARAM>(chosen->second.line),

@@ -1,5 +1,5 @@
-// The main window's two popup menus: the OstrelMenu (Pop1) and the macro menu
-// (SendKeysPop). They are built from the items the controller renders, drawn with the
+// The main window's two popup menus: the OstrelMenu (OstrelMenu) and the macro menu
+// (MacroMenu). They are built from the items the controller renders, drawn with the
 // banner by TPopupMenus97 for the screen they open on, and popped up with the window as
 // their owner. A choice reaches the window later through its queue; the window asks
 // this class which item it was and hands that to the controller.
@@ -56,10 +56,10 @@ class OstrelFormMenus {
   // (see TPopupMenus97::Route): true, with `result` set, when it was the menus' to answer.
   bool Route(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
-  HMENU Pop1() const { return pop1_.get(); }
-  HMENU SendKeysPop() const { return sendKeysPop_.get(); }
-  TPopupMenus97& PopupMenus971() { return popupMenus971_; }
-  TPopupMenus97& PopupMenus972() { return popupMenus972_; }
+  HMENU OstrelMenu() const { return ostrelMenu_.get(); }
+  HMENU MacroMenu() const { return macroMenu_.get(); }
+  TPopupMenus97& OstrelMenuBanner() { return ostrelMenuBanner_; }
+  TPopupMenus97& MacroMenuBanner() { return macroMenuBanner_; }
 
  private:
   // The banner menus drawn for the screen at `at`, before they pop up there.
@@ -70,17 +70,17 @@ class OstrelFormMenus {
   // ImageList1 for the menus, at the DPI of the screen they last opened on.
   tk::ImageListOwner menuImages_;
   UINT menuDpi_ = 0;
-  // Pop1 and, per command id, what its item does.
-  tk::MenuOwner pop1_;
+  // OstrelMenu and, per command id, what its item does.
+  tk::MenuOwner ostrelMenu_;
   std::map<UINT, MenuChoice> menuCommands_;
   UINT nextMenuCommand_ = kFirstMenuCommand;
   UINT hotKeysCommand_ = 0;
-  // SendKeysPop and, per command id, the line its item types.
-  tk::MenuOwner sendKeysPop_;
+  // MacroMenu and, per command id, the line its item types.
+  tk::MenuOwner macroMenu_;
   std::map<UINT, MenuChoice> macroCommands_;
-  // The banner drawing of Pop1 and SendKeysPop; declared after the menus, so they go first.
-  TPopupMenus97 popupMenus971_;
-  TPopupMenus97 popupMenus972_;
+  // The banner drawing of OstrelMenu and MacroMenu; declared after the menus, so they go first.
+  TPopupMenus97 ostrelMenuBanner_;
+  TPopupMenus97 macroMenuBanner_;
 };
 
 }  // namespace ostrel

@@ -123,7 +123,7 @@ void KeyEditorWindow::OnCreate() {
   HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 339, 75, 25, idKdCancel);
   SetDefaultButton(ok);
   SetCancelButton(cancel);
-  // ToolbarButton977: a tool button that is not flat, with the help glyph and its hint.
+  // The help button: a tool button that is not flat, with the help glyph and its hint.
   helpButton_.Create(*this, 333, 2, 25, 22, idKdHelpBar, idKdHelpButton, false);
 
   SetLabelFor(Control(idKdNameLabel), ControlOf(ecName));

@@ -59,7 +59,7 @@ void MacroListEditorWindow::OnCreate() {
   AddControl("BUTTON", "&Cancel", kButton, 312, 80, 75, 25, idMacroListCancel);
   SetDefaultButton(add);
 
-  // ToolbarButton977: a flat tool button with the help glyph and its hint.
+  // The help button: a flat tool button with the help glyph and its hint.
   helpButton_.Create(*this, 362, 2, 25, 22, idMacroListHelpBar, idMacroListHelpButton, true);
 
   AddControl("STATIC", "&Keyboard Macro", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 121, 399, 16,

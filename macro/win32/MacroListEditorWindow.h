@@ -26,7 +26,7 @@ enum MacroListControl : int {
   idMacroListDelete,   // Delete
   idMacroListExit,     // Exit
   idMacroListCancel,   // Cancel
-  idMacroListHelpBar,  // the tool bar that holds ToolbarButton977
+  idMacroListHelpBar,  // the tool bar that holds the help button
   idMacroListHelpButton,
   idMacroListPanel,
   idMacroListKeys,
