@@ -209,7 +209,7 @@ TEST(SysHotKeyWindow, PassOnGivesTheWindowInFrontOnePressAndLeavesTheKeyboardAsH
     PumpAWhile();
     KeyLogWindow::log.clear();
 
-    c.window.PassOn(0, flags, vk);
+    c.window.PassOn(0, flags, vk, 250);  // the program's wait (Timings::replayWaitMs)
     PumpAWhile();
     EXPECT_EQ(KeyLogWindow::log, row.expected);
     EXPECT_TRUE(c.pressed.empty()) << "the replay was caught as the hotkey";
