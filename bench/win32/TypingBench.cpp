@@ -11,6 +11,7 @@
 
 #include "macro/MacroTimings.h"
 #include "macro/SendKeys.h"
+#include "platform/Utf16.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
@@ -124,11 +125,9 @@ TypingText AccentedText(std::size_t chars) {
       char word[16];
       std::snprintf(word, sizeof word, "{U+%X}", static_cast<unsigned>(c));
       t.macro += word;
-      if (c >= 0x10000)
-        t.typed += {static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)),
-                    static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
-      else
-        t.typed += static_cast<wchar_t>(c);
+      std::u16string units;
+      AppendUtf16(units, c);
+      for (char16_t u : units) t.typed += static_cast<wchar_t>(u);
     } else {
       const std::size_t at = i % (sizeof kAccented - 1);
       t.macro += kAccented[at];
