@@ -216,7 +216,7 @@ TEST(SaveCrash, ListFileIsAlwaysTheOldOrTheNewContent) {
           editor.ListFileName = kList;
           editor.FormCreate();
           editor.FormShow();
-          editor.OkClick();  // adds "Fax"
+          editor.AddClick();  // adds "Fax"
           EXPECT_TRUE(editor.FormCloseQuery());
         },
         [&](MemoryFileSystem& fs) {
