@@ -6,7 +6,7 @@
 #include "components/SysHotKey.h"
 #include "support/win32/OstrelLaunch.h"
 #include "toolkit/Application.h"
-#include "win32/OwnedForm.h"
+#include "support/win32/OwnedForm.h"
 
 namespace ostrel::bench {
 

@@ -25,7 +25,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Art.h"
 #include "toolkit/Gdi.h"
-#include "win32/OwnedForm.h"
+#include "support/win32/OwnedForm.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {

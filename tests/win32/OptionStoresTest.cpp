@@ -20,7 +20,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellLink.h"
 #include "toolkit/Application.h"
-#include "win32/OwnedForm.h"
+#include "support/win32/OwnedForm.h"
 
 namespace ostrel {
 namespace {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "win32/OwnedForm.h"
+#include "support/win32/OwnedForm.h"
 #include "win32/WindowInspection.h"
 #include "app/KeyTree.h"
 #include "app/win32/OstrelForm.h"

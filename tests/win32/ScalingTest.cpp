@@ -20,7 +20,7 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Dpi.h"
 #include "win32/ModalScript.h"
-#include "win32/OwnedForm.h"
+#include "support/win32/OwnedForm.h"
 #include "win32/WindowInspection.h"
 
 namespace ostrel {
