@@ -5,20 +5,11 @@
 #include <ole2.h>
 
 #include "app/OneCopy.h"
+#include "app/win32/Adapters.h"
 #include "app/win32/OstrelForm.h"
-#include "components/win32/SysHotKeyWindow.h"
-#include "components/win32/TrayIconWindow.h"
-#include "platform/win32/Win32Clipboard.h"
-#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Contrast.h"
-#include "platform/win32/Win32Files.h"
-#include "platform/win32/Win32HookLibrary.h"
-#include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32OneCopy.h"
 #include "platform/win32/Win32Ports.h"
-#include "platform/win32/Win32Programs.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32ShellLink.h"
 #include "toolkit/Application.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
@@ -43,24 +34,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   app.title = "Ostrel";
   int code;
   {
-    // Made before the window and gone after it: the controller's components unregister
-    // through them as the window goes.
-    ostrel::Win32FileSystem files;
-    ostrel::Win32Windows windows;
-    ostrel::Win32System system;
-    ostrel::Win32Shell shell;
-    ostrel::SysHotKeyWindow hotKeyWindow;
-    ostrel::TrayIconWindow trayWindow;
-    ostrel::Win32HookLibrary hook;
-    ostrel::Win32Keyboard keyboard([] { ostrel::tk::Application::Get().ProcessMessages(); });
-    ostrel::Win32CodePage codePage;
-    ostrel::Win32Registry registry;
-    ostrel::Win32ShellLink links;
-    ostrel::Win32Clipboard clipboard;
-    ostrel::Win32Programs programs;
-    ostrel::TOstrelForm form({files, windows, system, shell, hotKeyWindow, trayWindow, hook,
-                              keyboard, codePage, ostrel::LocaleCollate, registry, links, clipboard,
-                              programs});
+    // Made before the window and gone after it (see Adapters.h).
+    ostrel::Win32Adapters adapters;
+    ostrel::TOstrelForm form(adapters.Ports());
     // The only copy carries out its own command line once its set-up is done.
     form.Controller().QueueStartRequest(request);
     app.SetMainForm(&form);
