@@ -12,16 +12,28 @@ std::string RefusedTargetText(const std::string& title, const LeadBytes& lead) {
   return before + lead.Cut(title, kBalloonTextLimit - before.size() - after.size()) + after;
 }
 
+std::string SwitchedTargetText(const std::string& title, const LeadBytes& lead) {
+  const std::string before = "Ostrel stopped typing into \"",
+                    after = "\": another program came in front.";
+  return before + lead.Cut(title, kBalloonTextLimit - before.size() - after.size()) + after;
+}
+
 void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
   // Whatever else goes wrong inside a macro ends it quietly; a target that refuses the
   // keys is told, or the user would take the half-typed text for all of it.
+  // So is a macro stopped because the user brought another program in front: the rest
+  // was not typed anywhere.
   try {
     ClipboardPort* clipboard = options_.PasteLong() ? p_.clipboard : nullptr;
-    if (SendKeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage, clipboard}, text,
-                 target) != MacroEnd::kRefused)
-      return;
-    trayIcon_.ShowBalloon(
-        RefusedTargetText(p_.windows.GetWindowTextA(target), SystemLeadBytes(p_.codePage)));
+    const MacroWay way = options_.SendInput() ? MacroWay::kInput : MacroWay::kPosted;
+    const MacroEnd end =
+        SendKeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage, clipboard, p_.input},
+                 text, target, way);
+    if (end != MacroEnd::kRefused && end != MacroEnd::kSwitched) return;
+    const std::string title = p_.windows.GetWindowTextA(target);
+    const LeadBytes lead = SystemLeadBytes(p_.codePage);
+    trayIcon_.ShowBalloon(end == MacroEnd::kRefused ? RefusedTargetText(title, lead)
+                                                    : SwitchedTargetText(title, lead));
   } catch (...) {
   }
 }

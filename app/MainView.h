@@ -20,6 +20,7 @@ enum TOptionBox : int {
   obOlTaskBar = 1,  // "Automatically hide Configuration Panel"
   obOLMouse = 3,    // "Disable OstrelMenu mouse activation"
   obPasteLong = 4,  // "Paste long text through the clipboard"
+  obSendInput = 5,  // "Type macros as keyboard input"
 };
 
 // The tree's selected node: whether there is one, and its definition (none for a group),

@@ -40,9 +40,12 @@ void StartupOptions::ReadOptions() {
   if (StoredOption("OLMouse")) SetChecked(obOLMouse, true);
   // Pasting is on for a user who has never seen the box.
   SetChecked(obPasteLong, StoredOption("OLPasteLong", true));
+  // So is typing as keyboard input: it reaches the programs posted keys do not.
+  SetChecked(obSendInput, StoredOption("OLSendInput", true));
 }
 
 bool StartupOptions::PasteLong() const { return p_.view.OptionChecked(obPasteLong); }
+bool StartupOptions::SendInput() const { return p_.view.OptionChecked(obSendInput); }
 
 bool StartupOptions::StoredOption(const char* name, bool absent) {
   bool on = absent;
@@ -72,6 +75,7 @@ void StartupOptions::SetOptions() {
   StoreOption("OLTaskbar", p_.view.OptionChecked(obOlTaskBar));
   StoreOption("OLMouse", p_.view.OptionChecked(obOLMouse));
   StoreOption("OLPasteLong", p_.view.OptionChecked(obPasteLong));
+  StoreOption("OLSendInput", p_.view.OptionChecked(obSendInput));
   optionsBusy_ = false;
 }
 
@@ -134,6 +138,7 @@ void StartupOptions::OptionBoxClick(int tag) {
     case 2:
     case 3:
     case obPasteLong:
+    case obSendInput:
       SetOptions();
       return;
     default:

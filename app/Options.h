@@ -1,7 +1,7 @@
 // The options: "Automatically start at Windows startup" (the link "Startup\Ostrel.lnk"
 // below the user's Programs folder), "Automatically hide Configuration Panel", "Disable
 // OstrelMenu mouse activation" and "Paste long text through the clipboard" (the string
-// values "OLTaskbar", "OLMouse" and "OLPasteLong", "1" or "0"), and what the boxes do
+// values "OLTaskbar", "OLMouse", "OLPasteLong" and "OLSendInput", "1" or "0"), and what the boxes do
 // when clicked.
 #pragma once
 
@@ -57,6 +57,8 @@ class StartupOptions {
   bool OptionsBusy() const { return optionsBusy_; }
   // Whether macros paste their long runs of text (the box, on unless switched off).
   bool PasteLong() const;
+  // Whether macros are typed as keyboard input rather than posted as messages.
+  bool SendInput() const;
   TRegFile& OptionStore() { return optionStore_; }
   TProgLink& StartupLink() { return startupLink_; }
 

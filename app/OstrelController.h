@@ -35,6 +35,7 @@
 #include "platform/FilePort.h"
 #include "platform/HookLibraryPort.h"
 #include "platform/HookLibraryProtocol.h"
+#include "platform/InputPort.h"
 #include "platform/KeyboardPort.h"
 #include "platform/ProgramPort.h"
 #include "platform/RegistryPort.h"
@@ -56,6 +57,8 @@ std::string RunDirectory(const TKeyRec& def);
 // The balloon's text when a window refuses a macro's keys: Ostrel could not type into
 // "<title>"., the title cut between characters to keep it within the balloon's limit.
 std::string RefusedTargetText(const std::string& title, const LeadBytes& lead);
+// The balloon's text when the user brought another program in front of a macro's target.
+std::string SwitchedTargetText(const std::string& title, const LeadBytes& lead);
 
 struct ControllerPorts {
   MainView& view;
@@ -74,6 +77,8 @@ struct ControllerPorts {
   ProgramPort& programs;
   // Where macros paste long text; none: every macro is typed.
   ClipboardPort* clipboard = nullptr;
+  // Macros typed as keyboard input, and Esc to stop one; none: posted keys only.
+  InputPort* input = nullptr;
 };
 
 class OstrelController {

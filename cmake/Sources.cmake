@@ -39,6 +39,10 @@ set(OSTREL_CORE_SOURCES
   app/HelpPage.cpp
   macro/MacroTokens.cpp
   macro/SendKeys.cpp
+  macro/MacroSteps.cpp
+  macro/PostedKeys.cpp
+  macro/InputKeys.cpp
+  macro/UserKeys.cpp
   macro/PasteRuns.cpp
   macro/ClipboardPaste.cpp
   app/Options.cpp

@@ -5,27 +5,7 @@
 
 namespace ostrel {
 
-bool IsExtendedKey(unsigned key) {
-  switch (key) {
-    case vk::kCancel:
-    case vk::kSnapshot:
-    case vk::kInsert:
-    case vk::kDelete:
-    case vk::kLWin:
-    case vk::kRWin:
-    case vk::kApps:
-    case vk::kSleep:
-    case vk::kDivide:
-    case vk::kNumLock:
-    case vk::kRControl:
-    case vk::kRMenu:
-      return true;
-    default:
-      // Page Up to Down arrow; the browser, volume, media and launch keys.
-      return (key >= vk::kPrior && key <= vk::kDown) ||
-             (key >= vk::kBrowserBack && key <= vk::kLaunchApp2);
-  }
-}
+bool IsExtendedKey(unsigned key) { return vk::IsExtended(key); }
 
 std::vector<ReplayKey> ReplayKeys(unsigned modFlags, unsigned key,
                                   const std::function<bool(unsigned)>& held) {

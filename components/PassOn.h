@@ -19,18 +19,9 @@
 #include <memory>
 #include <vector>
 
-namespace ostrel {
+#include "platform/KeyInput.h"
 
-// One key as SendInput takes it: KEYBDINPUT's wVk, wScan and dwFlags (KEYEVENTF_*).
-inline constexpr std::uint32_t kKeyEventExtended = 0x1;
-inline constexpr std::uint32_t kKeyEventUp = 0x2;
-inline constexpr std::uint32_t kKeyEventUnicode = 0x4;
-struct KeyInput {
-  std::uint16_t vk = 0;
-  std::uint16_t scan = 0;
-  std::uint32_t flags = 0;
-  bool operator==(const KeyInput&) const = default;
-};
+namespace ostrel {
 
 class PassOnPort {
  public:

@@ -26,6 +26,15 @@ inline constexpr std::uint32_t kKeyHoldMs = 100;
 // {PAUSE n} and {WAIT n} sleep n times this.
 inline constexpr std::uint32_t kPauseUnitMs = 100;
 
+// Typing as keyboard input. Keys go to the system in batches of this many presses; before
+// each, the program in front must still be the macro's.
+inline constexpr int kInputBatchKeys = 20;
+// The longest wait for the system to hand a batch on to the program in front (our hook
+// sees each key pass), before the wait for the program to take it.
+inline constexpr std::uint32_t kInputPassLimitMs = 1000;
+// While windows change places nothing is in front for a moment: how long that may last.
+inline constexpr std::uint32_t kNoForegroundLimitMs = 500;
+
 // Pasting long text. How long another program may hold the clipboard before a run is
 // typed instead, and how often it is tried meanwhile.
 inline constexpr std::uint32_t kClipboardOpenRetryMs = 1000;

@@ -53,5 +53,31 @@ inline constexpr std::uint8_t kRMenu = 0xA5;
 // The browser, volume, media and launch keys run from the first to the last.
 inline constexpr std::uint8_t kBrowserBack = 0xA6;
 inline constexpr std::uint8_t kLaunchApp2 = 0xB7;
+// Pressed between a lone Alt or Windows key's press and release, so that the release
+// opens neither the menu bar nor the Start menu.
+inline constexpr std::uint8_t kUnassigned = 0xE8;  // a key no program acts on
+
+// Whether the key's scan code is an extended (0xE0) one: the navigation block, the
+// Windows and menu keys, the right Ctrl and Alt, the media and browser keys...
+constexpr bool IsExtended(unsigned key) {
+  switch (key) {
+    case kCancel:
+    case kSnapshot:
+    case kInsert:
+    case kDelete:
+    case kLWin:
+    case kRWin:
+    case kApps:
+    case kSleep:
+    case kDivide:
+    case kNumLock:
+    case kRControl:
+    case kRMenu:
+      return true;
+    default:
+      // Page Up to Down arrow; the browser, volume, media and launch keys.
+      return (key >= kPrior && key <= kDown) || (key >= kBrowserBack && key <= kLaunchApp2);
+  }
+}
 
 }  // namespace ostrel::vk

@@ -11,6 +11,7 @@
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32HookLibrary.h"
+#include "platform/win32/Win32Input.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/Win32Ports.h"
 #include "platform/win32/Win32Programs.h"
@@ -34,11 +35,13 @@ struct Win32Adapters {
   Win32ShellLink links;
   Win32Clipboard clipboard;
   Win32Programs programs;
+  Win32Input input;
 
   // The window's ports, with the user's locale as the key-text order.
   FormPorts Ports() {
     return {files,    windows,  system,        shell,    hotKeyWindow, trayWindow, hook,
-            keyboard, codePage, LocaleCollate, registry, links,        clipboard,  programs};
+            keyboard, codePage, LocaleCollate, registry, links,        clipboard,  programs,
+            input};
   }
 };
 

@@ -68,7 +68,8 @@ constexpr struct {
 } kOptionBoxes[] = {{idAutostart, obAutostart, "Automatically start at &Windows startup"},
                     {idOlTaskBar, obOlTaskBar, "Automatically hide &Configuration Panel"},
                     {idOLMouse, obOLMouse, "Disable OstrelMenu &mouse activation"},
-                    {idPasteLong, obPasteLong, "&Paste long text through the clipboard"}};
+                    {idPasteLong, obPasteLong, "&Paste long text through the clipboard"},
+                    {idSendInput, obSendInput, "Type macros as &keyboard input"}};
 
 int OptionBoxId(int tag) {
   for (const auto& box : kOptionBoxes)
@@ -88,7 +89,7 @@ TOstrelForm::TOstrelForm(FormPorts ports, Timings timings)
       ControllerPorts{*this, ports.files, ports.windows, ports.system, ports.shell,
                       ports.hotKeyWindow, ports.trayWindow, ports.hook, ports.keyboard,
                       ports.codePage, ports.collate, ports.registry, ports.links, ports.programs,
-                      &ports.clipboard},
+                      &ports.clipboard, &ports.input},
       timings);
   ports_.hotKeyWindow.Bind(&controller_->SystemHotKeys());
   ports_.trayWindow.Bind(&controller_->TrayIcon());

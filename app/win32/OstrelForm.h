@@ -34,6 +34,7 @@ enum OstrelControlId : int {
   idOLMouse = 108,
   idStatus = 111,
   idPasteLong = 112,
+  idSendInput = 113,
   idAddButton = 200,
   idUpdateButton = 201,
   idDeleteButton = 202,
@@ -70,6 +71,7 @@ struct FormPorts {
   ShellLinkPort& links;
   ClipboardPort& clipboard;
   ProgramPort& programs;
+  InputPort& input;
 };
 
 class TOstrelForm : public tk::Form, public MainView {

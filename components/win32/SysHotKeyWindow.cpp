@@ -16,9 +16,6 @@ static_assert(kKeyEventExtended == KEYEVENTF_EXTENDEDKEY && kKeyEventUp == KEYEV
 
 namespace {
 
-// Carried by every key of a replay, so the watch below knows its own keys from the user's.
-constexpr ULONG_PTR kReplayMark = 0x4F73524C;
-
 // The replay in flight on this thread: how many of its keys the system has handled, and
 // the user's keys held back meanwhile, in their order.
 struct WatchState {
@@ -30,6 +27,8 @@ WatchState* activeWatch = nullptr;
 LRESULT CALLBACK WatchReplay(int code, WPARAM wParam, LPARAM lParam) {
   if (code != HC_ACTION || !activeWatch) return CallNextHookEx(nullptr, code, wParam, lParam);
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+  // Every key of a replay carries kReplayMark, so the watch knows its own keys from the
+  // user's.
   if (key->dwExtraInfo == kReplayMark) {
     ++activeWatch->seen;
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -36,7 +36,7 @@ TEST_F(ControllerStartup, DelayedSetUpLoadsRewritesAndShows) {
   EXPECT_EQ(calls, (std::vector<std::string>{
                        "helpText", "showMainForm 0", "setupTimer on", "setupTimer off", "filter",
                        "bindMinimize", "hints 1000 10000", "FindWindow Progman",
-                       "check 4 1",  // pasting long text is on when the registry says nothing
+                       "check 4 1", "check 5 1",  // pasting and typing as input are on by default
                        "DLLATTACH", "MapSharedBlock", "WriteShared 44 500", "tree 3", "menu 7",
                        Pause(&Timings::settleMs), "NotifyIcon 0 Ostrel", "restore",
                        "SetForegroundWindow 500", Pause(&Timings::settleMs)}));

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
 #include "fakes/FakeCodePage.h"
+#include "macro/MacroSteps.h"
 #include "macro/PasteRuns.h"
 #include "platform/Utf16.h"
 
@@ -143,6 +145,45 @@ TEST(ReadMacroToken, StartsWhereItIsToldAndCoversTheText) {
 }
 
 // ---------------------------------------------------------------------------------------
+// What a macro means: its steps, each with the modifier words in force
+
+TEST(ReadMacroSteps, OneStepPerKeyCharacterOrPauseWithItsModifiers) {
+  const struct {
+    const char* macro;
+    const char* steps;  // kind (Key, Char, Pause), code, count, then the modifiers in force
+  } cases[] = {
+      {"", ""},
+      {"ab", "C61x1 C62x1"},
+      {"{SHIFT}a{CTRL}{HOME 2}{SHIFT}{CTRL}b", "C61x1S K24x2CS C62x1"},
+      {"{ALT}x{ALT}y", "C78x1A C79x1"},
+      // {@} is for the next key or character only, sent or not; a pause keeps it.
+      {"{@}{PAUSE 3}f{@}{TAB 0}g", "P00x3@ C66x1@ K09x0@ C67x1"},
+      {"{FOO}{}{CTRL}{CTRL}", ""},
+      {"{U+E9 2}{a}", "CE9x2 C41x1"},
+  };
+  for (const auto& c : cases) {
+    std::string got;
+    for (const MacroStep& step : ReadMacroSteps(c.macro)) {
+      char buf[32];
+      const char kind = step.kind == MacroStepKind::kKey         ? 'K'
+                        : step.kind == MacroStepKind::kCharacter ? 'C'
+                                                                 : 'P';
+      const unsigned code = step.token.kind == MacroTokenKind::kUnicode
+                                ? static_cast<unsigned>(step.token.unicode)
+                                : step.token.code;
+      std::snprintf(buf, sizeof buf, "%c%02Xx%d", kind, code, step.token.count);
+      if (!got.empty()) got += ' ';
+      got += buf;
+      if (step.modifiers.ctrl) got += 'C';
+      if (step.modifiers.alt) got += 'A';
+      if (step.modifiers.shift) got += 'S';
+      if (step.modifiers.altNext) got += '@';
+    }
+    EXPECT_EQ(got, c.steps) << c.macro;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
 // Which runs are pasted
 
 TEST(FindPasteRuns, PastesPlainRunsOfMoreThanAHundredCharacters) {
@@ -170,6 +211,7 @@ TEST(FindPasteRuns, PastesPlainRunsOfMoreThanAHundredCharacters) {
       {a(50) + "{U+00E9}" + a(50), {{0, 108}}, 101},  // a character, not a key
       {a(50) + "{U+1F600}" + a(50), {{0, 109}}, 102},  // beyond the first plane
       {a(50) + "{a}" + a(50), {}},  // a braced character is typed
+      {a(60) + "{FOO}" + a(60), {}},  // so is text around a word that sends nothing
       {ka100, {}, 0, true},          // 200 bytes, 100 characters
       {ka101, {{0, 202}}, 101, true},
       {a(60) + "\x83\x42" + a(60), {}, 0, true},  // no text of the code page: typed

@@ -29,9 +29,9 @@ TEST_F(Options, LoadingRunsInItsPlaceAndStoresOnlyOnceLoaded) {
       (std::vector<std::string>{
           "hints 1000 10000", "check 0 1",
           "SaveShellLink " + kStartupLink + " -> C:\\Program Files\\Ostrel\\Ostrel.exe",
-          "FindWindow Progman", "check 1 1", "check 3 1", "check 4 1",
+          "FindWindow Progman", "check 1 1", "check 3 1", "check 4 1", "check 5 1",
           "RegSetValueEx OLTaskbar 1 2", "RegSetValueEx OLMouse 1 2",
-          "RegSetValueEx OLPasteLong 1 2", "tree 0"}));
+          "RegSetValueEx OLPasteLong 1 2", "RegSetValueEx OLSendInput 1 2", "tree 0"}));
   EXPECT_FALSE(ctl.Options().OptionsBusy());
   EXPECT_EQ(Machine("OLTaskbar"), "1");
   EXPECT_EQ(Machine("OLMouse"), "1");
@@ -59,16 +59,20 @@ TEST_F(Options, AMissingKeyLeavesBothBoxesUncheckedAndStoresZeros) {
   EXPECT_EQ(Machine("OLTaskbar"), "0");
   EXPECT_EQ(Machine("OLMouse"), "0");
   EXPECT_TRUE(ctl.HookAttached());
-  // Pasting long text is on until switched off.
+  // Pasting long text and typing as keyboard input are on until switched off.
   EXPECT_TRUE(view.options[obPasteLong]);
   EXPECT_EQ(Machine("OLPasteLong"), "1");
+  EXPECT_TRUE(view.options[obSendInput]);
+  EXPECT_EQ(Machine("OLSendInput"), "1");
   // Values that are present but not "1" read as unchecked too.
   Harness again;
   again.registry.SetString(kMachineOptions, "OLTaskbar", "yes");
   again.registry.SetRaw(kMachineOptions, "OLMouse", kRegDword, {1, 0, 0, 0});
   again.registry.SetString(kMachineOptions, "OLPasteLong", "0");
+  again.registry.SetString(kMachineOptions, "OLSendInput", "0");
   again.Start();
   EXPECT_FALSE(again.view.options[obPasteLong]);
+  EXPECT_FALSE(again.view.options[obSendInput]);
   EXPECT_FALSE(again.view.options[obOlTaskBar]);
   EXPECT_TRUE(again.view.options[obOLMouse]);  // the number 1 equals "1"
 }
@@ -80,7 +84,8 @@ TEST_F(Options, ClickingTheBoxesAppliesAndStoresAtOnce) {
   EXPECT_EQ(
       Calls({"DLL", "RegSetValueEx"}),
       (std::vector<std::string>{"DLLDETACH", "RegSetValueEx OLTaskbar 1 2",
-                                "RegSetValueEx OLMouse 1 2", "RegSetValueEx OLPasteLong 1 2"}));
+                                "RegSetValueEx OLMouse 1 2", "RegSetValueEx OLPasteLong 1 2",
+                                "RegSetValueEx OLSendInput 1 2"}));
   EXPECT_EQ(Machine("OLMouse"), "1");
   EXPECT_FALSE(ctl.HookAttached());
   Click(obOLMouse);
@@ -94,9 +99,11 @@ TEST_F(Options, ClickingTheBoxesAppliesAndStoresAtOnce) {
   ctl.OptionBoxClick(7);
   EXPECT_TRUE(log.calls.empty());
   ctl.OptionBoxClick(2);
-  EXPECT_EQ(Calls({"RegSetValueEx"}).size(), 3u);
+  EXPECT_EQ(Calls({"RegSetValueEx"}).size(), 4u);
   Click(obPasteLong);
   EXPECT_EQ(Machine("OLPasteLong"), "0");
+  Click(obSendInput);
+  EXPECT_EQ(Machine("OLSendInput"), "0");
 
   // Stored values come back at the next start.
   Harness next;
@@ -105,6 +112,7 @@ TEST_F(Options, ClickingTheBoxesAppliesAndStoresAtOnce) {
   EXPECT_TRUE(next.view.options[obOlTaskBar]);
   EXPECT_FALSE(next.view.options[obOLMouse]);
   EXPECT_FALSE(next.view.options[obPasteLong]);
+  EXPECT_FALSE(next.view.options[obSendInput]);
 }
 
 TEST_F(Options, StartupLinkFollowsTheBoxAndIsRenewedAtStart) {
@@ -121,7 +129,7 @@ TEST_F(Options, StartupLinkFollowsTheBoxAndIsRenewedAtStart) {
   Click(obAutostart);
   EXPECT_EQ(files.files.count(kStartupLink), 1u);
   // The link option never touches the registry values.
-  EXPECT_EQ(Calls({"RegSetValueEx"}).size(), 3u);
+  EXPECT_EQ(Calls({"RegSetValueEx"}).size(), 4u);
 
   Harness noLink;
   noLink.Start();

@@ -9,9 +9,11 @@
 
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeCodePage.h"
+#include "fakes/FakeInput.h"
 #include "fakes/FakeKeyboard.h"
 #include "fakes/RecordingPorts.h"
 #include "macro/MacroTimings.h"
+#include "platform/VirtualKeys.h"
 
 namespace ostrel {
 namespace {
@@ -589,6 +591,30 @@ TEST(SendKeys, DestinationCheck) {
 
 // ---------------------------------------------------------------------------------------
 // Pauses, retries and failures
+
+TEST(SendKeys, NothingDeliverableAndEscEndPromptly) {
+  // A character an ANSI window's code page lacks, repeated 793 million times: nothing can
+  // be typed, so the repeat costs nothing and the macro goes on.
+  Desk desk;
+  desk.windows.windows[kEdit].unicode = false;
+  EXPECT_EQ(SendKeys(desk.ports, "{U+CCC 792959959}x", kTarget), MacroEnd::kTyped);
+  EXPECT_EQ(desk.posts, Posts{"edit CHAR 78 002D0001 S00 C00 A00"});
+  EXPECT_LT(desk.log.calls.size(), 100u);
+
+  // Esc stops a posted macro too, and the target never sees it; other keys pass.
+  Desk esc;
+  testing::FakeInput input;
+  esc.ports.input = &input;
+  const auto record = esc.windows.onPost;
+  esc.windows.onPost = [&](WindowHandle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
+    record(w, m, wp, lp);
+    EXPECT_FALSE(input.User('Q', false));
+    EXPECT_TRUE(input.User(vk::kEscape, false));
+  };
+  EXPECT_EQ(SendKeys(esc.ports, "{TAB 1000000}", kTarget), MacroEnd::kCancelled);
+  EXPECT_EQ(esc.posts.size(), 2u);
+  esc.ExpectRestoredAndParted(KeyState{});
+}
 
 TEST(SendKeys, PauseLengths) {
   struct {
