@@ -39,7 +39,11 @@
 //   olprobe keylog <title> <file> <ms>    a plain window like "window" that appends a line
 //                                         to <file> for each key message it gets: "+53 CA"
 //                                         a key down (hex virtual key) with the modifiers
-//                                         held (C, A, S, W), "-53" a key up
+//                                         held (C, A, S, W), "-53" a key up; and for each
+//                                         mouse message: "M+04 C" a button down (its
+//                                         virtual key), "M-04" up, "V+120 C" / "H-120" a
+//                                         wheel turn or tilt, "ctx" a context menu asked
+//                                         for, "keymenu" the menu bar opened from the keys
 //   olprobe register <mods> <vk>          whether the combination (MOD_* flags and virtual
 //                                         key, numbers) can be registered now: prints
 //                                         "free" (and lets it go) or exits 1 "taken"
@@ -171,16 +175,75 @@ FILE* g_keyLog = nullptr;
 
 // One line per key message of the key-log window, flushed at once: the test reads it while
 // the window lives.
+void LogHeld() {
+  auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+  std::fprintf(g_keyLog, " %s%s%s%s", held(VK_CONTROL) ? "C" : "", held(VK_MENU) ? "A" : "",
+               held(VK_SHIFT) ? "S" : "", held(VK_LWIN) || held(VK_RWIN) ? "W" : "");
+}
+
 void LogKey(UINT msg, WPARAM wp) {
   const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
   std::fprintf(g_keyLog, "%c%02X", down ? '+' : '-', static_cast<unsigned>(wp));
-  if (down) {
-    auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
-    std::fprintf(g_keyLog, " %s%s%s%s", held(VK_CONTROL) ? "C" : "", held(VK_MENU) ? "A" : "",
-                 held(VK_SHIFT) ? "S" : "", held(VK_LWIN) || held(VK_RWIN) ? "W" : "");
+  if (down) LogHeld();
+  std::fprintf(g_keyLog, "\n");
+  std::fflush(g_keyLog);
+}
+
+// A mouse message of the key-log window as its line; false for one not logged.
+bool LogMouse(UINT msg, WPARAM wp) {
+  int vk = 0;
+  bool down = true;
+  switch (msg) {
+    case WM_LBUTTONUP:
+      down = false;
+      [[fallthrough]];
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      vk = VK_LBUTTON;
+      break;
+    case WM_RBUTTONUP:
+      down = false;
+      [[fallthrough]];
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      vk = VK_RBUTTON;
+      break;
+    case WM_MBUTTONUP:
+      down = false;
+      [[fallthrough]];
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      vk = VK_MBUTTON;
+      break;
+    case WM_XBUTTONUP:
+      down = false;
+      [[fallthrough]];
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+      vk = GET_XBUTTON_WPARAM(wp) == XBUTTON1 ? VK_XBUTTON1 : VK_XBUTTON2;
+      break;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      std::fprintf(g_keyLog, "%c%+d", msg == WM_MOUSEWHEEL ? 'V' : 'H', GET_WHEEL_DELTA_WPARAM(wp));
+      LogHeld();
+      break;
+    case WM_CONTEXTMENU:
+      std::fprintf(g_keyLog, "ctx");
+      break;
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) != SC_KEYMENU) return false;
+      std::fprintf(g_keyLog, "keymenu");
+      break;
+    default:
+      return false;
+  }
+  if (vk) {
+    std::fprintf(g_keyLog, "M%c%02X", down ? '+' : '-', static_cast<unsigned>(vk));
+    if (down) LogHeld();
   }
   std::fprintf(g_keyLog, "\n");
   std::fflush(g_keyLog);
+  return true;
 }
 
 LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -188,8 +251,14 @@ LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (g_keyLog &&
       (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP)) {
     LogKey(msg, wp);
+    // Alt's press and release still reach the system as in any program: the release
+    // opens the menu bar unless a key came between.
+    if (msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP) return DefWindowProcA(h, msg, wp, lp);
     return 0;
   }
+  // Logged, and then handled as usual: a right button's release still asks for the
+  // context menu.
+  if (g_keyLog && LogMouse(msg, wp) && msg == WM_SYSCOMMAND) return 0;
   if (msg == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(h, msg, wp, lp);
 }
@@ -247,7 +316,8 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::string(argv[1]) == "workarea") {
     RECT r{};
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0)) return 1;
-    std::printf("workarea rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::printf("workarea rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left,
+                r.bottom - r.top);
     return 0;
   }
   if (argc >= 2 && std::string(argv[1]) == "windows") {

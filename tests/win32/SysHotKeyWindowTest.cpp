@@ -1,5 +1,5 @@
 // TSysHotKey on its real hidden window: registrations the window system grants and
-// refuses, WM_HOTKEY reaching OnHotKey, and the window's own lifetime.
+// refuses, WM_HOTKEY reaching OnHotKey, the mouse hook, and the window's own lifetime.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -222,6 +222,114 @@ TEST(SysHotKeyWindow, PassOnGivesTheWindowInFrontOnePressAndLeavesTheKeyboardAsH
       if (row.heldByUser & mod) SendKey(key, true);
     PumpAWhile();
   }
+}
+
+// A window under the pointer that writes down the mouse messages it gets: "M+04" a button
+// down (its virtual key), "M-04" up, "V+120" a wheel turn, "H-120" a tilt.
+struct MouseLogWindow {
+  static inline std::string log;
+  HWND hwnd = nullptr;
+
+  static void Add(const char* format, int value) {
+    char entry[16];
+    std::snprintf(entry, sizeof entry, format, value);
+    log += (log.empty() ? "" : " ") + std::string(entry);
+  }
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_MBUTTONDOWN:
+        Add("M+%02X", VK_MBUTTON);
+        return 0;
+      case WM_MBUTTONUP:
+        Add("M-%02X", VK_MBUTTON);
+        return 0;
+      case WM_XBUTTONDOWN:
+        Add("M+%02X", GET_XBUTTON_WPARAM(wp) + VK_MBUTTON);
+        return TRUE;
+      case WM_XBUTTONUP:
+        Add("M-%02X", GET_XBUTTON_WPARAM(wp) + VK_MBUTTON);
+        return TRUE;
+      case WM_MOUSEWHEEL:
+        Add("V%+d", GET_WHEEL_DELTA_WPARAM(wp));
+        return 0;
+      case WM_MOUSEHWHEEL:
+        Add("H%+d", GET_WHEEL_DELTA_WPARAM(wp));
+        return 0;
+      default:
+        return DefWindowProcA(h, msg, wp, lp);
+    }
+  }
+  MouseLogWindow() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OstrelMouseLog";
+    RegisterClassA(&wc);
+    hwnd = CreateWindowExA(0, wc.lpszClassName, "Mouse log", WS_POPUP | WS_VISIBLE, 100, 100, 300,
+                           200, nullptr, nullptr, wc.hInstance, nullptr);
+    SetForegroundWindow(hwnd);
+    SetCursorPos(250, 200);
+  }
+  ~MouseLogWindow() { DestroyWindow(hwnd); }
+};
+
+void SendMouse(DWORD flags, DWORD data = 0) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  in.mi.mouseData = data;
+  SendInput(1, &in, sizeof in);
+}
+
+TEST(SysHotKeyWindow, TheMouseHookTakesAPressWithItsReleaseAndPassesTheRestWhole) {
+  struct Row {
+    const char* what;
+    DWORD down, up, data;  // up 0: the wheel
+    bool take;             // what the definitions say, if asked
+    const char* asked;     // "entry/runs", "" when no entry is on the input
+    const char* arrived;
+  };
+  const Row rows[] = {
+      {"middle taken", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, true, "0/1", ""},
+      {"middle passed", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, false, "0/1", "M+04 M-04"},
+      {"back taken", MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1, true, "1/1", ""},
+      {"forward has none", MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON2, true, "", "M+06 M-06"},
+      {"two notches up", MOUSEEVENTF_WHEEL, 0, 240, true, "2/2", ""},
+      {"down passed", MOUSEEVENTF_WHEEL, 0, static_cast<DWORD>(-120), false, "3/1", "V-120"},
+      {"tilt right has none", MOUSEEVENTF_HWHEEL, 0, 120, true, "", "H+120"},
+  };
+  MouseLogWindow front;
+  HotKeyComponent c;
+  bool take = false;
+  std::string asked;
+  c.hotKeys.OnMouseHotKey = [&](TSysHotKey&, std::int32_t index, int runs) {
+    asked += std::to_string(index) + "/" + std::to_string(runs);
+    return take;
+  };
+  c.hotKeys.SetActive(true);
+  for (std::int32_t key : {kMiddleButton, kBackButton, kWheelUp, kWheelDown})
+    c.hotKeys.AddHotKey(static_cast<std::uint8_t>(key), 0);
+  ASSERT_TRUE(c.hotKeys.Entry(0).Registered) << "no mouse hook";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    take = row.take;
+    asked.clear();
+    MouseLogWindow::log.clear();
+    SendMouse(row.down, row.data);
+    if (row.up) SendMouse(row.up, row.data);
+    PumpAWhile();
+    EXPECT_EQ(asked, row.asked);
+    EXPECT_EQ(MouseLogWindow::log, row.arrived);
+  }
+  // Switched off, the hook is gone: a press reaches the window, nobody asked.
+  c.hotKeys.SetActive(false);
+  asked.clear();
+  MouseLogWindow::log.clear();
+  SendMouse(MOUSEEVENTF_MIDDLEDOWN);
+  SendMouse(MOUSEEVENTF_MIDDLEUP);
+  PumpAWhile();
+  EXPECT_EQ(asked, "");
+  EXPECT_EQ(MouseLogWindow::log, "M+04 M-04");
 }
 
 }  // namespace
