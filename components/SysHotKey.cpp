@@ -196,6 +196,15 @@ void TSysHotKey::FollowMouseEntries() {
     if (IsMouseKey(e.Key)) e.Registered = active_ && mouseHooked_;
 }
 
+bool TSysHotKey::WatchesMouse(std::uint32_t message, std::uint16_t dataHigh) const {
+  const MouseInput in = MouseInputOf(message, dataHigh);
+  if (!in.key) return false;
+  if (!in.down) return (takenButtons_ >> (in.key - kMiddleButton)) & 1;
+  return active_ && std::any_of(entries_.begin(), entries_.end(), [&](const THotKeyEntry& e) {
+           return e.Registered && e.Key == in.key;
+         });
+}
+
 bool TSysHotKey::MouseMessage(std::uint32_t message, std::uint16_t dataHigh,
                               THotKeyModifiers held) {
   const MouseInput in = MouseInputOf(message, dataHigh);

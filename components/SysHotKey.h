@@ -161,6 +161,9 @@ class TSysHotKey {
   // is taken. A button's release is taken exactly when its press was, so no program sees
   // a lone release; a wheel's turns add up to notches per direction.
   bool MouseMessage(std::uint32_t message, std::uint16_t dataHigh, THotKeyModifiers held);
+  // Whether MouseMessage could take this message: the release of a taken press, or a
+  // press on a button or wheel some entry is on. The hook asks the keyboard only then.
+  bool WatchesMouse(std::uint32_t message, std::uint16_t dataHigh) const;
 
  private:
   void Register(std::size_t i);

@@ -126,10 +126,12 @@ static_assert(WM_MOUSEHWHEEL == 0x020E && XBUTTON1 == 1 && XBUTTON2 == 2);
 LRESULT CALLBACK SysHotKeyWindow::WatchMouse(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && mouseWatcher && mouseWatcher->component_) {
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    // Moves are most of what passes: they go on without a look at the keyboard.
-    if (wParam != WM_MOUSEMOVE &&
-        mouseWatcher->component_->MouseMessage(static_cast<std::uint32_t>(wParam),
-                                               HIWORD(m->mouseData), HeldModifiers()))
+    TSysHotKey& hotKeys = *mouseWatcher->component_;
+    const auto message = static_cast<std::uint32_t>(wParam);
+    // Moves, and clicks no entry is on, go on without a look at the keyboard: each key
+    // state asked costs the click a little more time.
+    if (wParam != WM_MOUSEMOVE && hotKeys.WatchesMouse(message, HIWORD(m->mouseData)) &&
+        hotKeys.MouseMessage(message, HIWORD(m->mouseData), HeldModifiers()))
       return 1;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -43,7 +43,7 @@
 //                                         mouse message: "M+04 C" a button down (its
 //                                         virtual key), "M-04" up, "V+120 C" / "H-120" a
 //                                         wheel turn or tilt, "ctx" a context menu asked
-//                                         for, "keymenu" the menu bar opened from the keys
+//                                         for
 //   olprobe register <mods> <vk>          whether the combination (MOD_* flags and virtual
 //                                         key, numbers) can be registered now: prints
 //                                         "free" (and lets it go) or exits 1 "taken"
@@ -189,8 +189,8 @@ void LogKey(UINT msg, WPARAM wp) {
   std::fflush(g_keyLog);
 }
 
-// A mouse message of the key-log window as its line; false for one not logged.
-bool LogMouse(UINT msg, WPARAM wp) {
+// A mouse message of the key-log window as its line; others write nothing.
+void LogMouse(UINT msg, WPARAM wp) {
   int vk = 0;
   bool down = true;
   switch (msg) {
@@ -230,12 +230,8 @@ bool LogMouse(UINT msg, WPARAM wp) {
     case WM_CONTEXTMENU:
       std::fprintf(g_keyLog, "ctx");
       break;
-    case WM_SYSCOMMAND:
-      if ((wp & 0xFFF0) != SC_KEYMENU) return false;
-      std::fprintf(g_keyLog, "keymenu");
-      break;
     default:
-      return false;
+      return;
   }
   if (vk) {
     std::fprintf(g_keyLog, "M%c%02X", down ? '+' : '-', static_cast<unsigned>(vk));
@@ -243,7 +239,6 @@ bool LogMouse(UINT msg, WPARAM wp) {
   }
   std::fprintf(g_keyLog, "\n");
   std::fflush(g_keyLog);
-  return true;
 }
 
 LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -251,14 +246,11 @@ LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (g_keyLog &&
       (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP)) {
     LogKey(msg, wp);
-    // Alt's press and release still reach the system as in any program: the release
-    // opens the menu bar unless a key came between.
-    if (msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP) return DefWindowProcA(h, msg, wp, lp);
     return 0;
   }
   // Logged, and then handled as usual: a right button's release still asks for the
   // context menu.
-  if (g_keyLog && LogMouse(msg, wp) && msg == WM_SYSCOMMAND) return 0;
+  if (g_keyLog) LogMouse(msg, wp);
   if (msg == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(h, msg, wp, lp);
 }
