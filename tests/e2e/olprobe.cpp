@@ -39,11 +39,9 @@
 //   olprobe keylog <title> <file> <ms>    a plain window like "window" that appends a line
 //                                         to <file> for each key message it gets: "+53 CA"
 //                                         a key down (hex virtual key) with the modifiers
-//                                         held (C, A, S, W), "-53" a key up; and for each
-//                                         mouse message: "M+04 C" a button down (its
-//                                         virtual key), "M-04" up, "V+120 C" / "H-120" a
-//                                         wheel turn or tilt, "ctx" a context menu asked
-//                                         for
+//                                         held (C, A, S, W), "-53" a key up; a mouse
+//                                         message "m207 0 C": its number, the high word
+//                                         of wParam (X button, wheel turn), modifiers
 //   olprobe register <mods> <vk>          whether the combination (MOD_* flags and virtual
 //                                         key, numbers) can be registered now: prints
 //                                         "free" (and lets it go) or exits 1 "taken"
@@ -175,67 +173,13 @@ FILE* g_keyLog = nullptr;
 
 // One line per key message of the key-log window, flushed at once: the test reads it while
 // the window lives.
-void LogHeld() {
-  auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
-  std::fprintf(g_keyLog, " %s%s%s%s", held(VK_CONTROL) ? "C" : "", held(VK_MENU) ? "A" : "",
-               held(VK_SHIFT) ? "S" : "", held(VK_LWIN) || held(VK_RWIN) ? "W" : "");
-}
-
 void LogKey(UINT msg, WPARAM wp) {
   const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
   std::fprintf(g_keyLog, "%c%02X", down ? '+' : '-', static_cast<unsigned>(wp));
-  if (down) LogHeld();
-  std::fprintf(g_keyLog, "\n");
-  std::fflush(g_keyLog);
-}
-
-// A mouse message of the key-log window as its line; others write nothing.
-void LogMouse(UINT msg, WPARAM wp) {
-  int vk = 0;
-  bool down = true;
-  switch (msg) {
-    case WM_LBUTTONUP:
-      down = false;
-      [[fallthrough]];
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      vk = VK_LBUTTON;
-      break;
-    case WM_RBUTTONUP:
-      down = false;
-      [[fallthrough]];
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      vk = VK_RBUTTON;
-      break;
-    case WM_MBUTTONUP:
-      down = false;
-      [[fallthrough]];
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-      vk = VK_MBUTTON;
-      break;
-    case WM_XBUTTONUP:
-      down = false;
-      [[fallthrough]];
-    case WM_XBUTTONDOWN:
-    case WM_XBUTTONDBLCLK:
-      vk = GET_XBUTTON_WPARAM(wp) == XBUTTON1 ? VK_XBUTTON1 : VK_XBUTTON2;
-      break;
-    case WM_MOUSEWHEEL:
-    case WM_MOUSEHWHEEL:
-      std::fprintf(g_keyLog, "%c%+d", msg == WM_MOUSEWHEEL ? 'V' : 'H', GET_WHEEL_DELTA_WPARAM(wp));
-      LogHeld();
-      break;
-    case WM_CONTEXTMENU:
-      std::fprintf(g_keyLog, "ctx");
-      break;
-    default:
-      return;
-  }
-  if (vk) {
-    std::fprintf(g_keyLog, "M%c%02X", down ? '+' : '-', static_cast<unsigned>(vk));
-    if (down) LogHeld();
+  if (down) {
+    auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+    std::fprintf(g_keyLog, " %s%s%s%s", held(VK_CONTROL) ? "C" : "", held(VK_MENU) ? "A" : "",
+                 held(VK_SHIFT) ? "S" : "", held(VK_LWIN) || held(VK_RWIN) ? "W" : "");
   }
   std::fprintf(g_keyLog, "\n");
   std::fflush(g_keyLog);
@@ -248,9 +192,15 @@ LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     LogKey(msg, wp);
     return 0;
   }
-  // Logged, and then handled as usual: a right button's release still asks for the
-  // context menu.
-  if (g_keyLog) LogMouse(msg, wp);
+  // Mouse messages are logged, then handled as usual (a right button's release still asks
+  // for the context menu, 0x7B).
+  if (g_keyLog && ((msg > WM_MOUSEMOVE && msg <= WM_MOUSEHWHEEL) || msg == WM_CONTEXTMENU)) {
+    auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+    std::fprintf(g_keyLog, "m%X %d %s%s%s\n", msg,
+                 msg == WM_CONTEXTMENU ? 0 : static_cast<short>(HIWORD(wp)),
+                 held(VK_CONTROL) ? "C" : "", held(VK_MENU) ? "A" : "", held(VK_SHIFT) ? "S" : "");
+    std::fflush(g_keyLog);
+  }
   if (msg == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(h, msg, wp, lp);
 }

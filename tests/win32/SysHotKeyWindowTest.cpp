@@ -127,12 +127,20 @@ TEST(SysHotKeyWindow, ComponentGoingFirstGivesUpItsRegistrations) {
 
 // A window in front that writes down its key messages: "+11" a key down, "-11" up (the
 // virtual key in hex), "x" for the extended mark, and after a key that is no modifier the
-// modifiers down with it ("[CASW]").
+// modifiers down with it ("[CASW]"); and its mouse messages: "20B:1" the message and the
+// high word of wParam (an X button's number, the wheel's turn).
 struct KeyLogWindow {
   static inline std::string log;
   HWND hwnd = nullptr;
 
   static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg > WM_MOUSEMOVE && msg <= WM_MOUSEHWHEEL) {
+      char entry[24];
+      std::snprintf(entry, sizeof entry, "%s%X:%d", log.empty() ? "" : " ", msg,
+                    static_cast<short>(HIWORD(wp)));
+      log += entry;
+      return msg == WM_XBUTTONDOWN || msg == WM_XBUTTONUP;
+    }
     const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
     if (!down && msg != WM_KEYUP && msg != WM_SYSKEYUP) return DefWindowProcA(h, msg, wp, lp);
     char entry[16];
@@ -224,81 +232,23 @@ TEST(SysHotKeyWindow, PassOnGivesTheWindowInFrontOnePressAndLeavesTheKeyboardAsH
   }
 }
 
-// A window under the pointer that writes down the mouse messages it gets: "M+04" a button
-// down (its virtual key), "M-04" up, "V+120" a wheel turn, "H-120" a tilt.
-struct MouseLogWindow {
-  static inline std::string log;
-  HWND hwnd = nullptr;
-
-  static void Add(const char* format, int value) {
-    char entry[16];
-    std::snprintf(entry, sizeof entry, format, value);
-    log += (log.empty() ? "" : " ") + std::string(entry);
-  }
-  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-      case WM_MBUTTONDOWN:
-        Add("M+%02X", VK_MBUTTON);
-        return 0;
-      case WM_MBUTTONUP:
-        Add("M-%02X", VK_MBUTTON);
-        return 0;
-      case WM_XBUTTONDOWN:
-        Add("M+%02X", GET_XBUTTON_WPARAM(wp) + VK_MBUTTON);
-        return TRUE;
-      case WM_XBUTTONUP:
-        Add("M-%02X", GET_XBUTTON_WPARAM(wp) + VK_MBUTTON);
-        return TRUE;
-      case WM_MOUSEWHEEL:
-        Add("V%+d", GET_WHEEL_DELTA_WPARAM(wp));
-        return 0;
-      case WM_MOUSEHWHEEL:
-        Add("H%+d", GET_WHEEL_DELTA_WPARAM(wp));
-        return 0;
-      default:
-        return DefWindowProcA(h, msg, wp, lp);
-    }
-  }
-  MouseLogWindow() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OstrelMouseLog";
-    RegisterClassA(&wc);
-    hwnd = CreateWindowExA(0, wc.lpszClassName, "Mouse log", WS_POPUP | WS_VISIBLE, 100, 100, 300,
-                           200, nullptr, nullptr, wc.hInstance, nullptr);
-    SetForegroundWindow(hwnd);
-    SetCursorPos(250, 200);
-  }
-  ~MouseLogWindow() { DestroyWindow(hwnd); }
-};
-
-void SendMouse(DWORD flags, DWORD data = 0) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  in.mi.mouseData = data;
-  SendInput(1, &in, sizeof in);
-}
-
 TEST(SysHotKeyWindow, TheMouseHookTakesAPressWithItsReleaseAndPassesTheRestWhole) {
   struct Row {
-    const char* what;
     DWORD down, up, data;  // up 0: the wheel
     bool take;             // what the definitions say, if asked
-    const char* asked;     // "entry/runs", "" when no entry is on the input
+    const char* asked;     // "entry/runs"; "" when no entry is on the input
     const char* arrived;
+  } rows[] = {
+      {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, true, "0/1", ""},
+      {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, false, "0/1", "207:0 208:0"},
+      {MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1, true, "1/1", ""},
+      {MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON2, true, "", "20B:2 20C:2"},
+      {MOUSEEVENTF_WHEEL, 0, 240, true, "2/2", ""},  // two notches at once
+      {MOUSEEVENTF_WHEEL, 0, static_cast<DWORD>(-120), false, "3/1", "20A:-120"},
+      {MOUSEEVENTF_HWHEEL, 0, 120, true, "", "20E:120"},
   };
-  const Row rows[] = {
-      {"middle taken", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, true, "0/1", ""},
-      {"middle passed", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, false, "0/1", "M+04 M-04"},
-      {"back taken", MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1, true, "1/1", ""},
-      {"forward has none", MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON2, true, "", "M+06 M-06"},
-      {"two notches up", MOUSEEVENTF_WHEEL, 0, 240, true, "2/2", ""},
-      {"down passed", MOUSEEVENTF_WHEEL, 0, static_cast<DWORD>(-120), false, "3/1", "V-120"},
-      {"tilt right has none", MOUSEEVENTF_HWHEEL, 0, 120, true, "", "H+120"},
-  };
-  MouseLogWindow front;
+  KeyLogWindow front;
+  SetCursorPos(350, 300);
   HotKeyComponent c;
   bool take = false;
   std::string asked;
@@ -310,26 +260,29 @@ TEST(SysHotKeyWindow, TheMouseHookTakesAPressWithItsReleaseAndPassesTheRestWhole
   for (std::int32_t key : {kMiddleButton, kBackButton, kWheelUp, kWheelDown})
     c.hotKeys.AddHotKey(static_cast<std::uint8_t>(key), 0);
   ASSERT_TRUE(c.hotKeys.Entry(0).Registered) << "no mouse hook";
+  auto click = [](const Row& r) {
+    INPUT in[2] = {};
+    for (INPUT& i : in) i.type = INPUT_MOUSE, i.mi.mouseData = r.data;
+    in[0].mi.dwFlags = r.down;
+    in[1].mi.dwFlags = r.up;
+    SendInput(r.up ? 2 : 1, in, sizeof(INPUT));
+    PumpAWhile();
+  };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+    SCOPED_TRACE(&row - rows);
     take = row.take;
     asked.clear();
-    MouseLogWindow::log.clear();
-    SendMouse(row.down, row.data);
-    if (row.up) SendMouse(row.up, row.data);
-    PumpAWhile();
+    KeyLogWindow::log.clear();
+    click(row);
     EXPECT_EQ(asked, row.asked);
-    EXPECT_EQ(MouseLogWindow::log, row.arrived);
+    EXPECT_EQ(KeyLogWindow::log, row.arrived);
   }
-  // Switched off, the hook is gone: a press reaches the window, nobody asked.
+  // Switched off, the hook is gone: the press reaches the window, nobody asked.
   c.hotKeys.SetActive(false);
   asked.clear();
-  MouseLogWindow::log.clear();
-  SendMouse(MOUSEEVENTF_MIDDLEDOWN);
-  SendMouse(MOUSEEVENTF_MIDDLEUP);
-  PumpAWhile();
-  EXPECT_EQ(asked, "");
-  EXPECT_EQ(MouseLogWindow::log, "M+04 M-04");
+  KeyLogWindow::log.clear();
+  click(rows[0]);
+  EXPECT_EQ(asked + KeyLogWindow::log, "207:0 208:0");
 }
 
 }  // namespace
