@@ -83,7 +83,6 @@ TEST(KeyTable, FollowsTheKeyListWithItsGaps) {
   EXPECT_EQ(HotKeyName(44, 9), "Win+Shift+K");
   EXPECT_EQ(HotKeyName(110, 15), "Win+Shift+Ctrl+Alt+\\");
   EXPECT_EQ(HotKeyName(kMiddleButton, 6), "Ctrl+Alt+Middle button");
-  EXPECT_EQ(HotKeyName(kBackButton, 0), "Back button");
   EXPECT_EQ(HotKeyName(kWheelRight, 8), "Win+Wheel right");
   EXPECT_EQ(HotKeyName(142, 0), "");
   EXPECT_EQ(HotKeyName(34, 16), "");
