@@ -38,6 +38,27 @@ std::optional<THotKeyModifiers> KeyModToModifiers(std::int32_t keyMod) {
   return kKeyModTable[static_cast<std::size_t>(keyMod)].set;
 }
 
+std::vector<PKeyRec> SwitchOffUsersClicks(KeysList& keys) {
+  std::vector<PKeyRec> off;
+  for (std::size_t i = 0; i < keys.Count(); ++i) {
+    const PKeyRec d = keys.At(i);
+    const std::optional<THotKeyModifiers> mods = d ? KeyModToModifiers(d->KeyMod) : std::nullopt;
+    if (!mods || !IsUsersClick(d->Key, *mods) || keys.ConditionsAt(i).hotkeyOff) continue;
+    Conditions c = keys.ConditionsAt(i);
+    c.hotkeyOff = true;
+    keys.SetConditions(i, std::move(c));
+    off.push_back(d);
+  }
+  return off;
+}
+
+std::string UsersClicksText(const std::vector<PKeyRec>& off) {
+  return std::string(
+             "These hotkeys are switched off: the left and right buttons need Ctrl, "
+             "Alt or Win among the modifiers.\n") +
+         DefinitionLines(std::vector<const TKeyRec*>(off.begin(), off.end()));
+}
+
 namespace {
 
 // Two definitions on one hotkey that a press could not tell apart for some program: the
@@ -60,6 +81,9 @@ HotKeyRegistry::HotKeyRegistry(MainView& view, HotKeyPort& port, ProgramPort& pr
       pressed_(std::move(pressed)),
       systemHotKeys_(port) {
   systemHotKeys_.OnHotKey = [this](TSysHotKey&, std::int32_t index) { HotKeyEvent(index); };
+  systemHotKeys_.OnMouseHotKey = [this](TSysHotKey&, std::int32_t index, int runs) {
+    return MouseHotKeyEvent(index, runs);
+  };
 }
 
 void HotKeyRegistry::BuildHotKeyList() {
@@ -77,9 +101,11 @@ void HotKeyRegistry::BuildHotKeyList() {
     // such a definition gets no hotkey, but stays listed and runs from the menu.
     std::optional<THotKeyModifiers> mods = KeyModToModifiers(d->KeyMod);
     if (!mods || d->Key >= static_cast<std::int32_t>(kKeyCount)) continue;
-    // Switched off, or for no program at all: the key stays free for others.
+    // Switched off, for no program at all, or the user's own click: the key stays free.
     const Conditions& c = keys_->ConditionsAt(i);
-    if (c.hotkeyOff || (c.scope == ProgramScope::kOnly && c.programs.empty())) continue;
+    if (c.hotkeyOff || (c.scope == ProgramScope::kOnly && c.programs.empty()) ||
+        IsUsersClick(d->Key, *mods))
+      continue;
     auto [at, added] = idOf.try_emplace({d->Key, *mods}, sharers_.size());
     if (added) {
       systemHotKeys_.AddHotKey(static_cast<std::uint8_t>(d->Key), *mods);
@@ -118,17 +144,28 @@ PKeyRec HotKeyRegistry::Choose(std::size_t index, std::string_view program) cons
   return best;
 }
 
+PKeyRec HotKeyRegistry::ChooseInFront(std::size_t index) const {
+  const Sharers& s = sharers_[index];
+  // Only global definitions: the first is meant for every program, and asking which is
+  // in front would only slow the press.
+  return s.restricted ? Choose(index, ProgramInFront(programs_)) : s.defs.front();
+}
+
 void HotKeyRegistry::HotKeyEvent(std::int32_t index) {
   if (index < 0 || static_cast<std::size_t>(index) >= sharers_.size()) return;
   const auto at = static_cast<std::size_t>(index);
-  const Sharers& s = sharers_[at];
-  // Only global definitions: the first is meant for every program, and asking which is
-  // in front would only slow the press.
-  PKeyRec chosen = s.restricted ? Choose(at, ProgramInFront(programs_)) : s.defs.front();
-  if (chosen)
+  if (PKeyRec chosen = ChooseInFront(at))
     pressed_(chosen);
   else
     systemHotKeys_.PassOn(at);
+}
+
+bool HotKeyRegistry::MouseHotKeyEvent(std::int32_t index, int runs) {
+  if (index < 0 || static_cast<std::size_t>(index) >= sharers_.size()) return false;
+  const PKeyRec chosen = ChooseInFront(static_cast<std::size_t>(index));
+  if (!chosen) return false;
+  for (int i = 0; i < runs; ++i) pressed_(chosen);
+  return true;
 }
 
 void HotKeyRegistry::SetHotKeysOn(bool on) {

@@ -37,6 +37,12 @@ std::string RefusedHotKeysText(const std::vector<PKeyRec>& refused);
 // box share them.
 std::string DefinitionLines(const std::vector<const TKeyRec*>& defs);
 
+// Switches off the hotkey of every definition on a plain or Shift-only left or right click
+// (only a file written by hand or by another tool holds one) and returns them, for the box
+// that names them once: such a click is never taken from the user.
+std::vector<PKeyRec> SwitchOffUsersClicks(KeysList& keys);
+std::string UsersClicksText(const std::vector<PKeyRec>& off);
+
 class HotKeyRegistry {
  public:
   // `keys` is read at every rebuild (none once the program has ended); `menu` is the
@@ -57,6 +63,10 @@ class HotKeyRegistry {
   // Only list, else the first that is global or whose Except does not name it, goes to
   // the dispatcher; with none, the key is passed on.
   void HotKeyEvent(std::int32_t index);
+  // A button press or wheel turn of mouse hotkey `index`: as a key's press, but with no
+  // definition for the program in front the click is not taken (false) and goes on as it
+  // came. `runs` times to the dispatcher (the wheel's whole notches).
+  bool MouseHotKeyEvent(std::int32_t index, int runs);
   // The definition a press of hotkey `index` is for with `program` in front; null when
   // none is.
   PKeyRec Choose(std::size_t index, std::string_view program) const;
@@ -76,6 +86,10 @@ class HotKeyRegistry {
     std::vector<Conditions> conditions;
     bool restricted = false;  // some definition is not global: the program in front counts
   };
+
+  // The definition of hotkey `index` for the program in front, asked only when some
+  // definition on it is not global.
+  PKeyRec ChooseInFront(std::size_t index) const;
 
   MainView& view_;
   ProgramPort& programs_;

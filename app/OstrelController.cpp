@@ -117,6 +117,9 @@ void OstrelController::LoadKeysList() {
   LoadOutcome outcome = keysFile_->Load(*keys_);
   if (!outcome.error.empty()) p_.view.ShowError(outcome.error);
   if (!outcome.notice.empty()) p_.view.ShowInfo(outcome.notice);
+  // Switched off here, these are stored off by the rebuild: named at this start only.
+  if (const std::vector<PKeyRec> off = SwitchOffUsersClicks(*keys_); !off.empty())
+    p_.view.ShowInfo(UsersClicksText(off));
   UpdateKeysList();
 }
 

@@ -89,7 +89,10 @@ bool OstrelController::ImportDefinitions(const std::string& path) {
     return false;
   }
   // Written now: the rebuild's boxes handle messages, and the program may end under them.
-  const std::string text = ImportReportText(path, report);
+  std::string text = ImportReportText(path, report);
+  // An imported plain left or right click comes in switched off, as one loaded at a start.
+  if (const std::vector<PKeyRec> off = SwitchOffUsersClicks(*keys_); !off.empty())
+    text += "\n\n" + UsersClicksText(off);
   // One save for the whole set; what cannot be stored is not kept in memory either.
   if (!report.added.empty() && !editing_.UpdateKeysList([this, &report] {
         UndoMerge(*keys_, report, p_.files);

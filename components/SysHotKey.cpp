@@ -1,5 +1,7 @@
 #include "components/SysHotKey.h"
 
+#include <algorithm>
+
 namespace ostrel {
 
 // clang-format off
@@ -52,12 +54,18 @@ constexpr std::array<KeyEntry, kKeyCount> kKeyTable = {{
     {0xB4, "Mail"}, {0xB5, "Select Media"}, {0xB6, "Start App 1"}, {0xB7, "Start App 2"},
     // 132: the extra key of ISO keyboards, beside the left Shift (VK_OEM_102)
     {0xE2, "ISO \\"},
+    // 133-141: the mouse, taken by the mouse hook (the wheel has no virtual key). The left
+    // and right buttons come last: they go only with Ctrl, Alt or Win.
+    {0x04, "Middle button"}, {0x05, "Back button"}, {0x06, "Forward button"},
+    {0x00, "Wheel up"}, {0x00, "Wheel down"}, {0x00, "Wheel left"}, {0x00, "Wheel right"},
+    {0x01, "Left button"}, {0x02, "Right button"},
 }};
 // clang-format on
 // A short initialiser list would zero-fill the tail without complaint.
 // Indexes are stored in Keys.fil: the old ones never move, new keys only ever go last.
 static_assert(kKeyTable[101].code == 0x91 && kKeyTable[101].name == "Scroll");
-static_assert(kKeyTable[kKeyCount - 1].code == 0xE2);
+static_assert(kKeyTable[132].code == 0xE2 && kKeyTable[kMiddleButton].code == 0x04);
+static_assert(kKeyTable[kKeyCount - 1].code == 0x02 && kRightButton == kKeyCount - 1);
 
 constexpr std::array<KeyModEntry, kKeyModCount> kKeyModTable = {{
     {"None", 0},
@@ -111,9 +119,45 @@ unsigned ModifierFlags(THotKeyModifiers mods) {
   return flags;
 }
 
+MouseInput MouseInputOf(std::uint32_t message, std::uint16_t dataHigh) {
+  // WM_*BUTTON*, WM_MOUSEWHEEL and WM_MOUSEHWHEEL; XBUTTON1 is 1, XBUTTON2 is 2.
+  const int turn = static_cast<std::int16_t>(dataHigh);
+  switch (message) {
+    case 0x0201:
+      return {kLeftButton, true};
+    case 0x0202:
+      return {kLeftButton, false};
+    case 0x0204:
+      return {kRightButton, true};
+    case 0x0205:
+      return {kRightButton, false};
+    case 0x0207:
+      return {kMiddleButton, true};
+    case 0x0208:
+      return {kMiddleButton, false};
+    case 0x020B:
+    case 0x020C:
+      if (dataHigh != 1 && dataHigh != 2) return {};
+      return {dataHigh == 1 ? kBackButton : kForwardButton, message == 0x020B};
+    // Away from the user is up; a tilt to the right is positive.
+    case 0x020A:
+      if (turn == 0) return {};
+      return {turn > 0 ? kWheelUp : kWheelDown, true, turn};
+    case 0x020E:
+      if (turn == 0) return {};
+      return {turn > 0 ? kWheelRight : kWheelLeft, true, turn};
+    default:
+      return {};
+  }
+}
+
 TSysHotKey::TSysHotKey(HotKeyPort& port) : port_(port) {}
 
-TSysHotKey::~TSysHotKey() { Clear(); }
+TSysHotKey::~TSysHotKey() {
+  Clear();
+  takenButtons_ = 0;
+  FollowMouseEntries();
+}
 
 void TSysHotKey::SetActive(bool active) {
   if (active == active_) return;
@@ -124,17 +168,77 @@ void TSysHotKey::SetActive(bool active) {
     else
       Unregister(i);
   }
+  FollowMouseEntries();
 }
 
 void TSysHotKey::AddHotKey(std::uint8_t key, THotKeyModifiers modifiers) {
   entries_.push_back(THotKeyEntry{modifiers, key, false});
-  if (active_) Register(entries_.size() - 1);
+  if (!active_) return;
+  Register(entries_.size() - 1);
+  FollowMouseEntries();
 }
 
 void TSysHotKey::Clear() {
   if (active_)
     for (std::size_t i = 0; i < entries_.size(); ++i) Unregister(i);
   entries_.clear();
+  FollowMouseEntries();
+}
+
+void TSysHotKey::FollowMouseEntries() {
+  const bool any = std::any_of(entries_.begin(), entries_.end(),
+                               [](const THotKeyEntry& e) { return IsMouseKey(e.Key); });
+  // A press taken keeps the hook until its release has been taken too.
+  const bool want = (active_ && any) || takenButtons_ != 0;
+  if (want != mouseHooked_) mouseHooked_ = port_.HookMouse(want) && want;
+  // Without the hook no mouse entry can fire: such an entry counts as refused.
+  for (THotKeyEntry& e : entries_)
+    if (IsMouseKey(e.Key)) e.Registered = active_ && mouseHooked_;
+}
+
+bool TSysHotKey::WatchesMouse(std::uint32_t message, std::uint16_t dataHigh) const {
+  const MouseInput in = MouseInputOf(message, dataHigh);
+  if (!in.key) return false;
+  if (!in.down) return (takenButtons_ >> (in.key - kMiddleButton)) & 1;
+  return active_ && std::any_of(entries_.begin(), entries_.end(), [&](const THotKeyEntry& e) {
+           return e.Registered && e.Key == in.key;
+         });
+}
+
+bool TSysHotKey::MouseMessage(std::uint32_t message, std::uint16_t dataHigh,
+                              THotKeyModifiers held) {
+  const MouseInput in = MouseInputOf(message, dataHigh);
+  if (!in.key) return false;
+  const auto bit = static_cast<std::uint16_t>(1u << (in.key - kMiddleButton));
+  if (!in.down) {
+    const bool taken = (takenButtons_ & bit) != 0;
+    takenButtons_ = static_cast<std::uint16_t>(takenButtons_ & ~bit);
+    if (taken) FollowMouseEntries();
+    return taken;
+  }
+  if (!active_ || IsUsersClick(in.key, held)) return false;
+  std::size_t id = 0;
+  while (id < entries_.size() &&
+         !(entries_[id].Registered && entries_[id].Key == in.key && entries_[id].Modifiers == held))
+    ++id;
+  if (id == entries_.size()) return false;
+  int runs = 1;
+  if (in.delta != 0) {
+    // Turned the other way, what was left of a notch counts no more.
+    if (wheelKey_ != in.key) wheelKey_ = in.key, wheelRest_ = 0;
+    wheelRest_ += in.delta < 0 ? -in.delta : in.delta;
+    runs = wheelRest_ / kWheelNotch;
+    wheelRest_ %= kWheelNotch;
+  }
+  if (!OnMouseHotKey || !OnMouseHotKey(*this, static_cast<std::int32_t>(id), runs)) {
+    wheelKey_ = 0;
+    return false;
+  }
+  if (in.delta == 0) takenButtons_ = static_cast<std::uint16_t>(takenButtons_ | bit);
+  // Alt let go would open the menu bar, Win the Start menu: the click they went with never
+  // reached anyone.
+  if (held & (hkAlt | hkWin)) port_.MaskModifierRelease();
+  return true;
 }
 
 void TSysHotKey::WmHotKey(std::uintptr_t wParam) {
@@ -142,7 +246,8 @@ void TSysHotKey::WmHotKey(std::uintptr_t wParam) {
 }
 
 void TSysHotKey::PassOn(std::size_t i) {
-  if (i >= entries_.size() || !entries_[i].Registered) return;
+  // A click that is not taken simply goes on: only keys are handed on.
+  if (i >= entries_.size() || !entries_[i].Registered || IsMouseKey(entries_[i].Key)) return;
   const THotKeyEntry& entry = entries_[i];
   port_.PassOn(static_cast<int>(i), ModifierFlags(entry.Modifiers), kKeyTable[entry.Key].code,
                ReplayWaitMs);
@@ -158,6 +263,8 @@ void TSysHotKey::Register(std::size_t i) {
     entry.Registered = false;
     return;
   }
+  // The hook takes the mouse's entries (FollowMouseEntries).
+  if (IsMouseKey(entry.Key)) return;
   entry.Registered = port_.RegisterHotKey(static_cast<int>(i), ModifierFlags(entry.Modifiers),
                                           kKeyTable[entry.Key].code);
 }
@@ -165,8 +272,9 @@ void TSysHotKey::Register(std::size_t i) {
 void TSysHotKey::Unregister(std::size_t i) {
   THotKeyEntry& entry = entries_[i];
   if (!entry.Registered) return;
-  port_.UnregisterHotKey(static_cast<int>(i));
   entry.Registered = false;
+  if (IsMouseKey(entry.Key)) return;
+  port_.UnregisterHotKey(static_cast<int>(i));
 }
 
 }  // namespace ostrel

@@ -158,7 +158,8 @@ void KeyEditor::HotKeyChanged() {
               (group.empty() ? "" : " in the group \"" + group + "\"") +
               (shared.empty() ? "" : " for " + shared) + ".";
     }
-    if (clash.empty() && !ours &&
+    // Nothing registers a button or the wheel: no other program can hold one.
+    if (clash.empty() && !ours && !IsMouseKey(key) &&
         !view_.TryHotKey(ModifierFlags(kKeyModTable[static_cast<std::size_t>(mod)].set),
                          kKeyTable[static_cast<std::size_t>(key)].code))
       clash = name + " is taken by another program or by the system.";
@@ -191,6 +192,15 @@ bool KeyEditor::Validate(int editMode) {
   if (view_.Visible(ecTarget) && TrimText(view_.Text(ecTarget)).empty()) {
     view_.ShowError(view_.Text(ecTargetLabel) + " not specified.");
     view_.FocusControl(ecTarget);
+    return false;
+  }
+  // A plain left or right click taken would leave the user without a mouse. Switched
+  // off, such a hotkey is kept (a file may hold one) and never taken.
+  const int mod = view_.Selection(ecKm);
+  if (mod >= 0 && mod < static_cast<int>(kKeyModCount) && !view_.Checked(ecHotkeyOff) &&
+      IsUsersClick(view_.Selection(ecKeylist), kKeyModTable[static_cast<std::size_t>(mod)].set)) {
+    view_.ShowError(kUsersClickText);
+    view_.FocusControl(ecKm);
     return false;
   }
   // "Only in" no program would never run by its hotkey, "All but" none is "All": either

@@ -120,7 +120,8 @@ std::vector<Combo> PickCombos(std::size_t count, std::size_t& refused) {
   std::vector<Combo> out;
   refused = 0;
   for (std::int32_t keyMod : {6, 4, 5, 3, 2}) {
-    for (std::int32_t key = 1; key < static_cast<std::int32_t>(kKeyCount); ++key) {
+    // Keys only: the mouse's indexes are no registration.
+    for (std::int32_t key = 1; key < kMiddleButton; ++key) {
       if (out.size() == count) return out;
       const std::uint8_t vk = kKeyTable[key].code;
       if (vk == VK_CANCEL || vk == VK_TAB || vk == VK_ESCAPE || vk == VK_DELETE || vk == VK_F12)

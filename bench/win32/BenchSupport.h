@@ -1,7 +1,7 @@
 // What the measures of ostrel_bench share: the clock and the table they print, Keys.fil
 // beside the bench, hotkey combinations that register now, the watch for message boxes,
 // the program's message loop and its real main window. Each measure has a file of its
-// own (RebuildBench.cpp, MenuBench.cpp, DispatchBench.cpp, IdleBench.cpp,
+// own (RebuildBench.cpp, MenuBench.cpp, DispatchBench.cpp (and mouse), IdleBench.cpp,
 // TypingBench.cpp, PasteBench.cpp, SoakBench.cpp); ostrel_bench.cpp reads the command line.
 #pragma once
 
@@ -154,6 +154,7 @@ bool BenchRebuild(int reps);
 bool BenchMenu(int reps);
 bool BenchDispatch(int presses);
 bool BenchPrograms(int presses);
+bool BenchMouse(int clicks);
 bool BenchIdle(double seconds, double settleMs);
 bool BenchTyping(int reps, std::size_t chars);
 bool BenchPaste(int reps, std::size_t lines, bool typedToo);

@@ -104,7 +104,55 @@ class ReplayCalls : public PassOnPort {
   HWND window_;
 };
 
+// The window whose component the mouse hook reports to; one hook for the process.
+SysHotKeyWindow* mouseWatcher = nullptr;
+
+// An unassigned virtual key: pressed between a modifier's press and release, it keeps the
+// release from meaning "open the menu bar" or "open the Start menu", and means nothing else.
+constexpr WORD kMaskKey = 0xE8;
+
+THotKeyModifiers HeldModifiers() {
+  auto held = [](int vk) { return (::GetAsyncKeyState(vk) & 0x8000) != 0; };
+  return static_cast<THotKeyModifiers>(
+      (held(VK_SHIFT) ? hkShift : 0) | (held(VK_CONTROL) ? hkCtrl : 0) |
+      (held(VK_MENU) ? hkAlt : 0) | (held(VK_LWIN) || held(VK_RWIN) ? hkWin : 0));
+}
+
 }  // namespace
+
+static_assert(WM_MOUSEHWHEEL == 0x020E && XBUTTON1 == 1 && XBUTTON2 == 2);
+
+LRESULT CALLBACK SysHotKeyWindow::WatchMouse(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && mouseWatcher && mouseWatcher->component_) {
+    const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    TSysHotKey& hotKeys = *mouseWatcher->component_;
+    const auto message = static_cast<std::uint32_t>(wParam);
+    // Moves, and clicks no entry is on, go on without a look at the keyboard: each key
+    // state asked costs the click a little more time.
+    if (wParam != WM_MOUSEMOVE && hotKeys.WatchesMouse(message, HIWORD(m->mouseData)) &&
+        hotKeys.MouseMessage(message, HIWORD(m->mouseData), HeldModifiers()))
+      return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool SysHotKeyWindow::HookMouse(bool on) {
+  mouseHook_.Reset();
+  if (mouseWatcher == this) mouseWatcher = nullptr;
+  if (!on) return true;
+  mouseHook_.Reset(SetWindowsHookExA(WH_MOUSE_LL, WatchMouse, GetModuleHandleA(nullptr), 0));
+  if (mouseHook_) mouseWatcher = this;
+  return static_cast<bool>(mouseHook_);
+}
+
+void SysHotKeyWindow::MaskModifierRelease() {
+  INPUT keys[2] = {};
+  for (INPUT& k : keys) k.type = INPUT_KEYBOARD, k.ki.wVk = kMaskKey;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
+}
+
+SysHotKeyWindow::~SysHotKeyWindow() { HookMouse(false); }
 
 bool SysHotKeyWindow::RegisterHotKey(int id, unsigned modFlags, unsigned vk) {
   return ::RegisterHotKey(Handle(), id, modFlags, vk) != 0;

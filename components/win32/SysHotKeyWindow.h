@@ -12,6 +12,7 @@
 
 #include "components/SysHotKey.h"
 #include "components/win32/WindowedComponent.h"
+#include "platform/win32/Handles.h"
 
 namespace ostrel {
 
@@ -24,12 +25,20 @@ class SysHotKeyWindow : public TWindowedComponent, public HotKeyPort {
   bool UnregisterHotKey(int id) override;
   // Hands the press on (PassOnPress) with the real keyboard, hook and clock.
   void PassOn(int id, unsigned modFlags, unsigned vk, std::uint32_t waitMs) override;
+  // A WH_MOUSE_LL hook on this thread, one for the process: its buttons and wheel go to
+  // the bound component's MouseMessage with the modifiers held then.
+  bool HookMouse(bool on) override;
+  void MaskModifierRelease() override;
+  ~SysHotKeyWindow() override;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  static LRESULT CALLBACK WatchMouse(int code, WPARAM wParam, LPARAM lParam);
+
   TSysHotKey* component_ = nullptr;
+  Hook mouseHook_;
 };
 
 }  // namespace ostrel

@@ -39,7 +39,9 @@
 //   olprobe keylog <title> <file> <ms>    a plain window like "window" that appends a line
 //                                         to <file> for each key message it gets: "+53 CA"
 //                                         a key down (hex virtual key) with the modifiers
-//                                         held (C, A, S, W), "-53" a key up
+//                                         held (C, A, S, W), "-53" a key up; a mouse
+//                                         message "m207 0 C": its number, the high word
+//                                         of wParam (X button, wheel turn), modifiers
 //   olprobe register <mods> <vk>          whether the combination (MOD_* flags and virtual
 //                                         key, numbers) can be registered now: prints
 //                                         "free" (and lets it go) or exits 1 "taken"
@@ -190,6 +192,15 @@ LRESULT CALLBACK PlainWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     LogKey(msg, wp);
     return 0;
   }
+  // Mouse messages are logged, then handled as usual (a right button's release still asks
+  // for the context menu, 0x7B).
+  if (g_keyLog && ((msg > WM_MOUSEMOVE && msg <= WM_MOUSEHWHEEL) || msg == WM_CONTEXTMENU)) {
+    auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+    std::fprintf(g_keyLog, "m%X %d %s%s%s\n", msg,
+                 msg == WM_CONTEXTMENU ? 0 : static_cast<short>(HIWORD(wp)),
+                 held(VK_CONTROL) ? "C" : "", held(VK_MENU) ? "A" : "", held(VK_SHIFT) ? "S" : "");
+    std::fflush(g_keyLog);
+  }
   if (msg == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(h, msg, wp, lp);
 }
@@ -247,7 +258,8 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::string(argv[1]) == "workarea") {
     RECT r{};
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0)) return 1;
-    std::printf("workarea rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::printf("workarea rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left,
+                r.bottom - r.top);
     return 0;
   }
   if (argc >= 2 && std::string(argv[1]) == "windows") {

@@ -364,6 +364,12 @@ class FakeHotKeys : public HotKeyPort {
     log_.Add("PassOn " + std::to_string(id) + " " + std::to_string(flags) + " " +
              std::to_string(vk));
   }
+  bool mouseHooked = false;
+  bool HookMouse(bool on) override {
+    log_.Add(on ? "HookMouse on" : "HookMouse off");
+    return mouseHooked = on;
+  }
+  void MaskModifierRelease() override { log_.Add("MaskModifierRelease"); }
 
  private:
   CallLog& log_;

@@ -124,6 +124,81 @@ TEST_F(HotKeys, DefinitionsShareACombinationAndTheProgramInFrontChooses) {
   }
 }
 
+TEST_F(HotKeys, TheMouseHookTakesAClickForItsProgramAndPassesItElsewhere) {
+  files.files[CompanionName(kKeysPath)] =
+      "[Definition]\nName=Back\nOnly=notepad\n[Definition]\nName=Down\nExcept=calc\n"
+      "[Definition]\nName=Off\nHotkey=off\n[Definition]\nName=Pad\nOnly=wordpad\n";
+  // Pad shares the plain middle button with Mid: Pad in WordPad, Mid elsewhere. A plain or
+  // Shift left or right click loads switched off, named once.
+  for (const TKeyRec& r :
+       {WithKey(MakeRec("Mid"), kMiddleButton), WithKey(MakeRec("Pad"), kMiddleButton),
+        WithKey(MakeRec("Back"), kBackButton, 5), WithKey(MakeRec("Fwd"), kForwardButton),
+        WithKey(MakeRec("Up"), kWheelUp, 6), WithKey(MakeRec("Down"), kWheelDown),
+        WithKey(MakeRec("Left"), kWheelLeft, 8), WithKey(MakeRec("Right"), kWheelRight, 15),
+        WithKey(MakeRec("Click"), kLeftButton, 7), WithKey(MakeRec("Menu"), kRightButton, 10),
+        WithKey(MakeRec("Off"), kForwardButton, 7), WithKey(MakeRec("Plain"), kLeftButton),
+        WithKey(MakeRec("Shifted"), kRightButton, 1)})
+    files.files[kKeysPath] += Bytes(r);
+  Start();
+  EXPECT_EQ(Calls({"info"}), std::vector<std::string>{
+                                 "info These hotkeys are switched off: the left and right buttons "
+                                 "need Ctrl, Alt or Win among the modifiers.\n\nPlain (Left "
+                                 "button)\nShifted (Shift+Right button)"});
+  // Stored off: the next start names nothing.
+  EXPECT_NE(files.files[CompanionName(kKeysPath)].find("Name=Plain\r\nHotkey=off"),
+            std::string::npos);
+  EXPECT_TRUE(hotkeys.mouseHooked);
+  EXPECT_TRUE(hotkeys.held.empty());           // the system registers no button
+  constexpr std::uint16_t kTurnBack = 0xFF88;  // -120: down, or a tilt to the left
+  const struct {
+    const char* front;
+    std::uint32_t message;  // a press; a button's release is the next number
+    std::uint16_t data;
+    THotKeyModifiers held;
+    const char* runs;  // "" passes
+  } clicks[] = {
+      {"notepad.exe", 0x207, 0, 0, "Mid"},         {"WordPad.exe", 0x207, 0, 0, "Pad"},
+      {"notepad.exe", 0x207, 0, hkCtrl, ""},       {"notepad.exe", 0x20B, 1, hkCtrl, "Back"},
+      {"calc.exe", 0x20B, 1, hkCtrl, ""},          {"calc.exe", 0x20B, 2, 0, "Fwd"},
+      {"calc.exe", 0x20B, 2, hkAlt, ""},           {"calc.exe", 0x20A, 120, hkCtrl | hkAlt, "Up"},
+      {"calc.exe", 0x20A, kTurnBack, 0, ""},       {"notepad.exe", 0x20A, kTurnBack, 0, "Down"},
+      {"x.exe", 0x20E, kTurnBack, hkWin, "Left"},  {"x.exe", 0x20E, 120, 15, "Right"},
+      {"x.exe", 0x201, 0, hkAlt, "Click"},         {"x.exe", 0x201, 0, 0, ""},
+      {"x.exe", 0x204, 0, hkWin | hkCtrl, "Menu"}, {"x.exe", 0x204, 0, hkShift, ""},
+  };
+  TSysHotKey& mouse = ctl.SystemHotKeys();
+  for (const auto& c : clicks) {
+    programs.Front(7, 70, c.front);
+    log.calls.clear();
+    const bool taken = *c.runs != 0;
+    const std::string row = std::string(c.front) + " " + std::to_string(c.message);
+    EXPECT_EQ(mouse.MouseMessage(c.message, c.data, c.held), taken) << row;
+    EXPECT_EQ(ctl.PendingKey(), taken ? Def("", c.runs) : nullptr) << row;
+    // Alt or Win let go after a taken click must not open a menu.
+    EXPECT_EQ(Calls({"MaskModifierRelease"}).size(), taken && (c.held & (hkAlt | hkWin)) ? 1u : 0u)
+        << row;
+    // A release goes the way its press went; the wheel has none.
+    if (c.message != 0x20A && c.message != 0x20E) {
+      EXPECT_EQ(mouse.MouseMessage(c.message + 1, c.data, 0), taken) << row;
+    }
+    ctl.DispatchPendingHotKey();
+  }
+  // The wheel runs its definition once a notch: two at once, or two halves adding up to one.
+  log.calls.clear();
+  EXPECT_TRUE(mouse.MouseMessage(0x20A, 240, hkCtrl | hkAlt));
+  EXPECT_TRUE(mouse.MouseMessage(0x20A, 60, hkCtrl | hkAlt));
+  EXPECT_EQ(Calls({"dispatchTimer"}).size(), 2u);
+  EXPECT_TRUE(mouse.MouseMessage(0x20A, 60, hkCtrl | hkAlt));
+  EXPECT_EQ(Calls({"dispatchTimer"}).size(), 3u);
+  // Switched off, the hook goes and every click passes; a taken press keeps it for its release.
+  EXPECT_TRUE(mouse.MouseMessage(0x207, 0, 0));
+  Choose("HotKeys Off");
+  EXPECT_TRUE(hotkeys.mouseHooked);
+  EXPECT_TRUE(mouse.MouseMessage(0x208, 0, 0));
+  EXPECT_FALSE(hotkeys.mouseHooked);
+  EXPECT_FALSE(mouse.MouseMessage(0x207, 0, 0));
+}
+
 TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
   std::vector<TKeyRec> recs;
   for (int i = 0; i < 30; ++i) recs.push_back(WithKey(MakeRec("D" + std::to_string(100 + i)), 80));
@@ -143,7 +218,7 @@ TEST_F(HotKeys, ALongListOfRefusalsIsCutAndNoSecondBoxJoinsAnOpenOne) {
 }
 
 TEST_F(HotKeys, DamagedIndexesAreNotRegisteredButStayListed) {
-  StartWith({WithKey(MakeRec("A"), 133), WithKey(MakeRec("B"), 80, 16),
+  StartWith({WithKey(MakeRec("A"), 142), WithKey(MakeRec("B"), 80, 16),
              WithKey(MakeRec("C"), 80, -3), WithKey(MakeRec("D"), 81)});
   EXPECT_EQ(ctl.HotKeys().HotKeyList(), std::vector<std::string>{std::string("\x0B") + "D"});
   EXPECT_EQ(view.tree.size(), 4u);

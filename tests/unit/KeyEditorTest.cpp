@@ -153,6 +153,17 @@ TEST_F(KeyEditorTest, ChecksStopAtTheFirstFailureInOrder) {
                                                    "Program to run: not specified."}));
   // Each time the focus goes where the fault is.
   EXPECT_EQ(view.focused, (std::vector<int>{ecName, ecName, ecTarget}));
+  // A plain or Shift left or right click is the mouse's own, unless the hotkey is off.
+  view.selections[ecKeylist] = kRightButton;
+  view.selections[ecKm] = 1;  // Shift
+  EXPECT_FALSE(editor.Validate(kEditAdd));
+  EXPECT_EQ(view.errors.back(), kUsersClickText);
+  EXPECT_EQ(view.focused.back(), ecKm);
+  view.checked[ecHotkeyOff] = true;
+  EXPECT_TRUE(editor.Validate(kEditAdd));
+  view.checked[ecHotkeyOff] = false;
+  view.selections[ecKm] = 11;  // Win+Alt
+  EXPECT_TRUE(editor.Validate(kEditAdd));
 
   // Equal only once cut to the record's widths: still a duplicate.
   view.errors.clear();

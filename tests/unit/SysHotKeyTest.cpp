@@ -39,6 +39,11 @@ class RecordingHotKeys : public HotKeyPort {
     calls.push_back("pass " + std::to_string(id) + " " + std::to_string(modFlags) + " " +
                     std::to_string(vk) + " " + std::to_string(waitMs));
   }
+  bool HookMouse(bool on) override {
+    calls.push_back(on ? "hook" : "unhook");
+    return true;
+  }
+  void MaskModifierRelease() override { calls.push_back("mask"); }
 };
 
 class SysHotKeyTest : public ::testing::Test {
@@ -62,19 +67,24 @@ class SysHotKeyTest : public ::testing::Test {
 
 TEST(KeyTable, FollowsTheKeyListWithItsGaps) {
   const std::vector<std::pair<std::size_t, unsigned>> rows = {
-      {0, 0x00},  {1, 0x03},  {8, 0x1B},  {9, 0x20},   {17, 0x28}, {18, 0x29},
-      {19, 0x2B}, {24, 0x30}, {34, 0x41}, {59, 0x5A},  {60, 0x60}, {69, 0x69},
-      {75, 0x6F}, {76, 0x70}, {99, 0x87}, {100, 0x90}, {101, 0x91},
-      {102, 0xBA}, {108, 0xC0}, {112, 0xDE}, {113, 0x5D}, {114, 0xA6}, {131, 0xB7}, {132, 0xE2}};
+      {0, 0x00},   {1, 0x03},   {8, 0x1B},   {9, 0x20},   {17, 0x28},  {18, 0x29},
+      {19, 0x2B},  {24, 0x30},  {34, 0x41},  {59, 0x5A},  {60, 0x60},  {69, 0x69},
+      {75, 0x6F},  {76, 0x70},  {99, 0x87},  {100, 0x90}, {101, 0x91}, {102, 0xBA},
+      {108, 0xC0}, {112, 0xDE}, {113, 0x5D}, {114, 0xA6}, {131, 0xB7}, {132, 0xE2},
+      {133, 0x04}, {134, 0x05}, {135, 0x06}, {140, 0x01}, {141, 0x02}};
   for (auto [index, vk] : rows) EXPECT_EQ(kKeyTable[index].code, vk) << "key index " << index;
-  // Every key once; the first 102 in ascending code order, the later ones after them.
+  // Every key once (the wheel has no code); the first 102 in ascending code order, the
+  // later ones after them.
   for (std::size_t i = 1; i < kKeyCount; ++i)
-    for (std::size_t j = 0; j < i; ++j)
+    for (std::size_t j = 0; j < i && !IsWheelKey(static_cast<std::int32_t>(i)); ++j)
       EXPECT_TRUE(i >= 102 ? kKeyTable[j].code != kKeyTable[i].code
-                           : kKeyTable[j].code < kKeyTable[i].code) << i;
+                           : kKeyTable[j].code < kKeyTable[i].code)
+          << i;
   EXPECT_EQ(HotKeyName(44, 9), "Win+Shift+K");
   EXPECT_EQ(HotKeyName(110, 15), "Win+Shift+Ctrl+Alt+\\");
-  EXPECT_EQ(HotKeyName(133, 0), "");
+  EXPECT_EQ(HotKeyName(kMiddleButton, 6), "Ctrl+Alt+Middle button");
+  EXPECT_EQ(HotKeyName(kWheelRight, 8), "Win+Wheel right");
+  EXPECT_EQ(HotKeyName(142, 0), "");
   EXPECT_EQ(HotKeyName(34, 16), "");
 }
 
@@ -142,7 +152,7 @@ TEST_F(SysHotKeyTest, ActiveChangesOnlyOnANewValueAndReactivationRetriesEveryEnt
 
 TEST_F(SysHotKeyTest, KeyIndexPastTheTableRegistersNothingAndKeepsPositions) {
   hotKeys.SetActive(true);
-  hotKeys.AddHotKey(133, hkCtrl);
+  hotKeys.AddHotKey(142, hkCtrl);
   hotKeys.AddHotKey(255, hkCtrl);
   hotKeys.AddHotKey(101, hkCtrl);
   EXPECT_EQ(port.calls, (Calls{"reg 2 2 145"}));

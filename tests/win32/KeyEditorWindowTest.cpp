@@ -119,7 +119,7 @@ TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
   }
 
   HWND keylist = Input(form, ecKeylist);
-  ASSERT_EQ(SendMessageA(keylist, CB_GETCOUNT, 0, 0), 133);
+  ASSERT_EQ(SendMessageA(keylist, CB_GETCOUNT, 0, 0), 142);
   EXPECT_EQ(ComboItem(keylist, 0), "None");
   EXPECT_EQ(ComboItem(keylist, 11), "Next");
   EXPECT_EQ(ComboItem(keylist, 34), "A");
@@ -128,6 +128,7 @@ TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
   EXPECT_EQ(ComboItem(keylist, 101), "Scroll");
   EXPECT_EQ(ComboItem(keylist, 110), "\\");
   EXPECT_EQ(ComboItem(keylist, 123), "Volume Up");
+  EXPECT_EQ(ComboItem(keylist, 134), "Back button");
   HWND km = Input(form, ecKm);
   ASSERT_EQ(SendMessageA(km, CB_GETCOUNT, 0, 0), 16);
   EXPECT_EQ(ComboItem(km, 15), "Win+Shift+Ctrl+Alt");

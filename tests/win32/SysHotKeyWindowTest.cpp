@@ -1,5 +1,5 @@
 // TSysHotKey on its real hidden window: registrations the window system grants and
-// refuses, WM_HOTKEY reaching OnHotKey, and the window's own lifetime.
+// refuses, WM_HOTKEY reaching OnHotKey, the mouse hook, and the window's own lifetime.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -127,12 +127,20 @@ TEST(SysHotKeyWindow, ComponentGoingFirstGivesUpItsRegistrations) {
 
 // A window in front that writes down its key messages: "+11" a key down, "-11" up (the
 // virtual key in hex), "x" for the extended mark, and after a key that is no modifier the
-// modifiers down with it ("[CASW]").
+// modifiers down with it ("[CASW]"); and its mouse messages: "20B:1" the message and the
+// high word of wParam (an X button's number, the wheel's turn).
 struct KeyLogWindow {
   static inline std::string log;
   HWND hwnd = nullptr;
 
   static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg > WM_MOUSEMOVE && msg <= WM_MOUSEHWHEEL) {
+      char entry[24];
+      std::snprintf(entry, sizeof entry, "%s%X:%d", log.empty() ? "" : " ", msg,
+                    static_cast<short>(HIWORD(wp)));
+      log += entry;
+      return msg == WM_XBUTTONDOWN || msg == WM_XBUTTONUP;
+    }
     const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
     if (!down && msg != WM_KEYUP && msg != WM_SYSKEYUP) return DefWindowProcA(h, msg, wp, lp);
     char entry[16];
@@ -221,6 +229,50 @@ TEST(SysHotKeyWindow, PassOnGivesTheWindowInFrontOnePressAndLeavesTheKeyboardAsH
     for (auto [mod, key] : modifierKeys)
       if (row.heldByUser & mod) SendKey(key, true);
     PumpAWhile();
+  }
+}
+
+TEST(SysHotKeyWindow, TheMouseHookTakesAPressWithItsReleaseAndPassesTheRestWhole) {
+  struct Row {
+    DWORD down, up, data;  // up 0: the wheel
+    bool take;             // what the definitions say, if asked
+    const char* asked;     // "entry/runs"; "" when no entry is on the input
+    const char* arrived;
+  } rows[] = {
+      {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, true, "0/1", ""},
+      {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, false, "0/1", "207:0 208:0"},
+      {MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1, true, "1/1", ""},
+      {MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON2, true, "", "20B:2 20C:2"},
+      {MOUSEEVENTF_WHEEL, 0, 240, true, "2/2", ""},  // two notches at once
+      {MOUSEEVENTF_WHEEL, 0, static_cast<DWORD>(-120), false, "3/1", "20A:-120"},
+      {MOUSEEVENTF_HWHEEL, 0, 120, true, "", "20E:120"},
+  };
+  KeyLogWindow front;
+  SetCursorPos(350, 300);
+  HotKeyComponent c;
+  bool take = false;
+  std::string asked;
+  c.hotKeys.OnMouseHotKey = [&](TSysHotKey&, std::int32_t index, int runs) {
+    asked += std::to_string(index) + "/" + std::to_string(runs);
+    return take;
+  };
+  c.hotKeys.SetActive(true);
+  for (std::int32_t key : {kMiddleButton, kBackButton, kWheelUp, kWheelDown})
+    c.hotKeys.AddHotKey(static_cast<std::uint8_t>(key), 0);
+  ASSERT_TRUE(c.hotKeys.Entry(0).Registered) << "no mouse hook";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(&row - rows);
+    take = row.take;
+    asked.clear();
+    KeyLogWindow::log.clear();
+    INPUT in[2] = {};
+    for (INPUT& i : in) i.type = INPUT_MOUSE, i.mi.mouseData = row.data;
+    in[0].mi.dwFlags = row.down;
+    in[1].mi.dwFlags = row.up;
+    SendInput(row.up ? 2 : 1, in, sizeof(INPUT));
+    PumpAWhile();
+    EXPECT_EQ(asked, row.asked);
+    EXPECT_EQ(KeyLogWindow::log, row.arrived);
   }
 }
 
