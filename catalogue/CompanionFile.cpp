@@ -112,6 +112,26 @@ std::string StampLine(const CompanionStamp& s) {
   return std::string(kStampPrefix) + text;
 }
 
+// IfRunning=, Show= and Elevated=: false for a value Ostrel does not know, which leaves
+// the default. Other keys are not this reader's and pass.
+bool ReadLaunchValue(const std::string& key, const std::string& value, LaunchOptions& launch) {
+  if (SameWord(key, "IfRunning")) {
+    const std::optional<IfRunning> word = ParseIfRunning(value);
+    launch.ifRunning = word.value_or(IfRunning::kStart);
+    return word.has_value();
+  }
+  if (SameWord(key, "Show")) {
+    const std::optional<ShowState> word = ParseShow(value);
+    launch.show = word.value_or(ShowState::kDefault);
+    return word.has_value();
+  }
+  if (SameWord(key, "Elevated")) {
+    launch.elevated = value == "1";
+    return value == "1" || value == "0";
+  }
+  return true;
+}
+
 }  // namespace
 
 void CompanionStamp::Add(const void* data, std::size_t n) {
@@ -178,6 +198,8 @@ CompanionContent ReadCompanion(std::string_view bytes, CodePagePort& codePage) {
       section->conditions.programs = ParseProgramList(value);
     } else if (SameWord(key, "Hotkey")) {
       section->conditions.hotkeyOff = SameWord(value, "off");
+    } else if (!ReadLaunchValue(key, value, section->conditions.launch)) {
+      damaged("has a value Ostrel does not know: " + key + "=" + value);
     }
   }
   return out;
@@ -201,6 +223,11 @@ std::string WriteCompanion(const KeysList& list, const CompanionStamp& stamp,
     if (c.scope == ProgramScope::kOnly) text += "Only=" + programs + kEol;
     if (c.scope == ProgramScope::kExcept) text += "Except=" + programs + kEol;
     if (c.hotkeyOff) text += std::string("Hotkey=off") + kEol;
+    if (c.launch.ifRunning != IfRunning::kStart)
+      text += "IfRunning=" + std::string(IfRunningWord(c.launch.ifRunning)) + kEol;
+    if (c.launch.show != ShowState::kDefault)
+      text += "Show=" + std::string(ShowWord(c.launch.show)) + kEol;
+    if (c.launch.elevated) text += std::string("Elevated=1") + kEol;
   }
   return text;
 }
