@@ -65,11 +65,15 @@ std::string ExpandVariables(std::string_view text, const VariableLookup& lookup)
 
 int ShowCommand(ShowState show, int kindShow) {
   switch (show) {
-    case ShowState::kNormal: return kSwShowNormal;
+    case ShowState::kNormal:
+      return kSwShowNormal;
     // Started minimised, it does not take the user's input from the window in front.
-    case ShowState::kMinimized: return kSwShowMinNoActive;
-    case ShowState::kMaximized: return kSwShowMaximized;
-    case ShowState::kDefault: break;
+    case ShowState::kMinimized:
+      return kSwShowMinNoActive;
+    case ShowState::kMaximized:
+      return kSwShowMaximized;
+    case ShowState::kDefault:
+      break;
   }
   return kindShow;
 }

@@ -47,7 +47,6 @@ std::string FileStem(std::string_view path);
 // does ("Tools: Editor", or "Editor" without a group) and the system's reason, within the
 // balloon's limit and never cut inside a character:
 //   "Tools: Editor" could not run: The system cannot find the file specified.
-std::string LaunchFailureText(const TKeyRec& def, const std::string& reason,
-                              const LeadBytes& lead);
+std::string LaunchFailureText(const TKeyRec& def, const std::string& reason, const LeadBytes& lead);
 
 }  // namespace ostrel

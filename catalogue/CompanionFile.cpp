@@ -194,7 +194,8 @@ CompanionContent ReadCompanion(std::string_view bytes, CodePagePort& codePage) {
       section->name = value;
     } else if (SameWord(key, "Only") || SameWord(key, "Except")) {
       // The later of the two in a section wins.
-      section->conditions.scope = SameWord(key, "Only") ? ProgramScope::kOnly : ProgramScope::kExcept;
+      section->conditions.scope =
+          SameWord(key, "Only") ? ProgramScope::kOnly : ProgramScope::kExcept;
       section->conditions.programs = ParseProgramList(value);
     } else if (SameWord(key, "Hotkey")) {
       section->conditions.hotkeyOff = SameWord(value, "off");
@@ -207,7 +208,8 @@ CompanionContent ReadCompanion(std::string_view bytes, CodePagePort& codePage) {
 
 std::string WriteCompanion(const KeysList& list, const CompanionStamp& stamp,
                            CodePagePort& codePage) {
-  std::string text = "; Ostrel: the programs and switches of the hotkeys in Keys.fil (see its help page)";
+  std::string text =
+      "; Ostrel: the programs and switches of the hotkeys in Keys.fil (see its help page)";
   text += kEol + StampLine(stamp) + kEol;
   for (std::size_t i = 0; i < list.Count(); ++i) {
     const Conditions& c = list.ConditionsAt(i);

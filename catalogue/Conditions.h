@@ -1,6 +1,6 @@
 // What a definition says beyond its 844-byte record: the programs its hotkey is for,
-// whether its hotkey is switched off, and how it starts what it names. Kept in Keys.ini beside Keys.fil; a definition that
-// says nothing is global and on.
+// whether its hotkey is switched off, and how it starts what it names. Kept in Keys.ini beside
+// Keys.fil; a definition that says nothing is global and on.
 #pragma once
 
 #include <cstdint>

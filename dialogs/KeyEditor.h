@@ -55,8 +55,7 @@ enum EditorControl : int {
 
 // The Tags of the controls that take the focus and have context help.
 constexpr bool IsEditorInput(int tag) {
-  return (tag >= ecName && tag <= ecDirButton) ||
-         (tag >= ecHotkeyOff && tag <= ecProgramsButton) ||
+  return (tag >= ecName && tag <= ecDirButton) || (tag >= ecHotkeyOff && tag <= ecProgramsButton) ||
          (tag >= ecIfRunning && tag <= ecElevated);
 }
 

@@ -1,8 +1,8 @@
 // What the program needs of the other programs' windows to tell which program is in
 // front (hotkeys meant for some programs only) and which have windows open (the editor's
 // list to pick from), and which program's windows a launch brings forward. Operations
-// mirror user32 and kernel32 calls; the rules built on them are in catalogue/Programs.h. Names are in the ANSI code page, like every text the
-// definitions hold.
+// mirror user32 and kernel32 calls; the rules built on them are in catalogue/Programs.h. Names are
+// in the ANSI code page, like every text the definitions hold.
 #pragma once
 
 #include <cstdint>

@@ -18,9 +18,9 @@ class ShellPort {
   // ShellExecuteExA(owner, verb, file, parameters, directory, show) with the shell's own
   // error boxes off (SEE_MASK_FLAG_NO_UI); a null verb is the shell's default verb.
   // Returns 0 when it started, else the system's error code (GetLastError).
-  virtual std::uint32_t ShellExecuteA(WindowHandle owner, const char* verb,
-                                      const std::string& file, const std::string& parameters,
-                                      const std::string& directory, int show) = 0;
+  virtual std::uint32_t ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
+                                      const std::string& parameters, const std::string& directory,
+                                      int show) = 0;
   // FindExecutableA(file, directory): the full path of the program that opens `file` (a
   // program opens itself); empty when there is none or the file cannot be found.
   virtual std::string FindExecutableA(const std::string& file, const std::string& directory) = 0;

@@ -37,6 +37,7 @@
 //   ostrel_bench rebuild [reps]
 //   ostrel_bench dispatch [presses]
 //   ostrel_bench programs [presses]
+//   ostrel_bench forward [presses]
 //   ostrel_bench idle [seconds]
 //   ostrel_bench typing [reps] [characters]
 //   ostrel_bench menu [reps]
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     ok = BenchMenu(kReps) && ok;
     ok = BenchDispatch(kReps) && ok;
     ok = BenchPrograms(kReps) && ok;
+    ok = BenchForward(kReps) && ok;
     ok = BenchIdle(10.0, 2000) && ok;
     ok = BenchTyping(5, 1000) && ok;
     ok = BenchPaste(5, 50, true) && ok;
@@ -87,6 +89,8 @@ int main(int argc, char** argv) {
     ok = BenchRebuild(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "dispatch") {
     ok = BenchDispatch(count > 0 ? static_cast<int>(count) : kReps);
+  } else if (mode == "forward") {
+    ok = BenchForward(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "programs") {
     ok = BenchPrograms(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "idle") {
@@ -109,6 +113,7 @@ int main(int argc, char** argv) {
   } else {
     std::fprintf(stderr,
                  "usage: ostrel_bench [rebuild [reps] | dispatch [presses] | programs [presses] | "
+                 "forward [presses] | "
                  "idle [s] | typing [reps] [characters] | paste [reps] [lines] [pasted] | "
                  "menu [reps] | soak [openings [rebuilds]] | "
                  "--smoke]\n");

@@ -118,7 +118,8 @@ void KeyEditorWindow::OnCreate() {
   const tk::ComboBox running(
       AddControl("COMBOBOX", "", kHiddenPick, 8, 230, 146, 100, InputId(ecIfRunning)));
   AddControl("STATIC", "&Window:", SS_LEFT, 160, 216, 80, 13, idKdShowLabel);
-  const tk::ComboBox show(AddControl("COMBOBOX", "", kHiddenPick, 160, 230, 80, 100, InputId(ecShow)));
+  const tk::ComboBox show(
+      AddControl("COMBOBOX", "", kHiddenPick, 160, 230, 80, 100, InputId(ecShow)));
   AddControl("BUTTON", "Run as &administrator", WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 246, 232,
              112, 17, InputId(ecElevated));
 

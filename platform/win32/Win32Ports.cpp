@@ -121,9 +121,9 @@ std::string Win32Shell::FindExecutableA(const std::string& file, const std::stri
 
 std::string Win32Shell::ErrorText(std::uint32_t code) {
   char* text = nullptr;
-  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
   std::string out = n && text ? std::string(text, n) : std::string();
   if (text) LocalFree(text);
   while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' '))

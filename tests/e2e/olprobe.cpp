@@ -141,10 +141,10 @@ int Info(HWND h) {
   LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
   std::printf(
       "window class=%s visible=%d iconic=%d rect=%ld,%ld,%ld,%ld client=%ld,%ld "
-      "sizebox=%d maximizebox=%d\n",
+      "sizebox=%d maximizebox=%d zoomed=%d\n",
       cls, IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0, r.left, r.top, r.right - r.left,
       r.bottom - r.top, c.right, c.bottom, (style & WS_THICKFRAME) ? 1 : 0,
-      (style & WS_MAXIMIZEBOX) ? 1 : 0);
+      (style & WS_MAXIMIZEBOX) ? 1 : 0, IsZoomed(h) ? 1 : 0);
   EnumChildWindows(h, PrintChild, reinterpret_cast<LPARAM>(h));
   return 0;
 }
@@ -222,8 +222,10 @@ BOOL CALLBACK ListWindow(HWND h, LPARAM depth) {
   GetWindowTextA(h, text, sizeof text);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
+  // A tool tip (the notification area's balloon) answers its text only when asked.
+  const std::string shown = std::string(cls) == "tooltips_class32" ? TextOf(h) : text;
   std::printf("%*swindow class=%s pid=%lu visible=%d title=%s\n", static_cast<int>(depth * 2), "",
-              cls, static_cast<unsigned long>(pid), IsWindowVisible(h) ? 1 : 0, text);
+              cls, static_cast<unsigned long>(pid), IsWindowVisible(h) ? 1 : 0, shown.c_str());
   if (depth == 0) EnumChildWindows(h, ListWindow, 1);
   return TRUE;
 }
@@ -247,7 +249,8 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::string(argv[1]) == "workarea") {
     RECT r{};
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0)) return 1;
-    std::printf("workarea rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::printf("workarea rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left,
+                r.bottom - r.top);
     return 0;
   }
   if (argc >= 2 && std::string(argv[1]) == "windows") {
