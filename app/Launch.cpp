@@ -96,11 +96,13 @@ WindowHandle RunningWindow(ProgramPort& programs, WindowPort& windows,
 }
 
 void BringForward(ProgramPort& programs, WindowPort& windows, WindowHandle wnd, bool toggle) {
-  if (toggle && programs.ForegroundWindow() == wnd) {
+  // A minimised window may still be the active one, but it is not in front.
+  const bool iconic = programs.IsIconic(wnd);
+  if (toggle && !iconic && programs.ForegroundWindow() == wnd) {
     windows.ShowWindow(TopOwner(windows, wnd), kSwMinimize);
     return;
   }
-  if (programs.IsIconic(wnd)) windows.ShowWindow(wnd, kSwRestore);
+  if (iconic) windows.ShowWindow(wnd, kSwRestore);
   // The hotkey's press was the last input, which lets the program that received it hand
   // the foreground on.
   windows.SetForegroundWindow(wnd);

@@ -235,9 +235,12 @@ TEST_F(Launching, ARunningCopyOfTheSameProgramInThisSessionComesForward) {
   programs.iconic = {303};
   EXPECT_EQ(RunWith(rec, activate),
             (std::vector<std::string>{"ShowWindow 303 9", "SetForegroundWindow 303"}));
-  // Toggle: in front already, it is minimised with its owner; else it comes forward.
+  // Toggle: in front already, it is minimised with its owner; else (minimised but still
+  // active included) it comes forward.
   const LaunchOptions toggle{IfRunning::kToggle, ShowState::kDefault, false};
   programs.foreground = 303;
+  EXPECT_EQ(RunWith(rec, toggle).front(), "ShowWindow 303 9");
+  programs.iconic.clear();
   windows.windows[303].owner = 310;
   EXPECT_EQ(RunWith(rec, toggle), std::vector<std::string>{"ShowWindow 310 6"});
   programs.foreground = 302;
