@@ -116,12 +116,12 @@ void KeyEditorWindow::OnCreate() {
   constexpr DWORD kHiddenPick = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
   AddControl("STATIC", "If r&unning:", SS_LEFT, 8, 216, 120, 13, idKdIfRunningLabel);
   const tk::ComboBox running(
-      AddControl("COMBOBOX", "", kHiddenPick, 8, 230, 146, 100, InputId(ecIfRunning)));
-  AddControl("STATIC", "&Window:", SS_LEFT, 160, 216, 80, 13, idKdShowLabel);
+      AddControl("COMBOBOX", "", kHiddenPick, 8, 230, 136, 100, InputId(ecIfRunning)));
+  AddControl("STATIC", "&Window:", SS_LEFT, 150, 216, 76, 13, idKdShowLabel);
   const tk::ComboBox show(
-      AddControl("COMBOBOX", "", kHiddenPick, 160, 230, 80, 100, InputId(ecShow)));
-  AddControl("BUTTON", "Run as &administrator", WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 246, 232,
-             112, 17, InputId(ecElevated));
+      AddControl("COMBOBOX", "", kHiddenPick, 150, 230, 76, 100, InputId(ecShow)));
+  AddControl("BUTTON", "Run as &administrator", WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 232, 232,
+             126, 17, InputId(ecElevated));
 
   // Where the hotkey works, below the function's fields: the switch on the label's line,
   // then the scope, the names and their "...". Each label comes just before its field.
