@@ -90,13 +90,9 @@ close_all
 press ctrl+alt+g
 told() { probe windows | tr -d '\r' | grep -F '"Tools: Editor" could not run: '; }
 eventually told 10 || fail "no balloon for the missing program"
-told
 for t in Information Error; do
   if probe wait "$t" 0 >/dev/null; then fail "a \"$t\" box for the missing program"; fi
 done
 shot launch-missing
 probe wait Ostrel 2000 >/dev/null || fail "Ostrel did not go on"
-press ctrl+alt+n
-probe wait "$title" 15000 >/dev/null || fail "Ostrel's hotkeys stopped after the failure"
-close_all
 echo "PASS"
