@@ -1,9 +1,10 @@
 // Performs the action of one definition, as its function type's catalogue row names it:
-// a shell execution, a window operation, a message to the program itself, or a
-// keystroke macro.
+// a launch through the shell (its rules in Launch.*), a window operation, a message to
+// the program itself, or a keystroke macro.
 #include <exception>
 
 #include "app/BusyMark.h"
+#include "app/Launch.h"
 #include "app/OstrelController.h"
 #include "catalogue/FunCatalogue.h"
 #include "platform/Paths.h"
@@ -34,27 +35,24 @@ void OstrelController::RunDefinition(PKeyRec def) {
   // The action works on a copy: it may pump messages, and a change to the definitions
   // made meanwhile must not pull the record from under it.
   const TKeyRec work = *def;
+  const LaunchOptions launch = keys_->ConditionsOf(def).launch;
   try {
-    Perform(work);
+    Perform(work, launch);
   } catch (const std::exception& e) {
     p_.view.ShowError(e.what());
   }
 }
 
-void OstrelController::Perform(const TKeyRec& def) {
+void OstrelController::Perform(const TKeyRec& def, const LaunchOptions& launch) {
   // A type outside the catalogue (only a damaged file has one) does nothing.
   const FunTypeInfo* type = FindFunType(def.FunType);
   if (!type) return;
   const std::string target = def.Target.str();
-  const WindowHandle owner = p_.windows.GetDesktopWindow();
   // One case per action and no default: an action without its case does not compile.
   switch (type->action) {
     case FunAction::kShellExecute:
-      p_.shell.ShellExecuteA(owner, type->verb, target, "", "", type->show);
-      return;
     case FunAction::kRunProgram:
-      p_.shell.ShellExecuteA(owner, type->verb, target, TrimText(def.Parms.str()),
-                             RunDirectory(def), type->show);
+      Launch(def, *type, TakesLaunchOptions(def.FunType) ? launch : LaunchOptions{});
       return;
     case FunAction::kHideShowWindow:
       HideShowWindow();
@@ -83,6 +81,55 @@ void OstrelController::Perform(const TKeyRec& def) {
       SetHotKeysOn(false);
       return;
   }
+}
+
+void OstrelController::Launch(const TKeyRec& def, const FunTypeInfo& type,
+                              const LaunchOptions& launch) {
+  const VariableLookup lookup = [this](const std::string& name) {
+    return p_.system.EnvironmentVariable(name);
+  };
+  const bool variables = TakesVariables(def.FunType);
+  auto text = [&](const std::string& stored) {
+    return variables ? ExpandVariables(stored, lookup) : stored;
+  };
+  std::string file = text(def.Target.str()), parameters, directory;
+  if (type.action == FunAction::kRunProgram) {
+    parameters = TrimText(text(def.Parms.str()));
+    directory = TrimText(text(def.Dir.str()));
+    if (directory.empty()) directory = FolderOf(file);
+  }
+
+  const bool isFile = def.FunType == ftOpenFile;
+  if (launch.ifRunning != IfRunning::kStart) {
+    const std::string program = p_.shell.FindExecutableA(file, directory);
+    const WindowHandle running =
+        RunningWindow(p_.programs, p_.windows, program, isFile ? FileStem(file) : std::string());
+    if (running) {
+      BringForward(p_.programs, p_.windows, running, launch.ifRunning == IfRunning::kToggle);
+      return;
+    }
+  }
+
+  const char* verb = type.verb;
+  if (launch.elevated) {
+    verb = "runas";
+    // A document has no "runas" of its own: its program is run so, and opens it.
+    if (isFile) {
+      if (std::string program = p_.shell.FindExecutableA(file, directory); !program.empty()) {
+        parameters = "\"" + file + "\"";
+        directory = FolderOf(file);
+        file = std::move(program);
+      }
+    }
+  }
+  const std::uint32_t error =
+      p_.shell.ShellExecuteA(p_.windows.GetDesktopWindow(), verb, file, parameters, directory,
+                             ShowCommand(launch.show, type.show));
+  // Declining the administrator's prompt is the user's own answer, not a failure.
+  if (error == 0 || error == kErrorCancelled) return;
+  std::string reason = p_.shell.ErrorText(error);
+  if (reason.empty()) reason = "error " + std::to_string(error) + ".";
+  trayIcon_.ShowBalloon(LaunchFailureText(def, reason, SystemLeadBytes(p_.codePage)));
 }
 
 // One slot: the window hidden last is shown by the next use, whatever is in front then.

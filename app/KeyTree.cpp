@@ -10,6 +10,8 @@ namespace ostrel {
 std::string TreeText(const std::string& name, const Conditions& c) {
   std::string notes = ScopeText(c);
   if (c.hotkeyOff) notes += notes.empty() ? "off" : ", off";
+  if (const std::string launch = LaunchText(c.launch); !launch.empty())
+    notes += (notes.empty() ? "" : ", ") + launch;
   return notes.empty() ? name : name + " (" + notes + ")";
 }
 

@@ -28,6 +28,7 @@
 #include "app/Options.h"
 #include "app/Timings.h"
 #include "catalogue/DefinitionFile.h"
+#include "catalogue/FunCatalogue.h"
 #include "catalogue/KeysList.h"
 #include "components/TrayIcon.h"
 #include "platform/ClipboardPort.h"
@@ -192,7 +193,10 @@ class OstrelController {
   const std::vector<std::string>& MacroList() const { return macroList_; }
 
  private:
-  void Perform(const TKeyRec& def);
+  void Perform(const TKeyRec& def, const LaunchOptions& launch);
+  // The shell's kinds: started, or a running copy brought forward; a refusal is told in
+  // a balloon at the notification icon.
+  void Launch(const TKeyRec& def, const FunTypeInfo& type, const LaunchOptions& launch);
   void MinimizeAll();
   void HideShowWindow();
   void ShowHiddenWindow();

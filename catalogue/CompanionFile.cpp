@@ -112,6 +112,26 @@ std::string StampLine(const CompanionStamp& s) {
   return std::string(kStampPrefix) + text;
 }
 
+// IfRunning=, Show= and Elevated=: false for a value Ostrel does not know, which leaves
+// the default. Other keys are not this reader's and pass.
+bool ReadLaunchValue(const std::string& key, const std::string& value, LaunchOptions& launch) {
+  if (SameWord(key, "IfRunning")) {
+    const std::optional<IfRunning> word = ParseIfRunning(value);
+    launch.ifRunning = word.value_or(IfRunning::kStart);
+    return word.has_value();
+  }
+  if (SameWord(key, "Show")) {
+    const std::optional<ShowState> word = ParseShow(value);
+    launch.show = word.value_or(ShowState::kDefault);
+    return word.has_value();
+  }
+  if (SameWord(key, "Elevated")) {
+    launch.elevated = value == "1";
+    return value == "1" || value == "0";
+  }
+  return true;
+}
+
 }  // namespace
 
 void CompanionStamp::Add(const void* data, std::size_t n) {
@@ -174,10 +194,13 @@ CompanionContent ReadCompanion(std::string_view bytes, CodePagePort& codePage) {
       section->name = value;
     } else if (SameWord(key, "Only") || SameWord(key, "Except")) {
       // The later of the two in a section wins.
-      section->conditions.scope = SameWord(key, "Only") ? ProgramScope::kOnly : ProgramScope::kExcept;
+      section->conditions.scope =
+          SameWord(key, "Only") ? ProgramScope::kOnly : ProgramScope::kExcept;
       section->conditions.programs = ParseProgramList(value);
     } else if (SameWord(key, "Hotkey")) {
       section->conditions.hotkeyOff = SameWord(value, "off");
+    } else if (!ReadLaunchValue(key, value, section->conditions.launch)) {
+      damaged("has a value Ostrel does not know: " + key + "=" + value);
     }
   }
   return out;
@@ -185,7 +208,8 @@ CompanionContent ReadCompanion(std::string_view bytes, CodePagePort& codePage) {
 
 std::string WriteCompanion(const KeysList& list, const CompanionStamp& stamp,
                            CodePagePort& codePage) {
-  std::string text = "; Ostrel: the programs and switches of the hotkeys in Keys.fil (see its help page)";
+  std::string text =
+      "; Ostrel: the programs and switches of the hotkeys in Keys.fil (see its help page)";
   text += kEol + StampLine(stamp) + kEol;
   for (std::size_t i = 0; i < list.Count(); ++i) {
     const Conditions& c = list.ConditionsAt(i);
@@ -201,6 +225,11 @@ std::string WriteCompanion(const KeysList& list, const CompanionStamp& stamp,
     if (c.scope == ProgramScope::kOnly) text += "Only=" + programs + kEol;
     if (c.scope == ProgramScope::kExcept) text += "Except=" + programs + kEol;
     if (c.hotkeyOff) text += std::string("Hotkey=off") + kEol;
+    if (c.launch.ifRunning != IfRunning::kStart)
+      text += "IfRunning=" + std::string(IfRunningWord(c.launch.ifRunning)) + kEol;
+    if (c.launch.show != ShowState::kDefault)
+      text += "Show=" + std::string(ShowWord(c.launch.show)) + kEol;
+    if (c.launch.elevated) text += std::string("Elevated=1") + kEol;
   }
   return text;
 }

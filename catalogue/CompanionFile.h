@@ -6,6 +6,9 @@
 //   Name=Signature
 //   Only=notepad.exe;wordpad.exe
 //   Hotkey=off
+//   IfRunning=activate      (start, activate, toggle)
+//   Show=maximized          (normal, minimized, maximized)
+//   Elevated=1
 //
 // UTF-8, with or without a byte-order mark, read; UTF-8 without one written, lines ended
 // by CR LF. Names are ANSI in memory and go through the code page both ways. Group and
@@ -13,7 +16,8 @@
 // comment Ostrel writes itself, the stamp, names the Keys.fil content the file belongs
 // to (its size and checksum), so that a save cut short between the two files is told
 // apart from a finished one (catalogue/DefinitionFile.h). The reader is tolerant:
-// other sections and unknown keys are passed over (and not written again).
+// other sections and unknown keys are passed over (and not written again); a value of
+// IfRunning, Show or Elevated it does not know is damage, told, and read as the default.
 #pragma once
 
 #include <cstddef>

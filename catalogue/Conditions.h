@@ -1,12 +1,14 @@
-// What a definition says beyond its 844-byte record: the programs its hotkey is for and
-// whether its hotkey is switched off. Kept in Keys.ini beside Keys.fil; a definition that
-// says nothing is global and on.
+// What a definition says beyond its 844-byte record: the programs its hotkey is for,
+// whether its hotkey is switched off, and how it starts what it names. Kept in Keys.ini beside
+// Keys.fil; a definition that says nothing is global and on.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "catalogue/LaunchOptions.h"
 
 namespace ostrel {
 
@@ -22,9 +24,11 @@ struct Conditions {
   // case ignored and ".exe" optional. Empty with kOnly names no program at all.
   std::vector<std::string> programs;
   bool hotkeyOff = false;
+  // How the program or file it names is started; stored beside the programs.
+  LaunchOptions launch{};
 
-  // Global and on: nothing to store.
-  bool Plain() const { return scope == ProgramScope::kAll && !hotkeyOff; }
+  // Global, on and started plainly: nothing to store.
+  bool Plain() const { return scope == ProgramScope::kAll && !hotkeyOff && launch.Plain(); }
   bool operator==(const Conditions&) const = default;
 };
 

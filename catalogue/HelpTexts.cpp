@@ -8,7 +8,7 @@
 namespace ostrel {
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 16> kHelpTexts = {{
+constexpr std::array<std::pair<int, std::string_view>, 19> kHelpTexts = {{
     {0,
      "This is the hotkey definition panel. @You can add hotkeys by selecting the 'Add' button "
      "at the bottom of the Hotkey list. @You can also Change or Delete an existing Hotkey by "
@@ -63,6 +63,17 @@ constexpr std::array<std::pair<int, std::string_view>, 16> kHelpTexts = {{
     {46,
      "This button lists the programs that have windows open now. Choose one to add it to the "
      "programs."},
+    {48,
+     "Choose what a press does while the program already runs: start another copy, bring its "
+     "window forward (restored if minimised), or bring it forward and minimise it when it is "
+     "in front already. A file is brought forward when its program shows its name."},
+    {49,
+     "Choose how the program's window opens: as usual, normal, minimised or maximised. %NAME% "
+     "in the target, parameters and directory is taken from the environment, e.g. "
+     "%SystemRoot%\\notepad.exe."},
+    {50,
+     "Check this to start the program as administrator; Windows asks you first. Declining "
+     "does nothing more."},
     {40,
      "To add a new Sendkey Menu Item select the 'Add' button. Enter the Item name and then the "
      "keyboard data associated with this item. @To delete a Menu item select the item from the "

@@ -1,6 +1,6 @@
 // The program's help texts, by number: 0 the configuration window, the function types
-// by their id (their texts are in their catalogue rows), 30..39 and 43..46 the hotkey
-// editor's controls (30 + the control's Tag) and 40 the macro-menu editor.
+// by their id (their texts are in their catalogue rows), 30..39, 43..46 and 48..50 the
+// hotkey editor's controls (30 + the control's Tag) and 40 the macro-menu editor.
 #pragma once
 
 #include <string>

@@ -5,6 +5,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/Collation.cpp
   catalogue/KeysList.cpp
   catalogue/Conditions.cpp
+  catalogue/LaunchOptions.cpp
   catalogue/Programs.cpp
   catalogue/FunCatalogue.cpp
   catalogue/HelpTexts.cpp
@@ -31,6 +32,7 @@ set(OSTREL_CORE_SOURCES
   app/KeyEditing.cpp
   app/HotKeys.cpp
   app/Dispatcher.cpp
+  app/Launch.cpp
   app/MouseLink.cpp
   app/MacroMenu.cpp
   app/Transfer.cpp

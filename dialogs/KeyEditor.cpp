@@ -87,6 +87,13 @@ void KeyEditor::FormShow() {
   view_.SetSelection(ecScope, static_cast<int>(c.scope));
   view_.SetText(ecPrograms, ProgramListText(c.programs));
   view_.SetChecked(ecHotkeyOff, c.hotkeyOff);
+  // Only the kinds that start a program or open a file have the launch row.
+  const bool launches = TakesLaunchOptions(d.FunType);
+  for (EditorControl e : {ecIfRunningLabel, ecIfRunning, ecShowLabel, ecShow, ecElevated})
+    view_.SetVisible(e, launches);
+  view_.SetSelection(ecIfRunning, static_cast<int>(c.launch.ifRunning));
+  view_.SetSelection(ecShow, static_cast<int>(c.launch.show));
+  view_.SetChecked(ecElevated, c.launch.elevated);
   showing_ = false;
   ProgramsChanged();
 }
@@ -99,6 +106,16 @@ Conditions KeyEditor::EnteredConditions() {
   // Names left in the box while "All" is chosen mean nothing, and are not stored.
   if (c.scope != ProgramScope::kAll) c.programs = ParseProgramList(view_.Text(ecPrograms));
   c.hotkeyOff = view_.Checked(ecHotkeyOff);
+  // A kind without the row keeps what it had.
+  if (DefinitionConditions) c.launch = DefinitionConditions->launch;
+  if (Definition && TakesLaunchOptions(Definition->FunType)) {
+    const int running = view_.Selection(ecIfRunning), show = view_.Selection(ecShow);
+    c.launch.ifRunning = running == 1   ? IfRunning::kActivate
+                         : running == 2 ? IfRunning::kToggle
+                                        : IfRunning::kStart;
+    c.launch.show = show >= 1 && show <= 3 ? static_cast<ShowState>(show) : ShowState::kDefault;
+    c.launch.elevated = view_.Checked(ecElevated);
+  }
   return c;
 }
 

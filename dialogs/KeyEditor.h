@@ -1,5 +1,6 @@
 // The logic of KeyEditorWindow, the hotkey editor: loads a working copy of one definition
-// and of its conditions (the programs its hotkey is for, hotkey off) into the dialog,
+// and of its conditions (the programs its hotkey is for, hotkey off, how it starts what it
+// names) into the dialog,
 // arranges the fields as its function type's catalogue row lays them out, checks the
 // entries and writes them back. The dialog itself is a KeyEditorView; it forwards every
 // event here.
@@ -44,15 +45,26 @@ enum EditorControl : int {
   ecPrograms = 15,        // the program names, separated by ";"
   ecProgramsButton = 16,  // "...": pick from the programs that have windows open
   ecProgramsLabel = 17,
+  // How a program or file kind starts what it names (help 48 to 50).
+  ecIfRunning = 18,  // Start another / Bring it forward / Bring forward or minimise
+  ecShow = 19,       // the window state
+  ecElevated = 20,   // check box: run as administrator
+  ecIfRunningLabel = 21,
+  ecShowLabel = 22,
 };
 
 // The Tags of the controls that take the focus and have context help.
 constexpr bool IsEditorInput(int tag) {
-  return (tag >= ecName && tag <= ecDirButton) || (tag >= ecHotkeyOff && tag <= ecProgramsButton);
+  return (tag >= ecName && tag <= ecDirButton) || (tag >= ecHotkeyOff && tag <= ecProgramsButton) ||
+         (tag >= ecIfRunning && tag <= ecElevated);
 }
 
 // The scope list's entries, in the order of ProgramScope.
 inline constexpr const char* kScopeItems[] = {"All", "Only in", "All but"};
+// The launch lists' entries, in the order of IfRunning and of ShowState.
+inline constexpr const char* kIfRunningItems[] = {"Start another", "Bring it forward",
+                                                  "Bring forward or minimise"};
+inline constexpr const char* kShowItems[] = {"As usual", "Normal", "Minimised", "Maximised"};
 
 // The editor's modes: the Tag of the configuration window's Add or Update button.
 inline constexpr int kEditAdd = 0;

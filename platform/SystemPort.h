@@ -1,8 +1,9 @@
 // What the program needs of its own process: where it runs from, the user's own folder,
-// its thread, the clock, waits, and ending at once.
+// its environment, its thread, the clock, waits, and ending at once.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace ostrel {
@@ -15,6 +16,9 @@ class SystemPort {
   // The user's roaming application-data folder (SHGetFolderPathA, CSIDL_APPDATA), without
   // a final "\"; empty when the system names none.
   virtual std::string AppDataFolder() = 0;
+  // GetEnvironmentVariableA: the value of a variable of the program's environment; nothing
+  // when it has no such variable.
+  virtual std::optional<std::string> EnvironmentVariable(const std::string& name) = 0;
   virtual std::uint32_t CurrentThreadId() = 0;
   // A plain wait of the calling thread; no messages are processed meanwhile.
   virtual void Sleep(std::uint32_t ms) = 0;

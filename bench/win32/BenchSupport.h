@@ -155,6 +155,8 @@ bool BenchMenu(int reps);
 bool BenchDispatch(int presses);
 bool BenchPrograms(int presses);
 bool BenchMouse(int clicks);
+// forward: a press to a running program's window in front (IfRunning=activate).
+bool BenchForward(int presses);
 bool BenchIdle(double seconds, double settleMs);
 bool BenchTyping(int reps, std::size_t chars);
 bool BenchPaste(int reps, std::size_t lines, bool typedToo);

@@ -356,4 +356,92 @@ bool BenchMouse(int clicks) {
   return ok;
 }
 
+namespace {
+
+struct FindOf {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisibleOf(HWND wnd, LPARAM lp) {
+  auto* f = reinterpret_cast<FindOf*>(lp);
+  DWORD process = 0;
+  GetWindowThreadProcessId(wnd, &process);
+  if (process != f->process || !IsWindowVisible(wnd) || GetWindow(wnd, GW_OWNER)) return TRUE;
+  f->found = wnd;
+  return FALSE;
+}
+
+}  // namespace
+
+bool BenchForward(int presses) {
+  const std::string folder = ExeFolder();
+  const Combo candidates[] = {{99, 0}, {98, 4}, {97, 4}};
+  const Combo* combo = nullptr;
+  for (const Combo& c : candidates)
+    if (Registrable(c)) {
+      combo = &c;
+      break;
+    }
+  if (!combo) return Fail("no free hotkey for the forward measure");
+  RemoveKeysFiles(folder);
+  TKeyRec pad = Definition(4, "Notepad", "", combo->key, combo->keyMod);
+  pad.Target.assign("notepad.exe");
+  if (!WriteKeysFile(folder + "Keys.fil", {pad, Definition(6, "Configuration", "")}))
+    return Fail("cannot write Keys.fil");
+  std::ofstream(folder + "Keys.ini", std::ios::binary)
+      << "[Definition]\r\nName=Notepad\r\nIfRunning=activate\r\n";
+
+  // The running copy: Notepad, started by the bench before Ostrel.
+  STARTUPINFOA start{};
+  start.cb = sizeof start;
+  PROCESS_INFORMATION notepad{};
+  char command[] = "notepad.exe";
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
+                      &notepad))
+    return Fail("cannot start notepad.exe");
+  FindOf its{notepad.dwProcessId, nullptr};
+  PumpUntil([&] { return EnumWindows(FindVisibleOf, reinterpret_cast<LPARAM>(&its)), its.found; },
+            10000);
+
+  bool ok = its.found != nullptr;
+  if (!ok) Fail("Notepad showed no window within 10 s");
+  std::vector<double> toFront, beyond;
+  {
+    BoxWatch boxes;
+    LiveForm form;
+    form->Controller().DelayedSetup();
+    PumpFor(300);
+    HWND mine = MakeKeyTarget();
+    for (int p = 0; ok && p < presses; ++p) {
+      // The bench's own window in front, as another program's would be.
+      SetForegroundWindow(mine);
+      if (!PumpUntil([&] { return GetForegroundWindow() == mine; }, 2000)) {
+        ok = Fail("the bench's window did not come in front");
+        break;
+      }
+      PumpFor(30);
+      const double t0 = NowMs();
+      PressKey(kKeyTable[combo->key].code, FlagsOf(combo->keyMod));
+      if (!PumpUntil([&] { return GetForegroundWindow() == its.found; }, 2000)) {
+        ok = Fail("press " + std::to_string(p + 1) + " did not bring Notepad in front within 2 s");
+        break;
+      }
+      toFront.push_back(NowMs() - t0);
+      beyond.push_back(NowMs() - t0 - 100.0);
+    }
+    if (boxes.Seen()) ok = Fail("a message box came up: \"" + boxes.Text() + "\"");
+    DestroyWindow(mine);
+  }
+  TerminateProcess(notepad.hProcess, 0);
+  WaitForSingleObject(notepad.hProcess, 5000);
+  CloseHandle(notepad.hThread);
+  CloseHandle(notepad.hProcess);
+  RemoveKeysFiles(folder);
+
+  PrintRow("press -> running program's window in front", toFront, "<= 120");
+  PrintRow("  of which beyond the 100 ms hand-off", beyond, "<= 20");
+  return ok;
+}
+
 }  // namespace ostrel::bench

@@ -42,6 +42,7 @@
 //   ostrel_bench dispatch [presses]
 //   ostrel_bench programs [presses]
 //   ostrel_bench mouse [clicks]
+//   ostrel_bench forward [presses]
 //   ostrel_bench idle [seconds]
 //   ostrel_bench typing [reps] [characters]
 //   ostrel_bench menu [reps]
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
     ok = BenchDispatch(kReps) && ok;
     ok = BenchPrograms(kReps) && ok;
     ok = BenchMouse(kReps) && ok;
+    ok = BenchForward(kReps) && ok;
     ok = BenchIdle(10.0, 2000) && ok;
     ok = BenchTyping(5, 1000) && ok;
     ok = BenchPaste(5, 50, true) && ok;
@@ -94,6 +96,8 @@ int main(int argc, char** argv) {
     ok = BenchRebuild(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "dispatch") {
     ok = BenchDispatch(count > 0 ? static_cast<int>(count) : kReps);
+  } else if (mode == "forward") {
+    ok = BenchForward(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "programs") {
     ok = BenchPrograms(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "mouse") {
@@ -119,6 +123,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: ostrel_bench [rebuild [reps] | dispatch [presses] | programs [presses] | "
                  "mouse [clicks] | "
+                 "forward [presses] | "
                  "idle [s] | typing [reps] [characters] | paste [reps] [lines] [pasted] | "
                  "menu [reps] | soak [openings [rebuilds]] | "
                  "--smoke]\n");

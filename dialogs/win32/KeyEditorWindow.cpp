@@ -13,14 +13,21 @@ tk::FormStyle KeyEditorStyle(HWND owner) {
   tk::FormStyle style;
   style.className = kKeyEditorClass;
   style.width = 360;
-  style.height = 366;
+  style.height = 408;
   style.dialogFrame = true;
   style.clientExtent = true;
   style.owner = owner;
   return style;
 }
 
-int InputId(int tag) { return kKeyEditorInput + tag; }
+int InputId(int tag) {
+  return tag >= ecIfRunning ? kKeyEditorLaunch + tag - ecIfRunning : kKeyEditorInput + tag;
+}
+// The Tag of an input's id; -1 for the other controls (520 on, which share Tags' numbers).
+int TagOf(int id) {
+  if (id >= kKeyEditorLaunch) return id - kKeyEditorLaunch + ecIfRunning;
+  return id - kKeyEditorInput < ecIfRunning ? id - kKeyEditorInput : -1;
+}
 
 // The notification an input control sends when it gets the focus; the numbers of the
 // three kinds overlap with other notifications of the other kinds.
@@ -31,7 +38,10 @@ int FocusNotification(int tag) {
     case ecKm:
       return CBN_SETFOCUS;
     case ecScope:
+    case ecIfRunning:
+    case ecShow:
       return CBN_SETFOCUS;
+    case ecElevated:
     case ecTargetButton:
     case ecDirButton:
     case ecHotkeyOff:
@@ -101,26 +111,38 @@ void KeyEditorWindow::OnCreate() {
       AddControl("BUTTON", "...", kButton, 322, 189, 24, 21, InputId(ecDirButton)),
       "Browse for the default directory");
 
+  // How a program or a file starts (hidden for the other kinds): the running copy, the
+  // window state, administrator.
+  constexpr DWORD kHiddenPick = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+  AddControl("STATIC", "If r&unning:", SS_LEFT, 8, 216, 120, 13, idKdIfRunningLabel);
+  const tk::ComboBox running(
+      AddControl("COMBOBOX", "", kHiddenPick, 8, 230, 136, 100, InputId(ecIfRunning)));
+  AddControl("STATIC", "&Window:", SS_LEFT, 150, 216, 76, 13, idKdShowLabel);
+  const tk::ComboBox show(
+      AddControl("COMBOBOX", "", kHiddenPick, 150, 230, 76, 100, InputId(ecShow)));
+  AddControl("BUTTON", "Run as &administrator", WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 232, 232,
+             126, 17, InputId(ecElevated));
+
   // Where the hotkey works, below the function's fields: the switch on the label's line,
   // then the scope, the names and their "...". Each label comes just before its field.
   AddControl("BUTTON", "Hotkey o&ff", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 200,
-             219, 146, 17, InputId(ecHotkeyOff));
-  AddControl("STATIC", "P&rograms:", kLabel, 8, 221, 150, 13, idKdProgramsLabel);
-  const tk::ComboBox scope(AddControl("COMBOBOX", "", kPick, 8, 235, 80, 100, InputId(ecScope)));
+             261, 146, 17, InputId(ecHotkeyOff));
+  AddControl("STATIC", "P&rograms:", kLabel, 8, 263, 150, 13, idKdProgramsLabel);
+  const tk::ComboBox scope(AddControl("COMBOBOX", "", kPick, 8, 277, 80, 100, InputId(ecScope)));
   AddHiddenLabel(
-      AddControl("EDIT", "", kEdit, 92, 235, 229, 21, InputId(ecPrograms), WS_EX_CLIENTEDGE),
+      AddControl("EDIT", "", kEdit, 92, 277, 229, 21, InputId(ecPrograms), WS_EX_CLIENTEDGE),
       "Program names");
-  tk::SetAccessibleName(AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 235, 24, 21,
+  tk::SetAccessibleName(AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 277, 24, 21,
                                    InputId(ecProgramsButton)),
                         "Choose from the programs open now");
 
   // The context help, and the buttons.
   info_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
-                                  0, 260, 360, 72, idKdInfo, WS_EX_CLIENTEDGE));
+                                  0, 302, 360, 72, idKdInfo, WS_EX_CLIENTEDGE));
   AddHiddenLabel(info_.Handle(), "Help");
   HWND ok = AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 88,
-                       339, 75, 25, idKdOk);
-  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 339, 75, 25, idKdCancel);
+                       381, 75, 25, idKdOk);
+  HWND cancel = AddControl("BUTTON", "&Cancel", WS_VISIBLE | kButton, 176, 381, 75, 25, idKdCancel);
   SetDefaultButton(ok);
   SetCancelButton(cancel);
   // The help button: a tool button that is not flat, with the help glyph and its hint.
@@ -133,10 +155,16 @@ void KeyEditorWindow::OnCreate() {
   SetLabelFor(Control(idKdFunParmsC), ControlOf(ecParms));
   SetLabelFor(Control(idKdFunDirC), ControlOf(ecDir));
   SetLabelFor(Control(idKdProgramsLabel), scope.Handle());
+  SetLabelFor(Control(idKdIfRunningLabel), running.Handle());
+  SetLabelFor(Control(idKdShowLabel), show.Handle());
 
   for (const KeyEntry& key : kKeyTable) keylist.AddString(std::string(key.name));
   for (const KeyModEntry& mod : kKeyModTable) km.AddString(std::string(mod.text));
   for (const char* item : kScopeItems) scope.AddString(item);
+  for (const char* item : kIfRunningItems) running.AddString(item);
+  for (const char* item : kShowItems) show.AddString(item);
+  running.SetSelection(0);
+  show.SetSelection(0);
   keylist.SetSelection(0);
   km.SetSelection(0);
   scope.SetSelection(0);
@@ -146,7 +174,7 @@ void KeyEditorWindow::OnShow() { editor_.FormShow(); }
 
 void KeyEditorWindow::OnCommand(int id, int code, HWND control) {
   if (!control) return;
-  const int tag = id - kKeyEditorInput;
+  const int tag = TagOf(id);
   if (IsEditorInput(tag)) {
     if (code == FocusNotification(tag)) {
       editor_.OLKeyNameEnter(tag);
@@ -192,6 +220,10 @@ HWND KeyEditorWindow::ControlOf(EditorControl control) const {
       return Control(idKdFunDirC);
     case ecProgramsLabel:
       return Control(idKdProgramsLabel);
+    case ecIfRunningLabel:
+      return Control(idKdIfRunningLabel);
+    case ecShowLabel:
+      return Control(idKdShowLabel);
     default:
       return Control(InputId(control));
   }

@@ -17,8 +17,10 @@
 namespace ostrel {
 
 // Control ids: an input control's id is kKeyEditorInput + its Tag (500 OLKeyName to 509
-// FunDirB, 513 the hotkey's switch to 516 the programs' "..."); the others follow.
+// FunDirB, 513 the hotkey's switch to 516 the programs' "..."); the others follow. The
+// launch row's inputs, whose Tags would meet those, are kKeyEditorLaunch + (Tag - 18).
 inline constexpr int kKeyEditorInput = 500;
+inline constexpr int kKeyEditorLaunch = 540;
 enum KeyEditorControl : int {
   idKdNameLabel = 520,
   idKdGroupLabel,
@@ -33,6 +35,8 @@ enum KeyEditorControl : int {
   idKdHelpBar,
   idKdHelpButton,
   idKdProgramsLabel,  // "P&rograms:"
+  idKdIfRunningLabel,
+  idKdShowLabel,
 };
 
 inline constexpr const char* kKeyEditorClass = "KeyEditorWindow";

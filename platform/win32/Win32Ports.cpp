@@ -90,10 +90,45 @@ bool Win32Windows::GetUpdateRect(WindowHandle wnd) {
   return ::GetUpdateRect(H(wnd), nullptr, FALSE) != 0;
 }
 
-void Win32Shell::ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
-                               const std::string& parameters, const std::string& directory,
-                               int show) {
-  ::ShellExecuteA(H(owner), verb, file.c_str(), parameters.c_str(), directory.c_str(), show);
+std::uint32_t Win32Shell::ShellExecuteA(WindowHandle owner, const char* verb,
+                                        const std::string& file, const std::string& parameters,
+                                        const std::string& directory, int show) {
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  // No box of the shell's own: the program tells a failure once, in its balloon. The call
+  // waits for the shell's work, so the error is known when it returns.
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.hwnd = H(owner);
+  info.lpVerb = verb;
+  info.lpFile = file.c_str();
+  info.lpParameters = parameters.c_str();
+  info.lpDirectory = directory.c_str();
+  info.nShow = show;
+  if (::ShellExecuteExA(&info)) return 0;
+  const DWORD error = GetLastError();
+  // A failure without a code still failed: the instance number says how (below 33).
+  if (error != 0) return error;
+  const auto code = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(info.hInstApp));
+  return code == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : code == 0 ? ERROR_FILE_NOT_FOUND : code;
+}
+
+std::string Win32Shell::FindExecutableA(const std::string& file, const std::string& directory) {
+  char path[MAX_PATH] = {};
+  const auto result = reinterpret_cast<std::uintptr_t>(
+      ::FindExecutableA(file.c_str(), directory.empty() ? nullptr : directory.c_str(), path));
+  return result > 32 ? std::string(path) : std::string();
+}
+
+std::string Win32Shell::ErrorText(std::uint32_t code) {
+  char* text = nullptr;
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string out = n && text ? std::string(text, n) : std::string();
+  if (text) LocalFree(text);
+  while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' '))
+    out.pop_back();
+  return out;
 }
 
 std::string ProgramFilePath() {
@@ -108,6 +143,21 @@ std::string Win32System::AppDataFolder() {
   if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
     return {};
   return path;
+}
+
+std::optional<std::string> Win32System::EnvironmentVariable(const std::string& name) {
+  SetLastError(0);
+  const DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  if (size == 0) {
+    // A variable set to nothing is there all the same.
+    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    return std::string();
+  }
+  std::string value(size, '\0');
+  const DWORD got = GetEnvironmentVariableA(name.c_str(), value.data(), size);
+  if (got == 0 || got >= size) return std::nullopt;
+  value.resize(got);
+  return value;
 }
 
 std::uint32_t Win32System::CurrentThreadId() { return GetCurrentThreadId(); }

@@ -41,15 +41,18 @@ class Win32Windows : public WindowPort {
 
 class Win32Shell : public ShellPort {
  public:
-  void ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
-                     const std::string& parameters, const std::string& directory,
-                     int show) override;
+  std::uint32_t ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
+                              const std::string& parameters, const std::string& directory,
+                              int show) override;
+  std::string FindExecutableA(const std::string& file, const std::string& directory) override;
+  std::string ErrorText(std::uint32_t code) override;
 };
 
 class Win32System : public SystemPort {
  public:
   std::string ModuleFileName() override;
   std::string AppDataFolder() override;
+  std::optional<std::string> EnvironmentVariable(const std::string& name) override;
   std::uint32_t CurrentThreadId() override;
   void Sleep(std::uint32_t ms) override;
   std::uint64_t TickCount() override;

@@ -52,7 +52,10 @@ std::uint32_t Win32Programs::ProcessOfWindow(WindowHandle wnd) {
   return process;
 }
 
-std::string Win32Programs::ProcessFileName(std::uint32_t processId) {
+namespace {
+
+// The image path of a process in the ANSI code page; `fileOnly` keeps its last part.
+std::string ImagePath(std::uint32_t processId, bool fileOnly) {
   if (processId == 0) return {};
   const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return {};
@@ -61,7 +64,8 @@ std::string Win32Programs::ProcessFileName(std::uint32_t processId) {
   if (!::QueryFullProcessImageNameW(process.get(), 0, path, &size) || size == 0) return {};
   std::wstring_view full(path, size);
   const std::size_t slash = full.find_last_of(L"\\/");
-  const std::wstring_view file = slash == std::wstring_view::npos ? full : full.substr(slash + 1);
+  const std::wstring_view file =
+      !fileOnly || slash == std::wstring_view::npos ? full : full.substr(slash + 1);
   const int bytes = ::WideCharToMultiByte(CP_ACP, 0, file.data(), static_cast<int>(file.size()),
                                           nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return {};
@@ -70,5 +74,24 @@ std::string Win32Programs::ProcessFileName(std::uint32_t processId) {
                         nullptr, nullptr);
   return name;
 }
+
+}  // namespace
+
+std::string Win32Programs::ProcessFileName(std::uint32_t processId) {
+  return ImagePath(processId, true);
+}
+
+std::string Win32Programs::ProcessImagePath(std::uint32_t processId) {
+  return ImagePath(processId, false);
+}
+
+std::uint32_t Win32Programs::ProcessSession(std::uint32_t processId) {
+  DWORD session = 0;
+  return ::ProcessIdToSessionId(processId, &session) ? session : kNoSession;
+}
+
+std::uint32_t Win32Programs::OwnSession() { return ProcessSession(::GetCurrentProcessId()); }
+
+bool Win32Programs::IsIconic(WindowHandle wnd) { return ::IsIconic(Hwnd(wnd)) != 0; }
 
 }  // namespace ostrel

@@ -13,6 +13,10 @@ class Win32Programs : public ProgramPort {
   std::vector<WindowHandle> VisibleTopLevelWindows() override;
   std::uint32_t ProcessOfWindow(WindowHandle wnd) override;
   std::string ProcessFileName(std::uint32_t processId) override;
+  std::string ProcessImagePath(std::uint32_t processId) override;
+  std::uint32_t ProcessSession(std::uint32_t processId) override;
+  std::uint32_t OwnSession() override;
+  bool IsIconic(WindowHandle wnd) override;
 };
 
 }  // namespace ostrel

@@ -18,8 +18,11 @@ LIST_FILE = "Examples.skl"
 # recalculation) and F12 (some graphics drivers' panels with Ctrl+Alt) are not used.
 # (name, function type, hotkey, target, parameters, working folder)
 DEFINITIONS = [
-    ("Windows folder", 2, "Shift+Ctrl+Alt+F5", r"C:\Windows", "", ""),
-    ("Notepad with win.ini", 4, "Shift+Ctrl+Alt+F6", "notepad.exe", r"C:\Windows\win.ini", ""),
+    # Variables are taken from the environment as a definition runs: the examples work
+    # wherever Windows and the user's folder are.
+    ("Windows folder", 2, "Shift+Ctrl+Alt+F5", "%SystemRoot%", "", ""),
+    ("Notepad with win.ini", 4, "Shift+Ctrl+Alt+F6", "notepad.exe", r"%SystemRoot%\win.ini",
+     "%USERPROFILE%"),
     ("Wikipedia", 12, "Shift+Ctrl+Alt+F7", "https://www.wikipedia.org/", "", ""),
     ("Signature", 16, "Shift+Ctrl+Alt+F8", "Kind regards,{ENTER}{ENTER}Your Name", "", ""),
     ("Phrases", 17, "Shift+Ctrl+Alt+F10", LIST_FILE, "", ""),

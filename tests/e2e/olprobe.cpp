@@ -143,10 +143,10 @@ int Info(HWND h) {
   LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
   std::printf(
       "window class=%s visible=%d iconic=%d rect=%ld,%ld,%ld,%ld client=%ld,%ld "
-      "sizebox=%d maximizebox=%d\n",
+      "sizebox=%d maximizebox=%d zoomed=%d\n",
       cls, IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0, r.left, r.top, r.right - r.left,
       r.bottom - r.top, c.right, c.bottom, (style & WS_THICKFRAME) ? 1 : 0,
-      (style & WS_MAXIMIZEBOX) ? 1 : 0);
+      (style & WS_MAXIMIZEBOX) ? 1 : 0, IsZoomed(h) ? 1 : 0);
   EnumChildWindows(h, PrintChild, reinterpret_cast<LPARAM>(h));
   return 0;
 }
@@ -233,8 +233,10 @@ BOOL CALLBACK ListWindow(HWND h, LPARAM depth) {
   GetWindowTextA(h, text, sizeof text);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
+  // A tool tip (the notification area's balloon) answers its text only when asked.
+  const std::string shown = std::string(cls) == "tooltips_class32" ? TextOf(h) : text;
   std::printf("%*swindow class=%s pid=%lu visible=%d title=%s\n", static_cast<int>(depth * 2), "",
-              cls, static_cast<unsigned long>(pid), IsWindowVisible(h) ? 1 : 0, text);
+              cls, static_cast<unsigned long>(pid), IsWindowVisible(h) ? 1 : 0, shown.c_str());
   if (depth == 0) EnumChildWindows(h, ListWindow, 1);
   return TRUE;
 }

@@ -1,6 +1,7 @@
 // The other programs' windows as a table: window -> process, process -> file name.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -18,6 +19,10 @@ class FakePrograms : public ProgramPort {
   std::vector<WindowHandle> visible;
   std::map<WindowHandle, std::uint32_t> processOf;
   std::map<std::uint32_t, std::string> fileOf;
+  // Full paths, sessions (the own one is 1) and minimised windows.
+  std::map<std::uint32_t, std::string> pathOf;
+  std::map<std::uint32_t, std::uint32_t> sessionOf;
+  std::vector<WindowHandle> iconic;
 
   // A window of a process of that file name, in front.
   void Front(WindowHandle wnd, std::uint32_t process, const std::string& file) {
@@ -37,6 +42,15 @@ class FakePrograms : public ProgramPort {
   std::string ProcessFileName(std::uint32_t process) override {
     auto it = fileOf.find(process);
     return it == fileOf.end() ? std::string() : it->second;
+  }
+  std::string ProcessImagePath(std::uint32_t process) override { return pathOf[process]; }
+  std::uint32_t ProcessSession(std::uint32_t process) override {
+    auto it = sessionOf.find(process);
+    return it == sessionOf.end() ? 1 : it->second;
+  }
+  std::uint32_t OwnSession() override { return 1; }
+  bool IsIconic(WindowHandle wnd) override {
+    return std::find(iconic.begin(), iconic.end(), wnd) != iconic.end();
   }
 };
 

@@ -307,6 +307,11 @@ class FakeSystem : public SystemPort {
   std::string ModuleFileName() override { return exePath; }
   std::string appData = "C:\\Users\\Ann\\AppData\\Roaming";
   std::string AppDataFolder() override { return appData; }
+  std::map<std::string, std::string> environment;
+  std::optional<std::string> EnvironmentVariable(const std::string& name) override {
+    auto it = environment.find(name);
+    return it == environment.end() ? std::nullopt : std::optional<std::string>(it->second);
+  }
   std::uint32_t CurrentThreadId() override { return 42; }
   std::uint64_t now = 100000;
   void Sleep(std::uint32_t ms) override {
@@ -327,13 +332,24 @@ class FakeShell : public ShellPort {
   explicit FakeShell(CallLog& log) : log_(log) {}
   // Runs inside the call, as messages the shell pumps while it works would.
   std::function<void()> during;
-  void ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
-                     const std::string& parameters, const std::string& directory,
-                     int show) override {
+  // The error code every call returns (0: started), the programs that open files, and
+  // the system's sentences by code.
+  std::uint32_t error = 0;
+  std::map<std::string, std::string> executables;
+  std::map<std::uint32_t, std::string> errorTexts;
+  std::uint32_t ShellExecuteA(WindowHandle owner, const char* verb, const std::string& file,
+                              const std::string& parameters, const std::string& directory,
+                              int show) override {
     log_.Add("Shell " + std::to_string(owner) + " " + (verb ? verb : "<default>") + " [" + file +
              "] [" + parameters + "] [" + directory + "] " + std::to_string(show));
     if (auto run = std::exchange(during, nullptr)) run();
+    return error;
   }
+  std::string FindExecutableA(const std::string& file, const std::string&) override {
+    auto it = executables.find(file);
+    return it == executables.end() ? std::string() : it->second;
+  }
+  std::string ErrorText(std::uint32_t code) override { return errorTexts[code]; }
 
  private:
   CallLog& log_;

@@ -25,10 +25,12 @@ TEST(CompanionFile, RoundTripsConditionsAndJapaneseNames) {
   const std::string nihon = "\x93\xfa\x96\x7b", utf8 = "\xE6\x97\xA5\xE6\x9C\xAC";
   const Conditions only{ProgramScope::kOnly, {nihon + ".exe", "wordpad.exe"}, false};
   const Conditions exceptOff{ProgramScope::kExcept, {"calc"}, true};
+  const Conditions launch{ProgramScope::kAll, {}, false, {IfRunning::kToggle, ShowState::kMaximized, true}};
   KeysList list{PortableCollate};
   Add(list, "Sig", nihon, only);
   Add(list, "Plain", "");
   Add(list, "Calc", "", exceptOff);
+  Add(list, "Run", "", launch);
   CompanionStamp stamp;
   stamp.Add("abc", 3);
   const std::string text = WriteCompanion(list, stamp, cp);
@@ -37,6 +39,8 @@ TEST(CompanionFile, RoundTripsConditionsAndJapaneseNames) {
                       ".exe;wordpad.exe\r\n"),
             std::string::npos) << text;
   EXPECT_NE(text.find("Name=Calc\r\nExcept=calc\r\nHotkey=off\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Name=Run\r\nIfRunning=toggle\r\nShow=maximized\r\nElevated=1\r\n"),
+            std::string::npos);
   EXPECT_EQ(text.find("Plain"), std::string::npos);
   EXPECT_EQ(text[0], ';');
   // Read with a byte-order mark by names differing in case and blanks, past what a hand
@@ -49,9 +53,11 @@ TEST(CompanionFile, RoundTripsConditionsAndJapaneseNames) {
   Add(again, " sig ", nihon);
   Add(again, "plain", "");
   Add(again, "CALC", "");
+  Add(again, "run", "");
   EXPECT_EQ(ApplyCompanion(again, read.sections), 1u);
   EXPECT_EQ(again.ConditionsAt(again.Find(nihon + "\x0B" "sig")), only);
   EXPECT_EQ(again.ConditionsAt(again.Find("\x0B" "calc")), exceptOff);
+  EXPECT_EQ(again.ConditionsAt(again.Find("\x0B" "run")), launch);
   EXPECT_TRUE(again.ConditionsAt(again.Find("\x0B" "plain")).Plain());
 }
 
@@ -64,6 +70,16 @@ TEST(CompanionFile, WhatCannotBeReadIsToldAndTheRestIsRead) {
     EXPECT_EQ(read.damage.rfind("line 3 ", 0), 0u) << read.damage;
     ASSERT_EQ(read.sections.size(), 2u);
     EXPECT_EQ(read.sections[1].conditions.programs, std::vector<std::string>{"calc"});
+  }
+  // A launch value Ostrel does not know is damage, and the default.
+  for (const std::string bad : {"IfRunning=always", "Show=huge", "Elevated=yes"}) {
+    FakeCodePage cp;
+    const CompanionContent read =
+        ReadCompanion("[Definition]\nName=A\nShow=maximized\nIfRunning=toggle\n" + bad, cp);
+    EXPECT_EQ(read.damage, "line 5 has a value Ostrel does not know: " + bad);
+    const LaunchOptions l = read.sections.at(0).conditions.launch;
+    EXPECT_EQ(l.show == ShowState::kMaximized && l.ifRunning == IfRunning::kToggle, bad[0] == 'E')
+        << bad;
   }
 }
 

@@ -1,6 +1,7 @@
 // Each function type turned into its platform call, the busy marks and the hand-off.
 #include <gtest/gtest.h>
 
+#include "app/Launch.h"
 #include "catalogue/FunCatalogue.h"
 #include "fakes/ControllerHarness.h"
 
@@ -145,6 +146,133 @@ TEST_F(Dispatcher, ADefinitionDeletedWhileMessagesArePumpedIsNotRun) {
   ctl.RunDefinition(a);
   EXPECT_EQ(ctl.Keys()->Count(), 0u);
   EXPECT_TRUE(Calls({"Shell"}).empty());
+}
+
+TEST(ExpandVariables, KnownNamesOnlyAndAResultLongerThanAnyField) {
+  const std::string longValue(300, 'x');
+  const VariableLookup env = [&](const std::string& name) -> std::optional<std::string> {
+    if (name == "SystemRoot") return "C:\\Windows";
+    if (name == "USERPROFILE") return "C:\\Users\\Ann";
+    if (name == "LONG") return longValue;
+    return std::nullopt;
+  };
+  const struct {
+    const char* stored;
+    std::string run;
+  } rows[] = {
+      {"%SystemRoot%\\notepad.exe", "C:\\Windows\\notepad.exe"},
+      {"%USERPROFILE%\\%SystemRoot%", "C:\\Users\\Ann\\C:\\Windows"},
+      {"%NOSUCH%\\a.txt", "%NOSUCH%\\a.txt"},
+      {"a%b%SystemRoot%", "a%bC:\\Windows"},
+      {"100%% of %%SystemRoot%%", "100% of %SystemRoot%"},
+      {"http://x/%20%41%", "http://x/%20%41%"},
+      {"%LONG%\\y", longValue + "\\y"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(ExpandVariables(r.stored, env), r.run) << r.stored;
+}
+
+// The launch kinds with their options set in Keys.ini, as the user's environment and the
+// other programs' windows stand.
+class Launching : public Dispatcher {
+ protected:
+  std::vector<std::string> RunWith(TKeyRec rec, LaunchOptions launch) {
+    StartWith({rec});
+    Conditions c;
+    c.launch = launch;
+    ctl.Keys()->SetConditions(0, c);
+    ctl.RunDefinition(ctl.Keys()->At(0));
+    return Calls({"Shell", "ShowWindow", "SetForegroundWindow", "NotifyIcon"});
+  }
+  // A visible window of a copy of the program in session `session`.
+  void Running(WindowHandle wnd, std::uint32_t process, const std::string& title,
+               std::uint32_t session = 1) {
+    programs.visible.push_back(wnd);
+    programs.processOf[wnd] = process;
+    programs.pathOf[process] = "C:\\WINDOWS\\notepad.exe";
+    programs.sessionOf[process] = session;
+    windows.windows[wnd].title = title;
+  }
+  const std::string notepad = "C:\\Windows\\notepad.exe";
+};
+
+TEST_F(Launching, VariablesShowAndVerbReachTheShell) {
+  system.environment = {{"SystemRoot", "C:\\Windows"}, {"USERPROFILE", "C:\\Users\\Ann"}};
+  TKeyRec run = MakeRec("Ed", "", ftRunProgram, "%SystemRoot%\\notepad.exe");
+  run.Parms.assign("%USERPROFILE%\\a.txt %X%");
+  EXPECT_EQ(RunWith(run, {IfRunning::kStart, ShowState::kMaximized, false}),
+            std::vector<std::string>{
+                "Shell 1 open [C:\\Windows\\notepad.exe] [C:\\Users\\Ann\\a.txt %X%] "
+                "[C:\\Windows\\] 3"});
+  EXPECT_EQ(RunWith(run, {IfRunning::kStart, ShowState::kMinimized, true}).back(),
+            "Shell 1 runas [C:\\Windows\\notepad.exe] [C:\\Users\\Ann\\a.txt %X%] [C:\\Windows\\] 7");
+  // A document is run as administrator through its program.
+  shell.executables["C:\\Users\\Ann\\a.txt"] = notepad;
+  EXPECT_EQ(RunWith(MakeRec("Doc", "", ftOpenFile, "%USERPROFILE%\\a.txt"),
+                    {IfRunning::kStart, ShowState::kNormal, true})
+                .back(),
+            "Shell 1 runas [" + notepad + "] [\"C:\\Users\\Ann\\a.txt\"] [C:\\Users\\Ann\\] 1");
+  // A web address keeps its "%", and its kind takes no launch options.
+  EXPECT_EQ(RunWith(MakeRec("W", "", ftBrowseWeb, "http://x/%USERPROFILE%"),
+                    {IfRunning::kActivate, ShowState::kMaximized, true}),
+            std::vector<std::string>{"Shell 1 <default> [http://x/%USERPROFILE%] [] [] 10"});
+}
+
+TEST_F(Launching, ARunningCopyOfTheSameProgramInThisSessionComesForward) {
+  shell.executables["notepad.exe"] = notepad;
+  const TKeyRec rec = MakeRec("Ed", "", ftRunProgram, "notepad.exe");
+  const LaunchOptions activate{IfRunning::kActivate, ShowState::kDefault, false};
+  // None running: started.
+  EXPECT_EQ(RunWith(rec, activate), std::vector<std::string>{"Shell 1 open [notepad.exe] [] [] 10"});
+  // Another user's copy, and another program's window, do not count.
+  Running(301, 31, "Other - Notepad", 2);
+  programs.visible.push_back(302);
+  programs.processOf[302] = 32;
+  programs.pathOf[32] = "C:\\Windows\\write.exe";
+  EXPECT_EQ(RunWith(rec, activate).size(), 1u);
+  // Of several, the first in z-order (the last active); a minimised one is restored.
+  Running(303, 33, "list.txt - Notepad");
+  Running(304, 34, "todo.txt - Notepad");
+  programs.iconic = {303};
+  EXPECT_EQ(RunWith(rec, activate),
+            (std::vector<std::string>{"ShowWindow 303 9", "SetForegroundWindow 303"}));
+  // Toggle: in front already, it is minimised with its owner; else (minimised but still
+  // active included) it comes forward.
+  const LaunchOptions toggle{IfRunning::kToggle, ShowState::kDefault, false};
+  programs.foreground = 303;
+  EXPECT_EQ(RunWith(rec, toggle).front(), "ShowWindow 303 9");
+  programs.iconic.clear();
+  windows.windows[303].owner = 310;
+  EXPECT_EQ(RunWith(rec, toggle), std::vector<std::string>{"ShowWindow 310 6"});
+  programs.foreground = 302;
+  EXPECT_EQ(RunWith(rec, toggle).back(), "SetForegroundWindow 303");
+  // A file comes forward only in a window that shows its name.
+  shell.executables["C:\\Notes\\todo.txt"] = notepad;
+  shell.executables["C:\\Notes\\plan.txt"] = notepad;
+  EXPECT_EQ(RunWith(MakeRec("A", "", ftOpenFile, "C:\\Notes\\todo.txt"), activate),
+            std::vector<std::string>{"SetForegroundWindow 304"});
+  EXPECT_EQ(RunWith(MakeRec("C", "", ftOpenFile, "C:\\Notes\\plan.txt"), activate),
+            std::vector<std::string>{"Shell 1 Open [C:\\Notes\\plan.txt] [] [] 1"});
+}
+
+TEST_F(Launching, ARefusedLaunchIsToldInTheBalloonAndADeclinedPromptIsNot) {
+  shell.error = 2;
+  shell.errorTexts[2] = "The system cannot find the file specified.";
+  const std::vector<std::string> calls =
+      RunWith(MakeRec("Editor", "Tools", ftRunProgram, "C:\\Gone\\edit.exe"), {});
+  EXPECT_EQ(calls.back(),
+            "NotifyIcon 1 balloon \"Tools: Editor\" could not run: The system cannot find the "
+            "file specified.");
+  shell.error = 1155;  // no text from the system: its number
+  EXPECT_EQ(RunWith(MakeRec("X", "", ftOpenFile, "a.zz"), {}).back(),
+            "NotifyIcon 1 balloon \"X\" could not run: error 1155.");
+  shell.error = kErrorCancelled;
+  EXPECT_EQ(RunWith(MakeRec("X", "", ftRunProgram, "a.exe"), {IfRunning::kStart,
+                                                               ShowState::kDefault, true})
+                .size(),
+            1u);
+  // A long name and reason stay within the balloon, cut between characters.
+  TKeyRec longName = MakeRec(std::string(40, 'n'), "g");
+  EXPECT_EQ(LaunchFailureText(longName, std::string(300, 'r'), {}).size(), kBalloonTextLimit);
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
   RECT client;
   GetClientRect(h, &client);
   EXPECT_EQ(client.right, 360);
-  EXPECT_EQ(client.bottom, 366);
+  EXPECT_EQ(client.bottom, 408);
   EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & WS_THICKFRAME);
 
   struct Expect {
@@ -102,14 +102,19 @@ TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
       {idKdFunDirC, "Default &Directory:", {8, 175, 0, 0}, false},
       {kKeyEditorInput + ecDir, "", {8, 189, 321, 210}, false},
       {kKeyEditorInput + ecDirButton, "...", {322, 189, 346, 210}, false},
-      {kKeyEditorInput + ecHotkeyOff, "Hotkey o&ff", {200, 219, 346, 236}, true},
-      {idKdProgramsLabel, "P&rograms:", {8, 221, 0, 0}, true},
-      {kKeyEditorInput + ecScope, "All", {8, 235, 88, 0}, true},
-      {kKeyEditorInput + ecPrograms, "", {92, 235, 321, 256}, true},
-      {kKeyEditorInput + ecProgramsButton, "...", {322, 235, 346, 256}, true},
-      {idKdInfo, "", {0, 260, 360, 332}, true},
-      {idKdOk, "&Ok", {88, 339, 163, 364}, true},
-      {idKdCancel, "&Cancel", {176, 339, 251, 364}, true},
+      {idKdIfRunningLabel, "If r&unning:", {8, 216, 0, 0}, false},
+      {kKeyEditorLaunch, "Start another", {8, 230, 144, 0}, false},
+      {idKdShowLabel, "&Window:", {150, 216, 0, 0}, false},
+      {kKeyEditorLaunch + 1, "As usual", {150, 230, 226, 0}, false},
+      {kKeyEditorLaunch + 2, "Run as &administrator", {232, 232, 358, 249}, false},
+      {kKeyEditorInput + ecHotkeyOff, "Hotkey o&ff", {200, 261, 346, 278}, true},
+      {idKdProgramsLabel, "P&rograms:", {8, 263, 0, 0}, true},
+      {kKeyEditorInput + ecScope, "All", {8, 277, 88, 0}, true},
+      {kKeyEditorInput + ecPrograms, "", {92, 277, 321, 298}, true},
+      {kKeyEditorInput + ecProgramsButton, "...", {322, 277, 346, 298}, true},
+      {idKdInfo, "", {0, 302, 360, 374}, true},
+      {idKdOk, "&Ok", {88, 381, 163, 406}, true},
+      {idKdCancel, "&Cancel", {176, 381, 251, 406}, true},
       {idKdHelpBar, "", {333, 2, 358, 26}, true},
   };
   for (const Expect& e : expected) {
@@ -145,15 +150,18 @@ TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
 
   // With every field shown, Tab follows the Tags, then OK and Cancel.
   for (int tag = ecName; tag <= ecDirButton; ++tag) ShowWindow(Input(form, tag), SW_SHOWNA);
+  for (int i = 0; i < 3; ++i) ShowWindow(form.Control(kKeyEditorLaunch + i), SW_SHOWNA);
   std::vector<int> order;
   HWND at = Input(form, ecName);
-  for (int i = 0; i < 17; ++i) {
+  for (int i = 0; i < 20; ++i) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
   std::vector<int> want;
-  for (int tag = ecName; tag <= ecProgramsButton; ++tag)
+  for (int tag = ecName; tag <= ecProgramsButton; ++tag) {
     if (IsEditorInput(tag)) want.push_back(kKeyEditorInput + tag);
+    if (tag == ecDirButton) want.insert(want.end(), {540, 541, 542});
+  }
   want.insert(want.end(), {idKdOk, idKdCancel, kKeyEditorInput + ecName});
   EXPECT_EQ(order, want);
 }
