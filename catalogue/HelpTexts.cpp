@@ -20,7 +20,10 @@ constexpr std::array<std::pair<int, std::string_view>, 19> kHelpTexts = {{
      "the 'Paste long text through the clipboard' box checked, a keyboard macro's text of more "
      "than 100 characters between its key words arrives at once through the clipboard, and "
      "whatever you had copied is put back afterwards; uncheck it to have every macro typed key "
-     "by key. @For "
+     "by key. @With the 'Type macros as keyboard input' box checked, macros are typed as a "
+     "keyboard types, which every program takes, consoles included; your own keys wait until "
+     "the macro is through, and Esc stops it. Uncheck it to have keys posted to the window "
+     "as older versions did. @For "
      "additional help select the ? box on any Ostrel panel. @To terminate the Ostrel "
      "application, select 'Terminate' from the OstrelMenu. @"},
     // The hotkey editor's context help: 30 + the Tag of the control that has the focus.
