@@ -23,8 +23,10 @@ bool UserKeys::Take(const KeyInput& key, std::uintptr_t mark) {
       state = kUp;
       return true;  // the release of an Esc that stopped the macro
     case kReleasedAtStart:
-      // Already up since the macro let it go: the release and the repeats go nowhere.
-      if (key.Up()) state = kUp;
+    case kReleasedRepeating:
+      // Already up since the macro let it go: the release and the repeats go nowhere. A
+      // repeat shows the key is really held.
+      state = key.Up() ? kUp : kReleasedRepeating;
       return true;
     case kAtStart:
       if (!key.Up()) return true;  // a repeat
@@ -45,7 +47,7 @@ void UserKeys::DownAtStart(std::uint8_t vk, bool released) {
 
 bool UserKeys::StillHeld(std::uint8_t vk) const {
   const std::lock_guard<std::mutex> hold(lock_);
-  return down_[vk] == kReleasedAtStart;
+  return down_[vk] == kReleasedRepeating;
 }
 
 bool UserKeys::StopAsked() const {

@@ -29,7 +29,10 @@ class UserKeys {
   // while held; the repeats are not the user typing, and are taken. A modifier the macro
   // lets go is `released`: the user's release of it is taken as well.
   void DownAtStart(std::uint8_t vk, bool released);
-  // Whether the user still holds a modifier the macro let go: not released meanwhile.
+  // Whether the user still holds a modifier the macro let go: it has repeated since, and
+  // not been released. The system's word that a key is down is not proof enough (a key
+  // state can lag behind the keyboard), and a modifier pressed again that nobody holds
+  // would stick.
   bool StillHeld(std::uint8_t vk) const;
 
   bool StopAsked() const;
@@ -43,7 +46,7 @@ class UserKeys {
   static constexpr std::size_t kHeldLimit = 10000;
 
  private:
-  enum Down : std::uint8_t { kUp, kAtStart, kReleasedAtStart, kEscTaken };
+  enum Down : std::uint8_t { kUp, kAtStart, kReleasedAtStart, kReleasedRepeating, kEscTaken };
   mutable std::mutex lock_;
   const bool holdAll_;
   bool stop_ = false;
