@@ -6,13 +6,12 @@
 
 #include "components/PassOn.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Input.h"
 
 namespace ostrel {
 
 static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT &&
               kModWin == MOD_WIN);
-static_assert(kKeyEventExtended == KEYEVENTF_EXTENDEDKEY && kKeyEventUp == KEYEVENTF_KEYUP &&
-              kKeyEventUnicode == KEYEVENTF_UNICODE);
 
 namespace {
 
@@ -83,15 +82,7 @@ class ReplayCalls : public PassOnPort {
   }
   bool UnregisterHotKey(int id) override { return ::UnregisterHotKey(window_, id) != 0; }
   std::size_t SendInput(const std::vector<KeyInput>& keys) override {
-    std::vector<INPUT> inputs(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-      inputs[i].type = INPUT_KEYBOARD;
-      inputs[i].ki.wVk = keys[i].vk;
-      inputs[i].ki.wScan = keys[i].scan;
-      inputs[i].ki.dwFlags = keys[i].flags;
-      inputs[i].ki.dwExtraInfo = kReplayMark;
-    }
-    return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return SendKeyInputs(keys, kReplayMark);
   }
   std::uint32_t TickCount() override { return ::GetTickCount(); }
   void WaitForSentMessages(std::uint32_t ms) override {

@@ -14,6 +14,10 @@ static_assert(kKeyEventExtended == KEYEVENTF_EXTENDEDKEY && kKeyEventUp == KEYEV
               kKeyEventUnicode == KEYEVENTF_UNICODE);
 
 std::size_t Win32Input::SendInput(const std::vector<KeyInput>& keys, std::uintptr_t mark) {
+  return SendKeyInputs(keys, mark);
+}
+
+std::size_t SendKeyInputs(const std::vector<KeyInput>& keys, std::uintptr_t mark) {
   if (keys.empty()) return 0;
   std::vector<INPUT> inputs(keys.size());
   for (std::size_t i = 0; i < keys.size(); ++i) {

@@ -7,6 +7,10 @@
 
 namespace ostrel {
 
+// SendInput of `keys`, each with `mark` as its dwExtraInfo: how many the system took. The
+// one place Ostrel's keys become INPUT records (the macros' and the hotkey replay's).
+std::size_t SendKeyInputs(const std::vector<KeyInput>& keys, std::uintptr_t mark);
+
 class Win32Input : public InputPort {
  public:
   std::size_t SendInput(const std::vector<KeyInput>& keys, std::uintptr_t mark) override;

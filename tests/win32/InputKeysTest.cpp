@@ -28,7 +28,12 @@ class RawInputWindow {
     for (int i = 0; i < 1000 && !window_; ++i) Sleep(10);
   }
   ~RawInputWindow() {
-    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+    // Without its window the thread's loop is ended by WM_QUIT, so the join cannot wait
+    // for ever.
+    if (window_)
+      PostMessageA(window_, WM_CLOSE, 0, 0);
+    else
+      for (int i = 0; i < 1000 && !PostThreadMessageA(threadId_, WM_QUIT, 0, 0); ++i) Sleep(10);
     thread_.join();
   }
   HWND Window() const { return window_; }
@@ -75,6 +80,9 @@ class RawInputWindow {
     return DefWindowProcA(w, msg, wp, lp);
   }
   void Run() {
+    threadId_ = GetCurrentThreadId();
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue, for WM_QUIT
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -87,13 +95,13 @@ class RawInputWindow {
     RAWINPUTDEVICE device{1, 6, 0, w};  // generic desktop, keyboard
     registered_ = RegisterRawInputDevices(&device, 1, sizeof device) != 0;
     window_ = w;
-    MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
   }
 
+  std::atomic<DWORD> threadId_{0};
   std::thread thread_;
   std::atomic<HWND> window_{nullptr};
   std::atomic<bool> registered_{false};
