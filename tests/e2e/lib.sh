@@ -105,6 +105,22 @@ stop_ostrel() {
   OSTREL_PID=
 }
 
+# The options' registry keys, machine and user.
+OPTIONS_KEY='HKLM\Software\Tessaly\Ostrel\1.0'
+USER_KEY='HKCU\Software\Tessaly\Ostrel\1.0'
+wine_reg_quiet() { "$ROOT/scripts/wine-run" reg "$@" >/dev/null 2>&1; }
+# Stores an option value ("0" or "1") in both keys.
+store_option() {  # name value
+  wine_reg_quiet add "$OPTIONS_KEY" /v "$1" /d "$2" /f || fail "could not store $1"
+  wine_reg_quiet add "$USER_KEY" /v "$1" /d "$2" /f || fail "could not store $1"
+}
+# Removes an option from both keys: the other tests expect it as it is by default. A test
+# that stores one calls this first and on its way out.
+forget_option() {  # name
+  wine_reg_quiet delete "$OPTIONS_KEY" /v "$1" /f || true
+  wine_reg_quiet delete "$USER_KEY" /v "$1" /f || true
+}
+
 cleanup() {
   stop_ostrel
   local pid

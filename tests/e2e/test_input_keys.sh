@@ -5,16 +5,8 @@
 # "OLSendInput" at "0" macros are posted to the window as before.
 source "$(dirname "$0")/lib.sh"
 
-OPTIONS_KEY='HKLM\Software\Tessaly\Ostrel\1.0'
-USER_KEY='HKCU\Software\Tessaly\Ostrel\1.0'
-wine_reg() { "$ROOT/scripts/wine-run" reg "$@" >/dev/null 2>&1; }
-# The other tests expect the option as it is by default.
-forget_option() {
-  wine_reg delete "$OPTIONS_KEY" /v OLSendInput /f || true
-  wine_reg delete "$USER_KEY" /v OLSendInput /f || true
-}
-trap 'cleanup; forget_option' EXIT
-forget_option
+trap 'cleanup; forget_option OLSendInput' EXIT
+forget_option OLSendInput
 
 app=$(fresh_app_dir input_keys)
 # Ctrl+Alt (modifier index 6) with a letter: key index 34 is A.
@@ -75,8 +67,7 @@ shot input-keys-switched
 
 # Posted as before.
 stop_ostrel
-wine_reg add "$OPTIONS_KEY" /v OLSendInput /d 0 /f || fail "could not store the option"
-wine_reg add "$USER_KEY" /v OLSendInput /d 0 /f || fail "could not store the option"
+store_option OLSendInput 0
 start_ostrel "$app"
 probe wait Ostrel 15000 >/dev/null || fail "Ostrel did not start again"
 notepad_front

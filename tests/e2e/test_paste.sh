@@ -8,16 +8,8 @@
 # well within the test's time.
 source "$(dirname "$0")/lib.sh"
 
-OPTIONS_KEY='HKLM\Software\Tessaly\Ostrel\1.0'
-USER_KEY='HKCU\Software\Tessaly\Ostrel\1.0'
-wine_reg() { "$ROOT/scripts/wine-run" reg "$@" >/dev/null 2>&1; }
-# The other tests expect the option as it is by default.
-forget_option() {
-  wine_reg delete "$OPTIONS_KEY" /v OLPasteLong /f || true
-  wine_reg delete "$USER_KEY" /v OLPasteLong /f || true
-}
-trap 'cleanup; forget_option' EXIT
-forget_option
+trap 'cleanup; forget_option OLPasteLong' EXIT
+forget_option OLPasteLong
 
 app=$(fresh_app_dir paste)
 # Ctrl+Alt+L (modifier index 6, key index 34 + 11) pops up the macro menu of the list.
@@ -109,8 +101,7 @@ eventually '[[ "$(clipdump)" == "$before" ]]' 10 ||
 # The option off: the shorter item, still long enough to paste, is typed after the long
 # one, and the clipboard's sequence shows nobody opened it to write.
 stop_ostrel
-wine_reg add "$OPTIONS_KEY" /v OLPasteLong /d 0 /f || fail "could not store the option"
-wine_reg add "$USER_KEY" /v OLPasteLong /d 0 /f || fail "could not store the option"
+store_option OLPasteLong 0
 start_and_ready
 shot paste-option-off
 sequence=$(probe clipseq)
