@@ -1,10 +1,12 @@
 // Macros typed as keyboard input on real windows: a window of another thread that reads
 // raw keyboard input sees every key of the macro as input, in order, and the characters
-// it translates are the macro's text; the user's keys typed meanwhile come after it.
+// it translates are the macro's text; the user's keys typed meanwhile come after it. A
+// console, which takes no posted characters, runs a command the macro types.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -88,9 +90,9 @@ class RawInputWindow {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "OstrelRawInputTarget";
     RegisterClassA(&wc);
-    HWND w = CreateWindowExA(0, wc.lpszClassName, "Raw input target",
-                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+    HWND w =
+        CreateWindowExA(0, wc.lpszClassName, "Raw input target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        50, 50, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     RAWINPUTDEVICE device{1, 6, 0, w};  // generic desktop, keyboard
     registered_ = RegisterRawInputDevices(&device, 1, sizeof device) != 0;
@@ -159,13 +161,58 @@ TEST(InputKeysWine, ARawInputWindowGetsEveryKeyInOrder) {
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
   });
-  EXPECT_EQ(SendKeys(real.ports, more, reinterpret_cast<WindowHandle>(target.Window()),
-                     MacroWay::kInput),
-            MacroEnd::kTyped);
+  EXPECT_EQ(
+      SendKeys(real.ports, more, reinterpret_cast<WindowHandle>(target.Window()), MacroWay::kInput),
+      MacroEnd::kTyped);
   user.join();
   ASSERT_TRUE(target.WaitForCharacters(text.size() + more.size() + 1)) << target.Characters();
   const std::string all = target.Characters();
   EXPECT_EQ(all.substr(text.size()), more + "z") << all;
+}
+
+// The visible console window in the test desktop, once one has come (`tries` x 10 ms at
+// most).
+HWND FindConsoleWindow(int tries = 500) {
+  for (int i = 0; i < tries; ++i) {
+    for (const char* name : {"ConsoleWindowClass", "WineConsoleClass"})
+      if (HWND w = FindWindowA(name, nullptr); w && IsWindowVisible(w)) return w;
+    Sleep(10);
+  }
+  return nullptr;
+}
+
+TEST(InputKeysWine, AConsoleRunsTheCommandAMacroTypes) {
+  ASSERT_EQ(FindConsoleWindow(1), nullptr) << "a console was open before the test";
+  char folder[MAX_PATH];
+  ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+  const std::string file = std::string(folder) + "ostrel-typed-command.txt";
+  DeleteFileA(file.c_str());
+  STARTUPINFOA start{};
+  start.cb = sizeof start;
+  PROCESS_INFORMATION cmd{};
+  char line[] = "cmd.exe /q /k";
+  ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                             nullptr, &start, &cmd));
+  const HWND console = FindConsoleWindow();
+  if (console && BringToFront(console)) {
+    InputPorts real;
+    EXPECT_EQ(SendKeys(real.ports, "echo Typed by Ostrel>" + file + "{ENTER}",
+                       reinterpret_cast<WindowHandle>(console), MacroWay::kInput),
+              MacroEnd::kTyped);
+  }
+  std::string written;
+  for (int i = 0; i < 500 && written.empty(); ++i) {
+    Sleep(10);
+    std::ifstream in(file);
+    std::getline(in, written);
+  }
+  TerminateProcess(cmd.hProcess, 0);
+  WaitForSingleObject(cmd.hProcess, 5000);
+  CloseHandle(cmd.hProcess);
+  CloseHandle(cmd.hThread);
+  DeleteFileA(file.c_str());
+  ASSERT_NE(console, nullptr) << "cmd's console window did not appear";
+  EXPECT_EQ(written.substr(0, written.find_last_not_of(" \r") + 1), "Typed by Ostrel");
 }
 
 }  // namespace
