@@ -232,21 +232,21 @@ bool BenchPaste(int reps, std::size_t lines, bool typedToo) {
   PasteOption option;
   bool ok = option.Store(true);
   std::vector<double> pasted, typed, ratio, own, againstOwn;
-  for (int i = 0; i < reps && ok; ++i) {
-    bool exact = false;
-    const double ms = OwnPace(notepad, item, exact);
-    ok = ms >= 0 && exact ? true : Fail("Notepad did not take the item's lines sent to it");
-    own.push_back(ms);
-  }
   const auto samples = clipsamples::Samples();
-  ok = ok && clipsamples::Put(samples) && StartOstrel(app);
-  const auto before = clipsamples::Read();
+  ok = ok && StartOstrel(app);
+  // Each run right after Notepad's own pace, so that a machine busy with other work slows
+  // both alike.
   for (int i = 0; i < reps && ok; ++i) {
     bool exact = false;
-    const double ms = ChooseAndTime(notepad, *combo, item, 60000, exact);
-    ok = ms >= 0 && exact;
+    const double mine = OwnPace(notepad, item, exact);
+    ok = mine >= 0 && exact ? true : Fail("Notepad did not take the item's lines sent to it");
+    own.push_back(mine);
+    ok = ok && clipsamples::Put(samples);
+    const auto before = clipsamples::Read();
+    const double ms = ok ? ChooseAndTime(notepad, *combo, item, 60000, exact) : -1;
+    ok = ok && ms >= 0 && exact;
     if (ok) pasted.push_back(ms);
-    if (ok) againstOwn.push_back(ms / own[static_cast<std::size_t>(i)]);
+    if (ok) againstOwn.push_back(ms / mine);
     // It is put back just after the last paste, which may be a moment after Notepad
     // shows the text.
     for (const double t0 = NowMs(); ok && clipsamples::Read() != before; Sleep(10))

@@ -167,6 +167,32 @@ double PostedAtOnce(Notepad& notepad, const TypingText& text) {
   return static_cast<double>(text.characters) * 1000.0 / notepad.Until(text.typed.size(), t0);
 }
 
+// Notepad's own pace for the keys that type the same characters, sent at once with
+// SendInput, Notepad in front: the most any typing as keyboard input can reach, since a
+// key press costs the target more than a posted character.
+double KeysAtOnce(Notepad& notepad, const TypingText& text) {
+  notepad.Clear();
+  std::vector<INPUT> keys;
+  const auto add = [&](WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(in);
+  };
+  for (wchar_t c : text.typed) {
+    const SHORT scan = VkKeyScanW(c);
+    if (scan & 0x100) add(VK_LSHIFT, false);
+    add(static_cast<WORD>(scan & 0xFF), false);
+    add(static_cast<WORD>(scan & 0xFF), true);
+    if (scan & 0x100) add(VK_LSHIFT, true);
+  }
+  const double t0 = NowMs();
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  return static_cast<double>(text.characters) * 1000.0 / notepad.Until(text.typed.size(), t0);
+}
+
 // The same into Notepad: the target is another process, so the waits for it to become
 // idle are real ones. The time runs until the whole text is in Notepad's edit control.
 bool BenchTypingNotepad(int reps, const TypingText& text) {
@@ -199,7 +225,7 @@ bool BenchTypingNotepad(int reps, const TypingText& text) {
   const MacroPorts asInput{windows, system, keyboard, keyboard, nullptr, &input};
   // Each run is paired with Notepad's own pace taken right after it, so that a machine
   // busy with other work slows both alike.
-  std::vector<double> inputRate, ratio;
+  std::vector<double> inputRate, ratio, ownKeys, keysRatio;
   for (int i = 0; i < reps && ok; ++i) {
     notepad.Clear();
     SetForegroundWindow(notepad.window);
@@ -215,6 +241,9 @@ bool BenchTypingNotepad(int reps, const TypingText& text) {
     inputRate.push_back(static_cast<double>(text.characters) * 1000.0 / spent);
     own.push_back(PostedAtOnce(notepad, text));
     ratio.push_back(inputRate.back() / own.back());
+    SetForegroundWindow(notepad.window);
+    ownKeys.push_back(KeysAtOnce(notepad, text));
+    keysRatio.push_back(inputRate.back() / ownKeys.back());
   }
   // Then minimised, where it draws nothing: the difference is its painting (the caret
   // and the line, after every character), which no way of typing can spare it.
@@ -226,6 +255,8 @@ bool BenchTypingNotepad(int reps, const TypingText& text) {
   PrintRow("  typed as keyboard input (chars/s)", inputRate, "");
   PrintRow("  Notepad's own pace, posted at once, after each (chars/s)", own, "");
   PrintRow("  typed as keyboard input against own pace", ratio, ">= 1.0");
+  PrintRow("  Notepad's own pace for the same keys, sent at once (chars/s)", ownKeys, "");
+  PrintRow("  typed as keyboard input against it", keysRatio, "");
   PrintRow("  the same, Notepad minimised (chars/s)", hidden, "");
   Note("last run " + breakdown);
   return ok;

@@ -76,6 +76,9 @@ class ThreadHold : public InputPort::Hold {
     if (!ready) return;
     thread_ = std::thread([this, event = ready.get()] {
       threadId_ = ::GetCurrentThreadId();
+      // Every key the system handles waits for this thread's answer, ours included: on a
+      // busy machine it must not wait for a time slice.
+      ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
       // The message queue exists before anyone posts WM_QUIT to it.
       MSG msg;
       ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
