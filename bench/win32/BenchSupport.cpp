@@ -183,6 +183,36 @@ LiveForm::~LiveForm() {
   }
 }
 
+namespace {
+constexpr const char* kOptionsKey = "Software\\Tessaly\\Ostrel\\1.0";
+const HKEY kOptionRoots[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+}  // namespace
+
+StoredOption::StoredOption(std::string name) : name_(std::move(name)) {
+  for (int i = 0; i < 2; ++i) {
+    char value[8] = {};
+    DWORD size = sizeof value;
+    had_[i] = RegGetValueA(kOptionRoots[i], kOptionsKey, name_.c_str(), RRF_RT_REG_SZ, nullptr,
+                           value, &size) == ERROR_SUCCESS;
+    old_[i] = value;
+  }
+}
+
+StoredOption::~StoredOption() {
+  for (int i = 0; i < 2; ++i)
+    if (had_[i])
+      Set(i, old_[i]);
+    else
+      RegDeleteKeyValueA(kOptionRoots[i], kOptionsKey, name_.c_str());
+}
+
+bool StoredOption::Store(bool on) { return Set(0, on ? "1" : "0") && Set(1, on ? "1" : "0"); }
+
+bool StoredOption::Set(int root, const std::string& value) {
+  return RegSetKeyValueA(kOptionRoots[root], kOptionsKey, name_.c_str(), REG_SZ, value.c_str(),
+                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
 std::size_t RegisteredCount(TOstrelForm& form) {
   TSysHotKey& hk = form.Controller().SystemHotKeys();
   std::size_t n = 0;

@@ -118,6 +118,24 @@ class LiveForm {
 
 std::size_t RegisteredCount(TOstrelForm& form);
 
+// One of the program's stored options ("0" or "1") in both of its keys, put back as it
+// was when the object goes.
+class StoredOption {
+ public:
+  explicit StoredOption(std::string name);
+  ~StoredOption();
+  StoredOption(const StoredOption&) = delete;
+  StoredOption& operator=(const StoredOption&) = delete;
+
+  bool Store(bool on);
+
+ private:
+  bool Set(int root, const std::string& value);
+  std::string name_;
+  bool had_[2] = {};
+  std::string old_[2];
+};
+
 // ---------------------------------------------------------------------------------------
 // Keys and Notepad
 
@@ -155,6 +173,8 @@ bool BenchMenu(int reps);
 bool BenchDispatch(int presses);
 bool BenchPrograms(int presses);
 bool BenchMouse(int clicks);
+// macro: a press to the first character of its macro, as keyboard input and posted.
+bool BenchMacro(int presses);
 // forward: a press to a running program's window in front (IfRunning=activate).
 bool BenchForward(int presses);
 bool BenchIdle(double seconds, double settleMs);

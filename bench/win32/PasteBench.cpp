@@ -78,41 +78,6 @@ LongItem MakeItem(std::size_t lines, std::size_t perLine) {
   return item;
 }
 
-// The pasting option in both of the program's keys, and as it was afterwards.
-class PasteOption {
- public:
-  PasteOption() {
-    for (int i = 0; i < 2; ++i) {
-      char value[8] = {};
-      DWORD size = sizeof value;
-      had_[i] = RegGetValueA(kRoots[i], kKey, "OLPasteLong", RRF_RT_REG_SZ, nullptr, value,
-                             &size) == ERROR_SUCCESS;
-      old_[i] = value;
-    }
-  }
-  ~PasteOption() {
-    for (int i = 0; i < 2; ++i)
-      if (had_[i])
-        Set(i, old_[i]);
-      else
-        RegDeleteKeyValueA(kRoots[i], kKey, "OLPasteLong");
-  }
-  PasteOption(const PasteOption&) = delete;
-  PasteOption& operator=(const PasteOption&) = delete;
-
-  bool Store(bool on) { return Set(0, on ? "1" : "0") && Set(1, on ? "1" : "0"); }
-
- private:
-  static constexpr const char* kKey = "Software\\Tessaly\\Ostrel\\1.0";
-  static inline const HKEY kRoots[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
-  bool Set(int i, const std::string& v) {
-    return RegSetKeyValueA(kRoots[i], kKey, "OLPasteLong", REG_SZ, v.c_str(),
-                           static_cast<DWORD>(v.size() + 1)) == ERROR_SUCCESS;
-  }
-  bool had_[2] = {};
-  std::string old_[2];
-};
-
 bool MenuOpen() {
   HWND menu = FindWindowA("#32768", nullptr);
   return menu && IsWindowVisible(menu);
@@ -229,7 +194,7 @@ bool BenchPaste(int reps, std::size_t lines, bool typedToo) {
   Notepad notepad;
   if (!notepad.edit) return Fail("no Notepad window with an edit control");
 
-  PasteOption option;
+  StoredOption option("OLPasteLong");
   bool ok = option.Store(true);
   std::vector<double> pasted, typed, ratio, own, againstOwn;
   const auto samples = clipsamples::Samples();

@@ -13,6 +13,8 @@
 //             side-button click no definition is for to its arrival in the window in
 //             front, with the hook in and without. Targets: the hand-off plus at most
 //             5 ms; the hook adds at most 0.5 ms (medians).
+//   macro     a press to the first character of its macro in the window in front,
+//             typed as keyboard input and posted. Target: the same for both.
 //   idle      CPU time the real Ostrel.exe spends over a quiet window, without and with
 //             OLWATCH.DLL beside it. Target: nothing, as it never polls.
 //   menu      the OstrelMenu of 1,000 definitions in 30 groups, from the request to the
@@ -28,6 +30,8 @@
 //             need it. The time is split by where it went.
 //             Then 1,000 accented and {U+...} characters into Notepad, against
 //             Notepad's own pace for the same characters posted at once: 0.9 x at least.
+//             Between them the plain text as keyboard input, against Notepad's pace for
+//             the characters posted at once (1.0 x) and for the same keys sent at once.
 //   paste     a macro-menu item of fifty lines of 200 characters (10,000, accented and
 //             {U+...} ones among them) chosen in the real Ostrel.exe and pasted into
 //             Notepad line by line, from the choice to the last character. Target: at
@@ -42,6 +46,7 @@
 //   ostrel_bench dispatch [presses]
 //   ostrel_bench programs [presses]
 //   ostrel_bench mouse [clicks]
+//   ostrel_bench macro [presses]
 //   ostrel_bench forward [presses]
 //   ostrel_bench idle [seconds]
 //   ostrel_bench typing [reps] [characters]
@@ -78,6 +83,7 @@ int main(int argc, char** argv) {
     ok = BenchDispatch(2) && ok;
     ok = BenchPrograms(2) && ok;
     ok = BenchMouse(2) && ok;
+    ok = BenchMacro(2) && ok;
     ok = BenchIdle(1.0, 500) && ok;
     ok = BenchTyping(1, 50) && ok;
     ok = BenchPaste(1, 1, true) && ok;
@@ -88,6 +94,7 @@ int main(int argc, char** argv) {
     ok = BenchDispatch(kReps) && ok;
     ok = BenchPrograms(kReps) && ok;
     ok = BenchMouse(kReps) && ok;
+    ok = BenchMacro(kReps) && ok;
     ok = BenchForward(kReps) && ok;
     ok = BenchIdle(10.0, 2000) && ok;
     ok = BenchTyping(5, 1000) && ok;
@@ -100,6 +107,8 @@ int main(int argc, char** argv) {
     ok = BenchForward(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "programs") {
     ok = BenchPrograms(count > 0 ? static_cast<int>(count) : kReps);
+  } else if (mode == "macro") {
+    ok = BenchMacro(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "mouse") {
     ok = BenchMouse(count > 0 ? static_cast<int>(count) : kReps);
   } else if (mode == "idle") {
@@ -122,7 +131,7 @@ int main(int argc, char** argv) {
   } else {
     std::fprintf(stderr,
                  "usage: ostrel_bench [rebuild [reps] | dispatch [presses] | programs [presses] | "
-                 "mouse [clicks] | "
+                 "mouse [clicks] | macro [presses] | "
                  "forward [presses] | "
                  "idle [s] | typing [reps] [characters] | paste [reps] [lines] [pasted] | "
                  "menu [reps] | soak [openings [rebuilds]] | "
