@@ -66,6 +66,13 @@ unsigned FlagsOf(std::int32_t keyMod);
 // Whether a combination can be registered right now: the program shows a modal box for
 // one that cannot, which would stop the measure.
 bool Registrable(const Combo& c);
+// The first of `candidates` that is free now; none when all are taken.
+template <std::size_t N>
+const Combo* FirstRegistrable(const Combo (&candidates)[N]) {
+  for (const Combo& c : candidates)
+    if (Registrable(c)) return &c;
+  return nullptr;
+}
 // `count` distinct combinations that register now; `refused` counts those that did not.
 std::vector<Combo> PickCombos(std::size_t count, std::size_t& refused);
 

@@ -53,12 +53,7 @@ bool BenchDispatch(int presses) {
   const std::string folder = ExeFolder();
   // An unusual key: F24 alone, or else F23, F22 with Ctrl+Alt+Shift.
   const Combo candidates[] = {{99, 0}, {98, 4}, {97, 4}};
-  const Combo* combo = nullptr;
-  for (const Combo& c : candidates)
-    if (Registrable(c)) {
-      combo = &c;
-      break;
-    }
+  const Combo* combo = FirstRegistrable(candidates);
   if (!combo) return Fail("no free hotkey for the dispatch measure");
   RemoveKeysFiles(folder);
   if (!WriteKeysFile(folder + "Keys.fil", {Definition(19, "Desktop", "", combo->key, combo->keyMod),
@@ -251,12 +246,7 @@ bool BenchPrograms(int presses) {
 bool BenchMacro(int presses) {
   const std::string folder = ExeFolder();
   const Combo candidates[] = {{99, 0}, {98, 4}, {97, 4}};
-  const Combo* combo = nullptr;
-  for (const Combo& c : candidates)
-    if (Registrable(c)) {
-      combo = &c;
-      break;
-    }
+  const Combo* combo = FirstRegistrable(candidates);
   if (!combo) return Fail("no free hotkey for the macro measure");
   TKeyRec macro = Definition(ftSendKeys, "Letter", "", combo->key, combo->keyMod);
   macro.Target.assign("x");
@@ -438,12 +428,7 @@ BOOL CALLBACK FindVisibleOf(HWND wnd, LPARAM lp) {
 bool BenchForward(int presses) {
   const std::string folder = ExeFolder();
   const Combo candidates[] = {{99, 0}, {98, 4}, {97, 4}};
-  const Combo* combo = nullptr;
-  for (const Combo& c : candidates)
-    if (Registrable(c)) {
-      combo = &c;
-      break;
-    }
+  const Combo* combo = FirstRegistrable(candidates);
   if (!combo) return Fail("no free hotkey for the forward measure");
   RemoveKeysFiles(folder);
   TKeyRec pad = Definition(4, "Notepad", "", combo->key, combo->keyMod);

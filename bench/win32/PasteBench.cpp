@@ -172,12 +172,7 @@ double OwnPace(Notepad& notepad, const LongItem& item, bool& exact) {
 bool BenchPaste(int reps, std::size_t lines, bool typedToo) {
   const LongItem item = MakeItem(lines, 200);
   const Combo candidates[] = {{98, 4}, {97, 4}, {96, 4}};
-  const Combo* combo = nullptr;
-  for (const Combo& c : candidates)
-    if (Registrable(c)) {
-      combo = &c;
-      break;
-    }
+  const Combo* combo = FirstRegistrable(candidates);
   if (!combo) return Fail("no free hotkey for the paste measure");
   TKeyRec list = Definition(17, "List", "Macros", combo->key, combo->keyMod);
   list.Target.assign("SendKeyList_1.skl");
