@@ -50,15 +50,15 @@ TEST(InputKeys, SendsTheKeysEachMacroMeans) {
   } cases[] = {
       {"aB!", "+A -A +LShift +B -B +1 -1 -LShift"},
       // {SHIFT} presses Shift for keys; text is typed as written.
-      {"{SHIFT}ab{RIGHT 2}{SHIFT}c", "+A -A +B -B +LShift +27/e -27/e +27/e -27/e -LShift +C -C"},
+      {"{SHIFT}ab{RIGHT 2}{SHIFT}c",
+       "+A -A +B -B +LShift +27/e -27/e +27/e -27/e -LShift +C -C"},
       {"{CTRL}c{HOME}{CTRL}x", "+LCtrl +C -C +24/e -24/e -LCtrl +X -X"},
       {"{CTRL}{SHIFT}s", "+LCtrl +LShift +S -S -LShift -LCtrl"},
       {"{@}fa", "+LAlt +F -F -LAlt +A -A"},
       {"{ALT}x1{ALT}", "+LAlt +X -X +1 -1 -LAlt"},
       // A character the layout types with AltGr; one it lacks goes as itself.
-      {"@\xe9{U+1F600}",
-       "+LCtrl +LAlt +Q -Q -LCtrl -LAlt +U+00E9 -U+00E9 +U+D83D -U+D83D "
-       "+U+DE00 -U+DE00"},
+      {"@\xe9{U+1F600}", "+LCtrl +LAlt +Q -Q -LCtrl -LAlt +U+00E9 -U+00E9 +U+D83D -U+D83D "
+                         "+U+DE00 -U+DE00"},
       {"{@}{U+E9}", "+U+00E9 -U+00E9"},
       // Tab, a line break of two characters and Enter are one key each.
       {"a\tb\r\nc{ENTER}", "+A -A +Tab -Tab +B -B +Enter -Enter +C -C +Enter -Enter"},

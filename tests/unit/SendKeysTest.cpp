@@ -167,12 +167,13 @@ TEST(SendKeys, PostsTheMessagesEachMacroMeans) {
        {"edit KEYDOWN 2E 00530001 S81 C00 A00", "edit KEYUP 2E C0530001 S81 C00 A00"}},
       // Ctrl with a letter key is the control character; the key itself is not posted.
       {"{CTRL}c{CTRL}", {"edit CHAR 03 002E0001 S00 C81 A00"}},
-      {"{CTRL}{a}{CTRL}x",
-       {"edit CHAR 01 001E0001 S81 C81 A00", "edit CHAR 78 002D0001 S00 C00 A00"}},
+      {"{CTRL}{a}{CTRL}x", {"edit CHAR 01 001E0001 S81 C81 A00",
+                            "edit CHAR 78 002D0001 S00 C00 A00"}},
       {"{CTRL}{HOME}{CTRL}",
        {"edit KEYDOWN 24 00470001 S00 C81 A00", "edit KEYUP 24 C0470001 S00 C81 A00"}},
       // Ctrl with a character that is no letter key: its key goes down and up.
-      {"{CTRL}[", {"edit KEYDOWN DB 001A0001 S00 C81 A00", "edit KEYUP DB C01A0001 S00 C81 A00"}},
+      {"{CTRL}[",
+       {"edit KEYDOWN DB 001A0001 S00 C81 A00", "edit KEYUP DB C01A0001 S00 C81 A00"}},
       // Alt for the next key only; the key state is not touched.
       {"{@}Fa",
        {"edit SYSKEYDOWN 12 20380001 S00 C00 A00", "edit SYSKEYDOWN 46 20210001 S00 C00 A00",
@@ -188,8 +189,8 @@ TEST(SendKeys, PostsTheMessagesEachMacroMeans) {
        {"edit SYSKEYDOWN 58 202D0001 S00 C00 A00", "edit SYSKEYUP 58 E02D0001 S00 C00 A00",
         "edit SYSKEYDOWN 31 20020001 S00 C00 A00", "edit SYSKEYUP 31 E0020001 S00 C00 A00"}},
       // Alt comes before the TAB/ENTER branch.
-      {"{ALT}{TAB}",
-       {"edit SYSKEYDOWN 09 200F0001 S00 C00 A00", "edit SYSKEYUP 09 E00F0001 S00 C00 A00"}},
+      {"{ALT}{TAB}", {"edit SYSKEYDOWN 09 200F0001 S00 C00 A00",
+                      "edit SYSKEYUP 09 E00F0001 S00 C00 A00"}},
       {"{@}{ENTER}",
        {"edit SYSKEYDOWN 12 20380001 S00 C00 A00", "edit SYSKEYDOWN 0D 201C0001 S00 C00 A00",
         "edit SYSKEYUP 0D E01C0001 S00 C00 A00", "edit SYSKEYUP 12 C0380001 S00 C00 A00"}},
@@ -197,9 +198,8 @@ TEST(SendKeys, PostsTheMessagesEachMacroMeans) {
       {"{SHIFT}{ENTER}",
        {"edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00"}},
       // A real tab character sends the TAB key, and a carriage return the ENTER key.
-      {"\t\r",
-       {"edit KEYDOWN 09 000F0001 S00 C00 A00", "edit KEYUP 09 C00F0001 S00 C00 A00",
-        "edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00"}},
+      {"\t\r", {"edit KEYDOWN 09 000F0001 S00 C00 A00", "edit KEYUP 09 C00F0001 S00 C00 A00",
+                "edit KEYDOWN 0D 001C0001 S00 C00 A00", "edit KEYUP 0D C01C0001 S00 C00 A00"}},
       // A character no key types: no Shift, scan code 0; beyond ASCII, to a Unicode
       // window as the character itself.
       {"\xe9", {"edit CHARW E9 00000001 S00 C00 A00"}},
@@ -218,10 +218,8 @@ TEST(SendKeys, PostsTheMessagesEachMacroMeans) {
        {"edit CHARW 30DC 00000001 S00 C00 A00", "edit KEYDOWN 0D 001C0001 S00 C00 A00",
         "edit KEYUP 0D C01C0001 S00 C00 A00", "edit CHARW 30BD 00000001 S00 C00 A00"},
        true},
-      {"\x83\x7B",
-       {"edit CHAR 83 00000001 S00 C00 A00", "edit CHAR 7B 00000001 S00 C00 A00"},
-       true,
-       true},
+      {"\x83\x7B", {"edit CHAR 83 00000001 S00 C00 A00", "edit CHAR 7B 00000001 S00 C00 A00"},
+       true, true},
       // A Unicode window gets {U+...} itself; beyond the first plane, as its pair.
       {"{U+2192 2}{U+1F600}",
        {"edit CHARW 2192 00000001 S00 C00 A00", "edit CHARW 2192 00000001 S00 C00 A00",
@@ -230,8 +228,7 @@ TEST(SendKeys, PostsTheMessagesEachMacroMeans) {
       {"{U+E9}{U+2192}{U+30DC}",
        {"edit CHAR E9 00000001 S00 C00 A00", "edit CHAR 83 00000001 S00 C00 A00",
         "edit CHAR 7B 00000001 S00 C00 A00"},
-       false,
-       true},
+       false, true},
       // No key to press with Alt or Ctrl: the character itself, Shift and Ctrl in the state.
       {"{@}{U+E9}{SHIFT}{CTRL}{U+E9}a",
        {"edit CHARW E9 00000001 S00 C00 A00", "edit CHARW E9 00000001 S81 C81 A00",
