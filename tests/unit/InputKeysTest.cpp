@@ -65,7 +65,7 @@ TEST(InputKeys, SendsTheKeysEachMacroMeans) {
       {"{DEL}{F24}{TAB 0}{FOO}{PAUSE}", "+2E/e -2E/e +87 -87"},
       // Back to {CURSOR}: Left once per character after it, without the Shift left on.
       {"{SHIFT}a{CURSOR}b\r\nc",
-       "+A -A +B -B +Enter -Enter +C -C +25/e -25/e +25/e -25/e +25/e -25/e"},
+       "+A -A +B -B +LShift +Enter -Enter -LShift +C -C +25/e -25/e +25/e -25/e +25/e -25/e"},
   };
   for (const auto& c : cases) {
     InputDesk desk;
