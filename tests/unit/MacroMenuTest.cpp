@@ -88,7 +88,8 @@ TEST_F(MacroMenu, AppearsBelowTheCaretOfTheWindowInFrontElseAtThePointer) {
     EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{c.popup}) << c.front;
     EXPECT_EQ(Calls({"SetForegroundWindow"}).back(), c.last) << c.front;
   }
-  EXPECT_EQ(Captions(view.macroMenu), (std::vector<std::string>{"Greeting", "Tab2", "-!", "Quit!"}));
+  EXPECT_EQ(Captions(view.macroMenu),
+            (std::vector<std::string>{"Greeting", "Tab2", "-!", "Quit!"}));
 }
 
 TEST(PlaceMenu, BelowTheLineElseAboveItAndAlwaysInsideTheWorkArea) {
