@@ -1,5 +1,5 @@
 // Keystroke macros: a definition's target typed into the window in front, and the macro
-// menu of a list file, popped up where the OstrelMenu last appeared.
+// menu of a list file, popped up at that window's caret.
 #include "app/BusyMark.h"
 #include "app/OstrelController.h"
 #include "macro/ListFile.h"
@@ -26,9 +26,11 @@ void OstrelController::RunMacro(const std::string& text, WindowHandle target) {
   try {
     ClipboardPort* clipboard = options_.PasteLong() ? p_.clipboard : nullptr;
     const MacroWay way = options_.SendInput() ? MacroWay::kInput : MacroWay::kPosted;
-    const MacroEnd end =
-        SendKeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage, clipboard, p_.input},
-                 text, target, way);
+    // {CLIPBOARD} reads the clipboard whether or not long text is pasted.
+    const PlaceholderSources placeholders{p_.clock, p_.clipboard, &p_.system};
+    const MacroEnd end = SendKeys(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage,
+                                             clipboard, p_.input, placeholders},
+                                  text, target, way);
     if (end != MacroEnd::kRefused && end != MacroEnd::kSwitched) return;
     const std::string title = p_.windows.GetWindowTextA(target);
     const LeadBytes lead = SystemLeadBytes(p_.codePage);
@@ -60,12 +62,27 @@ std::vector<MenuItem> OstrelController::MacroMenuItems(const std::vector<std::st
   return items;
 }
 
+MenuAnchor OstrelController::MacroMenuAnchor(WindowHandle front) {
+  // Just below the line the user writes on: the caret of the window in front, which its
+  // thread reports even to another program; the pointer where there is none.
+  if (front && front != desktopWnd_) {
+    const CaretPlace caret = p_.windows.GetGUIThreadCaret(p_.windows.GetWindowThread(front));
+    if (caret.window && p_.windows.IsWindowVisible(caret.window)) {
+      const ScreenPoint top =
+          p_.windows.ClientToScreen(caret.window, {caret.rect.left, caret.rect.top});
+      const ScreenPoint bottom =
+          p_.windows.ClientToScreen(caret.window, {caret.rect.left, caret.rect.bottom});
+      return MenuAnchor{bottom, top.y};
+    }
+  }
+  const ScreenPoint pointer = p_.windows.GetCursorPos();
+  return MenuAnchor{pointer, pointer.y};
+}
+
 void OstrelController::SendKeysMenu(const std::string& target) {
   // A choice still on its way from the menu of the list before finds another list.
   macroList_.clear();
   ++macroListNumber_;
-  // Shown only where the OstrelMenu has appeared since the program started.
-  if (!mouseLink_.MenuPointTaken()) return;
   const std::string path = dataDir_ + target;
   if (!p_.files.Exists(path)) return;
   ListFileLoad load = LoadListFile(p_.files, path);
@@ -74,31 +91,34 @@ void OstrelController::SendKeysMenu(const std::string& target) {
     return;
   }
   macroList_ = std::move(load.lines);
+  // The window the line is for: the one in front, or the one the OstrelMenu opened over
+  // when the menu is run from there (the foreground may not be back on it yet).
+  const WindowHandle front = menuTarget_ ? menuTarget_ : p_.windows.GetForegroundWindow();
+  const bool handBack = front != 0 && front != desktopWnd_ && front != p_.view.MainWindow();
+  macroMenuTarget_ = handBack ? front : 0;
+  const MenuAnchor anchor = MacroMenuAnchor(front);
   p_.view.RenderMacroMenu(MacroMenuItems(macroList_, macroListNumber_));
   p_.system.Sleep(timings_.settleMs);
   p_.view.ProcessMessages();
   // The menu is worked from the keyboard too, so the program comes to the front while
   // it is up; the window that was in front gets the foreground back before a choice
   // arrives and types into it.
-  const WindowHandle previous = p_.windows.GetForegroundWindow();
-  const bool handBack =
-      previous != 0 && previous != desktopWnd_ && previous != p_.view.MainWindow();
-  mouseLink_.BringMainToFront(previous);
+  mouseLink_.BringMainToFront(p_.windows.GetForegroundWindow());
   // A menu closed soon after opening, as a click still on its way can close it, is put
   // up again, a few times at most.
   for (std::uint32_t shown = 1;; ++shown) {
     const std::uint64_t start = p_.system.TickCount();
-    p_.view.PopupMacroMenu(mouseLink_.MenuPoint());
+    p_.view.PopupMacroMenu(anchor);
     if (shown >= timings_.macroMenuShowsAtMost) break;
     p_.system.Sleep(timings_.settleMs);
     if (p_.system.TickCount() - start >= timings_.macroMenuRepopMs) break;
   }
   if (!handBack) return;
-  p_.windows.SetForegroundWindow(previous);
+  p_.windows.SetForegroundWindow(front);
   // The switch completes in the other program's own time; a choice waiting in the queue
   // must not type before it has.
   for (std::uint32_t waited = 0;
-       waited < timings_.foregroundWaitMs && p_.windows.GetForegroundWindow() != previous;
+       waited < timings_.foregroundWaitMs && p_.windows.GetForegroundWindow() != front;
        waited += timings_.foregroundPollMs)
     p_.system.Sleep(timings_.foregroundPollMs);
 }
@@ -111,7 +131,10 @@ void OstrelController::SendKeysMenuClick(const MenuChoice& choice) {
   const std::string macro = current ? LineMacro(macroList_[choice.line]) : std::string();
   // Typing pumps messages: a hotkey pressed meanwhile is dropped, as during any action.
   BusyMark busy(dispatchBusy_);
-  const WindowHandle target = p_.windows.GetForegroundWindow();
+  // The window the menu was shown for, while it is there; else the one in front.
+  const WindowHandle target = macroMenuTarget_ && p_.windows.IsWindow(macroMenuTarget_)
+                                  ? macroMenuTarget_
+                                  : p_.windows.GetForegroundWindow();
   // The window has just got the foreground back, and gives the focus to its control
   // only when it gets to it: let it catch up first, or the first key can land on the
   // frame window and be lost.

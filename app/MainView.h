@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/KeyTree.h"
+#include "app/MenuPlace.h"
 #include "catalogue/KeysList.h"
 #include "platform/ModalResult.h"
 #include "platform/WindowPort.h"
@@ -91,10 +92,11 @@ class MainView {
   virtual void PopupMenu(ScreenPoint at) = 0;
 
   // The macro menu: replaced whole (an item other than kMacro only closes the
-  // menu), and popped up like the OstrelMenu. A choice comes back later as
-  // SendKeysMenuClick with the item's MenuChoice, which names its line by position.
+  // menu), and popped up like the OstrelMenu, placed for `anchor` (PlaceMenu). A choice
+  // comes back later as SendKeysMenuClick with the item's MenuChoice, which names its
+  // line by position.
   virtual void RenderMacroMenu(const std::vector<MenuItem>& items) = 0;
-  virtual void PopupMacroMenu(ScreenPoint at) = 0;
+  virtual void PopupMacroMenu(const MenuAnchor& anchor) = 0;
 
   // The dialogs of Add and Update, each created for one use, shown modally and released;
   // both return the modal result. The function chooser sets the chosen type to -1 when

@@ -56,7 +56,6 @@ void MouseLink::ShowMenuAtCursor(const MenuSession& session) {
   const std::uint64_t now = system_.TickCount();
   if (now < nextMenuTime_ || !session.ready || menuBusy_) return;
   menuPoint_ = windows_.GetCursorPos();
-  menuPointTaken_ = true;
   nextMenuTime_ = now + timings_.menuDebounceMs;
   menuForeground_ = windows_.GetForegroundWindow();
   // With the desktop, or nothing, in front there is no focus to remember and no window

@@ -42,8 +42,7 @@ class MouseLink {
   // in front: the main window comes forward, ten tries at most.
   void BringMainToFront(WindowHandle previous);
 
-  // Where the OstrelMenu last appeared, and whether it has since the program started.
-  bool MenuPointTaken() const { return menuPointTaken_; }
+  // Where the OstrelMenu last appeared.
   ScreenPoint MenuPoint() const { return menuPoint_; }
   WindowHandle MenuFocus() const { return menuFocus_; }
   // The window that was in front when the OstrelMenu last opened; 0 when none was.
@@ -60,7 +59,6 @@ class MouseLink {
   bool menuBusy_ = false;
   std::uint64_t nextMenuTime_ = 0;
   ScreenPoint menuPoint_{};
-  bool menuPointTaken_ = false;
   WindowHandle menuForeground_ = 0;
   WindowHandle menuFocus_ = 0;
 };

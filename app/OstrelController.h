@@ -32,6 +32,7 @@
 #include "catalogue/KeysList.h"
 #include "components/TrayIcon.h"
 #include "platform/ClipboardPort.h"
+#include "platform/ClockPort.h"
 #include "platform/CodePagePort.h"
 #include "platform/FilePort.h"
 #include "platform/HookLibraryPort.h"
@@ -80,6 +81,8 @@ struct ControllerPorts {
   ClipboardPort* clipboard = nullptr;
   // Macros typed as keyboard input, and Esc to stop one; none: posted keys only.
   InputPort* input = nullptr;
+  // The date and time of {DATE} and {TIME}; none: they are empty.
+  ClockPort* clock = nullptr;
 };
 
 class OstrelController {
@@ -136,6 +139,10 @@ class OstrelController {
   // in a balloon at the notification icon), the macro menu of a list file in the
   // program's folder, and a choice from that menu.
   void RunMacro(const std::string& text, WindowHandle target);
+  // The one way the macro menu of a list file is shown: from its hotkey, from the
+  // OstrelMenu, from any other way a definition runs. It opens at the caret of the window
+  // in front (or the one the OstrelMenu opened over), below its line, or at the pointer
+  // where no caret can be found, and its choice types into that window.
   void SendKeysMenu(const std::string& target);
   void SendKeysMenuClick(const MenuChoice& choice);
   // The macro menu of a list file's lines, the `list`-th loaded: an item for each line
@@ -201,6 +208,7 @@ class OstrelController {
   void HideShowWindow();
   void ShowHiddenWindow();
   void EndSession();
+  MenuAnchor MacroMenuAnchor(WindowHandle front);
   bool CollectTopWindows(WindowHandle wnd);
   MenuSession Session() const { return {popupReady_, desktopWnd_, uiThreadId_}; }
 
@@ -243,6 +251,8 @@ class OstrelController {
   // The lines the macro menu was built from, and how many lists have been loaded so far.
   std::vector<std::string> macroList_;
   std::uint32_t macroListNumber_ = 0;
+  // The window the macro menu was last shown for (0: none to hand the foreground back to).
+  WindowHandle macroMenuTarget_ = 0;
 };
 
 }  // namespace ostrel

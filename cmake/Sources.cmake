@@ -35,6 +35,7 @@ set(OSTREL_CORE_SOURCES
   app/Launch.cpp
   app/MouseLink.cpp
   app/MacroMenu.cpp
+  app/MenuPlace.cpp
   app/Transfer.cpp
   app/TransferCommands.cpp
   app/Home.cpp
@@ -46,6 +47,7 @@ set(OSTREL_CORE_SOURCES
   macro/InputKeys.cpp
   macro/UserKeys.cpp
   macro/PasteRuns.cpp
+  macro/Placeholders.cpp
   macro/ClipboardPaste.cpp
   app/Options.cpp
   app/OneCopy.cpp

@@ -17,6 +17,7 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32Ports.cpp
   platform/win32/Win32HookLibrary.cpp
   platform/win32/Win32CodePage.cpp
+  platform/win32/Win32Clock.cpp
   platform/win32/Win32Programs.cpp
   platform/win32/Win32Input.cpp
   platform/win32/Win32Keyboard.cpp

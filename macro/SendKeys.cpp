@@ -152,8 +152,12 @@ MacroEnd SendKeys(const MacroPorts& ports, const std::string& text, WindowHandle
   // A failure inside ends the macro; the delivery has restored what it changed on its
   // way out.
   try {
-    const MacroPlan plan =
-        PlanMacro(text, ports.codePage, ports.clipboard != nullptr, kPasteAboveCharacters);
+    // Filled in before the plan, whichever way the macro goes, so what they stand for
+    // may be pasted as any text is.
+    const FilledMacro filled = FillPlaceholders(text, ports.codePage, ports.placeholders);
+    MacroPlan plan =
+        PlanMacro(filled.text, ports.codePage, ports.clipboard != nullptr, kPasteAboveCharacters);
+    ReturnToCursor(plan, filled.cursor);
     const bool asInput = way == MacroWay::kInput && ports.input;
     KeyWatch watch(ports.input, asInput);
     std::unique_ptr<MacroDelivery> delivery =

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "macro/Placeholders.h"
 #include "platform/ClipboardPort.h"
 #include "platform/CodePagePort.h"
 #include "platform/InputPort.h"
@@ -28,6 +29,8 @@ struct MacroPorts {
   // Keyboard input and the watch of the user's keys; none: posted messages only, and Esc
   // does not stop a macro.
   InputPort* input = nullptr;
+  // What {DATE}, {TIME} and {CLIPBOARD} are filled with (macro/Placeholders.h).
+  PlaceholderSources placeholders{};
 };
 
 // How a macro reaches the target.
@@ -45,7 +48,8 @@ enum class MacroEnd {
   kCancelled,  // the user pressed Esc
 };
 
-// Types the macro into the thread of `target` (0: sends nothing). Never throws.
+// Types the macro, its placeholders filled in, into the thread of `target` (0: sends
+// nothing). Never throws.
 MacroEnd SendKeys(const MacroPorts& ports, const std::string& text, WindowHandle target,
                   MacroWay way = MacroWay::kPosted);
 // Lets the own queue and the process that owns `window` settle.

@@ -26,6 +26,20 @@ struct ScreenPoint {
   std::int32_t y = 0;
 };
 
+struct ScreenRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+};
+
+// The caret of a thread, as GetGUIThreadInfo reports it: the window that shows it (0: the
+// thread has none) and its rectangle in that window's client coordinates.
+struct CaretPlace {
+  WindowHandle window = 0;
+  ScreenRect rect;
+};
+
 class WindowPort {
  public:
   virtual ~WindowPort() = default;
@@ -56,6 +70,10 @@ class WindowPort {
   // GetFocus: the focus window of the calling thread's input state.
   virtual WindowHandle GetFocus() = 0;
   virtual ScreenPoint GetCursorPos() = 0;
+  // GetGUIThreadInfo(thread): where its caret is; no window when the call fails.
+  virtual CaretPlace GetGUIThreadCaret(std::uint32_t thread) = 0;
+  // ClientToScreen: a point of the window's client area on the screen.
+  virtual ScreenPoint ClientToScreen(WindowHandle wnd, ScreenPoint p) = 0;
   // GetWindowThreadProcessId: the process that owns the window (0 for none).
   virtual std::uint32_t GetWindowProcess(WindowHandle wnd) = 0;
   // GetLastActivePopup: the window's most recently active pop-up (the window itself when

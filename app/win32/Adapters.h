@@ -8,6 +8,7 @@
 #include "components/win32/SysHotKeyWindow.h"
 #include "components/win32/TrayIconWindow.h"
 #include "platform/win32/Win32Clipboard.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32HookLibrary.h"
@@ -36,12 +37,12 @@ struct Win32Adapters {
   Win32Clipboard clipboard;
   Win32Programs programs;
   Win32Input input;
+  Win32Clock clock;
 
   // The window's ports, with the user's locale as the key-text order.
   FormPorts Ports() {
-    return {files,    windows,  system,        shell,    hotKeyWindow, trayWindow, hook,
-            keyboard, codePage, LocaleCollate, registry, links,        clipboard,  programs,
-            input};
+    return {files,    windows,       system,   shell, hotKeyWindow, trayWindow, hook,  keyboard,
+            codePage, LocaleCollate, registry, links, clipboard,    programs,   input, clock};
   }
 };
 

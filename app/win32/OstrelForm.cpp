@@ -89,7 +89,7 @@ TOstrelForm::TOstrelForm(FormPorts ports, Timings timings)
       ControllerPorts{*this, ports.files, ports.windows, ports.system, ports.shell,
                       ports.hotKeyWindow, ports.trayWindow, ports.hook, ports.keyboard,
                       ports.codePage, ports.collate, ports.registry, ports.links, ports.programs,
-                      &ports.clipboard, &ports.input},
+                      &ports.clipboard, &ports.input, &ports.clock},
       timings);
   ports_.hotKeyWindow.Bind(&controller_->SystemHotKeys());
   ports_.trayWindow.Bind(&controller_->TrayIcon());
@@ -345,7 +345,7 @@ void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
   menus_->RenderMacros(items);
 }
 
-void TOstrelForm::PopupMacroMenu(ScreenPoint at) { menus_->PopupMacros(at); }
+void TOstrelForm::PopupMacroMenu(const MenuAnchor& anchor) { menus_->PopupMacros(anchor); }
 
 // A program that has ended (its window is gone) tells nothing more: such a box would
 // stand alone on the desktop, with nothing behind it.

@@ -1,5 +1,7 @@
 #include "app/win32/OstrelFormMenus.h"
 
+#include <algorithm>
+
 #include "toolkit/Colours.h"
 #include "toolkit/Dpi.h"
 
@@ -47,6 +49,39 @@ RECT WorkAreaAt(POINT at) {
   if (!GetMonitorInfoA(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &info))
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return info.rcWork;
+}
+
+// The size a popup of `menu` takes, its items measured as its drawing measures them: the
+// columns side by side, each as wide as its widest item with the room the platform adds
+// beside an owner-drawn one, and the frame around.
+SIZE MenuSize(HMENU menu, TPopupMenus97& drawing) {
+  const UINT dpi = drawing.Dpi();
+  const int frame = tk::Metric(SM_CYFIXEDFRAME, dpi);
+  const int separator = tk::Metric(SM_CYMENUSIZE, dpi) / 2;
+  const int beside = tk::Metric(SM_CXMENUCHECK, dpi);
+  int width = 0, height = 0, columnWidth = 0, columnHeight = 0;
+  for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    if ((info.fType & MFT_MENUBREAK) && i > 0) {
+      width += columnWidth;
+      height = std::max(height, columnHeight);
+      columnWidth = columnHeight = 0;
+    }
+    if (info.fType & MFT_SEPARATOR) {
+      columnHeight += separator;
+      continue;
+    }
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_MENU;
+    measure.itemID = info.wID;
+    drawing.HandleMeasureItem(measure);
+    columnWidth = std::max(columnWidth, static_cast<int>(measure.itemWidth) + beside);
+    columnHeight += static_cast<int>(measure.itemHeight);
+  }
+  return SIZE{width + columnWidth + 2 * frame, std::max(height, columnHeight) + 2 * frame};
 }
 
 }  // namespace
@@ -164,9 +199,16 @@ void OstrelFormMenus::RenderMacros(const std::vector<MenuItem>& items) {
   macroMenuBanner_.SetPopupMenu(macroMenu_.get());
 }
 
-void OstrelFormMenus::PopupMacros(ScreenPoint at) {
-  FitMenus(POINT{at.x, at.y});
-  macroMenuBanner_.FitColumns(WorkAreaAt(POINT{at.x, at.y}));
+void OstrelFormMenus::PopupMacros(const MenuAnchor& anchor) {
+  const POINT point{anchor.at.x, anchor.at.y};
+  FitMenus(point);
+  const RECT work = WorkAreaAt(point);
+  macroMenuBanner_.FitColumns(work);
+  // The platform keeps a menu on its screen, but not off the task bar nor clear of the
+  // line the user writes on: the place is worked out here, for the menu's own size.
+  const SIZE size = MenuSize(macroMenu_.get(), macroMenuBanner_);
+  const ScreenPoint at =
+      PlaceMenu(anchor, size.cx, size.cy, ScreenRect{work.left, work.top, work.right, work.bottom});
   // The command id is read here, while it still means this menu's item: the ids are
   // given out again by the next rebuild, which may come before a posted WM_COMMAND.
   const UINT id = static_cast<UINT>(TrackPopupMenuEx(

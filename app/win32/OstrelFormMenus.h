@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/KeyTree.h"
+#include "app/MenuPlace.h"
 #include "components/win32/Menus97.h"
 #include "platform/CodePagePort.h"
 #include "platform/WindowPort.h"
@@ -49,7 +50,7 @@ class OstrelFormMenus {
   // kMacroChosenMessage, made when the menu closes: an item of a menu rebuilt before the
   // message arrives still names its own line and list.
   void RenderMacros(const std::vector<MenuItem>& items);
-  void PopupMacros(ScreenPoint at);
+  void PopupMacros(const MenuAnchor& anchor);
   // The macro menu's item that a message to the window carries; none for another message.
   static std::optional<MenuChoice> MacroChosen(UINT msg, WPARAM wp, LPARAM lp);
   // The owner's message, handed to the banner drawing before the owner's own handling

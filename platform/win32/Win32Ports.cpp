@@ -70,6 +70,19 @@ ScreenPoint Win32Windows::GetCursorPos() {
   ::GetCursorPos(&p);
   return ScreenPoint{p.x, p.y};
 }
+CaretPlace Win32Windows::GetGUIThreadCaret(std::uint32_t thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!thread || !::GetGUIThreadInfo(thread, &info)) return {};
+  const RECT& r = info.rcCaret;
+  return CaretPlace{reinterpret_cast<WindowHandle>(info.hwndCaret),
+                    ScreenRect{r.left, r.top, r.right, r.bottom}};
+}
+ScreenPoint Win32Windows::ClientToScreen(WindowHandle wnd, ScreenPoint p) {
+  POINT q{p.x, p.y};
+  ::ClientToScreen(H(wnd), &q);
+  return ScreenPoint{q.x, q.y};
+}
 std::uint32_t Win32Windows::GetWindowProcess(WindowHandle wnd) {
   DWORD process = 0;
   ::GetWindowThreadProcessId(H(wnd), &process);

@@ -31,6 +31,8 @@ class Win32Windows : public WindowPort {
   bool AttachThreadInput(std::uint32_t from, std::uint32_t to, bool attach) override;
   WindowHandle GetFocus() override;
   ScreenPoint GetCursorPos() override;
+  CaretPlace GetGUIThreadCaret(std::uint32_t thread) override;
+  ScreenPoint ClientToScreen(WindowHandle wnd, ScreenPoint p) override;
   std::uint32_t GetWindowProcess(WindowHandle wnd) override;
   WindowHandle GetLastActivePopup(WindowHandle wnd) override;
   bool IsWindow(WindowHandle wnd) override;

@@ -20,6 +20,8 @@
 //   olprobe post <title> <message>        posts a message (number) with no parameters
 //   olprobe send <title> <message>        sends it, as Windows sends the end-of-session
 //                                         messages, and prints the answer
+//   olprobe caret <title>                 the caret of the window's thread: its rectangle
+//                                         on the screen
 //   olprobe menu <ms>                     a popup menu is open: prints its rectangle
 //   olprobe nomenu <ms>                   no popup menu is open (any more)
 //   olprobe workarea                      the primary screen's work area: its rectangle
@@ -359,6 +361,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (cmd == "info") return Info(h);
+  if (cmd == "caret") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info) || !info.hwndCaret) return 1;
+    POINT a{info.rcCaret.left, info.rcCaret.top}, b{info.rcCaret.right, info.rcCaret.bottom};
+    ClientToScreen(info.hwndCaret, &a);
+    ClientToScreen(info.hwndCaret, &b);
+    std::printf("caret rect=%ld,%ld,%ld,%ld\n", a.x, a.y, b.x - a.x, b.y - a.y);
+    return 0;
+  }
   if (cmd == "dialog") {
     EnumChildWindows(h, PrintStatic, 0);
     std::fflush(stdout);

@@ -2,7 +2,8 @@
 # Keystroke macros in the real program, typed into Wine's Notepad: a hotkey of the
 # "Send Keys" type types its macro (text, TAB, ENTER, the Shift toggle, braces, a pause,
 # a named key), and a hotkey of the "Sendkeys Menu" type pops up the macro menu of a list
-# file, where choosing an item types its macro. Notepad stays in front through macros in
+# file below Notepad's caret, from the first press, where choosing an item types its
+# macro. Notepad stays in front through macros in
 # a row, and the hotkey's Ctrl and Alt, held after the macro started, do not stick.
 # Japanese and Russian macros type exactly, and so do characters by number ({U+...}).
 source "$(dirname "$0")/lib.sh"
@@ -37,19 +38,21 @@ eventually '[[ "$(notepad_hex)" == "$expected" ]]' 20 ||
   fail "the macro typed $(notepad_hex), not $expected"
 shot macros-typed
 
-# The macro menu appears only once the OstrelMenu has been popped up.
+# The macro menu appears at the first press, the OstrelMenu never opened: its top left
+# corner just below Notepad's caret, the whole menu inside the work area.
+read -r cx cy cw ch <<<"$(probe caret "Untitled - Notepad" | rect_of)"
+[[ -n "${ch:-}" ]] || fail "Notepad shows no caret"
 press ctrl+alt+l
-sleep 1.5
-if probe menu 0 >/dev/null; then fail "the macro menu appeared before any OstrelMenu"; fi
-probe post Ostrel 0x2261 || fail "could not post to the program"
-probe menu 3000 >/dev/null || fail "the OstrelMenu did not pop up"
-press Escape
-probe nomenu 3000 || fail "Escape did not close the OstrelMenu"
-notepad_front
-
-press ctrl+alt+l
-probe menu 3000 >/dev/null || fail "Ctrl+Alt+L did not pop the macro menu up"
+menu=$(probe menu 3000) || fail "Ctrl+Alt+L right after start-up did not pop the macro menu up"
+read -r mx my mw mh <<<"$(rect_of <<<"$menu")"
+read -r wx wy ww wh <<<"$(probe workarea | rect_of)"
 shot macros-menu
+echo "caret $cx,$cy ${cw}x$ch; menu $mx,$my ${mw}x$mh"
+((mx >= cx - 2 && mx <= cx + 2)) || fail "the macro menu's left edge $mx is not at the caret's $cx"
+((my >= cy + ch - 1 && my <= cy + ch + 3)) ||
+  fail "the macro menu's top $my is not just below the caret's line ($cy + $ch)"
+((mx >= wx && my >= wy && mx + mw <= wx + ww && my + mh <= wy + wh)) ||
+  fail "the macro menu $mx,$my ${mw}x$mh stands out of the work area $wx,$wy ${ww}x$wh"
 sleep 1  # a menu closed within half a second of opening comes back
 press Down Return
 probe nomenu 3000 || fail "choosing an item did not close the macro menu"

@@ -9,6 +9,7 @@
 
 #include "app/OstrelController.h"
 #include "fakes/FakeClipboard.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeCodePage.h"
 #include "fakes/FakeKeyboard.h"
 #include "fakes/FakePrograms.h"
@@ -39,8 +40,10 @@ struct Harness {
   FakeShellLinks links{log, files};
   FakeClipboard clipboard;
   FakePrograms programs;
+  FakeClock clock;
   OstrelController ctl{{view, files, windows, system, shell, hotkeys, tray, hook, keyboard,
-                        codePage, PortableCollate, registry, links, programs, &clipboard}};
+                        codePage, PortableCollate, registry, links, programs, &clipboard, nullptr,
+                        &clock}};
 
   static FakeRegistry WithProgramsFolder(CallLog& log) {
     FakeRegistry r(log);

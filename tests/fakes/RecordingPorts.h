@@ -148,8 +148,10 @@ class RecordingView : public MainView {
     macroMenu = items;
     log_.Add("macroMenu " + std::to_string(items.size()));
   }
-  void PopupMacroMenu(ScreenPoint at) override {
-    log_.Add("macroPopup " + std::to_string(at.x) + "," + std::to_string(at.y));
+  void PopupMacroMenu(const MenuAnchor& anchor) override {
+    const ScreenPoint at = anchor.at;
+    log_.Add("macroPopup " + std::to_string(at.x) + "," + std::to_string(at.y) +
+             (anchor.lineTop != at.y ? " below " + std::to_string(anchor.lineTop) : ""));
     if (whileMacroMenuUp) whileMacroMenuUp();
   }
 
@@ -257,6 +259,13 @@ class FakeWindows : public WindowPort {
   }
   WindowHandle GetFocus() override { return focus; }
   ScreenPoint GetCursorPos() override { return cursor; }
+  // The caret of each thread; a window's client area starts at its `origins` entry.
+  std::map<std::uint32_t, CaretPlace> carets;
+  std::map<WindowHandle, ScreenPoint> origins;
+  CaretPlace GetGUIThreadCaret(std::uint32_t thread) override { return carets[thread]; }
+  ScreenPoint ClientToScreen(WindowHandle w, ScreenPoint p) override {
+    return ScreenPoint{p.x + origins[w].x, p.y + origins[w].y};
+  }
   std::uint32_t GetWindowProcess(WindowHandle w) override {
     return IsWindow(w) ? windows[w].process : 0;
   }

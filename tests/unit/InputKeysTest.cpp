@@ -63,6 +63,9 @@ TEST(InputKeys, SendsTheKeysEachMacroMeans) {
       // Tab, a line break of two characters and Enter are one key each.
       {"a\tb\r\nc{ENTER}", "+A -A +Tab -Tab +B -B +Enter -Enter +C -C +Enter -Enter"},
       {"{DEL}{F24}{TAB 0}{FOO}{PAUSE}", "+2E/e -2E/e +87 -87"},
+      // Back to {CURSOR}: Left once per character after it, without the Shift left on.
+      {"{SHIFT}a{CURSOR}b\r\nc",
+       "+A -A +B -B +LShift +Enter -Enter -LShift +C -C +25/e -25/e +25/e -25/e +25/e -25/e"},
   };
   for (const auto& c : cases) {
     InputDesk desk;

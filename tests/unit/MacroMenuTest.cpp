@@ -47,15 +47,10 @@ TEST(MacroMenuItems, NamedMacrosInFileOrderThenSeparatorAndQuit) {
             (std::vector<std::string>{"-!", "Quit!"}));
 }
 
-TEST_F(MacroMenu, NothingBeforeTheOstrelMenuOrWithoutTheFile) {
+TEST_F(MacroMenu, NothingWithoutTheFile) {
   StartWith({});
-  ctl.SendKeysMenu("Names.skl");
-  EXPECT_TRUE(Calls({"macro", "error"}).empty());
-  ctl.AppMessage(MSG_SHOW_MENU);
-  system.now += 2000;
-  log.calls.clear();
   ctl.SendKeysMenu("Missing.skl");
-  EXPECT_TRUE(log.calls.empty());
+  EXPECT_TRUE(Calls({"macro", "error"}).empty());
   EXPECT_TRUE(ctl.MacroList().empty());
   // A file that is there but cannot be read is reported; no menu.
   files.unreadable.insert(kListPath);
@@ -64,18 +59,57 @@ TEST_F(MacroMenu, NothingBeforeTheOstrelMenuOrWithoutTheFile) {
   EXPECT_EQ(Calls({"error"}).size(), 1u);
 }
 
-TEST_F(MacroMenu, AppearsWhereTheOstrelMenuDidEvenWithTheDesktopInFront) {
+// From the first press on, whether the OstrelMenu has been shown or not; the window in
+// front gets the foreground back as the menu closes.
+TEST_F(MacroMenu, AppearsBelowTheCaretOfTheWindowInFrontElseAtThePointer) {
   windows.classes["Progman"] = 77;
-  windows.foreground = 77;  // no focus window is taken from the desktop
-  StartAndShowOstrelMenu();
-  windows.cursor = {1, 2};  // the cursor has moved since
+  windows.windows[300] = {true, 0, kWsSysMenu, 9};  // another program, its edit control's
+  windows.windows[301] = {true, 300, 0, 9};         // caret 16 high at 10,20 of its client
+  windows.origins[301] = {100, 200};                // area, which starts at 100,200
+  windows.carets[9] = {301, {10, 20, 12, 36}};
+  StartWith({});
+  const struct {
+    WindowHandle front;
+    bool hidden;  // the caret's window is not shown
+    const char* popup;
+    const char* last;
+  } cases[] = {
+      {300, false, "macroPopup 110,236 below 220", "SetForegroundWindow 300"},
+      {300, true, "macroPopup 40,60", "SetForegroundWindow 300"},
+      {77, false, "macroPopup 40,60", "SetForegroundWindow 500"},  // the desktop's caret
+      {0, false, "macroPopup 40,60", "SetForegroundWindow 500"},   // is nobody's
+  };
   view.whileMacroMenuUp = [this] { system.now += 700; };
-  ctl.SendKeysMenu("Names.skl");
-  EXPECT_EQ(log.calls, (std::vector<std::string>{"macroMenu 4", Pause(&Timings::settleMs),
-                                                 "process", "SetForegroundWindow 500",
-                                                 "macroPopup 40,60", Pause(&Timings::settleMs)}));
-  EXPECT_EQ(Captions(view.macroMenu), (std::vector<std::string>{"Greeting", "Tab2", "-!", "Quit!"}));
-  EXPECT_EQ(ctl.MacroList().size(), 4u);
+  for (const auto& c : cases) {
+    windows.foreground = c.front;
+    windows.windows[301].visible = !c.hidden;
+    log.calls.clear();
+    ctl.SendKeysMenu("Names.skl");
+    EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{c.popup}) << c.front;
+    EXPECT_EQ(Calls({"SetForegroundWindow"}).back(), c.last) << c.front;
+  }
+  EXPECT_EQ(Captions(view.macroMenu),
+            (std::vector<std::string>{"Greeting", "Tab2", "-!", "Quit!"}));
+}
+
+TEST(PlaceMenu, BelowTheLineElseAboveItAndAlwaysInsideTheWorkArea) {
+  const ScreenRect work{0, 0, 800, 560};  // the task bar below 560
+  struct Case {
+    MenuAnchor anchor;
+    std::int32_t width, height, x, y;
+  } cases[] = {
+      {{{100, 236}, 220}, 120, 90, 100, 236},   // fits below the line
+      {{{100, 500}, 484}, 120, 90, 100, 394},   // no room below: above the line
+      {{{100, 300}, 284}, 120, 400, 100, 160},  // room on neither side: as low as fits
+      {{{750, 236}, 220}, 120, 90, 680, 236},   // kept off the right edge
+      {{{-30, -8}, -8}, 120, 90, 0, 0},         // a caret off the left and top edges
+      {{{100, 100}, 100}, 900, 700, 0, 0},      // larger than the work area
+  };
+  for (const Case& c : cases) {
+    const ScreenPoint at = PlaceMenu(c.anchor, c.width, c.height, work);
+    EXPECT_EQ(at.x, c.x) << c.anchor.at.x << "," << c.anchor.at.y;
+    EXPECT_EQ(at.y, c.y) << c.anchor.at.x << "," << c.anchor.at.y;
+  }
 }
 
 TEST_F(MacroMenu, AMenuClosedAtOnceComesBackSixTimesAtMost) {
@@ -157,6 +191,37 @@ TEST_F(MacroTyping, AMacroChosenFromTheOstrelMenuTypesWhereTheMenuOpened) {
   log.calls.clear();
   Choose("Type");
   EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 h", "301 i"}));
+}
+
+// Run from the OstrelMenu, the menu opens at the caret of the window the OstrelMenu
+// opened over, though the foreground is not back on it yet, and its line types there.
+TEST_F(MacroTyping, AMacroMenuFromTheOstrelMenuOpensAtThatWindowsCaretAndTypesThere) {
+  StartWith({MakeRec("Names", "", ftSendKeysMenu, "Names.skl")});
+  windows.carets[9] = {301, {4, 0, 5, 16}};
+  OtherProgramInFront();
+  ctl.AppMessage(MSG_SHOW_MENU);
+  windows.foreground = 500;
+  view.whileMacroMenuUp = [this] { system.now += 900; };
+  log.calls.clear();
+  Choose("Names");
+  EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{"macroPopup 4,16 below 0"});
+  log.calls.clear();
+  ctl.SendKeysMenuClick(view.macroMenu[0].choice);
+  EXPECT_EQ(Chars(log.calls), (std::vector<std::string>{"301 J", "301 o", "301 h", "301 n"}));
+}
+
+// The clipboard is read for {CLIPBOARD} whether or not long text is pasted.
+TEST_F(MacroTyping, ALinesPlaceholdersAreFilledIn) {
+  files.files[kListPath] = "Clip=<{CLIPBOARD}>{DATE:d}\r\n";
+  clipboard.Write(kCfUnicodeText, std::string("h\0i\0\0\0", 6));
+  registry.SetString(kMachineOptions, "OLPasteLong", "0");
+  StartWith({});
+  ctl.SendKeysMenu("Names.skl");
+  OtherProgramInFront();
+  ctl.SendKeysMenuClick(view.macroMenu[0].choice);
+  std::string typed;
+  for (const std::string& c : Chars(log.calls)) typed += c.back();
+  EXPECT_EQ(typed, "<hi>date 0 d 10");
 }
 
 TEST_F(MacroTyping, TheDispatcherTypesTheTargetAndDropsHotkeysMeanwhile) {

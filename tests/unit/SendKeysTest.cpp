@@ -206,6 +206,12 @@ TEST(SendKeys, PostsTheMessagesEachMacroMeans) {
       // An unclosed brace swallows the rest as one token.
       {"a{b c", {"edit CHAR 61 001E0001 S00 C00 A00", "edit CHAR 42 00300001 S81 C00 A00"}},
       {"a{bc", {"edit CHAR 61 001E0001 S00 C00 A00"}},
+      // The caret goes back to {CURSOR} once the text is typed.
+      {"a{CURSOR}bc",
+       {"edit CHAR 61 001E0001 S00 C00 A00", "edit CHAR 62 00300001 S00 C00 A00",
+        "edit CHAR 63 002E0001 S00 C00 A00", "edit KEYDOWN 25 00000001 S00 C00 A00",
+        "edit KEYUP 25 C0000001 S00 C00 A00", "edit KEYDOWN 25 00000001 S00 C00 A00",
+        "edit KEYUP 25 C0000001 S00 C00 A00"}},
       // A double-byte character: the character itself, or to an ANSI window both bytes,
       // which the system joins again.
       {"\x83\x7B{ENTER}\x83\x5C",
