@@ -81,6 +81,11 @@ wchar_t ComposeDeadKey(wchar_t dead, wchar_t next) {
   return 0;
 }
 
+void TypingReader::Forget() {
+  layout_ = nullptr;
+  focusKnown_ = false;
+}
+
 TypingReader::TypingReader(ToUnicodeFn toUnicode) : toUnicode_(toUnicode) {
   for (int vk :
        {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN})
@@ -88,38 +93,45 @@ TypingReader::TypingReader(ToUnicodeFn toUnicode) : toUnicode_(toUnicode) {
   state_[VK_CAPITAL] = (::GetKeyState(VK_CAPITAL) & 1) ? 1 : 0;
 }
 
-bool TypingReader::Key(const KBDLLHOOKSTRUCT& key, bool up, InputPort::TypingWatch& watch) {
-  if (IsOstrelMark(key.dwExtraInfo)) return false;
+bool TypingReader::Track(const KBDLLHOOKSTRUCT& key, bool up) {
   const DWORD vk = Sided(key.vkCode & 0xFF, (key.flags & LLKHF_EXTENDED) != 0);
-  if (IsModifier(vk)) {
-    if (vk == VK_CAPITAL) {
-      if (!up) state_[VK_CAPITAL] ^= 1;
-    } else {
-      state_[vk] = up ? 0 : 0x80;
-    }
-    auto either = [this](int a, int b) { return static_cast<BYTE>(state_[a] | state_[b]); };
-    state_[VK_SHIFT] = either(VK_LSHIFT, VK_RSHIFT);
-    state_[VK_CONTROL] = either(VK_LCONTROL, VK_RCONTROL);
-    state_[VK_MENU] = either(VK_LMENU, VK_RMENU);
-    return false;
+  if (!IsModifier(vk)) return false;
+  if (vk == VK_CAPITAL) {
+    if (!up) state_[VK_CAPITAL] ^= 1;
+  } else {
+    state_[vk] = up ? 0 : 0x80;
   }
-  if (up) return false;
+  auto either = [this](int a, int b) { return static_cast<BYTE>(state_[a] | state_[b]); };
+  state_[VK_SHIFT] = either(VK_LSHIFT, VK_RSHIFT);
+  state_[VK_CONTROL] = either(VK_LCONTROL, VK_RCONTROL);
+  state_[VK_MENU] = either(VK_LMENU, VK_RMENU);
+  return true;
+}
 
+bool TypingReader::Key(const KBDLLHOOKSTRUCT& key, bool up, InputPort::TypingWatch& watch) {
+  // Every modifier that goes on counts, Ostrel's own too: the system's key state follows them.
+  if (Track(key, up) || up || IsOstrelMark(key.dwExtraInfo)) return false;
+  const DWORD vk = Sided(key.vkCode & 0xFF, (key.flags & LLKHF_EXTENDED) != 0);
+
+  // What is asked of the window in front is kept while it stays in front: each question
+  // is a round trip to the system, and the hook must be quick.
   const HWND front = ::GetForegroundWindow();
   if (front != front_) {
     front_ = front;
     dead_ = 0;
     watch.Reset();
+    process_ = 0;
+    thread_ = ::GetWindowThreadProcessId(front, &process_);
+    Forget();
   }
-  DWORD process = 0;
-  const DWORD thread = ::GetWindowThreadProcessId(front, &process);
   const bool ctrl = state_[VK_CONTROL] != 0, alt = state_[VK_MENU] != 0;
   // Ostrel's own windows, a shortcut (Ctrl or Alt alone: AltGr is both), the Win key, a
   // key that moves the caret and an input method's key: what was typed no longer leads up
-  // to the caret.
-  if (process == ::GetCurrentProcessId() || ctrl != alt || state_[VK_LWIN] || state_[VK_RWIN] ||
+  // to the caret. A shortcut may also switch the layout: it is asked for again.
+  if (process_ == ::GetCurrentProcessId() || ctrl != alt || state_[VK_LWIN] || state_[VK_RWIN] ||
       MovesCaret(vk) || vk == VK_PROCESSKEY) {
     dead_ = 0;
+    Forget();
     watch.Reset();
     return false;
   }
@@ -128,10 +140,15 @@ bool TypingReader::Key(const KBDLLHOOKSTRUCT& key, bool up, InputPort::TypingWat
     watch.Erased();
     return false;
   }
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  const HKL layout = ::GetKeyboardLayout(thread);
-  if ((::GetGUIThreadInfo(thread, &gui) && IsPasswordBox(gui.hwndFocus)) || IsInputMethod(layout)) {
+  if (!focusKnown_) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    password_ = ::GetGUIThreadInfo(thread_, &gui) && IsPasswordBox(gui.hwndFocus);
+    focusKnown_ = true;
+  }
+  if (!layout_) layout_ = ::GetKeyboardLayout(thread_);
+  const HKL layout = layout_;
+  if (password_ || IsInputMethod(layout)) {
     dead_ = 0;
     watch.Reset();
     return false;
@@ -154,6 +171,8 @@ bool TypingReader::Key(const KBDLLHOOKSTRUCT& key, bool up, InputPort::TypingWat
       typed.insert(typed.begin(), dead_);
     dead_ = 0;
   }
+  // Tab and Enter may take the focus to another control (a password box, say).
+  if (vk == VK_TAB || vk == VK_RETURN) focusKnown_ = false;
   bool take = false;
   for (wchar_t c : typed) {
     if (c < 0x20 && c != L'\r' && c != L'\t') {

@@ -29,12 +29,25 @@ class TypingReader {
   explicit TypingReader(ToUnicodeFn toUnicode = ::ToUnicodeEx);
   // One key event: true keeps it from going on.
   bool Key(const KBDLLHOOKSTRUCT& key, bool up, InputPort::TypingWatch& watch);
+  // A click: the focus and the layout are asked for again at the next key.
+  void Forget();
+  // A key event that goes on to the system (also while a macro holds the keyboard, when
+  // Key is not asked): a modifier's press or release, or Caps Lock, is followed. True
+  // for a modifier.
+  bool Track(const KBDLLHOOKSTRUCT& key, bool up);
 
  private:
   ToUnicodeFn toUnicode_;
   BYTE state_[256] = {};  // the modifiers and Caps Lock, followed from the events
   HWND front_ = nullptr;  // the window in front at the last key
   wchar_t dead_ = 0;      // a dead key pressed, waiting for the next
+  // Kept while the same window stays in front: its process and thread, its layout (asked
+  // again after a shortcut), and whether its focus is a password box (asked again after a
+  // shortcut, Tab, Enter or a click).
+  DWORD process_ = 0, thread_ = 0;
+  HKL layout_ = nullptr;
+  bool focusKnown_ = false;
+  bool password_ = false;
 };
 
 }  // namespace ostrel

@@ -117,6 +117,7 @@ class SharedHook {
   static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN ||
                               wParam == WM_MBUTTONDOWN || wParam == WM_XBUTTONDOWN)) {
+      Get().reader_.Forget();  // on the hook's thread, as the keys are
       if (std::shared_ptr<InputPort::TypingWatch> watch = Get().Watch()) watch->Reset();
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -136,11 +137,14 @@ class SharedHook {
                                      (key.flags & LLKHF_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0))};
       // A character sent as itself: its unit is in the scan code.
       if (in.vk == VK_PACKET) in.vk = 0, in.flags |= KEYEVENTF_UNICODE;
+      bool take = false;
       try {
-        return (*held)(in, key.dwExtraInfo);
+        take = (*held)(in, key.dwExtraInfo);
       } catch (...) {
-        return false;
       }
+      // The user's keys held back now go on later, marked: followed then.
+      if (!take) reader_.Track(key, up);
+      return take;
     }
     const std::shared_ptr<InputPort::TypingWatch> watch = Watch();
     return watch && reader_.Key(key, up, *watch);

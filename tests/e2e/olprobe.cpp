@@ -266,6 +266,7 @@ int ShowPasswordWindow(const std::string& title, DWORD ms, bool password) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (msg.message == WM_TIMER && msg.hwnd == h) break;
+    TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
   return 0;

@@ -1,8 +1,8 @@
 // The keyboard hook's reading of the user's keys into characters for the abbreviations,
 // through a layout of the test's own with a dead key ("^" on the key right of P): the
 // flag that keeps the keyboard state goes with every question, the dead key combines
-// with the next key or is typed before it, and what moves the caret or is a shortcut
-// resets.
+// with the next key or is typed before it, what moves the caret or is a shortcut resets,
+// and the modifiers follow every key event, Ostrel's own too.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -74,9 +74,13 @@ TEST(TypingReader, KeysBecomeCharactersOfTheLayoutWithItsDeadKey) {
   key(VK_RMENU, true);
   key(VK_LCONTROL, true);
   press(VK_HOME);
-  key('E', false, kMacroMark);  // Ostrel's own key passes by
+  key('E', false, kMacroMark);  // Ostrel's own key passes by, its Shift counts
+  key(VK_LSHIFT, false, kMacroMark);
+  press('X');
+  key(VK_LSHIFT, true, kMacroMark);
+  press('X');
   EXPECT_TRUE(key(VK_RETURN));  // the watch keeps it back
-  EXPECT_EQ(watch.seen, L"E\u00EA^x^B|\u20AC|\r");
+  EXPECT_EQ(watch.seen, L"E\u00EA^x^B|\u20AC|Xx\r");
   EXPECT_TRUE(everyFlagKept);
 }
 
