@@ -89,11 +89,6 @@ void KeyEditorWindow::OnCreate() {
       AddControl("COMBOBOX", "", kPick, 8, 68, 100, 300, InputId(ecKeylist)));
   AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 114, 51, 111, 13, idKdModifiersLabel);
   const tk::ComboBox km(AddControl("COMBOBOX", "", kPick, 114, 68, 105, 200, InputId(ecKm)));
-  // The abbreviation beside the hotkey: another way to run the same function.
-  AddControl("STATIC", "Abbre&viation:", kLabel, 226, 51, 120, 13, idKdAbbreviationLabel);
-  AddControl("EDIT", "", kEdit, 226, 68, 44, 21, InputId(ecAbbreviation), WS_EX_CLIENTEDGE);
-  AddControl("BUTTON", "I&mmediately", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 274,
-             70, 84, 17, InputId(ecImmediate));
   // One label names both the keystrokes and the target, whichever shows: SetVisible
   // moves it before that one.
   AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13, idKdFunTargetC);
@@ -143,6 +138,12 @@ void KeyEditorWindow::OnCreate() {
   tk::SetAccessibleName(AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 277, 24, 21,
                                    InputId(ecProgramsButton)),
                         "Choose from the programs open now");
+  // The abbreviation, beside the hotkey: another way to run the same function. Last in
+  // the tab order, so that the fields before it keep their places.
+  AddControl("STATIC", "Abbre&viation:", kLabel, 226, 51, 120, 13, idKdAbbreviationLabel);
+  AddControl("EDIT", "", kEdit, 226, 68, 44, 21, InputId(ecAbbreviation), WS_EX_CLIENTEDGE);
+  AddControl("BUTTON", "I&mmediately", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 274,
+             70, 84, 17, InputId(ecImmediate));
 
   // The context help, and the buttons.
   info_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
