@@ -1,13 +1,17 @@
 // Performs the action of one definition, as its function type's catalogue row names it:
 // a launch through the shell (its rules in Launch.*), a window operation, a message to
-// the program itself, or a keystroke macro.
+// the program itself, or a keystroke macro. An abbreviation typed runs its definition
+// here too, as its hotkey would.
 #include <exception>
+#include <utility>
 
 #include "app/BusyMark.h"
 #include "app/Launch.h"
 #include "app/OstrelController.h"
 #include "catalogue/FunCatalogue.h"
+#include "macro/SendKeys.h"
 #include "platform/Paths.h"
+#include "platform/VirtualKeys.h"
 
 namespace ostrel {
 
@@ -28,6 +32,7 @@ void OstrelController::RunDefinition(PKeyRec def) {
   if (dispatchBusy_) return;
   p_.view.ProcessMessages();
   pendingKey_ = nullptr;
+  menuEnding_ = 0;
   if (!def) return;
   // The messages just handled may have deleted the definition.
   if (!keys_ || keys_->IndexOf(def) == KeysList::npos) return;
@@ -41,6 +46,79 @@ void OstrelController::RunDefinition(PKeyRec def) {
   } catch (const std::exception& e) {
     p_.view.ShowError(e.what());
   }
+}
+
+void OstrelController::RebuildAbbreviations() {
+  const WindowHandle main = p_.view.MainWindow();
+  WindowPort& windows = p_.windows;
+  abbreviations_.Rebuild(Alive() && hotKeys_.SystemHotKeys().Active(), [&windows, main] {
+    windows.PostMessageA(main, kAbbreviationTypedMessage, 0, 0);
+  });
+}
+
+void OstrelController::AbbreviationTyped() {
+  while (std::optional<AbbreviationFiring> firing = abbreviations_.Next()) {
+    if (!Alive()) return;
+    if (firing->def)
+      RunAbbreviation(*firing);
+    else
+      TypeEnding(firing->ending);
+  }
+}
+
+void OstrelController::TypeEnding(char16_t ending) {
+  if (p_.input && ending) p_.input->SendInput(EndingKeys(ending), kReplayMark);
+}
+
+void OstrelController::RunAbbreviation(const AbbreviationFiring& firing) {
+  // While an action runs (a macro typing) another waits for nothing: the word's end the
+  // hook kept back is given back, and the letters stay.
+  if (dispatchBusy_) {
+    TypeEnding(firing.ending);
+    return;
+  }
+  BusyMark busy(dispatchBusy_);
+  std::vector<KeyInput> erase;
+  for (std::size_t i = 0; i < firing.erase; ++i) {
+    erase.push_back({vk::kBack, 0, 0});
+    erase.push_back({vk::kBack, 0, kKeyEventUp});
+  }
+  p_.input->SendInput(erase, kReplayMark);
+  // The window takes the Backspaces before anything else: text posted to it would
+  // otherwise overtake them.
+  const WindowHandle target = p_.windows.GetForegroundWindow();
+  WaitForIdle(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage}, target);
+  const TKeyRec work = *firing.def;
+  const FunTypeInfo* type = FindFunType(work.FunType);
+  try {
+    if (type && type->action == FunAction::kSendKeys) {
+      // The text in the typed letters' case, and the ending character as part of it, so
+      // that the caret's place in the text counts it.
+      std::string text = work.Target.str();
+      std::u16string wide;
+      std::string followed;
+      if (p_.codePage.MultiByteToWideChar(text, wide) &&
+          p_.codePage.WideCharToMultiByte(FollowCase(wide, firing.follow), followed))
+        text = std::move(followed);
+      RunMacro(text + EndingMacro(firing.ending), target);
+      return;
+    }
+    if (type && type->action == FunAction::kSendKeysMenu) {
+      menuEnding_ = firing.ending;
+      SendKeysMenu(work.Target.str());
+      return;
+    }
+    Perform(work, keys_->ConditionsOf(firing.def).launch);
+  } catch (const std::exception& e) {
+    p_.view.ShowError(e.what());
+  }
+  TypeEnding(firing.ending);
+}
+
+void OstrelController::MacroMenuChosen(const MenuChoice& choice) {
+  const char16_t ending = std::exchange(menuEnding_, 0);
+  SendKeysMenuClick(choice);
+  TypeEnding(ending);
 }
 
 void OstrelController::Perform(const TKeyRec& def, const LaunchOptions& launch) {

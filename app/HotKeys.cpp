@@ -123,6 +123,7 @@ void HotKeyRegistry::BuildHotKeyList() {
     s.restricted = s.restricted || c.scope != ProgramScope::kAll;
     hotKeyList_.push_back(keys_->KeyAt(i));
   }
+  if (Changed) Changed();
   // One box for the whole rebuild, once every registration is in place: menus and
   // hotkeys that run under it find the lists complete. A box already up is not
   // joined by another.
@@ -177,6 +178,7 @@ void HotKeyRegistry::SetHotKeysOn(bool on) {
   }
   view_.SetHotKeysItem(caption, tag);
   systemHotKeys_.SetActive(on);
+  if (Changed) Changed();
 }
 
 void HotKeyRegistry::Clear() {
@@ -184,6 +186,7 @@ void HotKeyRegistry::Clear() {
   systemHotKeys_.Clear();
   hotKeyList_.clear();
   sharers_.clear();
+  if (Changed) Changed();
 }
 
 }  // namespace ostrel

@@ -75,6 +75,8 @@ class HotKeyRegistry {
   void Clear();
 
   TSysHotKey& SystemHotKeys() { return systemHotKeys_; }
+  // Called after every rebuild, switch and clear: the abbreviations follow the hotkeys.
+  std::function<void()> Changed;
   // The key texts of the definitions that take part, in list order.
   const std::vector<std::string>& HotKeyList() const { return hotKeyList_; }
 

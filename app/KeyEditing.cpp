@@ -35,7 +35,7 @@ bool KeyEditing::UpdateKeysList(const std::function<std::string()>& undo) {
     // program and freed the list under it.
     if (!alive_()) return false;
   }
-  std::vector<TreeNode> tree = BuildTree(*keys_);
+  std::vector<TreeNode> tree = BuildTree(*keys_, file_ ? file_->CodePage() : nullptr);
   view_.RenderTree(tree);
   menu_ = BuildMenu(*keys_);
   view_.RenderMenu(menu_);

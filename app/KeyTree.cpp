@@ -7,15 +7,18 @@
 
 namespace ostrel {
 
-std::string TreeText(const std::string& name, const Conditions& c) {
+std::string TreeText(const std::string& name, const Conditions& c, CodePagePort* codePage) {
   std::string notes = ScopeText(c);
+  // The abbreviation first: it is what the user types.
+  if (const std::string typed = ShownAbbreviation(c.abbreviation.text, codePage); !typed.empty())
+    notes = typed + (notes.empty() ? "" : ", " + notes);
   if (c.hotkeyOff) notes += notes.empty() ? "off" : ", off";
   if (const std::string launch = LaunchText(c.launch); !launch.empty())
     notes += (notes.empty() ? "" : ", ") + launch;
   return notes.empty() ? name : name + " (" + notes + ")";
 }
 
-std::vector<TreeNode> BuildTree(const KeysList& keys) {
+std::vector<TreeNode> BuildTree(const KeysList& keys, CodePagePort* codePage) {
   std::vector<TreeNode> nodes;
   int lastGroup = -1;
   for (std::size_t i = 0; i < keys.Count(); ++i) {
@@ -29,7 +32,7 @@ std::vector<TreeNode> BuildTree(const KeysList& keys) {
       }
       parent = lastGroup;
     }
-    nodes.push_back(TreeNode{TreeText(TrimText(d->Name.str()), keys.ConditionsAt(i)),
+    nodes.push_back(TreeNode{TreeText(TrimText(d->Name.str()), keys.ConditionsAt(i), codePage),
                              kImageDefinition, kImageDefinition, parent, d});
   }
   return nodes;

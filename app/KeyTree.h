@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/KeysList.h"
+#include "platform/CodePagePort.h"
 
 namespace ostrel {
 
@@ -68,14 +69,16 @@ MenuItem CommandItem(std::string caption, int tag, MenuChoice choice);
 inline constexpr const char* kHotKeysOffCaption = "HotKeys Off";
 inline constexpr const char* kHotKeysOnCaption = "HotKeys On";
 
-// A definition's node: its name, then in brackets the programs its hotkey is for and
-// "off" for a hotkey switched off ("Signature (notepad.exe;wordpad.exe, off)"); the
-// name alone for a definition global and on. The OstrelMenu shows the name alone, and
-// runs a switched-off definition as any other.
-std::string TreeText(const std::string& name, const Conditions& c);
+// A definition's node: its name, then in brackets its abbreviation, the programs its
+// hotkey is for and "off" for a hotkey switched off ("Signature (;sig, notepad.exe;
+// wordpad.exe, off)"); the name alone for a definition global and on with no
+// abbreviation. The abbreviation is shown in `codePage` (ASCII only without one). The
+// OstrelMenu shows the name alone, and runs a switched-off definition as any other.
+std::string TreeText(const std::string& name, const Conditions& c,
+                     CodePagePort* codePage = nullptr);
 
 // Nodes in display order: a group node is followed by its definition nodes.
-std::vector<TreeNode> BuildTree(const KeysList& keys);
+std::vector<TreeNode> BuildTree(const KeysList& keys, CodePagePort* codePage = nullptr);
 
 // The OstrelMenu: definitions shown on the menu, then the separator, "Hide Menu", the
 // hotkey switch (reading "HotKeys Off"), "Show..." and "Terminate".

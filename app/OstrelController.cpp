@@ -22,9 +22,11 @@ OstrelController::OstrelController(ControllerPorts ports, ostrel::Timings timing
                  p_.view.SetDispatchTimer(true);
                }),
       editing_(ports.view, keys_, keysFile_, menu_, hotKeys_, [this] { return Alive(); }),
+      abbreviations_(ports.input, ports.programs, keys_),
       trayIcon_(ports.tray) {
   trayIcon_.SetToolTip("Ostrel");
   hotKeys_.SystemHotKeys().ReplayWaitMs = timings_.replayWaitMs;
+  hotKeys_.Changed = [this] { RebuildAbbreviations(); };
   trayIcon_.OnMouseClick = [this](TTrayIcon&, TMouseButton, int, int) { TrayIconClick(); };
 }
 

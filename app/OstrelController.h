@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Abbreviations.h"
 #include "app/HotKeys.h"
 #include "app/KeyEditing.h"
 #include "app/MainView.h"
@@ -52,6 +53,9 @@ namespace ostrel {
 // The end-of-session messages, which end the program as MSG_TERMINATE does.
 inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;
 inline constexpr std::uint32_t kWmEndSession = 0x0016;
+// Posted to the main window from the keyboard hook's thread: an abbreviation was typed
+// (WM_APP + 3).
+inline constexpr std::uint32_t kAbbreviationTypedMessage = 0x8003;
 
 // Type 4's working folder: Dir trimmed, or else the folder part of Target.
 std::string RunDirectory(const TKeyRec& def);
@@ -134,6 +138,15 @@ class OstrelController {
   // The dispatcher.
   void DispatchPendingHotKey();
   void RunDefinition(PKeyRec def);
+  // The answer to kAbbreviationTypedMessage: each abbreviation typed since is erased with
+  // Backspace, its definition runs (a macro with the case of the typed letters and the
+  // word's ending character after its text), then the ending character follows. One with
+  // no definition meant for the program in front only gives back its ending character.
+  void AbbreviationTyped();
+  // A choice from the macro menu: typed, then the ending character of the abbreviation
+  // that opened the menu, if one did.
+  void MacroMenuChosen(const MenuChoice& choice);
+  bool WatchingTyping() const { return abbreviations_.Watching(); }
 
   // Keystroke macros: one typed into `target` (a target that refuses the keys is told
   // in a balloon at the notification icon), the macro menu of a list file in the
@@ -201,6 +214,10 @@ class OstrelController {
 
  private:
   void Perform(const TKeyRec& def, const LaunchOptions& launch);
+  // The abbreviations follow every rebuild and the hotkey switch.
+  void RebuildAbbreviations();
+  void RunAbbreviation(const AbbreviationFiring& firing);
+  void TypeEnding(char16_t ending);
   // The shell's kinds: started, or a running copy brought forward; a refusal is told in
   // a balloon at the notification icon.
   void Launch(const TKeyRec& def, const FunTypeInfo& type, const LaunchOptions& launch);
@@ -226,6 +243,10 @@ class OstrelController {
   StartupOptions options_;
   HotKeyRegistry hotKeys_;
   KeyEditing editing_;
+  Abbreviations abbreviations_;
+  // The ending character of the abbreviation that opened the macro menu, typed after
+  // the choice.
+  char16_t menuEnding_ = 0;
   // Declared after the hotkeys: at destruction the icon is removed before the hotkeys
   // are unregistered.
   TTrayIcon trayIcon_;

@@ -42,6 +42,10 @@ std::string ImportReportText(const std::string& path, const MergeReport& report)
             std::to_string(report.switchedOff.size()) + "):" +
             DefinitionLines(
                 std::vector<const TKeyRec*>(report.switchedOff.begin(), report.switchedOff.end()));
+  if (!report.abbreviationsOff.empty())
+    text += "\n\nSwitched off, another definition has the same abbreviation (" +
+            std::to_string(report.abbreviationsOff.size()) +
+            "):" + DefinitionLines(report.abbreviationsOff);
   if (!report.missingLists.empty()) {
     text += "\n\nNot found beside " + path + ", so these macro menus have no items:";
     for (std::size_t i = 0; i < report.missingLists.size(); ++i) {

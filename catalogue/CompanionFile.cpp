@@ -23,64 +23,6 @@ bool SameWord(std::string_view a, std::string_view b) {
   return true;
 }
 
-// Strict UTF-8 to UTF-16: no overlong forms, no surrogates, nothing above 10FFFF.
-bool DecodeUtf8(std::string_view in, std::u16string& out) {
-  out.clear();
-  for (std::size_t i = 0; i < in.size();) {
-    const auto b = static_cast<std::uint8_t>(in[i]);
-    std::uint32_t cp = 0;
-    std::size_t more = 0;
-    if (b < 0x80) {
-      cp = b;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      cp = b & 0x1Fu, more = 1;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      cp = b & 0x0Fu, more = 2;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      cp = b & 0x07u, more = 3;
-    } else {
-      return false;
-    }
-    if (in.size() - i <= more) return false;
-    for (std::size_t k = 1; k <= more; ++k) {
-      const auto t = static_cast<std::uint8_t>(in[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (t & 0x3Fu);
-    }
-    const std::uint32_t least[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < least[more] || !IsUnicodeScalar(cp)) return false;
-    AppendUtf16(out, cp);
-    i += more + 1;
-  }
-  return true;
-}
-
-std::string EncodeUtf8(std::u16string_view in) {
-  std::string out;
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    std::uint32_t cp = in[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 &&
-        in[i + 1] <= 0xDFFF)
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (in[++i] - 0xDC00);
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
-}
-
 // ANSI text as UTF-8; false when the bytes are no text of the code page.
 bool AnsiToUtf8(std::string_view ansi, CodePagePort& cp, std::string& out) {
   std::u16string wide;
@@ -182,8 +124,17 @@ CompanionContent ReadCompanion(std::string_view bytes, CodePagePort& codePage) {
     const std::size_t eq = line.find('=');
     if (!section || eq == std::string::npos) continue;
     const std::string key = TrimText(std::string_view(line).substr(0, eq));
-    std::string value;
-    DecodeUtf8(TrimText(std::string_view(line).substr(eq + 1)), wide);
+    std::string value = TrimText(std::string_view(line).substr(eq + 1));
+    // An abbreviation stays UTF-8: it is matched with what is typed, not with ANSI text.
+    if (SameWord(key, "Abbreviation")) {
+      if (const std::string problem = AbbreviationProblem(value); !problem.empty())
+        damaged("has an abbreviation Ostrel cannot use: " + problem);
+      else
+        section->conditions.abbreviation.text = value;
+      continue;
+    }
+    DecodeUtf8(value, wide);
+    value.clear();
     if (!codePage.WideCharToMultiByte(wide, value)) {
       damaged("holds a character the ANSI code page lacks");
       continue;
@@ -199,6 +150,11 @@ CompanionContent ReadCompanion(std::string_view bytes, CodePagePort& codePage) {
       section->conditions.programs = ParseProgramList(value);
     } else if (SameWord(key, "Hotkey")) {
       section->conditions.hotkeyOff = SameWord(value, "off");
+    } else if (SameWord(key, "Immediate") || SameWord(key, "MatchCase")) {
+      (SameWord(key, "Immediate") ? section->conditions.abbreviation.immediate
+                                  : section->conditions.abbreviation.matchCase) = value == "1";
+      if (value != "1" && value != "0")
+        damaged("has a value Ostrel does not know: " + key + "=" + value);
     } else if (!ReadLaunchValue(key, value, section->conditions.launch)) {
       damaged("has a value Ostrel does not know: " + key + "=" + value);
     }
@@ -230,6 +186,11 @@ std::string WriteCompanion(const KeysList& list, const CompanionStamp& stamp,
     if (c.launch.show != ShowState::kDefault)
       text += "Show=" + std::string(ShowWord(c.launch.show)) + kEol;
     if (c.launch.elevated) text += std::string("Elevated=1") + kEol;
+    if (!c.abbreviation.text.empty()) {
+      text += "Abbreviation=" + c.abbreviation.text + kEol;
+      if (c.abbreviation.immediate) text += std::string("Immediate=1") + kEol;
+      if (c.abbreviation.matchCase) text += std::string("MatchCase=1") + kEol;
+    }
   }
   return text;
 }

@@ -9,6 +9,9 @@
 //   IfRunning=activate      (start, activate, toggle)
 //   Show=maximized          (normal, minimized, maximized)
 //   Elevated=1
+//   Abbreviation=;addr      (UTF-8, 1 to 40 characters, no blanks; kept as UTF-8 in memory)
+//   Immediate=1             (fires on its last character, not at the end of a word)
+//   MatchCase=1
 //
 // UTF-8, with or without a byte-order mark, read; UTF-8 without one written, lines ended
 // by CR LF. Names are ANSI in memory and go through the code page both ways. Group and
@@ -17,7 +20,8 @@
 // to (its size and checksum), so that a save cut short between the two files is told
 // apart from a finished one (catalogue/DefinitionFile.h). The reader is tolerant:
 // other sections and unknown keys are passed over (and not written again); a value of
-// IfRunning, Show or Elevated it does not know is damage, told, and read as the default.
+// IfRunning, Show, Elevated, Immediate or MatchCase it does not know, or an abbreviation
+// with a blank or of more than 40 characters, is damage, told, and read as the default.
 #pragma once
 
 #include <cstddef>

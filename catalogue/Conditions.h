@@ -1,6 +1,6 @@
 // What a definition says beyond its 844-byte record: the programs its hotkey is for,
-// whether its hotkey is switched off, and how it starts what it names. Kept in Keys.ini beside
-// Keys.fil; a definition that says nothing is global and on.
+// whether its hotkey is switched off, how it starts what it names, and its abbreviation.
+// Kept in Keys.ini beside Keys.fil; a definition that says nothing is global and on.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/Abbreviation.h"
 #include "catalogue/LaunchOptions.h"
 
 namespace ostrel {
@@ -26,9 +27,13 @@ struct Conditions {
   bool hotkeyOff = false;
   // How the program or file it names is started; stored beside the programs.
   LaunchOptions launch{};
+  // The letters that run it when typed anywhere; switched off with the hotkey.
+  Abbreviation abbreviation{};
 
-  // Global, on and started plainly: nothing to store.
-  bool Plain() const { return scope == ProgramScope::kAll && !hotkeyOff && launch.Plain(); }
+  // Global, on, started plainly and with no abbreviation: nothing to store.
+  bool Plain() const {
+    return scope == ProgramScope::kAll && !hotkeyOff && launch.Plain() && abbreviation.text.empty();
+  }
   bool operator==(const Conditions&) const = default;
 };
 

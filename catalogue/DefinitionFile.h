@@ -60,6 +60,7 @@ class DefinitionFile {
 
   const std::string& FileName() const { return fileName_; }
   const std::string& CompanionFileName() const { return companionName_; }
+  CodePagePort* CodePage() const { return codePage_; }
   // Where a save stages the companion until Keys.fil is replaced.
   std::string CompanionNextName() const { return companionName_ + ".next"; }
   // The name the next backup takes (the first free one).

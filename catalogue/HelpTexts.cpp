@@ -8,7 +8,7 @@
 namespace ostrel {
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 19> kHelpTexts = {{
+constexpr std::array<std::pair<int, std::string_view>, 21> kHelpTexts = {{
     {0,
      "This is the hotkey definition panel. @You can add hotkeys by selecting the 'Add' button "
      "at the bottom of the Hotkey list. @You can also Change or Delete an existing Hotkey by "
@@ -77,6 +77,14 @@ constexpr std::array<std::pair<int, std::string_view>, 19> kHelpTexts = {{
     {50,
      "Check this to start the program as administrator; Windows asks you first. Declining "
      "does nothing more."},
+    {53,
+     "Type a few characters (up to 40, no blanks, e.g. ;addr) that run this function when you "
+     "type them in any program and end the word with a blank, Enter, Tab or a mark such as . "
+     "or ,. They are erased first; a keyboard macro types its text in their case (;Addr gives "
+     "an initial capital, ;ADDR capitals), then the mark that ended the word."},
+    {54,
+     "Check this to run the function as soon as the abbreviation's last character is typed, "
+     "without waiting for the end of the word."},
     {40,
      "To add a new Sendkey Menu Item select the 'Add' button. Enter the Item name and then the "
      "keyboard data associated with this item. @To delete a Menu item select the item from the "

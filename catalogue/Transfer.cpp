@@ -1,5 +1,6 @@
 #include "catalogue/Transfer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -124,10 +125,13 @@ MergeReport MergeDefinitions(KeysList& into, const IncomingSet& set, FileSystem&
   MergeReport report;
   using Combination = std::pair<std::int32_t, std::int32_t>;
   std::map<Combination, std::vector<Conditions>> onKeys;
+  std::vector<Conditions> abbreviated;  // switched on, with an abbreviation
   for (std::size_t i = 0; i < into.Count(); ++i) {
     const TKeyRec& rec = *into.At(i);
     if (rec.Key != 0 && !into.ConditionsAt(i).hotkeyOff)
       onKeys[{rec.Key, rec.KeyMod}].push_back(into.ConditionsAt(i));
+    if (!into.ConditionsAt(i).abbreviation.text.empty() && !into.ConditionsAt(i).hotkeyOff)
+      abbreviated.push_back(into.ConditionsAt(i));
   }
   // Each source list file is placed once, however many definitions name it.
   std::map<std::string, std::string> placed;
@@ -135,6 +139,7 @@ MergeReport MergeDefinitions(KeysList& into, const IncomingSet& set, FileSystem&
     UndoMerge(into, report, fs);
     report.added.clear();
     report.switchedOff.clear();
+    report.abbreviationsOff.clear();
     report.copiedLists.clear();
     report.error = std::move(error);
     return report;
@@ -149,6 +154,13 @@ MergeReport MergeDefinitions(KeysList& into, const IncomingSet& set, FileSystem&
     auto rec = std::make_unique<TKeyRec>(in.rec);
     Conditions conditions = in.conditions;
     bool switchedOff = false;
+    // Its abbreviation first: switched off for it, the definition holds no key either.
+    const bool abbreviationOff =
+        std::any_of(abbreviated.begin(), abbreviated.end(),
+                    [&](const Conditions& other) { return AbbreviationsClash(conditions, other); });
+    if (abbreviationOff) conditions.hotkeyOff = true;
+    if (!conditions.hotkeyOff && !conditions.abbreviation.text.empty())
+      abbreviated.push_back(conditions);
     if (rec->Key != 0 && !conditions.hotkeyOff) {
       std::vector<Conditions>& sharers = onKeys[{rec->Key, rec->KeyMod}];
       for (const Conditions& other : sharers)
@@ -195,6 +207,7 @@ MergeReport MergeDefinitions(KeysList& into, const IncomingSet& set, FileSystem&
     into.Add(key, std::move(rec), std::move(conditions));
     report.added.push_back(added);
     if (switchedOff) report.switchedOff.push_back(added);
+    if (abbreviationOff) report.abbreviationsOff.push_back(added);
   }
   return report;
 }

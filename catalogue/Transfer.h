@@ -5,7 +5,8 @@
 // Reading a set refuses, before anything changes, a file that no save of Ostrel's could
 // have written: not whole records, or a string longer than its field. Merging never
 // changes a definition that is present: one with the same group and name is skipped, one
-// whose hotkey would clash comes in switched off, and a list file never replaces another.
+// whose hotkey or abbreviation would clash comes in switched off, and a list file never
+// replaces another.
 #pragma once
 
 #include <cstddef>
@@ -53,6 +54,8 @@ struct MergeReport {
   std::vector<PKeyRec> added;               // in the list now, in file order
   std::vector<const TKeyRec*> skipped;      // into the incoming set: present already
   std::vector<const TKeyRec*> switchedOff;  // among `added`: came in with the hotkey off
+  // Among `added`: came in switched off, as another definition has the same abbreviation.
+  std::vector<const TKeyRec*> abbreviationsOff;
   std::vector<std::string> missingLists;    // list files not found beside the file
   std::vector<std::string> copiedLists;     // files written into the definitions' folder
   std::string error;  // a list file could not be written: then nothing was merged

@@ -5,6 +5,7 @@ set(OSTREL_CORE_SOURCES
   catalogue/Collation.cpp
   catalogue/KeysList.cpp
   catalogue/Conditions.cpp
+  catalogue/Abbreviation.cpp
   catalogue/LaunchOptions.cpp
   catalogue/Programs.cpp
   catalogue/FunCatalogue.cpp
@@ -31,6 +32,7 @@ set(OSTREL_CORE_SOURCES
   app/KeyTree.cpp
   app/KeyEditing.cpp
   app/HotKeys.cpp
+  app/Abbreviations.cpp
   app/Dispatcher.cpp
   app/Launch.cpp
   app/MouseLink.cpp

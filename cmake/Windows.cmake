@@ -20,6 +20,7 @@ add_library(ostrel_win32 STATIC
   platform/win32/Win32Clock.cpp
   platform/win32/Win32Programs.cpp
   platform/win32/Win32Input.cpp
+  platform/win32/TypingReader.cpp
   platform/win32/Win32Keyboard.cpp
   platform/win32/Win32Registry.cpp
   platform/win32/Win32ShellLink.cpp

@@ -94,6 +94,9 @@ void KeyEditor::FormShow() {
   view_.SetSelection(ecIfRunning, static_cast<int>(c.launch.ifRunning));
   view_.SetSelection(ecShow, static_cast<int>(c.launch.show));
   view_.SetChecked(ecElevated, c.launch.elevated);
+  shownAbbreviation_ = ShownAbbreviation(c.abbreviation.text, CodePage);
+  view_.SetText(ecAbbreviation, shownAbbreviation_);
+  view_.SetChecked(ecImmediate, c.abbreviation.immediate);
   showing_ = false;
   ProgramsChanged();
 }
@@ -116,6 +119,14 @@ Conditions KeyEditor::EnteredConditions() {
     c.launch.show = show >= 1 && show <= 3 ? static_cast<ShowState>(show) : ShowState::kDefault;
     c.launch.elevated = view_.Checked(ecElevated);
   }
+  // Matching case is set in Keys.ini only, and kept.
+  if (DefinitionConditions) c.abbreviation.matchCase = DefinitionConditions->abbreviation.matchCase;
+  // Left as shown, it stays as stored: the code page may lack some of its characters.
+  const std::string entered = TrimText(view_.Text(ecAbbreviation));
+  c.abbreviation.text = DefinitionConditions && entered == shownAbbreviation_
+                            ? DefinitionConditions->abbreviation.text
+                            : StoredAbbreviation(entered, CodePage);
+  c.abbreviation.immediate = view_.Checked(ecImmediate);
   return c;
 }
 
@@ -181,6 +192,7 @@ void KeyEditor::HotKeyChanged() {
                          kKeyTable[static_cast<std::size_t>(key)].code))
       clash = name + " is taken by another program or by the system.";
   }
+  if (clash.empty() && !mine.abbreviation.text.empty()) clash = AbbreviationClash(mine);
   if (clash == clash_) return;
   clash_ = clash;
   ShowInfo();
@@ -228,7 +240,27 @@ bool KeyEditor::Validate(int editMode) {
     view_.FocusControl(ecPrograms);
     return false;
   }
+  if (const std::string problem = AbbreviationProblem(c.abbreviation.text); !problem.empty()) {
+    view_.ShowError(problem);
+    view_.FocusControl(ecAbbreviation);
+    return false;
+  }
   return true;
+}
+
+std::string KeyEditor::AbbreviationClash(const Conditions& mine) const {
+  for (std::size_t i = 0; Keys && i < Keys->Count(); ++i) {
+    const PKeyRec rec = Keys->At(i);
+    const Conditions& theirs = Keys->ConditionsAt(i);
+    if (!rec || rec == Original || !AbbreviationsClash(mine, theirs)) continue;
+    const std::string group = TrimText(rec->Group.str());
+    const std::string shared = OverlapText(mine, theirs);
+    return ShownAbbreviation(mine.abbreviation.text, CodePage) +
+           " is already the abbreviation of \"" + TrimText(rec->Name.str()) + "\"" +
+           (group.empty() ? "" : " in the group \"" + group + "\"") +
+           (shared.empty() ? "" : " for " + shared) + ".";
+  }
+  return {};
 }
 
 void KeyEditor::OkClick() {

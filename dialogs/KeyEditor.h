@@ -17,6 +17,7 @@
 // FreeListFileName, which the import shares.
 #include "catalogue/Transfer.h"
 #include "platform/CodePage.h"
+#include "platform/CodePagePort.h"
 #include "platform/FilePort.h"
 #include "platform/ProgramPort.h"
 
@@ -51,12 +52,16 @@ enum EditorControl : int {
   ecElevated = 20,   // check box: run as administrator
   ecIfRunningLabel = 21,
   ecShowLabel = 22,
+  // The characters that run it when typed anywhere (help 53 and 54).
+  ecAbbreviation = 23,  // up to 40 characters, no blanks
+  ecImmediate = 24,     // check box: fires on its last character
+  ecAbbreviationLabel = 25,
 };
 
 // The Tags of the controls that take the focus and have context help.
 constexpr bool IsEditorInput(int tag) {
   return (tag >= ecName && tag <= ecDirButton) || (tag >= ecHotkeyOff && tag <= ecProgramsButton) ||
-         (tag >= ecIfRunning && tag <= ecElevated);
+         (tag >= ecIfRunning && tag <= ecElevated) || tag == ecAbbreviation || tag == ecImmediate;
 }
 
 // The scope list's entries, in the order of ProgramScope.
@@ -127,15 +132,19 @@ class KeyEditor {
   const TKeyRec* Original = nullptr;
   // The ANSI code page: a text cut to its field's width is cut between characters.
   LeadBytes Lead;
+  // The abbreviation is kept in UTF-8 and shown in the code page; without one only ASCII
+  // goes both ways.
+  CodePagePort* CodePage = nullptr;
 
   const std::string& DataDir() const { return dataDir_; }
 
   void FormShow();
   // Focus entered the input control with this Tag.
   void OLKeyNameEnter(int tag);
-  // The key, the modifiers, the programs or the switch changed: a hotkey that another
-  // definition switched on has for some of the same programs, or that the system refuses,
-  // is named on the info line at once, above the help text.
+  // The key, the modifiers, the programs, the switch or the abbreviation changed: a hotkey
+  // or an abbreviation that another definition switched on has for some of the same
+  // programs, or a hotkey the system refuses, is named on the info line at once, above the
+  // help text.
   void HotKeyChanged();
   // The scope, the program names or the hotkey's switch changed. The names and their
   // "..." are usable only when the scope lists programs.
@@ -156,6 +165,9 @@ class KeyEditor {
 
  private:
   void ShowInfo();
+  // The clash message of an abbreviation another definition switched on has for some of
+  // the same programs; empty when none has.
+  std::string AbbreviationClash(const Conditions& mine) const;
 
   KeyEditorView& view_;
   FileSystem& files_;
@@ -163,6 +175,7 @@ class KeyEditor {
   std::string dataDir_;
   int infoTag_ = -1;  // the control whose help the info line shows
   std::string clash_;
+  std::string shownAbbreviation_;  // what FormShow put in the field
 };
 
 // The key text the entries will have once stored: group and name trimmed, cut to the

@@ -447,7 +447,7 @@ LRESULT TOstrelForm::OnNotify(NMHDR* hdr) {
 bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (menus_ && menus_->Route(msg, wp, lp, result)) return true;
   if (const std::optional<MenuChoice> macro = OstrelFormMenus::MacroChosen(msg, wp, lp)) {
-    controller_->SendKeysMenuClick(*macro);
+    controller_->MacroMenuChosen(*macro);
     result = 0;
     return true;
   }
@@ -458,6 +458,11 @@ bool TOstrelForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         data ? ReadStartRequest(data->dwData, data->lpData, data->cbData) : std::nullopt;
     result =
         static_cast<LRESULT>(request ? controller_->StartRequestArrived(*request) : kRequestFailed);
+    return true;
+  }
+  if (msg == kAbbreviationTypedMessage) {
+    controller_->AbbreviationTyped();
+    result = 0;
     return true;
   }
   if (msg == kRunLaterMessage) {
@@ -495,10 +500,10 @@ int TOstrelForm::RunFunctionChooser(std::int32_t& chosenFunction, std::string& c
 
 int TOstrelForm::RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode,
                               const KeysList& keys, const TKeyRec* original) {
-  return EditDefinition(
-      Handle(), definition, conditions, editMode, keys, original,
-      {ports_.files, controller_->DataDir(), SystemLeadBytes(ports_.codePage), ports_.programs},
-      [this](int context) { OpenHelp(context); });
+  return EditDefinition(Handle(), definition, conditions, editMode, keys, original,
+                        {ports_.files, controller_->DataDir(), SystemLeadBytes(ports_.codePage),
+                         ports_.programs, &ports_.codePage},
+                        [this](int context) { OpenHelp(context); });
 }
 
 // The help page at the section of `context` (the configuration window's, or a dialog's).

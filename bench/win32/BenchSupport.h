@@ -185,6 +185,8 @@ bool BenchMacro(int presses);
 // forward: a press to a running program's window in front (IfRunning=activate).
 bool BenchForward(int presses);
 bool BenchIdle(double seconds, double settleMs);
+// abbreviations: the ending key to the first Backspace, and the hook's time per key.
+bool BenchAbbreviations(int reps, std::size_t keys);
 bool BenchTyping(int reps, std::size_t chars);
 bool BenchPaste(int reps, std::size_t lines, bool typedToo);
 bool BenchSoak(int openings, int rebuilds);

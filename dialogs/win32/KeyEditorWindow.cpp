@@ -21,10 +21,12 @@ tk::FormStyle KeyEditorStyle(HWND owner) {
 }
 
 int InputId(int tag) {
+  if (tag >= ecAbbreviation) return kKeyEditorAbbreviation + tag - ecAbbreviation;
   return tag >= ecIfRunning ? kKeyEditorLaunch + tag - ecIfRunning : kKeyEditorInput + tag;
 }
 // The Tag of an input's id; -1 for the other controls (520 on, which share Tags' numbers).
 int TagOf(int id) {
+  if (id >= kKeyEditorAbbreviation) return id - kKeyEditorAbbreviation + ecAbbreviation;
   if (id >= kKeyEditorLaunch) return id - kKeyEditorLaunch + ecIfRunning;
   return id - kKeyEditorInput < ecIfRunning ? id - kKeyEditorInput : -1;
 }
@@ -42,6 +44,7 @@ int FocusNotification(int tag) {
     case ecShow:
       return CBN_SETFOCUS;
     case ecElevated:
+    case ecImmediate:
     case ecTargetButton:
     case ecDirButton:
     case ecHotkeyOff:
@@ -81,11 +84,11 @@ void KeyEditorWindow::OnCreate() {
   AddControl("COMBOBOX", "",
              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL, 200,
              22, 113, 200, InputId(ecGroup));
-  AddControl("STATIC", "Assigned &HotKey:", kLabel, 8, 51, 150, 13, idKdKeyLabel);
+  AddControl("STATIC", "Assigned &HotKey:", kLabel, 8, 51, 100, 13, idKdKeyLabel);
   const tk::ComboBox keylist(
-      AddControl("COMBOBOX", "", kPick, 8, 68, 121, 300, InputId(ecKeylist)));
-  AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 200, 51, 140, 13, idKdModifiersLabel);
-  const tk::ComboBox km(AddControl("COMBOBOX", "", kPick, 200, 68, 105, 200, InputId(ecKm)));
+      AddControl("COMBOBOX", "", kPick, 8, 68, 100, 300, InputId(ecKeylist)));
+  AddControl("STATIC", "Com&bine Hotkey with:", kLabel, 114, 51, 111, 13, idKdModifiersLabel);
+  const tk::ComboBox km(AddControl("COMBOBOX", "", kPick, 114, 68, 105, 200, InputId(ecKm)));
   // One label names both the keystrokes and the target, whichever shows: SetVisible
   // moves it before that one.
   AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13, idKdFunTargetC);
@@ -135,6 +138,12 @@ void KeyEditorWindow::OnCreate() {
   tk::SetAccessibleName(AddControl("BUTTON", "...", WS_VISIBLE | kButton, 322, 277, 24, 21,
                                    InputId(ecProgramsButton)),
                         "Choose from the programs open now");
+  // The abbreviation, beside the hotkey: another way to run the same function. Last in
+  // the tab order, so that the fields before it keep their places.
+  AddControl("STATIC", "Abbre&viation:", kLabel, 226, 51, 120, 13, idKdAbbreviationLabel);
+  AddControl("EDIT", "", kEdit, 226, 68, 44, 21, InputId(ecAbbreviation), WS_EX_CLIENTEDGE);
+  AddControl("BUTTON", "I&mmediately", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 274,
+             70, 84, 17, InputId(ecImmediate));
 
   // The context help, and the buttons.
   info_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
@@ -152,6 +161,7 @@ void KeyEditorWindow::OnCreate() {
   SetLabelFor(Control(idKdGroupLabel), ControlOf(ecGroup));
   SetLabelFor(Control(idKdKeyLabel), keylist.Handle());
   SetLabelFor(Control(idKdModifiersLabel), km.Handle());
+  SetLabelFor(Control(idKdAbbreviationLabel), ControlOf(ecAbbreviation));
   SetLabelFor(Control(idKdFunParmsC), ControlOf(ecParms));
   SetLabelFor(Control(idKdFunDirC), ControlOf(ecDir));
   SetLabelFor(Control(idKdProgramsLabel), scope.Handle());
@@ -182,7 +192,9 @@ void KeyEditorWindow::OnCommand(int id, int code, HWND control) {
     }
     if ((tag == ecTargetButton || tag == ecDirButton) && code == BN_CLICKED)
       editor_.BrowseClick(tag);
-    if ((tag == ecKeylist || tag == ecKm) && code == CBN_SELCHANGE) editor_.HotKeyChanged();
+    if (((tag == ecKeylist || tag == ecKm) && code == CBN_SELCHANGE) ||
+        (tag == ecAbbreviation && code == EN_CHANGE))
+      editor_.HotKeyChanged();
     if ((tag == ecScope && code == CBN_SELCHANGE) || (tag == ecPrograms && code == EN_CHANGE) ||
         (tag == ecHotkeyOff && code == BN_CLICKED))
       editor_.ProgramsChanged();
@@ -224,6 +236,8 @@ HWND KeyEditorWindow::ControlOf(EditorControl control) const {
       return Control(idKdIfRunningLabel);
     case ecShowLabel:
       return Control(idKdShowLabel);
+    case ecAbbreviationLabel:
+      return Control(idKdAbbreviationLabel);
     default:
       return Control(InputId(control));
   }
@@ -359,6 +373,7 @@ int EditDefinition(HWND owner, TKeyRec& definition, Conditions& conditions, int 
   editor.Keys = &keys;
   editor.Original = original;
   editor.Lead = ports.codePage;
+  editor.CodePage = ports.codePagePort;
   form.onHelp = std::move(onHelp);
   return form.ShowModal();
 }

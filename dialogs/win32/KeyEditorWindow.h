@@ -18,9 +18,11 @@ namespace ostrel {
 
 // Control ids: an input control's id is kKeyEditorInput + its Tag (500 OLKeyName to 509
 // FunDirB, 513 the hotkey's switch to 516 the programs' "..."); the others follow. The
-// launch row's inputs, whose Tags would meet those, are kKeyEditorLaunch + (Tag - 18).
+// launch row's inputs, whose Tags would meet those, are kKeyEditorLaunch + (Tag - 18), and
+// the abbreviation's kKeyEditorAbbreviation + (Tag - 23).
 inline constexpr int kKeyEditorInput = 500;
 inline constexpr int kKeyEditorLaunch = 540;
+inline constexpr int kKeyEditorAbbreviation = 550;
 enum KeyEditorControl : int {
   idKdNameLabel = 520,
   idKdGroupLabel,
@@ -37,6 +39,7 @@ enum KeyEditorControl : int {
   idKdProgramsLabel,  // "P&rograms:"
   idKdIfRunningLabel,
   idKdShowLabel,
+  idKdAbbreviationLabel,  // "Abbre&viation:"
 };
 
 inline constexpr const char* kKeyEditorClass = "KeyEditorWindow";
@@ -103,6 +106,8 @@ struct KeyEditorPorts {
   std::string dataDir;
   LeadBytes codePage;
   ProgramPort& programs;
+  // The abbreviation is shown in the code page and kept in UTF-8.
+  CodePagePort* codePagePort = nullptr;
 };
 
 // What Add and Update do with the editor: create it on the working copies of a

@@ -1,6 +1,7 @@
 // The user32 calls behind InputPort: SendInput, the target's keyboard layout, and the
-// low-level keyboard hook that runs on a thread of its own while a macro types, so the
-// system never waits on a busy user-interface thread to hand a key on.
+// program's one low-level keyboard hook, on a thread of its own while a macro types or
+// typing is watched, so the system never waits on a busy user-interface thread to hand a
+// key on.
 #pragma once
 
 #include "platform/InputPort.h"
@@ -18,6 +19,7 @@ class Win32Input : public InputPort {
   std::uint16_t ScanCode(std::uint8_t vk, std::uint32_t thread) override;
   bool KeyDown(std::uint8_t vk) override;
   std::unique_ptr<Hold> HoldKeyboard(KeyFilter filter) override;
+  void WatchTyping(std::shared_ptr<TypingWatch> watch) override;
 };
 
 }  // namespace ostrel

@@ -38,6 +38,9 @@
 //   olprobe clipdump                      every format on the clipboard and its bytes in
 //                                         hex, one per line in the order of their numbers
 //   olprobe clipseq                       the clipboard's sequence number
+//   olprobe password <title> <ms>         a window with a password box that has the focus;
+//                                         prints "password=<text>" as it closes
+//   olprobe editbox <title> <ms>          the same with a plain edit box
 //   olprobe keylog <title> <file> <ms>    a plain window like "window" that appends a line
 //                                         to <file> for each key message it gets: "+53 CA"
 //                                         a key down (hex virtual key) with the modifiers
@@ -229,6 +232,48 @@ int ShowPlainWindow(const std::string& title, const std::string& cls, DWORD ms) 
   return 0;
 }
 
+// A window whose one child is an edit box (a password box, or a plain one) that holds the
+// focus; what the box holds is printed when the window closes, from inside, whatever
+// another process may read of it.
+HWND g_passwordBox = nullptr;
+LRESULT CALLBACK PasswordWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETFOCUS && g_passwordBox) {
+    SetFocus(g_passwordBox);
+    return 0;
+  }
+  if (msg == WM_CLOSE) {
+    char text[256] = {};
+    GetWindowTextA(g_passwordBox, text, sizeof text);
+    std::printf("password=%s\n", text);
+    std::fflush(stdout);
+  }
+  if (msg == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(h, msg, wp, lp);
+}
+
+int ShowPasswordWindow(const std::string& title, DWORD ms, bool password) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PasswordWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = "OlPassword";
+  RegisterClassA(&wc);
+  HWND h = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60,
+                           60, 300, 120, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!h) return 1;
+  g_passwordBox = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | (password ? ES_PASSWORD : 0),
+                                  10, 10, 260, 24, h, nullptr, wc.hInstance, nullptr);
+  SetFocus(g_passwordBox);
+  SetTimer(h, 1, ms, nullptr);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER && msg.hwnd == h) break;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
 BOOL CALLBACK ListWindow(HWND h, LPARAM depth) {
   char cls[128] = {}, text[128] = {};
   GetClassNameA(h, cls, sizeof cls);
@@ -334,6 +379,7 @@ int main(int argc, char** argv) {
     if (!g_keyLog) return 1;
     return ShowPlainWindow(title, "OlKeyLog", static_cast<DWORD>(std::atol(argv[4])));
   }
+  if (cmd == "password" || cmd == "editbox") return ShowPasswordWindow(title, ms, cmd == "password");
   if (cmd == "window") {
     if (argc < 5) return 2;
     return ShowPlainWindow(title, argv[3], static_cast<DWORD>(std::atol(argv[4])));

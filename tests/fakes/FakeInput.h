@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,6 +71,9 @@ class FakeInput : public InputPort {
   std::unique_ptr<Hold> HoldKeyboard(KeyFilter filter) override {
     return std::make_unique<FakeHold>(*this, std::move(filter));
   }
+  // The watch of typing, while one is set.
+  std::shared_ptr<TypingWatch> watch;
+  void WatchTyping(std::shared_ptr<TypingWatch> w) override { watch = std::move(w); }
 
   // The user presses or lets go of a key: true when the hook took it from the system.
   bool User(std::uint8_t vk, bool up) {

@@ -26,11 +26,15 @@ TEST(CompanionFile, RoundTripsConditionsAndJapaneseNames) {
   const Conditions only{ProgramScope::kOnly, {nihon + ".exe", "wordpad.exe"}, false};
   const Conditions exceptOff{ProgramScope::kExcept, {"calc"}, true};
   const Conditions launch{ProgramScope::kAll, {}, false, {IfRunning::kToggle, ShowState::kMaximized, true}};
+  // An abbreviation stays UTF-8 ("日" is no character of 1252 and needs no code page).
+  Conditions abbreviated{ProgramScope::kOnly, {"notepad"}};
+  abbreviated.abbreviation = {";" + utf8.substr(0, 3) + "r", true, true};
   KeysList list{PortableCollate};
   Add(list, "Sig", nihon, only);
   Add(list, "Plain", "");
   Add(list, "Calc", "", exceptOff);
   Add(list, "Run", "", launch);
+  Add(list, "Addr", "", abbreviated);
   CompanionStamp stamp;
   stamp.Add("abc", 3);
   const std::string text = WriteCompanion(list, stamp, cp);
@@ -40,6 +44,9 @@ TEST(CompanionFile, RoundTripsConditionsAndJapaneseNames) {
             std::string::npos) << text;
   EXPECT_NE(text.find("Name=Calc\r\nExcept=calc\r\nHotkey=off\r\n"), std::string::npos);
   EXPECT_NE(text.find("Name=Run\r\nIfRunning=toggle\r\nShow=maximized\r\nElevated=1\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("Name=Addr\r\nOnly=notepad\r\nAbbreviation=;\xE6\x97\xA5r\r\nImmediate=1\r\n"
+                      "MatchCase=1\r\n"),
             std::string::npos);
   EXPECT_EQ(text.find("Plain"), std::string::npos);
   EXPECT_EQ(text[0], ';');
@@ -54,10 +61,14 @@ TEST(CompanionFile, RoundTripsConditionsAndJapaneseNames) {
   Add(again, "plain", "");
   Add(again, "CALC", "");
   Add(again, "run", "");
+  Add(again, "addr", "");
   EXPECT_EQ(ApplyCompanion(again, read.sections), 1u);
   EXPECT_EQ(again.ConditionsAt(again.Find(nihon + "\x0B" "sig")), only);
   EXPECT_EQ(again.ConditionsAt(again.Find("\x0B" "calc")), exceptOff);
   EXPECT_EQ(again.ConditionsAt(again.Find("\x0B" "run")), launch);
+  EXPECT_EQ(again.ConditionsAt(again.Find("\x0B"
+                                          "addr")),
+            abbreviated);
   EXPECT_TRUE(again.ConditionsAt(again.Find("\x0B" "plain")).Plain());
 }
 
@@ -72,14 +83,26 @@ TEST(CompanionFile, WhatCannotBeReadIsToldAndTheRestIsRead) {
     EXPECT_EQ(read.sections[1].conditions.programs, std::vector<std::string>{"calc"});
   }
   // A launch value Ostrel does not know is damage, and the default.
-  for (const std::string bad : {"IfRunning=always", "Show=huge", "Elevated=yes"}) {
+  for (const std::string bad : {"IfRunning=always", "Show=huge", "Elevated=yes", "Immediate=on"}) {
     FakeCodePage cp;
     const CompanionContent read =
         ReadCompanion("[Definition]\nName=A\nShow=maximized\nIfRunning=toggle\n" + bad, cp);
     EXPECT_EQ(read.damage, "line 5 has a value Ostrel does not know: " + bad);
     const LaunchOptions l = read.sections.at(0).conditions.launch;
-    EXPECT_EQ(l.show == ShowState::kMaximized && l.ifRunning == IfRunning::kToggle, bad[0] == 'E')
+    EXPECT_EQ(l.show == ShowState::kMaximized && l.ifRunning == IfRunning::kToggle,
+              bad.rfind("Elevated", 0) == 0 || bad.rfind("Immediate", 0) == 0)
         << bad;
+  }
+  // An abbreviation with a blank, or past 40 characters (as UTF-16 counts them: a pair of
+  // surrogates is two), is told and left out; 40 of them are taken.
+  const std::string emoji = "\xF0\x9F\x98\x80";
+  std::string forty;
+  for (int i = 0; i < 20; ++i) forty += emoji;
+  for (const std::string& text : {std::string("a b"), forty + "x", forty}) {
+    FakeCodePage cp;
+    const CompanionContent read = ReadCompanion("[Definition]\nName=A\nAbbreviation=" + text, cp);
+    EXPECT_EQ(read.damage.empty(), text == forty) << read.damage;
+    EXPECT_EQ(read.sections.at(0).conditions.abbreviation.text, text == forty ? text : "");
   }
 }
 

@@ -394,6 +394,38 @@ TEST_F(KeyEditorTest, AClashNeedsBothSwitchedOnAndSharedPrograms) {
   EXPECT_TRUE(view.trials.empty());
 }
 
+TEST_F(KeyEditorTest, TheAbbreviationLoadsClashesIsCheckedAndStaysUtf8) {
+  Conditions theirs;
+  theirs.abbreviation.text = ";addr";
+  keys.Add(KeyText(MakeRec("Address", "Home")),
+           std::make_unique<TKeyRec>(MakeRec("Address", "Home")), theirs);
+  // "日" is no character of 1252: shown as nothing, and kept while left so.
+  Conditions working;
+  working.abbreviation = {"\xE6\x97\xA5", true, true};
+  FakeCodePage cp;
+  editor.CodePage = &cp;
+  editor.DefinitionConditions = &working;
+  Open(NewKeyRec(ftMinimizeAll));
+  EXPECT_EQ(view.texts[ecAbbreviation], "");
+  EXPECT_TRUE(view.checked[ecImmediate]);
+  Type(ecName, "Min");
+  editor.OkClick();
+  EXPECT_EQ(working.abbreviation.text, "\xE6\x97\xA5");
+  Type(ecAbbreviation, ";ADDR");
+  editor.HotKeyChanged();
+  EXPECT_EQ(editor.Clash(),
+            ";ADDR is already the abbreviation of \"Address\" in the group \"Home\".");
+  Type(ecAbbreviation, "a b");
+  editor.OkClick();
+  EXPECT_EQ(view.errors, std::vector<std::string>{"An abbreviation holds no blanks."});
+  EXPECT_EQ(view.focused.back(), ecAbbreviation);
+  // The code page's "é" is stored as UTF-8; matching case, set in Keys.ini only, stays.
+  Type(ecAbbreviation, " caf\xE9 ");
+  view.checked[ecImmediate] = false;
+  editor.OkClick();
+  EXPECT_EQ(working.abbreviation, (Abbreviation{"caf\xC3\xA9", false, true}));
+}
+
 TEST_F(KeyEditorTest, TheProgramsRowLoadsPicksChecksAndWritesItsConditions) {
   Conditions working{ProgramScope::kExcept, {"cmd.exe"}, true};
   editor.DefinitionConditions = &working;

@@ -69,10 +69,12 @@ TEST_F(KeyTree, HiddenFromTheMenuStillInTheTreeAndTrimmed) {
   hidden.ShowOnMenu = 0;
   // Programs and a hotkey switched off follow the name in the tree; the menu lists it still.
   files.files[CompanionName(kKeysPath)] =
-      "[Definition]\nGroup=Net\nName=Web\nOnly=notepad.exe;wordpad\nHotkey=off\n";
+      "[Definition]\nGroup=Net\nName=Web\nOnly=notepad.exe;wordpad\nHotkey=off\n"
+      "Abbreviation=;w\xC3\xA9\n";
   StartWith({hidden, MakeRec("Web", "Net")});
-  EXPECT_EQ(Texts(view.tree), (std::vector<std::string>{"Net/0", "  Secret/1",
-                                                        "  Web (notepad.exe;wordpad, off)/1"}));
+  EXPECT_EQ(Texts(view.tree),
+            (std::vector<std::string>{"Net/0", "  Secret/1",
+                                      "  Web (;w\xE9, notepad.exe;wordpad, off)/1"}));
   EXPECT_EQ(Captions(view.menu)[0], "Net/0 { Web/-2 }");
 }
 

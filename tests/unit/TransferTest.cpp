@@ -35,7 +35,8 @@ std::string Line(const std::string& group, const std::string& name, std::int32_t
 
 TEST(Transfer, ImportSkipsPresentSwitchesOffClashesAndPlacesListFiles) {
   Harness h;
-  h.files.files[kData + "Keys.ini"] = Only("Tools", "Calc", "notepad.exe");
+  h.files.files[kData + "Keys.ini"] =
+      Only("Tools", "Calc", "notepad.exe") + "Abbreviation=;addr\r\n";
   h.files.files[kData + "m.skl"] = "A=1\r\n";
   h.files.files[kData + "x.skl"] = "Mine=1\r\n";
   h.StartWith({Keyed("Tools", "Calc", 5, 1), Keyed("Tools", "Note", 7, 2)});
@@ -53,7 +54,9 @@ TEST(Transfer, ImportSkipsPresentSwitchesOffClashesAndPlacesListFiles) {
     set += Bytes(r);
   h.files.files[kIn] = set;
   h.files.files["D:\\In\\Set.ini"] = Only("Web", "Only", "wordpad.exe") +
-                                     Only("Web", "Other", "notepad") + Only("Tools", "Calc", "x");
+                                     Only("Web", "Other", "notepad") + Only("Tools", "Calc", "x") +
+                                     Only("Web", "Mac1", "Notepad") + "Abbreviation=;ADDR\r\n" +
+                                     Only("Web", "Mac3", "wordpad") + "Abbreviation=;addr\r\n";
   h.files.files["D:\\In\\m.skl"] = "A=1\r\n";
   h.files.files["D:\\In\\x.skl"] = "Theirs=1\r\n";
 
@@ -70,6 +73,9 @@ TEST(Transfer, ImportSkipsPresentSwitchesOffClashesAndPlacesListFiles) {
     EXPECT_EQ(h.ctl.Keys()->ConditionsOf(h.Def("Web", name)).hotkeyOff, off);
     EXPECT_NE(h.Def("Web", name)->Key, 0);
   }
+  // So does an abbreviation another has for some of the same programs, case ignored.
+  EXPECT_TRUE(h.ctl.Keys()->ConditionsOf(h.Def("Web", "Mac1")).hotkeyOff);
+  EXPECT_FALSE(h.ctl.Keys()->ConditionsOf(h.Def("Web", "Mac3")).hotkeyOff);
   EXPECT_EQ(h.Def("Web", "Site")->Target.str(), "t");  // the first of the file counts
   // Same bytes: not written; taken by other bytes: the next free name, once; missing: the
   // target stays. (A free name is the round trip's case.)
@@ -86,8 +92,9 @@ TEST(Transfer, ImportSkipsPresentSwitchesOffClashesAndPlacesListFiles) {
                 "info 7 definitions imported from " + kIn +
                 ".\n\nSkipped, already present (1):" + Line("TOOLS", "calc", 9, 0) +
                 "\n\nHotkey switched off, its key is taken by another definition (2):" +
-                Line("Web", "Site", 7, 2) + Line("Web", "Other", 5, 1) + "\n\nNot found beside " +
-                kIn + ", so these macro menus have no items:\ngone.skl"});
+                Line("Web", "Site", 7, 2) + Line("Web", "Other", 5, 1) +
+                "\n\nSwitched off, another definition has the same abbreviation (1):\nWeb: Mac1" +
+                "\n\nNot found beside " + kIn + ", so these macro menus have no items:\ngone.skl"});
 
   // The same file again brings nothing and stores nothing.
   h.log.calls.clear();

@@ -90,9 +90,12 @@ TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
       {idKdGroupLabel, "OstrelMenu &Group (if any):", {200, 8, 0, 0}, true},
       {kKeyEditorInput + ecGroup, "", {200, 22, 313, 0}, true},
       {idKdKeyLabel, "Assigned &HotKey:", {8, 51, 0, 0}, true},
-      {kKeyEditorInput + ecKeylist, "None", {8, 68, 129, 0}, true},
-      {idKdModifiersLabel, "Com&bine Hotkey with:", {200, 51, 0, 0}, true},
-      {kKeyEditorInput + ecKm, "None", {200, 68, 305, 0}, true},
+      {kKeyEditorInput + ecKeylist, "None", {8, 68, 108, 0}, true},
+      {idKdModifiersLabel, "Com&bine Hotkey with:", {114, 51, 0, 0}, true},
+      {kKeyEditorInput + ecKm, "None", {114, 68, 219, 0}, true},
+      {idKdAbbreviationLabel, "Abbre&viation:", {226, 51, 0, 0}, true},
+      {kKeyEditorAbbreviation, "", {226, 68, 270, 89}, true},
+      {kKeyEditorAbbreviation + 1, "I&mmediately", {274, 70, 358, 87}, true},
       {kKeyEditorInput + ecKeystrokes, "", {1, 112, 359, 216}, false},
       {idKdFunTargetC, "Function Target:", {8, 96, 0, 0}, false},
       {kKeyEditorInput + ecTarget, "", {8, 110, 321, 131}, false},
@@ -153,7 +156,7 @@ TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
   for (int i = 0; i < 3; ++i) ShowWindow(form.Control(kKeyEditorLaunch + i), SW_SHOWNA);
   std::vector<int> order;
   HWND at = Input(form, ecName);
-  for (int i = 0; i < 20; ++i) {
+  for (int i = 0; i < 22; ++i) {
     order.push_back(GetDlgCtrlID(at));
     at = GetNextDlgTabItem(h, at, FALSE);
   }
@@ -162,7 +165,7 @@ TEST_F(KeyEditorWindowTest, ControlsListsAndTabOrder) {
     if (IsEditorInput(tag)) want.push_back(kKeyEditorInput + tag);
     if (tag == ecDirButton) want.insert(want.end(), {540, 541, 542});
   }
-  want.insert(want.end(), {idKdOk, idKdCancel, kKeyEditorInput + ecName});
+  want.insert(want.end(), {550, 551, idKdOk, idKdCancel, kKeyEditorInput + ecName});
   EXPECT_EQ(order, want);
 }
 

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Abbreviations typed into Wine's Notepad through the test desktop's keyboard, as a user
+# types them: at a word's end with the ending character after the text, at once for an
+# immediate one, never inside a word, in the case typed; Esc and a click forget what was
+# typed, and typing that goes on in another window is not joined to it; nothing fires in
+# a password box or in a program the abbreviation is not for.
+source "$(dirname "$0")/lib.sh"
+
+app=$(fresh_app_dir abbreviations)
+PYTHONPATH="$E2E_DIR" python3 - "$app/Keys.fil" <<'PY'
+import sys
+from keysfil import record
+open(sys.argv[1], "wb").write(
+    record("Address", "", 16, "12 Main St")
+    + record("Back", "", 16, "be right back")
+    + record("Sign", "", 16, "Signed")
+    + record("Pad", "", 16, "for wordpad"))
+PY
+printf '%s\r\n' '[Definition]' 'Name=Address' 'Abbreviation=;addr' \
+  '[Definition]' 'Name=Back' 'Abbreviation=brb' \
+  '[Definition]' 'Name=Sign' 'Abbreviation=;sig' 'Immediate=1' \
+  '[Definition]' 'Name=Pad' 'Only=wordpad.exe' 'Abbreviation=;wp' >"$app/Keys.ini"
+
+notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
+# Types into a cleared Notepad, brought in front afresh (under Wine the first key after a
+# macro can be lost until another window has been in front), and waits for the text.
+after_typing() {  # keys expected what
+  front "Key Log"
+  notepad_front
+  press ctrl+a BackSpace
+  eventually '[[ -z "$(notepad_text)" ]]' 10 || fail "Notepad's text could not be cleared"
+  typeit "$1"
+  want=$2
+  eventually '[[ "$(notepad_text)" == "$want" ]]' 10 || fail "$3: Notepad holds \"$(notepad_text)\", not \"$2\""
+}
+
+# The text arrives and stays: nothing fires a moment later.
+holds_still() {  # expected what
+  want=$1
+  eventually '[[ "$(notepad_text)" == "$want" ]]' 10 || fail "$2: Notepad holds \"$(notepad_text)\""
+  sleep 1
+  [[ "$(notepad_text)" == "$1" ]] || fail "$2: something fired, Notepad holds \"$(notepad_text)\""
+}
+
+# Types into a window of its own with an edit box (a password box, or a plain one) and
+# prints what the box holds once the window is closed.
+boxed() {  # kind title keys
+  local out="$app/$1.out"
+  "$ROOT/scripts/wine-run" "$BUILD/bin/olprobe.exe" "$1" "$2" 60000 >"$out" 2>&1 &
+  HELPERS+=($!)
+  probe wait "$2" 10000 >/dev/null || fail "the window \"$2\" did not appear"
+  front "$2"
+  typeit "$3"
+  sleep 1
+  probe close "$2" || fail "the window \"$2\" could not be closed"
+  eventually 'grep -q "^password=" "$out"' 10 || fail "the window \"$2\" did not tell its text"
+  grep '^password=' "$out" | tr -d '\r'
+}
+
+start_ostrel_quietly "$app"
+start_blank_notepad
+"$ROOT/scripts/wine-run" "$BUILD/bin/olprobe.exe" keylog "Key Log" "$(winpath "$app/keys.log")" 600000 \
+  >/dev/null 2>&1 &
+HELPERS+=($!)
+probe wait "Key Log" 10000 >/dev/null || fail "the key-log window did not appear"
+
+after_typing ";addr " "12 Main St " "a word's end"
+after_typing "ok, Brb." "ok, Be right back." "an initial capital, ended by a full stop"
+after_typing "BRB!" "BE RIGHT BACK!" "capitals"
+after_typing "ok ;sig" "ok Signed" "an immediate one"
+shot abbreviations-typed
+after_typing "xbrb ab" "xbrb ab" "inside a word"
+holds_still "xbrb ab" "inside a word"
+after_typing ";wp." ";wp." "one only for WordPad"
+holds_still ";wp." "one only for WordPad"
+
+# What was typed is forgotten at Esc and a click in the text.
+after_typing "br" "br" "the start"
+press Escape
+typeit "b "
+holds_still "brb " "after Esc"
+after_typing "br" "br" "the start"
+read -r ox oy <<<"$(client_origin "Untitled - Notepad")"
+DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + 200)) $((oy + 100)) click 1
+typeit "b "
+holds_still "brb " "after a click"
+# Typing goes on in another window: the start typed in Notepad is not its.
+after_typing "br" "br" "the start"
+[[ "$(boxed editbox "Other" "b ")" == "password=b " ]] || fail "an abbreviation begun in Notepad fired in another window"
+[[ "$(notepad_text)" == "br" ]] || fail "Notepad holds \"$(notepad_text)\", not \"br\""
+
+# A password box keeps what is typed into it.
+[[ "$(boxed password "Password" ";addr ")" == "password=;addr " ]] || fail "an abbreviation fired in a password box"
+echo "PASS"
