@@ -29,6 +29,12 @@ bool IsWord(std::string_view word, std::string_view name) {
   return word.size() == name.size() && StartsWithWord(word, name);
 }
 
+bool IsPlaceholderStart(std::string_view word) {
+  for (std::string_view name : {"DATE", "TIME", "CLIPBOARD", "CURSOR"})
+    if (StartsWithWord(word, name)) return true;
+  return false;
+}
+
 // The clipboard's Unicode text, up to its NUL; empty when it holds none or stays taken.
 std::u16string ClipboardText(const PlaceholderSources& sources) {
   ClipboardPort* clip = sources.clipboard;
@@ -131,7 +137,15 @@ FilledMacro FillPlaceholders(std::string_view macro, CodePagePort& codePage,
     std::size_t close = pos + 1;
     while (close < macro.size() && macro[close] != '}') close += lead.CharSize(macro, close);
     if (close >= macro.size()) {
-      filled.text.append(macro.substr(pos));
+      // A placeholder cut short is typed as it stands; anything else is left for the
+      // reader, as it always was.
+      std::string_view rest = macro.substr(pos + 1);
+      while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
+      std::u16string stands;
+      if (IsPlaceholderStart(rest) && codePage.MultiByteToWideChar(macro.substr(pos), stands))
+        AppendLiteral(filled.text, stands);
+      else
+        filled.text.append(macro.substr(pos));
       break;
     }
     std::string_view word = macro.substr(pos + 1, close - pos - 1);

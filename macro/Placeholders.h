@@ -4,8 +4,9 @@
 // (where the caret goes back to once the macro has typed). What they stand for is text:
 // it goes into the macro as the language writes characters literally, so a "{ENTER}" on
 // the clipboard types those seven characters, and a character the code page lacks goes
-// by its number. A placeholder without its closing brace, or with an empty picture, is
-// left as it stands for the reader (which types nothing for it, as for any unknown word).
+// by its number. A placeholder without its closing brace is typed as it stands; one with
+// an empty picture is left for the reader (which types nothing for it, as for any unknown
+// word).
 #pragma once
 
 #include <cstddef>

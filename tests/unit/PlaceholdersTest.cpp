@@ -49,8 +49,9 @@ TEST(FillPlaceholders, EachFormIsFilledInAndADamagedOneLeftAsItStands) {
       {"{ Time:HH:mm }", "time 0 HH:mm 9"},
       // The picture ends at the first "}"; what the clock writes is text, braces too.
       {"{DATE:'{U+41}'", "date 0 '{U+7B}U+41 10'"},
-      // Damaged, or no placeholder: left for the reader.
-      {"a{DATE:yyyy", "a{DATE:yyyy"},
+      // Cut short: typed as it stands. No placeholder: left for the reader.
+      {"a{DATE:yyyy", "a{U+7B}DATE:yyyy"},
+      {"a{ FOO", "a{ FOO"},
       {"{DATE:}{TIME:}{DATES}{CLIPBOARD 2}", "{DATE:}{TIME:}{DATES}{CLIPBOARD 2}"},
       {"{{}CURSOR}", "{{}CURSOR}"},
       // In code page 932 "\x83{" is one character, "ボ": no brace begins there.
