@@ -25,10 +25,14 @@ notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
 # Types into a cleared Notepad, brought in front afresh (under Wine the first key after a
 # macro can be lost until another window has been in front), and waits for the text.
 after_typing() {  # keys expected what
-  front "Key Log"
-  notepad_front
-  press ctrl+a BackSpace
-  eventually '[[ -z "$(notepad_text)" ]]' 10 || fail "Notepad's text could not be cleared"
+  local try
+  for try in 1 2; do
+    front "Key Log"
+    notepad_front
+    press ctrl+a BackSpace
+    eventually '[[ -z "$(notepad_text)" ]]' 5 && break
+  done
+  [[ -z "$(notepad_text)" ]] || fail "Notepad's text could not be cleared"
   typeit "$1"
   want=$2
   eventually '[[ "$(notepad_text)" == "$want" ]]' 10 || fail "$3: Notepad holds \"$(notepad_text)\", not \"$2\""

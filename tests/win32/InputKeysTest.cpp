@@ -194,7 +194,8 @@ TEST(InputKeysWine, AConsoleRunsTheCommandAMacroTypes) {
   ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
                              nullptr, &start, &cmd));
   const HWND console = FindConsoleWindow();
-  if (console && BringToFront(console)) {
+  const bool inFront = console && BringToFront(console);
+  if (inFront) {
     InputPorts real;
     EXPECT_EQ(SendKeys(real.ports, "echo Typed by Ostrel>" + file + "{ENTER}",
                        reinterpret_cast<WindowHandle>(console), MacroWay::kInput),
@@ -212,6 +213,7 @@ TEST(InputKeysWine, AConsoleRunsTheCommandAMacroTypes) {
   CloseHandle(cmd.hThread);
   DeleteFileA(file.c_str());
   ASSERT_NE(console, nullptr) << "cmd's console window did not appear";
+  ASSERT_TRUE(inFront) << "cmd's console did not come in front";
   EXPECT_EQ(written.substr(0, written.find_last_not_of(" \r") + 1), "Typed by Ostrel");
 }
 
