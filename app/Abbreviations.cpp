@@ -111,13 +111,19 @@ std::string EndingMacro(char16_t ending) {
   }
 }
 
-std::vector<KeyInput> EndingKeys(char16_t ending) {
-  if (ending == u'\r' || ending == u'\t') {
-    const std::uint16_t key = ending == u'\r' ? vk::kReturn : vk::kTab;
-    return {{key, 0, 0}, {key, 0, kKeyEventUp}};
+std::vector<KeyInput> RetypeKeys(std::u16string_view typed, char16_t ending) {
+  std::vector<KeyInput> keys;
+  for (const char16_t c : std::u16string(typed) + ending) {
+    if (c == u'\r' || c == u'\t') {
+      const std::uint16_t key = c == u'\r' ? vk::kReturn : vk::kTab;
+      keys.push_back({key, 0, 0});
+      keys.push_back({key, 0, kKeyEventUp});
+    } else if (c != 0) {
+      keys.push_back({0, c, kKeyEventUnicode});
+      keys.push_back({0, c, kKeyEventUnicode | kKeyEventUp});
+    }
   }
-  if (ending == 0) return {};
-  return {{0, ending, kKeyEventUnicode}, {0, ending, kKeyEventUnicode | kKeyEventUp}};
+  return keys;
 }
 
 void AbbreviationWatch::SetEntries(std::vector<AbbreviationEntry> entries) {
@@ -206,10 +212,11 @@ std::optional<AbbreviationFiring> Abbreviations::Next() {
     const Conditions& conditions = keys_->ConditionsOf(def);
     if (conditions.hotkeyOff) continue;
     const int p = Preference(conditions, program);
-    if (p > bestPreference || (p == bestPreference && p > 0 && c.typed.size() > firing.erase)) {
+    if (p > bestPreference ||
+        (p == bestPreference && p > 0 && c.typed.size() > firing.typed.size())) {
       bestPreference = p;
       firing.def = def;
-      firing.erase = c.typed.size();
+      firing.typed = c.typed;
       firing.follow = TypedCase(c.typed, conditions.abbreviation.matchCase);
     }
   }

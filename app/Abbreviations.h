@@ -81,9 +81,8 @@ std::u16string FollowCase(std::u16string_view macro, CaseFollow follow);
 // The ending character as macro text: itself, "{ENTER}", "{TAB}", and a brace as "{U+7B}"
 // or "{U+7D}", which the macro language reads as that character.
 std::string EndingMacro(char16_t ending);
-// The ending character as the keys that type it again: Enter and Tab as their keys, every
-// other one as itself.
-std::vector<KeyInput> EndingKeys(char16_t ending);
+// Characters typed again, as keys: Enter and Tab as their keys, every other one as itself.
+std::vector<KeyInput> RetypeKeys(std::u16string_view typed, char16_t ending);
 
 // The hook's side: thread-safe. `wake` tells the main thread a hit is waiting; it is
 // called on the hook's thread and must only post.
@@ -109,11 +108,12 @@ class AbbreviationWatch : public InputPort::TypingWatch {
 };
 
 // What the main thread does with a hit: the definition to run (none when no definition
-// with those letters is meant for the program in front), how many characters to erase,
-// the case the text takes and the ending character.
+// with those letters is meant for the program in front), the characters typed for it
+// (erased, and typed again when its macro menu is closed with no choice), the case the
+// text takes and the ending character.
 struct AbbreviationFiring {
   PKeyRec def = nullptr;
-  std::size_t erase = 0;
+  std::u16string typed;
   CaseFollow follow = CaseFollow::kAsWritten;
   char16_t ending = 0;
 };

@@ -62,24 +62,25 @@ void OstrelController::AbbreviationTyped() {
     if (firing->def)
       RunAbbreviation(*firing);
     else
-      TypeEnding(firing->ending);
+      TypeAgain(u"", firing->ending);
   }
 }
 
-void OstrelController::TypeEnding(char16_t ending) {
-  if (p_.input && ending) p_.input->SendInput(EndingKeys(ending), kReplayMark);
+void OstrelController::TypeAgain(std::u16string_view typed, char16_t ending) {
+  const std::vector<KeyInput> keys = RetypeKeys(typed, ending);
+  if (p_.input && !keys.empty()) p_.input->SendInput(keys, kReplayMark);
 }
 
 void OstrelController::RunAbbreviation(const AbbreviationFiring& firing) {
   // While an action runs (a macro typing) another waits for nothing: the word's end the
   // hook kept back is given back, and the letters stay.
   if (dispatchBusy_) {
-    TypeEnding(firing.ending);
+    TypeAgain(u"", firing.ending);
     return;
   }
   BusyMark busy(dispatchBusy_);
   std::vector<KeyInput> erase;
-  for (std::size_t i = 0; i < firing.erase; ++i) {
+  for (std::size_t i = 0; i < firing.typed.size(); ++i) {
     erase.push_back({vk::kBack, 0, 0});
     erase.push_back({vk::kBack, 0, kKeyEventUp});
   }
@@ -105,20 +106,24 @@ void OstrelController::RunAbbreviation(const AbbreviationFiring& firing) {
     }
     if (type && type->action == FunAction::kSendKeysMenu) {
       menuEnding_ = firing.ending;
-      SendKeysMenu(work.Target.str());
+      // The menu closed with no line chosen (or none to show): what was typed comes back.
+      if (!SendKeysMenu(work.Target.str())) {
+        menuEnding_ = 0;
+        TypeAgain(firing.typed, firing.ending);
+      }
       return;
     }
     Perform(work, keys_->ConditionsOf(firing.def).launch);
   } catch (const std::exception& e) {
     p_.view.ShowError(e.what());
   }
-  TypeEnding(firing.ending);
+  TypeAgain(u"", firing.ending);
 }
 
 void OstrelController::MacroMenuChosen(const MenuChoice& choice) {
   const char16_t ending = std::exchange(menuEnding_, 0);
   SendKeysMenuClick(choice);
-  TypeEnding(ending);
+  TypeAgain(u"", ending);
 }
 
 void OstrelController::Perform(const TKeyRec& def, const LaunchOptions& launch) {

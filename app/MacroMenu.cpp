@@ -79,16 +79,16 @@ MenuAnchor OstrelController::MacroMenuAnchor(WindowHandle front) {
   return MenuAnchor{pointer, pointer.y};
 }
 
-void OstrelController::SendKeysMenu(const std::string& target) {
+bool OstrelController::SendKeysMenu(const std::string& target) {
   // A choice still on its way from the menu of the list before finds another list.
   macroList_.clear();
   ++macroListNumber_;
   const std::string path = dataDir_ + target;
-  if (!p_.files.Exists(path)) return;
+  if (!p_.files.Exists(path)) return false;
   ListFileLoad load = LoadListFile(p_.files, path);
   if (!load.error.empty()) {
     p_.view.ShowError(load.error);
-    return;
+    return false;
   }
   macroList_ = std::move(load.lines);
   // The window the line is for: the one in front, or the one the OstrelMenu opened over
@@ -104,16 +104,17 @@ void OstrelController::SendKeysMenu(const std::string& target) {
   // it is up; the window that was in front gets the foreground back before a choice
   // arrives and types into it.
   mouseLink_.BringMainToFront(p_.windows.GetForegroundWindow());
-  // A menu closed soon after opening, as a click still on its way can close it, is put
-  // up again, a few times at most.
+  // A menu closed soon after opening with no choice, as a click still on its way can close
+  // it, is put up again, a few times at most.
+  bool chosen = false;
   for (std::uint32_t shown = 1;; ++shown) {
     const std::uint64_t start = p_.system.TickCount();
-    p_.view.PopupMacroMenu(anchor);
-    if (shown >= timings_.macroMenuShowsAtMost) break;
+    chosen = p_.view.PopupMacroMenu(anchor);
+    if (chosen || shown >= timings_.macroMenuShowsAtMost) break;
     p_.system.Sleep(timings_.settleMs);
     if (p_.system.TickCount() - start >= timings_.macroMenuRepopMs) break;
   }
-  if (!handBack) return;
+  if (!handBack) return chosen;
   p_.windows.SetForegroundWindow(front);
   // The switch completes in the other program's own time; a choice waiting in the queue
   // must not type before it has.
@@ -121,6 +122,7 @@ void OstrelController::SendKeysMenu(const std::string& target) {
        waited < timings_.foregroundWaitMs && p_.windows.GetForegroundWindow() != front;
        waited += timings_.foregroundPollMs)
     p_.system.Sleep(timings_.foregroundPollMs);
+  return chosen;
 }
 
 void OstrelController::SendKeysMenuClick(const MenuChoice& choice) {

@@ -94,9 +94,9 @@ class MainView {
   // The macro menu: replaced whole (an item other than kMacro only closes the
   // menu), and popped up like the OstrelMenu, placed for `anchor` (PlaceMenu). A choice
   // comes back later as SendKeysMenuClick with the item's MenuChoice, which names its
-  // line by position.
+  // line by position. PopupMacroMenu returns whether a line was chosen.
   virtual void RenderMacroMenu(const std::vector<MenuItem>& items) = 0;
-  virtual void PopupMacroMenu(const MenuAnchor& anchor) = 0;
+  virtual bool PopupMacroMenu(const MenuAnchor& anchor) = 0;
 
   // The dialogs of Add and Update, each created for one use, shown modally and released;
   // both return the modal result. The function chooser sets the chosen type to -1 when

@@ -156,7 +156,8 @@ class OstrelController {
   // OstrelMenu, from any other way a definition runs. It opens at the caret of the window
   // in front (or the one the OstrelMenu opened over), below its line, or at the pointer
   // where no caret can be found, and its choice types into that window.
-  void SendKeysMenu(const std::string& target);
+  // True when a line was chosen.
+  bool SendKeysMenu(const std::string& target);
   void SendKeysMenuClick(const MenuChoice& choice);
   // The macro menu of a list file's lines, the `list`-th loaded: an item for each line
   // with a macro, in file order, named as its line and choosing it by position; then
@@ -217,7 +218,8 @@ class OstrelController {
   // The abbreviations follow every rebuild and the hotkey switch.
   void RebuildAbbreviations();
   void RunAbbreviation(const AbbreviationFiring& firing);
-  void TypeEnding(char16_t ending);
+  // Characters the hook kept back or an abbreviation erased, typed again as they were.
+  void TypeAgain(std::u16string_view typed, char16_t ending);
   // The shell's kinds: started, or a running copy brought forward; a refusal is told in
   // a balloon at the notification icon.
   void Launch(const TKeyRec& def, const FunTypeInfo& type, const LaunchOptions& launch);

@@ -345,7 +345,7 @@ void TOstrelForm::RenderMacroMenu(const std::vector<MenuItem>& items) {
   menus_->RenderMacros(items);
 }
 
-void TOstrelForm::PopupMacroMenu(const MenuAnchor& anchor) { menus_->PopupMacros(anchor); }
+bool TOstrelForm::PopupMacroMenu(const MenuAnchor& anchor) { return menus_->PopupMacros(anchor); }
 
 // A program that has ended (its window is gone) tells nothing more: such a box would
 // stand alone on the desktop, with nothing behind it.

@@ -118,7 +118,7 @@ class TOstrelForm : public tk::Form, public MainView {
   void SetHotKeysItem(const std::string& caption, int tag) override;
   void PopupMenu(ScreenPoint at) override;
   void RenderMacroMenu(const std::vector<MenuItem>& items) override;
-  void PopupMacroMenu(const MenuAnchor& anchor) override;
+  bool PopupMacroMenu(const MenuAnchor& anchor) override;
   int RunFunctionChooser(std::int32_t& chosenFunction, std::string& chosenFunctionName) override;
   int RunKeyEditor(TKeyRec& definition, Conditions& conditions, int editMode, const KeysList& keys,
                    const TKeyRec* original) override;

@@ -199,7 +199,7 @@ void OstrelFormMenus::RenderMacros(const std::vector<MenuItem>& items) {
   macroMenuBanner_.SetPopupMenu(macroMenu_.get());
 }
 
-void OstrelFormMenus::PopupMacros(const MenuAnchor& anchor) {
+bool OstrelFormMenus::PopupMacros(const MenuAnchor& anchor) {
   const POINT point{anchor.at.x, anchor.at.y};
   FitMenus(point);
   const RECT work = WorkAreaAt(point);
@@ -218,6 +218,7 @@ void OstrelFormMenus::PopupMacros(const MenuAnchor& anchor) {
     PostMessageA(owner_, kMacroChosenMessage, static_cast<WPARAM>(chosen->second.line),
                  static_cast<LPARAM>(chosen->second.list));
   PostMessageA(owner_, WM_NULL, 0, 0);
+  return chosen != macroCommands_.end();
 }
 
 std::optional<MenuChoice> OstrelFormMenus::MacroChosen(UINT msg, WPARAM wp, LPARAM lp) {

@@ -50,7 +50,8 @@ class OstrelFormMenus {
   // kMacroChosenMessage, made when the menu closes: an item of a menu rebuilt before the
   // message arrives still names its own line and list.
   void RenderMacros(const std::vector<MenuItem>& items);
-  void PopupMacros(const MenuAnchor& anchor);
+  // True when a line was chosen (its choice is posted to the owner).
+  bool PopupMacros(const MenuAnchor& anchor);
   // The macro menu's item that a message to the window carries; none for another message.
   static std::optional<MenuChoice> MacroChosen(UINT msg, WPARAM wp, LPARAM lp);
   // The owner's message, handed to the banner drawing before the owner's own handling

@@ -108,6 +108,31 @@ bool TypingReader::Track(const KBDLLHOOKSTRUCT& key, bool up) {
   return true;
 }
 
+int TypingReader::Characters(DWORD vk, DWORD scan, HKL layout, wchar_t (&out)[8]) {
+  // The modifiers are all the state the layout is handed (the Win keys never get here).
+  std::uint32_t modifiers = state_[VK_CAPITAL] & 1;
+  int bit = 1;
+  for (int m : {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU})
+    modifiers |= (state_[m] ? 1u : 0u) << bit++;
+  // A character sent as itself carries it in the scan code: not worth keeping.
+  const bool keep = vk != VK_PACKET && scan <= 0xFFFF;
+  const std::uint32_t id = vk | (scan & 0xFFFF) << 8 | modifiers << 24;
+  if (layout != answersLayout_ || answers_.size() >= 1024) {
+    answers_.clear();
+    answersLayout_ = layout;
+  }
+  if (keep) {
+    if (const auto known = answers_.find(id); known != answers_.end()) {
+      out[0] = known->second.made[0];
+      out[1] = known->second.made[1];
+      return known->second.count;
+    }
+  }
+  const int n = toUnicode_(vk, scan, state_, out, 8, kKeepKeyboardState, layout);
+  if (keep && n <= 2) answers_[id] = Answer{n, {out[0], out[1]}};
+  return n;
+}
+
 bool TypingReader::Key(const KBDLLHOOKSTRUCT& key, bool up, InputPort::TypingWatch& watch) {
   // Every modifier that goes on counts, Ostrel's own too: the system's key state follows them.
   if (Track(key, up) || up || IsOstrelMark(key.dwExtraInfo)) return false;
@@ -155,7 +180,7 @@ bool TypingReader::Key(const KBDLLHOOKSTRUCT& key, bool up, InputPort::TypingWat
   }
 
   wchar_t out[8] = {};
-  const int n = toUnicode_(vk, key.scanCode, state_, out, 8, kKeepKeyboardState, layout);
+  const int n = Characters(vk, key.scanCode, layout, out);
   if (n < 0) {
     dead_ = out[0];  // waits for the next key, as the program's own dead key does
     return false;

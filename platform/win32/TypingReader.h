@@ -9,6 +9,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <unordered_map>
+
 #include "platform/InputPort.h"
 
 namespace ostrel {
@@ -37,6 +40,10 @@ class TypingReader {
   bool Track(const KBDLLHOOKSTRUCT& key, bool up);
 
  private:
+  // ToUnicodeEx for this key with the modifiers as they are, answered from what the layout
+  // said before when it can be: under Wine each question is a round trip to the display.
+  int Characters(DWORD vk, DWORD scan, HKL layout, wchar_t (&out)[8]);
+
   ToUnicodeFn toUnicode_;
   BYTE state_[256] = {};  // the modifiers and Caps Lock, followed from the events
   HWND front_ = nullptr;  // the window in front at the last key
@@ -48,6 +55,14 @@ class TypingReader {
   HKL layout_ = nullptr;
   bool focusKnown_ = false;
   bool password_ = false;
+  // The layout's answers (the count, and up to two characters), by key, scan code and
+  // modifiers; forgotten when another layout is asked.
+  struct Answer {
+    int count;
+    wchar_t made[2];
+  };
+  std::unordered_map<std::uint32_t, Answer> answers_;
+  HKL answersLayout_ = nullptr;
 };
 
 }  // namespace ostrel

@@ -55,7 +55,8 @@ using WinEventHook = Owner<HWINEVENTHOOK, RemoveWinEventHook>;
 // waits on a busy user-interface thread to hand a key on. It is in while a macro holds the
 // keyboard or typing is watched; the mouse hook beside it only while typing is watched.
 // A macro's filter takes precedence: while it is held the watch sees nothing. Beside the
-// mouse hook a window event hook tells the watch of each change of the window in front.
+// mouse hook two window event hooks tell the watch of each change of the window in front
+// and of the focus.
 class SharedHook {
  public:
   static SharedHook& Get() {
@@ -108,10 +109,12 @@ class SharedHook {
     if (code == HC_ACTION && Get().Key(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam))) return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
-  // Another window in front: what was typed no longer leads up to the caret, even when
-  // the first window comes back before the next key.
+  // Another window in front, or the focus in another control: what was typed no longer
+  // leads up to the caret, even when the first comes back before the next key. Called on
+  // the hook's thread, as the keys are.
   // Wine and Windows differ here: see "Where Wine and Windows differ" in docs/WINE.md.
-  static void CALLBACK ForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  static void CALLBACK FocusMoved(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+    Get().reader_.Forget();
     if (std::shared_ptr<InputPort::TypingWatch> watch = Get().Watch()) watch->Reset();
   }
   static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -181,11 +184,13 @@ class SharedHook {
     const HINSTANCE module = ::GetModuleHandleA(nullptr);
     const Hook keyboard(::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, module, 0));
     Hook mouse;
-    WinEventHook foreground;
+    WinEventHook foreground, focus;
     auto watchOn = [&] {
       mouse.Reset(::SetWindowsHookExA(WH_MOUSE_LL, MouseProc, module, 0));
       foreground.Reset(::SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
-                                         ForegroundChanged, 0, 0, WINEVENT_OUTOFCONTEXT));
+                                         FocusMoved, 0, 0, WINEVENT_OUTOFCONTEXT));
+      focus.Reset(::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, FocusMoved, 0,
+                                    0, WINEVENT_OUTOFCONTEXT));
     };
     if (Watch()) watchOn();
     active_ = static_cast<bool>(keyboard);
@@ -198,6 +203,7 @@ class SharedHook {
       } else if (msg.message == kWatchOff) {
         mouse.Reset();
         foreground.Reset();
+        focus.Reset();
       } else {
         ::DispatchMessageA(&msg);
       }

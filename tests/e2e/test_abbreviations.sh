@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Abbreviations typed into Wine's Notepad through the test desktop's keyboard, as a user
 # types them: at a word's end with the ending character after the text, at once for an
-# immediate one, never inside a word, in the case typed; Esc and a click forget what was
-# typed, and typing that goes on in another window is not joined to it; nothing fires in
-# a password box or in a program the abbreviation is not for.
+# immediate one, never inside a word, in the case typed; a macro menu's pops up, and gives
+# back what was typed when closed with no choice; Esc, a click and another window in front
+# forget what was typed, and typing that goes on in another window is not joined to it;
+# nothing fires in a password box or in a program the abbreviation is not for.
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir abbreviations)
@@ -14,12 +15,15 @@ open(sys.argv[1], "wb").write(
     record("Address", "", 16, "12 Main St")
     + record("Back", "", 16, "be right back")
     + record("Sign", "", 16, "Signed")
-    + record("Pad", "", 16, "for wordpad"))
+    + record("Pad", "", 16, "for wordpad")
+    + record("Menu", "", 17, "SendKeyList_1.skl"))
 PY
+printf 'Greeting=Hi there\r\n' >"$app/SendKeyList_1.skl"
 printf '%s\r\n' '[Definition]' 'Name=Address' 'Abbreviation=;addr' \
   '[Definition]' 'Name=Back' 'Abbreviation=brb' \
   '[Definition]' 'Name=Sign' 'Abbreviation=;sig' 'Immediate=1' \
-  '[Definition]' 'Name=Pad' 'Only=wordpad.exe' 'Abbreviation=;wp' >"$app/Keys.ini"
+  '[Definition]' 'Name=Pad' 'Only=wordpad.exe' 'Abbreviation=;wp' \
+  '[Definition]' 'Name=Menu' 'Abbreviation=;m' >"$app/Keys.ini"
 
 notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
 # Types into a cleared Notepad, brought in front afresh (under Wine the first key after a
@@ -78,7 +82,22 @@ holds_still "xbrb ab" "inside a word"
 after_typing ";wp." ";wp." "one only for WordPad"
 holds_still ";wp." "one only for WordPad"
 
-# What was typed is forgotten at Esc and a click in the text.
+# A macro menu: a line chosen types with the ending character after it; Esc gives back
+# what was typed.
+menu_then() {  # ending keys
+  after_typing ";m" ";m" "the start"
+  typeit "$1"
+  probe menu 3000 >/dev/null || fail "\";m$1\" did not pop the macro menu up"
+  sleep 1  # a menu closed within half a second of opening comes back
+  press "${@:2}"
+  probe nomenu 3000 || fail "the macro menu did not close"
+}
+menu_then . Down Return
+holds_still "Hi there." "a line chosen from the macro menu"
+menu_then " " Escape
+holds_still ";m " "a macro menu closed with no choice"
+
+# What was typed is forgotten at Esc, a click in the text and another window in front.
 after_typing "br" "br" "the start"
 press Escape
 typeit "b "
@@ -88,6 +107,11 @@ read -r ox oy <<<"$(client_origin "Untitled - Notepad")"
 DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + 200)) $((oy + 100)) click 1
 typeit "b "
 holds_still "brb " "after a click"
+after_typing "br" "br" "the start"
+front "Key Log"
+notepad_front
+typeit "b "
+holds_still "brb " "after another window was in front"
 # Typing goes on in another window: the start typed in Notepad is not its.
 after_typing "br" "br" "the start"
 [[ "$(boxed editbox "Other" "b ")" == "password=b " ]] || fail "an abbreviation begun in Notepad fired in another window"

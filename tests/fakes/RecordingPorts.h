@@ -43,8 +43,8 @@ class RecordingView : public MainView {
   // Runs inside PopupMenu, while the menu is up.
   std::function<void()> whileMenuUp;
   std::vector<MenuItem> macroMenu;
-  // Runs inside PopupMacroMenu, while the macro menu is up.
-  std::function<void()> whileMacroMenuUp;
+  // Runs inside PopupMacroMenu, while the macro menu is up; says whether a line was chosen.
+  std::function<bool()> whileMacroMenuUp;
   // The start-up option boxes by Tag, and the application's bound minimise events.
   std::map<int, bool> options;
   std::function<void()> minimizeEvents;
@@ -148,11 +148,11 @@ class RecordingView : public MainView {
     macroMenu = items;
     log_.Add("macroMenu " + std::to_string(items.size()));
   }
-  void PopupMacroMenu(const MenuAnchor& anchor) override {
+  bool PopupMacroMenu(const MenuAnchor& anchor) override {
     const ScreenPoint at = anchor.at;
     log_.Add("macroPopup " + std::to_string(at.x) + "," + std::to_string(at.y) +
              (anchor.lineTop != at.y ? " below " + std::to_string(anchor.lineTop) : ""));
-    if (whileMacroMenuUp) whileMacroMenuUp();
+    return whileMacroMenuUp && whileMacroMenuUp();
   }
 
   // What the user does in the function chooser and the hotkey editor; without one the

@@ -133,7 +133,7 @@ TEST(Abbreviations, ClashAndChoiceFollowTheProgramsAsHotkeysDo) {
   std::optional<AbbreviationFiring> f = abbreviations.Next();
   ASSERT_TRUE(f && f->def);
   EXPECT_EQ(f->def->Name.str(), "b");
-  EXPECT_EQ(f->erase, 3u);
+  EXPECT_EQ(f->typed, u"Brb");
   EXPECT_EQ(f->follow, CaseFollow::kInitial);
   f = abbreviations.Next();
   ASSERT_TRUE(f);

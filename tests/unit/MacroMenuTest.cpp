@@ -79,7 +79,10 @@ TEST_F(MacroMenu, AppearsBelowTheCaretOfTheWindowInFrontElseAtThePointer) {
       {77, false, "macroPopup 40,60", "SetForegroundWindow 500"},  // the desktop's caret
       {0, false, "macroPopup 40,60", "SetForegroundWindow 500"},   // is nobody's
   };
-  view.whileMacroMenuUp = [this] { system.now += 700; };
+  view.whileMacroMenuUp = [this] {
+    system.now += 700;
+    return false;
+  };
   for (const auto& c : cases) {
     windows.foreground = c.front;
     windows.windows[301].visible = !c.hidden;
@@ -112,23 +115,34 @@ TEST(PlaceMenu, BelowTheLineElseAboveItAndAlwaysInsideTheWorkArea) {
   }
 }
 
-TEST_F(MacroMenu, AMenuClosedAtOnceComesBackSixTimesAtMost) {
+TEST_F(MacroMenu, AMenuClosedAtOnceWithNoChoiceComesBackSixTimesAtMost) {
   StartAndShowOstrelMenu();
-  ctl.SendKeysMenu("Names.skl");
+  EXPECT_FALSE(ctl.SendKeysMenu("Names.skl"));
   EXPECT_EQ(Calls({"macroPopup"}).size(), 6u);
   // Open long enough the third time: that one ends the loop.
   int shown = 0;
-  view.whileMacroMenuUp = [&] { system.now += ++shown == 3 ? 400 : 0; };
+  view.whileMacroMenuUp = [&] {
+    system.now += ++shown == 3 ? 400 : 0;
+    return false;
+  };
   log.calls.clear();
   ctl.SendKeysMenu("Names.skl");
   EXPECT_EQ(Calls({"macroPopup"}).size(), 3u);
+  // A line chosen at once: the menu stays closed.
+  view.whileMacroMenuUp = [] { return true; };
+  log.calls.clear();
+  EXPECT_TRUE(ctl.SendKeysMenu("Names.skl"));
+  EXPECT_EQ(Calls({"macroPopup"}).size(), 1u);
 }
 
 TEST_F(MacroMenu, TheDispatcherRunsTheMenuOfTheTarget) {
   StartWith({MakeRec("Names", "", ftSendKeysMenu, "Names.skl")});
   ctl.AppMessage(MSG_SHOW_MENU);
   system.now += 2000;
-  view.whileMacroMenuUp = [this] { system.now += 900; };
+  view.whileMacroMenuUp = [this] {
+    system.now += 900;
+    return false;
+  };
   log.calls.clear();
   ctl.RunDefinition(ctl.Keys()->At(0));
   EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{"macroPopup 40,60"});
@@ -201,7 +215,10 @@ TEST_F(MacroTyping, AMacroMenuFromTheOstrelMenuOpensAtThatWindowsCaretAndTypesTh
   OtherProgramInFront();
   ctl.AppMessage(MSG_SHOW_MENU);
   windows.foreground = 500;
-  view.whileMacroMenuUp = [this] { system.now += 900; };
+  view.whileMacroMenuUp = [this] {
+    system.now += 900;
+    return false;
+  };
   log.calls.clear();
   Choose("Names");
   EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{"macroPopup 4,16 below 0"});

@@ -2,7 +2,7 @@
 // through a layout of the test's own with a dead key ("^" on the key right of P): the
 // flag that keeps the keyboard state goes with every question, the dead key combines
 // with the next key or is typed before it, what moves the caret or is a shortcut resets,
-// and the modifiers follow every key event, Ostrel's own too.
+// and the modifiers follow every key event, Ostrel's own too; a layout's answer is kept.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,9 +15,11 @@ namespace ostrel {
 namespace {
 
 bool everyFlagKept = true;
+int asked = 0;
 
 int WINAPI FakeLayout(UINT vk, UINT, const BYTE* state, LPWSTR out, int size, UINT flags, HKL) {
   if (flags != kKeepKeyboardState || size < 2) everyFlagKept = false;
+  ++asked;
   const bool shift = state[VK_SHIFT] & 0x80, altGr = (state[VK_CONTROL] & state[VK_MENU]) & 0x80;
   wchar_t c = 0;
   if (vk == VK_OEM_6) {
@@ -82,6 +84,11 @@ TEST(TypingReader, KeysBecomeCharactersOfTheLayoutWithItsDeadKey) {
   EXPECT_TRUE(key(VK_RETURN));  // the watch keeps it back
   EXPECT_EQ(watch.seen, L"E\u00EA^x^B|\u20AC|Xx\r");
   EXPECT_TRUE(everyFlagKept);
+  // A key pressed again with the same modifiers: the layout is not asked again.
+  const int before = asked;
+  press('X');
+  EXPECT_EQ(asked, before);
+  EXPECT_EQ(watch.seen.back(), L'x');
 }
 
 }  // namespace

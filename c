@@ -1,0 +1,1 @@
+Typed by Ostrel
