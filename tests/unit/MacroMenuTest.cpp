@@ -35,6 +35,13 @@ class MacroMenu : public ::testing::Test, public Harness {
     system.now += 2000;
     log.calls.clear();
   }
+  // The macro menu stays up `ms` and closes with no choice.
+  std::function<bool()> UpFor(std::uint64_t ms) {
+    return [this, ms] {
+      system.now += ms;
+      return false;
+    };
+  }
 };
 
 TEST(MacroMenuItems, NamedMacrosInFileOrderThenSeparatorAndQuit) {
@@ -79,10 +86,7 @@ TEST_F(MacroMenu, AppearsBelowTheCaretOfTheWindowInFrontElseAtThePointer) {
       {77, false, "macroPopup 40,60", "SetForegroundWindow 500"},  // the desktop's caret
       {0, false, "macroPopup 40,60", "SetForegroundWindow 500"},   // is nobody's
   };
-  view.whileMacroMenuUp = [this] {
-    system.now += 700;
-    return false;
-  };
+  view.whileMacroMenuUp = UpFor(700);
   for (const auto& c : cases) {
     windows.foreground = c.front;
     windows.windows[301].visible = !c.hidden;
@@ -139,10 +143,7 @@ TEST_F(MacroMenu, TheDispatcherRunsTheMenuOfTheTarget) {
   StartWith({MakeRec("Names", "", ftSendKeysMenu, "Names.skl")});
   ctl.AppMessage(MSG_SHOW_MENU);
   system.now += 2000;
-  view.whileMacroMenuUp = [this] {
-    system.now += 900;
-    return false;
-  };
+  view.whileMacroMenuUp = UpFor(900);
   log.calls.clear();
   ctl.RunDefinition(ctl.Keys()->At(0));
   EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{"macroPopup 40,60"});
@@ -215,10 +216,7 @@ TEST_F(MacroTyping, AMacroMenuFromTheOstrelMenuOpensAtThatWindowsCaretAndTypesTh
   OtherProgramInFront();
   ctl.AppMessage(MSG_SHOW_MENU);
   windows.foreground = 500;
-  view.whileMacroMenuUp = [this] {
-    system.now += 900;
-    return false;
-  };
+  view.whileMacroMenuUp = UpFor(900);
   log.calls.clear();
   Choose("Names");
   EXPECT_EQ(Calls({"macroPopup"}), std::vector<std::string>{"macroPopup 4,16 below 0"});
