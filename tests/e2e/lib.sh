@@ -178,9 +178,10 @@ click_control() {  # title id [dx]
   DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + x + ${3:-$((w / 2))})) $((oy + y + h / 2)) click 1
 }
 
-# Wine's Notepad: its text as hex bytes; brought in front; started blank, with what a
-# Return typed by the user makes in it kept in $newline.
+# Wine's Notepad: its text as hex bytes, or as text without its line ends; brought in
+# front; started blank, with what a Return typed by the user makes in it kept in $newline.
 notepad_hex() { probe edittext "Untitled - Notepad" | od -An -tx1 | tr -d ' \n'; }
+notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
 # Brings the window with this title in front, or fails.
 front() {
   local title=$1

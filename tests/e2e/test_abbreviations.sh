@@ -25,7 +25,6 @@ printf '%s\r\n' '[Definition]' 'Name=Address' 'Abbreviation=;addr' \
   '[Definition]' 'Name=Pad' 'Only=wordpad.exe' 'Abbreviation=;wp' \
   '[Definition]' 'Name=Menu' 'Abbreviation=;m' >"$app/Keys.ini"
 
-notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
 # Types into a cleared Notepad, brought in front afresh (under Wine the first key after a
 # macro can be lost until another window has been in front), and waits for the text.
 after_typing() {  # keys expected what

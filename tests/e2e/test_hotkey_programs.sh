@@ -26,7 +26,6 @@ PY
 printf '\xef\xbb\xbf[Definition]\r\nGroup=Editors\r\nName=Signature\r\nOnly=notepad.exe\r\n\r\n[Definition]\r\nName=quiet\r\nHotkey=off\r\n' \
   >"$app/Keys.ini"
 
-notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
 # Lines of the key log that are a press of S (0x53) and with which modifiers.
 presses_of_s() { if [[ -f "$keylog" ]]; then grep -c '^+53' "$keylog" || true; else echo 0; fi; }
 

@@ -24,7 +24,6 @@ open(path, "wb").write(
     + record("Posted", "Input", 16, "posted", key=p, keymod=6))
 PY
 keylog="$app/keys.log"
-notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
 count_of() { local t; t=$(notepad_text); t=${t//[^$1]/}; echo ${#t}; }
 
 start_ostrel "$app"

@@ -38,7 +38,6 @@ probe wait "Untitled - Notepad" 15000 >/dev/null || fail "Notepad did not start"
 HELPERS+=($!)
 probe wait "Key Log" 10000 >/dev/null || fail "the key-log window did not appear"
 
-notepad_text() { probe edittext "Untitled - Notepad" | tr -d '\r\n'; }
 mouse_lines() { grep '^m' "$keylog" 2>/dev/null | sed 's/ *$//' | paste -sd/ || true; }
 click_in() {  # title button modifier
   local x y args=()
