@@ -79,18 +79,24 @@ void OstrelController::RunAbbreviation(const AbbreviationFiring& firing) {
     return;
   }
   BusyMark busy(dispatchBusy_);
-  std::vector<KeyInput> erase;
-  for (std::size_t i = 0; i < firing.typed.size(); ++i) {
-    erase.push_back({vk::kBack, 0, 0});
-    erase.push_back({vk::kBack, 0, kKeyEventUp});
-  }
-  p_.input->SendInput(erase, kReplayMark);
-  // The window takes the Backspaces before anything else: text posted to it would
-  // otherwise overtake them.
-  const WindowHandle target = p_.windows.GetForegroundWindow();
-  WaitForIdle(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage}, target);
   const TKeyRec work = *firing.def;
   const FunTypeInfo* type = FindFunType(work.FunType);
+  const bool types = type && (type->action == FunAction::kSendKeys ||
+                              type->action == FunAction::kSendKeysMenu);
+  std::vector<KeyInput> keys;
+  for (std::size_t i = 0; i < firing.typed.size(); ++i) {
+    keys.push_back({vk::kBack, 0, 0});
+    keys.push_back({vk::kBack, 0, kKeyEventUp});
+  }
+  // An action that types nothing may bring another window in front: the ending character
+  // goes first, where it was typed.
+  if (!types)
+    for (const KeyInput& key : RetypeKeys(u"", firing.ending)) keys.push_back(key);
+  p_.input->SendInput(keys, kReplayMark);
+  // The window takes the keys before anything else: text posted to it would otherwise
+  // overtake them.
+  const WindowHandle target = p_.windows.GetForegroundWindow();
+  WaitForIdle(MacroPorts{p_.windows, p_.system, p_.keyboard, p_.codePage}, target);
   try {
     if (type && type->action == FunAction::kSendKeys) {
       // The text in the typed letters' case, and the ending character as part of it, so
@@ -102,22 +108,24 @@ void OstrelController::RunAbbreviation(const AbbreviationFiring& firing) {
           p_.codePage.WideCharToMultiByte(FollowCase(wide, firing.follow), followed))
         text = std::move(followed);
       RunMacro(text + EndingMacro(firing.ending), target);
-      return;
-    }
-    if (type && type->action == FunAction::kSendKeysMenu) {
+    } else if (type && type->action == FunAction::kSendKeysMenu) {
       menuEnding_ = firing.ending;
       // The menu closed with no line chosen (or none to show): what was typed comes back.
       if (!SendKeysMenu(work.Target.str())) {
         menuEnding_ = 0;
         TypeAgain(firing.typed, firing.ending);
       }
-      return;
+    } else {
+      Perform(work, keys_->ConditionsOf(firing.def).launch);
     }
-    Perform(work, keys_->ConditionsOf(firing.def).launch);
   } catch (const std::exception& e) {
     p_.view.ShowError(e.what());
+    // The macro or its menu did not come to its end: the ending character still follows.
+    if (types) {
+      menuEnding_ = 0;
+      TypeAgain(u"", firing.ending);
+    }
   }
-  TypeAgain(u"", firing.ending);
 }
 
 void OstrelController::MacroMenuChosen(const MenuChoice& choice) {

@@ -2,9 +2,10 @@
 # Abbreviations typed into Wine's Notepad through the test desktop's keyboard, as a user
 # types them: at a word's end with the ending character after the text, at once for an
 # immediate one, never inside a word, in the case typed; a macro menu's pops up, and gives
-# back what was typed when closed with no choice; Esc, a click and another window in front
-# forget what was typed, and typing that goes on in another window is not joined to it;
-# nothing fires in a password box or in a program the abbreviation is not for.
+# back what was typed when closed with no choice; another kind's ending character stays
+# where it was typed; Esc, a click and another window in front forget what was typed, and
+# typing that goes on in another window is not joined to it; nothing fires in a password
+# box or in a program the abbreviation is not for.
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir abbreviations)
@@ -16,14 +17,16 @@ open(sys.argv[1], "wb").write(
     + record("Back", "", 16, "be right back")
     + record("Sign", "", 16, "Signed")
     + record("Pad", "", 16, "for wordpad")
-    + record("Menu", "", 17, "SendKeyList_1.skl"))
+    + record("Menu", "", 17, "SendKeyList_1.skl")
+    + record("Config", "", 6, ""))
 PY
 printf 'Greeting=Hi there\r\n' >"$app/SendKeyList_1.skl"
 printf '%s\r\n' '[Definition]' 'Name=Address' 'Abbreviation=;addr' \
   '[Definition]' 'Name=Back' 'Abbreviation=brb' \
   '[Definition]' 'Name=Sign' 'Abbreviation=;sig' 'Immediate=1' \
   '[Definition]' 'Name=Pad' 'Only=wordpad.exe' 'Abbreviation=;wp' \
-  '[Definition]' 'Name=Menu' 'Abbreviation=;m' >"$app/Keys.ini"
+  '[Definition]' 'Name=Menu' 'Abbreviation=;m' '[Definition]' 'Name=Config' 'Abbreviation=;cfg' \
+  >"$app/Keys.ini"
 
 # Types into a cleared Notepad, brought in front afresh (under Wine the first key after a
 # macro can be lost until another window has been in front), and waits for the text.
@@ -95,6 +98,9 @@ menu_then . Down Return
 holds_still "Hi there." "a line chosen from the macro menu"
 menu_then " " Escape
 holds_still ";m " "a macro menu closed with no choice"
+# An action that brings another window in front: the ending character stays in Notepad.
+after_typing "ok ;cfg." "ok ." "a definition that shows Ostrel's window"
+[[ "$(probe foreground)" == Ostrel* ]] || fail "\";cfg.\" did not bring Ostrel's window in front"
 
 # What was typed is forgotten at Esc, a click in the text and another window in front.
 after_typing "br" "br" "the start"
