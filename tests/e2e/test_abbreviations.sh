@@ -5,7 +5,7 @@
 # back what was typed when closed with no choice; another kind's ending character stays
 # where it was typed; Esc, a click and another window in front forget what was typed, and
 # typing that goes on in another window is not joined to it; nothing fires in a password
-# box or in a program the abbreviation is not for.
+# box, in a program the abbreviation is not for, or for a definition switched off.
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir abbreviations)
@@ -18,7 +18,8 @@ open(sys.argv[1], "wb").write(
     + record("Sign", "", 16, "Signed")
     + record("Pad", "", 16, "for wordpad")
     + record("Menu", "", 17, "SendKeyList_1.skl")
-    + record("Config", "", 6, ""))
+    + record("Config", "", 6, "")
+    + record("Off", "", 16, "switched off"))
 PY
 printf 'Greeting=Hi there\r\n' >"$app/SendKeyList_1.skl"
 printf '%s\r\n' '[Definition]' 'Name=Address' 'Abbreviation=;addr' \
@@ -26,7 +27,7 @@ printf '%s\r\n' '[Definition]' 'Name=Address' 'Abbreviation=;addr' \
   '[Definition]' 'Name=Sign' 'Abbreviation=;sig' 'Immediate=1' \
   '[Definition]' 'Name=Pad' 'Only=wordpad.exe' 'Abbreviation=;wp' \
   '[Definition]' 'Name=Menu' 'Abbreviation=;m' '[Definition]' 'Name=Config' 'Abbreviation=;cfg' \
-  >"$app/Keys.ini"
+  '[Definition]' 'Name=Off' 'Hotkey=off' 'Abbreviation=;off' >"$app/Keys.ini"
 
 # Types into a cleared Notepad, brought in front afresh (under Wine the first key after a
 # macro can be lost until another window has been in front), and waits for the text.
@@ -83,6 +84,8 @@ after_typing "xbrb ab" "xbrb ab" "inside a word"
 holds_still "xbrb ab" "inside a word"
 after_typing ";wp." ";wp." "one only for WordPad"
 holds_still ";wp." "one only for WordPad"
+after_typing ";off " ";off " "one switched off"
+holds_still ";off " "one switched off"
 
 # A macro menu: a line chosen types with the ending character after it; Esc gives back
 # what was typed.
