@@ -106,20 +106,16 @@ after_typing "ok ;cfg." "ok ." "a definition that shows Ostrel's window"
 [[ "$(probe foreground)" == Ostrel* ]] || fail "\";cfg.\" did not bring Ostrel's window in front"
 
 # What was typed is forgotten at Esc, a click in the text and another window in front.
-after_typing "br" "br" "the start"
-press Escape
-typeit "b "
-holds_still "brb " "after Esc"
-after_typing "br" "br" "the start"
-read -r ox oy <<<"$(client_origin "Untitled - Notepad")"
-DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + 200)) $((oy + 100)) click 1
-typeit "b "
-holds_still "brb " "after a click"
-after_typing "br" "br" "the start"
-front "Key Log"
-notepad_front
-typeit "b "
-holds_still "brb " "after another window was in front"
+click_text() {
+  read -r ox oy <<<"$(client_origin "Untitled - Notepad")"
+  DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + 200)) $((oy + 100)) click 1
+}
+for forget in "press Escape" click_text "front 'Key Log'; notepad_front"; do
+  after_typing "br" "br" "the start"
+  eval "$forget"
+  typeit "b "
+  holds_still "brb " "after $forget"
+done
 # Typing goes on in another window: the start typed in Notepad is not its.
 after_typing "br" "br" "the start"
 [[ "$(boxed editbox "Other" "b ")" == "password=b " ]] || fail "an abbreviation begun in Notepad fired in another window"
