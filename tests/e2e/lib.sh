@@ -189,6 +189,11 @@ front() {
   eventually '[[ "$(probe foreground)" == "$title"* ]]' 5 || fail "\"$title\" is not in front"
 }
 notepad_front() { front "Untitled - Notepad"; }
+# A click in Notepad's text, as a user puts the caret there.
+click_notepad() {
+  read -r ox oy <<<"$(client_origin "Untitled - Notepad")"
+  DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + 200)) $((oy + 100)) click 1
+}
 start_blank_notepad() {
   "$ROOT/scripts/wine-run" notepad.exe >/dev/null 2>&1 &
   HELPERS+=($!)

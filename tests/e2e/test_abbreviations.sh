@@ -106,11 +106,7 @@ after_typing "ok ;cfg." "ok ." "a definition that shows Ostrel's window"
 [[ "$(probe foreground)" == Ostrel* ]] || fail "\";cfg.\" did not bring Ostrel's window in front"
 
 # What was typed is forgotten at Esc, a click in the text and another window in front.
-click_text() {
-  read -r ox oy <<<"$(client_origin "Untitled - Notepad")"
-  DISPLAY="$OSTREL_DISPLAY" xdotool mousemove $((ox + 200)) $((oy + 100)) click 1
-}
-for forget in "press Escape" click_text "front 'Key Log'; notepad_front"; do
+for forget in "press Escape" click_notepad "front 'Key Log'; notepad_front"; do
   after_typing "br" "br" "the start"
   eval "$forget"
   typeit "b "
