@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Add and Update driven from the keyboard, as a user would: Add opens the function
-# chooser and then the hotkey editor; OK stores the new definition in Keys.fil,
-# registers its hotkey (which then runs it), and the checks refuse an empty name and a
-# duplicate; Cancel stores nothing; Update moves a definition to another group and keeps
+# chooser and then the hotkey editor; OK stores the new definition in Keys.fil (its
+# abbreviation in Keys.ini), registers its hotkey (which then runs it), and the checks
+# refuse an empty name and a duplicate; Cancel stores nothing; Update moves a definition to another group and keeps
 # it selected; "..." on a new macro-menu definition names SendKeyList_1.skl and opens the
 # macro-menu editor.
 source "$(dirname "$0")/lib.sh"
@@ -46,6 +46,8 @@ press Tab
 typeit 'C:\windows\system32\cmd.exe'
 press Tab Tab
 typeit "/c echo added>>$(winpath "$out")"
+press alt+v  # the abbreviation's field
+typeit ";ed"
 sleep 0.3
 shot dialogs-editor-filled
 press Return
@@ -54,6 +56,8 @@ eventually 'has_record "^Tools|Editor|"' 5 || fail "the new definition was not s
 row=$(records | grep "^Tools|Editor|")
 [[ "$row" == "Tools|Editor|4|35|6|C:\\windows\\system32\\cmd.exe|/c echo added>>$(winpath "$out")||1|1" ]] \
   || fail "stored as: $row"
+tr -d '\r' <"$app/Keys.ini" | grep -A4 -x 'Name=Editor' | grep -qx 'Abbreviation=;ed' ||
+  fail "the abbreviation was not stored in Keys.ini: $(tr -d '\r' <"$app/Keys.ini")"
 sleep 0.5
 press ctrl+alt+b
 eventually '[[ $(lines) -ge 1 ]]' 15 || fail "the new definition's hotkey did not run it"
