@@ -2,9 +2,9 @@
 # Add and Update driven from the keyboard, as a user would: Add opens the function
 # chooser and then the hotkey editor; OK stores the new definition in Keys.fil (its
 # abbreviation in Keys.ini), registers its hotkey (which then runs it), and the checks
-# refuse an empty name and a duplicate; Cancel stores nothing; Update moves a definition to another group and keeps
-# it selected; "..." on a new macro-menu definition names SendKeyList_1.skl and opens the
-# macro-menu editor.
+# refuse an empty name and a duplicate; Cancel stores nothing; Update moves a definition
+# to another group and keeps it selected; "..." on a new macro-menu definition names
+# SendKeyList_1.skl and opens the macro-menu editor.
 source "$(dirname "$0")/lib.sh"
 
 app=$(fresh_app_dir dialogs)
