@@ -82,9 +82,16 @@ class SaveCrash : public ::testing::Test {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-      ADD_FAILURE() << "cannot start " << cmd;
+    // Under Wine a start now and then fails at once, the program being untouched: it is
+    // tried three times.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+      if (attempt > 0) Sleep(200);
+      started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi);
+    }
+    if (!started) {
+      ADD_FAILURE() << "cannot start " << cmd << " (error " << GetLastError() << ")";
       return 0;
     }
     HANDLE both[2] = {pi.hProcess, event};
