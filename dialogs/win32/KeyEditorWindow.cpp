@@ -91,7 +91,7 @@ void KeyEditorWindow::OnCreate() {
   const tk::ComboBox km(AddControl("COMBOBOX", "", kPick, 114, 68, 105, 200, InputId(ecKm)));
   // One label names both the keystrokes and the target, whichever shows: SetVisible
   // moves it before that one.
-  AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 300, 13, idKdFunTargetC);
+  AddControl("STATIC", "Function Target:", SS_LEFT | SS_NOPREFIX, 8, 96, 212, 13, idKdFunTargetC);
   // Enter does not break lines in the keystrokes: it presses OK. Keys like Enter are
   // written as {ENTER}.
   AddControl("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 1, 112, 358, 104,
@@ -140,10 +140,11 @@ void KeyEditorWindow::OnCreate() {
                         "Choose from the programs open now");
   // The abbreviation, beside the hotkey: another way to run the same function. Last in
   // the tab order, so that the fields before it keep their places.
+  // Its "Immediately" box goes under it, beside the target's label.
   AddControl("STATIC", "Abbre&viation:", kLabel, 226, 51, 120, 13, idKdAbbreviationLabel);
-  AddControl("EDIT", "", kEdit, 226, 68, 44, 21, InputId(ecAbbreviation), WS_EX_CLIENTEDGE);
-  AddControl("BUTTON", "I&mmediately", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 274,
-             70, 84, 17, InputId(ecImmediate));
+  AddControl("EDIT", "", kEdit, 226, 68, 132, 21, InputId(ecAbbreviation), WS_EX_CLIENTEDGE);
+  AddControl("BUTTON", "I&mmediately", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, 226,
+             92, 132, 17, InputId(ecImmediate));
 
   // The context help, and the buttons.
   info_ = tk::InfoPane(AddControl("EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,

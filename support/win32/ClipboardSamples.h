@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -74,12 +75,14 @@ inline bool Put(const std::vector<Sample>& samples) {
   return ok;
 }
 
-// Every format on the clipboard with its bytes; none for those held as other kinds of
-// handle (bitmaps, palettes, metafiles), which have no bytes to compare.
-inline std::map<UINT, std::string> Read() {
+// Every format on the clipboard with its bytes, or only those of `only` when it names
+// some; none for those held as other kinds of handle (bitmaps, palettes, metafiles), which
+// have no bytes to compare. Reading a format placed on request makes its owner render it.
+inline std::map<UINT, std::string> Read(const std::set<UINT>& only = {}) {
   std::map<UINT, std::string> all;
   if (!Open()) return all;
   for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
+    if (!only.empty() && !only.count(f)) continue;
     std::string& bytes = all[f];
     if (f == CF_BITMAP || f == CF_METAFILEPICT || f == CF_PALETTE || f == CF_ENHMETAFILE) continue;
     HANDLE h = GetClipboardData(f);

@@ -293,7 +293,10 @@ self_test() {  # folder: the runner's last line and its exit code; its output in
   echo "$(tr -d '\r' <"$1.log" | sed '/^$/d' | tail -1) (exit $rc)"
 }
 result=$(self_test "$selftest")
-[[ "$result" == "3 passed, 0 failed (exit 0)" ]] || fail "the self-test ended \"$result\" (see $selftest.log)"
+if [[ "$result" != "3 passed, 0 failed (exit 0)" ]]; then
+  grep -a -E "FAILED|Failure|Expected|Which is|^== " "$selftest.log" | head -40 >&2
+  fail "the self-test ended \"$result\" (see $selftest.log)"
+fi
 result=$(self_test "$bare")
 [[ "$result" == "0 passed, 3 failed (exit 1)" ]] || fail "run-tests.cmd alone ended \"$result\""
 echo "the self-test runs from \"$selftest\": 3 passed, 0 failed"

@@ -31,11 +31,13 @@ PasteWatch g_watch;
 LRESULT CALLBACK WatchPaste(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_PASTE) {
     ++g_watch.pastes;
-    auto now = clipsamples::Read();
     const std::string zero(4, '\0');
     const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
     const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
     const UINT cloud = RegisterClipboardFormatA("CanUploadToCloudClipboard");
+    // Not the text: asking for it here would let the macro go on, and put the clipboard
+    // back, between this look and the edit's own paste.
+    auto now = clipsamples::Read({exclude, history, cloud});
     if (now.count(exclude) && now.count(history) && now.count(cloud) &&
         now[history].substr(0, 4) == zero && now[cloud].substr(0, 4) == zero)
       ++g_watch.keptOutOfHistory;
