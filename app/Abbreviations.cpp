@@ -4,6 +4,7 @@
 
 #include "catalogue/Abbreviation.h"
 #include "catalogue/Programs.h"
+#include "macro/MacroSteps.h"
 #include "platform/Utf16.h"
 #include "platform/VirtualKeys.h"
 
@@ -78,19 +79,28 @@ CaseFollow TypedCase(std::u16string_view typed, bool matchCase) {
   return firstCapital ? CaseFollow::kInitial : CaseFollow::kAsWritten;
 }
 
-std::u16string FollowCase(std::u16string_view macro, CaseFollow follow) {
-  std::u16string out(macro);
-  if (follow == CaseFollow::kAsWritten) return out;
-  bool inBraces = false;
-  for (char16_t& c : out) {
-    if (c == u'{' || c == u'}') {
-      inBraces = c == u'{';
+std::string FollowCase(std::string_view macro, CaseFollow follow, CodePagePort& codePage) {
+  if (follow == CaseFollow::kAsWritten) return std::string(macro);
+  std::string out;
+  std::size_t copied = 0;
+  for (const MacroStep& step : ReadMacroSteps(macro, SystemLeadBytes(codePage))) {
+    const MacroModifiers& m = step.modifiers;
+    if (step.kind != MacroStepKind::kCharacter || step.braced || m.ctrl || m.alt || m.altNext)
       continue;
+    std::u16string wide;
+    if (!codePage.MultiByteToWideChar(macro.substr(step.begin, step.end - step.begin), wide) ||
+        wide.size() != 1)
+      continue;
+    const char16_t c = wide[0], upper = UpperLetter(c);
+    if (upper == c && LowerLetter(c) == c) continue;  // not a letter
+    if (std::string bytes; upper != c && codePage.WideCharToMultiByte(std::u16string(1, upper), bytes)) {
+      out.append(macro.substr(copied, step.begin - copied));
+      out += bytes;
+      copied = step.end;
     }
-    if (inBraces || UpperLetter(c) == c) continue;
-    c = UpperLetter(c);
     if (follow == CaseFollow::kInitial) break;
   }
+  out.append(macro.substr(copied));
   return out;
 }
 

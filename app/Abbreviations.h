@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "catalogue/KeysList.h"
+#include "platform/CodePagePort.h"
 #include "platform/InputPort.h"
 #include "platform/ProgramPort.h"
 
@@ -76,8 +77,10 @@ class TypedText {
 // capitals (two letters or more, all capitals). A definition that matches case keeps its text.
 enum class CaseFollow : std::uint8_t { kAsWritten, kInitial, kCapitals };
 CaseFollow TypedCase(std::u16string_view typed, bool matchCase);
-// A macro's text with the case followed: only the letters outside braces change.
-std::u16string FollowCase(std::u16string_view macro, CaseFollow follow);
+// A macro's text (in the ANSI code page) with the case followed. Only its text changes: not
+// key words, braced characters or a letter typed with {CTRL}, {ALT} or {@} ("{CTRL}a" stays
+// Ctrl+A). An initial capital goes on the first letter, and one already a capital stays.
+std::string FollowCase(std::string_view macro, CaseFollow follow, CodePagePort& codePage);
 // The ending character as macro text: itself, "{ENTER}", "{TAB}", and a brace as "{U+7B}"
 // or "{U+7D}", which the macro language reads as that character.
 std::string EndingMacro(char16_t ending);

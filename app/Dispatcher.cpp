@@ -101,12 +101,7 @@ void OstrelController::RunAbbreviation(const AbbreviationFiring& firing) {
     if (type && type->action == FunAction::kSendKeys) {
       // The text in the typed letters' case, and the ending character as part of it, so
       // that the caret's place in the text counts it.
-      std::string text = work.Target.str();
-      std::u16string wide;
-      std::string followed;
-      if (p_.codePage.MultiByteToWideChar(text, wide) &&
-          p_.codePage.WideCharToMultiByte(FollowCase(wide, firing.follow), followed))
-        text = std::move(followed);
+      const std::string text = FollowCase(work.Target.str(), firing.follow, p_.codePage);
       RunMacro(text + EndingMacro(firing.ending), target);
     } else if (type && type->action == FunAction::kSendKeysMenu) {
       menuEnding_ = firing.ending;

@@ -7,6 +7,7 @@
 #include "app/Abbreviations.h"
 #include "catalogue/Abbreviation.h"
 #include "catalogue/Collation.h"
+#include "fakes/FakeCodePage.h"
 #include "fakes/FakeInput.h"
 #include "fakes/FakePrograms.h"
 #include "fakes/Records.h"
@@ -68,22 +69,28 @@ TEST(Abbreviations, TypingFiresWhereAWordEndsOrAtOnce) {
   }
 }
 
-TEST(Abbreviations, TheTextFollowsTheTypedCaseOutsideBraces) {
+TEST(Abbreviations, TheTextFollowsTheTypedCaseButNotKeyWordsOrShortcuts) {
   struct Row {
+    std::string macro;
     std::u16string typed;
     bool matchCase;
-    std::u16string text;
+    std::string text;
   };
-  const std::u16string macro = u"be {TAB}right {u+e9}back \u00e9t\u00e9";
+  const std::string macro = "be {TAB}right {u+e9}back \xe9t\xe9";
   const Row rows[] = {
-      {u"brb", false, macro},
-      {u";Brb", false, u"Be {TAB}right {u+e9}back \u00e9t\u00e9"},
-      {u"BRB", false, u"BE {TAB}RIGHT {u+e9}BACK \u00c9T\u00c9"},
-      {u";B", false, u"Be {TAB}right {u+e9}back \u00e9t\u00e9"},  // one capital is an initial
-      {u"BRB", true, macro},
+      {macro, u"brb", false, macro},
+      {macro, u";Brb", false, "Be {TAB}right {u+e9}back \xe9t\xe9"},
+      {macro, u"BRB", false, "BE {TAB}RIGHT {u+e9}BACK \xc9T\xc9"},
+      {macro, u";B", false, "Be {TAB}right {u+e9}back \xe9t\xe9"},  // one capital is an initial
+      {macro, u"BRB", true, macro},
+      {"Hello world", u"Hw", false, "Hello world"},  // the first letter is one already
+      {"12 main st", u";Addr", false, "12 Main st"},
+      {"{@}ok{CTRL}a{CTRL}{ALT}f{ALT}yes", u"SA", false, "{@}oK{CTRL}a{CTRL}{ALT}f{ALT}YES"},
   };
+  FakeCodePage codePage;
   for (const Row& row : rows)
-    EXPECT_EQ(FollowCase(macro, TypedCase(row.typed, row.matchCase)), row.text);
+    EXPECT_EQ(FollowCase(row.macro, TypedCase(row.typed, row.matchCase), codePage), row.text)
+        << row.macro;
   EXPECT_EQ(EndingMacro(u'{') + EndingMacro(u'\r') + EndingMacro(u'.'), "{U+7B}{ENTER}.");
 }
 
