@@ -93,7 +93,8 @@ std::string FollowCase(std::string_view macro, CaseFollow follow, CodePagePort& 
       continue;
     const char16_t c = wide[0], upper = UpperLetter(c);
     if (upper == c && LowerLetter(c) == c) continue;  // not a letter
-    if (std::string bytes; upper != c && codePage.WideCharToMultiByte(std::u16string(1, upper), bytes)) {
+    std::string bytes;
+    if (upper != c && codePage.WideCharToMultiByte(std::u16string(1, upper), bytes)) {
       out.append(macro.substr(copied, step.begin - copied));
       out += bytes;
       copied = step.end;
